@@ -1,0 +1,53 @@
+// Files: open and create, positioned I/O, length, flush, rename, delete,
+// temporary names, byte-range locks, and case-insensitive name resolution.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include "platform/plat_result.h"
+
+typedef int PlatFile;                 // a descriptor; PLAT_NO_FILE when closed
+constexpr PlatFile PLAT_NO_FILE = -1;
+
+enum PlatAccess { PLAT_READ = 1, PLAT_WRITE = 2, PLAT_READ_WRITE = 3 };
+
+enum PlatDisposition {
+  PLAT_OPEN_EXISTING,   // fail with PLAT_NOT_FOUND when missing
+  PLAT_CREATE_NEW,      // O_EXCL: fail with PLAT_EXISTS when present
+  PLAT_CREATE_ALWAYS,   // create or truncate
+  PLAT_OPEN_ALWAYS,     // open, or create when missing
+};
+
+// Existing files are found case-insensitively when the exact name is missing;
+// new files are created with the name as given, mode 0664.
+PlatResult PlatFileOpen(const char* path, PlatAccess access, PlatDisposition disposition, PlatFile* out);
+void PlatFileClose(PlatFile file);
+// Positioned I/O; the whole count or a failure (a short read at the end of the file is not a failure).
+PlatResult PlatFileRead(PlatFile file, uint64_t offset, void* buffer, size_t count, size_t* done);
+PlatResult PlatFileWrite(PlatFile file, uint64_t offset, const void* buffer, size_t count);
+PlatResult PlatFileLength(PlatFile file, uint64_t* length);
+PlatResult PlatFileSetLength(PlatFile file, uint64_t length);
+PlatResult PlatFileFlush(PlatFile file);     // fsync
+
+PlatResult PlatFileRename(const char* from, const char* to);   // replaces `to`
+PlatResult PlatFileDelete(const char* path);
+bool PlatFileExists(const char* path);                         // case-insensitive too
+PlatResult PlatFileAccess(const char* path);                   // PLAT_OK, PLAT_NOT_FOUND or PLAT_ACCESS
+PlatResult PlatFileCopy(const char* from, const char* to);
+
+// Create a new file "<dir><prefix>NNNN<ext>" (four digits) that did not exist;
+// its path goes to `path`.
+PlatResult PlatCreateTempFile(const char* dir, const char* prefix, const char* ext, std::string* path, PlatFile* out);
+
+// Non-blocking open-file-description locks at 64-bit offsets. PLAT_LOCKED when
+// another description holds a conflicting lock, PLAT_NO_LOCKS when the file
+// system has none.
+PlatResult PlatFileLock(PlatFile file, uint64_t offset, uint64_t length, bool exclusive);
+PlatResult PlatFileUnlock(PlatFile file, uint64_t offset, uint64_t length);
+
+// The name on disk for `path`: the path itself when it exists, otherwise each
+// component matched case-insensitively; when nothing matches, `path` unchanged.
+std::string PlatResolveName(const char* path);
+
+// Free bytes on the file system holding `path`, or -1.
+int64_t PlatDiskFree(const char* path);

@@ -1,0 +1,17 @@
+// Results shared by every platform service.
+#pragma once
+
+enum PlatResult {
+  PLAT_OK = 0,
+  PLAT_NOT_FOUND = 1,    // no such file, directory, program or library
+  PLAT_EXISTS = 2,       // "create, fail if it exists" found one
+  PLAT_ACCESS = 3,       // permission refused
+  PLAT_LOCKED = 4,       // a byte-range lock is held by another open file description
+  PLAT_NO_LOCKS = 5,     // the file system keeps no locks
+  PLAT_NO_SPACE = 6,
+  PLAT_IO = 7,           // any other failure; PlatLastErrorText() tells more
+  PLAT_INVALID = 8,      // bad argument
+};
+
+// Text of the system error behind the last failure of this thread.
+const char* PlatLastErrorText();

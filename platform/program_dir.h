@@ -1,0 +1,13 @@
+// The program directory: writable files (options, operators, firms, error log)
+// live in $ZELSAL_HOME, else in the executable's folder when writable, else in
+// $XDG_DATA_HOME/zelsal. Read-only program files are looked up there first,
+// then beside the executable.
+#pragma once
+#include <string>
+
+std::string PlatExecutablePath();
+std::string PlatExecutableDir();          // with a trailing "/"
+std::string PlatProgramDir();             // with a trailing "/", created when missing
+std::string PlatConfigDir();              // $XDG_CONFIG_HOME/zelsal or ~/.config/zelsal, trailing "/"
+// Full path of a read-only program file, found case-insensitively; empty when missing.
+std::string PlatFindProgramFile(const char* name);

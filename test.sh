@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything (benchmarks included, not run) and runs every test, first in
+# the plain build, then in the sanitizer build. ZELSAL_SKIP_ASAN=1 skips the
+# second for quick local runs; CI always runs it.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300
+}
+
+run_suite build
+if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
+  run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
+fi
