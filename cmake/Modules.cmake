@@ -44,6 +44,7 @@ function(zel_library name)
   add_library(${name} SHARED ${objects})
   get_property(externals GLOBAL PROPERTY ZEL_EXTERNAL_LIBS)
   target_link_libraries(${name} PUBLIC Threads::Threads ${externals})
+  target_link_options(${name} PRIVATE -Wl,--no-undefined)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 

@@ -35,8 +35,9 @@ bool PlatFileExists(const char* path);                         // case-insensiti
 PlatResult PlatFileAccess(const char* path);                   // PLAT_OK, PLAT_NOT_FOUND or PLAT_ACCESS
 PlatResult PlatFileCopy(const char* from, const char* to);
 
-// Create a new file "<dir><prefix>NNNN<ext>" (four digits) that did not exist;
-// its path goes to `path`.
+// Create a new file "<dir><prefix>NNNN<ext>" (four digits, the first free one
+// from 0000) that did not exist; its path goes to `path`. An empty `dir` is the
+// current directory; a missing trailing "/" is supplied.
 PlatResult PlatCreateTempFile(const char* dir, const char* prefix, const char* ext, std::string* path, PlatFile* out);
 
 // Non-blocking open-file-description locks at 64-bit offsets. PLAT_LOCKED when
@@ -48,6 +49,9 @@ PlatResult PlatFileUnlock(PlatFile file, uint64_t offset, uint64_t length);
 // The name on disk for `path`: the path itself when it exists, otherwise each
 // component matched case-insensitively; when nothing matches, `path` unchanged.
 std::string PlatResolveName(const char* path);
+// Where to create `path`: an entry that exists under another case is reused,
+// otherwise the last component as given inside the resolved directory.
+std::string PlatResolveForCreate(const char* path);
 
 // Free bytes on the file system holding `path`, or -1.
 int64_t PlatDiskFree(const char* path);

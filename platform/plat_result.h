@@ -15,3 +15,9 @@ enum PlatResult {
 
 // Text of the system error behind the last failure of this thread.
 const char* PlatLastErrorText();
+
+// For the platform services: records `what` with the text of `errnoValue` as
+// this thread's last error and maps the errno value to a result.
+PlatResult PlatFailErrno(int errnoValue, const char* what);
+// Records `text` as this thread's last error and returns `result`.
+PlatResult PlatFail(PlatResult result, const char* text);

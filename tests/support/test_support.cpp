@@ -15,6 +15,12 @@ void TempDirTest::SetUp() {
   dir = pattern + "/";
   fs::create_directories(dir + "home");
   fs::create_directories(dir + "config");
+  // Put back afterwards, or a later test would recreate the removed folder.
+  savedVariables.clear();
+  for (const char* name : {"ZELSAL_HOME", "XDG_CONFIG_HOME"}) {
+    const char* value = getenv(name);
+    savedVariables.push_back({name, value != nullptr, value ? value : ""});
+  }
   setenv("ZELSAL_HOME", (dir + "home").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (dir + "config").c_str(), 1);
   fs::current_path(dir);
@@ -22,6 +28,12 @@ void TempDirTest::SetUp() {
 
 void TempDirTest::TearDown() {
   fs::current_path(previousCwd);
+  for (const SavedVariable& v : savedVariables) {
+    if (v.wasSet)
+      setenv(v.name, v.value.c_str(), 1);
+    else
+      unsetenv(v.name);
+  }
   std::error_code ignored;
   fs::remove_all(dir, ignored);
 }

@@ -7,7 +7,8 @@
 #include "platform/screen_hook.h"
 
 // Runs each test in a fresh temporary directory as the current directory, with
-// ZELSAL_HOME and XDG_CONFIG_HOME pointing inside it; removes it afterwards.
+// ZELSAL_HOME and XDG_CONFIG_HOME pointing inside it; removes it and puts the
+// variables back afterwards.
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -19,6 +20,12 @@ class TempDirTest : public ::testing::Test {
 
  private:
   std::string previousCwd;
+  struct SavedVariable {
+    const char* name;
+    bool wasSet;
+    std::string value;
+  };
+  std::vector<SavedVariable> savedVariables;
 };
 
 // Fixes the clock for its lifetime (2026-12-10 10:00:00 unless told otherwise).

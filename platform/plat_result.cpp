@@ -1,0 +1,42 @@
+#include "platform/plat_result.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace {
+thread_local std::string lastError;
+}
+
+const char* PlatLastErrorText() { return lastError.c_str(); }
+
+PlatResult PlatFail(PlatResult result, const char* text) {
+  lastError = text ? text : "";
+  return result;
+}
+
+PlatResult PlatFailErrno(int errnoValue, const char* what) {
+  lastError = std::string(what ? what : "") + ": " + std::strerror(errnoValue);
+  switch (errnoValue) {
+    case ENOENT:
+    case ENOTDIR:
+      return PLAT_NOT_FOUND;
+    case EEXIST:
+      return PLAT_EXISTS;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+    case EISDIR:
+      return PLAT_ACCESS;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return PLAT_NO_SPACE;
+    case EINVAL:
+    case ENAMETOOLONG:
+      return PLAT_INVALID;
+    default:
+      return PLAT_IO;
+  }
+}

@@ -1,0 +1,75 @@
+#include "platform/program_dir.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "platform/dirs.h"
+#include "platform/files.h"
+
+namespace {
+
+std::string WithSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : "";
+}
+
+std::string HomeDir() {
+  std::string home = FromEnvironment("HOME");
+  return home.empty() ? "/tmp" : home;
+}
+
+std::string ExistingFile(const std::string& path) {
+  std::string name = PlatResolveName(path.c_str());
+  return PlatFileAccess(name.c_str()) == PLAT_OK ? name : "";
+}
+
+}  // namespace
+
+std::string PlatExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "";
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string PlatExecutableDir() {
+  std::string exe = PlatExecutablePath();
+  size_t slash = exe.find_last_of('/');
+  return slash == std::string::npos ? PlatGetCwd() : exe.substr(0, slash + 1);
+}
+
+std::string PlatProgramDir() {
+  std::string dir = FromEnvironment("ZELSAL_HOME");
+  if (dir.empty()) {
+    std::string exeDir = PlatExecutableDir();
+    if (access(exeDir.c_str(), W_OK) == 0) {
+      dir = exeDir;
+    } else {
+      std::string data = FromEnvironment("XDG_DATA_HOME");
+      dir = (data.empty() ? HomeDir() + "/.local/share" : data) + "/zelsal";
+    }
+  }
+  dir = WithSlash(PlatResolveName(dir.c_str()));
+  PlatMkDirs(dir.c_str());
+  return dir;
+}
+
+std::string PlatConfigDir() {
+  std::string config = FromEnvironment("XDG_CONFIG_HOME");
+  return WithSlash((config.empty() ? HomeDir() + "/.config" : config) + "/zelsal");
+}
+
+std::string PlatFindProgramFile(const char* name) {
+  if (!name || !*name) return "";
+  std::string found = ExistingFile(PlatProgramDir() + name);
+  if (found.empty()) found = ExistingFile(PlatExecutableDir() + name);
+  return found;
+}
