@@ -1,13 +1,24 @@
 // Build step: turns the files of resources/<module>/ into a C++ table of
 // numbered resources. Usage: rcgen <module> <output.cpp> <file>...
-// A file's number is the leading digits of its name ("7_messages.bin" is 7).
+// A file's number is the leading digits of its name ("7_messages.msg" is 7).
+// Kinds by extension:
+//   .msg  a message table: UTF-8 lines "<number><TAB><text>" (empty lines and
+//         lines starting with '#' are skipped) become the binary table: uint16
+//         total size, then uint16 number, text, NUL per entry, little-endian,
+//         in rising order of number;
+//   .txt  UTF-8 text, stored in the system's character set;
+//   other files are stored as they are.
+// Text that the system's character set cannot hold is a build error.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "env/charset_map.h"
 
 namespace {
 
@@ -32,6 +43,102 @@ int NumberOf(const std::string& path) {
   return std::stoi(name.substr(0, i));
 }
 
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
+
+// One line of UTF-8 to the system's character set.
+std::string ToSystemCharset(const std::string& text, const std::string& path, int line) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + extra >= text.size())
+      throw std::runtime_error(Where(path, line) + "broken UTF-8");
+    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; k++) {
+      unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) throw std::runtime_error(Where(path, line) + "broken UTF-8");
+      code = (code << 6) | (next & 0x3F);
+    }
+    int byte = CharsetFromUnicode(code);
+    if (byte < 0) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+      throw std::runtime_error(Where(path, line) + "character " + hex + " (" + text.substr(i, extra + 1) +
+                               ") is not in the system's character set");
+    }
+    out += static_cast<char>(byte);
+    i += extra + 1;
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& data) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < data.size()) {
+    size_t end = data.find('\n', start);
+    if (end == std::string::npos) end = data.size();
+    std::string line = data.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string TextResource(const std::string& data, const std::string& path) {
+  std::string out;
+  int line = 0;
+  for (size_t start = 0; start < data.size();) {
+    size_t end = data.find('\n', start);
+    size_t stop = end == std::string::npos ? data.size() : end;
+    out += ToSystemCharset(data.substr(start, stop - start), path, ++line);
+    if (end != std::string::npos) out += '\n';
+    start = stop + 1;
+  }
+  return out;
+}
+
+std::string MessageTable(const std::string& data, const std::string& path) {
+  std::map<unsigned, std::string> texts;
+  int line = 0;
+  for (const std::string& text : Lines(data)) {
+    line++;
+    if (text.empty() || text[0] == '#') continue;
+    size_t tab = text.find('\t');
+    size_t digits = 0;
+    while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) digits++;
+    if (tab == std::string::npos || digits == 0 || digits != tab || digits > 5)
+      throw std::runtime_error(Where(path, line) + "expected <number><TAB><text>");
+    unsigned number = static_cast<unsigned>(std::stoul(text.substr(0, digits)));
+    if (number < 1 || number > 65535) throw std::runtime_error(Where(path, line) + "number out of 1..65535");
+    if (texts.count(number)) throw std::runtime_error(Where(path, line) + "number used twice");
+    texts[number] = ToSystemCharset(text.substr(tab + 1), path, line);
+  }
+  std::string table(2, '\0');
+  for (auto& [number, text] : texts) {
+    table += static_cast<char>(number & 0xFF);
+    table += static_cast<char>(number >> 8);
+    table += text;
+    table += '\0';
+  }
+  if (table.size() > 0xFFFF) throw std::runtime_error(path + ": message table larger than 65535 bytes");
+  table[0] = static_cast<char>(table.size() & 0xFF);
+  table[1] = static_cast<char>(table.size() >> 8);
+  return table;
+}
+
+std::string Convert(const std::string& path) {
+  std::string data = ReadAll(path);
+  if (EndsWith(path, ".msg")) return MessageTable(data, path);
+  if (EndsWith(path, ".txt")) return TextResource(data, path);
+  return data;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,7 +152,7 @@ int main(int argc, char** argv) {
     for (int i = 3; i < argc; i++) {
       int number = NumberOf(argv[i]);
       if (resources.count(number)) throw std::runtime_error(std::string(argv[i]) + ": number used twice");
-      resources[number] = ReadAll(argv[i]);
+      resources[number] = Convert(argv[i]);
     }
     std::ostringstream out;
     out << "// Generated by rcgen from resources/ - do not edit.\n#include \"platform/resources.h\"\n\nnamespace {\n";
