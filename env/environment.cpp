@@ -120,7 +120,9 @@ Environment* CreateEnvironment(int argc, char** argv) {
   TransDir(cwd.c_str(), &e->startPath);
   std::string data = argc > 4 && argv && argv[1] ? EnvFromDiskPath(argv[1]) : cwd;
   TransDir(data.c_str(), &e->dataPath);
-  TransDir(EnvFromDiskPath(EnvGetProgramPath()).c_str(), &e->programPath);
+  // The program directory is where the program's own files live: on Linux the
+  // writable program directory, not the folder of the executable.
+  TransDir(EnvFromDiskPath(PlatProgramDir()).c_str(), &e->programPath);
   e->currentPath = &e->startPath;
 
   EnvFindDashOption(argc, argv, '#', e->hashOption, 2);
