@@ -158,7 +158,9 @@ void ShowCriticalError(const std::string& entry, size_t nameStart, int flags) {
   if (flags & EL_FATAL) {
     if (!fatalInProgress) {
       fatalInProgress = true;
-      if (Environment* e = EnvCurrent()) d4init_undo(&e->engine);
+      // Close the engine's files without writing anything pending: a fatal
+      // stop may come in the middle of a change.
+      db_engine_abandon();
     }
     ScreenFatalStop(1, display.c_str());
   }
