@@ -434,8 +434,10 @@ int ArcHeaInit(ArcContext* ctx, const char* fileName, int flags) {
   std::memcpy(h->signature, "CP1", 3);
   h->headerLength = ARC_HEADER_SIZE;
   const Environment* env = EnvCurrent();
-  std::strncpy(h->owner, env ? env->ownerName : "", ARC_OWNER_SIZE - 1);
-  h->owner[ARC_OWNER_SIZE - 1] = '\0';
+  // The owner's name is cut to the header's field.
+  const char* owner = env ? env->ownerName : "";
+  std::memset(h->owner, 0, ARC_OWNER_SIZE);
+  std::memcpy(h->owner, owner, strnlen(owner, ARC_OWNER_SIZE - 1));
   std::memcpy(h->date, get_cur_das(0), 8);
   h->date[8] = '\0';
   std::memcpy(h->name, name.c_str(), name.size() + 1);

@@ -1,0 +1,70 @@
+// A started screen on the headless display for the screen tests.
+#pragma once
+#include <stdexcept>
+#include <string>
+#include "env/code_pages.h"
+#include "env/environment.h"
+#include "tests/support/test_support.h"
+#include "ui/desktop.h"
+#include "ui/display.h"
+#include "ui/keyboard.h"
+#include "ui/std_windows.h"
+#include "ui/window4.h"
+
+struct ScriptEnded : std::runtime_error {
+  ScriptEnded() : std::runtime_error("key script ended") {}
+};
+
+class UiTest : public TempDirTest {
+ protected:
+  Environment* env = nullptr;
+
+  void SetUp() override {
+    TempDirTest::SetUp();
+    PlatDateTime at{2026, 12, 10, 10, 0, 0, 0, 4};
+    PlatClockFix(&at);
+    static const DesktopRecord initial = Desktop;
+    Desktop = initial;
+    DisplaySelect(DisplayHeadless());
+    HeadlessOnExhausted([] { throw ScriptEnded(); });
+    HeadlessSetScript("");
+    HeadlessSetClientSize(640, 480);
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    env = CreateEnvironment(1, argv);
+    ASSERT_NE(env, nullptr);
+    ClearKeyMessages();
+    clr_key_buf();
+    ASSERT_EQ(w4init_video(1), 0);
+    init_help_line();
+  }
+
+  void TearDown() override {
+    ScreenHookSet(nullptr);
+    w4init_undo();
+    w4close_video(1);
+    DeleteEnvironment(env);
+    PlatClockFix(nullptr);
+    TempDirTest::TearDown();
+  }
+
+  // Starts the screen again on a grid of the given size.
+  void Grid(int rows, int cols) {
+    w4init_undo();
+    w4close_video(1);
+    Desktop.rows = rows;
+    Desktop.cols = cols;
+    HeadlessSetClientSize(cols * Desktop.cellWidth, rows * Desktop.cellHeight);
+    ASSERT_EQ(w4init_video(1), 0);
+  }
+
+  static int Char(int row, int col) { return Desktop.cells[row * Desktop.cols + col] & 0xFF; }
+  static int Attr(int row, int col) { return Desktop.cells[row * Desktop.cols + col] >> 8; }
+  // A grid row as UTF-8 text.
+  static std::string Row(int row) {
+    std::string bytes;
+    for (int c = 0; c < Desktop.cols; c++) bytes += static_cast<char>(Char(row, c) ? Char(row, c) : ' ');
+    return MazToUtf8Text(bytes.c_str());
+  }
+  static std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
+};

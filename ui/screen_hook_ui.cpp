@@ -1,0 +1,141 @@
+// The screen hook through which the environment, the engine, printing and
+// interchange reach the operator once the screen runs.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "env/code_pages.h"
+#include "platform/screen_hook.h"
+#include "ui/desktop.h"
+#include "ui/display.h"
+#include "ui/keyboard.h"
+#include "ui/std_windows.h"
+#include "ui/window4.h"
+
+namespace {
+
+const char* const kBoxTitles[] = {"Informacja", "Uwaga", "Alarm", "B\x9C\x8F" "D"};
+
+bool ScreenUp() { return Desktop.cells && Desktop.windowPool; }
+
+std::vector<std::string> Lines(const char* text) {
+  std::vector<std::string> lines;
+  std::string all = text ? text : "", line;
+  for (char c : all) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
+}
+
+// A framed box centred on the grid holding the text, shown and current; -1 when none can be made.
+int OpenBox(const char* title, const char* text, int extraRows, int attr) {
+  std::vector<std::string> lines = Lines(text);
+  size_t longest = title ? std::string(title).size() : 0;
+  for (const std::string& l : lines) longest = std::max(longest, l.size());
+  int width = std::min<int>(static_cast<int>(longest) + 4, Desktop.cols - 2);
+  int height = std::min<int>(static_cast<int>(lines.size()) + extraRows + 2, Desktop.rows - 2);
+  int row = (Desktop.rows - height - 2) / 2, col = (Desktop.cols - width - 2) / 2;
+  int h = w4define(row, col, row + height + 1, col + width + 1);
+  if (h < 0) return -1;
+  w4popup();
+  w4attribute(attr);
+  w4border(kStdFrame, attr);
+  if (title) w4title(0, -1, title, attr);
+  w4activate(h);
+  for (size_t i = 0; i < lines.size() && static_cast<int>(i) + 1 < height; i++)
+    w4centre(static_cast<int>(i) + 1, lines[i].substr(0, static_cast<size_t>(width)).c_str());
+  return h;
+}
+
+void CloseBox(int handle, int previous) {
+  w4deactivate(handle);
+  w4close(handle);
+  w4select(previous);
+}
+
+void ToStderr(const char* title, const char* text) {
+  std::fprintf(stderr, "%s: %s\n", MazToUtf8Text(title ? title : "").c_str(), MazToUtf8Text(text ? text : "").c_str());
+}
+
+void MessageBox(int kind, const char* title, const char* text) {
+  if (!title) title = kBoxTitles[std::clamp(kind, 0, 3)];
+  if (!ScreenUp()) {
+    DisplayCurrent()->infoBox(title, text);
+    return;
+  }
+  int previous = w4select(-1);
+  int h = OpenBox(title, text, 0, kind >= SCREEN_BOX_ALARM ? 79 : 143);
+  if (h < 0) {
+    ToStderr(title, text);
+    return;
+  }
+  g4char();
+  CloseBox(h, previous);
+}
+
+int Question(const char* title, const char* text) {
+  if (!ScreenUp()) {
+    ToStderr(title, text);
+    return SCREEN_KEY_ESC;
+  }
+  int previous = w4select(-1);
+  int h = OpenBox(title ? title : "Pytanie", text, 1, 143);
+  if (h < 0) return SCREEN_KEY_ESC;
+  w4centre(w4height() - 1, "[T]ak  [N]ie");
+  int answer = 0;
+  while (!answer) {
+    int key = g4char();
+    if (key == 'T' || key == 't' || key == KEY_ENTER) answer = 'T';
+    if (key == 'N' || key == 'n') answer = 'N';
+    if (key == KEY_ESC) answer = SCREEN_KEY_ESC;
+  }
+  CloseBox(h, previous);
+  return answer;
+}
+
+int noticeWindow = -1;
+int noticePrevious = -1;
+
+void NoticeOn(const char* title, const char* text) {
+  if (!ScreenUp()) {
+    ToStderr(title, text);
+    return;
+  }
+  if (noticeWindow >= 0) CloseBox(noticeWindow, noticePrevious);
+  noticePrevious = w4select(-1);
+  noticeWindow = OpenBox(title ? title : "KOMUNIKAT", text, 0, 143);
+  DesktopFlush();
+}
+
+void NoticeOff() {
+  if (noticeWindow < 0) return;
+  CloseBox(noticeWindow, noticePrevious);
+  noticeWindow = -1;
+}
+
+int WaitKey() { return ScreenUp() ? g4char() : SCREEN_KEY_ESC; }
+int ReadKey() { return ScreenUp() && KeyPressed() ? g4char() : 0; }
+void WaitMs(int milliseconds) { WaitFor(0, milliseconds); }
+int CriticalError(const char* text) { return ShowCriticalErrorWindow(text); }
+
+void FatalStop(int exitCode, const char* text) {
+  if (text && *text) std::fprintf(stderr, "%s\n", MazToUtf8Text(text).c_str());
+  w4init_undo();
+  w4close_video(1);
+  DisplayCurrent()->close();
+  std::exit(exitCode);
+}
+
+const ScreenHook uiHook = {MessageBox, Question, NoticeOn, NoticeOff, WaitKey,
+                           ReadKey,    WaitMs,   CriticalError, FatalStop};
+
+}  // namespace
+
+void UiInstallScreenHook() { ScreenHookSet(&uiHook); }
