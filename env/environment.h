@@ -70,7 +70,8 @@ struct HotKeyEntry {
 
 constexpr int HOT_KEYS = 144;
 constexpr int SCREEN_FONT_BYTES = 12288;
-constexpr int DEFINITION_ARENA_BYTES = 6000;
+// Room for the widest table (241 fields) with 64-bit field and tag records.
+constexpr int DEFINITION_ARENA_BYTES = 7680;
 constexpr int RIGHTS_BYTES = 2000;
 constexpr int DEVICE_SETTINGS_BYTES = 256;
 constexpr int32_t MIN_CORE_LEFT = 1000000;
