@@ -100,6 +100,11 @@ TabuColumn* DefineTabuColumn(const char* heading1, const char* heading2, DbField
 void ResetEditCtrlDefinition(EditCtrl* array, int size);
 EditCtrl* DefineEditCtrl(int row, int col, void* data, int flags);
 
+// Draws one TextCtrl entry in the current window: nothing when hidden, else
+// its draw routine, or the text its code selects, a date as "DD-MM/YY", a
+// number with thousands groups, or the field as stored.
+void DrawTextCtrl(TextCtrl* entry);
+
 // Browse columns. The width of the columns that fit on the screen, the last
 // of them in *last; the three header rows at the top of the current window
 // (returns the width used minus 1); one record on a row of the current

@@ -94,7 +94,3 @@ constexpr int BGS_ONCE = 2;         // one g4read, returns its key
 constexpr int BGS_SHOW = 3;         // no editing
 constexpr int BGS_NEW_ITEM = 4;
 int build_get_struct(int mode, EditCtrl* list, int attr);
-
-// The value of a get formatted for display (without thousands groups) into
-// `out` (GET_EDIT_MAX + 1 bytes); returns its length. The widths must be set.
-int GetFormatValue(Get4* get, char* out);
