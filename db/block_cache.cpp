@@ -304,7 +304,8 @@ int flush_file_blocks(DbFile* file, bool release) {
 int read_again(DbCacheState& c, DbCacheBlock* block) {
   std::vector<char> before(block->data, block->data + block->length);
   if (opt4file_read_file(c, block) < 0) return -1;
-  if (before.size() == block->length && std::memcmp(before.data(), block->data, before.size()) == 0) return 0;
+  if (before.size() == block->length && (before.empty() || std::memcmp(before.data(), block->data, before.size()) == 0))
+    return 0;
   for (DbCacheBlock* other : blocks_of(block->file))
     if (other != block && !other->changed) opt4block_remove(c, other, false);
   return 0;

@@ -1,0 +1,439 @@
+// The database engine against SQLite on the same work: bulk and shared
+// appends, random seeks, a walk in tag order, key-changing writes, a reindex
+// and a filtered scan. Prints, for each operation, both rates and their ratio.
+//
+//   bench_engine [--records=N] [--shared_records=N] [--no_large] [--no_cache] [benchmark flags]
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "db/block_cache.h"
+#include "db/db_engine.h"
+#include "db/db_lock.h"
+#include "db/db_index.h"
+#include "db/db_scan.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "db/reindex.h"
+#include "env/environment.h"
+
+namespace {
+
+struct Options {
+  long records = 100000;         // bulk append and the table the other operations use
+  long shared_records = 2000;    // one locked, flushed append each
+  long seeks = 100000;
+  long writes = 10000;
+  bool large = true;             // also a bulk append of 1,000,000 records
+  bool cache = true;
+};
+Options options;
+
+const DbfFieldDef kFields[] = {{"ID", 'N', 10, 0},    {"NAME", 'C', 20, 0}, {"CITY", 'C', 15, 0},
+                               {"AMOUNT", 'N', 12, 2}, {"DATE", 'D', 8, 0},  {nullptr, 0, 0, 0}};
+const DbfTagDef kTags[] = {{"ID", "ID", nullptr, 0, 0}, {"NAME", "NAME", nullptr, 0, 0}, {nullptr, nullptr, nullptr, 0, 0}};
+const char* const kCities[] = {"Warszawa", "Krakow", "Gdansk", "Poznan", "Lodz", "Lublin", "Opole", "Torun"};
+
+// Distinct names in an order unrelated to the record number.
+std::string name_of(long i, long salt = 0) {
+  unsigned long mixed = ((unsigned long)i * 2654435761ul + (unsigned long)salt * 40503ul) % 1000000007ul;
+  char text[24];
+  std::snprintf(text, sizeof text, "N%010lu%07ld", mixed, i % 10000000);
+  return text;
+}
+
+void fail(const char* what) {
+  std::fprintf(stderr, "bench_engine: %s failed\n", what);
+  std::exit(2);
+}
+
+// ---- the engine
+
+DbEngine* engine = nullptr;
+
+struct Fields {
+  DbField *id, *name, *city, *amount, *date;
+};
+
+Fields fields_of(DbTable* t) {
+  return {d4field(t, "ID"), d4field(t, "NAME"), d4field(t, "CITY"), d4field(t, "AMOUNT"), d4field(t, "DATE")};
+}
+
+void fill(DbTable* t, const Fields& f, long i) {
+  d4blank(t);
+  f4assign_long(f.id, i);
+  f4assign(f.name, name_of(i).c_str());
+  f4assign(f.city, kCities[i % 8]);
+  f4assign_double(f.amount, (double)(i % 100000) / 100.0);
+  f4assign(f.date, "20261210");
+}
+
+// Every table is cached, as the main program's opener does.
+DbTable* engine_open(const char* name, bool exclusive) {
+  engine->exclusive = exclusive;
+  DbTable* t = d4open(engine, name);
+  engine->exclusive = 0;
+  if (t == nullptr) fail(name);
+  d4optimize(t, 1);
+  return t;
+}
+
+DbTable* engine_create(const char* name, bool exclusive) {
+  std::filesystem::remove(std::string(name) + ".DBF");
+  std::filesystem::remove(std::string(name) + ".MDX");
+  engine->exclusive = exclusive;
+  DbTable* t = d4create(engine, name, kFields, kTags);
+  engine->exclusive = 0;
+  if (t == nullptr) fail("d4create");
+  d4optimize(t, 1);
+  return t;
+}
+
+void engine_bulk(const char* name, long count) {
+  DbTable* t = engine_create(name, true);
+  Fields f = fields_of(t);
+  for (long i = 1; i <= count; i++) {
+    d4append_start(t, 0);
+    fill(t, f, i);
+    if (d4append(t) != 0) fail("d4append");
+  }
+  if (d4close(t) != 0) fail("d4close");
+}
+
+// The shared-mode protocol: lock table and index, append, flush, unlock.
+void engine_shared(long count) {
+  DbTable* t = engine_create("SHARED", false);
+  Fields f = fields_of(t);
+  for (long i = 1; i <= count; i++) {
+    if (set_lock(t, -1) != 0) fail("set_lock");
+    d4append_start(t, 0);
+    fill(t, f, i);
+    if (d4append(t) != 0 || d4flush(t) != 0) fail("shared append");
+    if (d4unlock(t) != 0) fail("d4unlock");
+  }
+  d4close(t);
+}
+
+DbTable* base_table = nullptr;
+
+DbTable* engine_base() {
+  if (base_table != nullptr) return base_table;
+  if (!std::filesystem::exists("BASE.DBF")) engine_bulk("BASE", options.records);
+  base_table = engine_open("BASE", false);
+  return base_table;
+}
+
+DbField* scan_id_field = nullptr;
+int even_records(int) { return f4long(scan_id_field) % 2 == 0 ? X4_ACCEPT : X4_REJECT; }
+
+// ---- SQLite
+
+sqlite3* db_open(const char* file) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(file, &db) != SQLITE_OK) fail("sqlite3_open");
+  return db;
+}
+
+void exec(sqlite3* db, const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    std::fprintf(stderr, "%s: %s\n", sql, error ? error : "");
+    std::exit(2);
+  }
+}
+
+sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) fail(sql);
+  return statement;
+}
+
+sqlite3* sqlite_create(const char* file) {
+  std::filesystem::remove(file);
+  sqlite3* db = db_open(file);
+  exec(db,
+       "CREATE TABLE t(id INTEGER, name TEXT, city TEXT, amount REAL, date TEXT);"
+       "CREATE INDEX t_id ON t(id); CREATE INDEX t_name ON t(name);");
+  return db;
+}
+
+void sqlite_insert(sqlite3_stmt* insert, long i) {
+  std::string name = name_of(i);
+  sqlite3_bind_int64(insert, 1, i);
+  sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(insert, 3, kCities[i % 8], -1, SQLITE_STATIC);
+  sqlite3_bind_double(insert, 4, (double)(i % 100000) / 100.0);
+  sqlite3_bind_text(insert, 5, "20261210", -1, SQLITE_STATIC);
+  if (sqlite3_step(insert) != SQLITE_DONE) fail("insert");
+  sqlite3_reset(insert);
+}
+
+const char* kInsert = "INSERT INTO t VALUES(?,?,?,?,?)";
+
+void sqlite_bulk(const char* file, long count) {
+  sqlite3* db = sqlite_create(file);
+  sqlite3_stmt* insert = prepare(db, kInsert);
+  exec(db, "BEGIN");
+  for (long i = 1; i <= count; i++) sqlite_insert(insert, i);
+  exec(db, "COMMIT");
+  sqlite3_finalize(insert);
+  sqlite3_close(db);
+}
+
+// One transaction per record, as each shared append is committed on its own.
+void sqlite_shared(long count) {
+  sqlite3* db = sqlite_create("shared.db");
+  sqlite3_stmt* insert = prepare(db, kInsert);
+  for (long i = 1; i <= count; i++) sqlite_insert(insert, i);
+  sqlite3_finalize(insert);
+  sqlite3_close(db);
+}
+
+sqlite3* base_db = nullptr;
+
+sqlite3* sqlite_base() {
+  if (base_db != nullptr) return base_db;
+  if (!std::filesystem::exists("base.db")) sqlite_bulk("base.db", options.records);
+  base_db = db_open("base.db");
+  return base_db;
+}
+
+// Reads every column of the row, as the engine hands out the whole record.
+long read_row(sqlite3_stmt* s) {
+  long sum = sqlite3_column_int64(s, 0);
+  sum += (long)std::strlen((const char*)sqlite3_column_text(s, 1));
+  sum += (long)std::strlen((const char*)sqlite3_column_text(s, 2));
+  sum += (long)sqlite3_column_double(s, 3);
+  sum += (long)std::strlen((const char*)sqlite3_column_text(s, 4));
+  return sum;
+}
+
+// ---- the operations; each runs once and reports records per second
+
+using Work = long (*)(bool engine_side);
+
+long op_bulk(bool e) {
+  e ? engine_bulk("BULK", options.records) : sqlite_bulk("bulk.db", options.records);
+  return options.records;
+}
+
+long op_bulk_large(bool e) {
+  e ? engine_bulk("LARGE", 1000000) : sqlite_bulk("large.db", 1000000);
+  return 1000000;
+}
+
+long op_shared(bool e) {
+  e ? engine_shared(options.shared_records) : sqlite_shared(options.shared_records);
+  return options.shared_records;
+}
+
+long op_seek(bool e) {
+  std::mt19937 random(7);
+  long found = 0;
+  if (e) {
+    DbTable* t = base_table;
+    d4tag_select(t, d4tag(t, "ID"));
+    for (long j = 0; j < options.seeks; j++)
+      if (d4seek_double(t, (double)(1 + (long)(random() % (unsigned long)options.records))) == 0) found++;
+  } else {
+    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t WHERE id = ?");
+    for (long j = 0; j < options.seeks; j++) {
+      sqlite3_bind_int64(s, 1, 1 + (long)(random() % (unsigned long)options.records));
+      if (sqlite3_step(s) == SQLITE_ROW && read_row(s) > 0) found++;
+      sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+  }
+  if (found != options.seeks) fail("seek");
+  return options.seeks;
+}
+
+long op_walk(bool e) {
+  long count = 0;
+  if (e) {
+    DbTable* t = base_table;
+    d4tag_select(t, d4tag(t, "NAME"));
+    for (int r = d4top(t); r == 0; r = d4skip(t, 1)) count++;
+  } else {
+    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t ORDER BY name");
+    while (sqlite3_step(s) == SQLITE_ROW) count += read_row(s) > 0;
+    sqlite3_finalize(s);
+  }
+  if (count != options.records) fail("walk");
+  return count;
+}
+
+long op_write(bool e) {
+  std::mt19937 random(11);
+  if (e) {
+    DbTable* t = base_table;
+    d4tag_select(t, d4tag(t, "NAME"));
+    DbField* name = d4field(t, "NAME");
+    for (long j = 0; j < options.writes; j++) {
+      long n = 1 + (long)(random() % (unsigned long)options.records);
+      if (d4go(t, n) != 0) fail("d4go");
+      f4assign(name, name_of(n, j + 1).c_str());
+    }
+    if (d4flush(t) != 0) fail("d4flush");
+  } else {
+    sqlite3_stmt* s = prepare(base_db, "UPDATE t SET name = ? WHERE id = ?");
+    exec(base_db, "BEGIN");
+    for (long j = 0; j < options.writes; j++) {
+      long n = 1 + (long)(random() % (unsigned long)options.records);
+      std::string text = name_of(n, j + 1);
+      sqlite3_bind_text(s, 1, text.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_int64(s, 2, n);
+      if (sqlite3_step(s) != SQLITE_DONE) fail("update");
+      sqlite3_reset(s);
+    }
+    exec(base_db, "COMMIT");
+    sqlite3_finalize(s);
+  }
+  return options.writes;
+}
+
+long op_reindex(bool e) {
+  if (e) {
+    if (d4reindex(base_table) != 0) fail("d4reindex");
+  } else {
+    exec(base_db, "REINDEX t");
+  }
+  return options.records;
+}
+
+long op_scan(bool e) {
+  long accepted = 0;
+  if (e) {
+    DbTable* t = base_table;
+    d4tag_select(t, nullptr);
+    scan_id_field = d4field(t, "ID");
+    DbScanCtx scan;
+    x4init(&scan, t, even_records, 0);
+    for (int r = x4top(&scan); r == 0; r = x4skip(&scan, 1)) accepted++;
+  } else {
+    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t WHERE id % 2 = 0");
+    while (sqlite3_step(s) == SQLITE_ROW) accepted += read_row(s) > 0;
+    sqlite3_finalize(s);
+  }
+  if (accepted != options.records / 2) fail("scan");
+  return options.records;
+}
+
+void run(benchmark::State& state, Work work, bool engine_side, bool needs_base) {
+  for (auto _ : state) {
+    if (needs_base) {
+      state.PauseTiming();
+      engine_side ? (void)engine_base() : (void)sqlite_base();
+      state.ResumeTiming();
+    }
+    state.SetItemsProcessed(work(engine_side));
+  }
+}
+
+struct Operation {
+  std::string name;
+  Work work;
+  bool needs_base;
+};
+
+// Keeps each run's rate and prints the side-by-side table at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(OO_None) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      auto rate = run.counters.find("items_per_second");
+      if (rate != run.counters.end()) rates[run.run_name.function_name] = rate->second.value;
+    }
+  }
+  void Table(const std::vector<Operation>& operations) const {
+    std::printf("\n%-28s %16s %16s %10s\n", "operation (records/s)", "engine", "sqlite", "ratio");
+    for (const Operation& op : operations) {
+      auto e = rates.find("engine/" + op.name), s = rates.find("sqlite/" + op.name);
+      if (e == rates.end() || s == rates.end()) continue;
+      std::printf("%-28s %16.0f %16.0f %10.2f\n", op.name.c_str(), e->second, s->second,
+                  s->second > 0 ? e->second / s->second : 0.0);
+    }
+  }
+  std::map<std::string, double> rates;
+};
+
+long long_option(const char* arg, const char* name) {
+  size_t n = std::strlen(name);
+  return std::strncmp(arg, name, n) == 0 ? std::atol(arg + n) : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<char*> rest;
+  for (int i = 0; i < argc; i++) {
+    long value;
+    if ((value = long_option(argv[i], "--records=")) > 0) options.records = value;
+    else if ((value = long_option(argv[i], "--shared_records=")) > 0) options.shared_records = value;
+    else if (std::strcmp(argv[i], "--no_large") == 0) options.large = false;
+    else if (std::strcmp(argv[i], "--no_cache") == 0) options.cache = false;
+    else rest.push_back(argv[i]);
+  }
+  options.seeks = std::min(options.seeks, options.records);
+  options.writes = std::min(options.writes, options.records);
+  int rest_count = (int)rest.size();
+  benchmark::Initialize(&rest_count, rest.data());
+
+  // A scratch directory that is the current one while the work runs.
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelsal_bench_" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  setenv("ZELSAL_HOME", dir.c_str(), 1);
+  static char program[] = "bench_engine";
+  static char* env_argv[] = {program, nullptr};
+  Environment* env = CreateEnvironment(1, env_argv);
+  if (env == nullptr) fail("CreateEnvironment");
+  engine = &env->engine;
+  d4init(engine);
+  engine->create_safety = 0;
+  // The main program's start-up settings.
+  engine->cache_buffer_size = 4096;
+  engine->cache_memory = 16384;
+  engine->lock_tries = 5;
+  if (options.cache && d4opt_start(engine) != 0) fail("d4opt_start");
+
+  std::vector<Operation> operations = {{"append " + std::to_string(options.records), op_bulk, false}};
+  if (options.large) operations.push_back({"append 1000000", op_bulk_large, false});
+  operations.push_back({"shared append " + std::to_string(options.shared_records), op_shared, false});
+  operations.push_back({"seek " + std::to_string(options.seeks), op_seek, true});
+  operations.push_back({"walk in tag order", op_walk, true});
+  operations.push_back({"key-changing write " + std::to_string(options.writes), op_write, true});
+  operations.push_back({"reindex both tags", op_reindex, true});
+  operations.push_back({"filtered scan (half)", op_scan, true});
+  for (const Operation& op : operations)
+    for (bool engine_side : {true, false})
+      benchmark::RegisterBenchmark(((engine_side ? "engine/" : "sqlite/") + op.name).c_str(), run, op.work,
+                                   engine_side, op.needs_base)
+          ->Iterations(1)
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.Table(operations);
+  std::printf("records %ld, engine cache %s\n", options.records, options.cache ? "on (16384 bytes)" : "off");
+
+  if (base_table != nullptr) d4close(base_table);
+  if (base_db != nullptr) sqlite3_close(base_db);
+  d4init_undo(engine);
+  DeleteEnvironment(env);
+  std::filesystem::current_path(start);
+  std::filesystem::remove_all(dir);
+  benchmark::Shutdown();
+  return 0;
+}
