@@ -19,6 +19,7 @@
 #include "env/messages.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"
+#include "platform/byte_order.h"
 #include "platform/screen_hook.h"
 
 namespace {
@@ -36,18 +37,6 @@ char last_table_name[260];
 
 Environment* env_of(DbEngine* engine) { return reinterpret_cast<Environment*>(engine); }
 
-uint32_t get32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
-unsigned get16(const unsigned char* p) { return p[0] | p[1] << 8; }
-void put32(unsigned char* p, uint32_t v) {
-  p[0] = (unsigned char)v;
-  p[1] = (unsigned char)(v >> 8);
-  p[2] = (unsigned char)(v >> 16);
-  p[3] = (unsigned char)(v >> 24);
-}
-void put16(unsigned char* p, unsigned v) {
-  p[0] = (unsigned char)v;
-  p[1] = (unsigned char)(v >> 8);
-}
 
 bool is_memo_type(int type) { return type == 'M' || type == 'G' || type == 'B'; }
 
@@ -58,9 +47,9 @@ int damaged(DbTable* table) { return e4show_file_error(table->engine, e4data, ta
 void image_to_bytes(const DbTable* table, unsigned char* out) {
   out[0] = table->version;
   std::memcpy(out + 1, table->update_date, 3);
-  put32(out + 4, (uint32_t)table->record_count);
-  put16(out + 8, table->header_length);
-  put16(out + 10, table->header_record_width);
+  PutLe32(out + 4, (uint32_t)table->record_count);
+  PutLe16(out + 8, table->header_length);
+  PutLe16(out + 10, table->header_record_width);
 }
 
 // Field widths and decimals that the record layout and the number and date
@@ -101,9 +90,9 @@ int d4check_reccount(unsigned char* header, DbFile* file) {
   if (header == nullptr || file == nullptr) e4fatal_stop(e4parm, "d4check_reccount()");
   DbEngine* engine = file->engine;
   Environment* env = env_of(engine);
-  long header_count = (int32_t)get32(header + 4);
-  unsigned header_length = get16(header + 8);
-  unsigned width = get16(header + 10);
+  long header_count = (int32_t)GetLe32(header + 4);
+  unsigned header_length = GetLe16(header + 8);
+  unsigned width = GetLe16(header + 10);
   long length = file4len(file);
   if (length < 0) return -1;
   long file_count = width == 0 ? 0 : (length - (long)header_length) / (long)width;
@@ -116,7 +105,7 @@ int d4check_reccount(unsigned char* header, DbFile* file) {
       text += "\n";
       text += PrintfQStr(TextRef(MSG_REPAIR_COUNT), file->name);
       if (ScreenQuestion(Utf8ToMazText("Uwaga").c_str(), text.c_str()) != SCREEN_KEY_ESC) {
-        put32(header + 4, (uint32_t)file_count);
+        PutLe32(header + 4, (uint32_t)file_count);
         if (file4write(file, 4, header + 4, 4) < 0) return -1;
         ScreenMessageBox(SCREEN_BOX_INFO, Utf8ToMazText("Informacja").c_str(), EnvFindString(TextRef(MSG_CHECK_LAST)));
         return 0;
@@ -160,7 +149,7 @@ DbTable* d4open(DbEngine* engine, const char* name) {
 
   unsigned char header[DBF_HEADER_SIZE];
   if (file4read_all(&table->file, 0, header, sizeof header) != 0) return open_fail(table);
-  unsigned header_length = get16(header + 8);
+  unsigned header_length = GetLe16(header + 8);
   long file_length = file4len(&table->file);
   if (file_length < 0) return open_fail(table);
   // A header longer than the file cannot hold the descriptors it claims.
@@ -173,7 +162,7 @@ DbTable* d4open(DbEngine* engine, const char* name) {
   table->version = header[0];
   std::memcpy(table->update_date, header + 1, 3);
   table->header_length = (uint16_t)header_length;
-  table->header_record_width = (uint16_t)get16(header + 10);
+  table->header_record_width = (uint16_t)GetLe16(header + 10);
   table->has_mdx = header[28];
   table->record_count = -1;
 
@@ -208,7 +197,7 @@ DbTable* d4open(DbEngine* engine, const char* name) {
     } else if (field.type == 'D' || field.type == 'L' || is_memo_type(field.type)) {
       field.width = d[16];
     } else {
-      field.width = get16(d + 16);
+      field.width = GetLe16(d + 16);
     }
     if (is_memo_type(field.type)) table->memo_field_count++;
     field.offset = (int)offset;
@@ -292,8 +281,8 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
   unsigned char header[DBF_HEADER_SIZE] = {};
   header[0] = DBF_VERSION;
   date4today_bytes(header + 1);
-  put16(header + 8, (unsigned)(32 * count + 33));
-  put16(header + 10, (unsigned)width);
+  PutLe16(header + 8, (unsigned)(32 * count + 33));
+  PutLe16(header + 10, (unsigned)width);
   file4seq_write(&writer, header, sizeof header);
   for (const DbfFieldDef* f = fields; f->name != nullptr; f++) {
     unsigned char d[DBF_DESCRIPTOR_SIZE] = {};
@@ -305,7 +294,7 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
     int type = EnvToUpper(f->type);
     d[11] = (unsigned char)type;
     switch (type) {
-      case 'C': put16(d + 16, (unsigned)f->length); break;
+      case 'C': PutLe16(d + 16, (unsigned)f->length); break;
       case 'N':
       case 'F':
         d[16] = (unsigned char)f->length;
@@ -447,7 +436,7 @@ long d4reccount(DbTable* table) {
   unsigned got = file4read(&table->file, 4, bytes, 4);
   cache.read_through = saved_through;
   if (got != 4) return -1;
-  long count = (int32_t)get32(bytes);
+  long count = (int32_t)GetLe32(bytes);
   if (count < 0) return -1;
   if (table->file_locked || table->append_locked || table->file.exclusive) table->record_count = (int)count;
   table->last_count_read = (int)count;

@@ -3,6 +3,7 @@
 // against the current record without parsing or allocation.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 struct DbEngine;
 struct DbTable;
@@ -76,6 +77,18 @@ struct DbExprRun {
   char* values[EXPR_TYPE_STACK + 1];
   int depth;
 };
+
+// Values in the work buffer lie unaligned: numbers and dates as doubles, logicals as int32.
+inline double expr4get_double(const char* p) {
+  double v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline int expr4get_logical(const char* p) {
+  int32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
 
 struct DbExprFunction {
   DbExprRoutine routine;

@@ -347,14 +347,8 @@ bool Compiler::Function(const std::string& name) {
     extra = 1;
     length = std::max(constant_int(constants[0]), 0);
   }
-  int operands = takes_constants ? 1 : count;
-  DbExprStep step{};
-  step.code = row;
-  step.operands = operands;
-  step.extra = extra;
-  step.length = length;
-  step.source = table_;
-  steps_.push_back(step);
+  Emit(row, takes_constants ? 1 : count, extra, length);
+  steps_.back().source = table_;
   return true;
 }
 

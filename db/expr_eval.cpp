@@ -16,12 +16,6 @@ namespace {
 // A day number 0 in a date key.
 constexpr double DATE_KEY_ZERO = 1.0E300;
 
-double get_double(const char* p) {
-  double v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 }  // namespace
 
 bool expr4grow_buffer(DbEngine* engine, char** buffer, unsigned* length, unsigned n) {
@@ -65,7 +59,7 @@ double expr4double(DbExpr* expr) {
   int length = expr4vary(expr, &value);
   if (length < 0) return 0;
   if (type == EXPR_DATE_TEXT) return date4long(value);
-  if (type == EXPR_DATE || type == EXPR_NUM) return get_double(value);
+  if (type == EXPR_DATE || type == EXPR_NUM) return expr4get_double(value);
   return QuickDouble(value, length);
 }
 
@@ -77,9 +71,7 @@ int expr4true(DbExpr* expr) {
   }
   char* value;
   if (expr4vary(expr, &value) < 0) return -1;
-  int32_t v;
-  std::memcpy(&v, value, sizeof v);
-  return v != 0 ? 1 : 0;
+  return expr4get_logical(value) != 0 ? 1 : 0;
 }
 
 int expr4key(DbExpr* expr, char** result) {
@@ -99,7 +91,7 @@ int expr4key(DbExpr* expr, char** result) {
       std::memcpy(key, &day, sizeof day);
       break;
     case EXPR_DATE:
-      day = get_double(value);
+      day = expr4get_double(value);
       if (day == 0) day = DATE_KEY_ZERO;
       std::memcpy(key, &day, sizeof day);
       break;
@@ -107,7 +99,7 @@ int expr4key(DbExpr* expr, char** result) {
       c4bcd_from_a(key, value, length);
       break;
     case EXPR_NUM:
-      c4bcd_from_double(key, get_double(value));
+      c4bcd_from_double(key, expr4get_double(value));
       break;
     default:
       std::memcpy(key, value, (size_t)key_len);

@@ -24,17 +24,7 @@ constexpr int MSG_DELETION_MARK = 50018;
 constexpr int MSG_CONTINUE = 50006;
 constexpr int DATE_TEXT_LEN = 8;
 
-double get_double(const char* p) {
-  double v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
 void put_double(char* p, double v) { std::memcpy(p, &v, sizeof v); }
-int get_logical(const char* p) {
-  int32_t v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
 void put_logical(char* p, bool v) {
   int32_t x = v ? 1 : 0;
   std::memcpy(p, &x, sizeof x);
@@ -102,21 +92,21 @@ void false_constant(DbExprRun* run, const DbExprStep* step) {
 // ---- logic
 
 void op_not(DbExprRun* run, const DbExprStep* step) {
-  bool v = !get_logical(pop(run));
+  bool v = !expr4get_logical(pop(run));
   char* out = out_of(run, step);
   put_logical(out, v);
   push(run, out);
 }
 void op_or(DbExprRun* run, const DbExprStep* step) {
   bool v = false;
-  for (int i = 0; i < step->operands; i++) v = get_logical(pop(run)) || v;
+  for (int i = 0; i < step->operands; i++) v = expr4get_logical(pop(run)) || v;
   char* out = out_of(run, step);
   put_logical(out, v);
   push(run, out);
 }
 void op_and(DbExprRun* run, const DbExprStep* step) {
   bool v = true;
-  for (int i = 0; i < step->operands; i++) v = get_logical(pop(run)) && v;
+  for (int i = 0; i < step->operands; i++) v = expr4get_logical(pop(run)) && v;
   char* out = out_of(run, step);
   put_logical(out, v);
   push(run, out);
@@ -166,8 +156,8 @@ void sub_text(DbExprRun* run, const DbExprStep* step) {
 
 template <double (*F)(double, double)>
 void arithmetic(DbExprRun* run, const DbExprStep* step) {
-  double b = get_double(pop(run));
-  double a = get_double(pop(run));
+  double b = expr4get_double(pop(run));
+  double a = expr4get_double(pop(run));
   char* out = out_of(run, step);
   put_double(out, F(a, b));
   push(run, out);
@@ -204,8 +194,8 @@ void text_compare(DbExprRun* run, const DbExprStep* step) {
 }
 template <bool (*Test)(int)>
 void double_compare(DbExprRun* run, const DbExprStep* step) {
-  double b = get_double(pop(run));
-  double a = get_double(pop(run));
+  double b = expr4get_double(pop(run));
+  double a = expr4get_double(pop(run));
   char* out = out_of(run, step);
   put_logical(out, Test(a > b ? 1 : a < b ? -1 : 0));
   push(run, out);
@@ -246,7 +236,7 @@ void f_del(DbExprRun* run, const DbExprStep* step) {
   push(run, out);
 }
 void f_str(DbExprRun* run, const DbExprStep* step) {
-  double x = get_double(pop(run));
+  double x = expr4get_double(pop(run));
   char* out = out_of(run, step);
   c4dtoa(x, out, step->length, step->extra, 0);
   push(run, out);
@@ -275,7 +265,7 @@ void f_dtos_text(DbExprRun* run, const DbExprStep* step) {
   push(run, out);
 }
 void f_dtos_days(DbExprRun* run, const DbExprStep* step) {
-  double day = get_double(pop(run));
+  double day = expr4get_double(pop(run));
   char* out = out_of(run, step);
   day_text(day, out);
   push(run, out);
@@ -293,7 +283,7 @@ void f_dtoc_text(DbExprRun* run, const DbExprStep* step) {
 }
 void f_dtoc_days(DbExprRun* run, const DbExprStep* step) {
   char date[DATE_TEXT_LEN + 1] = {};
-  day_text(get_double(pop(run)), date);
+  day_text(expr4get_double(pop(run)), date);
   dtoc(run, step, date);
 }
 void f_trim(DbExprRun* run, const DbExprStep* step) {
@@ -315,7 +305,7 @@ void f_ltrim(DbExprRun* run, const DbExprStep* step) {
 void f_iif(DbExprRun* run, const DbExprStep* step) {
   const char* no = pop(run);
   const char* yes = pop(run);
-  bool condition = get_logical(pop(run)) != 0;
+  bool condition = expr4get_logical(pop(run)) != 0;
   char* out = out_of(run, step);
   std::memmove(out, condition ? yes : no, (size_t)step->length);
   push(run, out);
@@ -358,7 +348,7 @@ void date_part_text(DbExprRun* run, const DbExprStep* step) {
 template <int (*Part)(const char*)>
 void date_part_days(DbExprRun* run, const DbExprStep* step) {
   char date[DATE_TEXT_LEN];
-  day_text(get_double(pop(run)), date);
+  day_text(expr4get_double(pop(run)), date);
   char* out = out_of(run, step);
   put_double(out, Part(date));
   push(run, out);

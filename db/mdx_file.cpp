@@ -24,10 +24,10 @@ namespace {
 
 Environment* env_of(DbEngine* engine) { return reinterpret_cast<Environment*>(engine); }
 
-unsigned units_of(const DbIndex* index) { return mdx_get16(index->header + MDX_H_UNITS); }
-unsigned bytes_of(const DbIndex* index) { return mdx_get16(index->header + MDX_H_BLOCK_BYTES); }
-unsigned tag_count_of(const DbIndex* index) { return mdx_get16(index->header + MDX_H_TAG_COUNT); }
-long next_block_of(const DbIndex* index) { return (long)mdx_get32(index->header + MDX_H_NEXT_BLOCK); }
+unsigned units_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_UNITS); }
+unsigned bytes_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_BLOCK_BYTES); }
+unsigned tag_count_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_TAG_COUNT); }
+long next_block_of(const DbIndex* index) { return (long)GetLe32(index->header + MDX_H_NEXT_BLOCK); }
 
 // The base name of a path, upper case, without directory and extension.
 void base_name(char* out, int size, const char* path) { u4name_piece(out, size, path, 0, 0); }
@@ -49,10 +49,10 @@ void upper_name(char* out, const char* name) {
 }
 
 bool header_sane(const unsigned char* h, long file_length) {
-  unsigned units = mdx_get16(h + MDX_H_UNITS);
-  unsigned count = mdx_get16(h + MDX_H_TAG_COUNT);
-  long next = (long)mdx_get32(h + MDX_H_NEXT_BLOCK);
-  if (units < 1 || units > 63 || mdx_get16(h + MDX_H_BLOCK_BYTES) != units * MDX_UNIT) return false;
+  unsigned units = GetLe16(h + MDX_H_UNITS);
+  unsigned count = GetLe16(h + MDX_H_TAG_COUNT);
+  long next = (long)GetLe32(h + MDX_H_NEXT_BLOCK);
+  if (units < 1 || units > 63 || GetLe16(h + MDX_H_BLOCK_BYTES) != units * MDX_UNIT) return false;
   if (count > (unsigned)MDX_MAX_TAGS || next <= 0) return false;
   // The tag headers lie inside the file and below the next unused block.
   long tags_end = MDX_FIRST_TAG_BLOCK + (long)count * units;
@@ -172,7 +172,7 @@ int define_tag(DbIndex* index, const DbfTagDef* def) {
     if (def->unique != r4unique && def->unique != r4unique_continue && def->unique != e4unique)
       e4fatal_stop(e4parm, "!470!");
     format |= MDX_FORMAT_UNIQUE;
-    mdx_put16(tag->header + MDX_T_UNIQUE, MDX_UNIQUE_FLAG);
+    PutLe16(tag->header + MDX_T_UNIQUE, MDX_UNIQUE_FLAG);
   }
   tag->unique_code = def->unique;
   if (def->descending != 0) {
@@ -218,12 +218,12 @@ int check_free_list(DbIndex* index) {
   long next = next_block_of(index);
   long first = MDX_FIRST_TAG_BLOCK + (long)tag_count_of(index) * units_of(index);
   long limit = next / (long)units_of(index) + 1;
-  long block = (long)mdx_get32(index->header + MDX_H_FREE_LIST);
+  long block = (long)GetLe32(index->header + MDX_H_FREE_LIST);
   for (long steps = 0; block != 0; steps++) {
     if (steps > limit || block < first || block + (long)units_of(index) > next) return i4damaged(index);
     unsigned char link[4];
     if (file4read_all(&index->file, block * MDX_UNIT + MDX_B_FREE_LINK, link, 4) < 0) return -1;
-    block = (long)mdx_get32(link);
+    block = (long)GetLe32(link);
   }
   index->free_list_checked = 1;
   return 0;
@@ -235,10 +235,10 @@ int i4damaged(DbIndex* index) {
   return e4show_error(index->engine, e4index_other, index->file.name ? index->file.name : "");
 }
 
-unsigned t4key_len(const DbTag* tag) { return mdx_get16(tag->header + MDX_T_KEY_LEN); }
-unsigned t4group_len(const DbTag* tag) { return mdx_get16(tag->header + MDX_T_GROUP_LEN); }
-unsigned t4keys_per_block(const DbTag* tag) { return mdx_get16(tag->header + MDX_T_KEYS_PER_BLOCK); }
-int t4unique(const DbTag* tag) { return mdx_get16(tag->header + MDX_T_UNIQUE) != 0; }
+unsigned t4key_len(const DbTag* tag) { return GetLe16(tag->header + MDX_T_KEY_LEN); }
+unsigned t4group_len(const DbTag* tag) { return GetLe16(tag->header + MDX_T_GROUP_LEN); }
+unsigned t4keys_per_block(const DbTag* tag) { return GetLe16(tag->header + MDX_T_KEYS_PER_BLOCK); }
+int t4unique(const DbTag* tag) { return GetLe16(tag->header + MDX_T_UNIQUE) != 0; }
 int t4descending(const DbTag* tag) { return (tag->header[MDX_T_FORMAT] & MDX_FORMAT_DESCENDING) != 0; }
 int t4type(const DbTag* tag) { return tag->header[MDX_T_KEY_TYPE]; }
 
@@ -284,14 +284,14 @@ DbIndex* i4create(DbTable* table, const char* name, const DbfTagDef* tags) {
   date4today_bytes(h + MDX_H_CREATED);
   h[MDX_H_PRODUCTION] = name == nullptr ? 1 : 0;
   h[25] = 48;
-  mdx_put16(h + 26, 32);
+  PutLe16(h + 26, 32);
   char base[260];
   base_name(base, sizeof base, table->file.name);
   std::memcpy(h + MDX_H_NAME, base, std::min<size_t>(std::strlen(base), 12));
   int units = engine->block_size / MDX_UNIT;
   if (units < 2 || units > 63) e4fatal_stop(e4info, "!415!");
-  mdx_put16(h + MDX_H_UNITS, (unsigned)units);
-  mdx_put16(h + MDX_H_BLOCK_BYTES, (unsigned)units * MDX_UNIT);
+  PutLe16(h + MDX_H_UNITS, (unsigned)units);
+  PutLe16(h + MDX_H_BLOCK_BYTES, (unsigned)units * MDX_UNIT);
 
   int count = 0;
   bool failed = false;
@@ -302,7 +302,7 @@ DbIndex* i4create(DbTable* table, const char* name, const DbfTagDef* tags) {
       break;
     }
   }
-  mdx_put16(h + MDX_H_TAG_COUNT, (unsigned)count);
+  PutLe16(h + MDX_H_TAG_COUNT, (unsigned)count);
   if (!failed && make_block_pool(index) != 0) failed = true;
   if (!failed) {
     int rebuilt = i4reindex(index);
@@ -393,7 +393,7 @@ int t4init(DbTag* tag, DbIndex* index, const unsigned char* entry) {
   DbEngine* engine = index->engine;
   tag->unique_code = engine->default_unique_code;
   tag->compare = c4collate_compare;
-  long header_block = (long)mdx_get32(entry + MDX_E_HEADER_BLOCK);
+  long header_block = (long)GetLe32(entry + MDX_E_HEADER_BLOCK);
   long tags_end = MDX_FIRST_TAG_BLOCK + (long)tag_count_of(index) * units_of(index);
   if (header_block < MDX_FIRST_TAG_BLOCK || header_block + (long)units_of(index) > tags_end) return i4damaged(index);
   tag->header_pos = header_block * MDX_UNIT;
@@ -407,7 +407,7 @@ int t4init(DbTag* tag, DbIndex* index, const unsigned char* entry) {
       t4group_len(tag) != mdx_group_len(key_len) ||
       t4keys_per_block(tag) != (bytes - MDX_BLOCK_RESERVE) / mdx_group_len(key_len) || t4keys_per_block(tag) < 3)
     return i4damaged(index);
-  mdx_put32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
+  PutLe32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
 
   char name[12];
   fixed_text(name, entry + MDX_E_NAME, 11);
@@ -540,17 +540,17 @@ long i4extend(DbIndex* index) {
   if (index == nullptr) e4fatal_stop(e4parm, "i4extend()");
   if (index->engine->error_code < 0) return -1;
   unsigned char* h = index->header;
-  long head = (long)mdx_get32(h + MDX_H_FREE_LIST);
+  long head = (long)GetLe32(h + MDX_H_FREE_LIST);
   index->header_changed = 1;
   if (head == 0) {
     long block = next_block_of(index);
-    mdx_put32(h + MDX_H_NEXT_BLOCK, (uint32_t)(block + (long)units_of(index)));
+    PutLe32(h + MDX_H_NEXT_BLOCK, (uint32_t)(block + (long)units_of(index)));
     return block;
   }
   if (!index->free_list_checked && check_free_list(index) != 0) return -1;
   unsigned char link[4];
   if (file4read_all(&index->file, head * MDX_UNIT + MDX_B_FREE_LINK, link, 4) != 0) return -1;
-  mdx_put32(h + MDX_H_FREE_LIST, mdx_get32(link));
+  PutLe32(h + MDX_H_FREE_LIST, GetLe32(link));
   return head;
 }
 
@@ -559,7 +559,7 @@ int i4shrink(DbIndex* index, long block) {
   unsigned char link[4];
   std::memcpy(link, index->header + MDX_H_FREE_LIST, 4);
   if (file4write(&index->file, block * MDX_UNIT + MDX_B_FREE_LINK, link, 4) != 0) return -1;
-  mdx_put32(index->header + MDX_H_FREE_LIST, (uint32_t)block);
+  PutLe32(index->header + MDX_H_FREE_LIST, (uint32_t)block);
   index->header_changed = 1;
   return 0;
 }
@@ -592,7 +592,7 @@ int i4update(DbIndex* index) {
   for (DbTag* tag = (DbTag*)l4first(&index->tags); tag != nullptr; tag = (DbTag*)l4next(&index->tags, tag)) {
     if (t4update(tag) != 0) return -1;
     // Another workstation may move the root once the lock is gone.
-    mdx_put32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
+    PutLe32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
   }
   return 0;
 }
@@ -643,7 +643,7 @@ int i4version_check(DbIndex* index, int reseek) {
   int result = 0;
   for (DbTag* tag = (DbTag*)l4first(&index->tags); tag != nullptr; tag = (DbTag*)l4next(&index->tags, tag)) {
     if (t4free_all(tag) != 0) result = -1;
-    mdx_put32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
+    PutLe32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
   }
   if (result == 0 && keep) {
     if (at_end) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/byte_order.h"
+
 constexpr int MDX_UNIT = 512;                  // block numbers count these
 constexpr int MDX_HEADER_SIZE = 48;            // the part of the header kept in memory
 constexpr long MDX_TAG_TABLE_POS = 544;
@@ -57,19 +59,5 @@ constexpr int MDX_B_FREE_LINK = 4;
 constexpr int MDX_B_ENTRIES = 8;
 constexpr int MDX_BLOCK_RESERVE = 12;          // header and the rightmost pointer
 
-inline uint32_t mdx_get32(const unsigned char* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24;
-}
-inline unsigned mdx_get16(const unsigned char* p) { return p[0] | p[1] << 8; }
-inline void mdx_put32(unsigned char* p, uint32_t v) {
-  p[0] = (unsigned char)v;
-  p[1] = (unsigned char)(v >> 8);
-  p[2] = (unsigned char)(v >> 16);
-  p[3] = (unsigned char)(v >> 24);
-}
-inline void mdx_put16(unsigned char* p, unsigned v) {
-  p[0] = (unsigned char)v;
-  p[1] = (unsigned char)(v >> 8);
-}
 // Group length of a key: key + 4, rounded up to a multiple of 4.
 inline unsigned mdx_group_len(unsigned key_len) { return (key_len + 4 + 3) / 4 * 4; }

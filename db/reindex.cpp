@@ -51,16 +51,16 @@ int to_disk(Rebuild* w) {
   unsigned key_len = t4key_len(w->tag);
   unsigned kpb = t4keys_per_block(w->tag);
   unsigned char last[DB_KEY_MAX + 1];
-  std::memcpy(last, entry(w, leaf, (int)mdx_get16(leaf) - 1) + 4, key_len);
+  std::memcpy(last, entry(w, leaf, (int)GetLe16(leaf) - 1) + 4, key_len);
   if (write_block(w, leaf) != 0) return -1;
   for (int i = 1;; i++) {
     if (i >= w->level_count) e4fatal_stop(e4info, "r4reindex_todisk()");
     unsigned char* parent = level(w, i);
-    unsigned count = mdx_get16(parent);
-    mdx_put32(entry(w, parent, (int)count), (uint32_t)w->running);
+    unsigned count = GetLe16(parent);
+    PutLe32(entry(w, parent, (int)count), (uint32_t)w->running);
     if (count < kpb) {
       std::memcpy(entry(w, parent, (int)count) + 4, last, key_len);
-      mdx_put16(parent, count + 1);
+      PutLe16(parent, count + 1);
       return 0;
     }
     if (write_block(w, parent) != 0) return -1;
@@ -70,16 +70,16 @@ int to_disk(Rebuild* w) {
 
 int add_key(Rebuild* w, const unsigned char* key, long record) {
   unsigned char* leaf = level(w, 0);
-  unsigned count = mdx_get16(leaf);
+  unsigned count = GetLe16(leaf);
   if (count == t4keys_per_block(w->tag)) {
     if (to_disk(w) != 0) return -1;
     std::memset(leaf, 0, w->bytes);
     count = 0;
   }
   unsigned char* e = entry(w, leaf, (int)count);
-  mdx_put32(e, (uint32_t)record);
+  PutLe32(e, (uint32_t)record);
   std::memcpy(e + 4, key, t4key_len(w->tag));
-  mdx_put16(leaf, count + 1);
+  PutLe16(leaf, count + 1);
   return 0;
 }
 
@@ -87,9 +87,9 @@ int finish(Rebuild* w) {
   if (write_block(w, level(w, 0)) != 0) return -1;
   for (int i = 1; i < w->level_count; i++) {
     unsigned char* block = level(w, i);
-    unsigned count = mdx_get16(block);
+    unsigned count = GetLe16(block);
     if (count == 0) continue;
-    mdx_put32(entry(w, block, (int)count), (uint32_t)w->running);
+    PutLe32(entry(w, block, (int)count), (uint32_t)w->running);
     if (write_block(w, block) != 0) return -1;
   }
   return 0;
@@ -152,7 +152,7 @@ int write_keys(Rebuild* w, DbSorter* sorter) {
     if (add_key(w, key, record) != 0) return -1;
   }
   if (finish(w) != 0 || file4seq_write_flush(&w->writer) != 0) return -1;
-  mdx_put32(tag->header + MDX_T_ROOT, (uint32_t)w->running);
+  PutLe32(tag->header + MDX_T_ROOT, (uint32_t)w->running);
   tag->root_changed = 0;
   return 0;
 }
@@ -194,8 +194,8 @@ void mark_field_tags(Rebuild* w, std::vector<DbTag*>& tags) {
 int write_headers(Rebuild* w, std::vector<DbTag*>& tags) {
   DbIndex* index = w->index;
   unsigned char* h = index->header;
-  mdx_put32(h + MDX_H_NEXT_BLOCK, (uint32_t)(w->running + w->units));
-  mdx_put32(h + MDX_H_FREE_LIST, 0);
+  PutLe32(h + MDX_H_NEXT_BLOCK, (uint32_t)(w->running + w->units));
+  PutLe32(h + MDX_H_FREE_LIST, 0);
   date4today_bytes(h + MDX_H_REBUILT);
   std::vector<unsigned char> head((size_t)MDX_FIRST_TAG_BLOCK * MDX_UNIT, 0);
   std::memcpy(head.data(), h, MDX_HEADER_SIZE);
@@ -203,7 +203,7 @@ int write_headers(Rebuild* w, std::vector<DbTag*>& tags) {
   unsigned char* table = head.data() + MDX_TAG_TABLE_POS;
   for (size_t i = 0; i < tags.size(); i++) {
     unsigned char* e = table + i * MDX_TAG_ENTRY_SIZE;
-    mdx_put32(e + MDX_E_HEADER_BLOCK, (uint32_t)(tags[i]->header_pos / MDX_UNIT));
+    PutLe32(e + MDX_E_HEADER_BLOCK, (uint32_t)(tags[i]->header_pos / MDX_UNIT));
     std::memcpy(e + MDX_E_NAME, tags[i]->name, std::strlen(tags[i]->name));
     e[15] = 0x10;
     e[19] = 2;
@@ -240,8 +240,8 @@ int rebuild(DbIndex* index) {
   w.index = index;
   w.table = index->table;
   w.engine = engine;
-  w.bytes = mdx_get16(index->header + MDX_H_BLOCK_BYTES);
-  w.units = mdx_get16(index->header + MDX_H_UNITS);
+  w.bytes = GetLe16(index->header + MDX_H_BLOCK_BYTES);
+  w.units = GetLe16(index->header + MDX_H_UNITS);
   w.buffer.resize((size_t)(engine->sequential_buffer < MIN_SEQUENTIAL ? MIN_SEQUENTIAL : engine->sequential_buffer));
 
   std::vector<DbTag*> tags;
@@ -256,9 +256,9 @@ int rebuild(DbIndex* index) {
     tag->header[MDX_T_KEY_TYPE] = (unsigned char)type;
     t4set_key_type(tag, type);
     unsigned group = mdx_group_len((unsigned)key_len);
-    mdx_put16(tag->header + MDX_T_KEY_LEN, (unsigned)key_len);
-    mdx_put16(tag->header + MDX_T_GROUP_LEN, group);
-    mdx_put16(tag->header + MDX_T_KEYS_PER_BLOCK, (w.bytes - MDX_BLOCK_RESERVE) / group);
+    PutLe16(tag->header + MDX_T_KEY_LEN, (unsigned)key_len);
+    PutLe16(tag->header + MDX_T_GROUP_LEN, group);
+    PutLe16(tag->header + MDX_T_KEYS_PER_BLOCK, (w.bytes - MDX_BLOCK_RESERVE) / group);
     tag->has_keys = 0;
     tag->has_keys_disk = 2;    // differs, so the flag is written
     tag->header_pos = (MDX_FIRST_TAG_BLOCK + (long)tags.size() * w.units) * MDX_UNIT;

@@ -17,7 +17,7 @@ constexpr const char* MSG_NO_MEMORY = "!125!";
 
 Environment* env_of(DbEngine* engine) { return reinterpret_cast<Environment*>(engine); }
 
-long item_record(const DbSorter* s, const unsigned char* item) { return (long)mdx_get32(item + s->key_len); }
+long item_record(const DbSorter* s, const unsigned char* item) { return (long)GetLe32(item + s->key_len); }
 
 // Key order, then the lower record number first.
 int item_compare(const DbSorter* s, const unsigned char* a, const unsigned char* b) {
@@ -117,7 +117,7 @@ int sort4put(DbSorter* s, long record, const void* key, const void* info) {
   unsigned slot = s->used;
   unsigned char* item = s->blocks[slot / s->items_per_block] + (slot % s->items_per_block) * s->item_len;
   std::memcpy(item, key, s->key_len);
-  mdx_put32(item + s->key_len, (uint32_t)record);
+  PutLe32(item + s->key_len, (uint32_t)record);
   if (s->info_len) std::memcpy(item + s->key_len + 4, info, s->info_len);
   s->items[s->used++] = item;
   return 0;

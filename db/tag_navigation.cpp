@@ -22,15 +22,15 @@ constexpr int MAX_DEPTH = 32;
 constexpr int MAX_RETRIES = 10;
 constexpr uint32_t ROOT_UNREAD = 0xFFFFFFFFu;
 
-unsigned bytes_of(const DbIndex* index) { return mdx_get16(index->header + MDX_H_BLOCK_BYTES); }
-unsigned units_of(const DbIndex* index) { return mdx_get16(index->header + MDX_H_UNITS); }
+unsigned bytes_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_BLOCK_BYTES); }
+unsigned units_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_UNITS); }
 long first_tree_block(const DbIndex* index) {
-  return MDX_FIRST_TAG_BLOCK + (long)mdx_get16(index->header + MDX_H_TAG_COUNT) * units_of(index);
+  return MDX_FIRST_TAG_BLOCK + (long)GetLe16(index->header + MDX_H_TAG_COUNT) * units_of(index);
 }
 bool index_locked(const DbIndex* index) { return index->locked || index->file.exclusive || index->file.read_only; }
 
 unsigned offset_of(const DbBlock* block, int i) { return MDX_B_ENTRIES + (unsigned)i * t4group_len(block->tag); }
-void set_count(DbBlock* block, int n) { mdx_put16(block->data + MDX_B_COUNT, (unsigned)n); }
+void set_count(DbBlock* block, int n) { PutLe16(block->data + MDX_B_COUNT, (unsigned)n); }
 
 DbBlock* new_buffer(DbTag* tag) {
   DbIndex* index = tag->index;
@@ -70,16 +70,16 @@ int inconsistent(DbTag* tag) {
 }
 
 long root_block(DbTag* tag) {
-  if (mdx_get32(tag->header + MDX_T_ROOT) == ROOT_UNREAD) {
+  if (GetLe32(tag->header + MDX_T_ROOT) == ROOT_UNREAD) {
     unsigned char root[4];
     if (file4read_all(&tag->index->file, tag->header_pos + MDX_T_ROOT, root, 4) != 0) return -1;
     std::memcpy(tag->header + MDX_T_ROOT, root, 4);
   }
-  return (long)mdx_get32(tag->header + MDX_T_ROOT);
+  return (long)GetLe32(tag->header + MDX_T_ROOT);
 }
 
 void set_root(DbTag* tag, long number) {
-  mdx_put32(tag->header + MDX_T_ROOT, (uint32_t)number);
+  PutLe32(tag->header + MDX_T_ROOT, (uint32_t)number);
   tag->root_changed = 1;
 }
 
@@ -91,7 +91,7 @@ int i4read_block(DbTag* tag, long number, DbBlock* parent, DbBlock* block) {
   DbEngine* engine = index->engine;
   unsigned bytes = bytes_of(index);
   block->file_block = -1;
-  long next = (long)mdx_get32(index->header + MDX_H_NEXT_BLOCK);
+  long next = (long)GetLe32(index->header + MDX_H_NEXT_BLOCK);
   if (number < first_tree_block(index) || number + (long)units_of(index) > next) return inconsistent(tag);
   unsigned got = file4read(&index->file, number * MDX_UNIT, block->data, bytes);
   if (engine->error_code < 0) return -1;
@@ -217,7 +217,7 @@ int edge(DbTag* tag, bool first) {
 void put_entry(DbBlock* block, int i, long number, const void* key) {
   unsigned char* e = b4key(block, i);
   unsigned key_len = t4key_len(block->tag), group = t4group_len(block->tag);
-  mdx_put32(e, (uint32_t)number);
+  PutLe32(e, (uint32_t)number);
   std::memcpy(e + 4, key, key_len);
   std::memset(e + 4 + key_len, 0, group - 4 - key_len);
 }
@@ -263,7 +263,7 @@ int insert_entry(DbTag* tag, const void* key, long number) {
       std::memcpy(&all[(size_t)to * group], b4key(block, from), size);
     };
     for (int i = 0; i < p; i++) copy_in(i, i);
-    mdx_put32(&all[(size_t)p * group], (uint32_t)pend);
+    PutLe32(&all[(size_t)p * group], (uint32_t)pend);
     std::memcpy(&all[(size_t)p * group + 4], pend_key, key_len);
     for (int i = p; i < have; i++) copy_in(i + 1, i);
     int half = (n + 1) / 2;
@@ -280,7 +280,7 @@ int insert_entry(DbTag* tag, const void* key, long number) {
     };
     // A leaf's entry after its last key holds 0; a branch's last entry is its rightmost pointer.
     fill(low.data(), 0, lower, !leaf);
-    mdx_put16(low.data() + MDX_B_COUNT, (unsigned)(leaf ? lower : lower - 1));
+    PutLe16(low.data() + MDX_B_COUNT, (unsigned)(leaf ? lower : lower - 1));
     std::memcpy(pend_key, &all[(size_t)(lower - 1) * group + 4], key_len);
     std::memset(block->data, 0, bytes);
     fill(block->data, lower, total - lower, !leaf);
@@ -294,10 +294,10 @@ int insert_entry(DbTag* tag, const void* key, long number) {
       long root = i4extend(index);
       if (root < 0) return -1;
       std::vector<unsigned char> data(bytes, 0);
-      mdx_put16(data.data() + MDX_B_COUNT, 1);
-      mdx_put32(data.data() + MDX_B_ENTRIES, (uint32_t)pend);
+      PutLe16(data.data() + MDX_B_COUNT, 1);
+      PutLe32(data.data() + MDX_B_ENTRIES, (uint32_t)pend);
       std::memcpy(data.data() + MDX_B_ENTRIES + 4, pend_key, key_len);
-      mdx_put32(data.data() + MDX_B_ENTRIES + group, (uint32_t)upper_number);
+      PutLe32(data.data() + MDX_B_ENTRIES + group, (uint32_t)upper_number);
       if (write_raw(index, root, data.data()) != 0) return -1;
       set_root(tag, root);
       return 0;
@@ -340,7 +340,7 @@ int collapse(DbTag* tag, DbBlock* branch) {
     set_root(tag, child);
     if (t4update(tag) != 0) return -1;
   } else {
-    mdx_put32(b4key(above, above->key_on), (uint32_t)child);
+    PutLe32(b4key(above, above->key_on), (uint32_t)child);
     above->changed = 1;
   }
   return i4shrink(tag->index, number);
@@ -369,10 +369,10 @@ bool engine_blocked(DbTag* tag) { return tag->engine->error_code < 0; }
 
 // ---- blocks
 
-int b4key_count(const DbBlock* block) { return (int)mdx_get16(block->data + MDX_B_COUNT); }
+int b4key_count(const DbBlock* block) { return (int)GetLe16(block->data + MDX_B_COUNT); }
 unsigned char* b4key(const DbBlock* block, int i) { return block->data + offset_of(block, i); }
 unsigned char* b4key_data(const DbBlock* block, int i) { return b4key(block, i) + 4; }
-long b4recno(const DbBlock* block, int i) { return (long)mdx_get32(b4key(block, i)); }
+long b4recno(const DbBlock* block, int i) { return (long)GetLe32(b4key(block, i)); }
 int b4leaf(const DbBlock* block) { return b4recno(block, b4key_count(block)) == 0; }
 int b4lastpos(const DbBlock* block) { return b4leaf(block) ? b4key_count(block) - 1 : b4key_count(block); }
 void b4go_eof(DbBlock* block) { block->key_on = b4key_count(block); }

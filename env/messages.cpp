@@ -7,13 +7,12 @@
 #include "env/error_log.h"
 #include "env/memory.h"
 #include "env/temp_strings.h"
+#include "platform/byte_order.h"
 #include "platform/resources.h"
 
 namespace {
 
 constexpr int16_t kLibraryMessages = 7;
-
-unsigned ReadU16(const unsigned char* p) { return static_cast<unsigned>(p[0] | (p[1] << 8)); }
 
 int KindOf(int number) {
   if (number < 20000) return RCS_KIND_INSTANCE;
@@ -52,7 +51,7 @@ const char* FindIn(const RcsObjSlot& slot, int number) {
   unsigned size = slot.size;
   unsigned offset = 2;
   while (offset + 2 < size) {
-    unsigned entryNumber = ReadU16(table + offset);
+    unsigned entryNumber = GetLe16(table + offset);
     const unsigned char* text = table + offset + 2;
     const void* nul = std::memchr(text, 0, size - offset - 2);
     if (!nul) return nullptr;
@@ -112,7 +111,7 @@ void* EnvLoadResObj(EnvModule module, void* buffer, unsigned size, ResIdRoutine 
   int number = idRoutine ? idRoutine() : 0;
   const PlatResource* resource = idRoutine ? PlatFindResource(module, number) : nullptr;
   unsigned available = resource ? resource->size : 0;
-  if (!buffer && available >= 2) size = ReadU16(resource->data);
+  if (!buffer && available >= 2) size = GetLe16(resource->data);
   if (available == 0 || (!buffer && size == 0)) {
     ErrLogMessage(EL_ERROR | EL_FORMAT | EL_SYSTEM_ERROR, LOG_MISSING_RESOURCE, " %i", number);
     return buffer;

@@ -10,6 +10,7 @@
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/services.h"
+#include "platform/byte_order.h"
 #include "platform/screen_hook.h"
 
 namespace {
@@ -28,18 +29,6 @@ constexpr int VOLUME_POLL_MS = 500;
 ArcContext* processContext = nullptr;
 
 // ---- header fields at their offsets
-
-void PutLe16(uint8_t* p, uint16_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-void PutLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; i++) p[i] = uint8_t(v >> (8 * i));
-}
-uint16_t GetLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t GetLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 uint8_t Checksum(const uint8_t* bytes) {
   unsigned sum = 0;
@@ -269,13 +258,20 @@ int AwaitVolume(ArcContext* ctx, uint8_t volume, bool acceptNext) {
   return result;
 }
 
+// Up to a header's bytes from `place` of the archive; false on a read failure (logged).
+bool ReadHeaderBytes(ArcContext* ctx, uint64_t place, uint8_t (&bytes)[ARC_HEADER_SIZE], size_t* got) {
+  if (PlatFileRead(ctx->input, place, bytes, sizeof bytes, got) == PLAT_OK) return true;
+  LogProblem(ARC_LOG_READ, ArchiveName(ctx), PlatLastErrorText());
+  return false;
+}
+
 // Refills the input buffer from the reading place: 1 bytes came, 0 the file
-// ends there, -1 read failure (logged).
-int FillInput(ArcContext* ctx) {
+// ends there, -1 read failure (logged under `name`).
+int FillInput(ArcContext* ctx, const std::string& name) {
   if (ctx->input == PLAT_NO_FILE) return -1;
   size_t got = 0;
   if (PlatFileRead(ctx->input, ctx->inputPos, ctx->inBuffer, ARC_BUFFER_SIZE, &got) != PLAT_OK) {
-    LogProblem(ARC_LOG_READ, ArchiveName(ctx), PlatLastErrorText());
+    LogProblem(ARC_LOG_READ, name, PlatLastErrorText());
     return -1;
   }
   ctx->inputPos += got;
@@ -288,7 +284,7 @@ int FillInput(ArcContext* ctx) {
 // data the entry goes on after the continuation header of the next volume.
 int ReadArchiveByte(ArcContext* ctx) {
   while (ctx->inPos == ctx->inCount) {
-    int r = FillInput(ctx);
+    int r = FillInput(ctx, ArchiveName(ctx));
     if (r > 0) break;
     if (r < 0 || !ctx->readingEntryData) return -1;
     uint8_t next = uint8_t(ctx->volume + 1);
@@ -304,18 +300,10 @@ int ReadArchiveByte(ArcContext* ctx) {
 int EncodeRead(void* user) {
   ArcContext* ctx = static_cast<ArcContext*>(user);
   if (ctx->inPos == ctx->inCount) {
-    size_t got = 0;
-    if (PlatFileRead(ctx->input, ctx->inputPos, ctx->inBuffer, ARC_BUFFER_SIZE, &got) != PLAT_OK) {
-      LogProblem(ARC_LOG_READ, ArcEntryName(&ctx->header), PlatLastErrorText());
-      return -1;
-    }
-    if (got == 0) {
-      LogProblem(ARC_LOG_READ, ArcEntryName(&ctx->header), "shorter than when its header was written");
-      return -1;
-    }
-    ctx->inputPos += got;
-    ctx->inPos = 0;
-    ctx->inCount = int(got);
+    std::string name = ArcEntryName(&ctx->header);
+    int r = FillInput(ctx, name);
+    if (r == 0) LogProblem(ARC_LOG_READ, name, "shorter than when its header was written");
+    if (r <= 0) return -1;
   }
   return ctx->inBuffer[ctx->inPos++];
 }
@@ -508,10 +496,7 @@ int ArcReadHeader(ArcContext* ctx) {
     ctx->headerPos = place;
     uint8_t bytes[ARC_HEADER_SIZE];
     size_t got = 0;
-    if (PlatFileRead(ctx->input, place, bytes, sizeof bytes, &got) != PLAT_OK) {
-      LogProblem(ARC_LOG_READ, ArchiveName(ctx), PlatLastErrorText());
-      return -1;
-    }
+    if (!ReadHeaderBytes(ctx, place, bytes, &got)) return -1;
     if (got == 1 && bytes[0] == 0) return 0;
     if (got >= 3 && !IsSignature(bytes)) {
       ShowError(MSG_UNKNOWN_FORMAT);
@@ -569,7 +554,7 @@ int ArcNextFile(ArcContext* ctx) {
   uint8_t last[2] = {0, 0};   // the two bytes before the one looked at
   for (;;) {
     if (ctx->inPos == ctx->inCount) {
-      int r = FillInput(ctx);
+      int r = FillInput(ctx, ArchiveName(ctx));
       if (r <= 0) return r;
     }
     uint8_t c = ctx->inBuffer[ctx->inPos++];
@@ -577,10 +562,7 @@ int ArcNextFile(ArcContext* ctx) {
       uint64_t start = ReadingPlace(ctx) - 3;
       uint8_t bytes[ARC_HEADER_SIZE];
       size_t got = 0;
-      if (PlatFileRead(ctx->input, start, bytes, sizeof bytes, &got) != PLAT_OK) {
-        LogProblem(ARC_LOG_READ, ArchiveName(ctx), PlatLastErrorText());
-        return -1;
-      }
+      if (!ReadHeaderBytes(ctx, start, bytes, &got)) return -1;
       if (got == sizeof bytes && IsSoundHeader(bytes)) {
         MoveReadingPlace(ctx, start);
         return 1;

@@ -8,6 +8,7 @@
 #include "env/environment.h"
 #include "env/error_log.h"
 #include "interchange/registry.h"
+#include "platform/byte_order.h"
 #include "platform/dynlib.h"
 #include "platform/screen_hook.h"
 
@@ -61,10 +62,6 @@ void BuildServiceKey(char out[21]) {
   out[20] = '\0';
 }
 
-int32_t ReadLe32(const unsigned char* p) {
-  return static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
 // A NUL-terminated text of the context, bounded by its field.
 std::string CtxText(const KwerCtx* ctx, int offset, int size) {
   const char* p = reinterpret_cast<const char*>(ctx->bytes + offset);
@@ -93,13 +90,13 @@ int CallNumber(Entry e, const char* number, void* result, KwerCtx* ctx) {
 }
 
 void ErrorReport(const KwerCtx* ctx, bool quiet) {
-  int32_t code = ReadLe32(ctx->bytes + KWER_CTX_ERROR);
+  int32_t code = static_cast<int32_t>(GetLe32(ctx->bytes + KWER_CTX_ERROR));
   const char* name = code == KWER_TECHNICAL_BREAK      ? "KWER_Bir1PrzerwaTech"
                      : code == KWER_NO_SESSION         ? "KWER_Bir1BrakSesji"
                      : code == KWER_SERVICE_UNAVAILABLE ? "KWER_Bir1UslugaNieDostepna"
                                                         : nullptr;
   int flags = EL_FORMAT | EL_ERROR | EL_NEW_HEADER | EL_WINDOW_LINES;
-  int32_t systemError = ReadLe32(ctx->bytes + KWER_CTX_SYSTEM_ERROR);
+  int32_t systemError = static_cast<int32_t>(GetLe32(ctx->bytes + KWER_CTX_SYSTEM_ERROR));
   std::string text = CtxText(ctx, KWER_CTX_TEXT, KWER_CTX_TEXT_SIZE);
   if (systemError != 0) flags |= EL_SYSTEM_ERROR;
   if (systemError != 0) errno = systemError;   // the log reports it as the system's last error
@@ -205,7 +202,7 @@ int Szukaj_VIES(const char* countryCode, const char* vatNumber, void* result) {
     ErrorReport(&ctx, false);
     return 0;
   }
-  int32_t status = ReadLe32(static_cast<const unsigned char*>(result));
+  int32_t status = static_cast<int32_t>(GetLe32(static_cast<const unsigned char*>(result)));
   if (status == 0 || status == 1) return r;
   std::string first, second;
   for (const ViesMessage& m : kViesMessages) {

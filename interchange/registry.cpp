@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "env/error_log.h"
+#include "platform/byte_order.h"
 #include "platform/clock.h"
 #include "platform/dirs.h"
 #include "platform/files.h"
@@ -692,7 +693,7 @@ int32_t RegReadInt(RegKeyCtx* key, const char* name) {
   unsigned char b[4];
   uint32_t type;
   if (RegReadValue(key, name, b, 4, &type) != 4) return -1;
-  return static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
+  return static_cast<int32_t>(GetLe32(b));
 }
 
 double RegReadDouble(RegKeyCtx* key, const char* name) {
@@ -709,8 +710,8 @@ RegQword RegReadQword(RegKeyCtx* key, const char* name, RegQword* out) {
   uint32_t type;
   RegQword value{0, 0};
   if (RegReadValue(key, name, b, 8, &type) == 8) {
-    value.low = static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
-    value.high = static_cast<int32_t>(b[4] | b[5] << 8 | b[6] << 16 | static_cast<uint32_t>(b[7]) << 24);
+    value.low = static_cast<int32_t>(GetLe32(b));
+    value.high = static_cast<int32_t>(GetLe32(b + 4));
   }
   if (out) *out = value;
   return value;
@@ -747,9 +748,8 @@ int RegWriteText(RegKeyCtx* key, const char* name, const char* text) {
 }
 
 int RegWriteInt(RegKeyCtx* key, const char* name, int32_t value) {
-  uint32_t u = static_cast<uint32_t>(value);
-  unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8), static_cast<unsigned char>(u >> 16),
-                        static_cast<unsigned char>(u >> 24)};
+  unsigned char b[4];
+  PutLe32(b, static_cast<uint32_t>(value));
   return RegWriteValue(key, name, b, 4, REG_TYPE_INT32);
 }
 

@@ -11,10 +11,7 @@ bool fixedClock = false;
 int64_t fixedStartMs = 0;        // the fixed moment in calendar milliseconds (no time zone)
 int64_t fixedElapsedMs = 0;      // monotonic time of the fixed clock
 
-void FromCalendarSeconds(int64_t seconds, int milliseconds, PlatDateTime* out) {
-  time_t t = static_cast<time_t>(seconds);
-  tm parts{};
-  gmtime_r(&t, &parts);
+void FromParts(const tm& parts, int milliseconds, PlatDateTime* out) {
   out->year = parts.tm_year + 1900;
   out->month = parts.tm_mon + 1;
   out->day = parts.tm_mday;
@@ -23,6 +20,13 @@ void FromCalendarSeconds(int64_t seconds, int milliseconds, PlatDateTime* out) {
   out->second = parts.tm_sec;
   out->millisecond = milliseconds;
   out->weekday = parts.tm_wday;
+}
+
+void FromCalendarSeconds(int64_t seconds, int milliseconds, PlatDateTime* out) {
+  time_t t = static_cast<time_t>(seconds);
+  tm parts{};
+  gmtime_r(&t, &parts);
+  FromParts(parts, milliseconds, out);
 }
 
 }  // namespace
@@ -41,14 +45,7 @@ void PlatNow(PlatDateTime* out) {
   clock_gettime(CLOCK_REALTIME, &now);
   tm parts{};
   localtime_r(&now.tv_sec, &parts);
-  out->year = parts.tm_year + 1900;
-  out->month = parts.tm_mon + 1;
-  out->day = parts.tm_mday;
-  out->hour = parts.tm_hour;
-  out->minute = parts.tm_min;
-  out->second = parts.tm_sec;
-  out->millisecond = static_cast<int>(now.tv_nsec / 1000000);
-  out->weekday = parts.tm_wday;
+  FromParts(parts, static_cast<int>(now.tv_nsec / 1000000), out);
 }
 
 int64_t PlatMonotonicMs() {

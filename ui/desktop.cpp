@@ -7,6 +7,7 @@
 #include "env/environment.h"
 #include "env/memory.h"
 #include "env/messages.h"
+#include "platform/byte_order.h"
 #include "platform/clock.h"
 #include "ui/display.h"
 #include "ui/keyboard.h"
@@ -265,29 +266,31 @@ void w4close_video(int deleteBitmap) {
 
 // ---- cells
 
-int ImagePutText(int col, int row, const char* text, int count, int attr) {
-  if (!text) return col;
-  if (count < 0) count = static_cast<int>(std::strlen(text));
+namespace {
+
+// Puts `count` cells from `col` on, clipped to the grid; charAt(i) is the i-th character.
+template <class CharAt>
+int PutCells(int col, int row, int count, int attr, CharAt charAt) {
   if (!CellsUsable() || row < 0 || row >= Desktop.rows) return col + count;
   for (int i = 0; i < count; i++) {
     int c = col + i;
     if (c < 0) continue;
     if (c >= Desktop.cols) break;
-    Desktop.cells[row * Desktop.cols + c] =
-        static_cast<uint16_t>(static_cast<unsigned char>(text[i]) | (attr & 0xFF) << 8);
+    Desktop.cells[row * Desktop.cols + c] = static_cast<uint16_t>((charAt(i) & 0xFF) | (attr & 0xFF) << 8);
   }
   return col + count;
 }
 
+}  // namespace
+
+int ImagePutText(int col, int row, const char* text, int count, int attr) {
+  if (!text) return col;
+  if (count < 0) count = static_cast<int>(std::strlen(text));
+  return PutCells(col, row, count, attr, [text](int i) { return static_cast<unsigned char>(text[i]); });
+}
+
 int ImagePutText(int col, int row, int character, int count, int attr) {
-  if (!CellsUsable() || row < 0 || row >= Desktop.rows) return col + count;
-  for (int i = 0; i < count; i++) {
-    int c = col + i;
-    if (c < 0) continue;
-    if (c >= Desktop.cols) break;
-    Desktop.cells[row * Desktop.cols + c] = static_cast<uint16_t>((character & 0xFF) | (attr & 0xFF) << 8);
-  }
-  return col + count;
+  return PutCells(col, row, count, attr, [character](int) { return character; });
 }
 
 void ImageRepaint(int col, int row, int width, int height) {
@@ -437,8 +440,7 @@ void ShowLogo(ResIdRoutine resource, int size) {
   if (!video.bitmap || size <= 128 + 769) return;
   std::vector<unsigned char> file(static_cast<size_t>(size));
   EnvLoadResObj(EnvActiveInstance(), file.data(), static_cast<unsigned>(size), resource);
-  auto le16 = [&](int at) { return file[at] | file[at + 1] << 8; };
-  int width = le16(66), height = le16(10) + 1;
+  int width = GetLe16(&file[66]), height = GetLe16(&file[10]) + 1;
   if (width > video.width) return;
   height = std::min(height, video.height);
   std::fill(video.pixels.begin(), video.pixels.end(), file[129]);

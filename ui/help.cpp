@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "env/environment.h"
+#include "platform/byte_order.h"
 #include "platform/files.h"
 #include "platform/program_dir.h"
 #include "ui/desktop.h"
@@ -43,9 +44,6 @@ struct PageEntry {
   int firstLine;
 };
 
-uint32_t U32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
-uint16_t U16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
 bool ReadWhole(const std::string& path, std::vector<unsigned char>* out) {
   PlatFile file = PLAT_NO_FILE;
   if (PlatFileOpen(path.c_str(), PLAT_READ, PLAT_OPEN_EXISTING, &file) != PLAT_OK) return false;
@@ -67,14 +65,14 @@ int ReadTopic(int topic, std::vector<std::string>* lines) {
   std::string indexPath = PlatFindProgramFile("ZELM.IND");
   if (indexPath.empty() || !ReadWhole(indexPath, &index) || index.empty()) return SHOW_END;
   if (index.size() < HELP_INDEX_ENTRY ||
-      static_cast<uint64_t>(U32(index.data())) + 1 != index.size() / HELP_INDEX_ENTRY ||
-      index.size() % HELP_INDEX_ENTRY != 0 || U16(index.data() + 4) != HELP_INDEX_ENTRY) {
+      static_cast<uint64_t>(GetLe32(index.data())) + 1 != index.size() / HELP_INDEX_ENTRY ||
+      index.size() % HELP_INDEX_ENTRY != 0 || GetLe16(index.data() + 4) != HELP_INDEX_ENTRY) {
     Uwaga(TextRef(MSG_BAD_INDEX));
     return SHOW_END;
   }
   const unsigned char* entry = nullptr;
   for (size_t at = HELP_INDEX_ENTRY; at + HELP_INDEX_ENTRY <= index.size(); at += HELP_INDEX_ENTRY) {
-    if (U16(index.data() + at + 8) == topic) {
+    if (GetLe16(index.data() + at + 8) == topic) {
       entry = index.data() + at;
       break;
     }
@@ -83,8 +81,8 @@ int ReadTopic(int topic, std::vector<std::string>* lines) {
     Uwaga(TextRef(MSG_NO_TOPIC));
     return SHOW_END;
   }
-  uint32_t offset = U32(entry);
-  uint16_t length = U16(entry + 4), lineCount = U16(entry + 6);
+  uint32_t offset = GetLe32(entry);
+  uint16_t length = GetLe16(entry + 4), lineCount = GetLe16(entry + 6);
 
   // The text must come from beside the index it was indexed by.
   std::string textPath = indexPath.substr(0, indexPath.find_last_of('/') + 1) + "ZELM.HLP";

@@ -155,6 +155,35 @@ struct Wiget {
 
 inline int WigetType(const Wiget* w) { return static_cast<int>(w->flags & WF_TYPE_MASK); }
 
+// Where a walk over a list stands: the page counted so far, whether an
+// element was shown on it, whether it is hidden.
+struct WigetPageWalk {
+  int page = 0;
+  bool seen = false;
+  bool hidden = false;
+};
+
+// Walks a list in order, counting pages as the form shows them: a page break
+// opens a new page only after a shown element. visit(w, row, col, walk) sees
+// every element that is no page break; it returns true to walk a group's
+// list as well, at the group's position added to row and col.
+template <class Visit>
+void WigetWalkPages(Wiget* list, int row, int col, WigetPageWalk& walk, const Visit& visit) {
+  if (!list) return;
+  for (Wiget* w = list;; w++) {
+    if (WigetType(w) == W_PAGE) {
+      if (walk.seen) walk.page++;
+      walk.seen = false;
+      walk.hidden = (w->state & WS_HIDDEN) != 0;
+    } else {
+      if (!walk.hidden) walk.seen = true;
+      if (visit(w, row, col, walk) && WigetType(w) == W_GROUP)
+        WigetWalkPages(w->source.members, row + w->row, col + w->col, walk, visit);
+    }
+    if (w->state & WS_LAST) break;
+  }
+}
+
 // Definition target: capacity = bytes / WIGET_BYTES (the array must hold
 // that many records), the origin is subtracted from rows and columns.
 void ResetWigetsDefinition(Wiget* array, int bytes, int origin);

@@ -76,32 +76,6 @@ void DrawStatic(Wiget* w, int row, int col, int attr) {
   flush();
 }
 
-void Walk(Window4* window, Wiget* list, int rowOffset, int colOffset, int flags, int& page, bool& seen,
-          bool& pageHidden) {
-  if (!list) return;
-  for (Wiget* w = list;; w++) {
-    int type = WigetType(w);
-    if (type == W_PAGE) {
-      if (seen) page++;
-      seen = false;
-      pageHidden = (w->state & WS_HIDDEN) != 0;
-    } else if (!pageHidden) {
-      seen = true;
-      if (type == W_GROUP) {
-        Walk(window, w->source.members, rowOffset + w->row, colOffset + w->col, flags, page, seen, pageHidden);
-      } else if (page == window->page) {
-        bool wanted = (flags & WD_ALL) || (w->state & WS_REDRAW);
-        if ((flags & WD_HIDDEN_ONLY) && !(w->state & WS_HIDDEN)) wanted = false;
-        if ((flags & WD_ALL) && (flags & WD_BLANK_FIRST) && (type == W_STATIC || type == W_BLANK) &&
-            !(w->state & WS_REDRAW))
-          wanted = false;
-        if (wanted) WigetDraw(window, w, rowOffset, colOffset, flags);
-      }
-    }
-    if (w->state & WS_LAST) break;
-  }
-}
-
 }  // namespace
 
 int WigetOptionWidth(const Wiget* w) { return static_cast<int>((w->flags >> 8) & 0x1F); }
@@ -307,8 +281,20 @@ void WigetDraw(Window4* window, Wiget* w, int rowOffset, int colOffset, int disp
 void DisplayPageWigets(Window4* window, Wiget* list, int colOffset, int rowOffset, int displayFlags) {
   if (!window) window = Desktop.curWindow;
   if (!window) return;
-  int page = 0;
-  bool seen = false, pageHidden = false;
-  Walk(window, list, rowOffset, colOffset, displayFlags, page, seen, pageHidden);
-  window->pageCount = static_cast<int16_t>(page + 1);
+  WigetPageWalk walk;
+  WigetWalkPages(list, rowOffset, colOffset, walk, [&](Wiget* w, int row, int col, const WigetPageWalk& at) {
+    int type = WigetType(w);
+    if (at.hidden) return false;
+    if (type == W_GROUP) return true;
+    if (at.page == window->page) {
+      bool wanted = (displayFlags & WD_ALL) || (w->state & WS_REDRAW);
+      if ((displayFlags & WD_HIDDEN_ONLY) && !(w->state & WS_HIDDEN)) wanted = false;
+      if ((displayFlags & WD_ALL) && (displayFlags & WD_BLANK_FIRST) && (type == W_STATIC || type == W_BLANK) &&
+          !(w->state & WS_REDRAW))
+        wanted = false;
+      if (wanted) WigetDraw(window, w, row, col, displayFlags);
+    }
+    return false;
+  });
+  window->pageCount = static_cast<int16_t>(walk.page + 1);
 }

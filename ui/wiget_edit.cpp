@@ -37,28 +37,15 @@ struct Slot {
   bool pageHidden;
 };
 
-void Flatten(Wiget* list, int& page, bool& seen, bool& hidden, std::vector<Slot>& out) {
-  if (!list) return;
-  for (Wiget* w = list;; w++) {
-    int type = WigetType(w);
-    if (type == W_PAGE) {
-      if (seen) page++;
-      seen = false;
-      hidden = (w->state & WS_HIDDEN) != 0;
-    } else {
-      if (!hidden) seen = true;
-      if (type == W_GROUP) Flatten(w->source.members, page, seen, hidden, out);
-      else out.push_back(Slot{w, page, hidden});
-    }
-    if (w->state & WS_LAST) break;
-  }
-}
-
 std::vector<Slot> Elements(FormState* form) {
   std::vector<Slot> out;
-  int page = 0;
-  bool seen = false, hidden = false;
-  Flatten(static_cast<Wiget*>(form->window->wigets), page, seen, hidden, out);
+  WigetPageWalk walk;
+  WigetWalkPages(static_cast<Wiget*>(form->window->wigets), 0, 0, walk,
+                 [&](Wiget* w, int, int, const WigetPageWalk& at) {
+                   if (WigetType(w) == W_GROUP) return true;
+                   out.push_back(Slot{w, at.page, at.hidden});
+                   return false;
+                 });
   return out;
 }
 

@@ -12,16 +12,13 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/support/env_test.h"
 
-class DbTest : public TempDirTest {
+class DbTest : public EnvTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
-    static char program[] = "test_db";
-    static char* argv[] = {program, nullptr};
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
+    EnvTest::SetUp();
+    if (HasFatalFailure()) return;
     engine = &env->engine;
     d4init(engine);
     // The suite runs with the block cache and every file cached unless
@@ -37,8 +34,7 @@ class DbTest : public TempDirTest {
   void TearDown() override {
     engine->error_code = 0;
     d4init_undo(engine);
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
+    EnvTest::TearDown();
   }
 
   // A table with the given fields and `count` records whose first field holds "R<n>".
@@ -68,7 +64,6 @@ class DbTest : public TempDirTest {
 
   FixedClock clock;
   RecordingScreenHook screen;
-  Environment* env = nullptr;
   DbEngine* engine = nullptr;
 };
 

@@ -51,12 +51,6 @@ struct MdxView {
   long next_block = 0, free_list = 0;
   std::vector<MdxTagView> tags;
 
-  static unsigned U16(const std::string& b, size_t at) {
-    return (unsigned char)b[at] | (unsigned char)b[at + 1] << 8;
-  }
-  static unsigned long U32(const std::string& b, size_t at) {
-    return U16(b, at) | (unsigned long)U16(b, at + 2) << 16;
-  }
   static std::string Text(const std::string& b, size_t at, size_t n) {
     std::string s = b.substr(at, n);
     return s.substr(0, s.find('\0'));
@@ -66,26 +60,26 @@ struct MdxView {
     std::ifstream in(path, std::ios::binary);
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (bytes.size() < 2048) return false;
-    units = (int)U16(bytes, 20);
-    block_bytes = (int)U16(bytes, 22);
-    tag_count = (int)U16(bytes, 28);
-    next_block = (long)U32(bytes, 32);
-    free_list = (long)U32(bytes, 36);
+    units = (int)Le16(bytes, 20);
+    block_bytes = (int)Le16(bytes, 22);
+    tag_count = (int)Le16(bytes, 28);
+    next_block = (long)Le32(bytes, 32);
+    free_list = (long)Le32(bytes, 36);
     for (int i = 0; i < tag_count; i++) {
       size_t e = 544 + (size_t)i * 32;
       MdxTagView t;
-      t.header_block = (long)U32(bytes, e);
+      t.header_block = (long)Le32(bytes, e);
       t.name = Text(bytes, e + 4, 11);
       t.left = (unsigned char)bytes[e + 16];
       t.right = (unsigned char)bytes[e + 17];
       t.parent = (unsigned char)bytes[e + 18];
       size_t h = (size_t)t.header_block * 512;
-      t.root = (long)U32(bytes, h);
+      t.root = (long)Le32(bytes, h);
       t.format = (unsigned char)bytes[h + 8];
       t.type = (unsigned char)bytes[h + 9];
-      t.key_len = (int)U16(bytes, h + 12);
-      t.kpb = (int)U16(bytes, h + 14);
-      t.group = (int)U16(bytes, h + 18);
+      t.key_len = (int)Le16(bytes, h + 12);
+      t.kpb = (int)Le16(bytes, h + 14);
+      t.group = (int)Le16(bytes, h + 18);
       t.expr = Text(bytes, h + 24, 221);
       t.has_filter = (unsigned char)bytes[h + 245];
       t.has_keys = (unsigned char)bytes[h + 246];
@@ -103,19 +97,19 @@ struct MdxView {
       t.error = "block out of range";
       return;
     }
-    int n = (int)U16(bytes, at);
+    int n = (int)Le16(bytes, at);
     if (n > t.kpb) {
       t.error = "too many keys";
       return;
     }
     auto entry = [&](int i) { return at + 8 + (size_t)i * (size_t)t.group; };
-    if (U32(bytes, entry(n)) == 0) {
+    if (Le32(bytes, entry(n)) == 0) {
       t.leaves++;
       for (int i = 0; i < n; i++)
-        t.keys.push_back({bytes.substr(entry(i) + 4, (size_t)t.key_len), (long)U32(bytes, entry(i))});
+        t.keys.push_back({bytes.substr(entry(i) + 4, (size_t)t.key_len), (long)Le32(bytes, entry(i))});
       return;
     }
     t.branches++;
-    for (int i = 0; i <= n; i++) Walk(t, (long)U32(bytes, entry(i)), depth + 1);
+    for (int i = 0; i <= n; i++) Walk(t, (long)Le32(bytes, entry(i)), depth + 1);
   }
 };

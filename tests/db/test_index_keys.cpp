@@ -95,7 +95,7 @@ class IndexKeyTypeTest : public MdxTest {};
 TEST_F(IndexKeyTypeTest, DescendingTagsNegateTheCompare) {
   DbTag tag{};
   tag.header[8] = 0x18;   // descending
-  mdx_put16(tag.header + 12, 12);
+  PutLe16(tag.header + 12, 12);
   t4set_key_type(&tag, 'N');
   char two[BCD_KEY_LEN], ten[BCD_KEY_LEN];
   EXPECT_EQ(tag.text_to_key(&tag, two, "2", 1), BCD_KEY_LEN);

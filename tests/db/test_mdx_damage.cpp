@@ -79,7 +79,7 @@ class MdxDamageTest : public MdxTest {
   size_t Branch() const { return (size_t)view.tags[1].root * 512; }
   size_t Leaf() const {
     size_t root = (size_t)view.tags[0].root * 512;
-    return (size_t)MdxView::U32(mdx, root + 8) * 512;
+    return (size_t)Le32(mdx, root + 8) * 512;
   }
 
   std::string dbf, mdx;
@@ -154,7 +154,7 @@ TEST_F(MdxDamageTest, SharedRetryIsBoundedAndEscLeavesIt) {
   // An out-of-order key in a shared index looks like another workstation's
   // change in progress: the reader waits and retries, but not for ever.
   size_t leaf = Leaf();
-  size_t last = leaf + 8 + (MdxView::U16(mdx, leaf) - 1) * 12 + 4;
+  size_t last = leaf + 8 + (Le16(mdx, leaf) - 1) * 12 + 4;
   std::string damaged = With(last, "~~~~~~~");
   WriteFile(Path("BAD.MDX"), damaged);
   DbTable* t = d4open(engine, "BAD");

@@ -38,7 +38,7 @@ class ReindexTest : public MdxTest {
       ASSERT_EQ((int)tag.keys.size(), count) << tag.name;
       DbTag probe{};
       probe.header[8] = (unsigned char)tag.format;
-      mdx_put16(probe.header + 12, (unsigned)tag.key_len);
+      PutLe16(probe.header + 12, (unsigned)tag.key_len);
       t4set_key_type(&probe, tag.type);
       std::vector<bool> seen((size_t)count + 1, false);
       for (size_t i = 0; i < tag.keys.size(); i++) {
@@ -81,7 +81,7 @@ TEST_F(ReindexTest, RebuiltTreesHoldEveryKeyCompactly) {
     EXPECT_EQ((long)v.bytes.size(), v.next_block * 512);
     if (c.count == 85) {
       size_t root = (size_t)name.root * 512;
-      EXPECT_EQ(MdxView::U16(v.bytes, root), 1u) << "one key in the root";
+      EXPECT_EQ(Le16(v.bytes, root), 1u) << "one key in the root";
       EXPECT_EQ(v.bytes.substr(root + 12, 7), name.keys[83].key) << "the first leaf's last key";
     }
     ASSERT_TRUE(PlatFileDelete(Path("KEYS.DBF").c_str()) == PLAT_OK);

@@ -52,10 +52,10 @@ TEST_F(TagNavigationTest, FullLeafSplitsIntoHalves) {
     EXPECT_EQ(tag.leaves, 2);
     EXPECT_EQ(tag.branches, 1);
     size_t root = (size_t)tag.root * 512;
-    ASSERT_EQ(MdxView::U16(v.bytes, root), 1u);
-    long lower = (long)MdxView::U32(v.bytes, root + 8), upper = (long)MdxView::U32(v.bytes, root + 20);
-    EXPECT_EQ((int)MdxView::U16(v.bytes, (size_t)lower * 512), c.lower);
-    EXPECT_EQ((int)MdxView::U16(v.bytes, (size_t)upper * 512), c.upper);
+    ASSERT_EQ(Le16(v.bytes, root), 1u);
+    long lower = (long)Le32(v.bytes, root + 8), upper = (long)Le32(v.bytes, root + 20);
+    EXPECT_EQ((int)Le16(v.bytes, (size_t)lower * 512), c.lower);
+    EXPECT_EQ((int)Le16(v.bytes, (size_t)upper * 512), c.upper);
     EXPECT_EQ(v.bytes.substr(root + 12, 7), tag.keys[(size_t)c.lower - 1].key);
     ASSERT_EQ(tag.keys.size(), 85u);
     PlatFileDelete(Path("NAV.DBF").c_str());
@@ -239,7 +239,7 @@ TEST_F(TagNavigationTest, SeekChecksTheRecordBehindALaggingKey) {
   ASSERT_EQ(d4close(t), 0);
   // Another workstation changed record 2 to "ZZ" and has not written its keys yet.
   std::string dbf = Bytes(Path("NAV.DBF"));
-  size_t header = MdxView::U16(dbf, 8), width = MdxView::U16(dbf, 10);
+  size_t header = Le16(dbf, 8), width = Le16(dbf, 10);
   dbf.replace(header + width + 1, 2, "ZZ");
   WriteFile(Path("NAV.DBF"), dbf);
   t = d4open(engine, "NAV");

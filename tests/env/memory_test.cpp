@@ -16,7 +16,9 @@ struct LostByFatalStop {
   ~LostByFatalStop() { __lsan_enable(); }
 };
 #else
-struct LostByFatalStop {};
+struct LostByFatalStop {
+  LostByFatalStop() {}
+};
 #endif
 
 namespace {

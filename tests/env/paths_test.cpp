@@ -13,7 +13,7 @@
 #include "env/environment.h"
 #include "platform/dirs.h"
 #include "platform/files.h"
-#include "tests/support/test_support.h"
+#include "tests/support/env_test.h"
 
 namespace {
 
@@ -92,18 +92,13 @@ TEST(ConvXmlExportName, MakesNamesSafe) {
 }
 
 // A fresh environment in a temporary directory, with the operator's screen recorded.
-class PathsTest : public TempDirTest {
+class PathsTest : public EnvTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
+    EnvTest::SetUp();
+    if (HasFatalFailure()) return;
     PlatMkDir((dir + "prog").c_str());
     TransDir(EnvFromDiskPath(dir + "prog").c_str(), &env->programPath);
-  }
-  void TearDown() override {
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
   }
   // A record for a directory below the temporary one, as the system writes it.
   PathRecord Below(const char* utf8Name) {
@@ -113,9 +108,6 @@ class PathsTest : public TempDirTest {
   }
   std::string Cwd() { return PlatGetCwd(); }
 
-  char arg0[16] = "Zelsal";
-  char* argv[2] = {arg0, nullptr};
-  Environment* env = nullptr;
   RecordingScreenHook screen;
 };
 

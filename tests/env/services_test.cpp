@@ -7,24 +7,12 @@
 
 #include "env/code_pages.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/support/env_test.h"
 
 namespace {
 
-class WorkingDateTest : public TempDirTest {
+class WorkingDateTest : public EnvTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
-  }
-  void TearDown() override {
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
-  }
-  char arg0[16] = "Zelsal";
-  char* argv[2] = {arg0, nullptr};
-  Environment* env = nullptr;
   FixedClock clock{2024, 5, 17};
 };
 

@@ -102,16 +102,8 @@ class ColumnTest : public UiTest {
     w4activate(w4define(0, 0, Desktop.rows - 1, Desktop.cols - 1));
   }
   void TearDown() override {
-    d4close(table);
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
+    StopTestEngine(env, table);
     UiTest::TearDown();
-  }
-  // Cells of a grid row as UTF-8 text.
-  static std::string Cells(int row, int col, int n) {
-    std::string bytes;
-    for (int c = col; c < col + n; c++) bytes += static_cast<char>(Char(row, c));
-    return MazToUtf8Text(bytes.c_str());
   }
 };
 

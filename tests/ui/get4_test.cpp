@@ -474,9 +474,7 @@ class FieldGetTest : public GetTest {
     ASSERT_NE(table, nullptr);
   }
   void TearDown() override {
-    if (table) d4close(table);
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
+    StopTestEngine(env, table);
     GetTest::TearDown();
   }
   std::string Field(const char* name) {

@@ -39,15 +39,6 @@ std::string Link(int target, const char* text) {
   return "\xF3" "0 " + std::string(1, static_cast<char>('0' + digits.size())) + digits + text + "\xF2";
 }
 
-std::string Cells(int row, int col, int count) {
-  std::string bytes;
-  for (int c = col; c < col + count && c < Desktop.cols; c++) {
-    int ch = Desktop.cells[row * Desktop.cols + c] & 0xFF;
-    bytes += static_cast<char>(ch ? ch : ' ');
-  }
-  return MazToUtf8Text(bytes.c_str());
-}
-
 class HelpTest : public UiTest {
  protected:
   int context = -1;

@@ -11,27 +11,17 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/ui/ui_fixture.h"
 #include "ui/menu_history.h"
 
 namespace {
 
-class HistoryTest : public TempDirTest {
+class HistoryTest : public EngineUiTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
-    static char program[] = "test_ui";
-    static char* argv[] = {program, nullptr};
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
-    d4init(&env->engine);
+    EngineUiTest::SetUp();
+    if (HasFatalFailure()) return;
     std::strcpy(env->operatorName, "ADMIN");
-  }
-  void TearDown() override {
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
   }
   static std::string Text(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
   // Record n as "COS|KTO|DAT|OGO|DGO", read through a fresh opening.
@@ -48,8 +38,6 @@ class HistoryTest : public TempDirTest {
   bool HistExists() const { return std::filesystem::exists(Path("Z5HIST.DBF")); }
 
   FixedClock clock{2026, 12, 10, 10, 0, 0};
-  RecordingScreenHook screen;
-  Environment* env = nullptr;
 };
 
 TEST_F(HistoryTest, EntryAndReturnWriteOneRow) {

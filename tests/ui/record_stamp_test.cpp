@@ -9,29 +9,14 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/ui/ui_fixture.h"
 #include "ui/record_stamp.h"
 #include "ui/rights.h"
 
 namespace {
 
-class StampTest : public TempDirTest {
+class StampTest : public EngineUiTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    static char program[] = "test_ui";
-    static char* argv[] = {program, nullptr};
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
-    d4init(&env->engine);
-  }
-  void TearDown() override {
-    if (table) d4close(table);
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
-  }
   // A table whose first field is the stamp field of the given width, followed by a C 4 field "NXT".
   void MakeTable(int stampWidth) {
     const DbfFieldDef fields[] = {{"INF", 'C', stampWidth, 0}, {"NXT", 'C', 4, 0}, {nullptr, 0, 0, 0}};
@@ -49,9 +34,6 @@ class StampTest : public TempDirTest {
   std::string Next() { return std::string(f4ptr(d4field(table, "NXT")), 4); }
 
   FixedClock clock{2026, 12, 10, 9, 5, 7};
-  RecordingScreenHook screen;
-  Environment* env = nullptr;
-  DbTable* table = nullptr;
 };
 
 TEST(Scramble, RoundTripForEveryModeAndLength) {

@@ -13,6 +13,8 @@ struct SdlAllocationsIgnored {
 #if defined(__SANITIZE_ADDRESS__)
   SdlAllocationsIgnored() { __lsan_disable(); }
   ~SdlAllocationsIgnored() { __lsan_enable(); }
+#else
+  SdlAllocationsIgnored() {}
 #endif
 };
 

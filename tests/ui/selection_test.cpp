@@ -13,16 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Cells of a screen row as UTF-8 (Row() converts the whole row, frames included).
-std::string Cells(int row, int col, int count) {
-  std::string bytes;
-  for (int c = col; c < col + count && c < Desktop.cols; c++) {
-    int ch = Desktop.cells[row * Desktop.cols + c] & 0xFF;
-    bytes += static_cast<char>(ch ? ch : ' ');
-  }
-  return MazToUtf8Text(bytes.c_str());
-}
-
 class SelectionTest : public UiTest {
  protected:
   Selection list[7];

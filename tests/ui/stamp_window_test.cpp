@@ -44,9 +44,7 @@ class StampWindowTest : public UiTest {
   }
   void TearDown() override {
     FreeTimer(&timer);
-    d4close(table);
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
+    StopTestEngine(env, table);
     UiTest::TearDown();
   }
 };

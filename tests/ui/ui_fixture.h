@@ -1,15 +1,47 @@
-// A started screen on the headless display for the screen tests.
+// Fixtures of the screen tests: an environment, the engine, a started screen on the headless display.
 #pragma once
 #include <stdexcept>
 #include <string>
+#include "db/db_engine.h"
+#include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/support/env_test.h"
 #include "ui/desktop.h"
 #include "ui/display.h"
 #include "ui/keyboard.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
+
+// An environment without the screen, its messages recorded.
+class EnvUiTest : public EnvTest {
+ protected:
+  RecordingScreenHook screen;
+};
+
+// Closes the table a test made (if any) and stops the engine, forgiving the
+// error the test left on purpose.
+inline void StopTestEngine(Environment* env, DbTable* table) {
+  if (table) d4close(table);
+  env->engine.error_code = 0;
+  d4init_undo(&env->engine);
+}
+
+// The same with the database engine started; `table` is closed at the end.
+class EngineUiTest : public EnvUiTest {
+ protected:
+  void SetUp() override {
+    EnvUiTest::SetUp();
+    if (HasFatalFailure()) return;
+    d4init(&env->engine);
+  }
+  void TearDown() override {
+    StopTestEngine(env, table);
+    EnvUiTest::TearDown();
+  }
+
+  DbTable* table = nullptr;
+};
 
 struct ScriptEnded : std::runtime_error {
   ScriptEnded() : std::runtime_error("key script ended") {}
@@ -60,11 +92,14 @@ class UiTest : public TempDirTest {
 
   static int Char(int row, int col) { return Desktop.cells[row * Desktop.cols + col] & 0xFF; }
   static int Attr(int row, int col) { return Desktop.cells[row * Desktop.cols + col] >> 8; }
-  // A grid row as UTF-8 text.
-  static std::string Row(int row) {
+  // Cells of a grid row as UTF-8 text (empty cells as blanks).
+  static std::string Cells(int row, int col, int count) {
     std::string bytes;
-    for (int c = 0; c < Desktop.cols; c++) bytes += static_cast<char>(Char(row, c) ? Char(row, c) : ' ');
+    for (int c = col; c < col + count && c < Desktop.cols; c++)
+      bytes += static_cast<char>(Char(row, c) ? Char(row, c) : ' ');
     return MazToUtf8Text(bytes.c_str());
   }
+  // A grid row as UTF-8 text.
+  static std::string Row(int row) { return Cells(row, 0, Desktop.cols); }
   static std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 };

@@ -6,24 +6,13 @@
 
 #include "env/code_pages.h"
 #include "env/environment.h"
-#include "tests/support/test_support.h"
+#include "tests/ui/ui_fixture.h"
 #include "ui/validators.h"
 
 namespace {
 
-class ValidatorTest : public TempDirTest {
+class ValidatorTest : public EnvUiTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    static char program[] = "test_ui";
-    static char* argv[] = {program, nullptr};
-    env = CreateEnvironment(1, argv);
-    ASSERT_NE(env, nullptr);
-  }
-  void TearDown() override {
-    DeleteEnvironment(env);
-    TempDirTest::TearDown();
-  }
   // The one box shown since the last call, as "kind|title|text" in UTF-8; "" when none.
   std::string Box() {
     std::string out;
@@ -36,9 +25,6 @@ class ValidatorTest : public TempDirTest {
     screen.shown.clear();
     return out;
   }
-
-  RecordingScreenHook screen;
-  Environment* env = nullptr;
 };
 
 const std::string kWarning = std::to_string(SCREEN_BOX_WARNING) + "||";

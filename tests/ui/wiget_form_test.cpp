@@ -275,9 +275,7 @@ class WigetFormTest : public WigetTest {
     d4blank(table);
   }
   void TearDown() override {
-    if (table) d4close(table);
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
+    StopTestEngine(env, table);
     WigetTest::TearDown();
   }
 };

@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "env/charset_map.h"
+#include "tools/common/read_file.h"
+#include "tools/common/utf8_to_charset.h"
 #include "ui/help.h"
 
 namespace {
@@ -35,37 +36,15 @@ struct Topic {
 
 std::string Where(const Source& s) { return s.path + ":" + std::to_string(s.line) + ": "; }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // UTF-8 to the system's character set; the marker bytes are refused.
 std::string ToSystemCharset(const std::string& text, const Source& at) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || (extra > 0 && i + extra >= text.size()))
-      throw std::runtime_error(Where(at) + "broken UTF-8");
-    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; k++) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) throw std::runtime_error(Where(at) + "broken UTF-8");
-      code = (code << 6) | (next & 0x3F);
-    }
-    int byte = CharsetFromUnicode(code);
+  std::string where = Where(at);
+  return Utf8ToCharset(text, where, [&](char32_t code, int byte, const std::string& utf8) {
     if (byte < 0 || code < 0x20)
-      throw std::runtime_error(Where(at) + "\"" + text.substr(i, extra + 1) + "\" is not in the system's character set");
+      throw std::runtime_error(where + "\"" + utf8 + "\" is not in the system's character set");
     if (byte >= HELP_LINK_END && byte <= HELP_HIDE_ONE)
-      throw std::runtime_error(Where(at) + "\"" + text.substr(i, extra + 1) + "\" is a marker of the help file");
-    out += static_cast<char>(byte);
-    i += extra + 1;
-  }
-  return out;
+      throw std::runtime_error(where + "\"" + utf8 + "\" is a marker of the help file");
+  });
 }
 
 int TopicNumber(const std::string& digits, const Source& at) {

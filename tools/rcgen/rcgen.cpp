@@ -18,17 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "env/charset_map.h"
+#include "tools/common/read_file.h"
+#include "tools/common/utf8_to_charset.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string BaseName(const std::string& path) {
   auto slash = path.find_last_of('/');
@@ -51,29 +44,13 @@ std::string Where(const std::string& path, int line) { return path + ":" + std::
 
 // One line of UTF-8 to the system's character set.
 std::string ToSystemCharset(const std::string& text, const std::string& path, int line) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || i + extra >= text.size())
-      throw std::runtime_error(Where(path, line) + "broken UTF-8");
-    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; k++) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) throw std::runtime_error(Where(path, line) + "broken UTF-8");
-      code = (code << 6) | (next & 0x3F);
-    }
-    int byte = CharsetFromUnicode(code);
-    if (byte < 0) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-      throw std::runtime_error(Where(path, line) + "character " + hex + " (" + text.substr(i, extra + 1) +
-                               ") is not in the system's character set");
-    }
-    out += static_cast<char>(byte);
-    i += extra + 1;
-  }
-  return out;
+  std::string where = Where(path, line);
+  return Utf8ToCharset(text, where, [&](char32_t code, int byte, const std::string& utf8) {
+    if (byte >= 0) return;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+    throw std::runtime_error(where + "character " + hex + " (" + utf8 + ") is not in the system's character set");
+  });
 }
 
 std::vector<std::string> Lines(const std::string& data) {
