@@ -10,6 +10,7 @@
 #include "ui/desktop.h"
 #include "ui/display.h"
 #include "ui/keyboard.h"
+#include "ui/message_box.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
 
@@ -35,12 +36,12 @@ std::vector<std::string> Lines(const char* text) {
 }
 
 // A framed box centred on the grid holding the text, shown and current; -1 when none can be made.
-int OpenBox(const char* title, const char* text, int extraRows, int attr) {
+int OpenBox(const char* title, const char* text, int attr) {
   std::vector<std::string> lines = Lines(text);
   size_t longest = title ? std::string(title).size() : 0;
   for (const std::string& l : lines) longest = std::max(longest, l.size());
   int width = std::min<int>(static_cast<int>(longest) + 4, Desktop.cols - 2);
-  int height = std::min<int>(static_cast<int>(lines.size()) + extraRows + 2, Desktop.rows - 2);
+  int height = std::min<int>(static_cast<int>(lines.size()) + 2, Desktop.rows - 2);
   int row = (Desktop.rows - height - 2) / 2, col = (Desktop.cols - width - 2) / 2;
   int h = w4define(row, col, row + height + 1, col + width + 1);
   if (h < 0) return -1;
@@ -65,19 +66,12 @@ void ToStderr(const char* title, const char* text) {
 }
 
 void MessageBox(int kind, const char* title, const char* text) {
-  if (!title) title = kBoxTitles[std::clamp(kind, 0, 3)];
   if (!ScreenUp()) {
-    DisplayCurrent()->infoBox(title, text);
+    DisplayCurrent()->infoBox(title ? title : kBoxTitles[std::clamp(kind, 0, 3)], text);
     return;
   }
-  int previous = w4select(-1);
-  int h = OpenBox(title, text, 0, kind >= SCREEN_BOX_ALARM ? 79 : 143);
-  if (h < 0) {
-    ToStderr(title, text);
-    return;
-  }
-  g4char();
-  CloseBox(h, previous);
+  static const int kFlags[] = {MB_INFO, MB_WARNING, MB_ERROR, MB_ERROR};
+  MessageWindowText(kFlags[std::clamp(kind, 0, 3)], title, text);
 }
 
 int Question(const char* title, const char* text) {
@@ -85,19 +79,8 @@ int Question(const char* title, const char* text) {
     ToStderr(title, text);
     return SCREEN_KEY_ESC;
   }
-  int previous = w4select(-1);
-  int h = OpenBox(title ? title : "Pytanie", text, 1, 143);
-  if (h < 0) return SCREEN_KEY_ESC;
-  w4centre(w4height() - 1, "[T]ak  [N]ie");
-  int answer = 0;
-  while (!answer) {
-    int key = g4char();
-    if (key == 'T' || key == 't' || key == KEY_ENTER) answer = 'T';
-    if (key == 'N' || key == 'n') answer = 'N';
-    if (key == KEY_ESC) answer = SCREEN_KEY_ESC;
-  }
-  CloseBox(h, previous);
-  return answer;
+  int answer = MessageWindowText(MB_QUESTION | MB_YES_ESC, title, text);
+  return answer == 'T' || answer == 't' ? 'T' : SCREEN_KEY_ESC;
 }
 
 int noticeWindow = -1;
@@ -110,7 +93,7 @@ void NoticeOn(const char* title, const char* text) {
   }
   if (noticeWindow >= 0) CloseBox(noticeWindow, noticePrevious);
   noticePrevious = w4select(-1);
-  noticeWindow = OpenBox(title ? title : "KOMUNIKAT", text, 0, 143);
+  noticeWindow = OpenBox(title ? title : "KOMUNIKAT", text, 143);
   DesktopFlush();
 }
 
