@@ -210,7 +210,7 @@ void ReleaseDbfDefinition() {
   d = Definition{};
 }
 
-void DefineField_(const char* name, int specification) {
+void DefineField_(const char* name, int fieldSpec) {
   if (!have_definition()) {
     log_misuse(LOG_DEF_NO_FIELDS);
     return;
@@ -223,9 +223,9 @@ void DefineField_(const char* name, int specification) {
   }
   DbfFieldDef& f = d.fields[d.field_count++];
   f.name = name;
-  f.length = specification >> 8;
-  f.decimals = (specification >> 4) & 0xF;
-  switch (specification & 0xF) {
+  f.length = fieldSpec >> 8;
+  f.decimals = (fieldSpec >> 4) & 0xF;
+  switch (fieldSpec & 0xF) {
     case DBF_SPEC_N: f.type = 'N'; break;
     case DBF_SPEC_C: f.type = 'C'; break;
     case DBF_SPEC_D: f.type = 'D'; break;
@@ -238,14 +238,14 @@ void DefineField_(const char* name, int specification) {
   }
 }
 
-void DefineField(int packedName, int specification) {
+void DefineField(int packedName, int fieldSpec) {
   if (!have_definition()) {
     log_misuse(LOG_DEF_NO_FIELDS);
     return;
   }
   Definition& d = def();
   if (d.field_count >= FIELD_CAPACITY) {
-    DefineField_(nullptr, specification);    // refused and logged there
+    DefineField_(nullptr, fieldSpec);    // refused and logged there
     return;
   }
   char* name = d.names + d.name_used;
@@ -253,7 +253,7 @@ void DefineField(int packedName, int specification) {
   for (int i = 0; i < 4; i++) name[i] = (char)(packed >> (24 - 8 * i));
   name[4] = 0;
   d.name_used += DBF_DEF_PACKED_NAME;
-  DefineField_(name, specification);
+  DefineField_(name, fieldSpec);
 }
 
 void DefineTag_(const char* key, const char* filter, int descending) {

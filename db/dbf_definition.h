@@ -15,7 +15,7 @@ constexpr int DBF_DEF_MAX_FIELDS = 241;
 constexpr int DBF_DEF_MAX_TAGS = 10;
 constexpr int DBF_DEF_PACKED_NAME = 5;      // four characters and a zero byte
 
-// Field specification: bits 0-3 the type code, 4-7 the decimals, 8 and up the width.
+// Field spec: bits 0-3 the type code, 4-7 the decimals, 8 and up the width.
 constexpr int DBF_SPEC_N = 1;
 constexpr int DBF_SPEC_C = 2;
 constexpr int DBF_SPEC_D = 3;
@@ -50,9 +50,9 @@ void DbfArenaGive(void* block);
 DbfTagDef* AllocDbfDefinition();
 void ReleaseDbfDefinition();
 // The name must live until the definition is released.
-void DefineField_(const char* name, int specification);
+void DefineField_(const char* name, int fieldSpec);
 // Up to four characters, the first in the most significant byte.
-void DefineField(int packedName, int specification);
+void DefineField(int packedName, int fieldSpec);
 // Tags are named by position: "1" to "9", then "A". NULL filter: ".NOT.DELETED()".
 void DefineTag_(const char* key, const char* filter, int descending);
 void DefineTag(const char* key);
