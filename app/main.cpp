@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "ui/desktop.h"
 #include "ui/display.h"

@@ -3,7 +3,7 @@
 // with a read-ahead buffer for scans and a write-behind buffer that gathers
 // consecutive changed blocks into one write.
 #pragma once
-#include "db/db_list.h"
+#include "env/lists.h"
 
 struct DbEngine;
 struct DbFile;

@@ -49,6 +49,7 @@ void d4init(DbEngine* engine) {
   engine->reserved_switch2 = 1;
   for (int i = 0; i < 256; i++) db_collation_position[kDbCollation[i]] = (unsigned char)i;
   current_engine = engine;
+  ErrSetFatalCleanup(db_engine_abandon);
 }
 
 int d4init_undo(DbEngine* engine) {

@@ -1,6 +1,6 @@
 // The engine's process-wide settings record; it heads the Environment.
 #pragma once
-#include "db/db_list.h"
+#include "env/lists.h"
 
 struct MemPool;
 struct DbFile;

@@ -10,7 +10,7 @@
 #include "db/db_errors.h"
 #include "db/db_names.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/error_log.h"
 #include "env/memory.h"
 #include "env/temp_strings.h"

@@ -1,7 +1,7 @@
 // Engine files: the one way the engine reaches table, index and spill files,
 // with buffered sequential reading and writing and temporary files.
 #pragma once
-#include "db/db_list.h"
+#include "env/lists.h"
 #include "platform/files.h"
 
 struct DbEngine;

@@ -3,7 +3,7 @@
 // records. Key formats are in db/index_keys.h, the rebuild in db/reindex.h.
 #pragma once
 #include "db/db_file.h"
-#include "db/db_list.h"
+#include "env/lists.h"
 
 struct DbEngine;
 struct DbTable;

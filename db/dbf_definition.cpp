@@ -16,7 +16,7 @@
 #include "db/db_names.h"
 #include "db/dbf_records.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/error_log.h"
 #include "env/paths.h"
 #include "platform/files.h"
@@ -83,7 +83,7 @@ constexpr size_t NAME_AREA_BYTES = round_up((size_t)FIELD_CAPACITY * DBF_DEF_PAC
 ArenaHeader no_arena;
 
 ArenaHeader* header() {
-  Environment* env = EnvCurrent();
+  const EnvState* env = EnvCurrentState();
   if (env == nullptr) {
     no_arena = ArenaHeader{};
     return &no_arena;
@@ -98,10 +98,8 @@ Definition& def() { return header()->def; }
 
 void log_misuse(int code) { ErrLogMessage(LOG_FLAGS_MISUSE, code, TextRef()); }
 
-DbEngine* current_engine() {
-  Environment* env = EnvCurrent();
-  return env ? &env->engine : nullptr;
-}
+// The engine heads the Environment record.
+DbEngine* current_engine() { return reinterpret_cast<DbEngine*>(EnvCurrent()); }
 
 bool have_definition() {
   return EnvCurrent() != nullptr && def().fields != nullptr;

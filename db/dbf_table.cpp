@@ -13,7 +13,7 @@
 #include "db/dbf_records.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/error_log.h"
 #include "env/memory.h"
 #include "env/messages.h"
@@ -88,8 +88,6 @@ const char* d4last_table_name() { return last_table_name; }
 
 int d4check_reccount(unsigned char* header, DbFile* file) {
   if (header == nullptr || file == nullptr) e4fatal_stop(e4parm, "d4check_reccount()");
-  DbEngine* engine = file->engine;
-  Environment* env = env_of(engine);
   long header_count = (int32_t)GetLe32(header + 4);
   unsigned header_length = GetLe16(header + 8);
   unsigned width = GetLe16(header + 10);
@@ -98,7 +96,7 @@ int d4check_reccount(unsigned char* header, DbFile* file) {
   long file_count = width == 0 ? 0 : (length - (long)header_length) / (long)width;
   if (width != 0) {
     if (header_count >= 0 && file_count >= header_count) return 0;
-    if (!env->refuseDamagedTables) {
+    if (!EnvRefuseDamagedTables()) {
       std::string text = PrintfQStr(TextRef(MSG_HEADER_COUNT), header_count);
       text += "\n";
       text += PrintfQStr(TextRef(MSG_FILE_COUNT), file_count);

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 #include "db/db_file.h"
-#include "db/db_list.h"
+#include "env/lists.h"
 
 struct DbEngine;
 struct DbTable;

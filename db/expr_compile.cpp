@@ -11,7 +11,7 @@
 #include "db/dbf_table.h"
 #include "db/expr.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/memory.h"
 #include "env/numbers.h"
 

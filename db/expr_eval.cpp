@@ -7,7 +7,7 @@
 #include "db/expr.h"
 #include "db/index_keys.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/memory.h"
 #include "env/numbers.h"
 

@@ -11,7 +11,7 @@
 #include "db/expr.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/messages.h"
 #include "env/numbers.h"
 #include "platform/screen_hook.h"
@@ -359,8 +359,7 @@ void f_deleted(DbExprRun* run, const DbExprStep* step) {
   DbTable* table = table_of(step);
   char mark = table->record[0];
   if (mark != '*' && mark != ' ') {
-    const Environment* env = reinterpret_cast<const Environment*>(table->engine);
-    if (env->refuseDamagedTables == 0)
+    if (!EnvRefuseDamagedTables())
       ScreenQuestion(EnvFindString(TextRef(MSG_DELETION_MARK)), EnvFindString(TextRef(MSG_CONTINUE)));
   }
   char* out = out_of(run, step);

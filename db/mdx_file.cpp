@@ -17,7 +17,7 @@
 #include "db/mdx_layout.h"
 #include "db/reindex.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/memory.h"
 
 namespace {

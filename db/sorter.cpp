@@ -7,7 +7,7 @@
 #include "db/db_errors.h"
 #include "db/index_keys.h"
 #include "db/mdx_layout.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/memory.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "db/db_index.h"
 #include "db/expr.h"
 #include "db/mdx_layout.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/memory.h"
 #include "platform/clock.h"
 #include "platform/screen_hook.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "db/db_errors.h"
+#include "env/error_codes.h"
 #include "env/code_pages.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "db/db_engine.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
+#include "env/error_codes.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "platform/clock.h"
@@ -160,7 +160,7 @@ void ShowCriticalError(const std::string& entry, size_t nameStart, int flags) {
       fatalInProgress = true;
       // Close the engine's files without writing anything pending: a fatal
       // stop may come in the middle of a change.
-      db_engine_abandon();
+      ErrRunFatalCleanup();
     }
     ScreenFatalStop(1, display.c_str());
   }

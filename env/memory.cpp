@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "db/db_errors.h"
-#include "db/db_names.h"
-#include "env/environment.h"
+#include "env/error_codes.h"
 
 namespace {
 
@@ -115,11 +113,13 @@ void UnregisterRange(const unsigned char* start, const unsigned char* end) {
   g_count = kept;
 }
 
+const MemEngineLink* g_engine = nullptr;
+
 void SetMemoryError(Environment* env) {
-  if (env != nullptr) e4set_code(&env->engine, e4memory);
+  if (env != nullptr && g_engine != nullptr) g_engine->setError(env, e4memory);
 }
 
-bool HoldsError(const Environment* env) { return env != nullptr && env->engine.error_code < 0; }
+bool HoldsError(const Environment* env) { return env != nullptr && g_engine != nullptr && g_engine->errorCode(env) < 0; }
 
 unsigned char* ChunkBlocks(Chunk* chunk) { return reinterpret_cast<unsigned char*>(chunk) + CHUNK_HEADER; }
 
@@ -183,14 +183,16 @@ void free_mem(void* pointerVariable) {
   std::memcpy(pointerVariable, &data, sizeof data);
 }
 
+void MemSetEngineLink(const MemEngineLink* link) { g_engine = link; }
+
 void* u4alloc_report(Environment* env, size_t n) {
-  if (env == nullptr) return u4alloc(n);
+  if (env == nullptr || g_engine == nullptr) return u4alloc(n);
   if (n > UINT32_MAX) {
-    e4show_error(&env->engine, e4memory);
+    g_engine->showError(env, e4memory);
     return nullptr;
   }
-  void* data = u4alloc_retry(&env->engine, static_cast<unsigned>(n));
-  if (data == nullptr) e4show_error(&env->engine, e4memory);
+  void* data = g_engine->allocRetry(env, static_cast<unsigned>(n));
+  if (data == nullptr) g_engine->showError(env, e4memory);
   return data;
 }
 

@@ -5,9 +5,22 @@
 // back. A failed check ends the program through the engine's fatal stop.
 #pragma once
 #include <cstddef>
-#include "db/db_list.h"
+#include "env/lists.h"
 
 struct Environment;
+
+// The engine stands above these routines: a pool's owner and u4alloc_report
+// reach the owner's engine through this link, which CreateEnvironment
+// installs. Until then an owner's engine is not told of failures.
+struct MemEngineLink {
+  void (*setError)(Environment* env, int code);
+  int (*errorCode)(const Environment* env);
+  // The engine's allocation: when memory runs out while the block cache runs,
+  // suspends it and tries once more.
+  void* (*allocRetry)(Environment* env, unsigned size);
+  void (*showError)(Environment* env, int code);
+};
+void MemSetEngineLink(const MemEngineLink* link);
 
 constexpr int MEM_GUARD_SIZE = 10;
 constexpr unsigned char MEM_GUARD_BYTE = 0x55;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 #include "env/error_log.h"
 #include "env/memory.h"
@@ -11,6 +12,8 @@
 #include "platform/resources.h"
 
 namespace {
+
+std::span<RcsObjSlot> Slots(const EnvState* e) { return {e->messageTables, RCS_SLOTS}; }
 
 constexpr int16_t kLibraryMessages = 7;
 
@@ -66,9 +69,9 @@ const char* FindIn(const RcsObjSlot& slot, int number) {
 int16_t LibraryMessagesId() { return kLibraryMessages; }
 
 void EnvAddRcsObj(ResIdRoutine idRoutine, int kind) {
-  Environment* e = EnvCurrent();
+  const EnvState* e = EnvCurrentState();
   if (!e || !idRoutine) return;
-  for (RcsObjSlot& slot : e->messageTables) {
+  for (RcsObjSlot& slot : Slots(e)) {
     if (slot.idRoutine) continue;
     slot.idRoutine = idRoutine;
     slot.kind = static_cast<int16_t>(kind);
@@ -80,9 +83,9 @@ void EnvAddRcsObj(ResIdRoutine idRoutine, int kind) {
 
 const char* EnvMessageText(int number) {
   static char missing[16];
-  if (Environment* e = EnvCurrent()) {
+  if (const EnvState* e = EnvCurrentState()) {
     int kind = KindOf(number);
-    for (RcsObjSlot& slot : e->messageTables) {
+    for (RcsObjSlot& slot : Slots(e)) {
       if (!slot.idRoutine || slot.kind != kind || !EnsureCache(slot)) continue;
       if (const char* text = FindIn(slot, number)) return text;
     }
@@ -135,16 +138,16 @@ void* overcpy(void* buffer, ResIdRoutine idRoutine, unsigned size) {
 }
 
 void EnvClearRcsSlots(int kind) {
-  Environment* e = EnvCurrent();
+  const EnvState* e = EnvCurrentState();
   if (!e) return;
-  for (RcsObjSlot& slot : e->messageTables)
+  for (RcsObjSlot& slot : Slots(e))
     if (kind == 0 || slot.kind == kind) slot = RcsObjSlot{};
 }
 
 void EnvFreeRcsCaches(int kind) {
-  Environment* e = EnvCurrent();
+  const EnvState* e = EnvCurrentState();
   if (!e) return;
-  for (RcsObjSlot& slot : e->messageTables) {
+  for (RcsObjSlot& slot : Slots(e)) {
     if (kind != 0 && slot.kind != kind) continue;
     std::free(slot.cache);
     slot.cache = nullptr;

@@ -3,7 +3,7 @@
 // file's, above 50000 in the library's own.
 #pragma once
 #include <cstdint>
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/text_ref.h"
 
 constexpr int RCS_KIND_LIBRARY = 1;

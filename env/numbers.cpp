@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "db/db_errors.h"
+#include "env/error_codes.h"
 
 namespace {
 

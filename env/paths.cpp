@@ -5,9 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "db/db_engine.h"
-#include "db/db_errors.h"
-#include "db/db_file.h"
 #include "env/code_pages.h"
 #include "env/error_log.h"
 #include "env/messages.h"
@@ -23,7 +20,6 @@ constexpr int MSG_BAD_DATA_PATH = 50001;
 constexpr int MSG_NO_SHARED_CATALOGUE_DIR = 50028;
 constexpr int MSG_CHECK_MAIN_OPTIONS = 50029;
 constexpr int MSG_NO_PRINT_SETTINGS_DIR = 50131;
-constexpr int MSG_TEMPORARY_FILE = 50173;
 
 constexpr int LOG_BAD_SWITCH_KIND = 48;
 constexpr int LOG_RESTORE_DIR = 304;
@@ -31,7 +27,6 @@ constexpr int LOG_PROGRAM_DIR = 306;
 constexpr int LOG_FILE_ACCESS = 117;
 
 constexpr int OPTION_DIR_MAX = 127;
-constexpr int TEMP_NAMES = 1000;
 
 PathRecord* savedDir = nullptr;
 
@@ -132,7 +127,7 @@ int ChangeDir(PathRecord* path, int logCode, int flags) {
   }
 
   if (!failedStep) {
-    if (Environment* env = EnvCurrent()) env->currentPath = path;
+    if (const EnvState* env = EnvCurrentState()) *env->currentPath = path;
     if (flags & CHDIR_LOG)
       ErrLogMessage(EL_FORMAT | EL_BLANK_BEFORE, LOG_DIRSET, "%s%s", path->drive, path->dir);
     return 0;
@@ -147,8 +142,8 @@ int ChangeDir(PathRecord* path, int logCode, int flags) {
 }
 
 void SaveDir() {
-  Environment* env = EnvCurrent();
-  savedDir = env ? env->currentPath : nullptr;
+  const EnvState* env = EnvCurrentState();
+  savedDir = env ? *env->currentPath : nullptr;
 }
 
 int RestoreDir() {
@@ -161,10 +156,11 @@ int SwitchDir(int kind, int logCode) {
     ErrLogMessage(EL_ERROR, LOG_BAD_SWITCH_KIND, TextRef());
     return -1;
   }
-  Environment* env = EnvCurrent();
+  const EnvState* env = EnvCurrentState();
   if (!env) return -1;
   const char* option = kind == SWITCH_SHARED_CATALOGUE ? env->sharedCatalogueDir : env->printSettingsDir;
-  const size_t optionSize = kind == SWITCH_SHARED_CATALOGUE ? sizeof env->sharedCatalogueDir : sizeof env->printSettingsDir;
+  const size_t optionSize =
+      static_cast<size_t>(kind == SWITCH_SHARED_CATALOGUE ? env->sharedCatalogueDirSize : env->printSettingsDirSize);
   size_t length = 0;
   while (length < optionSize && length < OPTION_DIR_MAX && option[length]) ++length;
   const std::string text = RightTrimmed(option, length);
@@ -178,7 +174,7 @@ int SwitchDir(int kind, int logCode) {
     ShowBox(SCREEN_BOX_WARNING, "UWAGA",
             std::string(EnvFindString(message)) + "\n" + EnvFindString(MSG_CHECK_MAIN_OPTIONS));
   }
-  return ChangeDir(&env->programPath, LOG_PROGRAM_DIR, 0);
+  return ChangeDir(env->programPath, LOG_PROGRAM_DIR, 0);
 }
 
 char* MergePath(char* buffer, int size, int flags, TextRef part1, TextRef part2, TextRef part3) {
@@ -249,41 +245,4 @@ char* ConvXmlExportName(char* name) {
   for (char* p = name; *p; ++p)
     if (std::strchr("/*?\"<>|&", *p)) *p = '\'';
   return name;
-}
-
-int open_tmp(DbFile* file, char* name) {
-  if (name[0]) return 0;
-  Environment* env = EnvCurrent();
-  if (!env) return -1;
-  DbEngine* engine = &env->engine;
-  const int reportCreateErrors = engine->report_create_errors;
-  const int exclusive = engine->exclusive;
-  const int createSafety = engine->create_safety;
-  engine->report_create_errors = 0;
-  engine->exclusive = 1;
-  engine->create_safety = 1;
-
-  int result = -1;
-  bool allTaken = true;
-  for (int number = 0; number < TEMP_NAMES; ++number) {
-    char candidate[16];
-    std::snprintf(candidate, sizeof candidate, "TEMP%04d.TMP", number);
-    if (EnvFileExists(candidate)) continue;
-    if (file4create(file, engine, candidate, 1) == 0) {
-      file4close(file);
-      std::strcpy(name, candidate);
-      result = 0;
-    } else if (EnvFileExists(candidate)) {
-      continue;      // taken between the test and the creation
-    }
-    allTaken = false;
-    break;
-  }
-
-  engine->report_create_errors = reportCreateErrors;
-  engine->exclusive = exclusive;
-  engine->create_safety = createSafety;
-  if (allTaken) e4show_error(engine, e4create, TextRef(MSG_TEMPORARY_FILE));
-  if (result != 0) name[0] = '\0';
-  return result;
 }

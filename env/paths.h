@@ -5,10 +5,8 @@
 // system's character set) and turned into Linux paths only on the way to disk.
 #pragma once
 #include <string>
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/text_ref.h"
-
-struct DbFile;
 
 // ChangeDir flags.
 constexpr int CHDIR_LOG = 0x4000;      // log the change (code 13 "DirSet")
@@ -55,10 +53,6 @@ int EnvFileAccess(const char* name);
 // In place: letters to their plain ASCII letter, / * ? " < > | & to '\''.
 char* ConvXmlExportName(char* name);
 
-// A new empty file "TEMPnnnn.TMP" in the current directory, its name left in
-// `name` (at least 13 bytes); a name already there is kept. 0, or -1 with
-// the name emptied.
-int open_tmp(DbFile* file, char* name);
 
 // A path as the system writes it to the Linux path on disk, and back.
 std::string EnvToDiskPath(const char* path);

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "platform/clock.h"
 
 namespace {
@@ -19,8 +18,8 @@ int LastDigits(int number, int limit) { return number < 0 ? 0 : number % limit; 
 
 char* get_cur_das(int force) {
   static char today[9];
-  Environment* env = EnvCurrent();
-  if (env && env->useSystemDate == 'N' && force == 0) {
+  const EnvState* env = EnvCurrentState();
+  if (env && *env->useSystemDate == 'N' && force == 0) {
     std::memcpy(today, env->workingDate, 8);
     today[8] = '\0';
     return today;
@@ -51,10 +50,6 @@ int cmp_str(const char* a, const char* b, int n) {
     if (x == 0) break;
   }
   return 0;
-}
-
-int cmp_str_field(const char* text, DbField* field) {
-  return cmp_str(text, f4ptr(field), static_cast<int>(f4len(field)));
 }
 
 void DivStrLines(const char* text, int length, const DivStrLine* lines, int count) {

@@ -4,8 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 
-struct DbField;
-
 // Today as "CCYYMMDD" in a static buffer (overwritten by the next call); the
 // environment's working date instead when the system date is switched off
 // (useSystemDate 'N') and force is 0.
@@ -20,7 +18,6 @@ char* set_data_str(int year, int month, int day, char* buffer);
 // Compares n characters upper-cased in the system's character set: -1, 0 or 1
 // by the first difference; texts that end together before n are equal.
 int cmp_str(const char* a, const char* b, int n);
-int cmp_str_field(const char* text, DbField* field);
 
 // One line of div_str: `width` characters, blank-padded, not terminated.
 struct DivStrLine {

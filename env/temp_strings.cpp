@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/error_log.h"
 #include "env/messages.h"
 #include "env/numbers.h"
@@ -26,8 +26,8 @@ CycleBuffer g_spareRing = {g_spareRingBytes, g_spareRingBytes, CYCLE_BUFFER_SIZE
 int g_lastLength = 0;
 
 CycleBuffer* Ring() {
-  Environment* env = EnvCurrent();
-  if (env != nullptr && env->temporaryStrings.base != nullptr) return &env->temporaryStrings;
+  const EnvState* env = EnvCurrentState();
+  if (env != nullptr && env->temporaryStrings->base != nullptr) return env->temporaryStrings;
   return &g_spareRing;
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "env/environment.h"
+#include "env/env_state.h"
 #include "env/messages.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"
@@ -117,8 +117,8 @@ void ToMemCopyDoubleFmt(char* memory, double number, int width, int decimals) {
 
 int MemPrintDoubleFmt(char* memory, double number, int width, int flags) {
   int decimals = flags & 15;
-  const Environment* env = EnvCurrent();
-  bool blankZero = (flags & 0x10) || ((flags & 0x200) && env != nullptr && env->printZeroValues != 'T');
+  const EnvState* env = EnvCurrentState();
+  bool blankZero = (flags & 0x10) || ((flags & 0x200) && env != nullptr && *env->printZeroValues != 'T');
   if (blankZero && ROUND(number, decimals) == 0) return 0;
   char plain[130];
   c4dtoa(number, plain, width, decimals, 1);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "env/memory.h"
 #include "env/messages.h"

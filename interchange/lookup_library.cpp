@@ -5,7 +5,7 @@
 #include <string>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "interchange/registry.h"
 #include "platform/byte_order.h"

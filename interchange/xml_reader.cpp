@@ -10,7 +10,7 @@
 #include "env/code_pages.h"
 #include "env/dates.h"
 #include "env/error_log.h"
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 #include "env/memory.h"
 #include "env/paths.h"
 #include "platform/files.h"

@@ -7,7 +7,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/temp_strings.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/numbers.h"
 #include "env/text_buffers.h"
 #include "ui/desktop.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/numbers.h"
 #include "platform/clock.h"
 #include "ui/desktop.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/memory.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"

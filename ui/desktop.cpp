@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/memory.h"
 #include "env/messages.h"
 #include "platform/byte_order.h"

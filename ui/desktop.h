@@ -3,7 +3,7 @@
 // logo and the grid following the size of the program's window.
 #pragma once
 #include <cstdint>
-#include "env/environment.h"
+#include "env/session/environment.h"
 
 struct Window4;
 struct Get4;

@@ -6,7 +6,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "env/numbers.h"
 #include "env/text_buffers.h"

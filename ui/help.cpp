@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "platform/byte_order.h"
 #include "platform/files.h"
 #include "platform/program_dir.h"

@@ -3,7 +3,7 @@
 #include <vector>
 #include "env/charset_map.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "ui/desktop.h"
 
 namespace {

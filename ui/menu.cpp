@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "ui/desktop.h"
 #include "ui/keyboard.h"
 #include "ui/menu_history.h"

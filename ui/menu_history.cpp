@@ -5,8 +5,8 @@
 #include "db/dbf_definition.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
-#include "env/environment.h"
-#include "env/field_text.h"
+#include "env/session/environment.h"
+#include "env/session/field_text.h"
 #include "ui/record_stamp.h"
 
 namespace {

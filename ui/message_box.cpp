@@ -9,7 +9,7 @@
 
 #include "db/dbf_table.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/messages.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"

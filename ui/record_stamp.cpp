@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "db/dbf_table.h"
-#include "env/environment.h"
-#include "env/field_text.h"
+#include "env/session/environment.h"
+#include "env/session/field_text.h"
 #include "env/text_buffers.h"
 #include "platform/clock.h"
 

@@ -1,6 +1,6 @@
 #include "ui/rights.h"
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/messages.h"
 #include "platform/screen_hook.h"
 

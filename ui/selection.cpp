@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "env/messages.h"
 #include "ui/desktop.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "ui/desktop.h"
 #include "ui/keyboard.h"
 #include "ui/std_windows.h"

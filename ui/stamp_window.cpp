@@ -6,7 +6,7 @@
 
 #include "db/dbf_table.h"
 #include "env/dates.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/record_stamp.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/memory.h"
 #include "env/messages.h"
 #include "platform/screen_hook.h"

@@ -2,7 +2,7 @@
 // key-hint line, "SIEĆ"), the layouts of the usual dialog windows with their
 // colour sets, and the key-hint line with its stack of hint sets.
 #pragma once
-#include "db/db_list.h"
+#include "env/lists.h"
 
 // The standard frame: top, bottom, left, right, TL, TR, BL, BR (edge pieces in the screen fonts).
 extern const char kStdFrame[9];

@@ -9,7 +9,7 @@
 #include "db/dbf_table.h"
 #include "env/dates.h"
 #include "env/error_log.h"
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 #include "env/messages.h"
 #include "env/numbers.h"
 #include "env/temp_strings.h"

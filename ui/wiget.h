@@ -4,7 +4,7 @@
 // loop that edits them is in ui/wiget_edit.h.
 #pragma once
 #include <cstdint>
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/text_ref.h"
 
 struct DbField;

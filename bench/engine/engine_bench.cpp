@@ -23,7 +23,7 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "db/reindex.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/support/env_test.h"
 
 class DbTest : public EnvTest {

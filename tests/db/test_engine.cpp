@@ -4,7 +4,7 @@
 
 #include "db/db_collation.h"
 #include "db/db_file.h"
-#include "db/db_list.h"
+#include "env/lists.h"
 #include "db/db_names.h"
 #include "env/code_pages.h"
 #include "platform/files.h"

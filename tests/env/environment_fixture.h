@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "env/environment.h"
+#include "env/session/environment.h"
 
 #include <cstring>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 #include "env/temp_strings.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/support/env_test.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/messages.h"
 #include "interchange/archive.h"
 #include "tests/interchange/archive_fixture.h"

@@ -1,6 +1,6 @@
 // A fresh environment in the temporary directory, deleted after the test.
 #pragma once
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/support/test_support.h"
 
 class EnvTest : public TempDirTest {

@@ -10,7 +10,7 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/menu_history.h"
 

@@ -8,7 +8,7 @@
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/record_stamp.h"
 #include "ui/rights.h"

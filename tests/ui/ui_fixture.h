@@ -5,7 +5,7 @@
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/support/env_test.h"
 #include "ui/desktop.h"
 #include "ui/display.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "env/code_pages.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/validators.h"
 

@@ -1,5 +1,5 @@
-#include "db/db_list.h"
-#include "db/db_errors.h"
+#include "env/lists.h"
+#include "env/error_codes.h"
 
 static DbLink* link_of(const void* element) { return (DbLink*)element; }
 

@@ -70,3 +70,6 @@ double Suma_(Fields... fields) {
   DbField* const list[] = {fields..., nullptr};
   return SumaList(list);
 }
+
+// cmp_str (env/services.h) of a text against the field's contents.
+int cmp_str_field(const char* text, DbField* field);

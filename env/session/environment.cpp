@@ -1,4 +1,4 @@
-#include "env/environment.h"
+#include "env/session/environment.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,8 +6,11 @@
 #include <ctime>
 #include <string>
 
+#include "db/db_errors.h"
+#include "db/db_names.h"
 #include "env/code_pages.h"
 #include "env/error_log.h"
+#include "env/memory.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/temp_strings.h"
@@ -21,8 +24,7 @@ void RegisterResources_Zelkit5();
 
 namespace {
 
-Environment* current = nullptr;
-EnvModule activeInstance = ENV_PROGRAM_MODULE;
+EnvState currentState;
 
 // Timer state kept beside the slots: when each slot is due next, and the
 // ticks asked for by ForceTimer, in the order they were asked.
@@ -76,24 +78,16 @@ void ReportMissingModule(const std::string& path) {
   AlarmBox(text);
 }
 
+// The memory routines stand below the engine; they reach a pool owner's
+// engine through these.
+void EngineSetError(Environment* e, int code) { e4set_code(&e->engine, code); }
+int EngineErrorCode(const Environment* e) { return e->engine.error_code; }
+void* EngineAllocRetry(Environment* e, unsigned size) { return u4alloc_retry(&e->engine, size); }
+void EngineShowError(Environment* e, int code) { e4show_error(&e->engine, code); }
+
+const MemEngineLink kMemEngineLink = {EngineSetError, EngineErrorCode, EngineAllocRetry, EngineShowError};
+
 }  // namespace
-
-Environment* EnvCurrent() { return current; }
-
-EnvModule EnvActiveInstance() { return activeInstance; }
-
-void EnvFindDashOption(int argc, char** argv, char sign, char* out, int maxAfter) {
-  out[0] = '-';
-  out[1] = sign;
-  out[2] = '\0';
-  for (int i = 0; argv && i < argc; i++) {
-    const char* a = argv[i];
-    if (a && a[0] == '-' && a[1] == sign) {
-      std::snprintf(out, static_cast<size_t>(maxAfter) + 3, "%s", a);
-      return;
-    }
-  }
-}
 
 Environment* CreateEnvironment(int argc, char** argv) {
   Environment* e = static_cast<Environment*>(std::calloc(1, sizeof(Environment)));
@@ -106,7 +100,21 @@ Environment* CreateEnvironment(int argc, char** argv) {
     ErrLogMessage(EL_ERROR | EL_FATAL | EL_TEXT, 920, Utf8ToMazText("Brak pamięci !").c_str());
     return nullptr;
   }
-  current = e;
+  currentState = EnvState{&e->temporaryStrings,
+                          e->messageTables,
+                          &e->currentPath,
+                          &e->programPath,
+                          e->sharedCatalogueDir,
+                          static_cast<int>(sizeof e->sharedCatalogueDir),
+                          e->printSettingsDir,
+                          static_cast<int>(sizeof e->printSettingsDir),
+                          &e->printZeroValues,
+                          &e->useSystemDate,
+                          e->workingDate,
+                          &e->refuseDamagedTables,
+                          e->definitionArena};
+  EnvSetCurrent(e, &currentState);
+  MemSetEngineLink(&kMemEngineLink);
   for (int64_t& due : timerDue) due = 0;
   forcedCount = 0;
 
@@ -165,7 +173,7 @@ void DeleteEnvironment(Environment* e) {
   e->rights = nullptr;
   EnvFreeRcsCaches(0);
   CloseErrLog();
-  if (current == e) current = nullptr;
+  if (EnvCurrent() == e) EnvSetCurrent(nullptr, nullptr);
   forcedCount = 0;
   std::free(e);
 }
@@ -177,7 +185,7 @@ const char* EnvGetProgramPath() {
 }
 
 void EnvSaveWindowMetrics(int outerWidth, int outerHeight, int clientWidth, int clientHeight) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e) return;
   e->windowOuterWidth = outerWidth;
   e->windowOuterHeight = outerHeight;
@@ -224,7 +232,7 @@ PlatLibrary EnvLoadLibrary(const char* name) {
 }
 
 void EnvLoadModule(const char* name) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e || !name || !name[0]) return;
   std::string file = std::string(name) + ".DLL";
   if (file.size() > 1) file[1] = 'w';
@@ -243,13 +251,13 @@ void EnvLoadModule(const char* name) {
   if (proc) {
     // The module's resources are registered under its own name.
     std::string moduleName = file.substr(0, file.size() - 4);
-    EnvModule savedInstance = activeInstance;
+    EnvModule savedInstance = EnvActiveInstance();
     RcsObjSlot savedSlots[RCS_SLOTS];
     std::memcpy(savedSlots, e->messageTables, sizeof savedSlots);
     HotKeyEntry* savedKeys = static_cast<HotKeyEntry*>(std::malloc(sizeof e->hotKeys));
     if (savedKeys) std::memcpy(savedKeys, e->hotKeys, sizeof e->hotKeys);
 
-    activeInstance = moduleName.c_str();
+    EnvSetActiveInstance(moduleName.c_str());
     EnvClearRcsSlots(RCS_KIND_INSTANCE);
     proc(e, 0);
 
@@ -257,13 +265,13 @@ void EnvLoadModule(const char* name) {
     std::free(savedKeys);
     EnvFreeRcsCaches(RCS_KIND_INSTANCE);
     std::memcpy(e->messageTables, savedSlots, sizeof savedSlots);
-    activeInstance = savedInstance;
+    EnvSetActiveInstance(savedInstance);
   }
   PlatLibraryFree(library);
 }
 
 int AllocTimer(int kind, int period, TimerCallback callback, int32_t user) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e || !callback) return 0;
   for (int slot = 1; slot <= TIMER_SLOTS; slot++) {
     TimerSlot& t = e->timers[slot - 1];
@@ -280,7 +288,7 @@ int AllocTimer(int kind, int period, TimerCallback callback, int32_t user) {
 }
 
 void FreeTimer(int* slot) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!slot || !SlotInUse(e, *slot)) {
     ErrLogMessage(EL_ERROR, LOG_BAD_TIMER, TextRef());
     return;
@@ -291,7 +299,7 @@ void FreeTimer(int* slot) {
 }
 
 void ForceTimer(int slot) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!SlotInUse(e, slot)) {
     ErrLogMessage(EL_ERROR, LOG_BAD_TIMER, TextRef());
     return;
@@ -300,7 +308,7 @@ void ForceTimer(int slot) {
 }
 
 void EnvDispatchTimers(int64_t nowMs) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e) return;
   // Only the ticks queued before this turn; a callback that forces again runs next turn.
   int queued = forcedCount;
@@ -309,19 +317,19 @@ void EnvDispatchTimers(int64_t nowMs) {
     forcedCount--;
     std::memmove(forcedQueue, forcedQueue + 1, sizeof(int) * static_cast<size_t>(forcedCount));
     RunSlot(e, slot);
-    if (current != e) return;
+    if (EnvCurrent() != e) return;
   }
   for (int slot = 1; slot <= TIMER_SLOTS; slot++) {
     TimerSlot& t = e->timers[slot - 1];
     if (!t.callback || nowMs < timerDue[slot - 1]) continue;
     timerDue[slot - 1] = NextDue(nowMs, t.period);
     RunSlot(e, slot);
-    if (current != e) return;
+    if (EnvCurrent() != e) return;
   }
 }
 
 void EnvTimerKeyPressed(int64_t nowMs) {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e) return;
   for (int slot = 1; slot <= TIMER_SLOTS; slot++) {
     const TimerSlot& t = e->timers[slot - 1];
@@ -330,7 +338,7 @@ void EnvTimerKeyPressed(int64_t nowMs) {
 }
 
 int64_t EnvNextTimerDueMs() {
-  Environment* e = current;
+  Environment* e = EnvCurrent();
   if (!e) return -1;
   if (forcedCount > 0) return 0;
   int64_t next = -1;

@@ -1,4 +1,4 @@
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 
 #include <cstring>
 #include <vector>
@@ -6,6 +6,7 @@
 #include "db/dbf_table.h"
 #include "env/dates.h"
 #include "env/numbers.h"
+#include "env/services.h"
 #include "env/temp_strings.h"
 #include "env/text_buffers.h"
 
@@ -162,4 +163,8 @@ double SumaList(DbField* const* fields) {
   double sum = 0;
   for (DbField* const* field = fields; *field != nullptr; ++field) sum += Value(*field);
   return sum;
+}
+
+int cmp_str_field(const char* text, DbField* field) {
+  return cmp_str(text, f4ptr(field), static_cast<int>(f4len(field)));
 }

@@ -1,36 +1,16 @@
 // The library's process-wide state: one Environment record per process,
-// created at start-up from the command line and deleted last. Also the ten
-// timer slots with their dispatcher, and the loading of outside modules.
+// created at start-up from the command line and deleted last. It owns the
+// engine; what the layers below read of it they reach through env/env_state.h.
+// Also the ten timer slots with their dispatcher, and the loading of outside
+// modules.
 #pragma once
 #include <cstdint>
 #include "db/db_engine.h"
+#include "env/env_state.h"
 #include "platform/dynlib.h"
 
-// A resource module: the name its resources were registered under
-// ("Zelkit5" for the library, "Zelsal" for the program file, or an add-on's).
-typedef const char* EnvModule;
-
-constexpr const char* ENV_LIBRARY_MODULE = "Zelkit5";
-constexpr const char* ENV_PROGRAM_MODULE = "Zelsal";
-
-// Returns the number of a resource (one tiny routine per resource).
-typedef int16_t (*ResIdRoutine)();
 typedef void (*TimerCallback)(int32_t user);
 typedef int (*HotKeyRoutine)(int32_t highByte, int32_t zero);
-
-// A directory split into parts.
-constexpr int PATH_HAS_DRIVE = 0x10;
-constexpr int PATH_HAS_DIR = 0x08;
-constexpr int PATH_HAS_NAME = 0x04;
-constexpr int PATH_HAS_EXT = 0x02;
-
-struct PathRecord {
-  char drive[3];       // letter and colon, or empty
-  char dir[256];       // leading backslash; trailing one dropped when longer than 2
-  char name[256];
-  char ext[256];       // with its point
-  int32_t parts;       // PATH_HAS_* bits
-};
 
 // Slot n (1..10) is timer n.
 constexpr int TIMER_SLOTS = 10;
@@ -45,24 +25,6 @@ struct TimerSlot {
   int32_t period;          // milliseconds
 };
 
-// A registered message table.
-constexpr int RCS_SLOTS = 5;
-
-struct RcsObjSlot {
-  ResIdRoutine idRoutine;   // NULL = slot free
-  int16_t kind;             // 1 library, 2 program file, 3 active instance
-  uint16_t size;            // of the cached copy
-  unsigned char* cache;     // copy of the resource, made at the first lookup
-};
-
-// The temporary-string ring (its size and functions: env/temp_strings.h).
-struct CycleBuffer {
-  char* base;       // start of the ring
-  char* cur;        // where the next temporary string begins
-  int16_t left;     // bytes from cur to the end of the ring
-  int16_t made;     // strings committed since the last wrap
-};
-
 struct HotKeyEntry {
   HotKeyRoutine routine;
   uint8_t busy;
@@ -70,8 +32,6 @@ struct HotKeyEntry {
 
 constexpr int HOT_KEYS = 144;
 constexpr int SCREEN_FONT_BYTES = 12288;
-// Room for the widest table (241 fields) with 64-bit field and tag records.
-constexpr int DEFINITION_ARENA_BYTES = 7680;
 constexpr int RIGHTS_BYTES = 2000;
 constexpr int DEVICE_SETTINGS_BYTES = 256;
 constexpr int32_t MIN_CORE_LEFT = 1000000;
@@ -148,16 +108,8 @@ struct Environment {
   char dollarOption[23];           // "-$" and at most twenty characters
 };
 
-// The library's current environment (NULL before CreateEnvironment).
-Environment* EnvCurrent();
-
 Environment* CreateEnvironment(int argc, char** argv);
 void DeleteEnvironment(Environment* environment);
-
-// Copies into `out` the first argument (the program name included) that begins
-// with '-' and `sign`, cut to `maxAfter` characters after the sign; `out` gets
-// just "-" and the sign when there is none. `out` holds maxAfter + 3 bytes.
-void EnvFindDashOption(int argc, char** argv, char sign, char* out, int maxAfter);
 
 // Full path of the running program file.
 const char* EnvGetProgramPath();
@@ -165,10 +117,6 @@ const char* EnvGetProgramPath();
 // Stores the main window's outer and client sizes and their difference;
 // the screen calls it when the window is created and after every resize.
 void EnvSaveWindowMetrics(int outerWidth, int outerHeight, int clientWidth, int clientHeight);
-
-// The module whose resources and kind-3 messages are used: the program, or
-// an add-on module while it runs.
-EnvModule EnvActiveInstance();
 
 // NULL when the library cannot be loaded; every failure is logged and shown.
 PlatLibrary EnvLoadLibrary(const char* name);
