@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything (benchmarks included, not run) and runs every test, first in
+# Checks that every include runs down the floors, then builds everything
+# (benchmarks included, not run) and runs every test, first in
 # the plain build, then in the sanitizer build. ZELSAL_SKIP_ASAN=1 skips the
 # second for quick local runs; CI always runs it.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
+tools/check-layers
 jobs=$(nproc)
 
 run_suite() {

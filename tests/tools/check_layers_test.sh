@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# tools/check-layers: each planted include is judged as the floors say, an
+# upward include planted in a copy of the tree fails it, the tree passes.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+check="$root/tools/check-layers"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# including file | included path | expected status (0 passes, 1 fails)
+cases=(
+  "env/numbers.cpp|db/db_engine.h|1"            # the base knows nothing of tables
+  "platform/files.cpp|env/memory.h|1"           # the ground stands on nothing
+  "db/dbf_table.cpp|env/session/environment.h|1"
+  "env/session/services.cpp|ui/screen.h|1"
+  "ui/menu.cpp|app/frame.h|1"
+  "interchange/xml_writer.cpp|ui/screen.h|1"    # peers only where allowed
+  "ui/menu.cpp|print/printer.h|1"
+  "tables/catalogue.cpp|sales/invoice.h|1"
+  "sales/invoice.cpp|masterdata/goods.cpp|1"    # a module only through its header
+  "env/memory.cpp|tests/support/test_support.h|1"
+  "installer/main.cpp|platform/files.h|1"
+  "newfolder/thing.cpp|env/memory.h|1"          # a folder must be placed first
+  "env/memory.cpp|generated/table.h|1"
+  "db/dbf_table.cpp|env/memory.h|0"
+  "db/dbf_table.cpp|platform/files.h|0"
+  "env/session/environment.cpp|db/db_engine.h|0"
+  "env/session/environment.cpp|env/paths.h|0"
+  "print/page.cpp|ui/screen.h|0"
+  "app/frame.cpp|tables/catalogue.h|0"
+  "sales/invoice.cpp|masterdata/goods.h|0"
+  "masterdata/goods.cpp|sales/invoice.h|0"
+  "tests/env/x_test.cpp|app/frame.h|0"
+  "bench/engine/bench.cpp|ui/screen.h|0"
+  "installer/main.cpp|installer/steps.h|0"
+  "db/dbf_table.cpp|dbf_records.h|0"            # a bare name is a file beside it
+)
+
+for entry in "${cases[@]}"; do
+  IFS='|' read -r from target expected <<<"$entry"
+  tree="$work/case"
+  rm -rf "$tree"
+  mkdir -p "$tree/$(dirname "$from")"
+  printf '#include <cstdio>\n#include "%s"\n' "$target" >"$tree/$from"
+  output=$("$check" "$tree" 2>&1)
+  status=$?
+  if [ "$status" != "$expected" ]; then
+    fail "$from including $target: status $status, expected $expected: $output"
+  elif [ "$expected" = 1 ] && ! grep -q "^$from:2: " <<<"$output"; then
+    fail "$from including $target: the line is not named: $output"
+  fi
+done
+
+# The tree as it stands passes; a copy with one upward include does not.
+"$check" "$root" || fail "the tree does not pass"
+copy="$work/copy"
+mkdir -p "$copy"
+for entry in "$root"/*; do
+  case "$(basename "$entry")" in build*) continue ;; esac
+  cp -r "$entry" "$copy/"
+done
+"$check" "$copy" >/dev/null || fail "the copy of the tree does not pass"
+echo '#include "ui/screen.h"' >>"$copy/db/db_engine.h"
+output=$("$check" "$copy" 2>&1) && fail "an upward include in db/db_engine.h passes"
+grep -q '^db/db_engine.h:[0-9]*: #include "ui/screen.h"' <<<"$output" || fail "the planted line is not named: $output"
+
+[ "$failures" = 0 ] && echo "all cases pass"
+exit $((failures > 0))
