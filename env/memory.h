@@ -2,7 +2,7 @@
 // Every block carries ten guard bytes 0x55 on each side and its total size,
 // and is entered in a registry of live blocks, so an overrun, a double
 // release or a release of a foreign pointer is caught when the block goes
-// back. A failed check ends the program through the engine's fatal stop.
+// back. A failed check ends the program through the fatal stop (env/error_codes.h).
 #pragma once
 #include <cstddef>
 #include "env/lists.h"
