@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
 # Checks that every include runs down the floors, then builds everything
-# (benchmarks included, not run) and runs every test, first in
-# the plain build, then in the sanitizer build. ZELSAL_SKIP_ASAN=1 skips the
-# second for quick local runs; CI always runs it.
+# (benchmarks included, not run) and runs every test, first in the plain build,
+# then in the sanitizer build. ZELSAL_SKIP_ASAN=1 skips the second for quick
+# local runs; CI always runs it. A Release build (what a packager makes) is
+# built too, so a break that only optimisation shows is caught.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
 tools/check-layers
 jobs=$(nproc)
 
-run_suite() {
+build_tree() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300
+}
+
+run_suite() {
+  build_tree "$@"
+  ctest --test-dir "$1" -j "$jobs" --output-on-failure --timeout 300
 }
 
 run_suite build
+build_tree build-release -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF
 if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
   run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
 fi

@@ -102,16 +102,16 @@ int d4check_reccount(unsigned char* header, DbFile* file) {
       text += PrintfQStr(TextRef(MSG_FILE_COUNT), file_count);
       text += "\n";
       text += PrintfQStr(TextRef(MSG_REPAIR_COUNT), file->name);
-      if (ScreenQuestion(Utf8ToMazText("Uwaga").c_str(), text.c_str()) != SCREEN_KEY_ESC) {
+      if (ScreenQuestion(nullptr, text.c_str()) != SCREEN_KEY_ESC) {
         PutLe32(header + 4, (uint32_t)file_count);
         if (file4write(file, 4, header + 4, 4) < 0) return -1;
-        ScreenMessageBox(SCREEN_BOX_INFO, Utf8ToMazText("Informacja").c_str(), EnvFindString(TextRef(MSG_CHECK_LAST)));
+        ScreenMessageBox(SCREEN_BOX_INFO, nullptr, EnvFindString(TextRef(MSG_CHECK_LAST)));
         return 0;
       }
     }
   }
   ErrLogMessage(18, LOG_COUNT_REFUSED, TextRef(MSG_COUNT_LOG), file->name, file_count, header_count, width);
-  ScreenMessageBox(SCREEN_BOX_ALARM, "Alarm", PrintfQStr(TextRef(MSG_TABLE_DAMAGED), file->name));
+  ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, PrintfQStr(TextRef(MSG_TABLE_DAMAGED), file->name));
   return -1;
 }
 

@@ -40,10 +40,12 @@ void fixed_text(char* out, const unsigned char* bytes, int length) {
   while (n > 0 && out[n - 1] == ' ') out[--n] = 0;
 }
 
+// `out` holds at least 11 bytes: a name is cut to 10 characters and always ended.
 void upper_name(char* out, const char* name) {
-  std::strncpy(out, name, 10);
-  out[10] = 0;
-  int n = (int)std::strlen(out);
+  size_t length = strnlen(name, 10);
+  std::memcpy(out, name, length);
+  out[length] = 0;
+  int n = (int)length;
   while (n > 0 && out[n - 1] == ' ') out[--n] = 0;
   c4upper(out);
 }

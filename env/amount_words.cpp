@@ -49,7 +49,7 @@ const char* const kTens[10] = {
 const char* const kHundreds[10] = {
     "",
     "sto ",
-    "dwie\x9E" "cie ",                // dwieście
+    ("dwie\x9E" "cie "),              // dwieście
     "trzysta ",
     "czterysta ",
     "pi\x91\x8Dset ",                 // pięćset

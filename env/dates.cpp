@@ -21,7 +21,7 @@ const char kMonthNames[13][13] = {
     "Lipiec",
     "Sierpie\xA4",         // Sierpień
     "Wrzesie\xA4",         // Wrzesień
-    "Pa\xA6" "dziernik",   // Październik
+    "Pa\xA6\x64ziernik",   // Październik
     "Listopad",
     "Grudzie\xA4",         // Grudzień
 };
@@ -29,7 +29,7 @@ const char kMonthNames[13][13] = {
 const char kDayNames[8][14] = {
     "",
     "Niedziela",
-    "Poniedzia\x92" "ek",   // Poniedziałek
+    "Poniedzia\x92\x65k",   // Poniedziałek
     "Wtorek",
     "\x98roda",             // Środa
     "Czwartek",

@@ -202,7 +202,8 @@ int OpenErrLog(int argc, char** argv) {
       logFile = file;
       logEnd = length;
       std::snprintf(logName, sizeof logName, "%s", name.c_str());
-    } else if (r == PLAT_LOCKED || r == PLAT_ACCESS) {
+    } else if (r == PLAT_LOCKED || r == PLAT_ACCESS || r == PLAT_EXISTS) {
+      // In use, or created by another copy starting at the same moment: the next name.
       continue;
     } else {
       int error = errno;

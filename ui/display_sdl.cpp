@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "env/code_pages.h"
 #include "platform/clock.h"
+#include "platform/screen_hook.h"
 #include "ui/display.h"
 
 namespace {
@@ -64,13 +66,37 @@ int DisplayModsFromSdl(int sdlMods) {
 
 namespace {
 
+constexpr char kNoDisplay[] =
+    "No display found: start the program in a graphical session, or set ZELKIT_DISPLAY=headless to run it from "
+    "scripts.";
+
+bool Set(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+// Without a display SDL falls back to a driver that shows nothing, and the
+// program would wait for keys nobody can type. A driver asked for by name
+// (SDL_VIDEODRIVER, as the tests do) is meant.
+bool NoDisplay(bool started) {
+  if (Set("SDL_VIDEODRIVER")) return false;
+  if (!started) return !Set("DISPLAY") && !Set("WAYLAND_DISPLAY");
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return !driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
 int Open(int clientWidth, int clientHeight) {
   if (sdl.window) return 0;
   // SIGINT and SIGTERM keep ending the program; the window's close box does not.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (NoDisplay(false)) ScreenFatalStop(1, kNoDisplay);
     std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
     return -1;
+  }
+  if (NoDisplay(true)) {
+    SDL_Quit();
+    ScreenFatalStop(1, kNoDisplay);
   }
   sdl.window = SDL_CreateWindow("Zelsal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);

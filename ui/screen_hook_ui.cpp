@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "env/code_pages.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-const char* const kBoxTitles[] = {"Informacja", "Uwaga", "Alarm", "B\x9C\x8F" "D"};
+// The titles the message boxes give their kinds, for the system box used before the screen runs.
+const char* const kBoxTitles[] = {"INFORMACJA", "UWAGA", "B\x9C\x8F" "D", "B\x9C\x8F" "D"};
 
 bool ScreenUp() { return Desktop.cells && Desktop.windowPool; }
 
@@ -85,22 +87,43 @@ int Question(const char* title, const char* text) {
 
 int noticeWindow = -1;
 int noticePrevious = -1;
+bool noticeOwnBox = false;   // a box made for the notice, closed with it
+
+// A notice titled as the network window ("SIE\x95", the lock wait) shows in that
+// standard window when it is defined; -1 otherwise.
+int StandardNoticeWindow(const char* title) {
+  Window4* net = w4record(StdNetWindow());
+  return title && net && net->title && std::strcmp(net->title, title) == 0 ? StdNetWindow() : -1;
+}
+
+void NoticeOff() {
+  if (noticeWindow < 0) return;
+  if (noticeOwnBox) {
+    CloseBox(noticeWindow, noticePrevious);
+  } else {
+    w4deactivate(noticeWindow);
+    w4select(noticePrevious);
+  }
+  noticeWindow = -1;
+}
 
 void NoticeOn(const char* title, const char* text) {
   if (!ScreenUp()) {
     ToStderr(title, text);
     return;
   }
-  if (noticeWindow >= 0) CloseBox(noticeWindow, noticePrevious);
+  NoticeOff();
   noticePrevious = w4select(-1);
-  noticeWindow = OpenBox(title ? title : "KOMUNIKAT", text, 143);
+  noticeWindow = StandardNoticeWindow(title);
+  noticeOwnBox = noticeWindow < 0;
+  if (noticeOwnBox) {
+    noticeWindow = OpenBox(title ? title : "KOMUNIKAT", text, 143);
+  } else {
+    w4activate(noticeWindow);
+    w4clear(0);
+    w4centre(1, text ? text : "");
+  }
   DesktopFlush();
-}
-
-void NoticeOff() {
-  if (noticeWindow < 0) return;
-  CloseBox(noticeWindow, noticePrevious);
-  noticeWindow = -1;
 }
 
 int WaitKey() { return ScreenUp() ? g4char() : SCREEN_KEY_ESC; }

@@ -1,5 +1,6 @@
 #include "ui/validators.h"
 
+#include <cstring>
 #include <string>
 
 #include "env/dates.h"
@@ -7,6 +8,7 @@
 #include "env/numbers.h"
 #include "env/text_buffers.h"
 #include "platform/screen_hook.h"
+#include "ui/get4.h"
 
 namespace {
 
@@ -30,6 +32,14 @@ int RefuseDate(const char* date) {
   return -1;
 }
 
+const char* Text(const Get4* get) { return static_cast<const char*>(get->data); }
+
+int32_t Int32(const Get4* get) {
+  int32_t value;
+  std::memcpy(&value, get->data, sizeof value);
+  return value;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The remainder modulo 97 of a string of decimal digits.
@@ -41,12 +51,14 @@ int Mod97(const std::string& digits) {
 
 }  // namespace
 
-int CheckDate(const char* date) {
+int test_daty(Get4* get) {
+  const char* date = Text(get);
   double day;
   return c4dt_julian(date, &day) == -1 ? RefuseDate(date) : 0;
 }
 
-int CheckDateNotBlank(const char* date) {
+int test_daty_niepustej(Get4* get) {
+  const char* date = Text(get);
   double day;
   int result = c4dt_julian(date, &day);
   if (result == -1) return RefuseDate(date);
@@ -57,33 +69,36 @@ int CheckDateNotBlank(const char* date) {
   return 0;
 }
 
-int CheckNotBlank(const char* text, int width) {
+int valid_empty_get(Get4* get) {
+  const char* text = Text(get);
   // A zero byte shows as nothing, so it counts as blank.
-  for (int i = 0; i < width; i++)
+  for (int i = 0; i < get->dataWidth; i++)
     if (text[i] != ' ' && text[i] != '\0') return 0;
   Warning(MSG_NOT_EMPTY);
   return 1;
 }
 
-int CheckPositive(const char* text, int width) {
-  if (QuickDouble(text, width) > 0) return 0;
+int valid_wart_dodat(Get4* get) {
+  if (QuickDouble(Text(get), get->dataWidth) > 0) return 0;
   Warning(MSG_ABOVE_ZERO);
   return -1;
 }
 
-int CheckNonNegative(const char* text, int width) {
-  if (QuickDouble(text, width) >= 0) return 0;
+int valid_wart_nieujemna(Get4* get) {
+  if (QuickDouble(Text(get), get->dataWidth) >= 0) return 0;
   Warning(MSG_NOT_NEGATIVE);
   return -1;
 }
 
-int CheckMonth(int32_t month) {
+int valid_int_month(Get4* get) {
+  int32_t month = Int32(get);
   if (month >= 1 && month <= 12) return 0;
   Warning(MSG_BAD_MONTH);
   return -1;
 }
 
-int CheckQuarter(int32_t quarter) {
+int valid_int_kwartal(Get4* get) {
+  int32_t quarter = Int32(get);
   if (quarter >= 1 && quarter <= 4) return 0;
   Warning(MSG_BAD_QUARTER);
   return -1;

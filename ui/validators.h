@@ -1,24 +1,27 @@
-// Ready-made checks behind the get validators (dates, amounts, months,
-// quarters, required fields, page numbers) and the bank-account check of
-// the IBAN and NRB form fields. Each check shows its own message when it
-// refuses and returns what the validator returns: 0 accepts, any other
-// value keeps the operator in the field.
+// Ready-made get validators (dates, amounts, months, quarters, required
+// fields), the page-number check and the bank-account check of the IBAN and
+// NRB form fields. Each shows its own message when it refuses and returns
+// what a validator returns: 0 accepts, any other value keeps the operator in
+// the field.
 #pragma once
 #include <cstdint>
 
+struct Get4;
+
+// The validators read the get's `data` (and `dataWidth`).
 // A "CCYYMMDD" date that is valid or blank; otherwise a "BŁĄD" box titled
 // "Nielegalna data !" with the date as "DD-MM/YY", and -1.
-int CheckDate(const char* date);
-// As CheckDate, and a blank date is refused with "Pole nie może być puste." (-1).
-int CheckDateNotBlank(const char* date);
-// Any character but blanks in the `width` bytes; otherwise "Pole nie może być puste." and 1.
-int CheckNotBlank(const char* text, int width);
-// The number in the `width` characters must be above zero / not below zero; else -1.
-int CheckPositive(const char* text, int width);
-int CheckNonNegative(const char* text, int width);
-// 1..12 and 1..4; else -1.
-int CheckMonth(int32_t month);
-int CheckQuarter(int32_t quarter);
+int test_daty(Get4* get);
+// As test_daty, and a blank date is refused with "Pole nie może być puste." (-1).
+int test_daty_niepustej(Get4* get);
+// Any character but blanks in the `dataWidth` bytes; otherwise "Pole nie może być puste." and 1.
+int valid_empty_get(Get4* get);
+// The number in the `dataWidth` characters must be above zero / not below zero; else -1.
+int valid_wart_dodat(Get4* get);
+int valid_wart_nieujemna(Get4* get);
+// An int32 of 1..12 and 1..4; else -1.
+int valid_int_month(Get4* get);
+int valid_int_kwartal(Get4* get);
 // A page number from 1 to `pages`; else "Błąd numeru strony." and -1.
 int CheckPageNumber(int32_t page, int32_t pages);
 

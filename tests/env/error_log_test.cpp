@@ -1,7 +1,11 @@
 #include "env/error_log.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <regex>
 #include <string>
 #include <vector>
@@ -158,6 +162,71 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{{"Zelsal", "-#A", "-$X"}, "ER#A$X.Log", "ER#A$1.Log"},
                       NameCase{{"Zelsal", "-#ABC"}, "ER#AB.Log", "ER#AB$1.Log"},
                       NameCase{{"Zelsal", "-#", "-$"}, "ER.Log", "ER$1.Log"}));
+
+// A name that turns out taken when the log is created (another copy made it
+// since the look) moves on to the next number. A dangling link is such a name:
+// it does not exist for the look, and creation finds it there.
+TEST_F(ErrorLogTest, NameTakenAtCreationMovesOnToTheNextNumber) {
+  ASSERT_EQ(symlink(Path("nowhere/ER.Log").c_str(), LogPath().c_str()), 0);
+  Open();
+  EXPECT_STREQ(ErrLogFileName(), "ER$1.Log");
+  EXPECT_TRUE(screen->shown.empty()) << screen->shown[0].text;
+  ErrLogMessage(EL_TEXT, 1, "x");
+  EXPECT_EQ(CloseAndRead("ER$1.Log"), "\r\n#10:00:00 Start:x");
+}
+
+// Copies started together each get a log of their own.
+TEST_F(ErrorLogTest, CopiesStartedTogetherEachGetALog) {
+  constexpr int kCopies = 8;
+  for (int round = 0; round < 10; round++) {
+    SCOPED_TRACE(round);
+    for (int n = 0; n < kCopies; n++) std::remove(LogPath(n ? "ER$" + std::to_string(n) + ".Log" : "ER.Log").c_str());
+    int go[2], results[2], release[2];
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(results), 0);
+    ASSERT_EQ(pipe(release), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < kCopies; n++) {
+      pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        char byte;
+        close(go[1]);
+        close(release[1]);
+        if (read(go[0], &byte, 1) < 0) _exit(2);   // all start at once
+        char* argv[] = {const_cast<char*>("Zelsal"), nullptr};
+        OpenErrLog(1, argv);
+        char line[40] = {};
+        std::snprintf(line, sizeof line, "%-39s", ErrLogIsOpen() ? ErrLogFileName() : "-");
+        if (write(results[1], line, 39) != 39) _exit(2);
+        if (read(release[0], &byte, 1) < 0) _exit(2);   // hold the log until every copy has one
+        _exit(0);
+      }
+      children.push_back(pid);
+    }
+    close(go[0]);
+    close(results[1]);
+    close(release[0]);
+    close(go[1]);   // end of file wakes every copy
+    std::set<std::string> names;
+    char line[40] = {};
+    for (int n = 0; n < kCopies; n++) {
+      ASSERT_EQ(read(results[0], line, 39), 39);
+      std::string name(line, 39);
+      name.erase(name.find_last_not_of(' ') + 1);
+      EXPECT_NE(name, "-");
+      names.insert(name);
+    }
+    close(release[1]);
+    close(results[0]);
+    for (pid_t pid : children) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(names.size(), static_cast<size_t>(kCopies));
+  }
+}
 
 TEST_F(ErrorLogTest, LogThatCannotBeCreatedIsReportedOnceAndEntriesStillWork) {
   WriteFile(Path("plik"), "");

@@ -17,6 +17,7 @@ struct TableModel {
   TableModel() {
     for (int c = 0; c < 256; c++) single[c] = Add(0xFFFF, c);
   }
+  int Single(unsigned char c) const { return single[c]; }
   static int Hash(int prefix, int c) {
     uint32_t t = uint32_t((prefix + c) & 0xFFFF) | 0x800u;
     return int((t * t >> 6) & 0xFFF);

@@ -120,7 +120,7 @@ class ArchiveTest : public TempDirTest {
   // 0x02 and 0: laid out by hand.
   static std::string TwoEntryFixture() {
     cp1::TableModel t;
-    int a = t.single['a'];
+    int a = t.Single('a');
     int aa = t.Add(a, 'a');
     cp1::HeaderFields first;
     first.name14 = cp1::Name14("LONGNAME.DBF");
@@ -132,7 +132,7 @@ class ArchiveTest : public TempDirTest {
     second.name14 = std::string("A.TXT\0ME.DBF\0\0", 14);
     second.length = 4;
     second.crc = cp1::Crc16("aaaa");
-    return cp1::Header(first) + cp1::PackCodes({t.single['A'], t.single['B'], t.single['C']}) + cp1::Header(second) +
+    return cp1::Header(first) + cp1::PackCodes({t.Single('A'), t.Single('B'), t.Single('C')}) + cp1::Header(second) +
            cp1::PackCodes({a, aa, a}) + std::string(1, '\0');
   }
   FixedClock clock;   // packing date 20261210
@@ -191,7 +191,7 @@ TEST_F(ArchiveTest, HeaderCarriesOwnerAndWorkingDate) {
   h.crc = cp1::Crc16("abc");
   h.owner = std::string(70, 'F');
   h.date = "20251231";
-  EXPECT_EQ(Slurp(kArchive), cp1::Header(h) + cp1::PackCodes({t.single['a'], t.single['b'], t.single['c']}) +
+  EXPECT_EQ(Slurp(kArchive), cp1::Header(h) + cp1::PackCodes({t.Single('a'), t.Single('b'), t.Single('c')}) +
                                  std::string(1, '\0'));
 }
 
@@ -489,7 +489,7 @@ TEST_F(ArchiveTest, DamagedDataFailsTheCrc) {
   h.length = 4;
   h.crc = cp1::Crc16("ABCD");
   WriteFile(kArchive, cp1::Header(h) +
-                          cp1::PackCodes({t.single['A'], t.single['X'], t.single['C'], t.single['D']}) +
+                          cp1::PackCodes({t.Single('A'), t.Single('X'), t.Single('C'), t.Single('D')}) +
                           std::string(1, '\0'));
   std::vector<Entry> entries;
   EXPECT_EQ(UnpackAll(&entries), 0);
@@ -511,7 +511,7 @@ TEST_F(ArchiveTest, RefusesEntryNamesThatAreNoPlainFileName) {
     h.name14 = cp1::Name14(name);
     h.length = 3;
     h.crc = cp1::Crc16("ABC");
-    WriteFile(kArchive, cp1::Header(h) + cp1::PackCodes({t.single['A'], t.single['B'], t.single['C']}) +
+    WriteFile(kArchive, cp1::Header(h) + cp1::PackCodes({t.Single('A'), t.Single('B'), t.Single('C')}) +
                             std::string(1, '\0'));
     RecordingScreenHook screen;
     std::vector<Entry> entries;

@@ -79,7 +79,7 @@ TEST(Crc16Arc, CheckValueAndTable) {
 // table's placement rules.
 TEST_F(LzwTest, CodesAndTheirPackingMatchTheFormat) {
   cp1::TableModel t;
-  int a = t.single['a'], b = t.single['b'], c = t.single['c'];
+  int a = t.Single('a'), b = t.Single('b'), c = t.Single('c');
   int aa = t.Add(a, 'a');   // "aa", the string the unpacker meets before it is defined
   struct Case {
     std::string plain;

@@ -7,6 +7,7 @@
 #include "env/code_pages.h"
 #include "env/session/environment.h"
 #include "tests/ui/ui_fixture.h"
+#include "ui/get4.h"
 #include "ui/validators.h"
 
 namespace {
@@ -26,6 +27,14 @@ class ValidatorTest : public EnvUiTest {
     return out;
   }
 };
+
+// Runs a validator on a get over `data`, as the field editor does when the operator leaves it.
+int Validate(GetValidator validator, const void* data, int width = 0) {
+  Get4 get{};
+  get.data = const_cast<void*>(data);
+  get.dataWidth = width;
+  return validator(&get);
+}
 
 const std::string kWarning = std::to_string(SCREEN_BOX_WARNING) + "||";
 const std::string kAlarm = std::to_string(SCREEN_BOX_ALARM) + "||";
@@ -47,20 +56,20 @@ TEST_F(ValidatorTest, Dates) {
       {"20240100", 0, -1, kBadDate + "00-01/24", -1, kBadDate + "00-01/24"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CheckDate(c.date), c.anyResult) << c.date;
+    EXPECT_EQ(Validate(test_daty, c.date, 8), c.anyResult) << c.date;
     EXPECT_EQ(Box(), c.anyBox) << c.date;
-    EXPECT_EQ(CheckDateNotBlank(c.date), c.notBlankResult) << c.date;
+    EXPECT_EQ(Validate(test_daty_niepustej, c.date, 8), c.notBlankResult) << c.date;
     EXPECT_EQ(Box(), c.notBlankBox) << c.date;
   }
 }
 
 TEST_F(ValidatorTest, RequiredTextReturnsOneWhenBlank) {
-  EXPECT_EQ(CheckNotBlank("   x  ", 6), 0);
+  EXPECT_EQ(Validate(valid_empty_get, "   x  ", 6), 0);
   EXPECT_EQ(Box(), "");
-  EXPECT_EQ(CheckNotBlank("      x", 6), 1) << "only the width counts";
+  EXPECT_EQ(Validate(valid_empty_get, "      x", 6), 1) << "only the width counts";
   EXPECT_EQ(Box(), kWarning + "Pole nie może być puste.");
   char zeros[4] = {0, 0, 0, 0};
-  EXPECT_EQ(CheckNotBlank(zeros, 4), 1);
+  EXPECT_EQ(Validate(valid_empty_get, zeros, 4), 1);
   EXPECT_EQ(Box(), kWarning + "Pole nie może być puste.");
 }
 
@@ -76,24 +85,24 @@ TEST_F(ValidatorTest, Amounts) {
   const std::string above = kWarning + "Wartość musi być większa od zera.";
   const std::string notBelow = kWarning + "Wartość nie może być mniejsza od zera.";
   for (const Case& c : cases) {
-    EXPECT_EQ(CheckPositive(c.text, c.width), c.positive) << c.text;
+    EXPECT_EQ(Validate(valid_wart_dodat, c.text, c.width), c.positive) << c.text;
     EXPECT_EQ(Box(), c.positive ? above : "") << c.text;
-    EXPECT_EQ(CheckNonNegative(c.text, c.width), c.nonNegative) << c.text;
+    EXPECT_EQ(Validate(valid_wart_nieujemna, c.text, c.width), c.nonNegative) << c.text;
     EXPECT_EQ(Box(), c.nonNegative ? notBelow : "") << c.text;
   }
 }
 
 TEST_F(ValidatorTest, MonthsQuartersAndPages) {
-  for (int month : {1, 6, 12}) EXPECT_EQ(CheckMonth(month), 0);
+  for (int32_t month : {1, 6, 12}) EXPECT_EQ(Validate(valid_int_month, &month), 0);
   EXPECT_EQ(Box(), "");
-  for (int month : {0, 13, -1}) {
-    EXPECT_EQ(CheckMonth(month), -1);
+  for (int32_t month : {0, 13, -1}) {
+    EXPECT_EQ(Validate(valid_int_month, &month), -1);
     EXPECT_EQ(Box(), kWarning + "Nielegalny miesiąc !");
   }
-  for (int quarter : {1, 4}) EXPECT_EQ(CheckQuarter(quarter), 0);
+  for (int32_t quarter : {1, 4}) EXPECT_EQ(Validate(valid_int_kwartal, &quarter), 0);
   EXPECT_EQ(Box(), "");
-  for (int quarter : {0, 5}) {
-    EXPECT_EQ(CheckQuarter(quarter), -1);
+  for (int32_t quarter : {0, 5}) {
+    EXPECT_EQ(Validate(valid_int_kwartal, &quarter), -1);
     EXPECT_EQ(Box(), kWarning + "Nielegalny kwartał !");
   }
   EXPECT_EQ(CheckPageNumber(1, 3), 0);

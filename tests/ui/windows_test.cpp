@@ -1,4 +1,6 @@
 #include <cstring>
+#include <fstream>
+#include <vector>
 #include "env/error_log.h"
 #include "tests/ui/ui_fixture.h"
 
@@ -311,6 +313,89 @@ TEST_F(Hook, NoticeStaysUntilSwitchedOff) {
   EXPECT_TRUE(found);
   ScreenNoticeOff();
   for (int r = 0; r < 30; r++) EXPECT_EQ(Row(r).find("Czekaj..."), std::string::npos);
+}
+
+TEST_F(Hook, LockWaitNoticeShowsInTheNetworkWindow) {
+  open_envr_win();
+  const std::string title = Sys("SIEĆ"), text = Sys("Oczekiwanie na dostęp do danych.");
+  ScreenNoticeOn(title.c_str(), text.c_str());
+  // 5 x 36 at row 12, column 22: the title in the top frame row, the text centred in row 1 inside.
+  EXPECT_EQ(Row(12).find("SIEĆ"), 38u) << Row(12);
+  EXPECT_EQ(Attr(12, 38), 232);
+  EXPECT_EQ(Attr(16, 22), 142);
+  EXPECT_EQ(Cells(14, 23, 34), " Oczekiwanie na dostęp do danych. ");
+  EXPECT_EQ(Attr(14, 30), 143);
+  EXPECT_EQ(Attr(16, 57), 142);
+  ScreenNoticeOff();
+  for (int r = 0; r < 30; r++) EXPECT_EQ(Row(r).find("Oczekiwanie"), std::string::npos) << r;
+  // A second wait shows the same window again.
+  ScreenNoticeOn(title.c_str(), text.c_str());
+  EXPECT_NE(Row(14).find("Oczekiwanie"), std::string::npos);
+  ScreenNoticeOff();
+  EXPECT_EQ(Row(14).find("Oczekiwanie"), std::string::npos);
+  close_envr_win();
+}
+
+// The grids while boxes waited: F9 in the key script takes one.
+std::vector<std::string> shots;
+int TakeShot(int32_t, int32_t) {
+  std::string grid;
+  for (int i = 0; i < Desktop.rows * Desktop.cols; i++) {
+    char c = static_cast<char>(Desktop.cells[i] & 0xFF);
+    grid += c ? c : ' ';
+    if (i % Desktop.cols == Desktop.cols - 1) grid += '\n';
+  }
+  shots.push_back(MazToUtf8Text(grid.c_str()));
+  return 0;
+}
+
+class RecordCountTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    shots.clear();
+    g4set_key_to(KEY_F9, TakeShot);
+    d4init(&env->engine);
+    const DbfFieldDef fields[] = {{"NAZWA", 'C', 10, 0}, {nullptr, 0, 0, 0}};
+    DbTable* made = d4create(&env->engine, "KROTKA.DBF", fields, nullptr);
+    ASSERT_NE(made, nullptr);
+    d4close(made);
+    // The header claims five records the file does not hold.
+    std::fstream file(Path("KROTKA.DBF"), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(4);
+    file.write("\x05\0\0\0", 4);
+  }
+  void TearDown() override {
+    StopTestEngine(env, table);
+    UiTest::TearDown();
+  }
+  DbTable* table = nullptr;
+};
+
+TEST_F(RecordCountTest, RepairIsAskedInAQuestionBoxAndConfirmedInAnInformationBox) {
+  env->refuseDamagedTables = 0;
+  HeadlessSetScript("{F9}t{F9}x");
+  table = d4open(&env->engine, "KROTKA");
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(d4reccount(table), 0);
+  ASSERT_EQ(shots.size(), 2u);
+  EXPECT_NE(shots[0].find("PYTANIE"), std::string::npos) << shots[0];
+  EXPECT_NE(shots[0].find("[T]: Tak     [ESC]: Nie"), std::string::npos) << shots[0];
+  EXPECT_NE(shots[0].find("Liczba rekordów zapisana w nagłówku -     5"), std::string::npos) << shots[0];
+  EXPECT_EQ(shots[0].find("UWAGA"), std::string::npos) << shots[0];
+  EXPECT_NE(shots[1].find("INFORMACJA"), std::string::npos) << shots[1];
+  EXPECT_NE(shots[1].find("Skontroluj poprawność ostatnich zapisów."), std::string::npos) << shots[1];
+}
+
+TEST_F(RecordCountTest, DamagedTableIsRefusedInAnErrorBox) {
+  HeadlessSetScript("{F9}x");
+  EXPECT_EQ(d4open(&env->engine, "KROTKA"), nullptr);
+  env->engine.error_code = 0;
+  ASSERT_EQ(shots.size(), 1u);
+  EXPECT_NE(shots[0].find("BŁĄD"), std::string::npos) << shots[0];
+  EXPECT_NE(shots[0].find("jest uszkodzona !"), std::string::npos) << shots[0];
+  EXPECT_EQ(shots[0].find("Alarm"), std::string::npos) << shots[0];
 }
 
 TEST_F(Hook, WaitKeepsTimeMovingAndFatalStopEnds) {
