@@ -11,6 +11,7 @@
 #include "ui/definition_lists.h"
 #include "ui/get4.h"
 #include "ui/menu.h"
+#include "ui/validators.h"
 
 namespace {
 
@@ -267,6 +268,28 @@ TEST_F(GetTest, RefusingValidatorKeepsTheCursorInTheGet) {
   EXPECT_STREQ(first, "y ");
   EXPECT_STREQ(second, "e ");
   EXPECT_EQ(At(0, 0, 2), "y ");
+}
+
+TEST_F(GetTest, ReadyMadeValidatorsReadTheGetsMemory) {
+  char name[6] = "     ", other[3] = "ab";
+  int32_t month = 5;
+  g4(0, 0, name);
+  g4valid(valid_empty_get);
+  g4long(1, 0, &month);
+  g4valid(valid_int_month);
+  g4(2, 0, other);
+  // A blank name is refused (any key closes the box); then the month passes as it is.
+  EXPECT_EQ(Read("{ENTER}xA{ENTER}{ENTER}{ESC}"), KEY_ESC);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_STREQ(name, "A    ");
+  EXPECT_EQ(month, 5);
+  month = 13;
+  g4long(0, 0, &month);
+  g4valid(valid_int_month);
+  g4(1, 0, other);
+  // 13 keeps the operator in the get until Esc.
+  EXPECT_EQ(Read("{ENTER}x{ENTER}x{ESC}"), KEY_ESC);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
 }
 
 TEST_F(GetTest, ThousandsGroupsWidenTheDisplay) {
