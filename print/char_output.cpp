@@ -1,0 +1,216 @@
+#include "print/char_output.h"
+
+#include <cstring>
+#include <string>
+
+#include "env/code_pages.h"
+#include "env/session/environment.h"
+#include "env/error_log.h"
+#include "env/messages.h"
+#include "platform/screen_hook.h"
+#include "print/printer.h"
+
+namespace {
+
+constexpr int kContinueQuestion = 50006;
+constexpr int kLogShortWrite = 80;
+constexpr int kLineBuffer = 600;
+
+// Frame pieces the ESC/P dot-matrix families print as plain characters.
+const uint16_t kBoxToAscii[] = {
+    0xB3, '|', 0xC4, '-', 0xDA, '-', 0xC2, '-', 0xBF, '-', 0xC0, '-',
+    0xC1, '-', 0xD9, '-', 0xC3, '|', 0xC5, '|', 0xB4, '|', 0,    0,
+};
+
+const uint16_t* CodePageTable() {
+  switch (Printer.codePage) {
+    case 0: return MazToAsciiPairs;
+    case 2: return MazTo852Pairs;
+    case 3: return MazToIsoPairs;
+    default: return nullptr;
+  }
+}
+
+bool OperatorCancelled() {
+  int key = ScreenReadKey();
+  if (key != SCREEN_KEY_ESC) return false;
+  if (ScreenQuestion(nullptr, EnvFindString(kContinueQuestion)) != SCREEN_KEY_ESC) return false;
+  PrintJobState.incomplete = true;
+  return true;
+}
+
+const char* PageLengthString() { return Printer.widePaper ? "\x1B&l27a0L" : "\x1B&l26a0L"; }
+
+// After a form feed: flush, then the font and page settings again.
+int AfterFormFeed() {
+  PrintJob& job = PrintJobState;
+  bool inRange = Printer.pageNo >= Printer.fromPage && (Printer.toPage == 0 || Printer.toPage >= Printer.pageNo);
+  if (job.output && inRange) std::fflush(job.output);
+  if (job.resendFont && job.hmiString && WriteJobString(job.hmiString) != 0) return -1;
+  if (Printer.family == PRN_HP_DESKJET && job.deskJetString[0]) {
+    if (fwrite_spec_maxstring(job.deskJetString, 0) != 0) return -1;
+    if (fwrite_spec_maxstring(PageLengthString(), 0) != 0) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int WriteJobBytes(const void* buffer, int count, FILE* file) {
+  if (Printer.pageNo < Printer.fromPage || (Printer.toPage != 0 && Printer.toPage < Printer.pageNo)) return 0;
+  if (count <= 0) return 0;
+  PrintJob& job = PrintJobState;
+  if (job.rawPrinter && Printer.output == 0) {
+    if (PlatRawJobWrite(job.rawPrinter, buffer, static_cast<size_t>(count)) != 0) {
+      ErrLogMessage(EL_FORMAT | EL_SYSTEM_ERROR | EL_ERROR, kLogShortWrite, " %i, %i", count, 0);
+      return -1;
+    }
+    return 0;
+  }
+  if (file == nullptr) return -1;
+  return std::fwrite(buffer, static_cast<size_t>(count), 1, file) == 1 ? 0 : -1;
+}
+
+int WriteJobString(const char* text) {
+  for (const char* p = text; *p; p++)
+    if (WriteJobBytes(p, 1, PrintJobState.output) != 0) return -1;
+  return 0;
+}
+
+int fwrite_spec(const void* buffer, int count, int flag) {
+  if (OperatorCancelled()) return -1;
+  PrintJob& job = PrintJobState;
+  const char* bytes = static_cast<const char*>(buffer);
+  if (job.graphicSpool) {
+    if (flag != 1 || job.spool == nullptr) return 0;
+    return WriteJobBytes(bytes, count, job.spool);
+  }
+  if (flag != 1) return WriteJobBytes(bytes, count, job.output);
+  int cut = 0;
+  for (int i = 0; i < count; i++) {
+    if (bytes[i] != '\f') continue;
+    if (WriteJobBytes(bytes + cut, i + 1 - cut, job.output) != 0) return -1;
+    cut = i + 1;
+    if (AfterFormFeed() != 0) return -1;
+  }
+  return cut < count ? WriteJobBytes(bytes + cut, count - cut, job.output) : 0;
+}
+
+int fwrite_spec_maxstring(const char* text, int flag) {
+  return fwrite_spec(text, static_cast<int>(std::strlen(text)), flag);
+}
+
+int drukuj_bez_marginesu(const char* text) {
+  for (const char* p = text; *p; p++)
+    if (fwrite_spec(p, 1, 1) != 0) return -1;
+  return 0;
+}
+
+int drukuj_left_margin(int n) {
+  for (int i = 0; i < n; i++)
+    if (fwrite_spec(" ", 1, 1) != 0) return -1;
+  return 0;
+}
+
+int drukuj(const char* text) {
+  PrintJobState.currentLeftMargin = Printer.leftMargin;
+  if (drukuj_left_margin(Printer.leftMargin) != 0) return -1;
+  return drukuj_bez_marginesu(text);
+}
+
+int drukuj_line_feed(int n) {
+  for (int i = 0; i < n; i++)
+    if (drukuj_bez_marginesu("\r\n") != 0) return -1;
+  return 0;
+}
+
+int drukuj_form_feed() { return drukuj_bez_marginesu("\r\f"); }
+
+int drukuj_top_margin() { return drukuj_line_feed(Printer.topMargin); }
+
+int drukuj_nazwa_wlasciciela() {
+  Environment* env = EnvCurrent();
+  const char* names[] = {env->ownerName, env->ownerName2};
+  for (int i = 0; i < 2; i++) {
+    if (i == 1 && names[i][0] == 0) break;
+    char line[228] = {};
+    std::strncpy(line, names[i], sizeof env->ownerName);
+    conv_str(line, static_cast<int>(std::strlen(line)));
+    if (drukuj(line) != 0 || drukuj_line_feed(1) != 0) return -1;
+  }
+  return 0;
+}
+
+void conv_str(char* buffer, int length) {
+  if (PrintJobState.graphicSpool || length <= 0) return;
+  const uint16_t* table = CodePageTable();
+  switch (Printer.family) {
+    case PRN_EPSON9:
+    case PRN_EPSON24:
+    case PRN_ESCP2:
+    case PRN_ESCP_RASTER:
+      if (table) ConvChars(buffer, length, table, 0);
+      ConvChars(buffer, length, kBoxToAscii, 0);
+      break;
+    case PRN_IBM9:
+    case PRN_IBM24:
+    case PRN_PROPRINTER:
+    case PRN_HP_DESKJET:
+      if (table) ConvChars(buffer, length, table, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+int print_lines(const char* text, const char* bold, int width, int firstRow, int endRow, int lineFeedsBefore,
+                int leftMargin) {
+  if (lineFeedsBefore > 0 && drukuj_line_feed(lineFeedsBefore) != 0) return -1;
+  std::string first(kLineBuffer, ' '), second(kLineBuffer, ' ');
+  const int margin = leftMargin < 0 ? Printer.leftMargin : leftMargin;
+  PrintJobState.currentLeftMargin = margin;
+  const int take = width < kLineBuffer ? width : kLineBuffer;
+  auto trimmed = [](std::string& line) {
+    line[kLineBuffer - 1] = 0;
+    size_t end = std::strlen(line.c_str());
+    while (end > 0 && line[end - 1] == ' ') end--;
+    line.resize(end);
+  };
+  for (int row = firstRow; row < endRow; row++) {
+    if (drukuj_left_margin(margin) != 0) return -1;
+    first.assign(kLineBuffer, ' ');
+    second.assign(kLineBuffer, ' ');
+    const char* textRow = text ? text + static_cast<size_t>(row) * width : nullptr;
+    const char* boldRow = bold ? bold + static_cast<size_t>(row) * width : nullptr;
+    for (int i = 0; i < take; i++) {
+      if (textRow) first[i] = textRow[i];
+      if (boldRow) {
+        second[i] = boldRow[i];
+        if (boldRow[i] != ' ') first[i] = boldRow[i];
+      }
+    }
+    conv_str(first.data(), take);
+    conv_str(second.data(), take);
+    trimmed(first);
+    trimmed(second);
+    if (drukuj_bez_marginesu(first.c_str()) != 0) return -1;
+    if (Printer.bold == 1 && !PrintJobState.graphicSpool) {
+      if (drukuj_bez_marginesu("\r") != 0) return -1;
+      if (Printer.family == PRN_HP_LASER) {
+        if (fwrite_spec_maxstring("\x1B*p2X", 0) != 0 || drukuj_left_margin(margin) != 0) return -1;
+      } else if (Printer.family == PRN_HP_DESKJET) {
+        if (drukuj_left_margin(margin) != 0 || fwrite_spec_maxstring("\x1B(s3B", 0) != 0) return -1;
+      } else {
+        if (drukuj_left_margin(margin) != 0 || fwrite_spec_maxstring("\x1BG", 0) != 0) return -1;
+      }
+      if (drukuj_bez_marginesu(second.c_str()) != 0) return -1;
+      if (Printer.family == PRN_HP_DESKJET) {
+        if (fwrite_spec_maxstring("\x1B(s0B", 0) != 0) return -1;
+      } else if (Printer.family != PRN_HP_LASER) {
+        if (fwrite_spec_maxstring("\x1BH", 0) != 0) return -1;
+      }
+    }
+    if (drukuj_line_feed(1) != 0) return -1;
+  }
+  return 0;
+}
