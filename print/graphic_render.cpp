@@ -14,7 +14,7 @@
 #include "print/char_output.h"
 #include "print/pcl_params.h"
 #include "print/printer.h"
-#include "ui/message_box.h"
+#include "env/paths.h"
 
 GraphicRenderStats LastRenderStats;
 
@@ -24,6 +24,7 @@ constexpr int kMsgNoFontFile = 50059;
 constexpr int kMsgFontReadError = 50060;
 constexpr int kMsgCannotOpen = 50055;
 constexpr int kMsgContinue = 50006;
+constexpr int kMsgReadError = 50084;
 constexpr int kLogFontOpen = 111;
 constexpr int kLogRender = 43;
 constexpr int kLogOverflow = 112;
@@ -139,7 +140,7 @@ int CollectPage(Renderer& r, FILE* spool) {
     int c = std::fgetc(spool);
     if (c == EOF) {
       if (std::ferror(spool)) {
-        Alarm(50084);
+        ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, EnvFindString(kMsgReadError));
         return -1;
       }
       r.spoolEnded = true;
@@ -152,7 +153,7 @@ int CollectPage(Renderer& r, FILE* spool) {
       continue;
     }
     if (c == '\f') {
-      if (!skipping || length > 0) endLine();
+      if (length > 0) endLine();
       skipping = false;
       break;
     }
@@ -393,7 +394,7 @@ int LoadRenderFont(RenderFont& f) {
   }
   f.bytesPerRow = (Printer.cellWidth + 7) / 8;
   if (f.size < static_cast<long>(kGlyphCount) * Printer.cellHeight * f.bytesPerRow) {
-    Alarm(Format(kMsgFontReadError, Printer.fontFile).c_str());
+    ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, Format(kMsgFontReadError, Printer.fontFile).c_str());
     return -1;
   }
   return 0;
@@ -422,10 +423,10 @@ int RenderPages(Renderer& r, FILE* spool) {
     if (Printer.economode == 2) start = "\x1B%-12345X@PJL SET ECONOMODE=ON\r\n";
     if (Printer.economode == 1) start = "\x1B%-12345X@PJL SET ECONOMODE=OFF\r\n";
     start += "\x1B" "E";
-    if (Command(r, start) != 0) return -1;
-    r.pages++;
+    const bool started = Command(r, start) == 0;
+    if (started) r.pages++;
     r.rowsWritten = 0;
-    int drawn = DrawPage(r);
+    int drawn = started ? DrawPage(r) : -1;
     if (Out(r, std::string("\f")) != 0 || drawn != 0) return -1;
     if (r.spoolEnded) return 0;
   }
@@ -451,7 +452,8 @@ unsigned char* LoadFontFile(const char* name, long* size) {
   if (path.empty()) {
     std::string upper = name;
     c4upper(upper.data());
-    MessageWindow(MB_WARNING, Format(kMsgNoFontFile, upper.c_str()).c_str(), PlatProgramDir().c_str());
+    ScreenMessageBox(SCREEN_BOX_WARNING, nullptr,
+                     (Format(kMsgNoFontFile, upper.c_str()) + "\n" + EnvFromDiskPath(PlatProgramDir())).c_str());
     return nullptr;
   }
   FILE* file = std::fopen(path.c_str(), "rb");
@@ -466,7 +468,7 @@ unsigned char* LoadFontFile(const char* name, long* size) {
   if (data == nullptr || std::fread(data, static_cast<size_t>(length), 1, file) != 1) {
     std::fclose(file);
     if (data) free_mem(&data);
-    Alarm(Format(kMsgFontReadError, name).c_str());
+    ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, Format(kMsgFontReadError, name).c_str());
     return nullptr;
   }
   std::fclose(file);

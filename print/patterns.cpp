@@ -10,7 +10,7 @@
 #include "env/messages.h"
 #include "env/services.h"
 #include "env/text_buffers.h"
-#include "ui/message_box.h"
+#include "platform/screen_hook.h"
 
 DeklContext DeklCtx;
 
@@ -27,7 +27,7 @@ long SlotPosition(int slot, int rowOffset, int length, int* row) {
   if (R > d.height || C + length > d.width || target < 0 || target >= d.height) {
     char line[120];
     std::snprintf(line, sizeof line, "Nr(%i),  XY(%i,%i),  WidHig(%i,%i)", slot, C + length, R - 1, d.width, d.height);
-    MessageWindow(MB_ERROR, Utf8ToMazText("Błąd wpisania danej").c_str(), line);
+    ScreenMessageBox(SCREEN_BOX_ERROR, nullptr, (Utf8ToMazText("Błąd wpisania danej") + "\n" + line).c_str());
     return -1;
   }
   *row = R;

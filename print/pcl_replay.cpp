@@ -9,7 +9,7 @@
 #include "print/graphic_render.h"
 #include "print/pcl_params.h"
 #include "print/printer.h"
-#include "ui/message_box.h"
+#include "platform/screen_hook.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ void OutputPage(Replay& r) {
   }
   for (int copy = 0; copy < r.copies && !r.failed; copy++) {
     if (perCopy) {
-      Informacja(kInsertSheet);
+      ScreenMessageBox(SCREEN_BOX_INFO, nullptr, EnvFindString(kInsertSheet));
       PlatPageDocClose(job.document, false);
       job.document = nullptr;
     }

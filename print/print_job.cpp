@@ -16,7 +16,6 @@
 #include "print/pcl_replay.h"
 #include "print/printer.h"
 #include "print/settings_dialog.h"
-#include "ui/message_box.h"
 #include "ui/name_dialogs.h"
 #include "ui/window4.h"
 
@@ -123,7 +122,7 @@ int RunStartRoutine(int flags) {
     case PRN_HP_LASER: return StartLaserJet(flags);
     case PRN_HP_DESKJET: return StartDeskJet(flags);
     default:
-      MessageWindow(MB_OWN_TITLE | MB_WARNING, EnvFindString(kMsgCanonCaption), kMsgNoCharacterMode);
+      ScreenMessageBox(SCREEN_BOX_WARNING, EnvFindString(kMsgCanonCaption), EnvFindString(kMsgNoCharacterMode));
       return -1;
   }
 }

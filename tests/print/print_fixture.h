@@ -1,0 +1,86 @@
+// Fixtures of the printing tests: an environment with the engine, the
+// printer settings reset, CUPS pointed at a socket nobody listens on, and
+// helpers for font files and jobs written to a file.
+#pragma once
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include "platform/program_dir.h"
+#include "print/char_output.h"
+#include "print/printer.h"
+#include "tests/ui/ui_fixture.h"
+
+inline void ResetPrinterState() {
+  Printer = PrinterSettings{};
+  Printer.resolution = 1;
+  Printer.orientation = 1;
+  Printer.fontNo = 9;
+  Printer.columns = 132;
+  Printer.lines = 62;
+  Printer.openOutput = 1;
+  Printer.fromPage = 1;
+  Printer.pageNo = 1;
+  Printer.amounts = 'P';
+  Printer.pclTypeface = 1;
+  Printer.progressPageDivisor = 1;
+  PrintJobState = PrintJob{};
+  BuildModeList(0);
+}
+
+// A headerless bitmap font: glyph(c, row) gives the row's bytes (most
+// significant bit leftmost) of character c.
+inline std::string BitmapFont(int cellWidth, int cellHeight,
+                              const std::function<std::string(int c, int row)>& glyph) {
+  const int B = (cellWidth + 7) / 8;
+  std::string data;
+  for (int c = 32; c < 256; c++)
+    for (int row = 0; row < cellHeight; row++) {
+      std::string bytes = glyph(c, row);
+      bytes.resize(static_cast<size_t>(B), '\0');
+      data += bytes;
+    }
+  return data;
+}
+
+class PrintTest : public EngineUiTest {
+ protected:
+  void SetUp() override {
+    EngineUiTest::SetUp();
+    if (HasFatalFailure()) return;
+    const char* cups = std::getenv("CUPS_SERVER");
+    hadCupsServer = cups != nullptr;
+    if (cups) savedCupsServer = cups;
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    ResetPrinterState();
+  }
+  void TearDown() override {
+    if (PrintJobState.output || PrintJobState.spool || PrintJobState.rawChosen || PrintJobState.deviceContext)
+      deinit_prn();
+    ResetPrinterState();
+    if (hadCupsServer)
+      setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+    EngineUiTest::TearDown();
+  }
+
+  static void WriteProgramFile(const std::string& name, const std::string& bytes) {
+    WriteFile(PlatProgramDir() + name, bytes);
+  }
+
+  // A character or graphic job whose output goes to out.prn; its start
+  // routine's result.
+  int StartJob(int flags) {
+    PrintJobState.flags = flags;
+    Printer.openOutput = 0;
+    PrintJobState.output = std::fopen(Path("out.prn").c_str(), "w+b");
+    return OpenPrintJob("TST", "Test");
+  }
+  std::string FinishJob() {
+    deinit_prn();
+    return ReadFile(Path("out.prn"));
+  }
+
+  bool hadCupsServer = false;
+  std::string savedCupsServer;
+};
