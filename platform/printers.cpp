@@ -251,6 +251,7 @@ struct PlatPageDoc {
   PlatPrinterCaps caps{};
   bool landscape = false;
   bool pageDrawn = false;
+  int pages = 0;
   std::string printer, title, path;
 };
 
@@ -325,18 +326,21 @@ int PlatPageDocEndPage(PlatPageDoc* doc) {
   if (doc == nullptr) return -1;
   cairo_show_page(doc->cr);
   doc->pageDrawn = false;
+  doc->pages++;
   return cairo_status(doc->cr) == CAIRO_STATUS_SUCCESS ? 0 : -1;
 }
 
 int PlatPageDocClose(PlatPageDoc* doc, bool cancel) {
   if (doc == nullptr) return 0;
-  if (doc->pageDrawn) cairo_show_page(doc->cr);
+  if (doc->pageDrawn) PlatPageDocEndPage(doc);
   cairo_destroy(doc->cr);
   cairo_surface_finish(doc->surface);
   int result = cairo_surface_status(doc->surface) == CAIRO_STATUS_SUCCESS ? 0 : -1;
   cairo_surface_destroy(doc->surface);
   if (!doc->printer.empty()) {
-    if (!cancel && result == 0) result = PlatPrintFile(doc->printer.c_str(), doc->path.c_str(), doc->title.c_str(), false);
+    // A document without pages sends nothing.
+    if (!cancel && result == 0 && doc->pages > 0)
+      result = PlatPrintFile(doc->printer.c_str(), doc->path.c_str(), doc->title.c_str(), false);
     unlink(doc->path.c_str());
   }
   delete doc;
