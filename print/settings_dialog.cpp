@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 
 #include "env/session/environment.h"
@@ -71,6 +72,7 @@ struct DialogState {
   int lastChosen = kIdF2;
   std::vector<std::string> printers;
   std::vector<std::string> printerTexts;
+  std::deque<std::string> labels;    // the menu keeps pointers to its texts
   int dialog = -1, menu = -1;
   int valueRow[32];                  // window row of each id's value, -1 hidden
 };
@@ -265,7 +267,7 @@ int32_t AdvancedAction(int32_t) {
 void AdvancedWindow() {
   Window4* d = w4record(state->dialog);
   if (!d) return;
-  DialogState saved = *state;
+  const int savedPrinter = state->printer, savedLast = state->lastChosen;
   int previous = w4select(-1);
   int window = w4define(d->row + 3, d->col, d->row + 8, d->col + 40);
   if (window < 0) return;
@@ -274,12 +276,14 @@ void AdvancedWindow() {
   w4border("\xCD\xCD\xBA\xBA\xC9\xBB\xC8\xBC", 245);
   w4title(0, -1, "Zaawansowane", 245);
   n4attribute(245, 112);
-  n4item(0, 1, Sys(" Właściwości    ").c_str());
+  static const std::string properties = Sys(" Właściwości    ");
+  n4item(0, 1, properties.c_str());
   n4action(AdvancedAction);
   n4activate(window, 0, nullptr, nullptr, 1);
   w4close(window);
   w4select(previous);
-  *state = saved;
+  state->printer = savedPrinter;
+  state->lastChosen = savedLast;
 }
 
 int32_t ItemAction(int32_t id) {
@@ -393,6 +397,7 @@ int32_t ItemAction(int32_t id) {
 
 // One pass of the dialog: kRebuild, kPrint or kCancel.
 int RunPass() {
+  state->labels.clear();
   ApplyModePresets(state->flags);
   const std::vector<Row> rows = ShownRows();
   const int R = 4 + static_cast<int>(rows.size());
@@ -421,7 +426,8 @@ int RunPass() {
   int startItem = -1, f2Item = -1;
   for (size_t i = 0; i < rows.size(); i++) {
     if (rows[i].id == ID_SPACER) continue;
-    int item = n4item(static_cast<int>(i), 0, Sys(rows[i].label).c_str());
+    state->labels.push_back(Sys(rows[i].label));
+    int item = n4item(static_cast<int>(i), 0, state->labels.back().c_str());
     n4parm(rows[i].id);
     n4action(ItemAction);
     state->valueRow[rows[i].id] = 5 + static_cast<int>(i);
