@@ -39,8 +39,6 @@ bool OperatorCancelled() {
   return true;
 }
 
-const char* PageLengthString() { return Printer.widePaper ? "\x1B&l27a0L" : "\x1B&l26a0L"; }
-
 // After a form feed: flush, then the font and page settings again.
 int AfterFormFeed() {
   PrintJob& job = PrintJobState;

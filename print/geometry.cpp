@@ -2,7 +2,7 @@
 // geometry of the print settings.
 #include "print/printer.h"
 
-PrinterSettings Printer = [] {
+PrinterSettings PrinterDefaults() {
   PrinterSettings p{};
   p.resolution = 1;
   p.family = PRN_HP_LASER;
@@ -12,12 +12,15 @@ PrinterSettings Printer = [] {
   p.lines = 62;
   p.openOutput = 1;
   p.fromPage = 1;
+  p.pageNo = 1;
   p.amounts = 'P';
   p.pclTypeface = 1;
   p.underlineStep = 1;
   p.progressPageDivisor = 1;
   return p;
-}();
+}
+
+PrinterSettings Printer = PrinterDefaults();
 
 PrintMode PrintModes[5];
 

@@ -111,7 +111,7 @@ int RasterRow(Renderer& r, const unsigned char* row, int count) {
 }
 
 int RasterHeader(Renderer& r) {
-  std::string h = Printer.widePaper ? "\x1B&l27a0L" : "\x1B&l26a0L";
+  std::string h = PageLengthString();
   h += "\x1B&u" + std::to_string(Printer.dpiX) + "D";
   h += "\x1B&l0E";
   h += "\x1B*a0M";
@@ -419,10 +419,7 @@ int RenderPages(Renderer& r, FILE* spool) {
       if (LoadRenderFont(r.font) != 0) return -1;
       fontLoaded = true;
     }
-    std::string start;
-    if (Printer.economode == 2) start = "\x1B%-12345X@PJL SET ECONOMODE=ON\r\n";
-    if (Printer.economode == 1) start = "\x1B%-12345X@PJL SET ECONOMODE=OFF\r\n";
-    start += "\x1B" "E";
+    const std::string start = std::string(EconomodeString()) + "\x1B" "E";
     const bool started = Command(r, start) == 0;
     if (started) r.pages++;
     r.rowsWritten = 0;

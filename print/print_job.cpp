@@ -40,12 +40,19 @@ bool InRestrictedSetOne() { return (PrintJobState.flags & PRN_RESTRICT_MASK) == 
 
 // Economode for the HP families, as PJL before the reset.
 int SendEconomode() {
-  if (Printer.economode == 2) return fwrite_spec_maxstring("\x1B%-12345X@PJL SET ECONOMODE=ON\r\n\x1B" "E", 0);
-  if (Printer.economode == 1) return fwrite_spec_maxstring("\x1B%-12345X@PJL SET ECONOMODE=OFF\r\n\x1B" "E", 0);
-  return 0;
+  if (Printer.economode != 1 && Printer.economode != 2) return 0;
+  if (fwrite_spec_maxstring(EconomodeString(), 0) != 0) return -1;
+  return fwrite_spec_maxstring("\x1B" "E", 0);
 }
 
-const char* PageLengthString() { return Printer.widePaper ? "\x1B&l27a0L" : "\x1B&l26a0L"; }
+// The transient part of the job state, cleared before and after a job.
+void ClearJobStrings(PrintJob& job) {
+  job.graphicSpool = false;
+  job.resendFont = false;
+  job.hmiString = nullptr;
+  job.deskJetString[0] = 0;
+  job.replayFile[0] = 0;
+}
 
 int StartNinePin(int flags) {
   if (InRestrictedSetOne() && Printer.mode == 1) return fwrite_spec_maxstring("\x18", 0);
@@ -163,6 +170,14 @@ void CloseReplayFile(bool remove) {
 
 }  // namespace
 
+const char* PageLengthString() { return Printer.widePaper ? "\x1B&l27a0L" : "\x1B&l26a0L"; }
+
+const char* EconomodeString() {
+  if (Printer.economode == 2) return "\x1B%-12345X@PJL SET ECONOMODE=ON\r\n";
+  if (Printer.economode == 1) return "\x1B%-12345X@PJL SET ECONOMODE=OFF\r\n";
+  return "";
+}
+
 void PrintMessageOn(int row, int number) {
   Environment* env = EnvCurrent();
   if (env == nullptr || env->messageWindow < 0) return;
@@ -234,12 +249,9 @@ int init_prn(DbTable* table, const char* reportCode, const char* title, int line
   PrintJob& job = PrintJobState;
   job.output = nullptr;
   job.spool = nullptr;
-  job.graphicSpool = false;
   job.open = false;
   job.idle = false;
-  job.hmiString = nullptr;
-  job.deskJetString[0] = 0;
-  job.replayFile[0] = 0;
+  ClearJobStrings(job);
   job.flags = flags;
   Printer.columns = 132;
   if (PrinterSettingsDialog(table, reportCode, title, lineWidth, flags) == 0) return -1;
@@ -295,9 +307,6 @@ int deinit_prn() {
     job.document = nullptr;
     job.deviceContext = false;
   }
-  job.graphicSpool = false;
-  job.resendFont = false;
-  job.hmiString = nullptr;
-  job.deskJetString[0] = 0;
+  ClearJobStrings(job);
   return 0;
 }

@@ -77,6 +77,8 @@ struct PrinterSettings {
 };
 
 extern PrinterSettings Printer;
+// The record as it stands before any settings are loaded.
+PrinterSettings PrinterDefaults();
 
 // Families.
 constexpr int PRN_EPSON9 = 0;
@@ -174,6 +176,11 @@ void SetPrintSettingsName(const char* name);
 // The job. init_prn: 0 open, -1 cancelled or failed; deinit_prn always 0.
 int init_prn(DbTable* table, const char* reportCode, const char* title, int lineWidth, int flags);
 int deinit_prn();
+// ESC "&l27a0L" on wide paper, else ESC "&l26a0L".
+const char* PageLengthString();
+// The PJL economode line the HP families send before their reset, or "".
+const char* EconomodeString();
+
 // The library's message window: shown with a message centred on a row,
 // another row written, hidden.
 void PrintMessageOn(int row, int number);

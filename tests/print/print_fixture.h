@@ -11,18 +11,7 @@
 #include "tests/ui/ui_fixture.h"
 
 inline void ResetPrinterState() {
-  Printer = PrinterSettings{};
-  Printer.resolution = 1;
-  Printer.orientation = 1;
-  Printer.fontNo = 9;
-  Printer.columns = 132;
-  Printer.lines = 62;
-  Printer.openOutput = 1;
-  Printer.fromPage = 1;
-  Printer.pageNo = 1;
-  Printer.amounts = 'P';
-  Printer.pclTypeface = 1;
-  Printer.progressPageDivisor = 1;
+  Printer = PrinterDefaults();
   PrintJobState = PrintJob{};
   BuildModeList(0);
 }
