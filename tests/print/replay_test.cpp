@@ -144,4 +144,29 @@ TEST_F(ReplayTest, LineFeedPastTheBottomEndsThePage) {
   EXPECT_EQ(Pages(), 1);
 }
 
+TEST_F(ReplayTest, DataRunningPastTheFileIsSkipped) {
+  struct Case {
+    const char* what;
+    std::string pcl;
+  } cases[] = {
+      {"glyph descriptor", SoftTextPcl("").substr(0, 6 + 64) + "\x1B*c65E\x1B(s18W" + std::string(10, '\xF0')},
+      {"glyph raster", SoftTextPcl("").substr(0, 6 + 64) + "\x1B*c65E\x1B(s40W" + std::string(20, '\0')},
+      {"font descriptor", std::string("\x1B)s64W") + std::string(30, '\0')},
+      {"raster row", std::string("\x1B*t300R\x1B*b0M\x1B*b500W") + std::string(8, '\0')},
+      {"command at the end", std::string("abc\x1B*")},
+  };
+  for (const Case& c : cases) {
+    Replay(c.pcl);
+    EXPECT_FALSE(PlatFileExists(Path("strona.pdf").c_str())) << c.what;
+  }
+  // A glyph whose raster is shorter than its size says is left out; the page still prints.
+  std::string shortGlyph(16, '\0');
+  shortGlyph[11] = 4;    // 4 x 2 dots need two bytes, one follows
+  shortGlyph[13] = 2;
+  Replay(SoftTextPcl("").substr(0, 6 + 64) + "\x1B*c66E\x1B(s17W" + shortGlyph + "\xF0" +
+         SoftTextPcl("\x1B*p100x200YAB\f").substr(6 + 64));
+  EXPECT_EQ(Pages(), 1);
+  EXPECT_LT(Image().At(103, 211), 128);
+}
+
 }  // namespace
