@@ -116,4 +116,23 @@ TEST_F(DialogTest, F2OpensTheFileEntryForPrinting) {
   PrintJobState = PrintJob{};
 }
 
+TEST_F(DialogTest, WithoutQueuesACharacterJobGoesToTheNamedFile) {
+  Printer.mode = 1;   // "- Znakowy  "
+  Printer.family = PRN_EPSON9;
+  SavePrintSettings(nullptr, "SUM");
+  ResetPrinterState();
+  ASSERT_EQ(HeadlessSetScript("{F2}{ENTER}"), 0);
+  ASSERT_EQ(init_prn(nullptr, "SUM", "Faktura", 80, 0), 0);
+  EXPECT_STREQ(Printer.outputFile, "win.prn");
+  EXPECT_EQ(drukuj("abc"), 0);
+  EXPECT_EQ(deinit_prn(), 0);
+  EXPECT_EQ(ReadFile(Path("win.prn")), "\x0F" "abc" "\x12\x1BH");
+}
+
+TEST_F(DialogTest, CancelledDialogFailsTheJob) {
+  ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(init_prn(nullptr, "SUM", nullptr, 80, 0), -1);
+  EXPECT_EQ(deinit_prn(), 0);
+}
+
 }  // namespace

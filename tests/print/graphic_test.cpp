@@ -270,4 +270,23 @@ TEST_F(GraphicTest, SoftFontPortraitPlacesGlyphsByPitch) {
   EXPECT_FALSE(Dot(pages[0].rows[9], 1));
 }
 
+TEST_F(GraphicTest, SoftFontLandscapeTurnsEachGlyph) {
+  WriteProgramFile("lport.fnt", SoftFontFile(false));
+  Printer.fontNo = 21;
+  Printer.orientation = 2;
+  std::vector<RasterPage> pages = ParseRaster(Render("!\n"));
+  ASSERT_EQ(pages.size(), 1u);
+  // One character cell of 24 raster rows; line 0 sits at the far end of
+  // each row (2362 - 58 dots on), the glyph's bottom row first.
+  ASSERT_EQ(pages[0].rows.size(), 24u);
+  const std::vector<std::string>& rows = pages[0].rows;
+  EXPECT_EQ(rows[0].find_first_not_of('\0'), std::string::npos);
+  EXPECT_TRUE(Dot(rows[1], 2304 + 47));    // column 0: its top row only
+  EXPECT_FALSE(Dot(rows[1], 2304 + 46));
+  EXPECT_TRUE(Dot(rows[2], 2304 + 46));    // column 1: its bottom row only
+  EXPECT_FALSE(Dot(rows[2], 2304 + 47));
+  EXPECT_TRUE(Dot(rows[3], 2304 + 47));
+  EXPECT_EQ(rows[4].find_first_not_of('\0'), std::string::npos);
+}
+
 }  // namespace
