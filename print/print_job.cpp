@@ -218,7 +218,6 @@ int OpenPrintJob(const char* reportCode, const char* title) {
   PrintJob& job = PrintJobState;
   Environment* env = EnvCurrent();
   env->copiesLeft = Printer.copies;
-  if (title) std::snprintf(job.title, sizeof job.title, "%s", title);
   if (Printer.openOutput == 1) {
     const bool programDir = env->printToMainDir == 'T';
     if (programDir) {

@@ -19,8 +19,6 @@ constexpr int kReadMessage = 50089;
 constexpr int kWriteMessage = 50090;
 constexpr int kPackedWidth = 20;
 
-std::string settingsName;
-
 std::string Padded(const char* text, int width) {
   std::string s(text ? text : "");
   s.resize(width, ' ');
@@ -30,11 +28,8 @@ std::string Padded(const char* text, int width) {
 }
 
 std::string SettingsKey(DbTable* table, const char* reportCode) {
-  const char* name = "";
-  if (!settingsName.empty())
-    name = settingsName.c_str();
-  else if (table)
-    name = d4alias(table);
+  // The table's alias names the record; blanks without a table.
+  const char* name = table ? d4alias(table) : "";
   return Padded(reportCode, TABU_WER_LEN) + Padded(name, TABU_BAZ_LEN) + Padded("PARAMETR", TABU_POL_LEN);
 }
 
@@ -137,8 +132,6 @@ void SetDefaults() {
 }
 
 }  // namespace
-
-void SetPrintSettingsName(const char* name) { settingsName = name ? name : ""; }
 
 void ClampPrinterSettings() {
   if (Printer.family >= 10 || Printer.family < 0) Printer.family = 0;

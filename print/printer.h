@@ -134,9 +134,7 @@ struct PrintJob {
   char deskJetString[64];      // resent after each page (HP DeskJet)
   int currentLeftMargin;
   int flags;                   // of init_prn
-  char title[80];
   char printerName[256];       // the chosen printer
-  bool toFileEntry;            // the stand-in entry when no printer exists
   PlatPrinterCaps caps;        // of the chosen printer
   char replayFile[260];        // where "Wydruk.prn" was opened
 };
@@ -170,8 +168,6 @@ void PaperSize(int paper, int* widthCm, int* heightCm, int* wide);
 void LoadPrintSettings(DbTable* table, const char* reportCode);
 void SavePrintSettings(DbTable* table, const char* reportCode);
 void ClampPrinterSettings();
-// The settings name a tabulogram sets for the print it starts (NULL: none).
-void SetPrintSettingsName(const char* name);
 
 // The job. init_prn: 0 open, -1 cancelled or failed; deinit_prn always 0.
 int init_prn(DbTable* table, const char* reportCode, const char* title, int lineWidth, int flags);

@@ -499,7 +499,6 @@ int OpenSelectedPrinter(const std::vector<std::string>& printers, int index) {
   const std::string& name = printers[static_cast<size_t>(index)];
   const bool toFile = name == kPrintToFileEntry;
   std::snprintf(job.printerName, sizeof job.printerName, "%s", name.c_str());
-  job.toFileEntry = toFile;
   if (toFile) Printer.output = 1;
   if (IsCharacterMode()) {
     job.rawChosen = true;

@@ -94,6 +94,20 @@ TEST_F(SettingsTest, ReportsAndTablesKeepTheirOwnRecords) {
   EXPECT_EQ(Printer.copies, 2);
   LoadPrintSettings(nullptr, "TAB");
   EXPECT_EQ(Printer.copies, 5);
+
+  // With a table, its alias names the record.
+  DbfFieldDef fields[] = {{"NAZ", 'C', 10, 0}, {nullptr, 0, 0, 0}};
+  table = d4create(&env->engine, "KONTR.DBF", fields, nullptr);
+  ASSERT_NE(table, nullptr);
+  Printer.copies = 7;
+  SavePrintSettings(table, "SUM");
+  LoadPrintSettings(nullptr, "SUM");
+  EXPECT_EQ(Printer.copies, 2);
+  LoadPrintSettings(table, "SUM");
+  EXPECT_EQ(Printer.copies, 7);
+  ASSERT_EQ(open_tabu(0), 0);
+  ASSERT_EQ(d4seek(Z5TABW.table, "SUMKONTR       PARAMETR"), 0);
+  close_tabu();
 }
 
 TEST_F(SettingsTest, StoredValuesAreClampedOnLoad) {
