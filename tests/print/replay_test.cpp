@@ -144,6 +144,22 @@ TEST_F(ReplayTest, LineFeedPastTheBottomEndsThePage) {
   EXPECT_EQ(Pages(), 1);
 }
 
+TEST_F(ReplayTest, SoftFontJobFromStartToPage) {
+  // Graphic mode with soft fonts: the font goes out with the job's PCL and
+  // the replay draws the text with it.
+  WriteProgramFile("lport.fnt", SoftTextPcl(""));
+  ASSERT_EQ(StartJob(0x100), 0);
+  ASSERT_EQ(drukuj("AA"), 0);
+  ASSERT_EQ(drukuj_form_feed(), 0);
+  deinit_prn();
+  EXPECT_EQ(Pages(), 1);
+  Gray g = Image();
+  EXPECT_LT(g.At(3, 10), 128);    // left offset 2, baseline 40 - top offset 30
+  EXPECT_GT(g.At(7, 10), 128);
+  EXPECT_LT(g.At(20, 11), 128);   // the next character 7/120 inch on: 17.5 dots
+  EXPECT_GT(g.At(3, 13), 128);
+}
+
 TEST_F(ReplayTest, DataRunningPastTheFileIsSkipped) {
   struct Case {
     const char* what;
