@@ -1,7 +1,15 @@
-// Zelsetup: installs the product from its script and archives.
-#include <cstdio>
+// Zelsetup: installs the product from its script "Instaluj.dat" and the LHA
+// archives it names, and makes the program's shortcut.
+#include "installer/front.h"
+#include "installer/main_form.h"
+#include "platform/dirs.h"
 
 int main() {
-  std::printf("Zelsetup 5.0\n");
+  FrontInstallTerminalHook();
+  TMainForm form;
+  form.baseDir = PlatGetCwd();
+  if (!form.FormCreate()) return 1;
+  RunTextFront(&form);
+  form.FormDestroy();
   return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "interchange/crc16.h"
+#include "platform/crc16.h"
 
 namespace {
 

@@ -250,6 +250,37 @@ PlatResult PlatFileAccess(const char* path) {
   return PLAT_OK;
 }
 
+PlatResult PlatFileInfoOf(const char* path, bool followLinks, PlatFileInfo* out) {
+  if (!path || !*path || !out) return PlatFail(PLAT_INVALID, "empty file name");
+  std::string name = PlatResolveName(path);
+  struct stat st;
+  if ((followLinks ? stat(name.c_str(), &st) : lstat(name.c_str(), &st)) != 0) return PlatFailErrno(errno, name.c_str());
+  out->isDirectory = S_ISDIR(st.st_mode);
+  out->isLink = S_ISLNK(st.st_mode);
+  out->mode = static_cast<unsigned>(st.st_mode & 07777);
+  out->device = static_cast<uint64_t>(st.st_dev);
+  out->size = static_cast<uint64_t>(st.st_size);
+  out->modified = static_cast<int64_t>(st.st_mtime);
+  return PLAT_OK;
+}
+
+PlatResult PlatFileSetMode(const char* path, unsigned mode) {
+  if (!path || !*path) return PlatFail(PLAT_INVALID, "empty file name");
+  std::string name = PlatResolveName(path);
+  return chmod(name.c_str(), static_cast<mode_t>(mode & 07777)) == 0 ? PLAT_OK : PlatFailErrno(errno, name.c_str());
+}
+
+PlatResult PlatFileSetModified(const char* path, int64_t seconds) {
+  if (!path || !*path) return PlatFail(PLAT_INVALID, "empty file name");
+  std::string name = PlatResolveName(path);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  times[1].tv_nsec = 0;
+  return utimensat(AT_FDCWD, name.c_str(), times, 0) == 0 ? PLAT_OK : PlatFailErrno(errno, name.c_str());
+}
+
 PlatResult PlatFileCopy(const char* from, const char* to) {
   if (!to || !*to) return PlatFail(PLAT_INVALID, "empty file name");
   PlatFile source;

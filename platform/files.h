@@ -46,6 +46,19 @@ PlatResult PlatCreateTempFile(const char* dir, const char* prefix, const char* e
 PlatResult PlatFileLock(PlatFile file, uint64_t offset, uint64_t length, bool exclusive);
 PlatResult PlatFileUnlock(PlatFile file, uint64_t offset, uint64_t length);
 
+// What the file system knows of one entry, found case-insensitively.
+struct PlatFileInfo {
+  bool isDirectory;
+  bool isLink;          // only when links are not followed
+  unsigned mode;        // permission bits
+  uint64_t device;      // the file system it lies on
+  uint64_t size;
+  int64_t modified;     // seconds since the epoch
+};
+PlatResult PlatFileInfoOf(const char* path, bool followLinks, PlatFileInfo* out);
+PlatResult PlatFileSetMode(const char* path, unsigned mode);           // permission bits
+PlatResult PlatFileSetModified(const char* path, int64_t seconds);     // modification time
+
 // The name on disk for `path`: the path itself when it exists, otherwise each
 // component matched case-insensitively; when nothing matches, `path` unchanged.
 std::string PlatResolveName(const char* path);

@@ -6,17 +6,21 @@
 
 namespace {
 thread_local std::string lastError;
+thread_local int lastErrno = 0;
 }
 
 const char* PlatLastErrorText() { return lastError.c_str(); }
+int PlatLastErrno() { return lastErrno; }
 
 PlatResult PlatFail(PlatResult result, const char* text) {
   lastError = text ? text : "";
+  lastErrno = 0;
   return result;
 }
 
 PlatResult PlatFailErrno(int errnoValue, const char* what) {
   lastError = std::string(what ? what : "") + ": " + std::strerror(errnoValue);
+  lastErrno = errnoValue;
   switch (errnoValue) {
     case ENOENT:
     case ENOTDIR:

@@ -15,6 +15,8 @@ enum PlatResult {
 
 // Text of the system error behind the last failure of this thread.
 const char* PlatLastErrorText();
+// The errno value behind the last failure of this thread; 0 when it had none.
+int PlatLastErrno();
 
 // For the platform services: records `what` with the text of `errnoValue` as
 // this thread's last error and maps the errno value to a result.

@@ -1,8 +1,11 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -13,7 +16,12 @@
 
 extern char** environ;
 
-PlatResult PlatRunProgram(const char* program, const std::vector<std::string>& args, const char* workDir, int* exitCode) {
+namespace {
+
+// Starts `program` and waits for it; with `output` set its standard output is
+// read through a pipe while it runs.
+PlatResult Run(const char* program, const std::vector<std::string>& args, const char* workDir, std::string* output,
+               int* exitCode) {
   if (exitCode) *exitCode = -1;
   if (!program || !*program) return PlatFail(PLAT_INVALID, "empty program name");
   std::string file = program;
@@ -34,6 +42,15 @@ PlatResult PlatRunProgram(const char* program, const std::vector<std::string>& a
     }
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
   }
+  int pipeFds[2] = {-1, -1};
+  if (output) {
+    output->clear();
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+      posix_spawn_file_actions_destroy(&actions);
+      return PlatFailErrno(errno, "pipe");
+    }
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+  }
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -41,7 +58,21 @@ PlatResult PlatRunProgram(const char* program, const std::vector<std::string>& a
   pid_t pid;
   int e = posix_spawnp(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (e != 0) return PlatFailErrno(e, file.c_str());
+  if (output) close(pipeFds[1]);
+  if (e != 0) {
+    if (output) close(pipeFds[0]);
+    return PlatFailErrno(e, file.c_str());
+  }
+  if (output) {
+    char buffer[4096];
+    for (;;) {
+      ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      output->append(buffer, static_cast<size_t>(n));
+    }
+    close(pipeFds[0]);
+  }
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) return PlatFailErrno(errno, "wait");
@@ -49,4 +80,16 @@ PlatResult PlatRunProgram(const char* program, const std::vector<std::string>& a
   int code = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
   if (exitCode) *exitCode = code;
   return PLAT_OK;
+}
+
+}  // namespace
+
+PlatResult PlatRunProgram(const char* program, const std::vector<std::string>& args, const char* workDir, int* exitCode) {
+  return Run(program, args, workDir, nullptr, exitCode);
+}
+
+PlatResult PlatRunProgramOutput(const char* program, const std::vector<std::string>& args, std::string* output,
+                                int* exitCode) {
+  std::string ignored;
+  return Run(program, args, nullptr, output ? output : &ignored, exitCode);
 }

@@ -1,5 +1,5 @@
 // CRC-16/ARC (reflected polynomial 0xA001, initial value 0, no final
-// inversion), table-driven, as stored in every CP1 archive entry.
+// inversion), table-driven: the check of CP1 archive entries and LHA members.
 #pragma once
 #include <cstdint>
 
