@@ -1,0 +1,87 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "installer/shortcuts.h"
+#include "tests/installer/installer_fixture.h"
+#include "tests/installer/lha_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ZelsetupRun : public InstallerTest {
+ protected:
+  // Runs the built installer in the test folder with `input` as what the operator types.
+  int RunZelsetup(const std::string& input) {
+    WriteFile(Path("input.txt"), input);
+    std::string command = "cd '" + dir + "' && '" ZELSETUP_BINARY "' <'" + Path("input.txt") + "' >'" +
+                          Path("out.txt") + "' 2>&1";
+    return std::system(command.c_str());
+  }
+  std::string Output() { return ReadFile(Path("out.txt")); }
+};
+
+// The installer puts the built program, its library and its read-only files in
+// place, and the program starts from the shortcut's command.
+TEST_F(ZelsetupRun, InstallsTheProgramThatThenStartsFromItsShortcut) {
+  lha::Member help{"ZELM.HLP", lha::ReadBytes(std::string(ZELSAL_HELP_DIR) + "/ZELM.HLP"), "-lh0-", 0x21};
+  lha::Member index{"ZELM.IND", lha::ReadBytes(std::string(ZELSAL_HELP_DIR) + "/ZELM.IND"), "-lh0-", 0x21};
+  std::string library = fs::path(ZELKIT5_LIBRARY).filename().string();
+  WriteFile(Path("ZELSAL.LZH"), lha::Pack({{"Zelsal", lha::ReadBytes(ZELSAL_BINARY)},
+                                           {library, lha::ReadBytes(ZELKIT5_LIBRARY)}, help, index}));
+  WriteFile(Path("Instaluj.dat"),
+            "KATALOG = \"C:\\Korbel\"\nLINK=Zelsal\nPLIK=ZELSAL.LZH\nPOLOZENIE=PROGRAM\nURUCHOM=PROGRAM\\ZELSAL\n");
+  int status = RunZelsetup("u\ni\n");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << Output();
+  EXPECT_NE(Output().find("Instalacja zakończona pomyślnie."), std::string::npos) << Output();
+
+  std::string installed = Path("c/Korbel/PROGRAM/");
+  EXPECT_EQ(ReadFile(installed + library), lha::ReadBytes(ZELKIT5_LIBRARY));
+  struct stat st;
+  ASSERT_EQ(stat((installed + "ZELM.HLP").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  ASSERT_EQ(stat((installed + "Zelsal").c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0100, 0u);
+
+  std::vector<ShortcutItem> items;
+  ScanShortcuts(&items);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].text, "Zelsal");
+  EXPECT_EQ(items[0].target, installed + "Zelsal");
+  EXPECT_EQ(ReadFile(Path("user/Desktop/Zelsal.desktop")), ReadFile(Path("data/applications/Zelsal.desktop")));
+
+  fs::create_directories(Path("zelsal-home"));
+  std::string command = "cd '" + Path("c/Korbel") + "' && ZELSAL_HOME='" + Path("zelsal-home") +
+                        "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='{ESC}' ZELKIT_DUMP='" + Path("screen.txt") + "' '" +
+                        items[0].target + "' >'" + Path("zelsal.txt") + "' 2>&1";
+  status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(Path("zelsal.txt"));
+  EXPECT_NE(ReadFile(Path("screen.txt")).find("Zelsal 5.0"), std::string::npos);
+}
+
+TEST_F(ZelsetupRun, EscWhileInstallingAsksAndYesStopsWithoutAShortcut) {
+  fs::copy_file(lha::FixturePath("lha213/lh5_long.lzh"), Path("LONG.LZH"));
+  WriteFile(Path("Instaluj.dat"), "PLIK=LONG.LZH\nPOLOZENIE=DANE\nURUCHOM=DANE\\LONG.TXT\n");
+  int status = RunZelsetup("i\n\x1b\nT\n");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << Output();
+  EXPECT_NE(Output().find("Przerwać instalację ? (T/N)"), std::string::npos) << Output();
+  EXPECT_EQ(Output().find("Instalacja zakończona pomyślnie."), std::string::npos) << Output();
+  EXPECT_TRUE(fs::is_empty(Path("c/Korbel/DANE")));
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
+}
+
+TEST_F(ZelsetupRun, MissingScriptEndsWithAMessageAndExitCode1) {
+  int status = RunZelsetup("i\n");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(Output().find("Nie można odczytać pliku Instaluj.dat"), std::string::npos) << Output();
+}
+
+}  // namespace
