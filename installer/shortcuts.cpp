@@ -1,7 +1,6 @@
 #include "installer/shortcuts.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 #include "installer/front.h"
@@ -9,18 +8,9 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "platform/program_dir.h"
 
 namespace {
-
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value && *value ? value : "";
-}
-
-std::string Home() {
-  std::string home = Variable("HOME");
-  return home.empty() ? "/tmp" : home;
-}
 
 std::string WithoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -84,8 +74,7 @@ std::string ReadWhole(const std::string& path) {
 }  // namespace
 
 std::string ProgramsFolder() {
-  std::string data = Variable("XDG_DATA_HOME");
-  return (data.empty() ? Home() + "/.local/share" : WithoutTrailingSlashes(data)) + "/applications";
+  return PlatDataHome() + "/applications";
 }
 
 std::string DesktopFolder() {
@@ -95,7 +84,7 @@ std::string DesktopFolder() {
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
     if (!output.empty() && output[0] == '/') return WithoutTrailingSlashes(output);
   }
-  return Home() + "/Desktop";
+  return PlatHomeDir() + "/Desktop";
 }
 
 std::string DesktopExecValue(const std::string& program) {

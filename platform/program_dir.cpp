@@ -21,11 +21,6 @@ std::string FromEnvironment(const char* name) {
   return value && *value ? value : "";
 }
 
-std::string HomeDir() {
-  std::string home = FromEnvironment("HOME");
-  return home.empty() ? "/tmp" : home;
-}
-
 std::string ExistingFile(const std::string& path) {
   std::string name = PlatResolveName(path.c_str());
   return PlatFileAccess(name.c_str()) == PLAT_OK ? name : "";
@@ -53,8 +48,7 @@ std::string PlatProgramDir() {
     if (access(exeDir.c_str(), W_OK) == 0) {
       dir = exeDir;
     } else {
-      std::string data = FromEnvironment("XDG_DATA_HOME");
-      dir = (data.empty() ? HomeDir() + "/.local/share" : data) + "/zelsal";
+      dir = PlatDataHome() + "/zelsal";
     }
   }
   dir = WithSlash(PlatResolveName(dir.c_str()));
@@ -64,7 +58,18 @@ std::string PlatProgramDir() {
 
 std::string PlatConfigDir() {
   std::string config = FromEnvironment("XDG_CONFIG_HOME");
-  return WithSlash((config.empty() ? HomeDir() + "/.config" : config) + "/zelsal");
+  return WithSlash((config.empty() ? PlatHomeDir() + "/.config" : config) + "/zelsal");
+}
+
+std::string PlatHomeDir() {
+  std::string home = FromEnvironment("HOME");
+  return home.empty() ? "/tmp" : home;
+}
+
+std::string PlatDataHome() {
+  std::string data = FromEnvironment("XDG_DATA_HOME");
+  while (data.size() > 1 && data.back() == '/') data.pop_back();
+  return data.empty() ? PlatHomeDir() + "/.local/share" : data;
 }
 
 std::string PlatFindProgramFile(const char* name) {

@@ -8,6 +8,8 @@
 std::string PlatExecutablePath();
 std::string PlatExecutableDir();          // with a trailing "/"
 std::string PlatProgramDir();             // with a trailing "/", created when missing
-std::string PlatConfigDir();              // $XDG_CONFIG_HOME/zelsal or ~/.config/zelsal, trailing "/"
+std::string PlatConfigDir();
+std::string PlatHomeDir();                // $HOME, else /tmp
+std::string PlatDataHome();               // $XDG_DATA_HOME or ~/.local/share, no trailing "/"              // $XDG_CONFIG_HOME/zelsal or ~/.config/zelsal, trailing "/"
 // Full path of a read-only program file, found case-insensitively; empty when missing.
 std::string PlatFindProgramFile(const char* name);

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <string>
 #include <vector>
 
@@ -257,6 +259,37 @@ TEST_F(PlatFilesTest, DirectoriesListedSortedAndCreatedCaseInsensitively) {
   EXPECT_EQ(PlatRmDir("X/y"), PLAT_IO) << "not empty";
   EXPECT_EQ(PlatRmDir("X/y/Z/W"), PLAT_OK);
   EXPECT_EQ(Names("x/Y/z"), std::vector<std::string>{});
+}
+
+TEST_F(PlatFilesTest, InfoModeAndTimeOfAnEntryFoundInAnyCase) {
+  WriteFile(Work("Plik.TXT"), "abc");
+  ASSERT_EQ(PlatFileSetMode("plik.txt", 0444), PLAT_OK);
+  ASSERT_EQ(PlatFileSetModified("PLIK.txt", 1551398398), PLAT_OK);
+  PlatFileInfo info;
+  ASSERT_EQ(PlatFileInfoOf("plik.TXT", true, &info), PLAT_OK);
+  EXPECT_EQ(info.mode, 0444u);
+  EXPECT_EQ(info.modified, 1551398398);
+  EXPECT_EQ(info.size, 3u);
+  EXPECT_FALSE(info.isDirectory);
+  EXPECT_FALSE(info.isLink);
+  struct stat st;
+  ASSERT_EQ(stat(Work("Plik.TXT").c_str(), &st), 0);
+  EXPECT_EQ(info.device, uint64_t(st.st_dev));
+
+  ASSERT_EQ(symlink(work.c_str(), Work("link").c_str()), 0);
+  ASSERT_EQ(PlatFileInfoOf("link", false, &info), PLAT_OK);
+  EXPECT_TRUE(info.isLink);
+  ASSERT_EQ(PlatFileInfoOf("link", true, &info), PLAT_OK);
+  EXPECT_TRUE(info.isDirectory);
+  EXPECT_FALSE(info.isLink);
+
+  // The system's error number stays for callers that tell failures apart by it.
+  EXPECT_EQ(PlatFileInfoOf("brak", true, &info), PLAT_NOT_FOUND);
+  EXPECT_EQ(PlatLastErrno(), ENOENT);
+  EXPECT_EQ(PlatFileSetMode("brak", 0644), PLAT_NOT_FOUND);
+  EXPECT_EQ(PlatFileSetModified("brak", 0), PLAT_NOT_FOUND);
+  PlatFail(PLAT_INVALID, "no system error");
+  EXPECT_EQ(PlatLastErrno(), 0);
 }
 
 }  // namespace

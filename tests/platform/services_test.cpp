@@ -120,6 +120,19 @@ TEST_F(PlatProcessTest, ExitCodeIsToldApartFromAMissingProgram) {
   EXPECT_EQ(PlatRunProgram("./Run.sh", {"0"}, "nie_ma", &code), PLAT_INVALID) << "a missing folder is not a missing program";
 }
 
+TEST_F(PlatProcessTest, OutputOfAProgramIsCollected) {
+  std::string output = "stale";
+  int code = -5;
+  ASSERT_EQ(PlatRunProgramOutput("sh", {"-c", "echo jeden; echo dwa >&2; printf trzy; exit 3"}, &output, &code), PLAT_OK);
+  EXPECT_EQ(output, "jeden\ntrzy");
+  EXPECT_EQ(code, 3);
+  // More than a pipe holds is read while the program runs.
+  ASSERT_EQ(PlatRunProgramOutput("sh", {"-c", "head -c 200000 /dev/zero"}, &output, &code), PLAT_OK);
+  EXPECT_EQ(output.size(), 200000u);
+  EXPECT_EQ(PlatRunProgramOutput("zelsal-nie-ma-takiego-programu", {}, &output, &code), PLAT_NOT_FOUND);
+  EXPECT_EQ(output, "");
+}
+
 using PlatDynlibTest = TempDirTest;
 
 std::string StoredLibrary(const char* name) { return strcasecmp(name, "Kwerlib4") == 0 ? "/usr/lib/kwer/libkwer-3.so" : ""; }
