@@ -15,23 +15,26 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
 
-// Reads what standard input has; waits for it only when `wait` is set.
-void Fill(bool wait) {
-  if (inputEnded) return;
+// Reads what standard input has; waits for it only when `wait` is set. False
+// when a Ctrl+C ended the wait.
+bool Fill(bool wait) {
+  if (inputEnded) return true;
   if (!wait) {
     pollfd p{0, POLLIN, 0};
-    if (poll(&p, 1, 0) <= 0) return;
+    if (poll(&p, 1, 0) <= 0) return true;
   }
   char buffer[4096];
   ssize_t n;
   do {
     n = read(0, buffer, sizeof buffer);
   } while (n < 0 && errno == EINTR && !interrupted);
+  if (n < 0 && errno == EINTR) return false;
   if (n <= 0) {
-    if (!(n < 0 && errno == EINTR)) inputEnded = true;
-    return;
+    inputEnded = true;
+    return true;
   }
   pending.append(buffer, static_cast<size_t>(n));
+  return true;
 }
 
 }  // namespace
@@ -52,7 +55,10 @@ bool PlatConsoleReadLine(std::string* line) {
       pending.clear();
       return true;
     }
-    Fill(true);
+    if (!Fill(true)) {
+      interrupted = 0;   // taken here: the Ctrl+C answered this line
+      return false;
+    }
   }
 }
 

@@ -4,7 +4,8 @@
 #pragma once
 #include <string>
 
-bool PlatConsoleReadLine(std::string* line);   // blocks; false at the end of the input
+// Blocks; false at the end of the input, or when a caught Ctrl+C ended the wait.
+bool PlatConsoleReadLine(std::string* line);
 // The next byte of the input when one waits now (not taken), -1 when none
 // waits, -2 at the end of the input.
 int PlatConsolePeekByte();
