@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "env/crc16.h"
 #include "installer/lh5_decoder.h"
 #include "platform/byte_order.h"
-#include "platform/crc16.h"
 #include "platform/paths.h"
 #include "platform/plat_result.h"
 #include "platform/screen_hook.h"

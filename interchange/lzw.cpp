@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/crc16.h"
+#include "env/crc16.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "env/crc16.h"
 #include "platform/byte_order.h"
-#include "platform/crc16.h"
 
 namespace lha {
 

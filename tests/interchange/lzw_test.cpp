@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/crc16.h"
+#include "env/crc16.h"
 #include "interchange/lzw.h"
 #include "tests/interchange/archive_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "platform/crc16.h"
+#include "env/crc16.h"
 
 void Crc16ArcTable(uint16_t table[256]) {
   for (int i = 0; i < 256; i++) {
