@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -274,6 +275,20 @@ TEST_F(InstallForm, ForceDirectoryMakesEveryMissingLevel) {
       EXPECT_TRUE(fs::is_directory(Path(c.checked))) << c.path;
     }
   }
+}
+
+TEST_F(InstallForm, ReadmeFilesOpenThroughXdgOpenInScriptOrder) {
+  fs::create_directories(Path("bin"));
+  WriteFile(Path("bin/xdg-open"), "#!/bin/sh\necho \"$1\" >> '" + Path("opened.txt") + "'\n");
+  fs::permissions(Path("bin/xdg-open"), fs::perms::owner_all);
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (Path("bin") + ":" + path).c_str(), 1);
+  Script("README=\"CZYTAJ.TXT\"\nPLIK=A.LZH\nREADME=DOC\\ZMIANY.TXT\nreadme=INNE.TXT\n");
+  ASSERT_TRUE(Create());
+  form.ReadmeBtnClick();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadFile(Path("opened.txt")), Path("CZYTAJ.TXT") + "\n" + Path("DOC/ZMIANY.TXT") + "\n");
+  EXPECT_TRUE(screen.shown.empty());
 }
 
 }  // namespace
