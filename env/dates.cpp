@@ -46,8 +46,6 @@ constexpr int kMonthDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 3
 
 bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-int MonthDays(int year, int month) { return month == 2 && IsLeap(year) ? 29 : kMonthDays[month]; }
-
 // Days of all years before `year`.
 long DaysBefore(long year) {
   long y = year - 1;
@@ -110,6 +108,8 @@ int MonthFromName(const char* typed, int n) {
 
 }  // namespace
 
+int DaysInMonth(int year, int month) { return month == 2 && IsLeap(year) ? 29 : kMonthDays[month]; }
+
 int date4day(const char* date) { return c4atoi(date + 6, 2); }
 int date4month(const char* date) { return c4atoi(date + 4, 2); }
 int date4year(const char* date) { return c4atoi(date, 4); }
@@ -119,9 +119,9 @@ int32_t date4long(const char* text) {
   DateBytes(text, date);
   if (IsBlankDate(date)) return 0;
   int year = date4year(date), month = date4month(date), day = date4day(date);
-  if (year < 0 || month < 1 || month > 12 || day < 1 || day > MonthDays(year, month)) return -1;
+  if (year < 0 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return -1;
   long dayOfYear = day;
-  for (int m = 1; m < month; ++m) dayOfYear += MonthDays(year, m);
+  for (int m = 1; m < month; ++m) dayOfYear += DaysInMonth(year, m);
   return static_cast<int32_t>(dayOfYear + DaysBefore(year) + DATE_JULIAN_BASE);
 }
 
@@ -160,7 +160,7 @@ void date4assign(char* buffer, int32_t dayNumber) {
     ++year;
   }
   int month = 1;
-  while (month <= 12 && day > MonthDays(year, month)) day -= MonthDays(year, month++);
+  while (month <= 12 && day > DaysInMonth(year, month)) day -= DaysInMonth(year, month++);
   if (month > 12 || day < 1) e4fatal_stop(e4result, MSG_DATE4ASSIGN);
   if (year < 0 || year > 9999) {
     std::memset(buffer, ' ', DATE_LEN);

@@ -12,6 +12,9 @@ constexpr double DATE_EMPTY_DOUBLE = 1.0E100;
 extern const char kMonthNames[13][13];
 extern const char kDayNames[8][14];
 
+// Days of the month (1..12) in the year, February by the Gregorian leap rule.
+int DaysInMonth(int year, int month);
+
 int date4day(const char* date);
 int date4month(const char* date);
 int date4year(const char* date);

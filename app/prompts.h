@@ -1,0 +1,17 @@
+// One-line prompts on the status row: a path, the year of an import, an
+// amount, a discount; and the redisplay of a window's gets.
+#pragma once
+
+// Asks for a directory (or a bare drive) into `buffer` of `size` bytes,
+// starting from "A:". 0 after Enter, the text trimmed and closed with "\"
+// unless it ends with "\" or ":"; -1 otherwise.
+int PodajSciezke(int forWriting, char* buffer, int size);
+// The year, from 1980 on, starting from the working year; -1 when left.
+int PodajRokImportu();
+// Asks for an amount after `prompt`, starting from *value; Enter stores it
+// and sets *accepted to 1, any other key sets it to 0.
+void PodajKwote(double* value, int* accepted, const char* prompt);
+// Asks by how many percent to raise a discount; 0 after Enter, -1 otherwise.
+int PodajRabat(double* value);
+// Draws the gets of the current window again with attribute 31.
+void OdswiezGety();
