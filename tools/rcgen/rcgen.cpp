@@ -7,6 +7,9 @@
 //         total size, then uint16 number, text, NUL per entry, little-endian,
 //         in rising order of number;
 //   .txt  UTF-8 text, stored in the system's character set;
+//   .scr  a screen: UTF-8 lines, each blank-padded to 78 characters and
+//         stored in the system's character set without line ends (a longer
+//         line is a build error);
 //   other files are stored as they are.
 // Text that the system's character set cannot hold is a build error.
 #include <cctype>
@@ -80,6 +83,21 @@ std::string TextResource(const std::string& data, const std::string& path) {
   return out;
 }
 
+constexpr size_t SCREEN_WIDTH = 78;
+
+std::string ScreenResource(const std::string& data, const std::string& path) {
+  std::string out;
+  int line = 0;
+  for (const std::string& text : Lines(data)) {
+    std::string row = ToSystemCharset(text, path, ++line);
+    if (row.size() > SCREEN_WIDTH)
+      throw std::runtime_error(Where(path, line) + "a screen line is longer than 78 characters");
+    row.resize(SCREEN_WIDTH, ' ');
+    out += row;
+  }
+  return out;
+}
+
 std::string MessageTable(const std::string& data, const std::string& path) {
   std::map<unsigned, std::string> texts;
   int line = 0;
@@ -113,6 +131,7 @@ std::string Convert(const std::string& path) {
   std::string data = ReadAll(path);
   if (EndsWith(path, ".msg")) return MessageTable(data, path);
   if (EndsWith(path, ".txt")) return TextResource(data, path);
+  if (EndsWith(path, ".scr")) return ScreenResource(data, path);
   return data;
 }
 
