@@ -97,4 +97,20 @@ TEST_F(PromptTest, AmountAndDiscount) {
   EXPECT_DOUBLE_EQ(discount, 7.5);
 }
 
+TEST_F(PromptTest, GetsAreRedrawnFromTheirValues) {
+  int window = w4define(2, 2, 6, 40);
+  w4activate(window);
+  char text[8] = "ABC    ";
+  g4(1, 5, text);
+  g4release(0);
+  g4display();
+  std::memcpy(text, "XYZ", 3);
+  EXPECT_EQ(Cells(3, 7, 3), "ABC");
+  OdswiezGety();
+  EXPECT_EQ(Cells(3, 7, 3), "XYZ");
+  EXPECT_EQ(Attr(3, 7), 31);
+  g4release(1);
+  w4close(window);
+}
+
 }  // namespace

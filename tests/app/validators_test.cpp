@@ -1,6 +1,7 @@
 // NIP and PESEL checks and the dates of the working year.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/option_values.h"
@@ -9,6 +10,7 @@
 #include "tests/app/record_fixture.h"
 #include "tests/support/env_test.h"
 #include "ui/get4.h"
+#include "ui/wiget.h"
 
 namespace {
 
@@ -150,6 +152,29 @@ TEST_F(AppValidatorTest, DatesOfTheWorkingYear) {
     EXPECT_EQ(Validate(ValidDataWRoku, c.date, 8), c.filledOnly) << c.date;
     Boxes();
   }
+}
+
+TEST_F(AppValidatorTest, NipOrPeselOfAFormField) {
+  struct Case {
+    const char* text;
+    const char* box;
+  } cases[] = {
+      {"1234563218", ""}, {"44051401359", ""}, {"1234563219", "?20021"}, {"44051401358", "?20021"},
+      {"12", "?20021"},   {"DE123456789", ""},
+  };
+  optionNipCheck = optionPeselCheck = 'T';
+  for (const Case& c : cases) {
+    WigetEvent event{};
+    event.code = WE_TEST;
+    event.newValue.text.text = c.text;
+    event.newValue.text.width = static_cast<int32_t>(std::strlen(c.text));
+    EXPECT_EQ(NipOrPeselGetValid(&event, nullptr, nullptr), 0) << c.text;
+    EXPECT_EQ(Boxes(), c.box) << c.text;
+  }
+  WigetEvent leave{};
+  leave.code = WE_LEAVE;
+  EXPECT_EQ(NipOrPeselGetValid(&leave, nullptr, nullptr), 0);
+  EXPECT_EQ(Boxes(), "");
 }
 
 }  // namespace
