@@ -9,6 +9,8 @@ double currentVatRates[VAT_RATE_COUNT];
 double lumpSumRates[LUMP_SUM_RATE_COUNT];
 char optionNipCheck = 'N';
 char optionPeselCheck = 'N';
+char optionOriginalCopyMark = 'N';
+char optionBothMarksBefore2013 = 'T';
 
 namespace {
 

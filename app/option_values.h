@@ -19,6 +19,11 @@ extern double lumpSumRates[LUMP_SUM_RATE_COUNT];
 extern char optionNipCheck;
 extern char optionPeselCheck;
 
+// Sales options 52 ('T' prints the "ORYGINAŁ" / "KOPIA" mark) and 49 ('T'
+// prints "ORYGINAŁ / KOPIA" on single prints also before 2013).
+extern char optionOriginalCopyMark;
+extern char optionBothMarksBefore2013;
+
 // After the main options are read: the current VAT rates (the set up to 2010
 // or the one from 2011), the lump-sum rates, and the environment's keyboard
 // code page (1250) and year.
