@@ -58,3 +58,24 @@ void DeriveUsualLumpSum(int workingYear, int* older, int* from2022) {
   }
   if (workingYear >= FIRST_YEAR_OF_2022_LUMP_SUMS) *older = *from2022;
 }
+
+void SettlementKindOf(int stored, int* kind, int* companion) {
+  switch (stored) {
+    case 2:
+    case 4:
+    case 5:
+    case 7:
+    case 8: *kind = 2; break;
+    case 1:
+    case 3:
+    case 6: *kind = 1; break;
+    default: *kind = stored; break;
+  }
+  *companion = *kind == 1 ? 13 : 14;
+}
+
+void AdjustZusRates(double* rate2, double* rate56) {
+  constexpr double RATE_56_OFFSET = 1.5;
+  if (*rate56 > RATE_56_OFFSET && *rate2 == 0) *rate2 = *rate56 - RATE_56_OFFSET;
+  *rate56 = 0;
+}

@@ -38,3 +38,11 @@ int SalesVatCodeForYear(int workingYear, int code);
 // lists before 2022 (parameter 16), `from2022` the entry of the list from
 // 2022 (parameter 37, 0 when never stored). Both are brought to the year.
 void DeriveUsualLumpSum(int workingYear, int* older, int* from2022);
+
+// Tax option 29 as the settlement kind it stands for (1 or 2; any other
+// value stays) and the kind's companion value (13 for kind 1, else 14).
+void SettlementKindOf(int stored, int* kind, int* companion);
+
+// ZUS options 2 and 56: a rate stored in 56 above 1.5 moves into 2 less 1.5
+// when 2 is still 0; 56 is cleared either way once read.
+void AdjustZusRates(double* rate2, double* rate56);

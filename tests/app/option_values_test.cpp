@@ -71,4 +71,29 @@ TEST_F(OptionValuesTest, UsualLumpSumOfTheYear) {
   }
 }
 
+TEST(OptionValues, SettlementKindOfTheTaxOption) {
+  struct Case {
+    int stored, kind, companion;
+  } cases[] = {{1, 1, 13}, {3, 1, 13}, {6, 1, 13}, {2, 2, 14}, {4, 2, 14}, {5, 2, 14},
+               {7, 2, 14}, {8, 2, 14}, {0, 0, 14}, {9, 9, 14}};
+  for (const Case& c : cases) {
+    int kind = -1, companion = -1;
+    SettlementKindOf(c.stored, &kind, &companion);
+    EXPECT_EQ(kind, c.kind) << c.stored;
+    EXPECT_EQ(companion, c.companion) << c.stored;
+  }
+}
+
+TEST(OptionValues, ZusRateMovesOnce) {
+  struct Case {
+    double rate2, rate56, rate2After;
+  } cases[] = {{0, 1.8, 0.3}, {0, 1.5, 0}, {0.2, 1.8, 0.2}, {0, 0, 0}};
+  for (const Case& c : cases) {
+    double rate2 = c.rate2, rate56 = c.rate56;
+    AdjustZusRates(&rate2, &rate56);
+    EXPECT_DOUBLE_EQ(rate2, c.rate2After) << c.rate2 << " " << c.rate56;
+    EXPECT_EQ(rate56, 0) << c.rate2 << " " << c.rate56;
+  }
+}
+
 }  // namespace
