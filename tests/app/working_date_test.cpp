@@ -1,0 +1,64 @@
+// The working-date question on the headless display.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/working_date.h"
+#include "tests/ui/ui_fixture.h"
+
+namespace {
+
+class WorkingDateTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    env->useSystemDate = 'N';
+    std::memcpy(env->workingDate, "20200101", 9);
+  }
+  int Ask(const char* keys, int lastYear = LAST_START_YEAR) {
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    int result = AskWorkingDateUpTo(lastYear);
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << keys;
+    return result;
+  }
+};
+
+TEST_F(WorkingDateTest, AnswersBecomeTheWorkingDate) {
+  struct Case {
+    const char* keys;
+    int lastYear;
+    int result;
+    const char* workingDate;
+  } cases[] = {
+      {"{ENTER}", LAST_START_YEAR, 0, "20261210"},          // the computer's date as offered
+      {"15032028{ENTER}", LAST_START_YEAR, 0, "20280315"},
+      {"{ESC}", LAST_START_YEAR, -1, "20200101"},
+      // out of the years: "Nielegalny rok !" (any key closes it), then asked again
+      {"01012031{ENTER}x01012030{ENTER}", LAST_START_YEAR, 0, "20300101"},
+      {"01011979{ENTER}x{ESC}", LAST_START_YEAR, -1, "20200101"},
+      {"{ENTER}x31122025{ENTER}", LAST_WORKING_YEAR, 0, "20251231"},
+  };
+  for (const Case& c : cases) {
+    std::memcpy(env->workingDate, "20200101", 9);
+    EXPECT_EQ(Ask(c.keys, c.lastYear), c.result) << c.keys;
+    EXPECT_STREQ(env->workingDate, c.workingDate) << c.keys;
+  }
+}
+
+TEST_F(WorkingDateTest, WindowAsksUnderItsTitle) {
+  EXPECT_EQ(HeadlessSetScript(""), 0);
+  EXPECT_THROW(AskWorkingDate(), ScriptEnded);
+  EXPECT_NE(Row(12).find("Podaj datę"), std::string::npos) << Row(12);
+  EXPECT_EQ(Cells(14, 18 + 16, 10), "10-12-2026") << "row 1, column 16 inside the frame";
+  EXPECT_EQ(Attr(14, 20), 142);
+}
+
+TEST_F(WorkingDateTest, NothingIsAskedWhileTheComputersDateIsUsed) {
+  env->useSystemDate = 'T';
+  EXPECT_EQ(Ask(""), 0);
+  EXPECT_STREQ(env->workingDate, "20200101");
+}
+
+}  // namespace
