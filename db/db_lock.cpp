@@ -309,11 +309,15 @@ int go_and_lock(DbTable* table, long n) {
 
 int lock_and_append(DbTable* table, DbAppendStep before, DbAppendStep after) {
   if (table == nullptr) e4fatal_stop(e4parm, "lock_and_append()");
+  // The buffer holds the new record: neither the lock nor the append may
+  // write it back over the record the table stands on.
+  d4changed(table, 0);
   int result = set_lock(table, -1);
   if (result != 0) return result;
   int appended = 0;
   result = -1;
   if (before == nullptr || before(0) == 0) {
+    d4changed(table, 0);
     if (d4append_start(table, 0) == 0 && d4append(table) == 0 && d4flush(table) == 0) {
       appended = 1;
       result = 0;

@@ -74,7 +74,7 @@ std::string upper(const char* text) {
 
 }  // namespace
 
-void x4init(DbScanCtx* scan, DbTable* table, DbScanFilter filter, int user) {
+void x4init(DbScanCtx* scan, DbTable* table, DbScanFilter filter, intptr_t user) {
   if (scan == nullptr) e4fatal_stop(e4parm, "x4init()");
   scan->table = table;
   scan->filter = filter;
@@ -192,7 +192,7 @@ int x4seek_double(DbScanCtx* scan, double value) {
   return exact_double(scan->table, value);
 }
 
-int InitDbScan(DbScanCtx* scan, DbTable* table, DbScanFilter filter, int user, int flags) {
+int InitDbScan(DbScanCtx* scan, DbTable* table, DbScanFilter filter, intptr_t user, int flags) {
   if (scan == nullptr) e4fatal_stop(e4parm, "InitDbScan()");
   if (table != nullptr) {
     std::memset(scan, 0, sizeof *scan);

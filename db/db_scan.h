@@ -4,6 +4,7 @@
 // searches a browse list for a fragment; ValidUniqueTag tells a validator
 // whether a key exists already.
 #pragma once
+#include <cstdint>
 #include "env/text_ref.h"
 
 struct DbTable;
@@ -13,13 +14,14 @@ struct DbTag;
 constexpr int X4_ACCEPT = 45;
 constexpr int X4_REJECT = 40;
 
-// Called with the current record in the table's record buffer.
-typedef int (*DbScanFilter)(int user);
+// Called with the current record in the table's record buffer; the user
+// value is pointer-sized so that it can carry the caller's filter data.
+typedef int (*DbScanFilter)(intptr_t user);
 
 struct DbScanCtx {
   DbTable* table;
   DbScanFilter filter;       // NULL: the x4 moves are the d4 moves
-  int user;
+  intptr_t user;
   long saved_record;         // -1 when the table was at either end
   DbTag* saved_tag;
   char* record_copy;         // DBSCAN_COPY; record width bytes
@@ -42,7 +44,7 @@ constexpr int LOG_SCAN_NO_COPY = 17;
 constexpr int MSG_NOT_FOUND = 50087;
 constexpr int MSG_NO_MORE = 50088;
 
-void x4init(DbScanCtx* scan, DbTable* table, DbScanFilter filter, int user);
+void x4init(DbScanCtx* scan, DbTable* table, DbScanFilter filter, intptr_t user);
 int x4top(DbScanCtx* scan);
 int x4bottom(DbScanCtx* scan);
 // 0 accepted, 5 rejected (the record is current all the same), or a stop answer.
@@ -55,7 +57,7 @@ int x4seek_filter(DbScanCtx* scan, int seekResult);
 int x4go_eof(DbScanCtx* scan);
 
 // With a table the context is cleared and set up; NULL keeps it as it is.
-int InitDbScan(DbScanCtx* scan, DbTable* table, DbScanFilter filter, int user, int flags);
+int InitDbScan(DbScanCtx* scan, DbTable* table, DbScanFilter filter, intptr_t user, int flags);
 // 0; 2 the lock was refused; 1 DBSCAN_TOP found no accepted record; -1 an error.
 int DbScan(DbScanCtx* scan, int flags);
 

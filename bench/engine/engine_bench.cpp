@@ -132,7 +132,7 @@ DbTable* engine_base() {
 }
 
 DbField* scan_id_field = nullptr;
-int even_records(int) { return f4long(scan_id_field) % 2 == 0 ? X4_ACCEPT : X4_REJECT; }
+int even_records(intptr_t) { return f4long(scan_id_field) % 2 == 0 ? X4_ACCEPT : X4_REJECT; }
 
 // ---- SQLite
 

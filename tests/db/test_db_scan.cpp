@@ -17,12 +17,14 @@ constexpr int kRecords = 10;
 DbTable* g_table = nullptr;
 int NumOf() { return (int)f4long(d4field(g_table, "NUM")); }
 // Accepts records whose NUM is a multiple of `user`.
-int MultipleOf(int user) { return NumOf() % user == 0 ? X4_ACCEPT : X4_REJECT; }
-int RejectAll(int) { return X4_REJECT; }
+int MultipleOf(intptr_t user) { return NumOf() % user == 0 ? X4_ACCEPT : X4_REJECT; }
+int RejectAll(intptr_t) { return X4_REJECT; }
 // Stops with the user's answer on record 3.
-int StopAtThree(int user) { return NumOf() == 3 ? user : X4_ACCEPT; }
+int StopAtThree(intptr_t user) { return NumOf() == 3 ? int(user) : X4_ACCEPT; }
+// The user value is the address of the divisor: it must reach the filter whole.
+int MultipleOfPointed(intptr_t user) { return MultipleOf(*reinterpret_cast<const int*>(user)); }
 // The filter is asked on the blank record at the end of file too.
-int BlankRejected(int user) { return NumOf() == 0 ? X4_REJECT : MultipleOf(user); }
+int BlankRejected(intptr_t user) { return NumOf() == 0 ? X4_REJECT : MultipleOf(user); }
 
 class ScanTest : public DbTest {
  protected:
@@ -90,6 +92,19 @@ TEST_F(ScanTest, MovesPassOverRejectedRecordsInBothOrders) {
     EXPECT_EQ(x4skip(&scan, 1), r4eof);
     EXPECT_TRUE(d4eof(table));
   }
+}
+
+TEST_F(ScanTest, TheUserValueCarriesAPointerToTheFilter) {
+  static int divisor = 4;
+  auto* heapDivisor = new int(5);
+  for (const int* divisorAt : {(const int*)&divisor, (const int*)heapDivisor}) {
+    x4init(&scan, table, MultipleOfPointed, reinterpret_cast<intptr_t>(divisorAt));
+    ASSERT_EQ(x4top(&scan), 0);
+    EXPECT_EQ(Num(), *divisorAt);
+    EXPECT_EQ(x4skip(&scan, 1), 0);
+    EXPECT_EQ(Num(), 2 * *divisorAt);
+  }
+  delete heapDivisor;
 }
 
 TEST_F(ScanTest, AllRejectedGivesEndOfFileWithBofAndEof) {

@@ -229,6 +229,18 @@ TEST_F(DbLockTest, LockAndAppendRunsItsStepsAndUnlocks) {
   EXPECT_EQ(calls_before, 2);
 }
 
+TEST_F(DbLockTest, AppendLeavesTheRecordItStartedFromAsItWas) {
+  ASSERT_EQ(d4go(one, 3), 0);
+  const std::string stored = FieldText(one, 1);
+  f4assign(d4field(one, "NAME"), "new");
+  ASSERT_EQ(lock_and_append(one, nullptr, nullptr), 0);
+  EXPECT_EQ(d4recno(one), 11);
+  ASSERT_EQ(d4go(two, 3), 0);
+  EXPECT_EQ(FieldText(two, 1), stored);
+  ASSERT_EQ(d4go(two, 11), 0);
+  EXPECT_EQ(FieldText(two, 1), "new     ");
+}
+
 TEST_F(DbLockTest, WriteAndUnlockAndGoAndLock) {
   ASSERT_EQ(go_and_lock(one, 3), 0);
   EXPECT_TRUE(Held(db_lock_record_offset(3)));
