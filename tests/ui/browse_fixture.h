@@ -32,9 +32,10 @@ struct GoodsTable {
 };
 
 class BrowseFixture : public UiTest {
- protected:
+ public:
   GoodsTable goods;
 
+ protected:
   void SetUp() override {
     UiTest::SetUp();
     if (HasFatalFailure()) return;
