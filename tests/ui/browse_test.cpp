@@ -17,6 +17,7 @@ GoodsTable* shownGoods = nullptr;
 std::vector<int> preKeys;
 std::function<void(BrowseContext*)> configure;
 int browseResult = -2;
+int recordLines = 3;
 
 ScrollColumn columns[4];
 TextCtrl texts[3];
@@ -56,7 +57,7 @@ int32_t GoodsBrowse(int32_t) {
   ctx->pre_key_hook = PreKey;
   ctx->title = "TOWARY";
   if (configure) configure(ctx);
-  browseResult = zrob_browse(3, 5, 0);
+  browseResult = zrob_browse(recordLines, 5, 0);
   free_browse(&ctx);
   EXPECT_EQ(ctx, nullptr);
   w4close(bar);
@@ -71,7 +72,9 @@ class BrowseTest : public BrowseFixture, public ScreenShots {
     shownGoods = &goods;
     preKeys.clear();
     configure = nullptr;
+    CurrentBrowse = nullptr;   // a test that failed inside a browse leaves nothing behind
     browseResult = -2;
+    recordLines = 3;
     InstallShots();
   }
   void TearDown() override {
@@ -419,6 +422,121 @@ TEST_F(BrowseTest, RecordHeldByAModifyCannotBeDeletedElsewhere) {
   d4unlock(otherGoods.table);
   d4close(otherGoods.table);
   otherGoods = GoodsTable{};
+}
+
+TEST_F(BrowseTest, FragmentSearchShowsTheRecordFound) {
+  Seed(10);
+  // After a find the search waits for a key (Down or Up search on); "Nie
+  // znaleziono." waits for one too.
+  Run("{CTRL+W}n05{ENTER}x{F10}{DOWN}{CTRL+W}zzz{ENTER}{F10} {F10}");
+  ASSERT_EQ(shots.size(), 3u);
+  EXPECT_TRUE(ScreenHas(shots[1], "Nie znaleziono."));
+  shots.erase(shots.begin() + 1);
+  ASSERT_EQ(shots.size(), 2u);
+  EXPECT_EQ(ListOf(shots[0]).codes[0], "K06");   // NAZ "N05"
+  EXPECT_EQ(ListOf(shots[0]).highlighted, 0);
+  // Nothing found: the list stands where it stood.
+  EXPECT_EQ(ListOf(shots[1]).codes[0], "K07");
+}
+
+std::vector<std::string> printed;
+int RecordPrint(TabuColumn*, DbScanCtx* scan, DbTable* table, DbTag* tag, TextRef title, TextRef, const char*, int) {
+  printed.push_back(std::string(title.text ? title.text : "") + "|" + (tag ? tag->name : "") + "|" +
+                    (scan->table == table ? "scan" : "other"));
+  return 0;
+}
+int32_t Print(int32_t) { return browse_drukuj(); }
+
+TEST_F(BrowseTest, PrintGoesThroughThePrintRoutineOnceItIsSet) {
+  Seed(5);
+  configure = [](BrowseContext* ctx) {
+    MenuDefineItem(" Drukuj ", 7550, 'r', 0, Print, nullptr);
+    ctx->print_title = "SPIS TOWARÓW";
+  };
+  Run("{DOWN}{DOWN}r{F10} {F10}");
+  ASSERT_EQ(shots.size(), 2u);
+  EXPECT_TRUE(ScreenHas(shots[0], "Drukowanie nie jest jeszcze dostępne."));
+  EXPECT_EQ(ListOf(shots[1]).highlighted, 0);   // shown from the first record again
+
+  printed.clear();
+  BrowsePrintTabulogram = RecordPrint;
+  ClearShots();
+  Run("{TAB}{DOWN}r{F10}");
+  BrowsePrintTabulogram = nullptr;
+  EXPECT_EQ(printed, (std::vector<std::string>{"SPIS TOWARÓW|2|scan"}));
+  ASSERT_EQ(shots.size(), 1u);
+  EXPECT_EQ(ListOf(shots[0]).codes[0], "K05");
+  EXPECT_EQ(ListOf(shots[0]).highlighted, 0);
+}
+
+GoodsTable related;
+ScrollColumn relatedColumns[2];
+TEST_F(BrowseTest, RelatedRecordsWindowFollowsTheCurrentRecord) {
+  Seed(5);
+  OpenGoods(related, "RELACJE");
+  const std::pair<const char*, long> rows[] = {{"K71", 20}, {"K72", 20}, {"K73", 20}, {"K81", 30}, {"K91", 10}};
+  for (const auto& r : rows) {
+    d4append_start(related.table, 0);
+    d4blank(related.table);
+    f4assign(related.kod, r.first);
+    f4assign_long(related.ilo, r.second);
+    ASSERT_EQ(d4append(related.table), 0);
+  }
+  d4unlock(related.table);
+  DbfTagDef tags[] = {{"ILO", "ILO", ".NOT.DELETED()", 0, 0}, {nullptr, nullptr, nullptr, 0, 0}};
+  DbIndex* byIlo = i4create(related.table, "RELILO", tags);
+  ASSERT_NE(byIlo, nullptr);
+  static DbTag* linkTag = nullptr;
+  linkTag = i4tag(byIlo, "ILO");
+  ResetScrollDefinition(relatedColumns, sizeof relatedColumns);
+  DefineScrollColumn(&related.kod, 0, "Kod");
+  recordLines = 5;   // the window rows 21 to 27: four related rows from row 24
+  configure = [](BrowseContext* ctx) {
+    ctx->rel_table = related.table;
+    ctx->rel_tag = linkTag;
+    ctx->rel_key_field = shownGoods->ilo;
+    ctx->rel_link_field = related.ilo;
+    ctx->rel_columns = relatedColumns;
+    ctx->rel_title = "POWIAZANE";
+    ctx->key_hook = [](int key) {
+      if (key == 0x3F00) browse_active_display_relate(CurrentBrowse);   // F5
+      if (key == 0x4000) browse_reset_display_relate(CurrentBrowse);    // F6
+      return 0;
+    };
+  };
+  Run("{DOWN}{F5}{F10}{DOWN}{F10}{F6}{F10}");
+  ASSERT_EQ(shots.size(), 3u);
+  auto codesAt = [](const ScreenShot& shot) {
+    std::vector<std::string> codes;
+    for (int r = 24; r <= 27; r++) codes.push_back(CodeIn(shot.Row(r)));
+    return codes;
+  };
+  EXPECT_TRUE(ScreenHas(shots[0], "POWIAZANE"));
+  EXPECT_EQ(codesAt(shots[0]), (std::vector<std::string>{"K71", "K72", "K73", ""}));
+  EXPECT_EQ(shots[0].Row(27).find("───"), 0u);   // the closing rule
+  EXPECT_EQ(codesAt(shots[1]), (std::vector<std::string>{"K81", "", "", ""}));
+  EXPECT_EQ(shots[1].Row(25).find("───"), 0u);
+  EXPECT_FALSE(ScreenHas(shots[2], "POWIAZANE"));
+  EXPECT_EQ(CodeIn(shots[2].Row(22)), "K03");   // the record window again
+  d4close(related.table);
+  related = GoodsTable{};
+}
+
+TEST_F(BrowseTest, LargerGridAppendsAndRedrawsTheLongerList) {
+  Grid(40, 100);
+  Seed(40);
+  Run("{END}{F10}dK99{ENTER}Nowy{F10}{F2}t{F10}");
+  ASSERT_EQ(shots.size(), 3u);
+  // 40 rows: the record window from row 33, the list's 28 rows from row 5.
+  ListView list = ListOf(shots[0], 5, 28);
+  EXPECT_EQ(list.codes[0], "K40");
+  EXPECT_EQ(list.codes[1], "");
+  // The form in the edit window (placed by its layout on the larger grid).
+  EXPECT_TRUE(ScreenHas(shots[1], "K99"));
+  EXPECT_TRUE(ScreenHas(shots[1], "Nowy"));
+  EXPECT_EQ(d4reccount(goods.table), 41);
+  EXPECT_EQ(Field(41, goods.naz), "Nowy");
+  EXPECT_EQ(ListOf(shots[2], 5, 28).codes[0], "K40");
 }
 
 }  // namespace
