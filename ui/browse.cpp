@@ -164,7 +164,9 @@ void DrawRelatedRows(BrowseContext* c) {
 
 // ---- the record window
 
-void ShowRecord(BrowseContext* c) {
+// The record window: the background lines and a full drawing of the wigets
+// the first time, the record's texts and wigets afterwards.
+void DrawRecordWindow(BrowseContext* c, bool first) {
   if (c->rel_shown) {
     DrawRelatedRows(c);
     return;
@@ -173,41 +175,29 @@ void ShowRecord(BrowseContext* c) {
   if (!w) return;
   int previous = w4select(c->record_window);
   if (c->record_texts) {
+    if (first && c->record_lines_count > 0) {
+      std::string lines = LoadLines(c->record_lines_source, c->record_lines_fixup, c->record_lines_count);
+      write_to_screen(lines.c_str(), 0, LINE_LENGTH, 0, c->record_lines_count, BACKGROUND_ATTR);
+    }
     DrawTexts(c->record_texts, RECORD_ATTR);
-    if (c->after_show_record) c->after_show_record();
+    if (!first && c->after_show_record) c->after_show_record();
   }
   if (c->record_wigets) {
+    if (first) w4clear(0);
     if (c->before_wigets) c->before_wigets();
-    int empty = c->is_empty ? 0x08 : 0;
-    DisplayPageWigets(w, c->record_wigets, 0, 0, 0x16 | empty);
-    DisplayPageWigets(w, c->record_wigets, 0, 0, 0x07 | empty);
+    if (first) {
+      DisplayPageWigets(w, c->record_wigets, 0, 0, 0x0D);
+    } else {
+      int empty = c->is_empty ? 0x08 : 0;
+      DisplayPageWigets(w, c->record_wigets, 0, 0, 0x16 | empty);
+      DisplayPageWigets(w, c->record_wigets, 0, 0, 0x07 | empty);
+    }
   }
   RepaintWindow(c->record_window);
   w4select(previous);
 }
 
-void FirstRecordDrawing(BrowseContext* c) {
-  if (c->rel_shown) {
-    DrawRelatedRows(c);
-    return;
-  }
-  Window4* w = w4record(c->record_window);
-  if (!w) return;
-  int previous = w4select(c->record_window);
-  if (c->record_texts) {
-    std::string lines = LoadLines(c->record_lines_source, c->record_lines_fixup, c->record_lines_count);
-    if (c->record_lines_count > 0)
-      write_to_screen(lines.c_str(), 0, LINE_LENGTH, 0, c->record_lines_count, BACKGROUND_ATTR);
-    DrawTexts(c->record_texts, RECORD_ATTR);
-  }
-  if (c->record_wigets) {
-    w4clear(0);
-    if (c->before_wigets) c->before_wigets();
-    DisplayPageWigets(w, c->record_wigets, 0, 0, 0x0D);
-  }
-  RepaintWindow(c->record_window);
-  w4select(previous);
-}
+void ShowRecord(BrowseContext* c) { DrawRecordWindow(c, false); }
 
 // ---- display from a record
 
@@ -567,7 +557,7 @@ int zrob_browse(int recordLines, int editLines, long start) {
   c->seek_window = DefineSeekWindow(-1, -1, -1, -1, nullptr, 2, nullptr, nullptr);
 
   BlankRecord(c->table);
-  FirstRecordDrawing(c);
+  DrawRecordWindow(c, true);
   x4init(&c->scan, c->table, c->filter_fn, c->filter_data);
 
   if (Display(c, start) == 0) {

@@ -100,6 +100,18 @@ class BrowseTest : public BrowseFixture, public ScreenShots {
     deconver_pass(&s[0], static_cast<int>(s.size()), 1);
     return s;
   }
+  // Runs the keys and checks the list at their end; returns what it saw.
+  ListView ExpectList(const std::string& keys, const char* top, const char* second, int highlighted) {
+    ClearShots();
+    Run(keys + "{F10}");
+    EXPECT_EQ(shots.size(), 1u);
+    if (shots.size() != 1u) return ListView{};
+    ListView list = ListOf(shots[0]);
+    EXPECT_EQ(list.codes[0], top);
+    EXPECT_EQ(list.codes[1], second);
+    EXPECT_EQ(list.highlighted, highlighted);
+    return list;
+  }
   std::string ErrorLog() {
     std::string text;
     for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
@@ -136,13 +148,8 @@ TEST_F(BrowseTest, MovesKeepTheCurrentRecordOnItsRow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
-    ClearShots();
-    Run(std::string(c.keys) + "{F10}");
+    const ListView list = ExpectList(c.keys, c.top, c.second, c.highlighted);
     ASSERT_EQ(shots.size(), 1u);
-    const ListView list = ListOf(shots[0]);
-    EXPECT_EQ(list.codes[0], c.top);
-    EXPECT_EQ(list.codes[1], c.second);
-    EXPECT_EQ(list.highlighted, c.highlighted);
     // The record window shows the highlighted record.
     EXPECT_EQ(RecordCode(shots[0]), list.codes[c.highlighted]);
     EXPECT_EQ(browseResult, 0);
@@ -369,13 +376,7 @@ TEST_F(BrowseTest, LimitedBrowseShowsOnlyTheMatchingRecords) {
       ctx->bottom_fn = dynfiltr_bottom;
       ctx->skip_fn = dynfiltr_skip;
     };
-    ClearShots();
-    Run(std::string(c.keys) + "{F10}");
-    ASSERT_EQ(shots.size(), 1u);
-    const ListView list = ListOf(shots[0]);
-    EXPECT_EQ(list.codes[0], c.top);
-    EXPECT_EQ(list.codes[1], c.second);
-    EXPECT_EQ(list.highlighted, c.highlighted);
+    ExpectList(c.keys, c.top, c.second, c.highlighted);
   }
 }
 
