@@ -135,6 +135,7 @@ TEST_F(BrowseTest, MovesKeepTheCurrentRecordOnItsRow) {
       {"{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}",
        "K02", 17, "K03"},
       {"{UP}", "K01", 0, "K02"},
+      {"/{DOWN}", "K01", 1, "K02"},   // "/" in the bar is swallowed
       {"{PGDN}", "K18", 0, "K19"},
       {"{PGDN}{PGDN}", "K30", 0, ""},
       {"{PGDN}{PGUP}", "K01", 0, "K02"},
@@ -236,14 +237,17 @@ TEST_F(BrowseTest, DeleteShowsThePreviousRecordOnTop) {
 
 TEST_F(BrowseTest, EmptyTableShowsBlankRowsAndRefusesToDelete) {
   Seed(0);
-  Run("{DOWN}x{END}{DEL}{F10} {F10}");
-  EXPECT_EQ(preKeys, (std::vector<int>{KEY_DOWN, 'x', KEY_END, KEY_DEL, KEY_ESC}));
-  ASSERT_EQ(shots.size(), 2u);
+  Run("{DOWN}x{END}{DEL}{F10} {F10}{INS}K01{ENTER}Pierwszy{F2}t{F10}");
+  EXPECT_EQ(preKeys, (std::vector<int>{KEY_DOWN, 'x', KEY_END, KEY_DEL, KEY_INS, KEY_ESC}));
+  ASSERT_EQ(shots.size(), 3u);
   EXPECT_TRUE(ScreenHas(shots[0], " Brak pozycji !"));
   const ListView list = ListOf(shots[1]);
   for (const std::string& code : list.codes) EXPECT_EQ(code, "");
   EXPECT_EQ(list.highlighted, -1);
-  EXPECT_EQ(d4reccount(goods.table), 0);
+  // Ins appends into the empty table; the list then shows the new record.
+  EXPECT_EQ(d4reccount(goods.table), 1);
+  EXPECT_EQ(ListOf(shots[2]).codes[0], "K01");
+  EXPECT_EQ(ListOf(shots[2]).highlighted, 0);
 }
 
 TEST_F(BrowseTest, HotKeysHonourRightsAndEscArguments) {
