@@ -397,7 +397,10 @@ FilterTarget FilterLen(int length) {
 }
 
 void ResetFiltersDefinition(FilterSet* set, FilterItem* items, int bytes) {
-  if (set->items) ErrLogMessage(EL_ERROR, LOG_FILTERS_REDEFINED, TextRef());
+  if (set->items) {
+    ErrLogMessage(EL_ERROR, LOG_FILTERS_REDEFINED, TextRef());
+    FreeFilters(set);   // the text buffers of the earlier definition are not lost
+  }
   *set = FilterSet{};
   set->off = 1;
   set->items = items;
@@ -538,13 +541,14 @@ int OpenFiltersWindow(FilterSet* set) {
     set->value_col = item->col;
     end = item->col + ValueWidth(item);
   }
-  n4item_menu(Utf8ToMazText("Zapamiętaj").c_str(), row, 1, -1, WindowAction, 0x80);
+  static const std::string remember = Utf8ToMazText("Zapamiętaj");   // menu items keep the text
+  n4item_menu(remember.c_str(), row, 1, -1, WindowAction, 0x80);
 
   Environment* env = EnvCurrent();
   MenuKeyRoutine previousKeys = env ? env->menuKeyRoutine : nullptr;
   n4char_routine(nullptr);
   add_help_line();
-  set_fun_help("F2", Utf8ToMazText("Zapamiętaj").c_str(), 1);
+  set_fun_help("F2", remember.c_str(), 1);
   n4activate(menu, 0, ItemDrawer, set, 1);
   remove_help_line();
   n4char_routine(previousKeys);

@@ -347,6 +347,10 @@ int MenuRun::Run() {
     if (pending_ == w->exitKey1) pending_ = 0;
     int key = pending_ ? pending_ : ReadMenuKey();
     pending_ = 0;
+    // The key source may open windows of its own (a browse runs its actions
+    // from there), which can move the window pool.
+    w = W();
+    if (!w) break;
     lastMenuKey = key;
     if (key == KEY_CTRL_DOWN || key == KEY_CTRL_PGDN) key = KEY_ENTER;
     if (key == KEY_CTRL_UP || key == KEY_CTRL_PGUP) key = KEY_ESC;

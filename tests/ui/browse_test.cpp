@@ -20,6 +20,7 @@ int browseResult = -2;
 int recordLines = 3;
 
 ScrollColumn columns[4];
+const std::string deleteText = Utf8ToMazText(" Usuń ");   // menu items keep their texts
 TextCtrl texts[3];
 EditCtrl edits[3];
 
@@ -47,7 +48,7 @@ int32_t GoodsBrowse(int32_t) {
 
   int bar = DefineMainMenuWindow();
   MenuDefineItem(" Dopisz ", 7510, 'd' | 0x80, 1, browse_dopisz, nullptr);
-  MenuDefineItem(Utf8ToMazText(" Usuń ").c_str(), 7530, 'u', 1, browse_skasuj, nullptr);
+  MenuDefineItem(deleteText.c_str(), 7530, 'u', 1, browse_skasuj, nullptr);
   MenuDefineItem(" Koniec ", 5, 'k', 0, End, nullptr);
   BrowseContext* ctx = nullptr;
   EXPECT_EQ(allocate_browse(&ctx, g.table, g.byKod, columns, bar), 0);
@@ -392,7 +393,7 @@ int32_t OtherWorkstation() {
   ResetScrollDefinition(otherColumns, sizeof otherColumns);
   DefineScrollColumn(&otherGoods.kod, 0, "Kod");
   int bar = DefineMainMenuWindow();
-  MenuDefineItem(Utf8ToMazText(" Usuń ").c_str(), 7530, 'u', 1, browse_skasuj, nullptr);
+  MenuDefineItem(deleteText.c_str(), 7530, 'u', 1, browse_skasuj, nullptr);
   BrowseContext* ctx = nullptr;
   EXPECT_EQ(allocate_browse(&ctx, otherGoods.table, otherGoods.byKod, otherColumns, bar), 0);
   EXPECT_EQ(zrob_browse(0, 0, 0), 0);
