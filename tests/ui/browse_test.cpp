@@ -197,11 +197,53 @@ TEST_F(BrowseTest, AppendModifyAndTheirStamps) {
 
 TEST_F(BrowseTest, AppendLeftWithEscKeepsEveryRecord) {
   Seed(3);
+  configure = [](BrowseContext* ctx) { ctx->footer = "STOPKA"; };
   Run("{DOWN}dK77{ESC}{ESC}{F10}");
   EXPECT_EQ(d4reccount(goods.table), 3);
   for (long n = 1; n <= 3; n++) EXPECT_EQ(Field(n, goods.kod), Code(static_cast<int>(n)));
   ASSERT_EQ(shots.size(), 1u);
   EXPECT_EQ(ListOf(shots[0]).codes[0], "K02");   // shown from the record that was current
+  EXPECT_EQ(shots[0].Row(28), std::string(37, ' ') + "STOPKA" + std::string(37, ' '));
+  EXPECT_EQ(shots[0].Attr(28, 0), 0x8E);
+}
+
+TEST_F(BrowseTest, SkipBitsOfEditAndTextLists) {
+  Seed(1);
+  EditCtrl list[3] = {};
+  TextCtrl shown[3] = {};
+  char a[4], b[4], c[4];
+  ResetEditCtrlDefinition(list, sizeof list);
+  DefineEditCtrl(0, 0, a, EDIT_TEXT | EDIT_DIRECT);
+  DefineEditCtrl(0, 5, b, EDIT_TEXT | EDIT_DIRECT);
+  ResetTextCtrlDefinition(shown, sizeof shown);
+  DefineTextCtrl(0, 0, &goods.kod, 0);
+  DefineTextCtrl(0, 9, &goods.naz, 0);
+  struct Case {
+    void* data;
+    int flag;
+    uint32_t first, second;
+  };
+  const Case cases[] = {
+      {b, -1, 0, EDIT_SKIP},   // set on the entry of that data
+      {b, 0x1FF, 0, EDIT_SKIP},   // a negative low byte sets too
+      {a, 1, 0, EDIT_SKIP},   // a positive flag clears (already clear)
+      {b, 0, 0, 0},           // and clears
+      {c, -1, 0, 0},          // no entry of that data: nothing
+  };
+  for (const Case& k : cases) {
+    set_is_format(list, k.data, k.flag);
+    EXPECT_EQ(list[0].flags & EDIT_SKIP, k.first);
+    EXPECT_EQ(list[1].flags & EDIT_SKIP, k.second);
+  }
+  list[2].data = c;   // past the entry marked last: never searched
+  set_is_format(list, c, -1);
+  EXPECT_EQ(list[2].flags & EDIT_SKIP, 0u);
+
+  SetTextCtrlEnabled(shown, &goods.naz, -1);
+  EXPECT_EQ(shown[1].flags & TEXT_HIDDEN, TEXT_HIDDEN);
+  EXPECT_EQ(shown[0].flags & TEXT_HIDDEN, 0);
+  SetTextCtrlEnabled(shown, &goods.naz, 0);
+  EXPECT_EQ(shown[1].flags & TEXT_HIDDEN, 0);
 }
 
 TEST_F(BrowseTest, DeleteShowsThePreviousRecordOnTop) {
