@@ -51,7 +51,7 @@ constexpr int HL_FRAME = 0x87, HL_TEXT = 0x8F, HL_NEGATIVE = 0x8C;
 constexpr int RECORD_ATTR = 0x1F, RECORD_BORDER = 0x17, BACKGROUND_ATTR = 0x17;
 constexpr int REL_ROW_ATTR = 0x1E, REL_TITLE_ATTR = 0xE1;
 constexpr int FILTER_MARK_WIDTH = 9;
-constexpr unsigned char RULE_CHAR = 0xC4, RULE_JOIN = 0xC1, BAR_CHAR = 0xB3;
+constexpr unsigned char RULE_CHAR = 0xC4, RULE_JOIN = 0xC1;
 
 BrowseContext* Ctx() { return CurrentBrowse; }
 
