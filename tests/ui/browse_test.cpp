@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <regex>
 
+#include "env/env_state.h"
+#include "platform/resources.h"
 #include "tests/ui/browse_fixture.h"
 #include "tests/ui/browse_screens.h"
 #include "ui/menu_history.h"
@@ -205,6 +207,32 @@ TEST_F(BrowseTest, AppendLeftWithEscKeepsEveryRecord) {
   EXPECT_EQ(ListOf(shots[0]).codes[0], "K02");   // shown from the record that was current
   EXPECT_EQ(shots[0].Row(28), std::string(37, ' ') + "STOPKA" + std::string(37, ' '));
   EXPECT_EQ(shots[0].Attr(28, 0), 0x8E);
+}
+
+TEST_F(BrowseTest, BackgroundLinesOfTheRecordAndEditWindows) {
+  Seed(2);
+  static std::string lines;
+  // Text from column 40, clear of the fields and gets of both windows.
+  lines = std::string(40, ' ') + "Linia pierwsza" + std::string(24, ' ') + std::string(40, ' ') + "druga linia tla" +
+          std::string(23, ' ');
+  static const PlatResource table[] = {
+      {901, reinterpret_cast<const unsigned char*>(lines.data()), static_cast<uint32_t>(lines.size())}};
+  PlatRegisterResources(ENV_PROGRAM_MODULE, table, 1);
+  configure = [](BrowseContext* ctx) {
+    ctx->record_lines_source = []() -> int16_t { return 901; };
+    ctx->record_lines_count = 2;
+    ctx->record_lines_fixup = [](char* text) { text[78 + 40] = 'D'; };   // the second line's first letter
+  };
+  Run("{F10}dK55{F10}{ESC}{ESC}");
+  ASSERT_EQ(shots.size(), 2u);
+  // The record window (rows 23 to 27, its lines from row 24): line 2 under the texts of line 1.
+  EXPECT_EQ(shots[0].Row(25).find("Druga linia tla"), 3u + 40) << shots[0].Row(25);   // after the frame's 3 bytes
+  EXPECT_EQ(shots[0].Attr(25, 41), 0x17);
+  EXPECT_EQ(shots[0].Row(24).find("Linia pierwsza"), 3u + 40);
+  EXPECT_EQ(CodeIn(shots[0].Row(24)), "K01");
+  // The append form shows the same background, the record's lines being empty.
+  EXPECT_EQ(shots[1].Row(23).find("Druga linia tla"), 3u + 40) << shots[1].Row(23);
+  EXPECT_TRUE(ScreenHas(shots[1], "K55"));
 }
 
 TEST_F(BrowseTest, SkipBitsOfEditAndTextLists) {
