@@ -81,10 +81,12 @@ int d4go(DbTable* table, long n) {
       if (result != 0) return result;
     }
   }
-  // A record this program holds locked is read from the disk, not from a stale cached block.
+  // A record this program holds locked is read from the disk, not from a
+  // stale cached block; under the whole-table lock nobody else can change it
+  // and the blocks were let go when the lock was taken.
   DbCacheState& cache = table->engine->cache;
   unsigned char saved_through = cache.read_through;
-  if (d4lock_test(table, n)) cache.read_through = 1;
+  if (!d4lock_test_file(table) && d4lock_test(table, n)) cache.read_through = 1;
   result = d4go_data(table, n);
   cache.read_through = saved_through;
   if (result != 0) return result;

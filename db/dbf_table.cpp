@@ -502,11 +502,12 @@ int d4read_old(DbTable* table, long n) {
   if (table == nullptr) e4fatal_stop(e4parm, "d4read_old()");
   if (table->engine->error_code < 0) return -1;
   if (table->rec_num_old == n) return 0;
-  // The old record must be what is on disk now, not a stale cached block.
+  // The old record must be what is on disk now, not a stale cached block;
+  // under the whole-table lock no other workstation can have changed it.
   table->rec_num_old = -1;
   DbCacheState& cache = table->engine->cache;
   unsigned char saved_through = cache.read_through;
-  cache.read_through = 1;
+  if (!d4lock_test_file(table)) cache.read_through = 1;
   int result = d4read(table, n, table->record_old);
   cache.read_through = saved_through;
   if (result < 0) return -1;

@@ -1,8 +1,8 @@
 #include "env/numbers.h"
 
+#include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -61,15 +61,19 @@ int IntLog2(unsigned long n) {
 
 long c4atol(const char* text, int n) {
   if (n > 127) n = 127;
-  if (n <= 0) return 0;
-  char copy[128];
-  int len = 0;
-  while (len < n && text[len] != '\0') {
-    copy[len] = text[len];
-    ++len;
+  int i = 0;
+  // Blanks and control spaces, then a sign, then digits; a value beyond
+  // the range of long is held at its end.
+  while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  const unsigned long long limit = negative ? 0ULL - static_cast<unsigned long long>(LONG_MIN) : LONG_MAX;
+  unsigned long long value = 0;
+  for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    if (value > limit) return negative ? LONG_MIN : LONG_MAX;
   }
-  copy[len] = '\0';
-  return std::strtol(copy, nullptr, 10);
+  return negative ? static_cast<long>(0ULL - value) : static_cast<long>(value);
 }
 
 int c4atoi(const char* text, int n) { return static_cast<int>(c4atol(text, n)); }
@@ -114,8 +118,15 @@ char* c4dtoa(double x, char* buffer, int width, int decimals, int terminate) {
     StarFill(buffer, width);
     return buffer;
   }
+  // Correctly rounded, as printf's %.*f gives it; a number too long for the
+  // buffer could never fit the field.
   char digits[400];
-  std::snprintf(digits, sizeof digits, "%.*f", decimals, x);
+  std::to_chars_result written = std::to_chars(digits, digits + sizeof digits - 1, x, std::chars_format::fixed, decimals);
+  if (written.ec != std::errc()) {
+    StarFill(buffer, width);
+    return buffer;
+  }
+  *written.ptr = '\0';
   const char* p = digits;
   bool negative = *p == '-';
   if (negative) ++p;

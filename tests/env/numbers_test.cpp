@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "env/numbers.h"
@@ -114,6 +117,58 @@ TEST(Numbers, TextToNumbers) {
   EXPECT_FALSE(std::signbit(zero));
   EXPECT_EQ(QuickDouble("123", 0), 0);
   EXPECT_EQ(QuickDouble("12345", 3), 123);   // exactly the length, no terminator needed
+}
+
+// The field widths of the stored tables, over values of every size that
+// fits: the text is the correctly rounded one printf gives, and reading it
+// back gives the double that text stands for.
+TEST(Numbers, FieldTextsMatchPrintfAndReadBack) {
+  struct Case {
+    int width, decimals;
+  };
+  std::mt19937_64 random(20261210);
+  for (Case c : {Case{10, 0}, Case{12, 2}, Case{15, 2}, Case{13, 4}, Case{14, 4}, Case{8, 3}, Case{11, 6},
+                 Case{5, 1}, Case{3, 1}, Case{13, 0}}) {
+    int int_width = c.decimals > 0 ? c.width - c.decimals - 1 : c.width;
+    double top = std::pow(10.0, int_width - 1);    // room for a sign
+    for (int i = 0; i < 3000; i++) {
+      double x;
+      switch (i % 4) {
+        case 0: x = std::ldexp((double)(random() >> 11), -53) * top; break;
+        case 1: x = -std::ldexp((double)(random() >> 11), -53) * top; break;
+        // Exact halves of the last place and values right beside them.
+        case 2: x = (double)(long long)(random() % 100000) / std::pow(10.0, c.decimals) + 0.5 / std::pow(10.0, c.decimals); break;
+        default: x = std::nextafter((double)(long long)(random() % 1000) + 0.5, i % 8 == 3 ? 0.0 : 1e9) / std::pow(10.0, c.decimals); break;
+      }
+      if (std::fabs(x) >= top) continue;
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%*.*f", c.width, c.decimals, x);
+      char got[64];
+      std::memset(got, '#', sizeof got);
+      c4dtoa(x, got, c.width, c.decimals, 0);
+      std::string text(got, (size_t)c.width);
+      // printf keeps "0" before the point where the field has no room for it.
+      if (std::strlen(expected) == (size_t)c.width) {
+        EXPECT_EQ(text, expected) << x << " " << c.width << "," << c.decimals;
+      }
+      EXPECT_EQ(got[c.width], '#');
+      if (c.width - (c.decimals > 0) <= 13) {
+        EXPECT_EQ(QuickDouble(got, c.width), std::strtod(text.c_str(), nullptr)) << text;
+      }
+    }
+  }
+}
+
+TEST(Numbers, WholeNumberTextsReadAsStrtolDoes) {
+  for (const char* text : {"42", "  -17", "+8", "\t\n 5x", "-", "", "0009", "9223372036854775807",
+                           "9223372036854775808", "-9223372036854775808", "-9223372036854775809",
+                           "99999999999999999999999", " - 3", "12 34"}) {
+    std::string copy = text;
+    EXPECT_EQ(c4atol(text, (int)copy.size()), std::strtol(text, nullptr, 10)) << "'" << text << "'";
+  }
+  // The length ends the text even without a terminator, and a NUL ends it early.
+  EXPECT_EQ(c4atol("123456", 4), 1234);
+  EXPECT_EQ(c4atol("12\0" "34", 5), 12);
 }
 
 TEST(Numbers, GroupedText) {
