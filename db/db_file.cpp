@@ -147,6 +147,10 @@ int file4open(DbFile* file, DbEngine* engine, const char* name, int copy_name) {
   return 0;
 }
 
+PlatResult file4open_side(const char* name, PlatFile* out) {
+  return PlatFileOpen(disk_path(name).c_str(), PLAT_READ_WRITE, PLAT_OPEN_ALWAYS, out);
+}
+
 int file4create(DbFile* file, DbEngine* engine, const char* name, int copy_name) {
   if (file == nullptr || engine == nullptr || name == nullptr) e4fatal_stop(e4parm, "file4create()");
   clear_file(file, engine);

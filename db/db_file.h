@@ -44,6 +44,9 @@ struct DbSeqWriter {
 };
 
 int file4open(DbFile* file, DbEngine* engine, const char* name, int copy_name);
+// A small side file beside the engine's files (an engine name), opened or
+// created for reading and writing, outside the cache and without reports.
+PlatResult file4open_side(const char* name, PlatFile* out);
 int file4create(DbFile* file, DbEngine* engine, const char* name, int copy_name);
 // A new temporary file "TEMPnnnn.TMP" in the directory of `near` (the current
 // directory when NULL); its name goes to `name_out` (at least 260 bytes) when given.

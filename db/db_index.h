@@ -147,6 +147,10 @@ DbBlock* t4block(DbTag* tag);
 // Keys of record n (already locked): old keys out, new keys in, rolled back
 // on a refused unique key (20 or -340 returned, every tag as it was).
 int db_index_write_keys(DbTable* table, long n);
+// Before record n (count + 1) is appended: bytes of a record found there
+// were left by an appender that died before writing the count; the keys
+// they give are taken out of every tag, so that none survives the reuse.
+int db_index_remove_stale(DbTable* table, long n);
 // Keys of the new record (rec_num already count + 1, indexes locked);
 // removed again from every tag on failure.
 int db_index_append_keys(DbTable* table);

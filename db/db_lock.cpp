@@ -1,5 +1,6 @@
 #include "db/db_lock.h"
 
+#include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
 #include "db/db_file.h"
@@ -123,6 +124,8 @@ int d4lock_index(DbTable* table) {
         break;
       }
     }
+    // A dead writer's half-made change is mended before anyone uses the indexes.
+    if (result == 0) result = db_mark_check(table);
     if (result != r4locked) break;
     // Give back what this round took, so that another workstation can finish.
     for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != refused_at;
@@ -229,6 +232,7 @@ int d4unlock_file(DbTable* table) {
   table->rec_num_old = -1;
   table->old_valid = 0;
   if (!table->append_locked) table->record_count = -1;
+  db_mark_done(table);
   return result < 0 ? -1 : 0;
 }
 
@@ -247,6 +251,7 @@ int d4unlock_index(DbTable* table) {
   for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
        index = (DbIndex*)l4next(&table->indexes, index))
     if (i4unlock(index) < 0) result = -1;
+  db_mark_done(table);
   return result;
 }
 
@@ -256,6 +261,7 @@ int d4unlock(DbTable* table) {
   int result = d4update(table) < 0 ? -1 : 0;
   if (d4unlock_data(table) < 0) result = -1;
   if (d4unlock_index(table) < 0) result = -1;
+  db_mark_done(table);
   return result;
 }
 

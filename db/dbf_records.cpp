@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
 #include "db/db_file.h"
@@ -227,7 +228,14 @@ int d4write_keys(DbTable* table, long n) {
   table->engine->operation_mix |= DB_MIX_KEY_UPDATE;
   int result = d4lock(table, n);
   if (result != 0) return result;
-  return db_index_write_keys(table, n);
+  // The keys may change before the record does: the change stays marked until it is written.
+  table->data_pending = 1;
+  result = db_index_write_keys(table, n);
+  if (result != 0) {
+    table->data_pending = 0;
+    db_mark_done(table);
+  }
+  return result;
 }
 
 int d4write_data(DbTable* table, long n) {
@@ -237,7 +245,10 @@ int d4write_data(DbTable* table, long n) {
   if (result != 0) return result;
   table->record_changed = 0;
   table->header_changed = 1;
-  return file4write(&table->file, d4record_position(table, n), table->record, table->record_width);
+  result = file4write(&table->file, d4record_position(table, n), table->record, table->record_width);
+  table->data_pending = 0;
+  db_mark_done(table);
+  return result;
 }
 
 int d4append_start(DbTable* table, int /*unused*/) {
@@ -289,11 +300,16 @@ int d4append(DbTable* table) {
     }
     took_index = 1;
   }
-  result = db_index_append_keys(table);
+  // The change stays marked until the record and its count are written.
+  table->data_pending = 1;
+  result = db_index_remove_stale(table, count + 1);
+  if (result == 0) result = db_index_append_keys(table);
   if (result < 0 || result == r4unique) {
     table->rec_num = 0;
     d4unlock_append(table);
     if (took_index) d4unlock_index(table);
+    table->data_pending = 0;
+    db_mark_done(table);
     return result;
   }
   if (took_index && d4unlock_index(table) < 0) result = -1;
@@ -304,6 +320,8 @@ int d4append(DbTable* table) {
     table->rec_num = 0;
   }
   if (d4unlock_append(table) < 0 && result == 0) result = -1;
+  table->data_pending = 0;
+  db_mark_done(table);
   return result;
 }
 

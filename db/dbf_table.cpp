@@ -5,6 +5,7 @@
 #include <string>
 
 #include "db/block_cache.h"
+#include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
 #include "db/db_index.h"
@@ -73,6 +74,7 @@ void free_table(DbTable* table) {
   u4free(table->record_old);
   u4free(table->fields);
   if (table->locks != &table->lock_one) u4free(table->locks);
+  db_mark_close(table, 0);
   if (table->owner != nullptr) *table->owner = nullptr;
   mem4free(engine->table_pool, table);
 }
@@ -134,6 +136,8 @@ DbTable* d4open(DbEngine* engine, const char* name) {
   table->record_count = -1;
   table->rec_num = table->rec_num_old = -1;
   table->file.handle = table->memo_file.handle = PLAT_NO_FILE;
+  table->mark_file = PLAT_NO_FILE;
+  table->mark_slot = -1;
 
   char file_name[260];
   std::snprintf(file_name, sizeof file_name, "%s", name);
@@ -221,6 +225,9 @@ DbTable* d4open(DbEngine* engine, const char* name) {
     if (index != nullptr && index != I4OPEN_DIFFERS && index->header[24] != 1) i4release(index);
   }
   if (engine->cache_files != 0) d4optimize(table, engine->cache_files);
+  // A writer that died inside a change left its mark: the indexes are
+  // checked (under their lock) before this workstation uses them.
+  if (db_mark_dead_standing(table) && d4lock_index(table) == 0) d4unlock_index(table);
   return table;
 }
 
@@ -339,6 +346,7 @@ int d4close(DbTable* table) {
   }
   collect(db_index_release_all(table));
   collect(file4close(&table->file));
+  db_mark_close(table, first == 0);
   free_table(table);
   engine->error_code = first < 0 ? first : saved;
   return first;

@@ -61,6 +61,12 @@ struct DbTable {
   int last_count_read;
   short open_count;
   DbTable** owner;                   // cleared when the table is closed
+  // Marks of changes under way (db/change_mark.h).
+  PlatFile mark_file;                // PLAT_NO_FILE until needed, or when it cannot be had
+  int mark_slot;                     // this handle's byte in it; -1 none
+  unsigned char mark_standing;       // this handle's mark is set
+  unsigned char data_pending;        // keys are written, the record or count not yet
+  unsigned char mark_unusable;       // the side file could not be opened: no marks
 };
 
 // A field of a new table; a list ends with a NULL name.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "db/block_cache.h"
+#include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
 #include "db/db_index.h"
@@ -245,6 +246,7 @@ int t4descending(const DbTag* tag) { return (tag->header[MDX_T_FORMAT] & MDX_FOR
 int t4type(const DbTag* tag) { return tag->header[MDX_T_KEY_TYPE]; }
 
 void t4changed(DbTag* tag) {
+  db_mark_change(tag->index->table);
   tag->index->header_changed = 1;
   tag->header_changed = 1;
   tag->header[MDX_T_COUNTER]++;

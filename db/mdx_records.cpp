@@ -169,6 +169,26 @@ int db_index_write_keys(DbTable* table, long n) {
   return result;
 }
 
+int db_index_remove_stale(DbTable* table, long n) {
+  if (!has_index(table)) return 0;
+  DbCacheState& cache = table->engine->cache;
+  unsigned char saved_through = cache.read_through;
+  cache.read_through = 1;
+  int result = d4read(table, n, table->record_old);
+  cache.read_through = saved_through;
+  table->rec_num_old = -1;
+  table->old_valid = 0;
+  if (result != 0) return result == r4entry ? 0 : -1;
+  if (table->record_old[0] != ' ' && table->record_old[0] != '*') return 0;
+  std::swap(table->record, table->record_old);
+  for (DbTag* tag = d4tag_next(table, nullptr); tag != nullptr && result == 0; tag = d4tag_next(table, tag)) {
+    int passes = t4filter_true(tag);
+    if (passes < 0 || (passes == 1 && t4remove_calc(tag, n) < 0)) result = -1;
+  }
+  std::swap(table->record, table->record_old);
+  return result;
+}
+
 int db_index_append_keys(DbTable* table) {
   DbEngine* engine = table->engine;
   long n = table->rec_num;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
 #include "db/db_index.h"
@@ -296,6 +297,7 @@ int i4reindex(DbIndex* index) {
   d4opt_suspend(engine);
   int result = i4lock(index);
   if (result == 0) {
+    db_mark_change(index->table);
     // The pass moves the table's record buffer; the caller's record comes back.
     DbTable* table = index->table;
     std::vector<char> record(table->record, table->record + table->record_width);

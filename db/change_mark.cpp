@@ -1,0 +1,161 @@
+#include "db/change_mark.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "db/db_engine.h"
+#include "db/db_errors.h"
+#include "db/db_file.h"
+#include "db/db_index.h"
+#include "db/db_lock.h"
+#include "db/db_names.h"
+#include "db/dbf_table.h"
+#include "db/index_verify.h"
+#include "db/reindex.h"
+#include "env/code_pages.h"
+#include "env/error_log.h"
+#include "platform/screen_hook.h"
+
+namespace {
+
+constexpr int MAX_SLOTS = 4096;
+constexpr unsigned char MARK_SET = 1;
+constexpr unsigned char MARK_CLEAR = 0;
+constexpr int LOG_INDEX_REBUILT = 1086;
+
+// The side file's bytes as they stand; the count read.
+size_t read_marks(DbTable* table, unsigned char* bytes) {
+  size_t got = 0;
+  if (PlatFileRead(table->mark_file, 0, bytes, MAX_SLOTS, &got) != PLAT_OK) return 0;
+  return got;
+}
+
+bool write_mark(DbTable* table, int slot, unsigned char value) {
+  return PlatFileWrite(table->mark_file, (uint64_t)slot, &value, 1) == PLAT_OK;
+}
+
+void give_up_marks(DbTable* table) {
+  if (table->mark_file != PLAT_NO_FILE) PlatFileClose(table->mark_file);
+  table->mark_file = PLAT_NO_FILE;
+  table->mark_slot = -1;
+  table->mark_unusable = 1;
+}
+
+// Opens the side file and takes a free slot: one whose lock is free and
+// whose byte is clear (a set byte on a free slot is a dead writer's, left
+// for the check). False when the table keeps no marks.
+bool open_marks(DbTable* table) {
+  if (table->mark_file != PLAT_NO_FILE) return true;
+  if (table->mark_unusable || table->file.read_only || l4first(&table->indexes) == nullptr) return false;
+  char name[260];
+  std::snprintf(name, sizeof name, "%s", table->file.name);
+  u4name_ext(name, sizeof name, "MRK", 1);
+  if (file4open_side(name, &table->mark_file) != PLAT_OK) {
+    table->mark_file = PLAT_NO_FILE;
+    table->mark_unusable = 1;
+    return false;
+  }
+  for (int slot = 0; slot < MAX_SLOTS; slot++) {
+    PlatResult locked = PlatFileLock(table->mark_file, (uint64_t)slot, 1, true);
+    if (locked == PLAT_LOCKED) continue;
+    // Without locks a dead writer cannot be told from a live one.
+    if (locked != PLAT_OK) break;
+    unsigned char byte = 0;
+    size_t got = 0;
+    if (PlatFileRead(table->mark_file, (uint64_t)slot, &byte, 1, &got) == PLAT_OK && (got == 0 || byte == MARK_CLEAR)) {
+      table->mark_slot = slot;
+      return true;
+    }
+    PlatFileUnlock(table->mark_file, (uint64_t)slot, 1);
+  }
+  give_up_marks(table);
+  return false;
+}
+
+// Slots whose byte is set and whose owner is gone (their locks are now held
+// here); `live` counts the set bytes of slots whose owner still runs.
+std::vector<int> take_dead_slots(DbTable* table, int* live) {
+  std::vector<int> dead;
+  unsigned char bytes[MAX_SLOTS];
+  size_t got = read_marks(table, bytes);
+  for (size_t slot = 0; slot < got; slot++) {
+    if (bytes[slot] == MARK_CLEAR || (int)slot == table->mark_slot) continue;
+    if (PlatFileLock(table->mark_file, slot, 1, true) == PLAT_OK)
+      dead.push_back((int)slot);
+    else
+      (*live)++;
+  }
+  return dead;
+}
+
+void release_slots(DbTable* table, const std::vector<int>& slots) {
+  for (int slot : slots) PlatFileUnlock(table->mark_file, (uint64_t)slot, 1);
+}
+
+void tell_rebuilt(DbTable* table, const char* report) {
+  std::string text = Utf8ToMazText("Indeks bazy ") + table->file.name +
+                     Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
+                                   "i został odbudowany.\n") +
+                     report;
+  ErrLogMessage(EL_FORMAT, LOG_INDEX_REBUILT, TextRef("%s"), text.c_str());
+  ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text.c_str());
+}
+
+}  // namespace
+
+void db_mark_change(DbTable* table) {
+  if (table->mark_standing || !open_marks(table)) return;
+  if (write_mark(table, table->mark_slot, MARK_SET)) table->mark_standing = 1;
+}
+
+void db_mark_done(DbTable* table) {
+  if (!table->mark_standing || table->data_pending || d4lock_test_file(table)) return;
+  for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
+       index = (DbIndex*)l4next(&table->indexes, index))
+    if (index->locked) return;
+  if (write_mark(table, table->mark_slot, MARK_CLEAR)) table->mark_standing = 0;
+}
+
+int db_mark_dead_standing(DbTable* table) {
+  if (!open_marks(table)) return 0;
+  int live = 0;
+  std::vector<int> dead = take_dead_slots(table, &live);
+  release_slots(table, dead);
+  return dead.empty() ? 0 : 1;
+}
+
+int db_mark_check(DbTable* table) {
+  if (!open_marks(table)) return 0;
+  int live = 0;
+  std::vector<int> dead = take_dead_slots(table, &live);
+  if (dead.empty()) return 0;
+  // A live writer may stand between its key writes and its record; it needs
+  // no index lock to finish, so the check waits for a later round. New marks
+  // cannot appear meanwhile: they are set under the index locks held here.
+  if (live > 0) {
+    release_slots(table, dead);
+    return r4locked;
+  }
+  char report[300];
+  int result = d4verify(table, report, sizeof report);
+  if (result == 1) {
+    for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr && result >= 0;
+         index = (DbIndex*)l4next(&table->indexes, index))
+      if (i4reindex(index) != 0) result = -1;
+    if (result >= 0) tell_rebuilt(table, report);
+  }
+  if (result >= 0)
+    for (int slot : dead) write_mark(table, slot, MARK_CLEAR);
+  release_slots(table, dead);
+  return result < 0 ? -1 : 0;
+}
+
+void db_mark_close(DbTable* table, int written) {
+  if (table->mark_file == PLAT_NO_FILE) return;
+  if (table->mark_standing && written) write_mark(table, table->mark_slot, MARK_CLEAR);
+  PlatFileClose(table->mark_file);
+  table->mark_file = PLAT_NO_FILE;
+  table->mark_slot = -1;
+  table->mark_standing = 0;
+}

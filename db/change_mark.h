@@ -1,0 +1,29 @@
+// Marks of changes under way, so that an index left half-changed by a
+// workstation that died is found and rebuilt before anyone uses it again.
+//
+// Beside each indexed table lies a side file ("<table>.MRK") of one byte per
+// open handle (its slot). A handle holds an open-file-description lock on its
+// slot for as long as it is open; the kernel drops the lock when the process
+// dies. A writer sets its byte before its first index write and clears it
+// after its last data write (for a batch under the whole-table lock, or an
+// exclusive table, when the batch ends). A byte found set on a slot whose lock
+// is free was left by a dead writer: the finder verifies the table's indexes
+// against its records and rebuilds one that disagrees.
+#pragma once
+
+struct DbTable;
+
+// Before the first index write of a change: sets this handle's mark.
+void db_mark_change(DbTable* table);
+// After a data write or an unlock: clears the mark once nothing is pending
+// (no keys waiting for their record, no whole-table or index lock held).
+void db_mark_done(DbTable* table);
+// With the table's indexes locked: dead writers' marks are taken over, the
+// indexes verified and, where they disagree, rebuilt (the operator is told).
+// 0, 50 when the table is busy (the caller tries again later), or -1.
+int db_mark_check(DbTable* table);
+// At open: whether a dead writer's mark stands (then the caller locks the indexes).
+int db_mark_dead_standing(DbTable* table);
+// At close: clears this handle's mark when everything was written, and
+// closes the side file (its slot is free again).
+void db_mark_close(DbTable* table, int written);
