@@ -212,6 +212,7 @@ int opt4file_read_file(DbCacheState& c, DbCacheBlock* block) {
   if (write_buffer_overlaps(c, file, block->pos, block->pos + c.block_size) && opt4flush_write_buffer(c) < 0)
     return e4show_file_error(file->engine, e4write, file->name);
   size_t done = 0;
+  c.disk_reads++;
   if (file->is_open && PlatFileRead(file->handle, (uint64_t)block->pos, block->data, (size_t)c.block_size, &done) != PLAT_OK)
     return e4show_file_error(file->engine, e4read, file->name);
   block->length = (unsigned)done;
@@ -243,6 +244,7 @@ int opt4file_read_sp_buffer(DbFile* file, long pos) {
   if (write_buffer_overlaps(c, file, start, start + c.buffer_size) && opt4flush_write_buffer(c) < 0)
     return e4show_file_error(engine, e4write, file->name);
   size_t got = 0;
+  c.disk_reads++;
   if (file->is_open &&
       PlatFileRead(file->handle, (uint64_t)start, c.read_ahead_buffer, (size_t)c.buffer_size, &got) != PLAT_OK)
     return e4show_file_error(engine, e4read, file->name);

@@ -39,6 +39,7 @@ struct DbCacheState {
   DbFile* write_file;
   int started;
   int last_mix;                // operation mix at the last reuse-order adjustment
+  unsigned long disk_reads;    // reads the cache asked of the system
 };
 
 struct DbEngine {
