@@ -315,11 +315,12 @@ int read_again(DbCacheState& c, DbCacheBlock* block) {
 
 void take_up(DbFile* file) {
   DbCacheState& c = cache_of(file);
-  file->cached_length = -1;
+  // Only nobody else changes the length of an exclusive file.
+  file->cached_length = file->exclusive ? file->length_known : -1;
   file->cached = 1;
   file->write_behind_active = file->exclusive && file->write_behind;
   if (file->hash_start < 0) {
-    long length = std::max(0L, system_length(file));
+    long length = std::max(0L, file->length_known);
     file->hash_start = c.next_hash_start * c.block_size;
     c.next_hash_start = (int)((length / c.block_size + c.next_hash_start) % c.total_blocks);
   }
@@ -570,8 +571,11 @@ int opt4file_write(DbFile* file, long pos, unsigned length, const void* data, in
   DbEngine* engine = file->engine;
   DbCacheState& c = engine->cache;
   const char* in = (const char*)data;
-  long file_length = file->cached_length >= 0 ? file->cached_length : system_length(file);
-  if (file_length < 0) return e4show_file_error(engine, e4length, file->name);
+  // Blocks held back must know where the file ends, for the gaps between them.
+  if (changed && file->cached_length < 0) {
+    file->cached_length = system_length(file);
+    if (file->cached_length < 0) return e4show_file_error(engine, e4length, file->name);
+  }
   long done = 0;
   while (done < (long)length) {
     long at = pos + done;
@@ -580,15 +584,14 @@ int opt4file_write(DbFile* file, long pos, unsigned length, const void* data, in
     unsigned take = std::min((unsigned)c.block_size - offset, length - (unsigned)done);
     DbCacheBlock* block = opt4file_return_block(file, start);
     if (block == nullptr) {
+      // Part of a block is written over what the file holds there: the block
+      // is read, and a short read shows where the file ends (another
+      // workstation may have grown it). Only beyond a known end is nothing read.
       bool whole = offset == 0 && take == (unsigned)c.block_size;
-      bool inside = start < file_length;
-      block = opt4file_get_block(file, start, !whole && inside);
+      bool beyond = file->cached_length >= 0 && start >= file->cached_length;
+      block = opt4file_get_block(file, start, !whole && !beyond);
       if (block == nullptr) return -1;
-      if (whole || !inside) {
-        // Bytes between the old end of the file and the write read as zeros.
-        std::memset(block->data, 0, (size_t)c.block_size);
-        block->length = inside ? (unsigned)c.block_size : 0;
-      }
+      if (whole || beyond) block->length = 0;
     }
     opt4file_lru_bottom(c, block);
     block->changed |= (unsigned char)(changed != 0);
@@ -600,16 +603,7 @@ int opt4file_write(DbFile* file, long pos, unsigned length, const void* data, in
     done += take;
   }
   long end = pos + (long)length;
-  if (changed) {
-    if (file->cached_length < 0) file->cached_length = file_length;
-    if (end > file->cached_length) {
-      file->cached_length = end;
-      long on_disk = system_length(file);
-      if (on_disk > file->cached_length) e4fatal_stop(e4info, 0);
-    }
-  } else if (file->cached_length >= 0 && end > file->cached_length) {
-    file->cached_length = end;
-  }
+  if (file->cached_length >= 0 && end > file->cached_length) file->cached_length = end;
   return 0;
 }
 

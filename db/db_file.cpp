@@ -60,6 +60,12 @@ void clear_file(DbFile* file, DbEngine* engine) {
   file->handle = PLAT_NO_FILE;
   file->hash_start = -1;
   file->cached_length = -1;
+  file->length_known = 0;
+}
+
+// Our own writes are all that changes what we know of the length.
+void raise_known_length(DbFile* file, long end) {
+  if (end > file->length_known) file->length_known = end;
 }
 
 // Positive results (but not a pending create or open refusal of the caller)
@@ -144,6 +150,8 @@ int file4open(DbFile* file, DbEngine* engine, const char* name, int copy_name) {
   file->read_only = read_only;
   file->exclusive = engine->exclusive != 0;
   file->is_open = 1;
+  uint64_t length = 0;
+  if (PlatFileLength(file->handle, &length) == PLAT_OK) file->length_known = (long)length;
   return 0;
 }
 
@@ -247,6 +255,7 @@ int file4write(DbFile* file, long pos, const void* data, unsigned length) {
   if (engine->error_code < 0) return -1;
   if (file->read_only) return e4show_error(engine, e4parm, "!319!");
   if (pos < 0 || (data == nullptr && length > 0)) e4fatal_stop(e4parm, "file4write()");
+  raise_known_length(file, pos + (long)length);
   if (file->cached) {
     if (opt4file_write(file, pos, length, data, file->write_behind_active) < 0) return -1;
     if (file->write_behind_active && file->write_behind) return 0;
@@ -287,6 +296,7 @@ int file4len_set(DbFile* file, long length) {
   }
   if (PlatFileSetLength(file->handle, (uint64_t)length) != PLAT_OK)
     return e4show_file_error(engine, e4length_set, file->name);
+  file->length_known = length;
   if (file->cached) file->cached_length = length;
   return 0;
 }

@@ -10,6 +10,7 @@ struct DbFile {
   DbLink cache_link;             // place in the cache's list of cached files
   int hash_start;                // -1 until the cache assigns one
   long cached_length;            // -1 when it must be asked of the system
+  long length_known;             // at least this long: the size at open raised by our own writes
   unsigned char cache_list;      // 1 data, 2 index, 3 other; 0 not cached
   unsigned char write_behind_active;
   int cached;

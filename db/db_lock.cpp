@@ -153,8 +153,8 @@ int i4lock(DbIndex* index) {
   int result = file4lock(&index->file, DB_LOCK_INDEX, 1);
   if (result != 0) return result;
   file4refresh(&index->file);
-  long length = file4len(&index->file);
-  if (length < 0 || (length > 0 && i4version_check(index) < 0)) {
+  // An index being created has nothing to read back yet.
+  if (index->file.length_known > 0 && i4version_check(index) < 0) {
     file4unlock(&index->file, DB_LOCK_INDEX, 1);
     return -1;
   }

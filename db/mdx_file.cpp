@@ -66,9 +66,13 @@ bool header_sane(const unsigned char* h, long file_length) {
 int read_header(DbIndex* index) {
   unsigned char h[MDX_HEADER_SIZE];
   if (file4read_all(&index->file, 0, h, sizeof h) < 0) return -1;
-  long length = file4len(&index->file);
-  if (length < 0) return -1;
-  if (!header_sane(h, length)) return i4damaged(index);
+  // The length known is a lower bound; another workstation may have grown the file.
+  if (!header_sane(h, index->file.length_known)) {
+    long length = file4len(&index->file);
+    if (length < 0) return -1;
+    index->file.length_known = std::max(index->file.length_known, length);
+    if (!header_sane(h, length)) return i4damaged(index);
+  }
   std::memcpy(index->header, h, sizeof h);
   index->free_list_checked = 0;
   return 0;
