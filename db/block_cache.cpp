@@ -304,10 +304,12 @@ int flush_file_blocks(DbFile* file, bool release) {
 // Reads a clean block of a shared file again; when another workstation has
 // changed it, the file's other clean blocks are let go as well.
 int read_again(DbCacheState& c, DbCacheBlock* block) {
-  std::vector<char> before(block->data, block->data + block->length);
+  // The bytes before are kept on the stack; a block is never larger.
+  char before[MAX_CACHE_BLOCK];
+  unsigned length = block->length;
+  std::memcpy(before, block->data, length);
   if (opt4file_read_file(c, block) < 0) return -1;
-  if (before.size() == block->length && (before.empty() || std::memcmp(before.data(), block->data, before.size()) == 0))
-    return 0;
+  if (length == block->length && std::memcmp(before, block->data, length) == 0) return 0;
   for (DbCacheBlock* other : blocks_of(block->file))
     if (other != block && !other->changed) opt4block_remove(c, other, false);
   return 0;
@@ -456,7 +458,7 @@ int d4opt_start_alloc(DbEngine* engine) {
   DbCacheState& c = engine->cache;
   if (c.started) return 0;
   int block = engine->block_size;
-  if (block <= 0 || engine->cache_buffer_size <= 0 || engine->cache_buffer_size < block) {
+  if (block <= 0 || block > MAX_CACHE_BLOCK || engine->cache_buffer_size <= 0 || engine->cache_buffer_size < block) {
     e4show_error(engine, e4parm, "!312!");
     return -1;
   }

@@ -20,6 +20,8 @@ struct DbCacheBlock {
 };
 
 enum { DB_CACHE_DATA = 1, DB_CACHE_INDEX = 2, DB_CACHE_OTHER = 3 };
+// The largest block the cache takes: that of the largest index block (63 units of 512).
+constexpr int MAX_CACHE_BLOCK = 63 * 512;
 
 // Caching of one file: on 1, off 0, -1 on when the file is exclusive or read-only.
 int file4optimize(DbFile* file, int on, int list);

@@ -624,13 +624,18 @@ int i4version_check(DbIndex* index, int reseek) {
   for (DbTag* tag = (DbTag*)l4first(&index->tags); read == 0 && tag != nullptr;
        tag = (DbTag*)l4next(&index->tags, tag)) {
     unsigned char counter, has_keys;
-    if (file4read_all(&index->file, tag->header_pos + MDX_T_COUNTER, &counter, 1) != 0 ||
-        file4read_all(&index->file, tag->header_pos + MDX_T_HAS_KEYS, &has_keys, 1) != 0) {
+    if (file4read_all(&index->file, tag->header_pos + MDX_T_COUNTER, &counter, 1) != 0) {
       read = -1;
       break;
     }
     tag->header[MDX_T_COUNTER] = counter;
-    if (tag->filter != nullptr) tag->has_keys = tag->has_keys_disk = has_keys == 1;
+    // Only a filtered tag keeps the has-keys byte.
+    if (tag->filter == nullptr) continue;
+    if (file4read_all(&index->file, tag->header_pos + MDX_T_HAS_KEYS, &has_keys, 1) != 0) {
+      read = -1;
+      break;
+    }
+    tag->has_keys = tag->has_keys_disk = has_keys == 1;
   }
   engine->cache.read_through = read_through;
   if (read != 0) return -1;

@@ -139,6 +139,30 @@ TEST(DbListTest, RingKeepsOrderSelectionAndCount) {
   EXPECT_EQ(list.count, 0);
 }
 
+// Linking an element twice, or unlinking one that is in no list, would
+// break the ring: both stop the program instead.
+TEST(DbListTest, DoubleLinksAndStrangersAreFatal) {
+  RecordingScreenHook screen;
+  DbList list{};
+  Item items[3] = {{{}, 1}, {{}, 2}, {{}, 3}};
+  l4add(&list, &items[0]);
+  l4add(&list, &items[1]);
+  struct Case {
+    const char* what;
+    void (*step)(DbList*, Item*);
+  };
+  for (Case c : {Case{"added twice", [](DbList* l, Item* i) { l4add(l, &i[1]); }},
+                 Case{"added after a stranger", [](DbList* l, Item* i) { l4add_after(l, &i[2], &i[2]); }},
+                 Case{"removed while in no list", [](DbList* l, Item* i) { l4remove(l, &i[2]); }}}) {
+    try {
+      c.step(&list, items);
+      ADD_FAILURE() << c.what;
+    } catch (const FatalStopCaught&) {
+    }
+    EXPECT_EQ(list.count, 2) << c.what;
+  }
+}
+
 TEST(DbNamesTest, ExtensionsPiecesAndPaths) {
   struct Case {
     const char* name;
