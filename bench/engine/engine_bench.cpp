@@ -1,11 +1,15 @@
 // The database engine against SQLite on the same work: bulk and shared
 // appends, random seeks, a walk in tag order, key-changing writes, a reindex
-// and a filtered scan. Prints, for each operation, both rates and their ratio.
+// and a filtered scan. Prints, for each operation, both rates and their ratio
+// (the median of five runs each), against SQLite set to do what the engine
+// does: no sync where the engine does not sync, one sync a commit where it does.
 //
-//   bench_engine [--records=N] [--shared_records=N] [--no_large] [--no_cache] [benchmark flags]
+//   bench_engine [--records=N] [--shared_records=N] [--cache_memory=BYTES] [--no_large] [--no_cache] [benchmark flags]
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +38,7 @@ struct Options {
   long writes = 10000;
   bool large = true;             // also a bulk append of 1,000,000 records
   bool cache = true;
+  long cache_memory = 16384;     // the main program's setting
 };
 Options options;
 
@@ -136,10 +141,46 @@ int even_records(intptr_t) { return f4long(scan_id_field) % 2 == 0 ? X4_ACCEPT :
 
 // ---- SQLite
 
-sqlite3* db_open(const char* file) {
+// How SQLite is set up for a side of the comparison.
+enum Mode {
+  NO_SYNC,     // synchronous=OFF: the engine does not sync outside the shared protocol
+  DEFAULTS,    // SQLite as it comes
+  WAL_FULL,    // journal_mode=WAL, synchronous=FULL: one sync a commit, as the shared protocol's flush
+};
+const char* const kModeNames[] = {"sqlite", "sqlite-default", "sqlite-wal-full"};
+
+void exec(sqlite3* db, const char* sql);
+
+sqlite3* db_open(const char* file, Mode mode) {
   sqlite3* db = nullptr;
   if (sqlite3_open(file, &db) != SQLITE_OK) fail("sqlite3_open");
+  if (mode == NO_SYNC) exec(db, "PRAGMA synchronous=OFF");
+  if (mode == WAL_FULL) exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
   return db;
+}
+
+std::string pragma(sqlite3* db, const char* name) {
+  std::string sql = std::string("PRAGMA ") + name;
+  sqlite3_stmt* s = nullptr;
+  std::string value = "?";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+    value = (const char*)sqlite3_column_text(s, 0);
+  sqlite3_finalize(s);
+  return value;
+}
+
+// The journal and sync mode a connection of the mode really runs with.
+std::string mode_text(Mode mode) {
+  std::string file = std::string("mode") + std::to_string(mode) + ".db";
+  std::filesystem::remove(file);
+  sqlite3* db = db_open(file.c_str(), mode);
+  std::string text = std::string(kModeNames[mode]) + ": journal_mode=" + pragma(db, "journal_mode") +
+                     ", synchronous=" + pragma(db, "synchronous") + " (0 off, 1 normal, 2 full)";
+  sqlite3_close(db);
+  std::filesystem::remove(file);
+  std::filesystem::remove(file + "-wal");
+  std::filesystem::remove(file + "-shm");
+  return text;
 }
 
 void exec(sqlite3* db, const char* sql) {
@@ -156,9 +197,11 @@ sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
   return statement;
 }
 
-sqlite3* sqlite_create(const char* file) {
+sqlite3* sqlite_create(const char* file, Mode mode) {
   std::filesystem::remove(file);
-  sqlite3* db = db_open(file);
+  std::filesystem::remove(std::string(file) + "-wal");
+  std::filesystem::remove(std::string(file) + "-shm");
+  sqlite3* db = db_open(file, mode);
   exec(db,
        "CREATE TABLE t(id INTEGER, name TEXT, city TEXT, amount REAL, date TEXT);"
        "CREATE INDEX t_id ON t(id); CREATE INDEX t_name ON t(name);");
@@ -178,8 +221,8 @@ void sqlite_insert(sqlite3_stmt* insert, long i) {
 
 const char* kInsert = "INSERT INTO t VALUES(?,?,?,?,?)";
 
-void sqlite_bulk(const char* file, long count) {
-  sqlite3* db = sqlite_create(file);
+void sqlite_bulk(const char* file, long count, Mode mode) {
+  sqlite3* db = sqlite_create(file, mode);
   sqlite3_stmt* insert = prepare(db, kInsert);
   exec(db, "BEGIN");
   for (long i = 1; i <= count; i++) sqlite_insert(insert, i);
@@ -189,21 +232,23 @@ void sqlite_bulk(const char* file, long count) {
 }
 
 // One transaction per record, as each shared append is committed on its own.
-void sqlite_shared(long count) {
-  sqlite3* db = sqlite_create("shared.db");
+void sqlite_shared(long count, Mode mode) {
+  sqlite3* db = sqlite_create("shared.db", mode);
   sqlite3_stmt* insert = prepare(db, kInsert);
   for (long i = 1; i <= count; i++) sqlite_insert(insert, i);
   sqlite3_finalize(insert);
   sqlite3_close(db);
 }
 
-sqlite3* base_db = nullptr;
+sqlite3* base_dbs[3] = {};
+sqlite3* base_db = nullptr;     // the connection of the mode running now
 
-sqlite3* sqlite_base() {
-  if (base_db != nullptr) return base_db;
-  if (!std::filesystem::exists("base.db")) sqlite_bulk("base.db", options.records);
-  base_db = db_open("base.db");
-  return base_db;
+sqlite3* sqlite_base(Mode mode) {
+  if (base_dbs[mode] == nullptr) {
+    if (!std::filesystem::exists("base.db")) sqlite_bulk("base.db", options.records, NO_SYNC);
+    base_dbs[mode] = db_open("base.db", mode);
+  }
+  return base_db = base_dbs[mode];
 }
 
 // Reads every column of the row, as the engine hands out the whole record.
@@ -218,100 +263,118 @@ long read_row(sqlite3_stmt* s) {
 
 // ---- the operations; each runs once and reports records per second
 
-using Work = long (*)(bool engine_side);
+// The side a run measures: the engine, or SQLite in one of its modes.
+struct Side {
+  bool engine;
+  Mode mode;
+};
+using Work = long (*)(Side side);
 
-long op_bulk(bool e) {
-  e ? engine_bulk("BULK", options.records) : sqlite_bulk("bulk.db", options.records);
+long op_bulk(Side s) {
+  s.engine ? engine_bulk("BULK", options.records) : sqlite_bulk("bulk.db", options.records, s.mode);
   return options.records;
 }
 
-long op_bulk_large(bool e) {
-  e ? engine_bulk("LARGE", 1000000) : sqlite_bulk("large.db", 1000000);
+long op_bulk_large(Side s) {
+  s.engine ? engine_bulk("LARGE", 1000000) : sqlite_bulk("large.db", 1000000, s.mode);
   return 1000000;
 }
 
-long op_shared(bool e) {
-  e ? engine_shared(options.shared_records) : sqlite_shared(options.shared_records);
+long op_shared(Side s) {
+  s.engine ? engine_shared(options.shared_records) : sqlite_shared(options.shared_records, s.mode);
   return options.shared_records;
 }
 
-long op_seek(bool e) {
+long op_seek(Side s) {
   std::mt19937 random(7);
   long found = 0;
-  if (e) {
+  if (s.engine) {
     DbTable* t = base_table;
     d4tag_select(t, d4tag(t, "ID"));
     for (long j = 0; j < options.seeks; j++)
       if (d4seek_double(t, (double)(1 + (long)(random() % (unsigned long)options.records))) == 0) found++;
   } else {
-    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t WHERE id = ?");
+    sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t WHERE id = ?");
     for (long j = 0; j < options.seeks; j++) {
-      sqlite3_bind_int64(s, 1, 1 + (long)(random() % (unsigned long)options.records));
-      if (sqlite3_step(s) == SQLITE_ROW && read_row(s) > 0) found++;
-      sqlite3_reset(s);
+      sqlite3_bind_int64(st, 1, 1 + (long)(random() % (unsigned long)options.records));
+      if (sqlite3_step(st) == SQLITE_ROW && read_row(st) > 0) found++;
+      sqlite3_reset(st);
     }
-    sqlite3_finalize(s);
+    sqlite3_finalize(st);
   }
   if (found != options.seeks) fail("seek");
   return options.seeks;
 }
 
-long op_walk(bool e) {
+long op_walk(Side s) {
   long count = 0;
-  if (e) {
+  if (s.engine) {
     DbTable* t = base_table;
     d4tag_select(t, d4tag(t, "NAME"));
     for (int r = d4top(t); r == 0; r = d4skip(t, 1)) count++;
   } else {
-    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t ORDER BY name");
-    while (sqlite3_step(s) == SQLITE_ROW) count += read_row(s) > 0;
-    sqlite3_finalize(s);
+    sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t ORDER BY name");
+    while (sqlite3_step(st) == SQLITE_ROW) count += read_row(st) > 0;
+    sqlite3_finalize(st);
   }
   if (count != options.records) fail("walk");
   return count;
 }
 
-long op_write(bool e) {
+long write_round = 0;
+
+// Random records get a new NAME (the key of a tag): each on its own through
+// the shared protocol (record lock, write, unlock) against one transaction
+// per record, or all under one lock of table and index against one transaction.
+long key_changing_write(Side s, bool one_lock) {
   std::mt19937 random(11);
-  if (e) {
+  long salt = ++write_round * options.writes;
+  if (s.engine) {
     DbTable* t = base_table;
     d4tag_select(t, d4tag(t, "NAME"));
     DbField* name = d4field(t, "NAME");
+    if (one_lock && d4lock_all(t) != 0) fail("d4lock_all");
     for (long j = 0; j < options.writes; j++) {
       long n = 1 + (long)(random() % (unsigned long)options.records);
       if (d4go(t, n) != 0) fail("d4go");
-      f4assign(name, name_of(n, j + 1).c_str());
+      if (!one_lock && d4lock(t, n) != 0) fail("d4lock");
+      f4assign(name, name_of(n, salt + j + 1).c_str());
+      if (!one_lock && d4unlock(t) != 0) fail("d4unlock");
     }
-    if (d4flush(t) != 0) fail("d4flush");
+    if (one_lock && d4unlock(t) != 0) fail("d4unlock");
   } else {
-    sqlite3_stmt* s = prepare(base_db, "UPDATE t SET name = ? WHERE id = ?");
-    exec(base_db, "BEGIN");
+    sqlite3_stmt* st = prepare(base_db, "UPDATE t SET name = ? WHERE id = ?");
+    if (one_lock) exec(base_db, "BEGIN");
     for (long j = 0; j < options.writes; j++) {
       long n = 1 + (long)(random() % (unsigned long)options.records);
-      std::string text = name_of(n, j + 1);
-      sqlite3_bind_text(s, 1, text.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(s, 2, n);
-      if (sqlite3_step(s) != SQLITE_DONE) fail("update");
-      sqlite3_reset(s);
+      std::string text = name_of(n, salt + j + 1);
+      sqlite3_bind_text(st, 1, text.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_int64(st, 2, n);
+      if (sqlite3_step(st) != SQLITE_DONE) fail("update");
+      sqlite3_reset(st);
     }
-    exec(base_db, "COMMIT");
-    sqlite3_finalize(s);
+    if (one_lock) exec(base_db, "COMMIT");
+    sqlite3_finalize(st);
   }
   return options.writes;
 }
 
-long op_reindex(bool e) {
-  if (e) {
-    if (d4reindex(base_table) != 0) fail("d4reindex");
+long op_write_shared(Side s) { return key_changing_write(s, false); }
+long op_write_locked(Side s) { return key_changing_write(s, true); }
+
+long op_reindex(Side s) {
+  if (s.engine) {
+    // The rebuild leaves table and index locked; the scan after it runs unlocked.
+    if (d4reindex(base_table) != 0 || d4unlock(base_table) != 0) fail("d4reindex");
   } else {
     exec(base_db, "REINDEX t");
   }
   return options.records;
 }
 
-long op_scan(bool e) {
+long scan_once(Side s) {
   long accepted = 0;
-  if (e) {
+  if (s.engine) {
     DbTable* t = base_table;
     d4tag_select(t, nullptr);
     scan_id_field = d4field(t, "ID");
@@ -319,22 +382,32 @@ long op_scan(bool e) {
     x4init(&scan, t, even_records, 0);
     for (int r = x4top(&scan); r == 0; r = x4skip(&scan, 1)) accepted++;
   } else {
-    sqlite3_stmt* s = prepare(base_db, "SELECT * FROM t WHERE id % 2 = 0");
-    while (sqlite3_step(s) == SQLITE_ROW) accepted += read_row(s) > 0;
-    sqlite3_finalize(s);
+    sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t WHERE id % 2 = 0");
+    while (sqlite3_step(st) == SQLITE_ROW) accepted += read_row(st) > 0;
+    sqlite3_finalize(st);
   }
   if (accepted != options.records / 2) fail("scan");
   return options.records;
 }
 
-void run(benchmark::State& state, Work work, bool engine_side, bool needs_base) {
+// Repeated until half a second has passed, so that a fast side is timed over more than a blink.
+long op_scan(Side s) {
+  auto start = std::chrono::steady_clock::now();
+  long done = 0;
+  do {
+    done += scan_once(s);
+  } while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500));
+  return done;
+}
+
+void run(benchmark::State& state, Work work, Side side, bool needs_base) {
   for (auto _ : state) {
     if (needs_base) {
       state.PauseTiming();
-      engine_side ? (void)engine_base() : (void)sqlite_base();
+      side.engine ? (void)engine_base() : (void)sqlite_base(side.mode);
       state.ResumeTiming();
     }
-    state.SetItemsProcessed(work(engine_side));
+    state.SetItemsProcessed(work(side));
   }
 }
 
@@ -342,29 +415,45 @@ struct Operation {
   std::string name;
   Work work;
   bool needs_base;
+  Mode main, second;    // SQLite's mode of the main figure and of the second line
 };
 
-// Keeps each run's rate and prints the side-by-side table at the end.
+std::string run_name(const Operation& op, Side side) {
+  return (side.engine ? std::string("engine") : std::string(kModeNames[side.mode])) + "/" + op.name;
+}
+
+// Keeps each run's rate and prints the side-by-side table of medians at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   RatioReporter() : ConsoleReporter(OO_None) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration) continue;
       auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end()) rates[run.run_name.function_name] = rate->second.value;
+      if (rate != run.counters.end()) rates[run.run_name.function_name].push_back(rate->second.value);
     }
+  }
+  double Median(const std::string& name) const {
+    auto found = rates.find(name);
+    if (found == rates.end() || found->second.empty()) return -1;
+    std::vector<double> v = found->second;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+  }
+  void Line(const std::string& label, double e, double q) const {
+    if (e < 0 || q < 0) return;
+    std::printf("%-40s %12.0f %12.0f %8.2f\n", label.c_str(), e, q, q > 0 ? e / q : 0.0);
   }
   void Table(const std::vector<Operation>& operations) const {
-    std::printf("\n%-28s %16s %16s %10s\n", "operation (records/s)", "engine", "sqlite", "ratio");
+    std::printf("\n%-40s %12s %12s %8s\n", "operation (records/s, median of 5)", "engine", "sqlite", "ratio");
     for (const Operation& op : operations) {
-      auto e = rates.find("engine/" + op.name), s = rates.find("sqlite/" + op.name);
-      if (e == rates.end() || s == rates.end()) continue;
-      std::printf("%-28s %16.0f %16.0f %10.2f\n", op.name.c_str(), e->second, s->second,
-                  s->second > 0 ? e->second / s->second : 0.0);
+      double e = Median(run_name(op, {true, NO_SYNC}));
+      Line(op.name + " [" + kModeNames[op.main] + "]", e, Median(run_name(op, {false, op.main})));
+      Line("  against " + std::string(kModeNames[op.second]), e, Median(run_name(op, {false, op.second})));
     }
   }
-  std::map<std::string, double> rates;
+  std::map<std::string, std::vector<double>> rates;
 };
 
 long long_option(const char* arg, const char* name) {
@@ -380,6 +469,7 @@ int main(int argc, char** argv) {
     long value;
     if ((value = long_option(argv[i], "--records=")) > 0) options.records = value;
     else if ((value = long_option(argv[i], "--shared_records=")) > 0) options.shared_records = value;
+    else if ((value = long_option(argv[i], "--cache_memory=")) > 0) options.cache_memory = value;
     else if (std::strcmp(argv[i], "--no_large") == 0) options.large = false;
     else if (std::strcmp(argv[i], "--no_cache") == 0) options.cache = false;
     else rest.push_back(argv[i]);
@@ -404,32 +494,38 @@ int main(int argc, char** argv) {
   engine->create_safety = 0;
   // The main program's start-up settings.
   engine->cache_buffer_size = 4096;
-  engine->cache_memory = 16384;
+  engine->cache_memory = (int)options.cache_memory;
   engine->lock_tries = 5;
   if (options.cache && d4opt_start(engine) != 0) fail("d4opt_start");
 
-  std::vector<Operation> operations = {{"append " + std::to_string(options.records), op_bulk, false}};
-  if (options.large) operations.push_back({"append 1000000", op_bulk_large, false});
-  operations.push_back({"shared append " + std::to_string(options.shared_records), op_shared, false});
-  operations.push_back({"seek " + std::to_string(options.seeks), op_seek, true});
-  operations.push_back({"walk in tag order", op_walk, true});
-  operations.push_back({"key-changing write " + std::to_string(options.writes), op_write, true});
-  operations.push_back({"reindex both tags", op_reindex, true});
-  operations.push_back({"filtered scan (half)", op_scan, true});
+  std::string records = std::to_string(options.records);
+  std::vector<Operation> operations = {{"append " + records, op_bulk, false, NO_SYNC, DEFAULTS}};
+  if (options.large) operations.push_back({"append 1000000", op_bulk_large, false, NO_SYNC, DEFAULTS});
+  operations.push_back({"shared append " + std::to_string(options.shared_records), op_shared, false, WAL_FULL, DEFAULTS});
+  operations.push_back({"seek " + std::to_string(options.seeks), op_seek, true, NO_SYNC, DEFAULTS});
+  operations.push_back({"walk in tag order", op_walk, true, NO_SYNC, DEFAULTS});
+  operations.push_back({"key-changing write, each locked", op_write_shared, true, NO_SYNC, DEFAULTS});
+  operations.push_back({"key-changing write, one lock", op_write_locked, true, NO_SYNC, DEFAULTS});
+  operations.push_back({"reindex both tags", op_reindex, true, NO_SYNC, DEFAULTS});
+  operations.push_back({"filtered scan (half), unlocked", op_scan, true, NO_SYNC, DEFAULTS});
   for (const Operation& op : operations)
-    for (bool engine_side : {true, false})
-      benchmark::RegisterBenchmark(((engine_side ? "engine/" : "sqlite/") + op.name).c_str(), run, op.work,
-                                   engine_side, op.needs_base)
+    for (Side side : {Side{true, NO_SYNC}, Side{false, op.main}, Side{false, op.second}})
+      benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base)
           ->Iterations(1)
+          ->Repetitions(5)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.Table(operations);
-  std::printf("records %ld, engine cache %s\n", options.records, options.cache ? "on (16384 bytes)" : "off");
+  std::printf("records %ld; engine cache %s\n", options.records,
+              options.cache ? (std::to_string(options.cache_memory) + " bytes, buffers of 4096").c_str() : "off");
+  for (Mode mode : {NO_SYNC, DEFAULTS, WAL_FULL}) std::printf("%s\n", mode_text(mode).c_str());
+  std::printf("the engine syncs only in the shared append (d4flush: the table and its index)\n");
 
   if (base_table != nullptr) d4close(base_table);
-  if (base_db != nullptr) sqlite3_close(base_db);
+  for (sqlite3* db : base_dbs)
+    if (db != nullptr) sqlite3_close(db);
   d4init_undo(engine);
   DeleteEnvironment(env);
   std::filesystem::current_path(start);
