@@ -153,7 +153,7 @@ int db_mark_check(DbTable* table) {
 
 void db_mark_close(DbTable* table, int written) {
   if (table->mark_file == PLAT_NO_FILE) return;
-  if (table->mark_standing && written) write_mark(table, table->mark_slot, MARK_CLEAR);
+  if (table->mark_standing && written && !table->data_pending) write_mark(table, table->mark_slot, MARK_CLEAR);
   PlatFileClose(table->mark_file);
   table->mark_file = PLAT_NO_FILE;
   table->mark_slot = -1;

@@ -24,6 +24,7 @@ void db_mark_done(DbTable* table);
 int db_mark_check(DbTable* table);
 // At open: whether a dead writer's mark stands (then the caller locks the indexes).
 int db_mark_dead_standing(DbTable* table);
-// At close: clears this handle's mark when everything was written, and
-// closes the side file (its slot is free again).
+// At close: clears this handle's mark when everything was written (a
+// change whose record failed to be written leaves it for the next
+// workstation), and closes the side file (its slot is free again).
 void db_mark_close(DbTable* table, int written);

@@ -246,8 +246,11 @@ int d4write_data(DbTable* table, long n) {
   table->record_changed = 0;
   table->header_changed = 1;
   result = file4write(&table->file, d4record_position(table, n), table->record, table->record_width);
-  table->data_pending = 0;
-  db_mark_done(table);
+  // Keys written without their record leave the mark standing, for the next workstation to mend.
+  if (result == 0) {
+    table->data_pending = 0;
+    db_mark_done(table);
+  }
   return result;
 }
 
@@ -320,8 +323,10 @@ int d4append(DbTable* table) {
     table->rec_num = 0;
   }
   if (d4unlock_append(table) < 0 && result == 0) result = -1;
-  table->data_pending = 0;
-  db_mark_done(table);
+  if (result == 0) {
+    table->data_pending = 0;
+    db_mark_done(table);
+  }
   return result;
 }
 

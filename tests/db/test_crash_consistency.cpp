@@ -4,6 +4,7 @@
 // index (or open the table) must find the half-made change and mend it;
 // every tag then agrees with the records, checked by a walk of the files
 // that follows the on-disk layout only, and no committed record is lost.
+#include <errno.h>
 #include <signal.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -24,12 +25,17 @@ namespace {
 
 int shim_fd = -1;
 long shim_left = 0;
+bool shim_fails = false;    // the armed write fails (a full disk) instead of killing
 
 }  // namespace
 
 // Every positioned write of the process passes here; once armed, the k-th
 // write to the chosen descriptor is the last thing the process does.
 extern "C" ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+  if (fd == shim_fd && shim_fails) {
+    errno = ENOSPC;
+    return -1;
+  }
   ssize_t done = syscall(SYS_pwrite64, fd, buffer, count, offset);
   if (fd == shim_fd && done >= 0 && --shim_left == 0) raise(SIGKILL);
   return done;
@@ -199,6 +205,29 @@ TEST_F(CrashTest, EveryWriteOfAChangeKilledIsMendedByTheNextWorkstation) {
   EXPECT_GT(kills, 12);
   // The kills between the key writes and the record left tags that disagreed.
   EXPECT_GE(RebuildsShown(), 3);
+}
+
+// A record that cannot be written after its keys were (a full disk) leaves
+// the change marked when its workstation closes; the next one mends it.
+TEST_F(CrashTest, RecordWriteFailureLeavesTheChangeForTheNextWorkstation) {
+  DbTable* t = d4open(engine, "CRASH");
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(d4go(t, 7), 0);
+  f4assign(d4field(t, "KEY"), "ZFAILED");
+  shim_fd = t->file.handle;
+  shim_fails = true;
+  EXPECT_NE(d4flush(t), 0);
+  shim_fd = -1;
+  shim_fails = false;
+  e4set_code(engine, 0);
+  d4close(t);
+  e4set_code(engine, 0);
+  EXPECT_NE(ReadFile(Path("CRASH.MRK")).find('\1'), std::string::npos);
+  DbTable* next = d4open(engine, "CRASH");
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(RebuildsShown(), 1);
+  ExpectTagsAgree();
+  ASSERT_EQ(d4close(next), 0);
 }
 
 // A program that keeps no marks died between its record and the count:
