@@ -426,6 +426,11 @@ int t4init(DbTag* tag, DbIndex* index, const unsigned char* entry) {
   tag->expr = expr4parse(index->table, text);
   if (tag->expr == nullptr) return -1;
   if ((unsigned)expr4key_len(tag->expr) != key_len) return i4damaged(index);
+  // A rebuild takes the key type from the expression: one that no key can
+  // have (a logical) would stop the program there.
+  int expr_type = expr4type(tag->expr);
+  if (expr_type != 'C' && expr_type != 'D' && expr_type != 'N' && expr_type != 'd' && expr_type != 'n')
+    return i4damaged(index);
   t4set_key_type(tag, type);
 
   fixed_text(text, head + MDX_T_FILTER, MDX_T_TEXT_READ);

@@ -143,8 +143,10 @@ int c4dt_julian(const char* text, double* result) {
 
 void date4assign(char* buffer, int32_t dayNumber) {
   long m = static_cast<long>(dayNumber) - DATE_JULIAN_BASE;
-  if (dayNumber < 1 || m > DaysBefore(10000) || m < -DaysBefore(10000)) {
-    // Below 1, and beyond what four digits of year can hold: an empty date.
+  // Before 0000-01-01 (the first day a date text can hold), and beyond what
+  // four digits of year can hold: an empty date. The year estimate below
+  // does not hold for negative years.
+  if (dayNumber < 1 || m > DaysBefore(10000) || m <= DaysBefore(0)) {
     std::memset(buffer, ' ', DATE_LEN);
     return;
   }
@@ -162,7 +164,7 @@ void date4assign(char* buffer, int32_t dayNumber) {
   int month = 1;
   while (month <= 12 && day > DaysInMonth(year, month)) day -= DaysInMonth(year, month++);
   if (month > 12 || day < 1) e4fatal_stop(e4result, MSG_DATE4ASSIGN);
-  if (year < 0 || year > 9999) {
+  if (year > 9999) {
     std::memset(buffer, ' ', DATE_LEN);
     return;
   }

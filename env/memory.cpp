@@ -6,7 +6,39 @@
 
 #include "env/error_codes.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZEL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZEL_ASAN 1
+#endif
+#endif
+#ifdef ZEL_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
+
+// The address sanitizer sees only the system block: guards, padding and the
+// free blocks of a pool are marked unusable so that a stray read of them is
+// reported where it happens, not at the next guard check (or never).
+void Poison(const void* p, size_t n) {
+#ifdef ZEL_ASAN
+  __asan_poison_memory_region(p, n);
+#else
+  (void)p;
+  (void)n;
+#endif
+}
+
+void Unpoison(const void* p, size_t n) {
+#ifdef ZEL_ASAN
+  __asan_unpoison_memory_region(p, n);
+#else
+  (void)p;
+  (void)n;
+#endif
+}
 
 // Message numbers of the checks (contexts shown by the fatal stop).
 constexpr int MSG_GUARD = 50420;       // "!473!"
@@ -56,21 +88,30 @@ size_t Stride(size_t n) { return RoundUp(MEM_HEADER_SIZE + n + MEM_GUARD_SIZE); 
 
 void* SystemAlloc(size_t bytes) { return std::aligned_alloc(MEM_DATA_ALIGN, RoundUp(bytes)); }
 
+// Writes the guards and size word of a block whose whole stride is usable,
+// then marks everything but the data unusable.
 void WriteFrame(unsigned char* data, uint32_t total) {
   std::memset(data - MEM_HEADER_SIZE, MEM_GUARD_BYTE, FRONT_FILL);
   std::memcpy(data - 4, &total, 4);
   std::memset(data + (total - MEM_OVERHEAD), MEM_GUARD_BYTE, MEM_GUARD_SIZE);
+  size_t n = total - MEM_OVERHEAD;
+  Poison(data - MEM_HEADER_SIZE, MEM_HEADER_SIZE);
+  Poison(data + n, Stride(n) - MEM_HEADER_SIZE - n);
 }
 
 // `total` is the size the block was registered with, so a damaged size word
 // cannot send the check outside the block.
 void CheckGuards(const unsigned char* data, uint32_t total) {
+  const unsigned char* back = data + (total - MEM_OVERHEAD);
+  Unpoison(data - MEM_HEADER_SIZE, MEM_HEADER_SIZE);
+  Unpoison(back, MEM_GUARD_SIZE);
   uint32_t stored;
   std::memcpy(&stored, data - 4, 4);
   bool good = stored == total;
   for (int i = 0; i < FRONT_FILL && good; ++i) good = data[i - MEM_HEADER_SIZE] == MEM_GUARD_BYTE;
-  const unsigned char* back = data + (total - MEM_OVERHEAD);
   for (int i = 0; i < MEM_GUARD_SIZE && good; ++i) good = back[i] == MEM_GUARD_BYTE;
+  Poison(data - MEM_HEADER_SIZE, MEM_HEADER_SIZE);
+  Poison(back, MEM_GUARD_SIZE);
   if (!good) e4fatal_stop(e4result, MSG_GUARD);
 }
 
@@ -126,6 +167,7 @@ unsigned char* ChunkBlocks(Chunk* chunk) { return reinterpret_cast<unsigned char
 void FreeChunks(DbList* chunks) {
   while (auto* chunk = static_cast<Chunk*>(l4pop(chunks))) {
     unsigned char* start = reinterpret_cast<unsigned char*>(chunk);
+    Unpoison(start, chunk->bytes);
     UnregisterRange(start, start + chunk->bytes);
     std::memset(start, 0, chunk->bytes);
     std::free(chunk);
@@ -142,8 +184,13 @@ bool GrowPool(MemPool* pool) {
   std::memset(chunk, 0, bytes);
   chunk->bytes = RoundUp(bytes);
   l4add(&pool->chunks, chunk);
-  // A free block keeps its list link where its data will be.
-  for (int i = 0; i < count; ++i) l4add(&pool->freeBlocks, ChunkBlocks(chunk) + stride * i + MEM_HEADER_SIZE);
+  // A free block keeps its list link in its header; the rest of it is unusable.
+  Poison(ChunkBlocks(chunk), stride * count);
+  for (int i = 0; i < count; ++i) {
+    unsigned char* header = ChunkBlocks(chunk) + stride * i;
+    Unpoison(header, sizeof(DbLink));
+    l4add(&pool->freeBlocks, header);
+  }
   return true;
 }
 
@@ -168,6 +215,7 @@ void u4free(void* data) {
   uint32_t total = Unregister(bytes);
   CheckGuards(bytes, total);
   unsigned char* start = bytes - MEM_HEADER_SIZE;
+  Unpoison(start, Stride(total - MEM_OVERHEAD));
   std::memset(start, 0, Stride(total - MEM_OVERHEAD));
   std::free(start);
 }
@@ -249,9 +297,11 @@ void* mem4alloc_env(MemPool* pool, Environment* env) {
     SetMemoryError(env);
     return nullptr;
   }
-  auto* data = static_cast<unsigned char*>(l4pop(&pool->freeBlocks));
+  auto* header = static_cast<unsigned char*>(l4pop(&pool->freeBlocks));
+  unsigned char* data = header + MEM_HEADER_SIZE;
   ++pool->inUse;
   uint32_t total = static_cast<uint32_t>(pool->unitSize);
+  Unpoison(header, Stride(total - MEM_OVERHEAD));
   WriteFrame(data, total);
   Register(data, total);
   std::memset(data, 0, total - MEM_OVERHEAD);
@@ -272,7 +322,10 @@ void mem4free(MemPool* pool, void* data) {
   CheckGuards(static_cast<unsigned char*>(data), total);
   // A block of another size would break this pool's chunks when reused.
   if (total != static_cast<uint32_t>(pool->unitSize)) e4fatal_stop(e4result, MSG_FREE);
-  l4add(&pool->freeBlocks, data);
+  unsigned char* header = static_cast<unsigned char*>(data) - MEM_HEADER_SIZE;
+  Poison(header, Stride(total - MEM_OVERHEAD));
+  Unpoison(header, sizeof(DbLink));
+  l4add(&pool->freeBlocks, header);
 }
 
 void mem4drop(MemPool* pool) {

@@ -112,10 +112,14 @@ StoreKey* FindKey(StoreKey* root, const std::string& path) {
 }
 
 // Creates the missing levels; the path of the key as stored goes to `canonical`.
+// NULL for a path deeper than the store keeps: the tree is written and
+// destroyed recursively.
 StoreKey* MakeKey(StoreKey* root, const std::string& path, int64_t now, std::string* canonical) {
   StoreKey* key = root;
   std::string stored;
-  for (const std::string& part : SplitPath(path)) {
+  std::vector<std::string> parts = SplitPath(path);
+  if (parts.size() > REG_MAX_DEPTH) return nullptr;
+  for (const std::string& part : parts) {
     StoreKey* child = FindChild(key, part);
     if (!child) {
       StoreKey fresh;
@@ -361,6 +365,10 @@ void LoadStore(Store* store) {
         continue;
       }
       current = MakeKey(&store->root, path, modified, nullptr);
+      if (!current) {
+        store->damaged = true;
+        continue;
+      }
       current->modified = modified;
       continue;
     }
@@ -530,8 +538,7 @@ int RegKeyOpen(RegKeyCtx* key, const char* path, int create) {
   bool ok;
   if (create && *given) {
     ok = ChangeStore([&](StoreKey* root, int64_t now) {
-      MakeKey(root, full, now, &canonical);
-      return true;
+      return MakeKey(root, full, now, &canonical) != nullptr;
     });
     // An existing key opens even when the store cannot be written.
     if (!ok) {
@@ -560,8 +567,7 @@ int RegKeyCreate(RegKeyCtx* key, const char* path) {
   if (!path || !*path) return 0;
   std::string full = FullPath(key, path);
   return ChangeStore([&](StoreKey* root, int64_t now) {
-    MakeKey(root, full, now, nullptr);
-    return true;
+    return MakeKey(root, full, now, nullptr) != nullptr;
   }) ? 1 : 0;
 }
 

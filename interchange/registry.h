@@ -4,6 +4,7 @@
 // without regard to case; "\" separates the levels of a key path.
 // The key record remembers a root, the key open now and its path.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,9 @@ constexpr uint32_t REG_TYPE_INT64 = 11;
 
 constexpr uint32_t REG_ALL_ACCESS = 0xF003F;
 constexpr int REG_PATH_SIZE = 256;
+// Levels of a key path the store keeps; a deeper key is not created, and one
+// in the file marks the store damaged.
+constexpr size_t REG_MAX_DEPTH = 512;
 
 // Log codes of the registry.
 constexpr int LOG_REG_OPEN = 250;

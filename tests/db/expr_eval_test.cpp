@@ -139,6 +139,25 @@ TEST_F(ExprEvalTest, DateArithmeticLeavesAMissingDateAlone) {
   EXPECT_EQ(Value(text), "        ");
 }
 
+TEST_F(ExprEvalTest, DatesBeforeTheFirstDayComeOutBlank) {
+  struct Case {
+    const char* date;
+    const char* text;
+    const char* value;
+  } cases[] = {
+      {"00000101", "DTOS(DAT)", "00000101"},
+      {"00000101", "DTOS(DAT-1)", "        "},
+      {"00000102", "DTOS(DAT-400)", "        "},
+      {"20240229", "DTOS(DAT-2460332)", "        "},
+  };
+  for (const auto& c : cases) {
+    Set("DAT", c.date);
+    DbExpr* expr = Parse(c.text);
+    ASSERT_NE(expr, nullptr) << c.text;
+    EXPECT_EQ(Value(expr), c.value) << c.date << " " << c.text;
+  }
+}
+
 TEST_F(ExprEvalTest, TextKeysAndTrimPadding) {
   DbExpr* plain = Parse("UPPER(NAM)+COD");
   DbExpr* trimmed = Parse("TRIM(NAM)+COD");

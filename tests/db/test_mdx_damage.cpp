@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "db/expr.h"
 #include "db/mdx_layout.h"
 #include "db/reindex.h"
+#include "env/memory.h"
 #include "tests/db/mdx_test_support.h"
 
 namespace {
@@ -117,6 +119,46 @@ TEST_F(MdxDamageTest, BrokenRulesGiveAnIndexError) {
     EXPECT_TRUE(Exercise(c.bytes)) << "fatal stop";
     EXPECT_TRUE(IndexErrorShown());
   }
+}
+
+// A key expression of a type no key can have, its sizes otherwise right: the
+// index is refused at open, not taken as far as a pack that cannot rebuild it.
+TEST_F(MdxDamageTest, LogicalKeyExpressionIsAnIndexError) {
+  const char* logical = "NAZWA='N1200'";
+  WriteFile(Path("BAD.DBF"), dbf);
+  DbTable* t = d4open(engine, "BAD");
+  ASSERT_NE(t, nullptr);
+  DbExpr* expr = expr4parse(t, logical);
+  ASSERT_NE(expr, nullptr);
+  ASSERT_EQ(expr4type(expr), 'L');
+  unsigned key_len = (unsigned)expr4key_len(expr);
+  u4free(expr);
+  ASSERT_EQ(d4close(t), 0);
+  unsigned group = mdx_group_len(key_len);
+  size_t tag0 = (size_t)view.tags[0].header_block * 512;
+  std::string text(logical);
+  text.resize(MDX_T_EXPR_SIZE, '\0');
+  std::string damaged = mdx;
+  damaged.replace(tag0 + MDX_T_EXPR, text.size(), text);
+  damaged.replace(tag0 + MDX_T_KEY_LEN, 2, U16(key_len));
+  damaged.replace(tag0 + MDX_T_GROUP_LEN, 2, U16(group));
+  damaged.replace(tag0 + MDX_T_KEYS_PER_BLOCK, 2, U16((Le16(mdx, 22) - 12) / group));
+
+  EXPECT_TRUE(Exercise(damaged)) << "fatal stop";
+  EXPECT_TRUE(IndexErrorShown());
+  WriteFile(Path("BAD.MDX"), damaged);
+  engine->error_code = 0;
+  try {
+    if (DbTable* again = d4open(engine, "BAD")) {
+      d4pack(again);
+      d4reindex(again);
+      engine->error_code = 0;
+      d4close(again);
+    }
+  } catch (const FatalStopCaught&) {
+    ADD_FAILURE() << "fatal stop at pack or reindex";
+  }
+  engine->error_code = 0;
 }
 
 TEST_F(MdxDamageTest, DamagedFreeListIsAnIndexError) {

@@ -50,6 +50,22 @@ TEST(Dates, AssignIsTheInverseOfTheDayNumber) {
   EXPECT_STREQ(date, "        ");
 }
 
+// Subtracting days from a date of year 0 in a key or filter expression gives
+// day numbers before the first date; they must come out blank, not stop.
+TEST(Dates, AssignBeforeTheFirstDayIsBlank) {
+  char date[9] = {};
+  const int32_t first = date4long("00000101");
+  date4assign(date, first);
+  EXPECT_STREQ(date, "00000101");
+  for (int32_t n = 1; n < first; ++n) {
+    std::memcpy(date, "########", 8);
+    date4assign(date, n);
+    ASSERT_STREQ(date, "        ") << n;
+  }
+  date4assign(date, date4long("20240115") - 2460332);
+  EXPECT_STREQ(date, "        ");
+}
+
 TEST(Dates, DayAndMonthNames) {
   EXPECT_EQ(date4dow("20000101"), 7);
   EXPECT_EQ(date4dow("20261210"), 5);

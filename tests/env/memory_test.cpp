@@ -8,6 +8,7 @@
 #include "tests/env/environment_fixture.h"
 
 #if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/lsan_interface.h>
 // A block whose release ends in a fatal stop stays lost, as in the program,
 // which ends there; the leak checker is told not to count it.
@@ -15,10 +16,17 @@ struct LostByFatalStop {
   LostByFatalStop() { __lsan_disable(); }
   ~LostByFatalStop() { __lsan_enable(); }
 };
+// The tests damage guards on purpose; the sanitizer would report that write
+// itself, so the byte is made usable first.
+unsigned char& Writable(unsigned char* at) {
+  __asan_unpoison_memory_region(at, 1);
+  return *at;
+}
 #else
 struct LostByFatalStop {
   LostByFatalStop() {}
 };
+unsigned char& Writable(unsigned char* at) { return *at; }
 #endif
 
 namespace {
@@ -81,7 +89,7 @@ TEST_F(MemoryTest, GuardViolationsStopTheProgram) {
       LostByFatalStop lost;
       data = static_cast<unsigned char*>(u4alloc(n));
     }
-    data[c.offset] ^= 0xFF;
+    Writable(data + c.offset) ^= 0xFF;
     std::string text = FatalText([&] { u4free(data); });
     EXPECT_NE(text.find(c.context), std::string::npos) << c.what << ": " << text;
   }
@@ -104,9 +112,9 @@ TEST_F(MemoryTest, ZeroSizeIsAParameterError) {
 TEST_F(MemoryTest, CheckAllFindsADamagedLiveBlock) {
   auto* data = static_cast<unsigned char*>(take_mem(5));
   u4check_all();
-  data[5] = 0;
+  Writable(data + 5) = 0;
   EXPECT_NE(FatalText([] { u4check_all(); }).find("!473!"), std::string::npos);
-  data[5] = MEM_GUARD_BYTE;   // mended, so that later checks in this process pass
+  Writable(data + 5) = MEM_GUARD_BYTE;   // mended, so that later checks in this process pass
   free_mem(&data);
 }
 
@@ -181,7 +189,7 @@ TEST_F(MemoryTest, FreedBlocksAreReusedLastInFirstOutAndZeroed) {
 TEST_F(MemoryTest, PoolBlockChecks) {
   MemPool* pool = mem4create(env, 2, 24, 2, 1);
   auto* block = static_cast<unsigned char*>(mem4alloc(pool));
-  block[24] = 0;
+  Writable(block + 24) = 0;
   EXPECT_NE(FatalText([&] { mem4free(pool, block); }).find("!473!"), std::string::npos);
 
   // A block of another size would break the pool's chunks when handed out again.
@@ -229,6 +237,44 @@ TEST_F(MemoryTest, APoolThatCannotGrowReportsOutOfMemory) {
   mem4free(pool, block);
   mem4drop(pool);
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Guards, padding and free pool blocks are unusable to the sanitizer, so a
+// stray read of them is reported where it happens.
+TEST_F(MemoryTest, SanitizerSeesGuardsAndFreePoolBlocks) {
+  const size_t n = 20;
+  auto usable = [](const unsigned char* p, long from, long to) {
+    for (long i = from; i < to; ++i)
+      if (__asan_address_is_poisoned(p + i)) return false;
+    return true;
+  };
+  auto unusable = [](const unsigned char* p, long from, long to) {
+    for (long i = from; i < to; ++i)
+      if (!__asan_address_is_poisoned(p + i)) return false;
+    return true;
+  };
+  auto* block = static_cast<unsigned char*>(u4alloc(n));
+  MemPool* pool = mem4create(env, 2, static_cast<int>(n), 2, 1);
+  auto* pooled = static_cast<unsigned char*>(mem4alloc(pool));
+  auto* spare = static_cast<unsigned char*>(mem4alloc(pool));
+  for (unsigned char* data : {block, pooled, spare}) {
+    EXPECT_TRUE(usable(data, 0, n));
+    EXPECT_TRUE(unusable(data, -MEM_HEADER_SIZE, 0));
+    EXPECT_TRUE(unusable(data, n, n + MEM_GUARD_SIZE));
+  }
+  u4check_all();   // reads the guards and leaves them unusable again
+  EXPECT_TRUE(unusable(block, n, n + MEM_GUARD_SIZE));
+  mem4free(pool, spare);
+  EXPECT_TRUE(unusable(spare, 0, n));
+  EXPECT_TRUE(usable(pooled, 0, n));
+  EXPECT_EQ(mem4alloc(pool), spare);
+  EXPECT_TRUE(usable(spare, 0, n));
+  mem4free(pool, spare);
+  mem4free(pool, pooled);
+  mem4drop(pool);
+  u4free(block);
+}
+#endif
 
 TEST_F(MemoryTest, ResetForgetsEverything) {
   // In a child process: the reset drops the blocks the environment holds too.

@@ -199,6 +199,46 @@ TEST_F(RegistryTest, DamagedStoreIsReadAsFarAsItGoesAndNeverOverwritten) {
   EXPECT_EQ(ReadFile(StoreFile()), damaged);
 }
 
+std::string DeepPath(size_t levels) {
+  std::string path = "K";
+  for (size_t i = 1; i < levels; i++) path += "\\K";
+  return path;
+}
+
+TEST_F(RegistryTest, KeyDeeperThanTheStoreKeepsMarksItDamaged) {
+  std::string deep =
+      "[Software\\Ostrel\\WinZelm\\Drives]\n"
+      "\"D\"=text:\"/mnt/d\"\n"
+      "[" + DeepPath(100000) + "]\n"
+      "\"X\"=text:\"x\"\n";
+  PlatMkDirs(Path("config/zelsal").c_str());
+  WriteFile(StoreFile(), deep);
+  EXPECT_EQ(RegDriveRootLookup('d'), "/mnt/d");
+  EXPECT_EQ(RegKeyExists(&key, "K"), 0);
+  ASSERT_EQ(RegKeyOpen(&key, "Software\\Ostrel\\WinZelm\\Drives", 0), 1);
+  EXPECT_EQ(RegWriteText(&key, "E", "/mnt/e"), 0);
+  EXPECT_EQ(ReadFile(StoreFile()), deep);
+}
+
+TEST_F(RegistryTest, KeysAreCreatedDownToTheDepthLimit) {
+  struct Case {
+    size_t levels;
+    int created;
+  };
+  for (const Case& c : {Case{REG_MAX_DEPTH, 1}, Case{REG_MAX_DEPTH + 1, 0}}) {
+    SCOPED_TRACE(c.levels);
+    std::string path = "\\" + DeepPath(c.levels);
+    EXPECT_EQ(RegKeyCreate(&key, path.c_str()), c.created);
+    EXPECT_EQ(RegKeyExists(&key, path.c_str()), c.created);
+    RegKeyCtx other;
+    RegKeyInit(&other, REG_CURRENT_USER);
+    EXPECT_EQ(RegKeyOpen(&other, path.c_str(), 1), c.created);
+    RegKeyRelease(&other);
+  }
+  // The refused key left the store as it was.
+  EXPECT_EQ(RegKeyExists(&key, ("\\" + DeepPath(REG_MAX_DEPTH)).c_str()), 1);
+}
+
 TEST_F(RegistryTest, DriveRootsComeFromTheProductKey) {
   ASSERT_EQ(RegKeyOpen(&key, "Software\\Ostrel\\WinZelm\\Drives", 1), 1);
   ASSERT_EQ(RegWriteText(&key, "K", "/srv/k"), 1);
