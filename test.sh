@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks that every include runs down the floors, then builds everything
 # (benchmarks included, not run) and runs every test, first in the plain build,
-# then in the sanitizer build. ZELSAL_SKIP_ASAN=1 skips the second for quick
-# local runs; CI always runs it. A Release build (what a packager makes) is
-# built too, so a break that only optimisation shows is caught.
+# then in the sanitizer build, then runs the fuzz targets built by Clang over
+# their corpora and a short run from a fixed seed each. ZELSAL_SKIP_ASAN=1 and
+# ZELSAL_SKIP_FUZZ=1 skip those rounds for quick local runs; CI always runs
+# them. A Release build (what a packager makes) is built too, so a break that
+# only optimisation shows is caught.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
@@ -25,4 +27,7 @@ run_suite build
 build_tree build-release -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF
 if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
   run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
+fi
+if command -v clang++ >/dev/null && { [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_FUZZ:-}" ]; }; then
+  CC=clang CXX=clang++ run_suite build-fuzz -DZELSAL_FUZZ=ON
 fi

@@ -44,7 +44,10 @@ function(zel_library name)
   add_library(${name} SHARED ${objects})
   get_property(externals GLOBAL PROPERTY ZEL_EXTERNAL_LIBS)
   target_link_libraries(${name} PUBLIC Threads::Threads ${externals})
-  target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  # Clang's sanitizers leave their runtime to the executable.
+  if(NOT ZELSAL_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 

@@ -1,0 +1,232 @@
+// Writes the seed corpora of the fuzz targets from the project's own writers
+// (table and index creation, the XML writer, the packer of file sets, the
+// registry writer, the library's message table, the generated help files),
+// plus the inputs that once stopped the program. Usage:
+//   fuzzseeds <corpus folder> <ZELM.IND> <ZELM.HLP>
+// Run with the clock fixed, so the same sources give the same seeds.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "db/db_index.h"
+#include "db/dbf_records.h"
+#include "db/expr.h"
+#include "db/mdx_layout.h"
+#include "env/memory.h"
+#include "env/messages.h"
+#include "fuzz/fuzz_support.h"
+#include "interchange/packed_set.h"
+#include "interchange/registry.h"
+#include "interchange/xml_writer.h"
+#include "platform/byte_order.h"
+#include "platform/clock.h"
+#include "platform/resources.h"
+#include "ui/help.h"
+
+namespace {
+
+std::string g_out;
+int g_failures = 0;
+
+void Seed(const char* target, const std::string& name, const std::string& bytes) {
+  std::filesystem::create_directories(g_out + target);
+  if (!FuzzWriteFile(g_out + target + "/" + name, bytes.data(), bytes.size())) {
+    std::fprintf(stderr, "fuzzseeds: cannot write %s/%s\n", target, name.c_str());
+    g_failures++;
+  }
+}
+
+void Need(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "fuzzseeds: %s failed\n", what);
+  g_failures++;
+}
+
+std::string Work(const char* name) { return FuzzReadFile(FuzzWorkDir() + name); }
+
+std::string Le16(unsigned v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+
+void TableSeeds() {
+  DbEngine* engine = FuzzEngine();
+  const DbfFieldDef every[] = {{"NAZWA", 'C', 12, 0}, {"CENA", 'N', 10, 2}, {"ILE", 'N', 4, 0},
+                               {"DATA", 'D', 8, 0},   {"OK", 'L', 1, 0},    {nullptr, 0, 0, 0}};
+  DbTable* table = d4create(engine, "PLAIN", every, nullptr);
+  Need(table != nullptr, "a plain table");
+  if (!table) return;
+  for (int i = 0; i < 6; i++) {
+    d4append_start(table, 0);
+    d4blank(table);
+    f4assign(d4field_j(table, 1), i % 2 ? "Towar \217" : "Us\210uga");
+    f4assign_double(d4field_j(table, 2), i * 3.25 - 4);
+    f4assign_long(d4field_j(table, 3), i * 7);
+    f4assign(d4field_j(table, 4), i == 2 ? "" : "20261210");
+    f4assign(d4field_j(table, 5), i % 2 ? "T" : "N");
+    Need(d4append(table) == 0, "an append");
+    if (i == 4) d4delete(table);
+  }
+  Need(d4close(table) == 0, "closing the plain table");
+  Seed("dbf", "plain.dbf", Work("PLAIN.DBF"));
+  const DbfFieldDef one[] = {{"KOD", 'C', 1, 0}, {nullptr, 0, 0, 0}};
+  table = d4create(engine, "EMPTY", one, nullptr);
+  Need(table && d4close(table) == 0, "an empty table");
+  Seed("dbf", "empty.dbf", Work("EMPTY.DBF"));
+
+  table = FuzzCreateFixture();
+  Need(table && d4close(table) == 0, "the fixture");
+  std::string mdx = Work("FIX.MDX");
+  Seed("mdx", "fixture.mdx", mdx);
+  int n = 0;
+  for (const char* expr : {"NAZWA", "ILOSC", "DATA", "KOD+UPPER(NAZWA)", ".NOT.DELETED()",
+                           "DTOS(DATA-7)+STR(ILOSC,8,2)", "OK"})
+    Seed("expr", "tag" + std::to_string(++n), expr);
+
+  // Tag headers follow the index header at block 4, one per `units` of 512.
+  unsigned units = GetLe16(reinterpret_cast<const unsigned char*>(mdx.data()) + MDX_H_UNITS);
+  auto tagHeader = [&](int tag) { return static_cast<size_t>(MDX_FIRST_TAG_BLOCK + tag * units) * MDX_UNIT; };
+  auto withExpr = [&](int tag, const char* text, int keyLength) {
+    std::string bytes = mdx;
+    std::string expr(text);
+    expr.resize(MDX_T_EXPR_SIZE, '\0');
+    size_t at = tagHeader(tag);
+    bytes.replace(at + MDX_T_EXPR, expr.size(), expr);
+    if (keyLength > 0) {
+      unsigned group = mdx_group_len(static_cast<unsigned>(keyLength));
+      unsigned blockBytes = GetLe16(reinterpret_cast<const unsigned char*>(mdx.data()) + MDX_H_BLOCK_BYTES);
+      bytes.replace(at + MDX_T_KEY_LEN, 2, Le16(static_cast<unsigned>(keyLength)));
+      bytes.replace(at + MDX_T_GROUP_LEN, 2, Le16(group));
+      bytes.replace(at + MDX_T_KEYS_PER_BLOCK, 2, Le16((blockBytes - MDX_BLOCK_RESERVE) / group));
+    }
+    return bytes;
+  };
+  // Once stopped the program: a logical key, taken as far as the rebuild;
+  // a key whose date falls before the first day (day 38 for the first
+  // record's 1999-01-01), when keys are built.
+  table = d4open(engine, "FIX");
+  Need(table != nullptr, "reopening the fixture");
+  if (!table) return;
+  DbExpr* logical = expr4parse(table, "OK");
+  Need(logical != nullptr, "a logical expression");
+  if (logical) {
+    Seed("mdx", "logical-key.mdx", withExpr(0, "OK", expr4key_len(logical)));
+    u4free(logical);
+  }
+  Seed("mdx", "date-before-first-day.mdx", withExpr(3, "DTOS(DATA-2451142)+'ABCDE'", 0));
+  Need(d4close(table) == 0, "closing the fixture");
+  Seed("expr", "date-before-first-day", "DTOS(DATA-2451142)");
+  Seed("expr", "year-zero", "DTOS(STOD('00000101')-1)");
+  Seed("expr", "functions",
+       "IIF(OK,UPPER(LEFT(NAZWA,3))+SUBSTR(KOD,2,1),TRIM(NAZWA)-LTRIM(KOD))+STR(VAL(KOD)+YEAR(DATA)*2,10,2)");
+  Seed("expr", "logic", ".NOT.DELETED().AND.(ILOSC>=10.5.OR.DATA<STOD('20050101')).AND.'A'$KOD");
+}
+
+void XmlSeeds() {
+  Need(XmlOpen("OUT.XML") == 1, "opening the XML file");
+  XmlElement(0, XML_OPEN, XmlAttrTag("Dokument", "wersja=\"2\" kod=\"JPK\""));
+  XmlElement(1, XML_OPEN, "Naglowek");
+  XmlString(2, "Nazwa", "Firma \217 & <sp\242\210ka>", 0);
+  XmlString(2, "Data", "2026-12-10", 0);
+  XmlString(2, "Kod", "", XML_EMPTY_ELEMENT);
+  XmlElement(1, 0, "Naglowek");
+  for (int i = 0; i < 3; i++) {
+    XmlElement(1, XML_OPEN, XmlAttrTag("Pozycja", "id=\"1\""));
+    XmlString(2, "Ilosc", i ? "12" : "-3", 0);
+    XmlString(2, "Kwota", "1234.56", 0);
+    XmlString(2, "Tak", i % 2 ? "T" : "N", 0);
+    XmlString(2, "tns:Opis", "<![CDATA[x]]>", XML_RAW);
+    XmlElement(1, 0, "Pozycja");
+  }
+  XmlElement(1, XML_EMPTY, "Firma");
+  XmlElement(0, 0, "Dokument");
+  Need(XmlClose() == 0, "writing the XML file");
+  Seed("xml", "document.xml", Work("OUT.XML"));
+}
+
+void ArchiveSeeds() {
+  FuzzClearWorkDir();
+  std::string text = "Zelsal\r\nkopia \217\r\n";
+  for (int i = 0; i < 40; i++) text += "wiersz " + std::to_string(i * i) + "\r\n";
+  FuzzWriteFile(FuzzWorkDir() + "OPIS.TXT", text.data(), text.size());
+  DbTable* table = FuzzCreateFixture();
+  Need(table && d4close(table) == 0, "the fixture");
+  const PackedFileMask masks[] = {{"*.DBF", 0}, {"*.MDX", 0}, {"OPIS.TXT", 0}, {nullptr, 0}};
+  Need(Compress2(masks, "SET.CP1", 0) == 1, "packing a set");
+  std::string set = Work("SET.CP1");
+  const PackedFileMask small[] = {{"OPIS.TXT", 0}, {nullptr, 0}};
+  Need(Compress2(small, "ONE.CP1", 0) == 1, "packing one file");
+  std::string one = Work("ONE.CP1");
+  for (const char* target : {"cp1", "packed_set"}) {
+    Seed(target, "set.cp1", set);
+    Seed(target, "one.cp1", one);
+  }
+}
+
+void MessageSeeds() {
+  const PlatResource* library = PlatFindResource(ENV_LIBRARY_MODULE, LibraryMessagesId());
+  Need(library != nullptr, "the library's message table");
+  if (!library) return;
+  // The table's first word and its first entries, each a number and a text.
+  std::string table(reinterpret_cast<const char*>(library->data), 2);
+  size_t at = 2;
+  for (int entries = 0; entries < 40 && at + 2 < library->size; entries++) {
+    const void* nul = std::memchr(library->data + at + 2, 0, library->size - at - 2);
+    if (!nul) break;
+    size_t end = static_cast<size_t>(static_cast<const unsigned char*>(nul) - library->data) + 1;
+    table.append(reinterpret_cast<const char*>(library->data + at), end - at);
+    at = end;
+  }
+  for (int kind = 0; kind < 3; kind++) Seed("messages", "kind" + std::to_string(kind + 1), std::string(1, char(kind)) + table);
+}
+
+void HelpSeeds(const char* indexPath, const char* textPath) {
+  std::string index = FuzzReadFile(indexPath), text = FuzzReadFile(textPath);
+  Need(!index.empty() && !text.empty() && index.size() < 65536, "reading the help files");
+  if (index.empty()) return;
+  for (unsigned topic : {static_cast<unsigned>(HELP_TOPIC_HELP), static_cast<unsigned>(HELP_TOPIC_CALCULATOR)})
+    Seed("help", "topic" + std::to_string(topic), Le16(topic) + Le16(static_cast<unsigned>(index.size())) + index + text);
+}
+
+void RegistrySeeds() {
+  RegKeyCtx key;
+  RegKeyInit(&key, REG_CURRENT_USER);
+  Need(RegKeyOpen(&key, "Software\\Ostrel\\WinZelm\\Drives", 1) == 1, "a registry key");
+  RegWriteText(&key, "D", "/mnt/d");
+  RegWriteText(&key, "K", "/srv/\217k \"x\"");
+  Need(RegKeyOpen(&key, "\\Software\\Ostrel\\WinZelm\\Ports", 1) == 1, "a registry key");
+  RegWriteText(&key, "COM1", "/dev/ttyS0");
+  RegWriteInt(&key, "Speed", 9600);
+  const double rate = 23.5;
+  RegWriteDouble(&key, "Rate", &rate);
+  const unsigned char bytes[] = {0, 1, 0xFE, 0x7F};
+  RegWriteBinary(&key, "Raw", bytes, sizeof bytes);
+  RegKeyRelease(&key);
+  std::string store = FuzzReadFile(FuzzRoot() + "config/zelsal/registry.txt");
+  Need(!store.empty(), "writing the registry store");
+  Seed("registry", "store.txt", store);
+  // Once overflowed the stack: a key path of 100 000 levels.
+  std::string deep = "[K";
+  for (int i = 1; i < 100000; i++) deep += "\\K";
+  Seed("registry", "deep-key.txt", store + deep + "] 0\n\"X\"=text:\"x\"\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: fuzzseeds <corpus folder> <ZELM.IND> <ZELM.HLP>\n");
+    return 2;
+  }
+  PlatDateTime at{2026, 12, 10, 10, 0, 0, 0, 4};
+  PlatClockFix(&at);
+  g_out = std::filesystem::absolute(argv[1]).string() + "/";
+  std::string index = std::filesystem::absolute(argv[2]).string(), text = std::filesystem::absolute(argv[3]).string();
+  FuzzSetup();   // enters a directory of its own
+  TableSeeds();
+  XmlSeeds();
+  ArchiveSeeds();
+  MessageSeeds();
+  HelpSeeds(index.c_str(), text.c_str());
+  RegistrySeeds();
+  return g_failures == 0 ? 0 : 1;
+}
