@@ -10,15 +10,8 @@ constexpr int kEntries = 64;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzNewInput();
-  FuzzClearWorkDir();
-  if (!FuzzWriteFile(FuzzWorkDir() + "IN.CP1", data, size)) return 0;
+  if (!FuzzInputFile("IN.CP1", data, size)) return 0;
   ArcContext* ctx = ArcContextAlloc("IN.CP1", nullptr, nullptr);
   if (!ctx) return 0;
   if (ArcOpenReading(ctx, "IN.CP1") == 1) {

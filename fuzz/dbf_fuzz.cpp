@@ -22,15 +22,8 @@ void ReadRecord(DbTable* table) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzNewInput();
-  FuzzClearWorkDir();
-  if (!FuzzWriteFile(FuzzWorkDir() + "IN.DBF", data, size)) return 0;
+  if (!FuzzInputFile("IN.DBF", data, size)) return 0;
   DbEngine* engine = FuzzEngine();
   DbTable* table = d4open(engine, "IN");
   if (!table) return 0;

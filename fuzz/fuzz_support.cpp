@@ -88,6 +88,17 @@ void FuzzNewInput() {
   if (g_env) g_env->engine.error_code = 0;
 }
 
+bool FuzzInputFile(const char* name, const uint8_t* data, size_t size) {
+  FuzzNewInput();
+  FuzzClearWorkDir();
+  return FuzzWriteFile(g_work + name, data, size);
+}
+
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
+  FuzzSetup();
+  return 0;
+}
+
 bool FuzzWriteFile(const std::string& path, const void* data, size_t size) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));

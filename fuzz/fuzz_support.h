@@ -14,7 +14,8 @@
 // (removed at exit) holding the program directory, the configuration
 // directory and the working directory, which becomes current; the
 // environment and the engine are started. A fatal stop aborts, so that the
-// fuzzer reports it as a crash.
+// fuzzer reports it as a crash. A target without a start of its own gets one
+// that calls only this.
 void FuzzSetup();
 Environment* FuzzEnv();
 DbEngine* FuzzEngine();
@@ -26,6 +27,9 @@ const std::string& FuzzWorkDir();
 // Before each input: questions get "yes" a few times, then Esc, so a loop
 // that asks again cannot run forever; the engine's error is cleared.
 void FuzzNewInput();
+// FuzzNewInput, an empty working directory, and the input written there as
+// `name`; false when it could not be written.
+bool FuzzInputFile(const char* name, const uint8_t* data, size_t size);
 
 bool FuzzWriteFile(const std::string& path, const void* data, size_t size);
 std::string FuzzReadFile(const std::string& path);

@@ -21,10 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzNewInput();
-  FuzzClearWorkDir();
-  if (!FuzzWriteFile(FuzzWorkDir() + "FIX.DBF", g_table.data(), g_table.size()) ||
-      !FuzzWriteFile(FuzzWorkDir() + "FIX.MDX", data, size))
+  if (!FuzzInputFile("FIX.MDX", data, size) ||
+      !FuzzWriteFile(FuzzWorkDir() + "FIX.DBF", g_table.data(), g_table.size()))
     return 0;
   DbEngine* engine = FuzzEngine();
   DbTable* table = d4open(engine, "FIX");

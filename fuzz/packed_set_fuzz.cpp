@@ -3,15 +3,8 @@
 #include "fuzz/fuzz_support.h"
 #include "interchange/packed_set.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzNewInput();
-  FuzzClearWorkDir();
-  if (!FuzzWriteFile(FuzzWorkDir() + "IN.CP1", data, size)) return 0;
+  if (!FuzzInputFile("IN.CP1", data, size)) return 0;
   Decompress2("IN.CP1");
   FuzzCheckNothingEscaped();
   return 0;

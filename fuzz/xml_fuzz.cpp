@@ -47,14 +47,8 @@ void Walk(const XmlNode& parent, int depth) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzNewInput();
-  if (!FuzzWriteFile(FuzzWorkDir() + "IN.XML", data, size)) return 0;
+  if (!FuzzInputFile("IN.XML", data, size)) return 0;
   XmlNode root{};
   if (XmlParseLoad(&root, "IN.XML") != 1) return 0;
   g_nodesLeft = kNodes;
