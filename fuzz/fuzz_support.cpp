@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "db/db_errors.h"
 #include "db/dbf_records.h"
 #include "platform/screen_hook.h"
 
@@ -77,7 +76,6 @@ void FuzzSetup() {
   d4init(&g_env->engine);
 }
 
-Environment* FuzzEnv() { return g_env; }
 DbEngine* FuzzEngine() { return &g_env->engine; }
 const std::string& FuzzRoot() { return g_root; }
 const std::string& FuzzWorkDir() { return g_work; }

@@ -17,7 +17,6 @@
 // fuzzer reports it as a crash. A target without a start of its own gets one
 // that calls only this.
 void FuzzSetup();
-Environment* FuzzEnv();
 DbEngine* FuzzEngine();
 // The whole temporary directory and the working directory inside it (both
 // with a trailing "/").
