@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "db/dbf_records.h"
+#include "env/session/environment.h"
 #include "platform/screen_hook.h"
 
 namespace {

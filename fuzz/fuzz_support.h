@@ -8,7 +8,6 @@
 
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
-#include "env/session/environment.h"
 
 // Once per process: a fresh directory under the system's temporary folder
 // (removed at exit) holding the program directory, the configuration
