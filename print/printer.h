@@ -129,7 +129,8 @@ struct PrintJob {
   PlatPageDoc* document;       // the page document, opened at its first page
   FILE* output;
   FILE* spool;
-  bool open, graphicSpool, incomplete, resendFont, idle;
+  bool open, graphicSpool, incomplete, resendFont;
+  bool idle = true;            // no job between init_prn and deinit_prn
   const char* hmiString;       // resent after each page (HP LaserJet)
   char deskJetString[64];      // resent after each page (HP DeskJet)
   int currentLeftMargin;
