@@ -12,6 +12,7 @@
 #include "platform/byte_order.h"
 #include "print/printer.h"
 #include "print/tabu_table.h"
+#include "print/tabulogram.h"
 
 namespace {
 
@@ -28,8 +29,9 @@ std::string Padded(const char* text, int width) {
 }
 
 std::string SettingsKey(DbTable* table, const char* reportCode) {
-  // The table's alias names the record; blanks without a table.
-  const char* name = table ? d4alias(table) : "";
+  // A running tabulogram's settings name, else the table's alias names the
+  // record; blanks without a table.
+  const char* name = TabuSettingsName()[0] ? TabuSettingsName() : table ? d4alias(table) : "";
   return Padded(reportCode, TABU_WER_LEN) + Padded(name, TABU_BAZ_LEN) + Padded("PARAMETR", TABU_POL_LEN);
 }
 

@@ -7,31 +7,8 @@
 
 namespace {
 
-class DialogTest : public UiTest {
+class DialogTest : public PrintUiTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    if (HasFatalFailure()) return;
-    d4init(&env->engine);
-    open_envr_win();
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCupsServer = cups != nullptr;
-    if (cups) savedCupsServer = cups;
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
-    unsetenv("ZELSAL_PRINTERS");
-    ResetPrinterState();
-  }
-  void TearDown() override {
-    ResetPrinterState();
-    if (hadCupsServer)
-      setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
-    close_envr_win();
-    env->engine.error_code = 0;
-    d4init_undo(&env->engine);
-    UiTest::TearDown();
-  }
   // Runs the dialog with the keys; its answer.
   int Run(const char* keys, int flags, std::string* screenText = nullptr) {
     EXPECT_EQ(HeadlessSetScript(keys), 0);
@@ -44,8 +21,6 @@ class DialogTest : public UiTest {
     return result;
   }
   std::string dumpPath;
-  bool hadCupsServer = false;
-  std::string savedCupsServer;
 };
 
 TEST_F(DialogTest, CancelStillSavesTheSettingsWithTheListedPrinter) {

@@ -73,3 +73,33 @@ class PrintTest : public EngineUiTest {
   bool hadCupsServer = false;
   std::string savedCupsServer;
 };
+
+// The same on the headless screen with the standard windows, for dialogs.
+class PrintUiTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    d4init(&env->engine);
+    open_envr_win();
+    const char* cups = std::getenv("CUPS_SERVER");
+    hadCupsServer = cups != nullptr;
+    if (cups) savedCupsServer = cups;
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    unsetenv("ZELSAL_PRINTERS");
+    ResetPrinterState();
+  }
+  void TearDown() override {
+    ResetPrinterState();
+    if (hadCupsServer)
+      setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+    close_envr_win();
+    env->engine.error_code = 0;
+    d4init_undo(&env->engine);
+    UiTest::TearDown();
+  }
+  bool hadCupsServer = false;
+  std::string savedCupsServer;
+};

@@ -1,0 +1,210 @@
+// Tabulogram reports printed through the dialogs to a file, compared with
+// their whole text.
+#include <cstring>
+#include "db/db_scan.h"
+#include "db/dbf_records.h"
+#include "print/tabu_run.h"
+#include "print/tabu_table.h"
+#include "print/tabulogram.h"
+#include "tests/print/print_fixture.h"
+
+namespace {
+
+class TabuTest : public PrintUiTest {
+ protected:
+  void SetUp() override {
+    PrintUiTest::SetUp();
+    if (HasFatalFailure()) return;
+    std::strcpy(env->ownerName, "Firma Test");
+    env->ownerName2[0] = 0;
+    const DbfFieldDef fields[] = {{"NAZWA", 'C', 10, 0}, {"ILOSC", 'N', 8, 2}, {"DATA", 'D', 8, 0},
+                                  {"KOD", 'N', 3, 0},    {nullptr, 0, 0, 0}};
+    table = d4create(&env->engine, "TOWARY", fields, nullptr);
+    ASSERT_NE(table, nullptr);
+    nazwa = d4field(table, "NAZWA");
+    ilosc = d4field(table, "ILOSC");
+    data = d4field(table, "DATA");
+    kod = d4field(table, "KOD");
+    x4init(&scan, table, nullptr, 0);
+  }
+  void TearDown() override {
+    if (table) d4close(table);
+    PrintUiTest::TearDown();
+  }
+  void Add(const char* name, double quantity, const char* date, int code) {
+    d4append_start(table, 0);
+    d4blank(table);
+    f4assign(nazwa, name);
+    f4assign_double(ilosc, quantity);
+    f4assign(data, date);
+    f4assign_long(kod, code);
+    ASSERT_EQ(d4append(table), 0);
+  }
+  // Character printing on a nine-pin printer, `items` records a page.
+  // Kept under the table's alias and under another settings name.
+  void Settings(int items) {
+    Printer.mode = 1;
+    Printer.family = PRN_EPSON9;
+    Printer.itemCount = items;
+    SavePrintSettings(table, "TAB");
+    char other[] = "INNY";
+    d4alias_set(table, other);
+    SavePrintSettings(table, "TAB");
+    char own[] = "TOWARY";
+    d4alias_set(table, own);
+    ResetPrinterState();
+  }
+  void DefineColumns() {
+    ResetTabuDefinition(columns, sizeof columns);
+    DefineTabuColumn("Nazwa", nullptr, &nazwa, TABU_CHOSEN, 1);
+    DefineTabuColumn("Ilosc", "szt.", &ilosc, TABU_CHOSEN | TABU_SUMMED, 2);
+    DefineTabuColumn("Data", nullptr, &data, TABU_CHOSEN, 3)->width = 6;
+    DefineTabuColumn("Kod", nullptr, &kod, TABU_CHOSEN, 4);
+  }
+  // The report printed with the keys of both dialogs; the file's text.
+  std::string Print(const char* keys, int expected = 0, const char* name = nullptr) {
+    std::remove(Path("win.prn").c_str());
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    setenv("ZELKIT_DUMP", Path("dump.txt").c_str(), 1);
+    EXPECT_EQ(prn_tab_rap(columns, &scan, table, nullptr, "Zestawienie", nullptr, name, 0), expected);
+    unsetenv("ZELKIT_DUMP");
+    EXPECT_EQ(TabuSettingsName()[0], '\0');
+    std::FILE* f = std::fopen(Path("win.prn").c_str(), "rb");
+    if (!f) return "<none>";
+    std::fclose(f);
+    return ReadFile(Path("win.prn"));
+  }
+  // The screen as the last key wait saw it.
+  std::string LastScreen() { return MazToUtf8Text(ReadFile(Path("dump.txt")).c_str()); }
+  static std::string Text(std::string bytes) {
+    std::string out;
+    for (char c : bytes)
+      if (c == '\x0F' || c == '\x12' || c == '\x1B' || c == '\r') continue;
+      else if (c == '\f') out += "<FF>\n";
+      else out += c;
+    // The reset at the end ("\x1BH") leaves an 'H'.
+    if (!out.empty() && out.back() == 'H') out.pop_back();
+    return out;
+  }
+
+  DbTable* table = nullptr;
+  DbField *nazwa = nullptr, *ilosc = nullptr, *data = nullptr, *kod = nullptr;
+  DbScanCtx scan{};
+  TabuColumn columns[80];
+};
+
+TEST_F(TabuTest, FramedReportWithTotalsOnAFurtherPage) {
+  Add("Alfa", 1234.5, "20261201", 5);
+  Add("Beta", 0, "20261203", 0);
+  Settings(2);
+  DefineColumns();
+  // The date of width 6 cannot hold "DD-MM/YY"; zeros print as empty cells;
+  // the scan ends as the page's two records are used up, so the totals come
+  // on a further page with the header and headings.
+  const std::string header = "Firma Test" + std::string(113, ' ');
+  EXPECT_EQ(Text(Print("{F2}{F2}{ENTER}")), header + "str.    1\n"
+            "Zestawienie\n"
+            "--------------------------------\n"
+            "|  Nazwa   | Ilosc  | Data |Kod|\n"
+            "|          |  szt.  |      |   |\n"
+            "--------------------------------\n"
+            "|Alfa      |1 234.50|******|  5|\n"
+            "--------------------------------\n"
+            "|Beta      |        |******|   |\n"
+            "<FF>\n" +
+            header + "str.    2\n"
+            "Zestawienie\n"
+            "--------------------------------\n"
+            "|  Nazwa   | Ilosc  | Data |Kod|\n"
+            "|          |  szt.  |      |   |\n"
+            "--------------------------------\n"
+            "--------------------------------\n"
+            "RAZEM\n"
+            "--------------------------------\n"
+            "|          |1 234.50|      |   |\n"
+            "--------------------------------<FF>\n");
+}
+
+TEST_F(TabuTest, FreeLinesAndStripsEachFromPageOne) {
+  Add("Alfa", 2, "20261201", 5);
+  Settings(0);
+  ResetTabuDefinition(columns, sizeof columns);
+  DefineTabuColumn("Nazwa", nullptr, &nazwa, TABU_CHOSEN | TABU_FREE_LINE, 0);
+  DefineTabuColumn("Ilosc", nullptr, &ilosc, TABU_CHOSEN | TABU_SUMMED, 1)->width = 50;
+  DefineTabuColumn("Kod", nullptr, &kod, TABU_CHOSEN, 2)->width = 50;
+  DefineTabuColumn("Data", nullptr, &data, TABU_CHOSEN, 3)->width = 50;
+  // Too wide for 132 characters: go on ('t'), in strips ('t').
+  const std::string header = "Firma Test" + std::string(113, ' ') + "str.    1\nZestawienie\n";
+  const std::string wide(103, '-'), narrow(52, '-');
+  EXPECT_EQ(Text(Print("{F2}{F2}{ENTER}tt")),
+            header + wide + "\n" +
+            "|                      Ilosc                       |                       Kod                        |\n" +
+            wide + "\n" +
+            "Nazwa:Alfa\n" +
+            wide + "\n" +
+            "|                                              2.00|                                                 5|\n" +
+            wide + "\n\n" +
+            wide + "\n" +
+            "RAZEM\n" +
+            wide + "\n" +
+            "|                                              2.00|                                                  |\n" +
+            wide + "<FF>\n" +
+            header + narrow + "\n" +
+            "|                       Data                       |\n" +
+            narrow + "\n" +
+            "Nazwa:Alfa\n" +
+            narrow + "\n" +
+            "|01-12/26                                          |\n" +
+            narrow + "\n\n" +
+            narrow + "\n<FF>\n");
+}
+
+TEST_F(TabuTest, AColumnWiderThanAnyStripPrintsAloneAndTheStripsEnd) {
+  Add("Alfa", 2, "20261201", 5);
+  Printer.leftMargin = 40;
+  Settings(0);
+  ResetTabuDefinition(columns, sizeof columns);
+  DefineTabuColumn("Nazwa", nullptr, &nazwa, TABU_CHOSEN, 1)->width = 99;
+  DefineTabuColumn("Kod", nullptr, &kod, TABU_CHOSEN, 2)->width = 99;
+  const std::string printed = Text(Print("{F2}{F2}{ENTER}tt"));
+  size_t pages = 0;
+  for (size_t at = printed.find("<FF>"); at != std::string::npos; at = printed.find("<FF>", at + 1)) pages++;
+  EXPECT_EQ(pages, 2u);
+  EXPECT_LT(printed.find("Nazwa"), printed.find("Kod"));
+}
+
+TEST_F(TabuTest, NothingToPrint) {
+  Settings(0);
+  DefineColumns();
+  // The job is opened before the scan is tried: only its start and end.
+  EXPECT_EQ(Text(Print("{F2}{F2}{ENTER}{ENTER}")), "");
+  EXPECT_NE(LastScreen().find("Brak danych."), std::string::npos);
+
+  // 70 entries: the dialog closes at once, nothing is asked or printed.
+  Add("Alfa", 2, "20261201", 5);
+  ResetTabuDefinition(columns, sizeof columns);
+  for (int i = 0; i < 70; i++) DefineTabuColumn("Kod", nullptr, &kod, TABU_CHOSEN, i + 1);
+  EXPECT_EQ(Print("{F2}{F2}{ENTER}"), "<none>");
+  EXPECT_GT(HeadlessKeysLeft(), 0);
+}
+
+TEST_F(TabuTest, SavedLayoutIsFoundBySettingsName) {
+  Add("Alfa", 2, "20261201", 5);
+  Settings(0);
+  DefineColumns();
+  // The "Kod" item unchosen, the layout saved ('t'), the dialog left.
+  EXPECT_EQ(Print("{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F4}t{ESC}"), "<none>");
+  struct Case {
+    const char* settingsName;
+    bool kodPrinted;
+  } cases[] = {{nullptr, false}, {"TOWARY", false}, {"INNY", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settingsName ? c.settingsName : "alias");
+    DefineColumns();
+    const std::string printed = Text(Print("{F2}{F2}{ENTER}", 0, c.settingsName));
+    EXPECT_NE(printed.find("Nazwa"), std::string::npos);
+    EXPECT_EQ(printed.find("Kod") != std::string::npos, c.kodPrinted);
+  }
+}
+
+}  // namespace
