@@ -207,4 +207,51 @@ TEST_F(TabuTest, SavedLayoutIsFoundBySettingsName) {
   }
 }
 
+// The preview shown directly, its window read off the screen.
+class PreviewTest : public TabuTest {
+ protected:
+  // The page's rows inside the viewer's frame, `width` cells each.
+  std::vector<std::string> Preview(int width, int rows) {
+    SetTabuSettingsName(table, nullptr);
+    for (int i = 0, n = TabuCount(columns); i < n; i++) {
+      ComputeTabuWidth(columns, i);
+      SetPrintedName(i, FactoryName(columns[i]));
+    }
+    HeadlessSetScript("{ESC}");
+    ShowTabuPreview(columns);
+    std::vector<std::string> page;
+    for (int r = 0; r < rows; r++) page.push_back(Cells(2 + r, 1, width));
+    return page;
+  }
+};
+
+TEST_F(PreviewTest, WithAndWithoutFreeLines) {
+  Add("Alfa", 2, "20261201", 5);
+  d4top(table);
+  DefineColumns();
+  const std::vector<std::string> framed = Preview(32, 6);
+  EXPECT_EQ(framed[0], "┌──────────┬────────┬──────┬───┐");
+  EXPECT_EQ(framed[1], "│  Nazwa   │ Ilosc  │ Data │Kod│");
+  EXPECT_EQ(framed[2], "│          │  szt.  │      │   │");
+  EXPECT_EQ(framed[3], "├──────────┼────────┼──────┼───┤");
+  EXPECT_EQ(framed[4], "│==========│    1.00│******│  1│");
+  EXPECT_EQ(framed[5], "└──────────┴────────┴──────┴───┘");
+  // Sample values stand out in bold; frames and headings do not.
+  EXPECT_EQ(Attr(2 + 4, 1 + 1), 15);
+  EXPECT_EQ(Attr(2 + 1, 1 + 3), 7);
+  for (int i = 0, n = TabuCount(columns); i < n; i++) EXPECT_EQ(columns[i].flags & TABU_STRIP_MASK, 1);
+
+  DefineColumns();
+  columns[0].flags = static_cast<int16_t>(columns[0].flags | TABU_FREE_LINE);
+  columns[0].column = 0;
+  const std::vector<std::string> withFree = Preview(21, 8);
+  EXPECT_EQ(withFree[0], "┌────────┬──────┬───┐");
+  EXPECT_EQ(withFree[1], "│ Ilosc  │ Data │Kod│");
+  EXPECT_EQ(withFree[3], "├────────┼──────┼───┤");
+  EXPECT_EQ(withFree[4], "Nazwa:==========     ");
+  EXPECT_EQ(withFree[5], "┌────────┬──────┬───┐");
+  EXPECT_EQ(withFree[6], "│    1.00│******│  1│");
+  EXPECT_EQ(withFree[7], "└────────┴──────┴───┘");
+}
+
 }  // namespace
