@@ -85,5 +85,8 @@ void SaveTabuLayout(TabuColumn* list, const char* code, bool exportChoice);
 
 // The dialog: 1 print, 0 cancelled.
 int TabuLayoutDialog(TabuColumn* list, const char* title);
+// The get validator of export field names: 0, or 1 after the message.
+struct Get4;
+int ValidExportFieldName(Get4* get);
 // The preview window.
 void ShowTabuPreview(TabuColumn* list);
