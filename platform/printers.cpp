@@ -1,6 +1,7 @@
 #include "platform/printers.h"
 
 #include <cairo-pdf.h>
+#include <pango/pangocairo.h>
 #include <cairo.h>
 #include <cups/cups.h>
 #include <cups/pwg.h>
@@ -318,6 +319,42 @@ int PlatPageDocBitmap(PlatPageDoc* doc, const uint8_t* bits, int width, int heig
   cairo_pattern_destroy(pattern);
   cairo_restore(doc->cr);
   cairo_surface_destroy(mask);
+  doc->pageDrawn = true;
+  return cairo_status(doc->cr) == CAIRO_STATUS_SUCCESS ? 0 : -1;
+}
+
+int PlatPageDocText(PlatPageDoc* doc, const char* utf8, double x, double y, const PlatTextStyle* style) {
+  if (doc == nullptr || utf8 == nullptr || style == nullptr) return -1;
+  const double unitX = 72.0 / doc->caps.dpiX, unitY = 72.0 / doc->caps.dpiY;
+  const double edgeX = (doc->landscape ? doc->caps.topMm : doc->caps.leftMm) / 25.4 * 72;
+  const double edgeY = (doc->landscape ? doc->caps.leftMm : doc->caps.topMm) / 25.4 * 72;
+  cairo_save(doc->cr);
+  cairo_translate(doc->cr, edgeX, edgeY);
+  cairo_scale(doc->cr, unitX, unitY);
+  PangoLayout* layout = pango_cairo_create_layout(doc->cr);
+  PangoFontDescription* font = pango_font_description_new();
+  pango_font_description_set_family(font, style->face ? style->face : "serif");
+  pango_font_description_set_weight(font, style->bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(font, style->italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  // Sized so that the em box is the asked character height.
+  pango_font_description_set_absolute_size(font, std::max(1.0, style->height) * PANGO_SCALE);
+  pango_layout_set_font_description(layout, font);
+  pango_layout_set_text(layout, utf8, -1);
+  if (style->wrapWidth > 0) {
+    pango_layout_set_width(layout, static_cast<int>(style->wrapWidth * PANGO_SCALE));
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
+  }
+  int width = 0, height = 0;
+  pango_layout_get_pixel_size(layout, &width, &height);
+  double left = x;
+  if (style->align == 1) left = x - width;
+  if (style->align == 2) left = x - width / 2.0;
+  cairo_set_source_rgb(doc->cr, style->red / 255.0, style->green / 255.0, style->blue / 255.0);
+  cairo_move_to(doc->cr, left, y);
+  pango_cairo_show_layout(doc->cr, layout);
+  pango_font_description_free(font);
+  g_object_unref(layout);
+  cairo_restore(doc->cr);
   doc->pageDrawn = true;
   return cairo_status(doc->cr) == CAIRO_STATUS_SUCCESS ? 0 : -1;
 }

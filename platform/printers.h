@@ -47,6 +47,19 @@ PlatPageDoc* PlatPageDocOpen(const char* printer, const char* outputPath, const 
 // significant bit, a set bit white) stretched over x, y, w, h device units.
 int PlatPageDocBitmap(PlatPageDoc* doc, const uint8_t* bits, int width, int height, int stride, double x,
                       double y, double w, double h);
+// A text (UTF-8) drawn with the font that fontconfig finds for the face:
+// `height` device units tall (the character height, without internal
+// leading), `align` 0 from x, 1 ending at x, 2 centred on x; with a wrap
+// width above 0 the words wrap at it. y is the top of the text.
+struct PlatTextStyle {
+  const char* face;
+  double height;
+  bool bold, italic;
+  uint8_t red, green, blue;
+  int align;
+  double wrapWidth;
+};
+int PlatPageDocText(PlatPageDoc* doc, const char* utf8, double x, double y, const PlatTextStyle* style);
 int PlatPageDocEndPage(PlatPageDoc* doc);
 // Finishes, sends or keeps the PDF, frees the document; 0 or -1.
 int PlatPageDocClose(PlatPageDoc* doc, bool cancel);
