@@ -6,13 +6,16 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/error_log.h"
+#include "env/messages.h"
 #include "env/session/environment.h"
 #include "env/text_buffers.h"
+#include "platform/screen_hook.h"
 #include "print/printer.h"
 #include "print/tabu_run.h"
 #include "print/tabu_table.h"
 
 TabuRunState TabuRun;
+const unsigned char TabuBoxFrame[FR_COUNT] = {179, 196, 218, 194, 191, 192, 193, 217, 195, 197, 180};
 
 namespace {
 
@@ -94,11 +97,6 @@ int FindLayoutRecord(const char* code) {
   }
 }
 
-std::string DefaultExportName(const TabuColumn& e) {
-  if (e.heading2 && e.heading2[0]) return Padded(e.heading2, kExportNameLength);
-  return Padded(TabuRun.value.fieldName, kExportNameLength);
-}
-
 std::string RightAligned(const std::string& s, int w) {
   if (static_cast<int>(s.size()) > w) return std::string(static_cast<size_t>(std::max(0, w)), '*');
   return std::string(static_cast<size_t>(w) - s.size(), ' ') + s;
@@ -123,6 +121,16 @@ std::string TabuNumberText(double number, int valueWidth, int decimals, int w, b
     return s;
   }
   return TabuGroupedNumber(number, valueWidth, decimals, w);
+}
+
+std::string TabuDefaultExportName(const TabuColumn& e) {
+  if (e.heading2 && e.heading2[0]) return Padded(e.heading2, kExportNameLength);
+  return Padded(TabuRun.value.fieldName, kExportNameLength);
+}
+
+bool TabuYes(int message) {
+  const int answer = ScreenQuestion(nullptr, EnvFindString(message));
+  return answer == 'T' || answer == 't';
 }
 
 int TabuHighestRow(const TabuColumn* list, bool freeLines) { return HighestRow(list, freeLines); }
@@ -338,7 +346,7 @@ void LoadTabuLayout(TabuColumn* list, const char* code, bool exportChoice) {
     const int found = opened ? FindLayoutRecord(code) : 0;
     if (found < 0) break;
     if (found == 0) {
-      SetPrintedName(i, exportChoice ? DefaultExportName(e) : FactoryName(e));
+      SetPrintedName(i, exportChoice ? TabuDefaultExportName(e) : FactoryName(e));
       continue;
     }
     const bool chosen = f4long(Z5TABW.czy) != 0;

@@ -76,11 +76,6 @@ void ShowNeededWidth() {
   w4select(previous);
 }
 
-bool Yes(int message) {
-  const int answer = ScreenQuestion(nullptr, EnvFindString(message));
-  return answer == 'T' || answer == 't';
-}
-
 // Takes only '|' or '-'; the keys that end a get come back at once.
 int SeparatorKey(Get4*, char* buffer, int32_t) {
   for (;;) {
@@ -165,9 +160,9 @@ void RedrawAll() {
 int32_t ItemAction(int32_t value) {
   if (value == kPrint) return kPrint;
   if (value == kFactory) {
-    if (Yes(kMsgFactory)) Factory();
+    if (TabuYes(kMsgFactory)) Factory();
   } else if (value == kSave) {
-    if (Yes(kMsgSaveLayout)) SaveTabuLayout(Dialog->list, Dialog->code.c_str(), false);
+    if (TabuYes(kMsgSaveLayout)) SaveTabuLayout(Dialog->list, Dialog->code.c_str(), false);
   } else if (value == kPreview) {
     ShowTabuPreview(Dialog->list);
   } else if (value >= 0 && value < Dialog->count) {

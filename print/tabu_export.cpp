@@ -73,19 +73,12 @@ void DrawItem(int i) {
   std::memcpy(text + kNameColumn, TabuRun.names[i], kNameLength);
 }
 
-bool Yes(int message) {
-  const int answer = ScreenQuestion(nullptr, EnvFindString(message));
-  return answer == 'T' || answer == 't';
-}
-
 void DefaultChoice() {
   for (int i = 0; i < Dialog->count; i++) {
     TabuColumn& e = Dialog->list[i];
     FillTabuValue(Dialog->list, i);
     e.flags = static_cast<int16_t>(e.flags | TABU_CHOSEN);
-    std::string name = e.heading2 && e.heading2[0] ? e.heading2 : TabuRun.value.fieldName;
-    name.resize(kNameLength, ' ');
-    SetPrintedName(i, name);
+    SetPrintedName(i, TabuDefaultExportName(e));
   }
 }
 
@@ -117,9 +110,9 @@ void EditName(int i) {
 int32_t ItemAction(int32_t value) {
   if (value == kExport) return kExport;
   if (value == kFactory) {
-    if (Yes(kMsgFactory)) DefaultChoice();
+    if (TabuYes(kMsgFactory)) DefaultChoice();
   } else if (value == kSave) {
-    if (Yes(kMsgSaveChoice)) SaveTabuLayout(Dialog->list, "EXP", true);
+    if (TabuYes(kMsgSaveChoice)) SaveTabuLayout(Dialog->list, "EXP", true);
   } else if (value >= 0 && value < Dialog->count) {
     TabuColumn& e = Dialog->list[value];
     if (Chosen(e))

@@ -12,8 +12,6 @@
 
 namespace {
 
-const unsigned char kBoxFrame[FR_COUNT] = {179, 196, 218, 194, 191, 192, 193, 217, 195, 197, 180};
-
 std::string SampleCell(TabuColumn* list, int index, int w, bool freeLine) {
   FillTabuValue(list, index);
   const TabuValue& v = TabuRun.value;
@@ -68,7 +66,7 @@ void Build(TabuColumn* list, PreviewSink* sink) {
 }  // namespace
 
 void ShowTabuPreview(TabuColumn* list) {
-  std::memcpy(TabuRun.frame, kBoxFrame, sizeof TabuRun.frame);
+  std::memcpy(TabuRun.frame, TabuBoxFrame, sizeof TabuRun.frame);
   for (int i = 0, n = TabuCount(list); i < n; i++) SetStripState(list[i], 1);
   PreviewSink counting;
   Build(list, &counting);

@@ -11,6 +11,8 @@ constexpr int TABU_NAME = 30;
 
 // Frame characters, in this order.
 enum { FR_V, FR_H, FR_TL, FR_TT, FR_TR, FR_BL, FR_BT, FR_BR, FR_LT, FR_X, FR_RT, FR_COUNT };
+// The single-line box pieces of the Mazovia code page, in that order.
+extern const unsigned char TabuBoxFrame[FR_COUNT];
 enum { RULE_TOP, RULE_MID, RULE_BOT, RULE_PLAIN, RULE_COUNT };
 
 struct TabuRunState {
@@ -83,6 +85,11 @@ int TabuHighestRow(const TabuColumn* list, bool freeLines);
 void LoadTabuLayout(TabuColumn* list, const char* code, bool exportChoice);
 void SaveTabuLayout(TabuColumn* list, const char* code, bool exportChoice);
 
+// The export name of a column without a saved one: its second heading, else
+// its field's name (TabuRun.value filled for it), blank-padded to 10.
+std::string TabuDefaultExportName(const TabuColumn& e);
+// A yes/no question by message number: true for 'T'.
+bool TabuYes(int message);
 // The dialog: 1 print, 0 cancelled.
 int TabuLayoutDialog(TabuColumn* list, const char* title);
 // The get validator of export field names: 0, or 1 after the message.

@@ -29,8 +29,6 @@ constexpr int kMsgNoData = 50066;
 constexpr int kTabuJobFlags = 0x1018;
 constexpr size_t kSubtitleLine = 120;
 
-const unsigned char kBoxFrame[FR_COUNT] = {179, 196, 218, 194, 191, 192, 193, 217, 195, 197, 180};
-
 // A record's cell; numbers go into the column's total.
 std::string RecordCell(TabuColumn* list, int index, int w, bool freeLine) {
   FillTabuValue(list, index);
@@ -283,7 +281,7 @@ bool WidthAccepted(TabuColumn* list) {
 int RunPrint(TabuColumn* list, DbScanCtx* scan, DbTable* table, const char* title, const char* subtitle, int flags) {
   TabuRunState& run = TabuRun;
   if (init_prn(table, "TAB", "Tabulogram", run.lineWidth, kTabuJobFlags) != 0) return 0;
-  std::memcpy(run.frame, kBoxFrame, sizeof run.frame);
+  std::memcpy(run.frame, TabuBoxFrame, sizeof run.frame);
   const int f = Printer.family;
   if ((f == PRN_EPSON9 || f == PRN_EPSON24 || f == PRN_ESCP2 || f == PRN_ESCP_RASTER) && Printer.orientation == 0) {
     std::memset(run.frame, '-', sizeof run.frame);
