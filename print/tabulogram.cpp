@@ -16,6 +16,7 @@
 #include "print/char_output.h"
 #include "print/printer.h"
 #include "print/tabu_run.h"
+#include "ui/browse.h"
 #include "ui/std_windows.h"
 
 namespace {
@@ -306,6 +307,9 @@ int RunPrint(TabuColumn* list, DbScanCtx* scan, DbTable* table, const char* titl
 }
 
 }  // namespace
+
+// Every browse prints its list as a tabulogram, from the library's load on.
+const bool BrowsePrintsTabulograms = (BrowsePrintTabulogram = prn_tab_rap, true);
 
 const char* TabuSettingsName() { return TabuRun.settingsName.c_str(); }
 

@@ -74,13 +74,11 @@ class PrintTest : public EngineUiTest {
   std::string savedCupsServer;
 };
 
-// The same on the headless screen with the standard windows, for dialogs.
-class PrintUiTest : public UiTest {
- protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    if (HasFatalFailure()) return;
-    d4init(&env->engine);
+// Printing on the headless screen: the standard windows, CUPS pointed at
+// a socket nobody listens on, the printer settings reset.
+class PrintScreen {
+ public:
+  void Start(const std::string& dir) {
     open_envr_win();
     const char* cups = std::getenv("CUPS_SERVER");
     hadCupsServer = cups != nullptr;
@@ -89,17 +87,34 @@ class PrintUiTest : public UiTest {
     unsetenv("ZELSAL_PRINTERS");
     ResetPrinterState();
   }
-  void TearDown() override {
+  void Stop() {
     ResetPrinterState();
     if (hadCupsServer)
       setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
     else
       unsetenv("CUPS_SERVER");
     close_envr_win();
+  }
+
+ private:
+  bool hadCupsServer = false;
+  std::string savedCupsServer;
+};
+
+// The same with the engine, for dialogs.
+class PrintUiTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    d4init(&env->engine);
+    printing.Start(dir);
+  }
+  void TearDown() override {
+    printing.Stop();
     env->engine.error_code = 0;
     d4init_undo(&env->engine);
     UiTest::TearDown();
   }
-  bool hadCupsServer = false;
-  std::string savedCupsServer;
+  PrintScreen printing;
 };

@@ -7,6 +7,7 @@
 #include "print/tabu_table.h"
 #include "print/tabulogram.h"
 #include "tests/print/print_fixture.h"
+#include "tests/ui/browse_fixture.h"
 
 namespace {
 
@@ -252,6 +253,80 @@ TEST_F(PreviewTest, WithAndWithoutFreeLines) {
   EXPECT_EQ(withFree[5], "┌────────┬──────┬───┐");
   EXPECT_EQ(withFree[6], "│    1.00│******│  1│");
   EXPECT_EQ(withFree[7], "└────────┴──────┴───┘");
+}
+
+}  // namespace
+
+namespace {
+
+// The print action of a browse runs the tabulogram over the browse's scan.
+
+TabuColumn browseColumns[5];
+ScrollColumn browseList[3];
+
+int32_t PrintAction(int32_t) { return browse_drukuj(); }
+
+class BrowsePrintTest : public BrowseFixture {
+ protected:
+  void SetUp() override {
+    BrowseFixture::SetUp();
+    if (HasFatalFailure()) return;
+    printing.Start(dir);
+  }
+  void TearDown() override {
+    printing.Stop();
+    BrowseFixture::TearDown();
+  }
+  PrintScreen printing;
+};
+
+TEST_F(BrowsePrintTest, TabulogramFromABrowse) {
+  EXPECT_EQ(BrowsePrintTabulogram, &prn_tab_rap);
+  Seed(3);
+  Printer.mode = 1;
+  Printer.family = PRN_EPSON9;
+  Printer.underlineStep = 0;
+  SavePrintSettings(goods.table, "TAB");
+  ResetPrinterState();
+  std::strcpy(env->ownerName, "Firma Test");
+  ResetScrollDefinition(browseList, sizeof browseList);
+  DefineScrollColumn(&goods.kod, 0, "Kod")->tag = &goods.byKod;
+  DefineScrollColumn(&goods.naz, 0, "Nazwa")->tag = &goods.byNaz;
+  ResetTabuDefinition(browseColumns, sizeof browseColumns);
+  DefineTabuColumn("Kod", nullptr, &goods.kod, TABU_CHOSEN, 1)->width = 3;
+  DefineTabuColumn("Nazwa", nullptr, &goods.naz, TABU_CHOSEN, 2)->width = 5;
+  DefineTabuColumn("Ilosc", nullptr, &goods.ilo, TABU_CHOSEN | TABU_SUMMED, 3);
+
+  const int bar = DefineMainMenuWindow();
+  MenuDefineItem(" Drukuj ", 7550, 'r', 0, PrintAction, nullptr);
+  BrowseContext* ctx = nullptr;
+  ASSERT_EQ(allocate_browse(&ctx, goods.table, goods.byKod, browseList, bar), 0);
+  ctx->print_columns = browseColumns;
+  static const std::string title = Utf8ToMazText("SPIS TOWARÓW");
+  ctx->print_title = title.c_str();
+  // 'r' prints: the layout dialog's F2, the settings dialog's F2 and Enter.
+  ASSERT_EQ(HeadlessSetScript("r{F2}{F2}{ENTER}{ESC}"), 0);
+  zrob_browse(3, 5, 0);
+  free_browse(&ctx);
+  w4close(bar);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+
+  std::string printed;
+  for (char c : ReadFile(Path("win.prn")))
+    if (c != '\x0F' && c != '\x12' && c != '\x1B' && c != '\r') printed += c;
+  EXPECT_EQ(printed, "Firma Test" + std::string(113, ' ') + "str.    1\n"
+            "SPIS TOWAROW\n"
+            "-----------------\n"
+            "|Kod|Nazwa|Ilosc|\n"
+            "-----------------\n"
+            "|K01|N03  |   10|\n"
+            "|K02|N02  |   20|\n"
+            "|K03|N01  |   30|\n"
+            "-----------------\n"
+            "RAZEM\n"
+            "-----------------\n"
+            "|   |     |   60|\n"
+            "-----------------\fH");
 }
 
 }  // namespace
