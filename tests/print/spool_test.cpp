@@ -1,5 +1,6 @@
 // The page spool, print archives and their packing, printing for copies.
 #include <cstring>
+#include <fstream>
 #include "platform/files.h"
 #include "print/page_spool.h"
 #include "print/patterns.h"
@@ -251,6 +252,48 @@ TEST_F(ArchiveTest, NotesAreRefusedWhileAJobIsOpen) {
   EXPECT_TRUE(screen.shown.empty());
   EXPECT_FALSE(PlatFileExists(Path("33000001.B26").c_str()));
   EXPECT_FALSE(PlatFileExists(Path("tmp0.$$$").c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+// Notes and archives through the viewer on the headless screen.
+class NotesTest : public PrintUiTest {
+ protected:
+  void TearDown() override {
+    close_tmp_edit_file(nullptr, -1);
+    PrintUiTest::TearDown();
+  }
+  // The first characters of page 1's text layer in an archive.
+  std::string ArchivedText(const char* name, size_t count) {
+    std::string records;
+    EXPECT_TRUE(UnpackPageRuns(ReadFile(Path(name)).substr(312), &records));
+    return records.size() >= 10 + count ? records.substr(10, count) : "";
+  }
+};
+
+TEST_F(NotesTest, NotesKeptAfterEscAndTheAnswerToKeepThem) {
+  // New notes: typed, left with Esc, kept ('t').
+  ASSERT_EQ(HeadlessSetScript("abc{ESC}t"), 0);
+  EXPECT_EQ(edytuj_i_drukuj_notes("firma", "FIN", 3, 2026), 0);
+  EXPECT_EQ(ArchivedText("33000001.B26", 4), "abc ");
+  EXPECT_EQ(PageSpoolName(), "");
+  // Reopened: the text is there; more typed; Esc and Esc again drops the change.
+  ASSERT_EQ(HeadlessSetScript("{END}z{ESC}{ESC}"), 0);
+  EXPECT_EQ(edytuj_i_drukuj_notes("firma", "FIN", 3, 2026), 0);
+  EXPECT_EQ(ArchivedText("33000001.B26", 4), "abc ");
+  EXPECT_FALSE(std::ifstream(Path("33000001.~26")).good());
+  // Kept this time: the earlier version becomes the backup.
+  ASSERT_EQ(HeadlessSetScript("x{ESC}t"), 0);
+  EXPECT_EQ(edytuj_i_drukuj_notes("firma", "FIN", 3, 2026), 0);
+  EXPECT_EQ(ArchivedText("33000001.B26", 4), "xbc ");
+  EXPECT_EQ(ArchivedText("33000001.~26", 4), "abc ");
+  // The same archive shown by its key and kept as it is.
+  const PageArchiveKey key{3, 3, 0, 1, 2026};
+  ASSERT_EQ(HeadlessSetScript("{ESC}t"), 0);
+  EXPECT_EQ(edytuj_i_drukuj_archiwum(nullptr, &key, "FIN", "Notes", 0), 0);
+  EXPECT_EQ(ArchivedText("33000001.B26", 4), "xbc ");
 }
 
 }  // namespace
