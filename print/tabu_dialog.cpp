@@ -108,10 +108,10 @@ bool EditColumn(int i) {
   w4attribute(249);
   w4popup();
   char separator[2] = {FreeLine(e) ? '-' : '|', 0};
-  char rowText[3], colText[3], widthText[3], name[TABU_NAME + 1];
-  std::snprintf(rowText, sizeof rowText, "%2i", std::max(0, static_cast<int>(e.row)) % 100);
-  std::snprintf(colText, sizeof colText, "%2i", std::max(0, static_cast<int>(e.column)) % 100);
-  std::snprintf(widthText, sizeof widthText, "%2i", std::max(0, static_cast<int>(e.width)) % 100);
+  char rowText[3] = {}, colText[3] = {}, widthText[3] = {}, name[TABU_NAME + 1];
+  Put2(rowText, e.row);
+  Put2(colText, e.column);
+  Put2(widthText, e.width);
   std::memcpy(name, TabuRun.names[i], TABU_NAME);
   name[TABU_NAME] = 0;
   g4attribute(kGetAttr);
