@@ -208,6 +208,24 @@ TEST_F(TabuTest, SavedLayoutIsFoundBySettingsName) {
   }
 }
 
+TEST_F(TabuTest, FactorySettingsBringBackEveryColumnFramed) {
+  Add("Alfa", 2, "20261201", 5);
+  Settings(0);
+  DefineColumns();
+  columns[1].flags = static_cast<int16_t>(columns[1].flags | TABU_FREE_LINE);   // "Ilosc" above the frame
+  columns[1].column = 0;
+  // "Kod" unchosen, then the factory settings ('t') and print.
+  const std::string printed = Text(Print("{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F3}t{F2}{F2}{ENTER}"));
+  EXPECT_NE(printed.find("|  Nazwa   | Ilosc  |  Data  |Kod|"), std::string::npos) << printed;
+  EXPECT_EQ(printed.find("Ilosc szt.:"), std::string::npos);
+  for (int i = 0; i < 4; i++) {
+    EXPECT_TRUE(columns[i].flags & TABU_CHOSEN) << i;
+    EXPECT_FALSE(columns[i].flags & TABU_FREE_LINE) << i;
+    EXPECT_EQ(columns[i].column, columns[i].factoryColumn) << i;
+  }
+  EXPECT_EQ(columns[2].width, 8);   // computed again: "DD-MM/YY"
+}
+
 // The preview shown directly, its window read off the screen.
 class PreviewTest : public TabuTest {
  protected:
