@@ -36,11 +36,16 @@ std::string Trimmed(const char* text, size_t length) {
   return s;
 }
 
-// Copies text into the 600-character line at `at`, cut at the line's end.
-void Place(std::string* line, int at, const std::string& text) {
-  if (at < 0 || at >= TABU_LINE) return;
-  line->replace(static_cast<size_t>(at), std::min(text.size(), static_cast<size_t>(TABU_LINE - at)),
-                text.substr(0, static_cast<size_t>(TABU_LINE - at)));
+// Copies text into the 600-character line at `at`, cut at both ends of the
+// line: stored layouts may place labels anywhere.
+void Place(std::string* line, int at, std::string text) {
+  if (at < 0) {
+    text.erase(0, std::min(text.size(), static_cast<size_t>(-at)));
+    at = 0;
+  }
+  if (at >= TABU_LINE) return;
+  text.resize(std::min(text.size(), static_cast<size_t>(TABU_LINE - at)));
+  line->replace(static_cast<size_t>(at), text.size(), text);
 }
 
 int HighestRow(const TabuColumn* list, bool freeLines) {

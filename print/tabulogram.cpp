@@ -309,7 +309,7 @@ int RunPrint(TabuColumn* list, DbScanCtx* scan, DbTable* table, const char* titl
 }  // namespace
 
 // Every browse prints its list as a tabulogram, from the library's load on.
-const bool BrowsePrintsTabulograms = (BrowsePrintTabulogram = prn_tab_rap, true);
+[[maybe_unused]] const bool BrowsePrintsTabulograms = (BrowsePrintTabulogram = prn_tab_rap, true);
 
 const char* TabuSettingsName() { return TabuRun.settingsName.c_str(); }
 

@@ -103,6 +103,9 @@ TEST_F(TabuTest, FramedReportWithTotalsOnAFurtherPage) {
   // the scan ends as the page's two records are used up, so the totals come
   // on a further page with the header and headings.
   const std::string header = "Firma Test" + std::string(113, ' ');
+  static int hookCalls;
+  hookCalls = 0;
+  env->tabuPageHook = [] { return ++hookCalls, 0; };
   EXPECT_EQ(Text(Print("{F2}{F2}{ENTER}")), header + "str.    1\n"
             "Zestawienie\n"
             "--------------------------------\n"
@@ -124,6 +127,20 @@ TEST_F(TabuTest, FramedReportWithTotalsOnAFurtherPage) {
             "--------------------------------\n"
             "|          |1 234.50|      |   |\n"
             "--------------------------------<FF>\n");
+  EXPECT_EQ(hookCalls, 2);   // once before each record
+  EXPECT_EQ(env->tabuPageHook, nullptr);
+}
+
+TEST_F(TabuTest, AFreeLineBeforeTheLineStartIsCut) {
+  Add("Alfa", 2, "20261201", 5);
+  Settings(0);
+  ResetTabuDefinition(columns, sizeof columns);
+  DefineTabuColumn("Nazwa", nullptr, &nazwa, TABU_CHOSEN | TABU_FREE_LINE, 0)->column = -4;
+  DefineTabuColumn("Kod", nullptr, &kod, TABU_CHOSEN, 1);
+  // The label "Nazwa:" would start four characters before the line: what
+  // falls inside the line is kept, the value after it.
+  const std::string printed = Text(Print("{F2}{F2}{ENTER}"));
+  EXPECT_NE(printed.find("\na:Alfa\n"), std::string::npos) << printed;
 }
 
 TEST_F(TabuTest, FreeLinesAndStripsEachFromPageOne) {
