@@ -243,6 +243,20 @@ TEST_F(TabuTest, FactorySettingsBringBackEveryColumnFramed) {
   EXPECT_EQ(columns[2].width, 8);   // computed again: "DD-MM/YY"
 }
 
+TEST_F(TabuTest, AnUnchosenColumnIsEditedInPlace) {
+  Add("Alfa", 2, "20261201", 5);
+  Settings(0);
+  DefineColumns();
+  columns[3].flags = static_cast<int16_t>(columns[3].flags & ~TABU_CHOSEN);
+  // "Kod": a free line ('-'), row, column and width kept, the name kept.
+  // The free line stands at character 4 (its column), above the frame.
+  const std::string printed = Text(Print("{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}-{ENTER}{ENTER}{ENTER}{ENTER}{F2}{F2}{ENTER}"));
+  EXPECT_NE(printed.find("|  Nazwa   | Ilosc  | Data |\n"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("\n    Kod:  5\n----------------------------\n|Alfa      |"), std::string::npos) << printed;
+  EXPECT_TRUE(columns[3].flags & TABU_CHOSEN);
+  EXPECT_TRUE(columns[3].flags & TABU_FREE_LINE);
+}
+
 // The preview shown directly, its window read off the screen.
 class PreviewTest : public TabuTest {
  protected:
