@@ -1,0 +1,75 @@
+// Layouts of the per-run export tables of the register and account printouts.
+#include "tables/layouts.h"
+
+namespace {
+
+// "Z5ESPP  .DBF"
+const LayoutField kZ5ESPPFields[] = {
+    {"LPO", 'C', 5, 0}, {"NUM", 'C', 40, 0}, {"DAW", 'D', 8, 0}, {"DAS", 'D', 8, 0}, {"DAV", 'D', 8, 0}, {"NA1", 'C', 70, 0},
+    {"NA2", 'C', 70, 0}, {"AD1", 'C', 32, 0}, {"AD2", 'C', 64, 0}, {"NIP", 'C', 20, 0}, {"BRU", 'N', 12, 2}, {"NPO", 'N', 12, 2},
+    {"VPO", 'N', 12, 2}, {"NP1", 'N', 12, 2}, {"VP1", 'N', 12, 2}, {"NP2", 'N', 12, 2}, {"VP2", 'N', 12, 2}, {"NP3", 'N', 12, 2},
+    {"VP3", 'N', 12, 2}, {"N0K", 'N', 12, 2}, {"N0E", 'N', 12, 2}, {"SBE", 'N', 12, 2}, {"WOL", 'N', 12, 2}, {"KNO", 'N', 12, 2},
+    {"KVO", 'N', 12, 2}, {"KNZ", 'N', 12, 2}, {"KVZ", 'N', 12, 2}, {"RHA", 'N', 12, 2}, {"RPR", 'N', 12, 2}, {"RUS", 'N', 12, 2},
+    {"RNA", 'N', 12, 2}, {"RNI", 'N', 12, 2}, {"RKO", 'N', 12, 2}, {"RZD", 'N', 12, 2}, {"RUI", 'N', 12, 2}, {"RWZ", 'N', 12, 2},
+    {"RNW", 'N', 12, 2}, {"LPK", 'N', 5, 0}, {"NPD", 'N', 12, 2}, {"NIO", 'N', 12, 2}, {"UEN", 'N', 12, 2}, {"UEV", 'N', 12, 2},
+    {"IUN", 'N', 12, 2}, {"IUV", 'N', 12, 2}, {"DON", 'N', 12, 2}, {"DOV", 'N', 12, 2}, {"ITN", 'N', 12, 2}, {"ITV", 'N', 12, 2},
+    {"UW1", 'C', 70, 0}, {"UW2", 'C', 70, 0}, {"US1", 'C', 40, 0}, {"US2", 'C', 40, 0}, {"US3", 'C', 40, 0}, {"US4", 'C', 40, 0},
+    {"US5", 'C', 40, 0}, {"US6", 'C', 40, 0}, {"NN5", 'N', 12, 2}, {"NV5", 'N', 12, 2}, {"NN7", 'N', 12, 2}, {"NV7", 'N', 12, 2},
+    {"NN8", 'N', 12, 2}, {"NV8", 'N', 12, 2}, {"RYR", 'N', 12, 2}, {"UPN", 'N', 12, 2}, {"UPV", 'N', 12, 2}, {"UTN", 'N', 12, 2},
+    {"UTV", 'N', 12, 2}, {"PAN", 'N', 12, 2}, {"PAV", 'N', 12, 2}, {"PRO", 'C', 17, 0}, {"GTU", 'C', 17, 0}, {"IZN", 'N', 12, 2},
+    {"IZV", 'N', 12, 2}, {"OZN", 'C', 22, 0}, {"ZAP", 'N', 12, 2}, {"WDT", 'N', 12, 2}, {"WDU", 'N', 12, 2}, {"EXP", 'N', 12, 2},
+    {"MAN", 'N', 12, 2},
+};
+const LayoutTag kZ5ESPPTags[] = {
+    {"DTOS(DAW)+UPPER(NUM)", nullptr, 0},
+};
+
+// "Z5ESZT  .DBF"
+const LayoutField kZ5ESZTFields[] = {
+    {"LPO", 'C', 5, 0}, {"NUM", 'C', 40, 0}, {"DAW", 'D', 8, 0}, {"DAS", 'D', 8, 0}, {"NA1", 'C', 70, 0}, {"NA2", 'C', 70, 0},
+    {"MIA", 'C', 32, 0}, {"ULI", 'C', 64, 0}, {"NIP", 'C', 20, 0}, {"BRU", 'N', 12, 2}, {"NPO", 'N', 12, 2}, {"VPO", 'N', 12, 2},
+    {"NP1", 'N', 12, 2}, {"VP1", 'N', 12, 2}, {"NP2", 'N', 12, 2}, {"VP2", 'N', 12, 2}, {"NP3", 'N', 12, 2}, {"VP3", 'N', 12, 2},
+    {"N0K", 'N', 12, 2}, {"N0E", 'N', 12, 2}, {"SBE", 'N', 12, 2}, {"WOL", 'N', 12, 2}, {"NPD", 'N', 12, 2}, {"DWE", 'N', 12, 2},
+    {"NUN", 'N', 12, 2}, {"NUV", 'N', 12, 2}, {"IUN", 'N', 12, 2}, {"IUV", 'N', 12, 2}, {"NPN", 'N', 12, 2}, {"NPV", 'N', 12, 2},
+    {"ITN", 'N', 12, 2}, {"ITV", 'N', 12, 2}, {"LPK", 'N', 6, 0}, {"DAV", 'D', 8, 0}, {"NIO", 'N', 12, 2}, {"NN5", 'N', 12, 2},
+    {"NV5", 'N', 12, 2}, {"NN7", 'N', 12, 2}, {"NV7", 'N', 12, 2}, {"NN8", 'N', 12, 2}, {"NV8", 'N', 12, 2}, {"IZN", 'N', 12, 2},
+    {"IZV", 'N', 12, 2}, {"PAN", 'N', 12, 2}, {"PAV", 'N', 12, 2}, {"WDU", 'N', 12, 2},
+};
+const LayoutTag kZ5ESZTTags[] = {
+    {"DTOS(DAV)+UPPER(NUM)", nullptr, 0},
+};
+
+// "Z5ESMA  .DBF"
+const LayoutField kZ5ESMAFields[] = {
+    {"LPO", 'C', 5, 0}, {"NUM", 'C', 40, 0}, {"BRU", 'N', 10, 2}, {"ZAK", 'N', 10, 2}, {"MAR", 'N', 10, 2}, {"NET", 'N', 10, 2},
+    {"VAT", 'N', 10, 2}, {"DAV", 'D', 8, 0},
+};
+
+// "Z5KONTE.DBF"
+const LayoutField kZ5KONTEFields[] = {
+    {"NAZ", 'C', 34, 0}, {"NUM", 'C', 8, 0}, {"NET", 'N', 11, 2}, {"VAT", 'N', 11, 2}, {"NIV", 'N', 11, 2}, {"BRU", 'N', 11, 2},
+    {"REC", 'N', 5, 0},
+};
+const LayoutTag kZ5KONTETags[] = {
+    {"NUM", nullptr, 0},
+    {"STR(REC,5,0)", nullptr, 0},
+};
+
+// "UE_TMP.DBF"
+const LayoutField kUE_TMPFields[] = {
+    {"TYZ", 'C', 1, 0}, {"KOK", 'C', 2, 0}, {"KOD", 'C', 20, 0}, {"NIP", 'C', 20, 0}, {"KWO", 'N', 11, 0}, {"TTR", 'C', 1, 0},
+};
+
+// "UE_ERR.DBF"
+const LayoutField kUE_ERRFields[] = {
+    {"TYZ", 'C', 1, 0}, {"NRD", 'C', 40, 0}, {"DAT", 'D', 8, 0}, {"NIP", 'C', 20, 0},
+};
+
+}  // namespace
+
+const TableLayout LAYOUT_Z5ESPP = MakeLayout(kZ5ESPPFields, kZ5ESPPTags);
+const TableLayout LAYOUT_Z5ESZT = MakeLayout(kZ5ESZTFields, kZ5ESZTTags);
+const TableLayout LAYOUT_Z5ESMA = MakeLayout(kZ5ESMAFields);
+const TableLayout LAYOUT_Z5KONTE = MakeLayout(kZ5KONTEFields, kZ5KONTETags);
+const TableLayout LAYOUT_UE_TMP = MakeLayout(kUE_TMPFields);
+const TableLayout LAYOUT_UE_ERR = MakeLayout(kUE_ERRFields);

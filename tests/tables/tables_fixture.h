@@ -1,0 +1,47 @@
+// Fixtures of the catalogue tests: the headless screen, the engine, the
+// program's message tables, working year 2026, a firm directory "firma" as
+// the current directory and a common directory "wspolne" in the main options.
+#pragma once
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/program_messages.h"
+#include "db/db_engine.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "env/paths.h"
+#include "platform/files.h"
+#include "tables/catalogue.h"
+#include "tests/ui/ui_fixture.h"
+
+class TablesTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    d4init(&env->engine);
+    RegisterProgramMessages();
+    env->settlementYear = 2026;
+    MakeDir("wspolne");
+    std::strcpy(env->sharedCatalogueDir, EnvFromDiskPath(dir + "wspolne").c_str());
+    MakeDir("firma");
+    firm = dir + "firma/";
+    TransDir(EnvFromDiskPath(firm).c_str(), &env->dataPath);
+    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+    optionSharedContractors = 'N';
+    std::memset(optionContractorsDir, ' ', sizeof optionContractorsDir - 1);
+  }
+  void TearDown() override {
+    env->engine.error_code = 0;
+    d4close_all(&env->engine);
+    d4init_undo(&env->engine);
+    UiTest::TearDown();
+  }
+  void MakeDir(const std::string& name) { ASSERT_EQ(mkdir((dir + name).c_str(), 0775), 0); }
+  bool Exists(const std::string& path) { return PlatFileExists(path.c_str()); }
+  static std::string Text(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
+
+  std::string firm;    // the firm directory, current during the test
+};
