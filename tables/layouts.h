@@ -134,3 +134,8 @@ extern const TableLayout LAYOUT_Z5DOWE;
 extern const TableLayout LAYOUT_Z5SKUP;
 extern const TableLayout LAYOUT_Z5WYPO;
 extern const TableLayout LAYOUT_Z5SPZE;
+// exchange copies in the live layouts with their own tags
+extern const TableLayout LAYOUT_Z5ESEX;
+extern const TableLayout LAYOUT_Z5SOEX;
+extern const TableLayout LAYOUT_Z5KASAEX;
+extern const TableLayout LAYOUT_Z5SPISEX;

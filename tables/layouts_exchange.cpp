@@ -73,3 +73,17 @@ const TableLayout LAYOUT_Z5ESMA = MakeLayout(kZ5ESMAFields);
 const TableLayout LAYOUT_Z5KONTE = MakeLayout(kZ5KONTEFields, kZ5KONTETags);
 const TableLayout LAYOUT_UE_TMP = MakeLayout(kUE_TMPFields);
 const TableLayout LAYOUT_UE_ERR = MakeLayout(kUE_ERRFields);
+
+// The copies in the live layouts carry tags of their own (the contractor
+// data's copy without the blank of the live key).
+namespace {
+const LayoutTag kZ5ESEXTags[] = {{"STR(REK,7,0)+STR(RECNO(),7,0)", nullptr, 0}};
+const LayoutTag kZ5SOEXTags[] = {{"STR(SPR,1,0)+STR(REK,7,0)", nullptr, 0}};
+const LayoutTag kZ5KASAEXTags[] = {{"STR(TYZ,2,0)+STR(ROK,4,0)+STR(REK,6,0)", nullptr, 0}};
+const LayoutTag kZ5SPISEXTags[] = {{"KOD", nullptr, 0}};
+}  // namespace
+
+const TableLayout LAYOUT_Z5ESEX = {LAYOUT_Z5SPRE.fields, LAYOUT_Z5SPRE.fieldCount, kZ5ESEXTags, 1};
+const TableLayout LAYOUT_Z5SOEX = {LAYOUT_Z5SPRO.fields, LAYOUT_Z5SPRO.fieldCount, kZ5SOEXTags, 1};
+const TableLayout LAYOUT_Z5KASAEX = {LAYOUT_Z5KASA.fields, LAYOUT_Z5KASA.fieldCount, kZ5KASAEXTags, 1};
+const TableLayout LAYOUT_Z5SPISEX = {LAYOUT_Z5TOWA.fields, LAYOUT_Z5TOWA.fieldCount, kZ5SPISEXTags, 1};
