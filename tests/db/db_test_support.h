@@ -74,3 +74,38 @@ inline unsigned Le16(const std::string& s, size_t at) {
 inline uint32_t Le32(const std::string& s, size_t at) {
   return Le16(s, at) | (uint32_t)Le16(s, at + 2) << 16;
 }
+
+// A reader written from the file format alone, sharing no code with the engine.
+struct PlainDbf {
+  struct Field {
+    std::string name;
+    char type;
+    unsigned width, decimals, offset;
+  };
+  unsigned count = 0, header_length = 0, record_width = 0;
+  std::vector<Field> fields;
+  std::string bytes;
+
+  explicit PlainDbf(const std::string& file) : bytes(file) {
+    count = Le32(bytes, 4);
+    header_length = Le16(bytes, 8);
+    record_width = Le16(bytes, 10);
+    unsigned offset = 1;
+    for (size_t at = 32; bytes[at] != 0x0D; at += 32) {
+      Field f;
+      f.name = std::string(bytes.c_str() + at);
+      f.type = bytes[at + 11];
+      f.width = (unsigned char)bytes[at + 16];
+      f.decimals = (unsigned char)bytes[at + 17];
+      if (f.type == 'C') f.width |= f.decimals << 8, f.decimals = 0;
+      f.offset = offset;
+      offset += f.width;
+      fields.push_back(f);
+    }
+  }
+  std::string Value(unsigned record, unsigned field) const {
+    const Field& f = fields[field];
+    return bytes.substr(header_length + (record - 1) * record_width + f.offset, f.width);
+  }
+  char Mark(unsigned record) const { return bytes[header_length + (record - 1) * record_width]; }
+};
