@@ -28,7 +28,12 @@ using Values = std::vector<std::pair<int, std::string>>;   // field position fro
 void Append(TableHandles& set, const Values& values) {
   ASSERT_EQ(d4append_start(set.table, 0), 0);
   d4blank(set.table);
-  for (const auto& [field, value] : values) f4assign(set.field[field], value.c_str());
+  for (const auto& [field, value] : values) {
+    if (f4type(set.field[field]) == 'N')
+      f4assign_double(set.field[field], std::stod(value));
+    else
+      f4assign(set.field[field], value.c_str());
+  }
   ASSERT_EQ(d4append(set.table), 0);
 }
 
