@@ -3,6 +3,7 @@
 // standard windows and a framed window with Polish text. Esc quits.
 #include <cstdio>
 #include <string>
+#include "app/program_messages.h"
 #include "env/code_pages.h"
 #include "env/session/environment.h"
 #include "env/error_log.h"
@@ -30,6 +31,7 @@ void ShowKey(Environment* env, int key) {
 int main(int argc, char** argv) {
   OpenErrLog(argc, argv);
   Environment* env = CreateEnvironment(argc, argv);
+  if (env) RegisterProgramMessages();
   if (!env || w4init_video(1) != 0) {
     std::fprintf(stderr, "Zelsal: the screen cannot be started\n");
     return 1;

@@ -6,7 +6,6 @@
 #include "db/db_engine.h"
 #include "db/dbf_definition.h"
 #include "env/environment.h"
-#include "env/messages.h"
 #include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
@@ -17,15 +16,14 @@
 #include "tables/sales_tables.h"
 #include "tables/tax_tables.h"
 #include "tables/vat_tables.h"
+#include "tables/wait_notice.h"
 #include "tables/warehouse_tables.h"
 #include "ui/menu_history.h"
 #include "ui/message_box.h"
-#include "ui/window4.h"
 
 namespace {
 
 constexpr int REBUILD = OPEN_DBF_REINDEX | OPEN_DBF_MUST_EXIST;
-constexpr int MSG_PLEASE_WAIT = 50030;
 constexpr int MSG_DONE = 8, MSG_FAILED = 9;
 
 int passFailed;
@@ -143,18 +141,12 @@ void CloseAfterReopen(int result) {
 int Serwis(int year, int firmTables, int commonTables) {
   Environment* env = EnvCurrent();
   env->refuseDamagedTables = 0;    // the engine asks its repair questions during the pass
-  int previous = w4select(-1);
-  if (env->messageWindow >= 0) {
-    w4activate(env->messageWindow);
-    w4select(env->messageWindow);
-    w4centre(1, RcQStr(MSG_PLEASE_WAIT));
-  }
+  int previous = ShowWaitNotice();
   passFailed = 0;
   if (commonTables) ReopenCommon(year);
   if (firmTables) ReopenFirm(year);
   env->refuseDamagedTables = 1;
-  if (env->messageWindow >= 0) w4deactivate(env->messageWindow);
-  w4select(previous);
+  HideWaitNotice(previous);
   if (passFailed)
     Alarm(MSG_FAILED);
   else

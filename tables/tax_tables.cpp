@@ -8,6 +8,7 @@
 #include "env/environment.h"
 #include "env/paths.h"
 #include "tables/opening.h"
+#include "tables/wait_notice.h"
 #include "ui/message_box.h"
 
 TableHandles Z5PIT, Z5PIL, Z5RYT, Z5VATR, Z5PI11, Z5V27, Z5VUE, Z5VZ, Z5NOTY, Z5V7J, Z5LXML;
@@ -207,4 +208,27 @@ int OpenVatDataTable(TableHandles* handles, int create, int year, int kind, int 
   int result = OpenCountedVatData(handles, create, year, kind);
   ReleaseDbfDefinition();
   return result;
+}
+
+int ImportZ5VZOld(int kind) {
+  const char* name = kind == 2 || kind == 5 ? "Z5VZDK.DBF" : "Z5VZDM.DBF";
+  if (!EnvFileExists(name)) return 0;
+  DbTable* old = d4open(&EnvCurrent()->engine, name);
+  if (old == nullptr) return -1;
+  int previous = ShowWaitNotice();
+  DbTable* current = Z5VZ.table;
+  for (int rc = d4top(old); rc == 0; rc = d4skip(old, 1)) {
+    if (d4append_start(current, 0) != 0) break;
+    d4blank(current);
+    for (int j = 1; j <= d4num_fields(old); j++) {
+      DbField* source = d4field_j(old, j);
+      int target = d4field_number(current, f4name(source));
+      if (target > 0) f4assign_field(d4field_j(current, target), source);
+    }
+    if (d4deleted(old)) d4delete(current);
+    if (d4append(current) != 0) break;
+  }
+  d4close(old);
+  HideWaitNotice(previous);
+  return 0;
 }

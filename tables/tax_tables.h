@@ -23,6 +23,10 @@ int OpenZ5NOTY(int flags);
 // Kind 13 the monthly file, any other the quarterly one.
 int OpenZ5V7J(int flags, int kind);
 int OpenZ5LXML(int flags);
+// Copies the records of the kind's table of 2016 ("Z5VZDM"/"Z5VZDK"), when it
+// exists, into the open VAT-ZD table field by field by name; 0, or -1 when
+// the old file does not open.
+int ImportZ5VZOld(int kind);
 
 // Kinds 13 and 14: "Z5V7MC"/"Z5V7KW" by the standard opener. Other kinds: a
 // table of 4 or 12 seeded records, created anew (create 1) when missing or

@@ -356,6 +356,28 @@ TEST_F(CatalogueBehaviourTest, YearVariantsChooseNameAndLayout) {
   }
 }
 
+TEST_F(CatalogueBehaviourTest, OldVatZdRecordsAreImportedByName) {
+  env->settlementYear = 2016;
+  ASSERT_EQ(OpenZ5VZ(5, 0), 0);
+  Append(Z5VZ, {{3, "PIERWSZY"}, {5, "1234567890"}});
+  Append(Z5VZ, {{3, "USUNIETY"}});
+  d4delete(Z5VZ.table);
+  d4close(Z5VZ.table);
+  env->settlementYear = 2017;
+  ASSERT_EQ(OpenZ5VZ(5, 0), 0);
+  EXPECT_EQ(ImportZ5VZOld(1), 0);    // no monthly table of 2016: nothing to do
+  EXPECT_EQ(d4reccount(Z5VZ.table), 0);
+  ASSERT_EQ(ImportZ5VZOld(5), 0);
+  ASSERT_EQ(d4reccount(Z5VZ.table), 2);
+  ASSERT_EQ(d4go(Z5VZ.table, 1), 0);
+  EXPECT_EQ(Trim(Field(Z5VZ, 3)), "PIERWSZY");
+  EXPECT_EQ(Trim(Field(Z5VZ, 5)), "");             // ADR is new
+  EXPECT_EQ(Trim(Field(Z5VZ, 6)), "1234567890");   // NIP found by its name
+  EXPECT_FALSE(d4deleted(Z5VZ.table));
+  ASSERT_EQ(d4go(Z5VZ.table, 2), 0);
+  EXPECT_TRUE(d4deleted(Z5VZ.table));
+}
+
 TEST_F(CatalogueBehaviourTest, DeclarationDataOfAnotherCountIsReplacedOnlyWhenAskedTo) {
   static TableHandles data;
   HeadlessSetScript("{ENTER}");
