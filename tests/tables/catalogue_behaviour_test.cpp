@@ -23,27 +23,7 @@
 
 namespace {
 
-using Values = std::vector<std::pair<int, std::string>>;   // field position from 0, value
-
-void Append(TableHandles& set, const Values& values) {
-  ASSERT_EQ(d4append_start(set.table, 0), 0);
-  d4blank(set.table);
-  for (const auto& [field, value] : values) {
-    if (f4type(set.field[field]) == 'N')
-      f4assign_double(set.field[field], std::stod(value));
-    else
-      f4assign(set.field[field], value.c_str());
-  }
-  ASSERT_EQ(d4append(set.table), 0);
-}
-
 std::string Field(TableHandles& set, int field) { return std::string(f4ptr(set.field[field]), f4len(set.field[field])); }
-
-std::string Trim(std::string s) {
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, s.find_first_not_of(' '));
-  return s;
-}
 
 using CatalogueBehaviourTest = TablesTest;
 
@@ -162,13 +142,13 @@ TEST_F(CatalogueBehaviourTest, TotalsOfAnotherRecordCountAreReplacedAndTheOldFil
       EXPECT_EQ(Field(Z5STAK, 0), n == 13 ? "**" : (n < 10 ? " " : "") + std::to_string(n));
       EXPECT_EQ(Field(Z5STAK, 1), "A");
       EXPECT_EQ(Field(Z5STAK, 2), " ");
-      EXPECT_EQ(Trim(Field(Z5STAK, 3)), "");
+      EXPECT_EQ(Trim(Z5STAK.field[3]), "");
     }
     d4close(Z5STAK.table);
     ASSERT_TRUE(Exists(firm + "Z5STAK25.BAK"));
     PlainDbf kept(ReadFile(firm + "Z5STAK25.BAK"));
     EXPECT_EQ(kept.count, (unsigned)count);
-    EXPECT_EQ(Trim(kept.Value(1, 3)), "1234.56");
+    EXPECT_NE(kept.Value(1, 3).find("1234.56"), std::string::npos);
     PlatFileDelete((firm + "Z5STAK25.DBF").c_str());
   }
   std::string log = dir + "home/" + ErrLogFileName();
@@ -209,7 +189,7 @@ TEST_F(CatalogueBehaviourTest, GoodsAreCarriedOverOnlyWhenTheOperatorAgrees) {
     if (carried) {
       d4tag_select(Z5TOWA.table, Z5TOWA.tag[0]);
       ASSERT_EQ(d4top(Z5TOWA.table), 0);
-      EXPECT_EQ(Trim(Field(Z5TOWA, 2)), "A");    // the new year's index was built
+      EXPECT_EQ(Trim(Z5TOWA.field[2]), "A");    // the new year's index was built
     }
     d4close(Z5TOWA.table);
     // A second open of the year asks nothing.
@@ -325,9 +305,9 @@ TEST_F(CatalogueBehaviourTest, PartnersCarriedOverLoseTwoColumns) {
   ASSERT_EQ(OpenZ5WSPL(0), 0);
   ASSERT_EQ(d4reccount(Z5WSPL.table), 1);
   ASSERT_EQ(d4go(Z5WSPL.table, 1), 0);
-  EXPECT_EQ(Trim(Field(Z5WSPL, 0)), "KOWALSKI");
-  EXPECT_EQ(Trim(Field(Z5WSPL, 19)), "");
-  EXPECT_EQ(Trim(Field(Z5WSPL, 189)), "");
+  EXPECT_EQ(Trim(Z5WSPL.field[0]), "KOWALSKI");
+  EXPECT_EQ(Trim(Z5WSPL.field[19]), "");
+  EXPECT_EQ(Trim(Z5WSPL.field[189]), "");
 }
 
 TEST_F(CatalogueBehaviourTest, YearVariantsChooseNameAndLayout) {
@@ -370,9 +350,9 @@ TEST_F(CatalogueBehaviourTest, OldVatZdRecordsAreImportedByName) {
   ASSERT_EQ(ImportZ5VZOld(5), 0);
   ASSERT_EQ(d4reccount(Z5VZ.table), 2);
   ASSERT_EQ(d4go(Z5VZ.table, 1), 0);
-  EXPECT_EQ(Trim(Field(Z5VZ, 3)), "PIERWSZY");
-  EXPECT_EQ(Trim(Field(Z5VZ, 5)), "");             // ADR is new
-  EXPECT_EQ(Trim(Field(Z5VZ, 6)), "1234567890");   // NIP found by its name
+  EXPECT_EQ(Trim(Z5VZ.field[3]), "PIERWSZY");
+  EXPECT_EQ(Trim(Z5VZ.field[5]), "");             // ADR is new
+  EXPECT_EQ(Trim(Z5VZ.field[6]), "1234567890");   // NIP found by its name
   EXPECT_FALSE(d4deleted(Z5VZ.table));
   ASSERT_EQ(d4go(Z5VZ.table, 2), 0);
   EXPECT_TRUE(d4deleted(Z5VZ.table));

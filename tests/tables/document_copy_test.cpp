@@ -18,27 +18,6 @@ constexpr int H_SDR = 3, H_TYV = 8, H_PRE = 9, H_NRV = 10, H_LPO = 43, H_DZA = 4
 // Line fields.
 constexpr int L_TYV = 3, L_NA1 = 14, L_REK = 33, L_REC = 34, L_INF = 58;
 
-using Values = std::vector<std::pair<int, std::string>>;
-
-void Append(TableHandles& set, const Values& values) {
-  ASSERT_EQ(d4append_start(set.table, 0), 0);
-  d4blank(set.table);
-  for (const auto& [field, value] : values) {
-    if (f4type(set.field[field]) == 'N')
-      f4assign_double(set.field[field], std::stod(value));
-    else
-      f4assign(set.field[field], value.c_str());
-  }
-  ASSERT_EQ(d4append(set.table), 0);
-}
-
-std::string Trim(DbField* field) {
-  std::string s(f4ptr(field), f4len(field));
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, s.find_first_not_of(' '));
-  return s;
-}
-
 class DocumentCopyTest : public TablesTest {
  protected:
   // The " Sprzedaż " action's tables: the main register current, the

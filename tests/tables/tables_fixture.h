@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/program_messages.h"
 #include "db/db_engine.h"
@@ -15,6 +17,29 @@
 #include "platform/files.h"
 #include "tables/catalogue.h"
 #include "tests/ui/ui_fixture.h"
+
+// Field values of a new record: field position from 0, text (numbers as digits).
+using Values = std::vector<std::pair<int, std::string>>;
+
+inline void Append(TableHandles& set, const Values& values) {
+  ASSERT_EQ(d4append_start(set.table, 0), 0);
+  d4blank(set.table);
+  for (const auto& [field, value] : values) {
+    if (f4type(set.field[field]) == 'N')
+      f4assign_double(set.field[field], std::stod(value));
+    else
+      f4assign(set.field[field], value.c_str());
+  }
+  ASSERT_EQ(d4append(set.table), 0);
+}
+
+// A field's text without its outer blanks.
+inline std::string Trim(DbField* field) {
+  std::string s(f4ptr(field), f4len(field));
+  s.erase(s.find_last_not_of(' ') + 1);
+  s.erase(0, s.find_first_not_of(' '));
+  return s;
+}
 
 class TablesTest : public UiTest {
  protected:
