@@ -5,7 +5,7 @@
 #include "app/param_store.h"
 #include "db/db_engine.h"
 #include "db/dbf_definition.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"

@@ -8,7 +8,7 @@
 #include "db/db_index.h"
 #include "db/dbf_definition.h"
 #include "db/dbf_records.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/text_buffers.h"

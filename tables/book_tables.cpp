@@ -6,7 +6,7 @@
 #include "db/db_lock.h"
 #include "db/db_names.h"
 #include "db/dbf_records.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/paths.h"
 #include "tables/opening.h"
 

@@ -8,7 +8,7 @@
 #include "db/db_index.h"
 #include "db/db_names.h"
 #include "db/dbf_records.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/numbers.h"
 #include "env/paths.h"
 #include "tables/opening.h"

@@ -1,7 +1,7 @@
 #include "tables/register_tables.h"
 
 #include "db/dbf_records.h"
-#include "env/field_text.h"
+#include "env/session/field_text.h"
 #include "tables/opening.h"
 
 TableHandles Z5SAMO, Z5PRCE, Z5PRZE, Z5RASA, Z5AMOR, Z5DOWO, Z5DOWE, Z5SKUP, Z5WYPO, Z5SPZE;

@@ -6,7 +6,7 @@
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "tables/exchange_tables.h"
 #include "tables/later_routines.h"
 #include "tables/opening.h"

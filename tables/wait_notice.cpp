@@ -1,6 +1,6 @@
 #include "tables/wait_notice.h"
 
-#include "env/environment.h"
+#include "env/session/environment.h"
 #include "env/messages.h"
 #include "ui/window4.h"
 
