@@ -1,6 +1,6 @@
-// The conventions every table of the catalogue shares: the handle set an
-// opener binds, the places tables live in, the working year, the open flags
-// and the main options that choose the contractors' directory.
+// What every table of the catalogue shares: the handle set its opener binds,
+// the working year that goes into most names, and the main options that
+// choose the contractors' directory.
 #pragma once
 #include "db/dbf_definition.h"
 

@@ -15,7 +15,8 @@ int SpecOf(const LayoutField& f) {
 // Four characters into an int, the first in the most significant byte.
 int Packed(const char* name) {
   uint32_t packed = 0;
-  for (int i = 0; i < 4; i++) packed = packed << 8 | (uint32_t)(unsigned char)(i < (int)std::strlen(name) ? name[i] : 0);
+  size_t length = std::strlen(name);
+  for (size_t i = 0; i < 4; i++) packed = packed << 8 | (uint32_t)(unsigned char)(i < length ? name[i] : 0);
   return (int)packed;
 }
 
@@ -32,5 +33,8 @@ void DefineLayout(const TableLayout& layout, int fieldCount, const char* omit, b
       DefineField_(f.name, SpecOf(f));
   }
   if (!withTags) return;
-  for (int i = 0; i < layout.tagCount; i++) DefineTag_(layout.tags[i].key, layout.tags[i].filter, layout.tags[i].descending);
+  for (int i = 0; i < layout.tagCount; i++) {
+    const LayoutTag& tag = layout.tags[i];
+    DefineTag_(tag.key, tag.filter, tag.descending);
+  }
 }

@@ -8,7 +8,7 @@ struct LayoutField {
   const char* name;    // upper case, up to five characters
   char type;           // 'C', 'N' or 'D'
   short width;         // C 2100 is the long text field of the operator table
-  short decimals;
+  short decimals = 0;
 };
 
 // A NULL filter stands for ".NOT.DELETED()"; descending is 0 or 10.

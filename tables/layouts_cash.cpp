@@ -5,12 +5,12 @@ namespace {
 
 // "Z5KASA.DBF"
 const LayoutField kZ5KASAFields[] = {
-    {"TYP", 'C', 1, 0}, {"TKA", 'C', 1, 0}, {"TYK", 'N', 1, 0}, {"DAT", 'D', 8, 0}, {"PRE", 'C', 4, 0}, {"NUM", 'N', 5, 0},
-    {"POS", 'C', 9, 0}, {"LPO", 'N', 4, 0}, {"KOD", 'C', 20, 0}, {"NA1", 'C', 70, 0}, {"NA2", 'C', 70, 0}, {"KOP", 'C', 6, 0},
-    {"MIA", 'C', 25, 0}, {"ULI", 'C', 64, 0}, {"KRA", 'C', 30, 0}, {"DOK", 'C', 30, 0}, {"TYT", 'C', 70, 0}, {"KWO", 'N', 11, 2},
-    {"WAL", 'C', 3, 0}, {"KUR", 'N', 10, 6}, {"ZAP", 'N', 11, 2}, {"KUZ", 'N', 10, 6}, {"TYZ", 'N', 2, 0}, {"REK", 'N', 6, 0},
-    {"ROK", 'N', 4, 0}, {"ODB", 'C', 24, 0}, {"KAS", 'C', 24, 0}, {"INF", 'C', 32, 0}, {"KSI", 'N', 1, 0}, {"RKS", 'N', 6, 0},
-    {"LKS", 'N', 5, 0}, {"DKS", 'D', 8, 0}, {"KKS", 'N', 11, 2}, {"RE1", 'C', 30, 0}, {"RE2", 'N', 11, 2},
+    {"TYP", 'C', 1}, {"TKA", 'C', 1}, {"TYK", 'N', 1}, {"DAT", 'D', 8}, {"PRE", 'C', 4}, {"NUM", 'N', 5},
+    {"POS", 'C', 9}, {"LPO", 'N', 4}, {"KOD", 'C', 20}, {"NA1", 'C', 70}, {"NA2", 'C', 70}, {"KOP", 'C', 6},
+    {"MIA", 'C', 25}, {"ULI", 'C', 64}, {"KRA", 'C', 30}, {"DOK", 'C', 30}, {"TYT", 'C', 70}, {"KWO", 'N', 11, 2},
+    {"WAL", 'C', 3}, {"KUR", 'N', 10, 6}, {"ZAP", 'N', 11, 2}, {"KUZ", 'N', 10, 6}, {"TYZ", 'N', 2},
+    {"REK", 'N', 6}, {"ROK", 'N', 4}, {"ODB", 'C', 24}, {"KAS", 'C', 24}, {"INF", 'C', 32}, {"KSI", 'N', 1},
+    {"RKS", 'N', 6}, {"LKS", 'N', 5}, {"DKS", 'D', 8}, {"KKS", 'N', 11, 2}, {"RE1", 'C', 30}, {"RE2", 'N', 11, 2},
 };
 const LayoutTag kZ5KASATags[] = {
     {"DTOS(DAT)+STR(RECNO(),5,0)", nullptr, 0},
@@ -24,10 +24,11 @@ const LayoutTag kZ5KASATags[] = {
 
 // "Z5ROZL.DBF"
 const LayoutField kZ5ROZLFields[] = {
-    {"ROL", 'C', 1, 0}, {"TYP", 'C', 1, 0}, {"DOK", 'C', 30, 0}, {"DAW", 'D', 8, 0}, {"DAP", 'D', 8, 0}, {"TYT", 'C', 70, 0},
-    {"TYZ", 'N', 2, 0}, {"ROK", 'N', 4, 0}, {"REK", 'N', 6, 0}, {"KOD", 'C', 20, 0}, {"NA1", 'C', 70, 0}, {"NA2", 'C', 70, 0},
-    {"KOP", 'C', 6, 0}, {"MIA", 'C', 25, 0}, {"ULI", 'C', 64, 0}, {"KWO", 'N', 11, 2}, {"WAL", 'C', 3, 0}, {"KUR", 'N', 10, 6},
-    {"ZAP", 'N', 11, 2}, {"KUZ", 'N', 10, 6}, {"REC", 'N', 6, 0}, {"INF", 'C', 32, 0}, {"RE1", 'C', 30, 0}, {"RE2", 'N', 11, 2},
+    {"ROL", 'C', 1}, {"TYP", 'C', 1}, {"DOK", 'C', 30}, {"DAW", 'D', 8}, {"DAP", 'D', 8}, {"TYT", 'C', 70},
+    {"TYZ", 'N', 2}, {"ROK", 'N', 4}, {"REK", 'N', 6}, {"KOD", 'C', 20}, {"NA1", 'C', 70}, {"NA2", 'C', 70},
+    {"KOP", 'C', 6}, {"MIA", 'C', 25}, {"ULI", 'C', 64}, {"KWO", 'N', 11, 2}, {"WAL", 'C', 3}, {"KUR", 'N', 10, 6},
+    {"ZAP", 'N', 11, 2}, {"KUZ", 'N', 10, 6}, {"REC", 'N', 6}, {"INF", 'C', 32}, {"RE1", 'C', 30},
+    {"RE2", 'N', 11, 2},
 };
 const LayoutTag kZ5ROZLTags[] = {
     {"STR(TYZ,2,0)+STR(ROK,4,0)+STR(REK,6,0)", nullptr, 0},
@@ -39,12 +40,12 @@ const LayoutTag kZ5ROZLTags[] = {
 
 // "Z5PLEW  .DBF"
 const LayoutField kZ5PLEWFields[] = {
-    {"DAP", 'D', 8, 0}, {"TYP", 'N', 1, 0}, {"SOZ", 'N', 2, 0}, {"TYB", 'N', 1, 0}, {"KOZ", 'C', 20, 0}, {"NZ1", 'C', 54, 0},
-    {"NZ2", 'C', 54, 0}, {"AZ1", 'C', 54, 0}, {"AZ2", 'C', 54, 0}, {"BAZ", 'C', 30, 0}, {"KNZ", 'C', 54, 0}, {"SOO", 'N', 2, 0},
-    {"KOO", 'C', 20, 0}, {"NO1", 'C', 54, 0}, {"NO2", 'C', 54, 0}, {"AO1", 'C', 54, 0}, {"AO2", 'C', 54, 0}, {"BAO", 'C', 30, 0},
-    {"KNO", 'C', 54, 0}, {"KWO", 'N', 11, 2}, {"TY1", 'C', 54, 0}, {"TY2", 'C', 54, 0}, {"ROW", 'C', 1, 0}, {"DRU", 'C', 1, 0},
-    {"NIP", 'C', 14, 0}, {"IDD", 'C', 1, 0}, {"NRD", 'C', 20, 0}, {"TWP", 'C', 1, 0}, {"DEK", 'C', 8, 0}, {"SYP", 'C', 7, 0},
-    {"IZO", 'C', 21, 0}, {"INF", 'C', 32, 0}, {"RE1", 'C', 30, 0}, {"RE2", 'N', 11, 2},
+    {"DAP", 'D', 8}, {"TYP", 'N', 1}, {"SOZ", 'N', 2}, {"TYB", 'N', 1}, {"KOZ", 'C', 20}, {"NZ1", 'C', 54},
+    {"NZ2", 'C', 54}, {"AZ1", 'C', 54}, {"AZ2", 'C', 54}, {"BAZ", 'C', 30}, {"KNZ", 'C', 54}, {"SOO", 'N', 2},
+    {"KOO", 'C', 20}, {"NO1", 'C', 54}, {"NO2", 'C', 54}, {"AO1", 'C', 54}, {"AO2", 'C', 54}, {"BAO", 'C', 30},
+    {"KNO", 'C', 54}, {"KWO", 'N', 11, 2}, {"TY1", 'C', 54}, {"TY2", 'C', 54}, {"ROW", 'C', 1}, {"DRU", 'C', 1},
+    {"NIP", 'C', 14}, {"IDD", 'C', 1}, {"NRD", 'C', 20}, {"TWP", 'C', 1}, {"DEK", 'C', 8}, {"SYP", 'C', 7},
+    {"IZO", 'C', 21}, {"INF", 'C', 32}, {"RE1", 'C', 30}, {"RE2", 'N', 11, 2},
 };
 const LayoutTag kZ5PLEWTags[] = {
     {"DAP", nullptr, 0},
@@ -52,7 +53,7 @@ const LayoutTag kZ5PLEWTags[] = {
 
 // "Z5ODUS.DBF", "Z5ZAPO.DBF"
 const LayoutField kZ5ODUSFields[] = {
-    {"DAT", 'D', 8, 0}, {"STO", 'N', 6, 3}, {"TYP", 'C', 1, 0}, {"INF", 'C', 32, 0},
+    {"DAT", 'D', 8}, {"STO", 'N', 6, 3}, {"TYP", 'C', 1}, {"INF", 'C', 32},
 };
 const LayoutTag kZ5ODUSTags[] = {
     {"DTOS(DAT)", nullptr, 0},
@@ -60,7 +61,7 @@ const LayoutTag kZ5ODUSTags[] = {
 
 // "Z5DNWO.DBF"
 const LayoutField kZ5DNWOFields[] = {
-    {"DAT", 'D', 8, 0}, {"INF", 'C', 32, 0},
+    {"DAT", 'D', 8}, {"INF", 'C', 32},
 };
 const LayoutTag kZ5DNWOTags[] = {
     {"DTOS(DAT)", nullptr, 0},

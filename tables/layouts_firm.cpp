@@ -5,7 +5,7 @@ namespace {
 
 // "Z5KATA.DBF"
 const LayoutField kZ5KATAFields[] = {
-    {"STA", 'C', 1, 0}, {"NAZ", 'C', 20, 0}, {"KAT", 'C', 40, 0}, {"UWA", 'C', 40, 0},
+    {"STA", 'C', 1}, {"NAZ", 'C', 20}, {"KAT", 'C', 40}, {"UWA", 'C', 40},
 };
 const LayoutTag kZ5KATATags[] = {
     {"UPPER(NAZ)", nullptr, 0},
@@ -13,7 +13,7 @@ const LayoutTag kZ5KATATags[] = {
 
 // "Z5KAPA.DBF"
 const LayoutField kZ5KAPAFields[] = {
-    {"JK", 'N', 5, 0}, {"WM", 'N', 5, 0},
+    {"JK", 'N', 5}, {"WM", 'N', 5},
 };
 const LayoutTag kZ5KAPATags[] = {
     {"WM", nullptr, 0},
@@ -21,7 +21,7 @@ const LayoutTag kZ5KAPATags[] = {
 
 // "Z5PASS.DBF"
 const LayoutField kZ5PASSFields[] = {
-    {"A", 'C', 15, 0}, {"B", 'C', 2100, 0},
+    {"A", 'C', 15}, {"B", 'C', 2100},
 };
 const LayoutTag kZ5PASSTags[] = {
     {"RECNO()", nullptr, 0},
@@ -29,37 +29,37 @@ const LayoutTag kZ5PASSTags[] = {
 
 // "Z5PAWL.DBF"
 const LayoutField kZ5PAWLFields[] = {
-    {"NA1", 'C', 70, 0}, {"NA2", 'C', 70, 0}, {"SKN", 'C', 54, 0}, {"NIP", 'C', 13, 0}, {"REG", 'C', 20, 0}, {"DAT", 'D', 8, 0},
-    {"DZI", 'C', 50, 0}, {"WOJ", 'C', 20, 0}, {"GMI", 'C', 25, 0}, {"POW", 'C', 25, 0}, {"ULI", 'C', 20, 0}, {"NRD", 'C', 9, 0},
-    {"NRM", 'C', 9, 0}, {"KOD", 'C', 6, 0}, {"MIA", 'C', 25, 0}, {"POC", 'C', 20, 0}, {"SKR", 'C', 6, 0}, {"TLX", 'C', 20, 0},
-    {"TEL", 'C', 20, 0}, {"FAX", 'C', 20, 0}, {"FIZF", 'C', 1, 0}, {"NAZF", 'C', 30, 0}, {"IM1F", 'C', 15, 0}, {"IM2F", 'C', 15, 0},
-    {"IMOF", 'C', 15, 0}, {"IMMF", 'C', 15, 0}, {"NRPF", 'C', 11, 0}, {"NIPF", 'C', 13, 0}, {"DATF", 'D', 8, 0}, {"WOJF", 'C', 20, 0},
-    {"GMIF", 'C', 25, 0}, {"POWF", 'C', 25, 0}, {"ULIF", 'C', 20, 0}, {"NRDF", 'C', 9, 0}, {"NRMF", 'C', 9, 0}, {"KODF", 'C', 6, 0},
-    {"MIAF", 'C', 25, 0}, {"POCF", 'C', 20, 0}, {"SKRF", 'C', 6, 0}, {"TLXF", 'C', 20, 0}, {"TELF", 'C', 20, 0}, {"FAXF", 'C', 20, 0},
-    {"IDOF", 'C', 1, 0}, {"NUDF", 'C', 11, 0}, {"ORE", 'C', 40, 0}, {"NRE", 'C', 40, 0}, {"DRE", 'D', 8, 0}, {"NWR", 'C', 12, 0},
-    {"PRD", 'C', 40, 0}, {"PKG", 'C', 14, 0}, {"PEK", 'C', 14, 0}, {"DRD", 'C', 40, 0}, {"DKG", 'C', 14, 0}, {"DEK", 'C', 14, 0},
-    {"UNAV", 'C', 54, 0}, {"UULV", 'C', 20, 0}, {"UDOV", 'C', 5, 0}, {"UKOV", 'C', 6, 0}, {"UMIV", 'C', 25, 0}, {"UBAV", 'C', 30, 0},
-    {"UNRV", 'C', 42, 0}, {"UNA4", 'C', 54, 0}, {"UUL4", 'C', 20, 0}, {"UDO4", 'C', 5, 0}, {"UKO4", 'C', 6, 0}, {"UMI4", 'C', 25, 0},
-    {"UBA4", 'C', 30, 0}, {"UNR4", 'C', 42, 0}, {"NAZP", 'C', 30, 0}, {"IMIP", 'C', 15, 0}, {"BAN1", 'C', 30, 0}, {"NRR1", 'C', 42, 0},
-    {"BAN2", 'C', 30, 0}, {"NRR2", 'C', 42, 0}, {"BAN3", 'C', 30, 0}, {"NRR3", 'C', 42, 0}, {"BAN4", 'C', 30, 0}, {"NRR4", 'C', 42, 0},
-    {"BAN5", 'C', 30, 0}, {"NRR5", 'C', 42, 0}, {"PLS", 'C', 1, 0}, {"TDE", 'C', 1, 0}, {"SPC", 'C', 1, 0}, {"ZNA", 'C', 30, 0},
-    {"ZUL", 'C', 20, 0}, {"ZDO", 'C', 5, 0}, {"ZKO", 'C', 6, 0}, {"ZMI", 'C', 25, 0}, {"ZBA", 'C', 30, 0}, {"ZN1", 'C', 42, 0},
-    {"ZN2", 'C', 42, 0}, {"ZN3", 'C', 42, 0}, {"ZN4", 'C', 42, 0}, {"KTZ", 'N', 6, 0}, {"NUS", 'C', 10, 0}, {"WWW", 'C', 40, 0},
-    {"EMA", 'C', 40, 0}, {"GUS", 'C', 7, 0}, {"KRA", 'C', 30, 0}, {"KRAF", 'C', 30, 0}, {"CNS", 'C', 1, 0}, {"WOJO", 'C', 20, 0},
-    {"GMIO", 'C', 25, 0}, {"POWO", 'C', 25, 0}, {"ULIO", 'C', 20, 0}, {"NRDO", 'C', 9, 0}, {"NRMO", 'C', 9, 0}, {"KODO", 'C', 6, 0},
-    {"MIAO", 'C', 25, 0}, {"POCO", 'C', 20, 0}, {"KRAO", 'C', 30, 0}, {"TELO", 'C', 20, 0}, {"FAXO", 'C', 20, 0}, {"RE1", 'C', 40, 0},
-    {"RE2", 'C', 40, 0}, {"RE3", 'C', 40, 0}, {"RE4", 'C', 40, 0},
+    {"NA1", 'C', 70}, {"NA2", 'C', 70}, {"SKN", 'C', 54}, {"NIP", 'C', 13}, {"REG", 'C', 20}, {"DAT", 'D', 8},
+    {"DZI", 'C', 50}, {"WOJ", 'C', 20}, {"GMI", 'C', 25}, {"POW", 'C', 25}, {"ULI", 'C', 20}, {"NRD", 'C', 9},
+    {"NRM", 'C', 9}, {"KOD", 'C', 6}, {"MIA", 'C', 25}, {"POC", 'C', 20}, {"SKR", 'C', 6}, {"TLX", 'C', 20},
+    {"TEL", 'C', 20}, {"FAX", 'C', 20}, {"FIZF", 'C', 1}, {"NAZF", 'C', 30}, {"IM1F", 'C', 15}, {"IM2F", 'C', 15},
+    {"IMOF", 'C', 15}, {"IMMF", 'C', 15}, {"NRPF", 'C', 11}, {"NIPF", 'C', 13}, {"DATF", 'D', 8}, {"WOJF", 'C', 20},
+    {"GMIF", 'C', 25}, {"POWF", 'C', 25}, {"ULIF", 'C', 20}, {"NRDF", 'C', 9}, {"NRMF", 'C', 9}, {"KODF", 'C', 6},
+    {"MIAF", 'C', 25}, {"POCF", 'C', 20}, {"SKRF", 'C', 6}, {"TLXF", 'C', 20}, {"TELF", 'C', 20}, {"FAXF", 'C', 20},
+    {"IDOF", 'C', 1}, {"NUDF", 'C', 11}, {"ORE", 'C', 40}, {"NRE", 'C', 40}, {"DRE", 'D', 8}, {"NWR", 'C', 12},
+    {"PRD", 'C', 40}, {"PKG", 'C', 14}, {"PEK", 'C', 14}, {"DRD", 'C', 40}, {"DKG", 'C', 14}, {"DEK", 'C', 14},
+    {"UNAV", 'C', 54}, {"UULV", 'C', 20}, {"UDOV", 'C', 5}, {"UKOV", 'C', 6}, {"UMIV", 'C', 25}, {"UBAV", 'C', 30},
+    {"UNRV", 'C', 42}, {"UNA4", 'C', 54}, {"UUL4", 'C', 20}, {"UDO4", 'C', 5}, {"UKO4", 'C', 6}, {"UMI4", 'C', 25},
+    {"UBA4", 'C', 30}, {"UNR4", 'C', 42}, {"NAZP", 'C', 30}, {"IMIP", 'C', 15}, {"BAN1", 'C', 30},
+    {"NRR1", 'C', 42}, {"BAN2", 'C', 30}, {"NRR2", 'C', 42}, {"BAN3", 'C', 30}, {"NRR3", 'C', 42},
+    {"BAN4", 'C', 30}, {"NRR4", 'C', 42}, {"BAN5", 'C', 30}, {"NRR5", 'C', 42}, {"PLS", 'C', 1}, {"TDE", 'C', 1},
+    {"SPC", 'C', 1}, {"ZNA", 'C', 30}, {"ZUL", 'C', 20}, {"ZDO", 'C', 5}, {"ZKO", 'C', 6}, {"ZMI", 'C', 25},
+    {"ZBA", 'C', 30}, {"ZN1", 'C', 42}, {"ZN2", 'C', 42}, {"ZN3", 'C', 42}, {"ZN4", 'C', 42}, {"KTZ", 'N', 6},
+    {"NUS", 'C', 10}, {"WWW", 'C', 40}, {"EMA", 'C', 40}, {"GUS", 'C', 7}, {"KRA", 'C', 30}, {"KRAF", 'C', 30},
+    {"CNS", 'C', 1}, {"WOJO", 'C', 20}, {"GMIO", 'C', 25}, {"POWO", 'C', 25}, {"ULIO", 'C', 20}, {"NRDO", 'C', 9},
+    {"NRMO", 'C', 9}, {"KODO", 'C', 6}, {"MIAO", 'C', 25}, {"POCO", 'C', 20}, {"KRAO", 'C', 30}, {"TELO", 'C', 20},
+    {"FAXO", 'C', 20}, {"RE1", 'C', 40}, {"RE2", 'C', 40}, {"RE3", 'C', 40}, {"RE4", 'C', 40},
 };
 
 // "Z5PAOS.DBF"
 const LayoutField kZ5PAOSFields[] = {
-    {"NAZ", 'C', 30, 0}, {"REK", 'N', 5, 0},
+    {"NAZ", 'C', 30}, {"REK", 'N', 5},
 };
 
 // every option table "Z5PA.." of the parameter store
 const LayoutField kPARAMFields[] = {
-    {"K1", 'N', 3, 0}, {"K2", 'N', 3, 0}, {"K3", 'N', 3, 0}, {"TY", 'C', 1, 0}, {"DO", 'N', 11, 2}, {"LO", 'N', 10, 0},
-    {"IN", 'N', 5, 0}, {"CH", 'C', 80, 0}, {"R1", 'C', 20, 0}, {"R2", 'N', 5, 0}, {"R3", 'C', 20, 0}, {"R4", 'N', 11, 2},
+    {"K1", 'N', 3}, {"K2", 'N', 3}, {"K3", 'N', 3}, {"TY", 'C', 1}, {"DO", 'N', 11, 2}, {"LO", 'N', 10},
+    {"IN", 'N', 5}, {"CH", 'C', 80}, {"R1", 'C', 20}, {"R2", 'N', 5}, {"R3", 'C', 20}, {"R4", 'N', 11, 2},
 };
 const LayoutTag kPARAMTags[] = {
     {"STR(K1,3)+STR(K2,3)+STR(K3,3)+TY", nullptr, 0},
