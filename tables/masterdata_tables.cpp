@@ -1,6 +1,7 @@
 #include "tables/masterdata_tables.h"
 
 #include <cstring>
+#include <string>
 
 #include "db/db_engine.h"
 #include "db/db_file.h"

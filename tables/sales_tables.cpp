@@ -190,6 +190,7 @@ int CopyDocumentToExchange(int registerNumber) {
   Environment* env = EnvCurrent();
   std::string directory = std::string(env->dataPath.drive) + env->dataPath.dir + env->dataPath.name + env->dataPath.ext;
   int result = 0;
+  if (Z5SPRZ_2.table == nullptr || Z5SPRE_2.table == nullptr) return -1;    // the caller opens them for register 1
   if (set_lock(current, -1) == 0) {
     static char lines[] = "Z5ESEX  .DBF";
     static char headers[] = "Z5SPEX  .DBF";
