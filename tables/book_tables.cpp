@@ -6,8 +6,8 @@
 #include "db/db_lock.h"
 #include "db/db_names.h"
 #include "db/dbf_records.h"
-#include "env/session/environment.h"
 #include "env/paths.h"
+#include "env/session/environment.h"
 #include "tables/opening.h"
 
 TableHandles Z5DANE, Z5RYPR, Z5STAK, Z5STRB;

@@ -8,9 +8,9 @@
 #include "db/db_index.h"
 #include "db/db_names.h"
 #include "db/dbf_records.h"
-#include "env/session/environment.h"
 #include "env/numbers.h"
 #include "env/paths.h"
+#include "env/session/environment.h"
 #include "tables/opening.h"
 
 TableHandles SprzCopy, SpreCopy, SoexCopy, KasaCopy, RozlCopy, KontCopy, KhntCopy, OpisCopy, PawlCopy;

@@ -5,8 +5,8 @@
 #include "db/db_engine.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
-#include "env/session/environment.h"
 #include "env/paths.h"
+#include "env/session/environment.h"
 #include "env/text_buffers.h"
 #include "tables/opening.h"
 

@@ -7,11 +7,11 @@
 #include "db/db_index.h"
 #include "db/db_names.h"
 #include "db/dbf_records.h"
-#include "env/numbers.h"
-#include "env/session/environment.h"
 #include "env/error_log.h"
 #include "env/messages.h"
+#include "env/numbers.h"
 #include "env/paths.h"
+#include "env/session/environment.h"
 #include "platform/files.h"
 #include "ui/message_box.h"
 

@@ -1,7 +1,7 @@
 #include "tables/wait_notice.h"
 
-#include "env/session/environment.h"
 #include "env/messages.h"
+#include "env/session/environment.h"
 #include "ui/window4.h"
 
 namespace {
