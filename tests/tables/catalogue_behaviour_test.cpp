@@ -3,6 +3,7 @@
 // count, the carry-over into a new year, the one-time fills of newer columns,
 // and the copy of a document into the other register.
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -201,6 +202,20 @@ TEST_F(CatalogueBehaviourTest, GoodsAreCarriedOverOnlyWhenTheOperatorAgrees) {
     PlatFileDelete((firm + "Z5TOWA26.DBF").c_str());
     PlatFileDelete((firm + "Z5TOWA26.MDX").c_str());
   }
+}
+
+// Last year's "table" cannot be read to its end: the copy stops and leaves
+// nothing under the new name, and the year starts with an empty table.
+TEST_F(CatalogueBehaviourTest, BrokenCarryOverLeavesNoHalfTable) {
+  MakeDir("firma/Z5TOWA25.DBF");
+  HeadlessSetScript("T{ENTER}");    // the question, then the box of message 20009
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(d4reccount(Z5TOWA.table), 0);
+  int temporary = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(firm))
+    temporary += entry.path().extension() == ".tmp" || entry.path().extension() == ".TMP";
+  EXPECT_EQ(temporary, 0);
 }
 
 TEST_F(CatalogueBehaviourTest, LumpSumRatesAreRecomputedOnceFromTheOldCode) {
