@@ -146,6 +146,7 @@ TEST_F(DocumentCopyTest, EmptyRegisterCopiesNothing) {
   OpenMainRegister();
   HeadlessSetScript("{ENTER}");
   EXPECT_EQ(CopyDocumentToExchange(1), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);    // the operator was told
   EXPECT_EQ(d4reccount(Z5SPRZ_2.table), 1);
   EXPECT_FALSE(Exists(firm + "Z5SPEX26.DBF"));
 }
