@@ -6,6 +6,7 @@
 #include "db/db_engine.h"
 #include "db/dbf_definition.h"
 #include "env/session/environment.h"
+#include "print/tabu_table.h"
 #include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
@@ -42,8 +43,7 @@ void ReopenCommon(int year) {
   CloseAfterReopen(OpenZ5LXML(REBUILD));
   CloseAfterReopen(OpenZ5ODUS(REBUILD));
   CloseAfterReopen(OpenZ5PELI(REBUILD));
-  // The tabulogram settings table comes with the tabulogram reports; until
-  // then the pass goes on without it.
+  CloseAfterReopen(open_tabu(REBUILD));
   CloseAfterReopen(OpenZ5USKA(REBUILD));
   CloseAfterReopen(OpenZ5ZAPO(REBUILD));
   CloseAfterReopen(ReopenParams(MainOptionsFileName(), PARAM_PROGRAM_DIR));

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/maintenance.h"
+#include "print/tabu_table.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
@@ -71,10 +72,13 @@ TEST_F(MaintenanceTest, DamagedTableFailsThePassButTheRestGoesOn) {
 
 TEST_F(MaintenanceTest, CommonRestoreLeavesTheFirmAlone) {
   Make(OpenZ5KRAJ);
+  Make(open_tabu);    // the print settings, kept in the program directory here
   ASSERT_EQ(PlatFileDelete((dir + "wspolne/Z5KRAJ.MDX").c_str()), PLAT_OK);
+  ASSERT_EQ(PlatFileDelete((dir + "home/Z5TABW.MDX").c_str()), PLAT_OK);
   HeadlessSetScript("{ENTER}");
   EXPECT_EQ(Serwis(2026, 0, 1), 0);
   EXPECT_TRUE(Exists(dir + "wspolne/Z5KRAJ.MDX"));
+  EXPECT_TRUE(Exists(dir + "home/Z5TABW.MDX"));
   EXPECT_FALSE(Exists(firm + "Z5AMOR26.DBF"));
   EXPECT_FALSE(Exists(firm + "Z5TOWA26.DBF"));
 }
