@@ -8,8 +8,8 @@
 #include "db/dbf_records.h"
 #include "env/session/environment.h"
 #include "tables/exchange_tables.h"
-#include "tables/later_routines.h"
 #include "tables/opening.h"
+#include "ui/browse.h"
 #include "ui/record_stamp.h"
 
 TableHandles Z5SPRZ, Z5SPRZ_2;
@@ -175,11 +175,10 @@ int CopyIn(int registerNumber) {
 }  // namespace
 
 int CopyDocumentToExchange(int registerNumber) {
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
   DbTable* current = Z5SPRZ.table;
-  if (current == nullptr || d4reccount(current) == 0 || d4eof(current) || d4bof(current)) {
-    EmptyBrowseWarningLater();
-    return 0;
-  }
+  // Without a record under the cursor there is nothing to copy.
+  if (current == nullptr || d4reccount(current) == 0 || d4eof(current) || d4bof(current)) return 0;
   if (registerNumber == 2) {
     if (OpenZ5SPRE(WorkingYear(), 0, SALES_MAIN_SECOND) != 0) return -1;
     if (OpenZ5SPRZ(WorkingYear(), 0, SALES_MAIN_SECOND) != 0) {

@@ -9,6 +9,7 @@
 #include "tables/exchange_tables.h"
 #include "tables/sales_tables.h"
 #include "tests/tables/tables_fixture.h"
+#include "ui/browse.h"
 
 namespace {
 
@@ -144,10 +145,17 @@ TEST_F(DocumentCopyTest, FailedCopyLeavesNoHalfDocument) {
 
 TEST_F(DocumentCopyTest, EmptyRegisterCopiesNothing) {
   OpenMainRegister();
+  BrowseContext* browse = nullptr;
+  ASSERT_EQ(allocate_browse(&browse, Z5SPRZ.table, nullptr, nullptr, -1), 0);
+  browse->is_empty = 1;    // as the browse's last display found no record
   HeadlessSetScript("{ENTER}");
   EXPECT_EQ(CopyDocumentToExchange(1), 0);
   EXPECT_EQ(HeadlessKeysLeft(), 0);    // the operator was told
+  free_browse(&browse);
   EXPECT_EQ(d4reccount(Z5SPRZ_2.table), 1);
+  EXPECT_FALSE(Exists(firm + "Z5SPEX26.DBF"));
+  // Without a browse nothing is shown, and an empty register still copies nothing.
+  EXPECT_EQ(CopyDocumentToExchange(1), 0);
   EXPECT_FALSE(Exists(firm + "Z5SPEX26.DBF"));
 }
 
