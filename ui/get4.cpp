@@ -242,11 +242,18 @@ int GroupDisplay(Get4* g, char* text, int length) {
   return length + g->groupBlanks;
 }
 
+void HideSecret(const Get4* g, char* text, int n) {
+  if (!(g->flags & GET_SECRET)) return;
+  for (int i = 0; i < n; i++)
+    if (text[i] != ' ') text[i] = '*';
+}
+
 void DrawGet(Get4* g, int attr) {
   char text[GET_EDIT_MAX * 2];
   int n = FormatValue(g, text);
   n = std::min(n, static_cast<int>(g->displayWidth));
   n = GroupDisplay(g, text, n);
+  HideSecret(g, text, n);
   w4num_att(g->row, g->col, text, n, attr);
 }
 
@@ -410,6 +417,7 @@ struct Editor {
     int n = 0;
     for (int i = 0; i < shown; i++) text[n++] = offset + i < length ? buffer[offset + i] : ' ';
     for (int i = 0; i < g->groupBlanks; i++) text[n++] = ' ';
+    HideSecret(g, text, n);
     w4num_att(g->row, g->col, text, n, g->attr);
     w4cursor(g->row, g->col + cursor - offset);
   }
@@ -546,6 +554,9 @@ void g4upper() {
 }
 void g4disabled() {
   if (Get4* g = LastGet()) g->flags |= GET_DISABLED;
+}
+void g4secret() {
+  if (Get4* g = LastGet()) g->flags |= GET_SECRET;
 }
 void g4format() {
   if (Get4* g = LastGet()) g->flags |= GET_THOUSANDS;

@@ -20,6 +20,7 @@ constexpr uint8_t GET_THOUSANDS = 0x01;     // thousands groups on display
 constexpr uint8_t GET_UPPER = 0x02;
 constexpr uint8_t GET_GROUP_START = 0x04;   // target of Ctrl+Up and Ctrl+Down
 constexpr uint8_t GET_DISABLED = 0x08;      // shown, never edited
+constexpr uint8_t GET_SECRET = 0x10;        // every non-blank character shown as '*'
 
 // Get types.
 constexpr char GET_TEXT = 'C';
@@ -71,6 +72,7 @@ Get4* g4bit(int row, int col, unsigned char* bytes, int bit);
 void g4picture(const char* picture);
 void g4upper();
 void g4disabled();
+void g4secret();
 void g4format();
 void g4valid(GetValidator validator);
 void g4call(GetKeyRoutine routine, int32_t data);
