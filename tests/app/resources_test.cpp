@@ -54,4 +54,20 @@ TEST(ProgramResources, MainOptionsFormLeavesColumn43ToTheFields) {
   }
 }
 
+TEST(ProgramResources, RightsTreeLabelsFitBeforeTheirFields) {
+  std::vector<int> numbers = {102};
+  for (int number = 105; number <= 148; number++) numbers.push_back(number);
+  for (int number : numbers) {
+    std::vector<std::string> rows = Lines(Resource(number));
+    EXPECT_GE(rows.size(), 3u) << number;
+    EXPECT_LE(rows.size(), 19u) << number << ": the level window ends at row 25";
+    for (const std::string& row : rows) {
+      size_t characters = 0;
+      for (unsigned char c : row) characters += (c & 0xC0) != 0x80;
+      EXPECT_LE(characters, 14u) << number << " \"" << row << "\"";
+      EXPECT_FALSE(row.empty()) << number;
+    }
+  }
+}
+
 }  // namespace
