@@ -119,6 +119,24 @@ TEST_F(ScreenLockTest, BlackScreenOfDotsUntilAKey) {
       }
 }
 
+TEST_F(ScreenLockTest, DotsTwinkleEveryTenthOfASecond) {
+  ASSERT_EQ(HeadlessSetScript("{WAIT 2000}"), 0);
+  EXPECT_THROW(ScreenSaverLock(), ScriptEnded);
+  int dots = 0, grown = 0;
+  for (int row = 0; row < Desktop.rows; row++)
+    for (int col = 0; col < Desktop.cols; col++) {
+      int c = Char(row, col);
+      int attr = c == '.' ? 9 : c == '+' ? 7 : c == '*' ? 15 : -1;
+      if (attr < 0) continue;
+      EXPECT_EQ(Attr(row, col), attr) << static_cast<char>(c);
+      dots++;
+      grown += c != '.';
+    }
+  EXPECT_LE(dots, 49) << "the oldest goes each tick, the rest fill up to 49";
+  EXPECT_GT(dots, 40);
+  EXPECT_GT(grown, 0);
+}
+
 TEST_F(ScreenLockTest, WrongPasswordBringsTheLockBack) {
   ASSERT_EQ(HeadlessSetScript("xzle{F2}"), 0);
   EXPECT_THROW(ScreenSaverLock(), ScriptEnded);
