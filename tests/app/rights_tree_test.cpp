@@ -76,6 +76,8 @@ TEST_F(RightsTreeTest, ChangesReachTheRecordOnlyThroughF2AtEveryLevel) {
       {"{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{RIGHT}n{F2}", 0, {2}},
       // any other key is answered with a hint (closed with any key) and changes nothing
       {"qx{LEFT}{F2}", 0, {}},
+      // 5100's fourth row is 5131
+      {"{DOWN}{DOWN}{DOWN}{RIGHT}{DOWN}{RIGHT}{DOWN}{DOWN}{DOWN}n{F2}{F2}{F2}", 0, {5131}},
       {"{DOWN}{DOWN}{DOWN}{RIGHT}n{LEFT}tN{F2}", 0, {4000, 5300}},
   };
   for (const Case& c : cases) {
