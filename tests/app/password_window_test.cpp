@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/operator_windows.h"
+#include "app/program_messages.h"
 #include "env/session/environment.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/keyboard.h"
@@ -59,6 +60,15 @@ TEST_F(PasswordWindowTest, PasswordIsNeverShown) {
   EXPECT_EQ(Cells(16, 38, 10), "**        ");
   EXPECT_EQ(Cells(17, 20, 1), "╚");
   EXPECT_EQ(Cells(18, 20, 1), " ");
+}
+
+TEST_F(PasswordWindowTest, LabelsAreTheThreePiecesOfTheProgramMessage) {
+  RegisterProgramMessages();
+  EXPECT_EQ(HeadlessSetScript("{ENTER}"), 0);
+  EXPECT_THROW(PasswordWindow(name, password, PW_REPEAT, 0), ScriptEnded);
+  EXPECT_NE(Row(14).find("użytkownik:"), std::string::npos) << Row(14);
+  EXPECT_NE(Row(15).find("hasło:"), std::string::npos) << Row(15);
+  EXPECT_NE(Row(16).find("powtórz hasło:"), std::string::npos) << Row(16);
 }
 
 class ScreenLockTest : public UiTest {
