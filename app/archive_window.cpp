@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/archive_backup.h"
+#include "app/form_text.h"
 #include "app/maintenance.h"
 #include "app/param_store.h"
 #include "db/db_engine.h"
@@ -19,7 +20,6 @@
 #include "platform/dirs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/resources.h"
 #include "ui/message_box.h"
 #include "ui/std_windows.h"
 #include "ui/wiget.h"
@@ -28,7 +28,8 @@
 
 namespace {
 
-constexpr int ARCHIVE_FORM_TEXT = 88;
+int16_t ArchiveFormTextId() { return 88; }
+
 constexpr int MSG_NO_ARCHIVE_DIR = 4;
 constexpr int MSG_ARCHIVE_FAILED = 5;
 constexpr int MSG_WRITE_DONE = 6;
@@ -165,24 +166,6 @@ void DefineForm(const std::vector<std::string>& labels) {
   (void)last;
 }
 
-// The form text: one label a line.
-std::vector<std::string> FormLabels() {
-  const PlatResource* found = PlatFindResource(ENV_PROGRAM_MODULE, ARCHIVE_FORM_TEXT);
-  std::vector<std::string> labels;
-  std::string text = found ? std::string(reinterpret_cast<const char*>(found->data), found->size) : std::string();
-  text = text.c_str();
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    labels.push_back(line);
-    start = end + 1;
-  }
-  return labels;
-}
-
 // 1 when every chosen archive was written (and verified) or restored.
 int RunArchives() {
   const EnvState* state = EnvCurrentState();
@@ -246,7 +229,7 @@ void ArchiveWindow(int kind) {
     ReadFirmArchiveInfo();
   }
 
-  DefineForm(FormLabels());
+  DefineForm(ResourceLines(ArchiveFormTextId));
   const std::string title = Utf8ToMazText(kind == ARCHIVE_WRITE ? "Zapis archiwum" : "Odczyt danych z archiwum");
   const int window = DefineWprowadzWindow(5, 3, 20, 74, title.c_str(), form.list, &form);
   if (window < 0) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form_text.h"
 #include "app/operator_block.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -139,24 +140,6 @@ const Screen* ScreenOpenedBy(int id) {
   return nullptr;
 }
 
-// The rows' labels: the lines of the screen's text resource.
-std::vector<std::string> Labels(ResIdRoutine resource) {
-  uint16_t size = 0;
-  const unsigned char* data = EnvFindRcData(RC_PROGRAM_FILE, resource, &size);
-  std::vector<std::string> lines;
-  if (!data) return lines;
-  std::string text(reinterpret_cast<const char*>(data), size);
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
 // The level whose form runs: its rows and its own copy of the table.
 struct Level {
   int depth;
@@ -225,7 +208,7 @@ int RunLevel(int depth, const Screen& screen, unsigned char* above) {
   w4border(kStdFrame, w4attribute(-1));
   if (depth == 1) w4title(0, -1, kTopTitle, w4attribute(-1));
   w4activate(window);
-  std::vector<std::string> labels = Labels(screen.resource);
+  std::vector<std::string> labels = ResourceLines(screen.resource);
   for (int i = 0; i < rows && i < static_cast<int>(labels.size()); i++) w4(i, 0, labels[static_cast<size_t>(i)].c_str());
 
   Level level{depth, &screen, rights, window};

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "env/paths.h"
 #include "interchange/archive.h"
 #include "platform/program_dir.h"
+#include "tests/interchange/archive_fixture.h"
 #include "tests/support/env_test.h"
 
 namespace {
@@ -151,22 +151,6 @@ class ArchiveBackupTest : public EnvTest {
     WriteFile(program + "Z5PASS.DBF", "operatorzy");
   }
 
-  // Packs (path on disk, name in the archive, flags) as the writer does.
-  static bool Pack(const std::string& archive, const std::vector<std::tuple<std::string, std::string, int>>& files) {
-    if (!ArcAlloc(archive.c_str(), nullptr, nullptr)) return false;
-    bool ok = ArcOpenWriting(archive.c_str()) == 1;
-    for (const auto& [path, name, flags] : files) {
-      ok = ok && ArcOpenReading(path.c_str()) == 1 && ArcHeaInit(name.c_str(), flags) == 1 && ArcWriteHeader(0) == 1 &&
-           ArcEncode() == 1;
-      ArcCloseReading();
-      ok = ok && ArcHeaSetFileCRC() == 1 && ArcWriteHeader(1) == 1;
-    }
-    ok = ok && ArcPutC_K(0) == 1;
-    ok = ArcCloseWriting_K() == 1 && ok;
-    ArcFree();
-    return ok;
-  }
-
   bool Exists(const std::string& path) const { return fs::exists(path); }
 
   const char* firmArchive = "A:\\KOPIA\\Arc526.A01";
@@ -231,7 +215,7 @@ TEST_F(ArchiveBackupTest, UnknownEntryLandsInTheCurrentDirAndTheFirstCopyWins) {
   WriteFile(Path("src/two"), "second copy");
   WriteFile(firm + "Z5KONT.DBF", "current");
   const std::string archive = Path("floppy/KOPIA/TWICE.A01");
-  ASSERT_TRUE(Pack(archive, {{Path("src/OBCY.TXT"), "OBCY.TXT", 0},
+  ASSERT_TRUE(cp1::PackFiles(archive.c_str(), {{Path("src/OBCY.TXT"), "OBCY.TXT", 0},
                              {Path("src/one"), "Z5KONT.DBF", ARCH_FIRM},
                              {Path("src/two"), "Z5KONT.DBF", ARCH_FIRM}}));
   char backup[8];

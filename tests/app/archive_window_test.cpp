@@ -6,26 +6,13 @@
 
 #include "app/archive_window.h"
 #include "app/param_store.h"
+#include "tests/app/screen_shots.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/keyboard.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Every screen seen while a box waited: F9 in the key script takes it.
-std::string seen;
-int TakeShot(int32_t, int32_t) {
-  for (int row = 0; row < Desktop.rows; row++) {
-    std::string bytes;
-    for (int col = 0; col < Desktop.cols; col++) {
-      int c = Desktop.cells[row * Desktop.cols + col] & 0xFF;
-      bytes += static_cast<char>(c ? c : ' ');
-    }
-    seen += MazToUtf8Text(bytes.c_str()) + "\n";
-  }
-  return 0;
-}
 
 class ArchiveWindowTest : public TablesTest {
  protected:

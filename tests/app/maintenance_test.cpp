@@ -6,23 +6,10 @@
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
+#include "tests/app/screen_shots.h"
 #include "tests/tables/tables_fixture.h"
 
 namespace {
-
-// Every screen seen while a box waited: F9 in the key script takes it.
-std::string seen;
-int TakeShot(int32_t, int32_t) {
-  for (int row = 0; row < Desktop.rows; row++) {
-    std::string bytes;
-    for (int col = 0; col < Desktop.cols; col++) {
-      int c = Desktop.cells[row * Desktop.cols + col] & 0xFF;
-      bytes += static_cast<char>(c ? c : ' ');
-    }
-    seen += MazToUtf8Text(bytes.c_str()) + "\n";
-  }
-  return 0;
-}
 
 class MaintenanceTest : public TablesTest {
  protected:

@@ -5,7 +5,33 @@
 #include <string>
 #include <vector>
 
+#include "interchange/archive.h"
+
 namespace cp1 {
+
+// A file to pack: the file read, its name in the archive, the packing flags.
+struct PackedFile {
+  std::string path, name;
+  int flags;
+};
+
+// Packs the files in the order the backup calls the archiver.
+inline bool PackFiles(const char* archive, const std::vector<PackedFile>& files, ArcProgressFn progress = nullptr,
+                      void* user = nullptr) {
+  if (!ArcAlloc(archive, progress, user)) return false;
+  bool ok = ArcOpenWriting(archive) == 1;
+  for (const PackedFile& file : files) {
+    if (!ok) break;
+    ok = ArcOpenReading(file.path.c_str()) == 1 && ArcHeaInit(file.name.c_str(), file.flags) == 1 &&
+         ArcWriteHeader(0) == 1 && ArcEncode() == 1;
+    ArcCloseReading();
+    ok = ok && ArcHeaSetFileCRC() == 1 && ArcWriteHeader(1) == 1;
+  }
+  ok = ok && ArcPutC_K(0) == 1;
+  ok = ArcCloseWriting_K() == 1 && ok;
+  ArcFree();
+  return ok;
+}
 
 // Where the string table puts its strings: hashed slot, else a linear probe
 // from the end of the slot's chain plus 101.

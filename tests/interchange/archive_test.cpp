@@ -45,21 +45,11 @@ void RecordProgress(void* user, int kind, const char* name, uint32_t done, uint3
   }
 }
 
-// Packs files in the order the backup calls the archiver.
+// Packs files of the current directory under their own names.
 bool Pack(const std::vector<std::pair<std::string, int>>& files, ProgressLog* progress = nullptr) {
-  if (!ArcAlloc(kArchive, RecordProgress, progress)) return false;
-  bool ok = ArcOpenWriting(kArchive) == 1;
-  for (const auto& [name, flags] : files) {
-    if (!ok) break;
-    ok = ArcOpenReading(name.c_str()) == 1 && ArcHeaInit(name.c_str(), flags) == 1 && ArcWriteHeader(0) == 1 &&
-         ArcEncode() == 1;
-    ArcCloseReading();
-    ok = ok && ArcHeaSetFileCRC() == 1 && ArcWriteHeader(1) == 1;
-  }
-  ok = ok && ArcPutC_K(0) == 1;
-  ok = ArcCloseWriting_K() == 1 && ok;
-  ArcFree();
-  return ok;
+  std::vector<cp1::PackedFile> list;
+  for (const auto& [name, flags] : files) list.push_back({name, name, flags});
+  return cp1::PackFiles(kArchive, list, RecordProgress, progress);
 }
 
 struct Entry {
