@@ -171,6 +171,11 @@ TEST_F(ArchiveBackupTest, WrittenVerifiedChangedAndRestored) {
   ASSERT_EQ(VerifyArchive(table, firmArchive, ARCH_ZUS | ARCH_FIRM), 1);
   EXPECT_TRUE(Exists(Path("floppy/KOPIA/ARC526.A01")));
   EXPECT_TRUE(Exists(Path("floppy/KOPIA/ARC5G26.A01")));
+  const std::string firmBytes = ReadFile(Path("floppy/KOPIA/ARC526.A01"));
+  for (const char* common : {"Z5TABE26.DBF", "Z5KURS.DBF", "Z5PASS.DBF", "Z5SPRZ25.DBF"})
+    EXPECT_EQ(firmBytes.find(common), std::string::npos) << common << " is not the firm's own";
+  for (const char* own : {"Z5SPRZ26.DBF", "Z5KONT.DBF", "FAKTURY.B26"})
+    EXPECT_NE(firmBytes.find(own), std::string::npos) << own;
   EXPECT_EQ(fs::current_path().string() + "/", firm) << "the run returns to the firm directory";
 
   char owner[71], date[9];

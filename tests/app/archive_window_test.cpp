@@ -132,4 +132,14 @@ TEST_F(ArchiveWindowTest, DamagedArchiveLeftWithEscRestoresNothingAndSaysSo) {
   EXPECT_FALSE(Exists(firm + "Bak001"));
 }
 
+TEST_F(ArchiveWindowTest, UnmappedDriveIsNamedAndNothingHappens) {
+  unsetenv("ZELSAL_DRIVE_A");
+  HeadlessSetScript("{F9}{ENTER}");
+  EXPECT_EQ(ArchiwumAction(ARCHIVE_RESTORE), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Napęd A: nie jest przypisany do katalogu."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("ZELSAL_DRIVE_A"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Odczyt danych z archiwum"), std::string::npos) << "no window opens" << seen;
+}
+
 }  // namespace
