@@ -38,6 +38,7 @@ constexpr int LOG_ARCHIVE_DIR = 328;
 constexpr int FIELD_COL = 21;
 constexpr int PROGRESS_ROW = 9;
 constexpr int ARCHIVE_DIR_SIZE = 35;   // main options parameter 29
+constexpr int ARCHIVE_DIR_SHOWN = 36;
 constexpr int SUBDIR_SIZE = 13;        // PODATKI parameter 15
 constexpr int PATH_WIDTH = 50;
 constexpr int KEY_F2_SAVED = 0x3C00;
@@ -45,7 +46,7 @@ constexpr int KEY_F2_SAVED = 0x3C00;
 struct ArchiveForm {
   int kind;
   char date[9];
-  char archiveDir[37];                  // shown 36 wide
+  char archiveDir[ARCHIVE_DIR_SHOWN + 1];
   char subdir[SUBDIR_SIZE];
   char firmSwitch, commonSwitch, verifySwitch;
   char owner[71];
@@ -154,16 +155,15 @@ void DefineForm(const std::vector<std::string>& labels) {
     DefineWigetEx(row, 1, WigetMsg(labels[i].c_str()), 0, W_STATIC);
   }
   DefineWigetEx(1, FIELD_COL, WigetVar(form.date), 0, W_DATE | WF_DISPLAY_ONLY);
-  DefineWigetEx(2, FIELD_COL, WigetVar(form.archiveDir), 36, W_TEXT | WF_DISPLAY_ONLY);
+  DefineWigetEx(2, FIELD_COL, WigetVar(form.archiveDir), ARCHIVE_DIR_SHOWN, W_TEXT | WF_DISPLAY_ONLY);
   Wiget* subdir = DefineWigetEx(2, FIELD_COL + 37, WigetVar(form.subdir), SUBDIR_SIZE - 1, W_TEXT);
   if (subdir) subdir->hook = SubdirChanged;
   DefineWigetEx(3, FIELD_COL, WigetVar(&form.firmSwitch), 0, W_YESNO);
   DefineWigetEx(4, 1, WigetVar(form.owner), 70, W_TEXT | WF_DISPLAY_ONLY);
   DefineWigetEx(5, FIELD_COL, WigetVar(form.firmPath), PATH_WIDTH, W_TEXT | WF_DISPLAY_ONLY);
   DefineWigetEx(6, FIELD_COL, WigetVar(&form.commonSwitch), 0, W_YESNO);
-  Wiget* last = DefineWigetEx(7, FIELD_COL, WigetVar(form.commonPath), PATH_WIDTH, W_TEXT | WF_DISPLAY_ONLY);
-  if (form.kind == ARCHIVE_WRITE) last = DefineWigetEx(8, FIELD_COL, WigetVar(&form.verifySwitch), 0, W_YESNO);
-  (void)last;
+  DefineWigetEx(7, FIELD_COL, WigetVar(form.commonPath), PATH_WIDTH, W_TEXT | WF_DISPLAY_ONLY);
+  if (form.kind == ARCHIVE_WRITE) DefineWigetEx(8, FIELD_COL, WigetVar(&form.verifySwitch), 0, W_YESNO);
 }
 
 // 1 when every chosen archive was written (and verified) or restored.
@@ -171,7 +171,7 @@ int RunArchives() {
   const EnvState* state = EnvCurrentState();
   static PathRecord firmDir;
   if (state && *state->currentPath && *state->currentPath != &firmDir) firmDir = **state->currentPath;
-  PathRecord archiveDir;
+  static PathRecord archiveDir;   // current for a moment: ChangeDir keeps pointing at it
   // The form pads what it shows with blanks.
   const std::string firmPath = Trimmed(form.firmPath), commonPath = Trimmed(form.commonPath);
   TransDir(ExtractDirQStr(commonPath.c_str()), &archiveDir);
