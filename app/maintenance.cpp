@@ -29,9 +29,13 @@ constexpr int MSG_DONE = 8, MSG_FAILED = 9;
 
 int passFailed;
 
+// The table is closed here: the engine clears its handle in the context,
+// which lives only as long as this call.
 int ReopenParams(const char* fileName, int place) {
   ParamTable ctx{};
-  return OpenParamTable(&ctx, fileName, REBUILD, place);
+  const int result = OpenParamTable(&ctx, fileName, REBUILD, place);
+  if (result == 0 && ctx.table != nullptr) d4close(ctx.table);
+  return result;
 }
 
 void ReopenCommon(int year) {
