@@ -53,6 +53,7 @@ struct Edited {
   char useSystemDate;
   char printToMainDir;
   char jpkFileNames, bookNumberCheck, noStretchBlt;
+  Wiget* list;
 };
 
 void CopyDir(char* to, const char* from) {
@@ -91,12 +92,14 @@ int YearTest(WigetEvent* event, Wiget*, void*) {
   return 1;
 }
 
-Wiget* printSettingsDirElement = nullptr;
-
 // Firms with their own print settings have no common directory for them.
-int PrintSettingsSwitched(WigetEvent* event, Wiget* w, void*) {
-  if (event->code == WE_STORED && printSettingsDirElement)
-    StateOfWigets_(WS_DISABLED, w->value.ch[0] == 'T', printSettingsDirElement);
+void EnablePrintSettingsDir(Edited* e) {
+  StateOfWigetsBySrc_(WS_DISABLED, e->separatePrintSettings == 'T', e->list, WigetVar(e->printSettingsDir));
+}
+
+int PrintSettingsSwitched(WigetEvent* event, Wiget*, void* formData) {
+  // The form stores a typed switch as it is left, with its events held back.
+  if (event->code == WE_LEAVE) EnablePrintSettingsDir(static_cast<Edited*>(formData));
   return 0;
 }
 
@@ -176,7 +179,7 @@ void MainOptionsWindow() {
   Dir(4, e.archiveDir);
   Dir(5, e.sharedCatalogueDir);
   Dir(6, e.contractorsDir);
-  printSettingsDirElement = Dir(7, e.printSettingsDir);
+  Dir(7, e.printSettingsDir);
   YesNo(9, &e.sharedContractors);
   YesNo(10, &e.confirmSave);
   DefineWigetEx(11, FIELD_COLUMN, WigetVar(&e.colour), colours, W_CODE);
@@ -191,7 +194,8 @@ void MainOptionsWindow() {
   YesNo(21, &e.jpkFileNames);
   YesNo(22, &e.bookNumberCheck);
   YesNo(23, &e.noStretchBlt);
-  if (e.separatePrintSettings == 'T') StateOfWigets_(WS_DISABLED, 1, printSettingsDirElement);
+  e.list = list;
+  EnablePrintSettingsDir(&e);
 
   int window = DefineOpcjeGlobalneWindow(2, 0, 26, 80, Utf8ToMazText("OPCJE GŁÓWNE").c_str(), list, &e);
   if (window >= 0) {
@@ -216,7 +220,6 @@ void MainOptionsWindow() {
     }
     w4close(window);
   }
-  printSettingsDirElement = nullptr;
   FreeWigets(list);
   FreeSelections(fonts);
   FreeSelections(colours);

@@ -59,6 +59,27 @@ TEST_F(MainOptionsWindowTest, WorkingYearOutsideItsRangeIsRefused) {
   }
 }
 
+TEST_F(MainOptionsWindowTest, OwnPrintSettingsPassOverTheirCommonDirectory) {
+  struct Case {
+    const char* separate;
+    char sharedContractors;
+    const char* printSettingsDir;
+  } cases[] = {
+      {"N", 'N', "T"},   // three rows down is the print-settings directory
+      {"T", 'T', ""},    // it is passed over: the shared-contractors switch
+  };
+  for (const Case& c : cases) {
+    optionSharedContractors = 'N';
+    std::memset(env->printSettingsDir, 0, sizeof env->printSettingsDir);
+    Run(std::string("{DOWN}") + c.separate + Down(3) + "T{F2}");   // a switch typed moves on
+    EXPECT_EQ(env->separatePrintSettings, c.separate[0]);
+    EXPECT_EQ(optionSharedContractors, c.sharedContractors) << c.separate;
+    std::string dir(env->printSettingsDir);
+    dir.erase(dir.find_last_not_of(' ') + 1);
+    EXPECT_EQ(dir, c.printSettingsDir) << c.separate;
+  }
+}
+
 TEST_F(MainOptionsWindowTest, LockMinutesSetTheLockTimerAnew) {
   struct Case {
     const char* minutes;
