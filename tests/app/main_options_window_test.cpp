@@ -8,7 +8,7 @@
 
 #include "app/main_options_window.h"
 #include "app/option_sets.h"
-#include "tests/tables/tables_fixture.h"
+#include "tests/app/options_fixture.h"
 
 namespace {
 
@@ -22,13 +22,11 @@ std::string Down(int times) {
 std::string ToLockMinutes() { return Down(8) + "{ENTER}{ENTER}"; }
 std::string ToSystemDate() { return ToLockMinutes() + Down(5); }
 
-class MainOptionsWindowTest : public TablesTest {
+class MainOptionsWindowTest : public OptionsTest {
  protected:
   void SetUp() override {
-    TablesTest::SetUp();
+    OptionsTest::SetUp();
     if (HasFatalFailure()) return;
-    MakeDir("prog");
-    TransDir(EnvFromDiskPath(dir + "prog").c_str(), &env->programPath);
     ASSERT_EQ(LoadMainOptions(), 0);
     env->confirmSave = 'N';   // no questions on saving or leaving
   }

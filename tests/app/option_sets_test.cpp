@@ -8,19 +8,12 @@
 #include "app/option_sets.h"
 #include "app/option_values.h"
 #include "app/param_store.h"
-#include "tests/tables/tables_fixture.h"
+#include "tests/app/options_fixture.h"
 
 namespace {
 
-class OptionSetsTest : public TablesTest {
+class OptionSetsTest : public OptionsTest {
  protected:
-  void SetUp() override {
-    TablesTest::SetUp();
-    if (HasFatalFailure()) return;
-    MakeDir("prog");
-    TransDir(EnvFromDiskPath(dir + "prog").c_str(), &env->programPath);
-  }
-
   // Reads or writes single parameters of a set's file in the firm directory.
   struct Direct {
     ParamTable ctx{};
