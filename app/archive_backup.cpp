@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/option_sets.h"
 #include "env/code_pages.h"
 #include "env/error_log.h"
 #include "env/paths.h"
@@ -63,10 +64,6 @@ int EnterProgramDir(int logCode) {
   const EnvState* env = EnvCurrentState();
   return env ? ChangeDir(env->programPath, logCode, 0) : -1;
 }
-
-// The ZUS directory comes with the ZUS options, which are not built yet:
-// files of that directory are passed over.
-int ChangeToZusDirectory() { return -1; }
 
 std::string ArchiveDiskName(const char* archivePath) {
   std::string path = archivePath ? archivePath : "";

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/form_text.h"
 #include "app/operator_windows.h"
 #include "app/option_sets.h"
 #include "app/option_values.h"
 #include "app/working_date.h"
 #include "env/code_pages.h"
-#include "env/messages.h"
 #include "env/session/environment.h"
 #include "tables/catalogue.h"
 #include "ui/desktop.h"
@@ -64,16 +64,7 @@ void CopyDir(char* to, const char* from) {
 
 // The form text's rows: 8 and 15 blanked, 7, 21 and 22 relabelled, 23 added.
 std::vector<std::string> FormText() {
-  uint16_t size = 0;
-  const unsigned char* data = EnvFindRcData(RC_PROGRAM_FILE, FormTextId, &size);
-  std::vector<std::string> rows;
-  std::string text = data ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
-  for (size_t start = 0; start <= text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    rows.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
+  std::vector<std::string> rows = ResourceLines(FormTextId);
   rows.resize(24);
   rows[7] = Utf8ToMazText("- ustawień tabulogramów i wydruków.......");
   rows[8].clear();
