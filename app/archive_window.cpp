@@ -11,6 +11,7 @@
 #include "app/archive_backup.h"
 #include "app/form_text.h"
 #include "app/maintenance.h"
+#include "app/option_sets.h"
 #include "app/param_store.h"
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
@@ -210,6 +211,7 @@ void ArchiveWindow(int kind) {
     return;
   }
   if (DriveUnmapped(archiveDir.c_str())) return;
+  if (LoadZusOptions() != 0) return;   // the ZUS rows need their directory
   form = ArchiveForm{};
   form.kind = kind;
   std::snprintf(form.archiveDir, sizeof form.archiveDir, "%s", archiveDir.c_str());

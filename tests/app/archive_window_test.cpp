@@ -1,10 +1,12 @@
 // The archive window over a firm directory, with drive "A:" mapped to a folder.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "app/archive_window.h"
+#include "app/option_sets.h"
 #include "app/param_store.h"
 #include "tests/app/screen_shots.h"
 #include "tests/tables/tables_fixture.h"
@@ -105,6 +107,20 @@ TEST_F(ArchiveWindowTest, FirmArchiveWrittenThenRestoredRunsTheMaintenancePass) 
   EXPECT_EQ(ReadFile(firm + "FAKTURY.B26"), "wydruk");
   EXPECT_EQ(ReadFile(firm + "Bak001/FAKTURY.B26"), "changed");
   EXPECT_TRUE(Exists(firm + "Z5TOWA26.DBF")) << "the pass reopened the firm's tables";
+}
+
+TEST_F(ArchiveWindowTest, FilesOfTheZusDirectoryGoIntoTheFirmArchive) {
+  MakeDir("floppy/ZUSDANE");
+  WriteFile(dir + "floppy/ZUSDANE/DEKL.XML", "<ZUS/>");
+  ASSERT_EQ(LoadZusOptions(), 0);
+  std::snprintf(zusOptions.directory, sizeof zusOptions.directory, "A:\\ZUSDANE");
+  ASSERT_EQ(SaveZusOptions(), 0);
+  zusOptions = ZusOptions{};   // the window loads them itself
+  HeadlessSetScript("KOPIA{ENTER}{F2}{F9}{ENTER}");
+  EXPECT_EQ(ArchiwumAction(ARCHIVE_WRITE), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Zapis danych zakończony pomyślnie."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("DEKL.XML"), std::string::npos) << seen;
 }
 
 TEST_F(ArchiveWindowTest, DamagedArchiveLeftWithEscRestoresNothingAndSaysSo) {
