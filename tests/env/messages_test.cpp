@@ -269,6 +269,16 @@ TEST_F(ResourceCompilerTest, MessageTableIsSortedAndConverted) {
   EXPECT_NE(ReadFile(Path("out.cpp")).find(" 10, 0, 10, 0, 134, 0, 20, 0, 98, 0,"), std::string::npos);
 }
 
+TEST_F(ResourceCompilerTest, EscapesInAMessageGiveLineFeedsAndBackslashes) {
+  WriteFile(Path("7_x.msg"), "1\ta\\nb\\\\\n");
+  ASSERT_EQ(Run("7_x.msg"), 0) << ReadFile(Path("err.txt"));
+  EXPECT_NE(ReadFile(Path("out.cpp")).find(" 1, 0, 97, 10, 98, 92, 0,"), std::string::npos);
+
+  WriteFile(Path("7_x.msg"), "1\tok\n2\ta\\tb\n");
+  EXPECT_NE(Run("7_x.msg"), 0);
+  EXPECT_NE(ReadFile(Path("err.txt")).find("7_x.msg:2:"), std::string::npos);
+}
+
 TEST_F(ResourceCompilerTest, CharacterOutsideTheSetIsAnErrorNamingFileAndLine) {
   WriteFile(Path("7_x.msg"), "50001\tok\n50002\tz\xC5\x82 \xE2\x82\xAC\n");
   EXPECT_NE(Run("7_x.msg"), 0);

@@ -5,7 +5,8 @@
 //   .msg  a message table: UTF-8 lines "<number><TAB><text>" (empty lines and
 //         lines starting with '#' are skipped) become the binary table: uint16
 //         total size, then uint16 number, text, NUL per entry, little-endian,
-//         in rising order of number;
+//         in rising order of number; in a text "\n" is a line feed (a
+//         text of several lines) and "\\" a backslash;
 //   .txt  UTF-8 text, stored in the system's character set;
 //   .scr  a screen: UTF-8 lines, each blank-padded to 78 characters and
 //         stored in the system's character set without line ends (a longer
@@ -98,6 +99,22 @@ std::string ScreenResource(const std::string& data, const std::string& path) {
   return out;
 }
 
+// A message of several lines keeps its line feeds escaped, one message a line.
+std::string Unescape(const std::string& text, const std::string& path, int line) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); i++) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (next != 'n' && next != '\\') throw std::runtime_error(Where(path, line) + "unknown escape after a backslash");
+    out += next == 'n' ? '\n' : '\\';
+    i++;
+  }
+  return out;
+}
+
 std::string MessageTable(const std::string& data, const std::string& path) {
   std::map<unsigned, std::string> texts;
   int line = 0;
@@ -112,7 +129,7 @@ std::string MessageTable(const std::string& data, const std::string& path) {
     unsigned number = static_cast<unsigned>(std::stoul(text.substr(0, digits)));
     if (number < 1 || number > 65535) throw std::runtime_error(Where(path, line) + "number out of 1..65535");
     if (texts.count(number)) throw std::runtime_error(Where(path, line) + "number used twice");
-    texts[number] = ToSystemCharset(text.substr(tab + 1), path, line);
+    texts[number] = ToSystemCharset(Unescape(text.substr(tab + 1), path, line), path, line);
   }
   std::string table(2, '\0');
   for (auto& [number, text] : texts) {
