@@ -56,7 +56,7 @@ TEST_F(ProgramMessagesTest, QuotedTextsStandAsTheyAre) {
   } roots[] = {{253, "http://jpk.mf.gov.pl/wzor/2016/03/09/03095/"},
                {254, "http://jpk.mf.gov.pl/wzor/2019/03/21/03211/"},
                {255, "http://jpk.mf.gov.pl/wzor/2019/09/27/09271/"},
-               {264, "http://crd.gov.pl/wzor/2022/02/17/11148/"}};
+               {264, "http://jpk.mf.gov.pl/wzor/2022/02/17/02171/"}};
   for (const auto& r : roots) {
     std::string text = EnvMessageText(r.number);
     EXPECT_EQ(text.rfind("JPK xmlns=\"", 0), 0u) << r.number;
