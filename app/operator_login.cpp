@@ -14,12 +14,8 @@
 
 namespace {
 
-constexpr int PASS_BLOCK = 1;                  // field B of the operators
-constexpr int PAOS_NAZ = 0, PAOS_REK = 1;
 constexpr int MSG_NEW_PASSWORD = 13;
 constexpr int MSG_SAVE_PASSWORD = 14;
-
-TableHandles operators, fullNames;
 
 void BlankOperator(Environment* env) {
   std::memset(env->operatorPassword, ' ', sizeof env->operatorPassword);
@@ -28,21 +24,7 @@ void BlankOperator(Environment* env) {
   std::memset(env->operatorName, ' ', OPERATOR_NAME_BYTES);
 }
 
-int OpenOperatorTables() {
-  if (OpenZ5PAOS(&fullNames) != 0) return -1;
-  if (OpenZ5PASS(&operators, 0) != 0) {
-    d4close(fullNames.table);
-    return -1;
-  }
-  return 0;
-}
-
-void CloseOperatorTables() {
-  d4close(operators.table);
-  d4close(fullNames.table);
-}
-
-const char* Block() { return f4ptr(operators.field[PASS_BLOCK]); }
+const char* Block() { return f4ptr(OperatorRecords.field[OPERATOR_B]); }
 
 // Name, password, full name and rights of the current operator record.
 void TakeCurrentOperator(Environment* env) {
@@ -50,22 +32,43 @@ void TakeCurrentOperator(Environment* env) {
   OperatorBlockPassword(Block(), env->operatorPassword);
   LoadOperatorFullName();
   OperatorBlockRights(Block(), env->rights);
-  env->operatorNumber = d4recno(operators.table);
+  env->operatorNumber = d4recno(OperatorRecords.table);
 }
 
 }  // namespace
 
+TableHandles OperatorRecords, OperatorFullNames;
+
+int OpenOperatorTables() {
+  if (OpenZ5PAOS(&OperatorFullNames) != 0) return -1;
+  if (OpenZ5PASS(&OperatorRecords, 0) != 0) {
+    d4close(OperatorFullNames.table);
+    return -1;
+  }
+  return 0;
+}
+
+void CloseOperatorTables() {
+  d4close(OperatorRecords.table);
+  d4close(OperatorFullNames.table);
+}
+
+bool SeekOperatorFullName(long record) {
+  DbTable* names = OperatorFullNames.table;
+  long count = d4reccount(names);
+  for (long n = 1; n <= count; n++) {
+    if (d4go(names, n) != 0) return false;
+    if (!d4deleted(names) && f4long(OperatorFullNames.field[FULL_NAME_REK]) == record) return true;
+  }
+  return false;
+}
+
 void LoadOperatorFullName() {
   Environment* env = EnvCurrent();
   std::memset(env->operatorFullName, 0, sizeof env->operatorFullName);
-  long self = d4recno(operators.table);
-  long count = d4reccount(fullNames.table);
-  for (long n = 1; n <= count; n++) {
-    if (d4go(fullNames.table, n) != 0) return;
-    if (d4deleted(fullNames.table) || f4long(fullNames.field[PAOS_REK]) != self) continue;
-    std::memcpy(env->operatorFullName, f4ptr(fullNames.field[PAOS_NAZ]), f4len(fullNames.field[PAOS_NAZ]));
-    return;
-  }
+  if (!SeekOperatorFullName(d4recno(OperatorRecords.table))) return;
+  DbField* naz = OperatorFullNames.field[FULL_NAME_NAZ];
+  std::memcpy(env->operatorFullName, f4ptr(naz), f4len(naz));
 }
 
 int LoginOperatorByNumber(int n) {
@@ -73,13 +76,13 @@ int LoginOperatorByNumber(int n) {
   BlankOperator(env);
   if (OpenOperatorTables() != 0) return -1;
   int result = -1;
-  if (n >= 0 && n <= d4reccount(operators.table)) {
+  if (n >= 0 && n <= d4reccount(OperatorRecords.table)) {
     if (n == 0) {
       env->operatorNumber = 0;
       result = 0;
-    } else if (d4go(operators.table, 1) == 0) {
+    } else if (d4go(OperatorRecords.table, 1) == 0) {
       OperatorBlockPassword(Block(), env->firstOperatorPassword);
-      if (d4go(operators.table, n) == 0) {
+      if (d4go(OperatorRecords.table, n) == 0) {
         TakeCurrentOperator(env);
         result = 0;
       }
@@ -94,14 +97,14 @@ int LoginOperator(const char* name, const char* password) {
   BlankOperator(env);
   if (OpenOperatorTables() != 0) return -1;
   int result = 0;
-  long count = d4reccount(operators.table);
+  long count = d4reccount(OperatorRecords.table);
   if (count == 0) {
     env->operatorNumber = 0;
     result = 1;
   }
   for (long n = 1; n <= count; n++) {
-    if (d4go(operators.table, n) != 0) break;
-    if (d4deleted(operators.table)) continue;
+    if (d4go(OperatorRecords.table, n) != 0) break;
+    if (d4deleted(OperatorRecords.table)) continue;
     if (n == 1) OperatorBlockPassword(Block(), env->firstOperatorPassword);
     char recordName[OPERATOR_NAME_BYTES];
     OperatorBlockName(Block(), recordName);

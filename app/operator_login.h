@@ -2,8 +2,20 @@
 // operator record go into the Environment, and the start's operator and
 // working date.
 #pragma once
+#include "tables/catalogue.h"
 
-struct DbTable;
+// The operator tables: records "Z5PASS" (field A the name while edited, B the
+// operator block) and full names "Z5PAOS" (NAZ, and REK the operator record).
+// Each operation opens them for its length.
+extern TableHandles OperatorRecords, OperatorFullNames;
+constexpr int OPERATOR_A = 0, OPERATOR_B = 1;
+constexpr int FULL_NAME_NAZ = 0, FULL_NAME_REK = 1;
+// Both, or neither: 0 or -1.
+int OpenOperatorTables();
+void CloseOperatorTables();
+// Positions the full names on the one of operator record `record`; false
+// when that operator has none.
+bool SeekOperatorFullName(long record);
 
 // Logs operator n in without a password (0: no operator, the rights stay as
 // they are). 0, or -1 when the tables do not open or there is no record n.

@@ -7,11 +7,12 @@
 
 #include "app/operator_block.h"
 #include "app/operator_login.h"
-#include "tables/firm_tables.h"
-#include "tests/tables/tables_fixture.h"
+#include "tests/app/operator_fixture.h"
 #include "ui/menu.h"
 
 namespace {
+
+using OperatorLoginTest = OperatorTablesTest;
 
 constexpr int RESTRICTED = 202;
 
@@ -21,57 +22,6 @@ int32_t Ran(int32_t id) {
   return 0;
 }
 int32_t End(int32_t) { return -3; }
-
-std::string Padded(const char* text, size_t width) {
-  std::string s(text);
-  s.resize(width, ' ');
-  return s;
-}
-
-bool Granted(const unsigned char* rights, int id) { return (rights[id / 8] & (0x80 >> (id % 8))) != 0; }
-
-class OperatorLoginTest : public TablesTest {
- protected:
-  void SetUp() override {
-    TablesTest::SetUp();
-    if (HasFatalFailure()) return;
-    MakeDir("program");
-    TransDir(EnvFromDiskPath(dir + "program/").c_str(), &env->programPath);
-    ran.clear();
-  }
-  // Operators in record order: name, password; each gets every right but the listed ones.
-  struct Operator {
-    const char* name;
-    const char* password;
-    std::vector<int> refused;
-  };
-  void Seed(const std::vector<Operator>& list, const std::vector<std::pair<std::string, int>>& fullNames) {
-    ASSERT_EQ(OpenZ5PASS(&pass, 0), 0);
-    for (const Operator& o : list) {
-      ASSERT_EQ(d4append_start(pass.table, 0), 0);
-      d4blank(pass.table);
-      char* block = f4assign_ptr(pass.field[1]);
-      NewOperatorBlock(block, Padded(o.name, OPERATOR_NAME_BYTES).c_str(), 41);
-      OperatorBlockSetPassword(block, Padded(o.password, OPERATOR_PASSWORD_BYTES).c_str());
-      std::vector<unsigned char> rights(OPERATOR_RIGHTS_BYTES, 0xFF);
-      for (int id : o.refused) rights[id / 8] &= static_cast<unsigned char>(~(0x80 >> (id % 8)));
-      OperatorBlockSetRights(block, rights.data());
-      ASSERT_EQ(d4append(pass.table), 0);
-    }
-    d4close(pass.table);
-    ASSERT_EQ(OpenZ5PAOS(&paos), 0);
-    for (const auto& [name, record] : fullNames) Append(paos, {{0, name}, {1, std::to_string(record)}});
-    d4close(paos.table);
-  }
-  void ForgetOperator() {
-    env->operatorNumber = 77;
-    std::memset(env->operatorName, 'x', sizeof env->operatorName);
-    std::memset(env->operatorPassword, 'x', sizeof env->operatorPassword);
-    std::memset(env->firstOperatorPassword, 'x', sizeof env->firstOperatorPassword);
-    std::memset(env->rights, 0xFF, RIGHTS_BYTES);
-  }
-  TableHandles pass{}, paos{};
-};
 
 TEST_F(OperatorLoginTest, ByNumberTakesNameFullNamePasswordsAndRights) {
   Seed({{"SZEF", "szef123", {}}, {"KASJER", "kasa", {RESTRICTED, 7510}}},
@@ -110,6 +60,7 @@ TEST_F(OperatorLoginTest, ByNumberTakesNameFullNamePasswordsAndRights) {
 
 TEST_F(OperatorLoginTest, RestrictedOperatorIsRefusedTheMenuItem) {
   Seed({{"SZEF", "", {}}, {"KASJER", "", {RESTRICTED}}}, {});
+  ran.clear();
   ASSERT_EQ(LoginOperatorByNumber(2), 0);
   int bar = DefineMainMenuWindow();
   MenuDefineItem(" Towary ", 201, 't', 1, Ran, nullptr);

@@ -1,0 +1,190 @@
+#include "app/operator_list.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/operator_block.h"
+#include "app/operator_login.h"
+#include "db/db_lock.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "platform/clock.h"
+#include "ui/browse.h"
+#include "ui/definition_lists.h"
+#include "ui/get4.h"
+#include "ui/menu.h"
+#include "ui/message_box.h"
+#include "ui/window4.h"
+
+namespace {
+
+constexpr int MSG_TITLE = 17;
+constexpr int MSG_CHIEF_NOT_DELETED = 16;
+constexpr int16_t RES_RECORD_LINES = 103;
+constexpr int16_t RES_EDIT_LINES = 104;
+constexpr int FORM_LINES = 2;
+constexpr int FIELD_COLUMN = 25;
+
+DbField* NameField() { return OperatorRecords.field[OPERATOR_A]; }
+DbField* BlockField() { return OperatorRecords.field[OPERATOR_B]; }
+DbField* FullNameField() { return OperatorFullNames.field[FULL_NAME_NAZ]; }
+
+// Buffer changes that are never to be written: the shown name and the full
+// name of the row go into the record buffers without marking them changed.
+void PutInBuffer(DbField* field, const char* text, size_t length) {
+  char* at = f4ptr(field);
+  std::memset(at, ' ', f4len(field));
+  std::memcpy(at, text, std::min<size_t>(length, f4len(field)));
+}
+
+void ShowFullNameOf(long record) {
+  if (!SeekOperatorFullName(record)) PutInBuffer(FullNameField(), "", 0);
+}
+
+int DisplayFilter(intptr_t) {
+  if (!CurrentBrowse || !CurrentBrowse->edit_mode) {
+    char name[OPERATOR_NAME_BYTES];
+    OperatorBlockName(f4ptr(BlockField()), name);
+    PutInBuffer(NameField(), name, sizeof name);
+    ShowFullNameOf(d4recno(OperatorRecords.table));
+  }
+  return X4_ACCEPT;
+}
+
+int NameNotEmpty(Get4* get) {
+  const char* text = static_cast<const char*>(get->data);
+  for (int i = 0; i < get->dataWidth; i++)
+    if (text[i] != ' ' && text[i] != '\0') return 0;
+  return 1;
+}
+
+int BeforeNew() {
+  f4assign(NameField(), "");
+  PutInBuffer(FullNameField(), "", 0);
+  return 0;
+}
+
+// The name typed goes into the scrambled block; a new operator has every
+// right and no password.
+int BeforeAppendWrite(int) {
+  PlatDateTime now;
+  PlatNow(&now);
+  char name[OPERATOR_NAME_BYTES];
+  std::memcpy(name, f4ptr(NameField()), sizeof name);
+  NewOperatorBlock(f4assign_ptr(BlockField()), name, now.millisecond / 10);
+  f4assign(NameField(), "");
+  return 0;
+}
+
+// The full name typed for operator `record`, into its own record or a new one.
+int StoreFullName(long record) {
+  std::string typed(f4ptr(FullNameField()), f4len(FullNameField()));
+  DbTable* names = OperatorFullNames.table;
+  d4changed(names, 0);   // the buffer may be another operator's record
+  if (SeekOperatorFullName(record)) {
+    if (go_and_lock(names, d4recno(names)) != 0) return -1;
+    f4assign(FullNameField(), typed.c_str());
+    return write_and_unlock(names) == 0 ? 0 : -1;
+  }
+  if (set_lock(names, 0) != 0) return -1;
+  int result = d4append_start(names, 0);
+  if (result == 0) {
+    d4blank(names);
+    f4assign(FullNameField(), typed.c_str());
+    f4assign_long(OperatorFullNames.field[FULL_NAME_REK], record);
+    result = d4append(names);
+  }
+  d4unlock(names);
+  return result == 0 ? 0 : -1;
+}
+
+int AfterAppendWrite(int appended) {
+  if (appended) StoreFullName(d4recno(OperatorRecords.table));
+  return 0;
+}
+
+int OnCancel() {
+  f4assign(NameField(), "");
+  return 0;
+}
+
+// The record was read again under the lock: its name is shown for editing.
+int BeforeModify() {
+  char name[OPERATOR_NAME_BYTES];
+  OperatorBlockName(f4ptr(BlockField()), name);
+  f4assign_n(NameField(), name, sizeof name);
+  ShowFullNameOf(d4recno(OperatorRecords.table));
+  return 0;
+}
+
+int SaveModified() {
+  char name[OPERATOR_NAME_BYTES];
+  std::memcpy(name, f4ptr(NameField()), sizeof name);
+  OperatorBlockSetName(f4assign_ptr(BlockField()), name);
+  f4assign(NameField(), "");
+  return StoreFullName(d4recno(OperatorRecords.table)) == 0 ? 0 : -1;
+}
+
+int BeforeDelete() {
+  if (d4recno(OperatorRecords.table) != 1) return 0;
+  Uwaga(MSG_CHIEF_NOT_DELETED);
+  return 1;
+}
+
+int32_t NewPassword(int32_t) {
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
+  DbTable* table = OperatorRecords.table;
+  long record = d4recno(table);
+  if (go_and_lock(table, record) != 0) return 0;   // read again: the name shown is not stored
+  ChangePassword(table);
+  d4unlock(table);
+  return browse_call(0, record) < 0 ? -1 : 0;
+}
+
+}  // namespace
+
+int UsersList() {
+  if (OpenOperatorTables() != 0) return -1;
+  static ScrollColumn columns[3];
+  static TextCtrl texts[3];
+  static EditCtrl edits[3];
+  ResetScrollDefinition(columns, sizeof columns);
+  DefineScrollColumn(&OperatorRecords.field[OPERATOR_A], 0, "Nazwa u\xA7ytkownika");
+  DefineScrollColumn(&OperatorFullNames.field[FULL_NAME_NAZ], 0, "Imi\x91 i nazwisko");
+  ResetTextCtrlDefinition(texts, sizeof texts);
+  DefineTextCtrl(0, FIELD_COLUMN, &OperatorRecords.field[OPERATOR_A], 0);
+  DefineTextCtrl(1, FIELD_COLUMN, &OperatorFullNames.field[FULL_NAME_NAZ], 0);
+  ResetEditCtrlDefinition(edits, sizeof edits);
+  DefineEditCtrl(0, FIELD_COLUMN, &OperatorRecords.field[OPERATOR_A], EDIT_DATE)->validator = NameNotEmpty;
+  DefineEditCtrl(1, FIELD_COLUMN, &OperatorFullNames.field[FULL_NAME_NAZ], EDIT_DATE);
+
+  int bar = DefineMainMenuWindow();
+  MenuDefineItem(" Dopisz ", 31, 'd', 1, browse_dopisz, nullptr);
+  MenuDefineItem(" Modyfikuj ", 32, 'm', 0, browse_modyfikuj, nullptr);
+  MenuDefineItem(" Usu\xA4 ", 32, 'u', 1, browse_skasuj, nullptr);
+  MenuDefineItem(" Has\x92o ", 33, 'h', 0, NewPassword, nullptr);
+  BrowseContext* ctx = nullptr;
+  int result = allocate_browse(&ctx, OperatorRecords.table, OperatorRecords.tag[0], columns, bar);
+  if (result == 0) {
+    ctx->record_texts = texts;
+    ctx->append_edits = edits;
+    ctx->record_lines_source = []() -> int16_t { return RES_RECORD_LINES; };
+    ctx->record_lines_count = FORM_LINES;
+    ctx->edit_lines_source = []() -> int16_t { return RES_EDIT_LINES; };
+    ctx->edit_lines_count = FORM_LINES;
+    ctx->title = MSG_TITLE;
+    ctx->filter_fn = DisplayFilter;
+    ctx->before_new = BeforeNew;
+    ctx->before_write = BeforeAppendWrite;
+    ctx->after_write = AfterAppendWrite;
+    ctx->on_cancel = OnCancel;
+    ctx->modify_hooks[MODIFY_BEFORE] = BeforeModify;
+    ctx->modify_hooks[MODIFY_SAVE] = SaveModified;
+    ctx->before_delete = BeforeDelete;
+    zrob_browse(FORM_LINES, FORM_LINES, 0);
+    free_browse(&ctx);
+  }
+  w4close(bar);
+  CloseOperatorTables();
+  return result == 0 ? 0 : -1;
+}

@@ -1,0 +1,149 @@
+// The operators list on the headless display: appending, modifying and
+// deleting operators, and a new password from the list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/operator_list.h"
+#include "app/operator_login.h"
+#include "env/messages.h"
+#include "tests/app/operator_fixture.h"
+#include "ui/browse.h"
+
+namespace {
+
+class OperatorListTest : public OperatorTablesTest {
+ protected:
+  void SetUp() override {
+    OperatorTablesTest::SetUp();
+    if (HasFatalFailure()) return;
+    Seed({{"SZEF", "szef", {}}, {"KASJER", "kasa", {202}}}, {{"Szef Firmy", 1}, {"Jan Kowalski", 2}});
+  }
+  void Run(const std::string& keys) {
+    ASSERT_EQ(HeadlessSetScript((keys + "{ESC}").c_str()), 0);
+    try {
+      EXPECT_EQ(UsersList(), 0);
+    } catch (const ScriptEnded&) {
+      ADD_FAILURE() << keys << " left the list open:\n" << Screen();
+      LeaveOpenList();
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << keys;
+  }
+  // The screen where the keys ran out, the list given up.
+  std::string ScreenAfter(const std::string& keys) {
+    EXPECT_EQ(HeadlessSetScript(keys.c_str()), 0);
+    EXPECT_THROW(UsersList(), ScriptEnded);
+    std::string shown = Screen();
+    LeaveOpenList();
+    return shown;
+  }
+  void LeaveOpenList() {
+    CurrentBrowse = nullptr;
+    env->engine.error_code = 0;
+    d4close_all(&env->engine);
+  }
+  // Every operator record as stored: deleted mark, A, name, password.
+  struct Stored {
+    bool deleted;
+    std::string a, name, password;
+    std::vector<unsigned char> rights;
+  };
+  std::vector<Stored> Operators() {
+    std::vector<Stored> all;
+    EXPECT_EQ(OpenZ5PASS(&pass, 0), 0);
+    for (long n = 1; n <= d4reccount(pass.table); n++) {
+      EXPECT_EQ(d4go(pass.table, n), 0);
+      Stored s{d4deleted(pass.table) != 0, Text(pass.field[0]), "", "", std::vector<unsigned char>(OPERATOR_RIGHTS_BYTES)};
+      char name[OPERATOR_NAME_BYTES], password[OPERATOR_PASSWORD_BYTES];
+      OperatorBlockName(f4ptr(pass.field[1]), name);
+      OperatorBlockPassword(f4ptr(pass.field[1]), password);
+      OperatorBlockRights(f4ptr(pass.field[1]), s.rights.data());
+      s.name.assign(name, sizeof name);
+      s.password.assign(password, sizeof password);
+      all.push_back(s);
+    }
+    d4close(pass.table);
+    return all;
+  }
+  // "full name@record" of every live full-name record.
+  std::vector<std::string> FullNames() {
+    std::vector<std::string> all;
+    EXPECT_EQ(OpenZ5PAOS(&paos), 0);
+    for (long n = 1; n <= d4reccount(paos.table); n++) {
+      EXPECT_EQ(d4go(paos.table, n), 0);
+      if (!d4deleted(paos.table)) all.push_back(Trim(paos.field[0]) + "@" + Trim(paos.field[1]));
+    }
+    d4close(paos.table);
+    return all;
+  }
+  std::string Screen() {
+    std::string shown;
+    for (int row = 0; row < Desktop.rows; row++) shown += Row(row) + "\n";
+    return shown;
+  }
+};
+
+TEST_F(OperatorListTest, ListShowsNamesAndFullNamesButStoresNoPlainName) {
+  std::string shown = ScreenAfter("{DOWN}");
+  for (const char* text : {"SZEF", "KASJER", "Jan Kowalski", "Szef Firmy", "Użytkownicy i hasła"})
+    EXPECT_NE(shown.find(text), std::string::npos) << text << "\n" << shown;
+  for (const Stored& s : Operators()) EXPECT_EQ(s.a, Padded("", 15));
+}
+
+TEST_F(OperatorListTest, AdministratorCannotBeDeleted) {
+  std::string shown = ScreenAfter("ut");
+  EXPECT_NE(shown.find("Szef - usunięcie niemożliwe !"), std::string::npos) << shown;
+  std::vector<Stored> after = Operators();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_FALSE(after[0].deleted);
+  Run("{DOWN}ut");
+  after = Operators();
+  EXPECT_FALSE(after[0].deleted);
+  EXPECT_TRUE(after[1].deleted);
+}
+
+TEST_F(OperatorListTest, NewOperatorHasEveryRightAndNoPassword) {
+  Run("dNOWY{ENTER}Jan Nowak{F2}t");
+  std::vector<Stored> after = Operators();
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[2].a, Padded("", 15));
+  EXPECT_EQ(after[2].name, Padded("NOWY", 15));
+  EXPECT_EQ(after[2].password, Padded("", 10));
+  EXPECT_EQ(after[2].rights, std::vector<unsigned char>(OPERATOR_RIGHTS_BYTES, 0xFF));
+  EXPECT_EQ(FullNames(), (std::vector<std::string>{"Szef Firmy@1", "Jan Kowalski@2", "Jan Nowak@3"}));
+  // the new operator logs in with an empty password
+  EXPECT_EQ(LoginOperator(Padded("NOWY", 15).c_str(), Padded("", 10).c_str()), 1);
+  EXPECT_EQ(env->operatorNumber, 3);
+}
+
+TEST_F(OperatorListTest, ModifiedNameIsStoredScrambledWithItsFullName) {
+  Run("{DOWN}m{HOME}X{ENTER}{HOME}Pan {F2}t");
+  std::vector<Stored> after = Operators();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[1].a, Padded("", 15));
+  EXPECT_EQ(after[1].name, Padded("XASJER", 15));
+  EXPECT_EQ(after[1].password, Padded("kasa", 10));
+  EXPECT_EQ(after[0].name, Padded("SZEF", 15));
+  EXPECT_EQ(FullNames(), (std::vector<std::string>{"Szef Firmy@1", "Pan Kowalski@2"}));
+  // an operator whose full name is gone gets a record of its own
+  ASSERT_EQ(OpenZ5PAOS(&paos), 0);
+  ASSERT_EQ(d4go(paos.table, 2), 0);
+  d4delete(paos.table);
+  ASSERT_EQ(d4write(paos.table, 2), 0);
+  d4close(paos.table);
+  Run("{DOWN}m{ENTER}Ewa{F2}t");
+  EXPECT_EQ(FullNames(), (std::vector<std::string>{"Szef Firmy@1", "Ewa@2"}));
+}
+
+TEST_F(OperatorListTest, PasswordChangedFromTheList) {
+  Run("{DOWN}hnowe{ENTER}nowe{F2}t");
+  std::vector<Stored> after = Operators();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[1].password, Padded("nowe", 10));
+  EXPECT_EQ(after[1].a, Padded("", 15));
+  EXPECT_EQ(after[1].name, Padded("KASJER", 15));
+  EXPECT_EQ(after[0].password, Padded("szef", 10));
+}
+
+}  // namespace
