@@ -1,12 +1,16 @@
 #include "app/validators.h"
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
 #include "app/option_values.h"
+#include "db/db_index.h"
+#include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/dates.h"
 #include "env/session/environment.h"
+#include "tables/masterdata_tables.h"
 #include "ui/get4.h"
 #include "ui/message_box.h"
 #include "ui/validators.h"
@@ -80,7 +84,42 @@ int WorkingYearCheck(Get4* get) {
   return 0;
 }
 
+// A foreign number: its two-letter prefix in the countries table.
+int ForeignNip(const char* text) {
+  char code[4] = {text[0], text[1] ? text[1] : ' ', ' ', '\0'};
+  for (char& c : code) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  bool opened = Z5KRAJ.table == nullptr;
+  if (opened && OpenZ5KRAJ(0) != 0) return 0;
+  int result;
+  if (d4reccount(Z5KRAJ.table) == 0) {
+    result = -5;
+  } else {
+    d4tag_select(Z5KRAJ.table, Z5KRAJ.tag[0]);
+    if (d4seek_n(Z5KRAJ.table, code, 3) != 0)
+      result = 3;
+    else
+      result = *f4ptr(d4field(Z5KRAJ.table, "SUE")) == 'T' ? 1 : 2;
+  }
+  if (opened) d4close(Z5KRAJ.table);
+  return result;
+}
+
 }  // namespace
+
+int SprawdzNip(const char* text) {
+  if (IsBlank(text)) return -1;
+  if (std::strncmp(text, "PL", 2) == 0) return ScanNip(text + (text[2] == ' ' ? 3 : 2));
+  if (!IsDigit(text[0]) && text[0] != ' ') return ForeignNip(text);
+  return ScanNip(text);
+}
+
+int NipOrPeselQuiet(Get4* get) {
+  std::string text = GetText(get);
+  if (ValidPesel(text.c_str(), 0)) return 0;
+  int nip = SprawdzNip(text.c_str());
+  if (nip != 0 && nip != 1 && nip != -1) Warn(MSG_NEITHER_NIP_NOR_PESEL);
+  return 0;
+}
 
 int ValidNip(const char* text, int showMessage, int onlyWhenOption) {
   if (onlyWhenOption && optionNipCheck != 'T') return 1;

@@ -11,6 +11,12 @@ struct WigetEvent;
 // an empty text, or one that begins with neither a digit, a blank nor "PL",
 // is accepted. `onlyWhenOption` accepts everything unless main option 31 is 'T'.
 int ValidNip(const char* text, int showMessage, int onlyWhenOption);
+// 0 a valid Polish NIP (also after "PL"); -1 empty; -2 a character other than
+// a digit, blank or "-"; -3 not ten digits; -4 a wrong checksum. A number
+// with another country's prefix: 1 a European Union country, 2 another
+// known country, 3 a prefix unknown to the countries table, -5 that table
+// empty, 0 that table not open.
+int SprawdzNip(const char* text);
 // 1 when the field holds exactly 11 digits among blanks.
 int JestPesel(DbField* field);
 // 1 valid, 0 invalid or empty.
@@ -22,6 +28,9 @@ int ValidPeselOpt(const char* text, int showMessage, int onlyWhenOption);
 // Get validators: they warn about a wrong number and let it stand (0).
 int NipGetValid(Get4* get);
 int PeselGetValid(Get4* get);
+// Warns when the text is neither a PESEL nor a Polish or known foreign NIP;
+// lets it stand (0).
+int NipOrPeselQuiet(Get4* get);
 // A form field's hook: warns when the text typed is neither a NIP nor a PESEL.
 int NipOrPeselGetValid(WigetEvent* event, Wiget* w, void* formData);
 
