@@ -9,8 +9,10 @@
 
 #include "app/document_seeks.h"
 #include "app/settlement.h"
+#include "app/transfer_contractor.h"
 #include "app/validators.h"
 #include "app/vat_services.h"
+#include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
 #include "tables/vat_tables.h"
@@ -195,6 +197,29 @@ TEST_F(CatalogueLookupsTest, DocumentHeaderAmounts) {
     EXPECT_EQ(kind, c.kind);
     EXPECT_NEAR(KwotaDoRozliczenia(nullptr), c.sale, 1e-9);
   }
+}
+
+TEST_F(CatalogueLookupsTest, ContractorBecomesTheTransferPayee) {
+  ASSERT_EQ(OpenZ5KHNT(0), 0);
+  ASSERT_EQ(OpenZ5PLEW(0), 0);
+  AppendNamed(Z5KHNT, {{"KOD", "ALFA"}, {"NA1", "  Hurtownia Artykulow Spozywczych i Przemyslowych  "},
+                       {"NA2", "ALFA Spolka Jawna"}, {"KOP", "00-950"}, {"MIA", " Warszawa"}, {"ULI", "Prosta 5"},
+                       {"BAN", "Bank Polski"}, {"KON", "12 3456 7890"}, {"NIP", "123-456-32-18"}});
+  AppendNamed(Z5PLEW, {{"KOZ", "FIRMA"}, {"NZ1", "Nasza firma"}, {"KWO", "150"}, {"SOO", "3"}});
+  KontrahentDoPrzelewu();
+  const std::pair<const char*, const char*> expected[] = {
+      {"KOO", "ALFA"}, {"NO1", "Hurtownia Artykulow Spozywczych i Przemyslowych ALFA"}, {"NO2", "Spolka Jawna"},
+      {"AO1", "Prosta 5"}, {"AO2", "00-950 Warszawa"}, {"BAO", "Bank Polski"}, {"KNO", "12 3456 7890"},
+      {"NIP", "123-456-32-18"}, {"SOO", "1"}, {"KOZ", "FIRMA"}, {"NZ1", "Nasza firma"}, {"KWO", "150.00"},
+  };
+  for (const auto& [field, text] : expected) EXPECT_EQ(Trim(d4field(Z5PLEW.table, field)), text) << field;
+  // a contractor without a second name line or a postal code
+  AppendNamed(Z5KHNT, {{"KOD", "B"}, {"NA1", "Beta"}, {"MIA", "Radom"}});
+  KontrahentDoPrzelewu();
+  EXPECT_EQ(Trim(d4field(Z5PLEW.table, "NO1")), "Beta");
+  EXPECT_EQ(Trim(d4field(Z5PLEW.table, "NO2")), "");
+  EXPECT_EQ(Trim(d4field(Z5PLEW.table, "AO2")), "Radom");
+  EXPECT_EQ(Trim(d4field(Z5PLEW.table, "NIP")), "");
 }
 
 }  // namespace
