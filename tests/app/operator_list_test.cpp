@@ -66,6 +66,12 @@ class OperatorListTest : public OperatorTablesTest {
     d4close(pass.table);
     return all;
   }
+  // A stored operator: no plain name in A, the name and password scrambled in the block.
+  static void ExpectStored(const Stored& s, const char* name, const char* password) {
+    EXPECT_EQ(s.a, Padded("", 15)) << name;
+    EXPECT_EQ(s.name, Padded(name, 15));
+    EXPECT_EQ(s.password, Padded(password, 10)) << name;
+  }
   // "full name@record" of every live full-name record.
   std::vector<std::string> FullNames() {
     std::vector<std::string> all;
@@ -107,9 +113,7 @@ TEST_F(OperatorListTest, NewOperatorHasEveryRightAndNoPassword) {
   Run("dNOWY{ENTER}Jan Nowak{F2}t");
   std::vector<Stored> after = Operators();
   ASSERT_EQ(after.size(), 3u);
-  EXPECT_EQ(after[2].a, Padded("", 15));
-  EXPECT_EQ(after[2].name, Padded("NOWY", 15));
-  EXPECT_EQ(after[2].password, Padded("", 10));
+  ExpectStored(after[2], "NOWY", "");
   EXPECT_EQ(after[2].rights, std::vector<unsigned char>(OPERATOR_RIGHTS_BYTES, 0xFF));
   EXPECT_EQ(FullNames(), (std::vector<std::string>{"Szef Firmy@1", "Jan Kowalski@2", "Jan Nowak@3"}));
   // the new operator logs in with an empty password
@@ -121,10 +125,8 @@ TEST_F(OperatorListTest, ModifiedNameIsStoredScrambledWithItsFullName) {
   Run("{DOWN}m{HOME}X{ENTER}{HOME}Pan {F2}t");
   std::vector<Stored> after = Operators();
   ASSERT_EQ(after.size(), 2u);
-  EXPECT_EQ(after[1].a, Padded("", 15));
-  EXPECT_EQ(after[1].name, Padded("XASJER", 15));
-  EXPECT_EQ(after[1].password, Padded("kasa", 10));
-  EXPECT_EQ(after[0].name, Padded("SZEF", 15));
+  ExpectStored(after[1], "XASJER", "kasa");
+  ExpectStored(after[0], "SZEF", "szef");
   EXPECT_EQ(FullNames(), (std::vector<std::string>{"Szef Firmy@1", "Pan Kowalski@2"}));
   // an operator whose full name is gone gets a record of its own
   ASSERT_EQ(OpenZ5PAOS(&paos), 0);
@@ -140,10 +142,8 @@ TEST_F(OperatorListTest, PasswordChangedFromTheList) {
   Run("{DOWN}hnowe{ENTER}nowe{F2}t");
   std::vector<Stored> after = Operators();
   ASSERT_EQ(after.size(), 2u);
-  EXPECT_EQ(after[1].password, Padded("nowe", 10));
-  EXPECT_EQ(after[1].a, Padded("", 15));
-  EXPECT_EQ(after[1].name, Padded("KASJER", 15));
-  EXPECT_EQ(after[0].password, Padded("szef", 10));
+  ExpectStored(after[1], "KASJER", "nowe");
+  ExpectStored(after[0], "SZEF", "szef");
 }
 
 }  // namespace
