@@ -1,5 +1,7 @@
 #include "app/operator_list.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -8,10 +10,14 @@
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "env/messages.h"
 #include "platform/clock.h"
+#include "tables/firm_tables.h"
 #include "ui/browse.h"
+#include "ui/coded_field.h"
 #include "ui/definition_lists.h"
 #include "ui/get4.h"
+#include "ui/keyboard.h"
 #include "ui/menu.h"
 #include "ui/message_box.h"
 #include "ui/window4.h"
@@ -141,7 +147,109 @@ int32_t NewPassword(int32_t) {
   return browse_call(0, record) < 0 ? -1 : 0;
 }
 
+// ---- the firms of one operator
+
+constexpr int MSG_FIRMS_TITLE = 11;
+constexpr int MSG_CHIEF_UNRESTRICTED = 15;
+constexpr int MSG_NO_FIRMS = 10;
+constexpr int MSG_PICK_FIRM = 20081;
+constexpr int16_t RES_FIRM_LINES = 86;
+constexpr int FIRM_FIELD_COLUMN = 8;
+constexpr int PICKER_ROW = 3;
+
+int accessOperator = 0;
+char chosenFirm[21];   // the firm's name shown in the append form
+DbField* firmNameField;
+
+DbField* PairOperator() { return d4field(Z5KAPA.table, "JK"); }
+DbField* PairFirm() { return d4field(Z5KAPA.table, "WM"); }
+DbField* FirmName() { return d4field(Z5KATA.table, "NAZ"); }
+
+int OwnPairs(intptr_t) { return f4long(PairOperator()) == accessOperator ? X4_ACCEPT : X4_REJECT; }
+
+// The name of the pair's firm, or a row of "?" when that firm is gone.
+void PairFirmName(ColumnValue* value) {
+  DbField* name = FirmName();
+  value->type = 'C';
+  value->length = static_cast<uint8_t>(f4len(name));
+  long firm = f4long(PairFirm());
+  if (firm >= 1 && firm <= d4reccount(Z5KATA.table) && d4go(Z5KATA.table, firm) == 0 && !d4deleted(Z5KATA.table))
+    std::memcpy(value->text, f4ptr(name), value->length);
+  else
+    std::memset(value->text, '?', value->length);
+}
+
+int BeforeNewPair() {
+  std::memset(chosenFirm, ' ', sizeof chosenFirm - 1);
+  f4assign_long(PairOperator(), accessOperator);
+  return 0;
+}
+
+// Entering the firm's field opens the firm picker; the firm chosen is the pair's.
+int PickFirm(Get4* get, char* editBuffer, int32_t) {
+  if (d4reccount(Z5KATA.table) == 0) {
+    Uwaga(MSG_NO_FIRMS);
+    return KEY_ESC;
+  }
+  static PoleKodowane picker[2];
+  ResetPoleKodowaneDefinition(picker, sizeof picker);
+  DefinePoleKodowane(0, "Nazwa", &firmNameField, &Z5KATA.tag[0], 1, -1);
+  if (pole_kodowane_fun(nullptr, MSG_PICK_FIRM, picker, nullptr, PICKER_ROW, 0, Z5KATA.table) != KEY_ENTER)
+    return KEY_ESC;
+  f4assign_long(PairFirm(), d4recno(Z5KATA.table));
+  std::memcpy(editBuffer, f4ptr(FirmName()), std::min<size_t>(static_cast<size_t>(get->dataWidth), f4len(FirmName())));
+  return KEY_ENTER;
+}
+
 }  // namespace
+
+int FirmAccessList(int operatorNumber, const char* name) {
+  if (operatorNumber == 1) {
+    Uwaga(MSG_CHIEF_UNRESTRICTED);
+    return -1;
+  }
+  if (OpenZ5KATA(0) != 0) return -1;
+  if (OpenZ5KAPA(0) != 0) {
+    d4close(Z5KATA.table);
+    return -1;
+  }
+  accessOperator = operatorNumber;
+  static char title[80];
+  std::snprintf(title, sizeof title, EnvFindString(MSG_FIRMS_TITLE), name);
+  firmNameField = FirmName();
+  static ScrollColumn columns[2];
+  static TextCtrl background[2];
+  static EditCtrl edits[2];
+  ResetScrollDefinition(columns, sizeof columns);
+  DefineScrollColumn(&firmNameField, 0, "klient ")->valueRoutine = PairFirmName;
+  // nothing of the pair to show but the form's background line
+  ResetTextCtrlDefinition(background, sizeof background);
+  DefineTextCtrl(0, FIRM_FIELD_COLUMN, &firmNameField, TEXT_HIDDEN);
+  ResetEditCtrlDefinition(edits, sizeof edits);
+  EditCtrl* firm = DefineEditCtrl(0, FIRM_FIELD_COLUMN, chosenFirm, EDIT_TEXT | EDIT_DIRECT);
+  firm->keyRoutine = PickFirm;
+
+  int bar = DefineMainMenuWindow();
+  MenuDefineItem(" Dopisz ", 35, 'd', 1, browse_dopisz, nullptr);
+  MenuDefineItem(" Usu\xA4 ", 36, 'u', 1, browse_skasuj, nullptr);
+  BrowseContext* ctx = nullptr;
+  int result = allocate_browse(&ctx, Z5KAPA.table, nullptr, columns, bar);
+  if (result == 0) {
+    ctx->append_edits = edits;
+    ctx->edit_texts = background;
+    ctx->edit_lines_source = []() -> int16_t { return RES_FIRM_LINES; };
+    ctx->edit_lines_count = 1;
+    ctx->title = title;
+    ctx->filter_fn = OwnPairs;
+    ctx->before_new = BeforeNewPair;
+    zrob_browse(0, 1, 0);
+    free_browse(&ctx);
+  }
+  w4close(bar);
+  d4close(Z5KAPA.table);
+  d4close(Z5KATA.table);
+  return result == 0 ? 0 : -1;
+}
 
 int UsersList() {
   if (OpenOperatorTables() != 0) return -1;

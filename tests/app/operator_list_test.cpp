@@ -2,11 +2,14 @@
 // deleting operators, and a new password from the list.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/operator_list.h"
 #include "app/operator_login.h"
+#include "tables/firm_tables.h"
 #include "env/messages.h"
 #include "tests/app/operator_fixture.h"
 #include "ui/browse.h"
@@ -144,6 +147,85 @@ TEST_F(OperatorListTest, PasswordChangedFromTheList) {
   ASSERT_EQ(after.size(), 2u);
   ExpectStored(after[1], "KASJER", "nowe");
   ExpectStored(after[0], "SZEF", "szef");
+}
+
+class FirmAccessTest : public OperatorListTest {
+ protected:
+  void SetUp() override {
+    OperatorListTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5KATA(0), 0);
+    for (const char* firm : {"GAMMA", "ALFA", "BETA", "DELTA"}) Append(Z5KATA, {{1, firm}});
+    ASSERT_EQ(d4go(Z5KATA.table, 4), 0);
+    d4delete(Z5KATA.table);
+    ASSERT_EQ(d4write(Z5KATA.table, 4), 0);
+    d4close(Z5KATA.table);
+    ASSERT_EQ(OpenZ5KAPA(0), 0);
+    for (auto [op, firm] : std::vector<std::pair<int, int>>{{2, 2}, {3, 3}, {2, 9}, {2, 4}})
+      Append(Z5KAPA, {{0, std::to_string(op)}, {1, std::to_string(firm)}});
+    d4close(Z5KAPA.table);
+  }
+  void RunFirms(const std::string& keys) {
+    ASSERT_EQ(HeadlessSetScript((keys + "{ESC}").c_str()), 0);
+    try {
+      EXPECT_EQ(FirmAccessList(2, "KASJER"), 0);
+    } catch (const ScriptEnded&) {
+      ADD_FAILURE() << keys << " left the list open:\n" << Screen();
+      LeaveOpenList();
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << keys;
+  }
+  // "operator:firm" of every live pair.
+  std::vector<std::string> Pairs() {
+    std::vector<std::string> all;
+    EXPECT_EQ(OpenZ5KAPA(0), 0);
+    for (long n = 1; n <= d4reccount(Z5KAPA.table); n++) {
+      EXPECT_EQ(d4go(Z5KAPA.table, n), 0);
+      if (!d4deleted(Z5KAPA.table)) all.push_back(Trim(Z5KAPA.field[0]) + ":" + Trim(Z5KAPA.field[1]));
+    }
+    d4close(Z5KAPA.table);
+    return all;
+  }
+};
+
+TEST_F(FirmAccessTest, ListsTheOperatorsOwnFirmsAndMarksTheMissing) {
+  ASSERT_EQ(HeadlessSetScript(""), 0);
+  EXPECT_THROW(FirmAccessList(2, "KASJER"), ScriptEnded);
+  std::string shown = Screen();
+  LeaveOpenList();
+  EXPECT_NE(shown.find("Dostęp do katalogów dla - KASJER"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("ALFA"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("BETA"), std::string::npos) << "another operator's firm\n" << shown;
+  EXPECT_EQ(shown.find("DELTA"), std::string::npos) << "a deleted firm\n" << shown;
+  size_t first = shown.find("????????????????????");
+  ASSERT_NE(first, std::string::npos) << shown;
+  EXPECT_NE(shown.find("????????????????????", first + 20), std::string::npos) << "both gone firms\n" << shown;
+}
+
+TEST_F(FirmAccessTest, FirmsAddedThroughThePickerAndDeleted) {
+  // the picker lists the firms by name: ALFA, BETA, GAMMA
+  RunFirms("d{DOWN}{DOWN}{ENTER}t");
+  EXPECT_EQ(Pairs(), (std::vector<std::string>{"2:2", "3:3", "2:9", "2:4", "2:1"}));
+  RunFirms("d{ESC}{ESC}");   // the picker left, then the form
+  EXPECT_EQ(Pairs().size(), 5u);
+  RunFirms("ut");
+  EXPECT_EQ(Pairs(), (std::vector<std::string>{"3:3", "2:9", "2:4", "2:1"}));
+}
+
+TEST_F(FirmAccessTest, AdministratorAndEmptyFirmTable) {
+  ASSERT_EQ(HeadlessSetScript(""), 0);
+  EXPECT_THROW(FirmAccessList(1, "SZEF"), ScriptEnded);
+  EXPECT_NE(Screen().find("Szef - dostęp nieograniczony !"), std::string::npos) << Screen();
+  ASSERT_EQ(HeadlessSetScript("x"), 0);
+  EXPECT_EQ(FirmAccessList(1, "SZEF"), -1);
+  std::remove((dir + "program/Z5KATA.DBF").c_str());
+  std::remove((dir + "program/Z5KATA.MDX").c_str());
+  ASSERT_EQ(HeadlessSetScript("d"), 0);
+  EXPECT_THROW(FirmAccessList(2, "KASJER"), ScriptEnded);
+  std::string shown = Screen();
+  LeaveOpenList();
+  EXPECT_NE(shown.find("Brak katalogów !"), std::string::npos) << shown;
+  EXPECT_EQ(Pairs().size(), 4u);
 }
 
 }  // namespace
