@@ -222,4 +222,21 @@ TEST_F(CatalogueLookupsTest, ContractorBecomesTheTransferPayee) {
   EXPECT_EQ(Trim(d4field(Z5PLEW.table, "NIP")), "");
 }
 
+TEST_F(CatalogueLookupsTest, ContractorBecomesTheTransferPayer) {
+  ASSERT_EQ(OpenZ5KHNT(0), 0);
+  ASSERT_EQ(OpenZ5PLEW(0), 0);
+  AppendNamed(Z5KHNT, {{"KOD", "ALFA"}, {"NA1", "  Hurtownia Artykulow Spozywczych i Przemyslowych  "},
+                       {"NA2", "ALFA Spolka Jawna"}, {"KOP", "00-950"}, {"MIA", " Warszawa"}, {"ULI", "Prosta 5"},
+                       {"BAN", "Bank Polski"}, {"KON", "12 3456 7890"}, {"NIP", "123-456-32-18"}});
+  AppendNamed(Z5PLEW, {{"KOO", "ODB"}, {"NO1", "Odbiorca"}, {"NIP", "999"}, {"KWO", "150"}, {"SOZ", "3"},
+                       {"SOO", "2"}});
+  KontrahentDoPrzelewu2();
+  const std::pair<const char*, const char*> expected[] = {
+      {"KOZ", "ALFA"}, {"NZ1", "Hurtownia Artykulow Spozywczych i Przemyslowych ALFA"}, {"NZ2", "Spolka Jawna"},
+      {"AZ1", "Prosta 5"}, {"AZ2", "00-950 Warszawa"}, {"BAZ", "Bank Polski"}, {"KNZ", "12 3456 7890"},
+      {"SOZ", "1"}, {"KOO", "ODB"}, {"NO1", "Odbiorca"}, {"NO2", ""}, {"SOO", "2"}, {"NIP", "999"}, {"KWO", "150.00"},
+  };
+  for (const auto& [field, text] : expected) EXPECT_EQ(Trim(d4field(Z5PLEW.table, field)), text) << field;
+}
+
 }  // namespace
