@@ -1,6 +1,7 @@
 #include "app/document_text.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "env/dates.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
+#include "print/tabulogram.h"
 
 namespace {
 
@@ -144,6 +146,32 @@ char* AdresFldsQStr(DbField* postalCode, DbField* postOffice, DbField* town, DbF
   std::string flatNumber = FieldText(flat);
   if (!flatNumber.empty()) out += "/" + flatNumber;
   return ToQStr(out);
+}
+
+void KolumnaTekstFit(const char* text, const TabuValue* column, char* output) {
+  constexpr size_t TEXT_MOST = 41;
+  if (column->width & 0x80) return;
+  const size_t width = std::min<size_t>(static_cast<size_t>(column->width), sizeof column->text);
+  const std::string source = Trimmed(std::string(text, strnlen(text, TEXT_MOST)));
+  std::string fitted;
+  for (size_t i = 0; i < source.size() && fitted.size() < width; i++) {
+    const size_t rest = source.size() - i;
+    if (source[i] == ' ' && fitted.size() + rest > width) continue;
+    fitted += source[i];
+  }
+  std::memset(output, ' ', width);
+  std::memcpy(output + width - fitted.size(), fitted.data(), fitted.size());
+}
+
+void DataKolumnaQStr(TabuValue* value) {
+  constexpr int DATE_WIDTH = 10;
+  const std::string stored(value->text, 8);
+  value->type = 'C';
+  value->width = DATE_WIDTH;
+  value->decimals = 0;
+  std::memset(value->text, ' ', sizeof value->text);
+  if (Trimmed(stored).empty()) return;
+  std::memcpy(value->text, FullDateQStr(stored.c_str()), DATE_WIDTH);
 }
 
 char* OstatniDzienQStr(int year, int month) {

@@ -5,6 +5,7 @@
 #pragma once
 
 struct DbField;
+struct TabuValue;
 
 // Prefix "/" number "/" suffix: the prefix trimmed and cut to 4 characters,
 // the suffix to 9, an empty one without its "/". A negative length takes the
@@ -33,6 +34,15 @@ char* AdresFldsQStr(DbField* postalCode, DbField* postOffice, DbField* town, DbF
                     DbField* flat);
 // "CCYYMMDD" of the month's last day.
 char* OstatniDzienQStr(int year, int month);
+
+// Report column values. The text (its first 41 characters, trimmed) into the
+// output of the column's width, right-aligned; a longer one drops blanks
+// while the rest does not fit, then is cut. A width with its top bit set
+// leaves the output alone.
+void KolumnaTekstFit(const char* text, const TabuValue* column, char* output);
+// A value routine: the date value becomes a 10-character text "DD-MM-CCYY",
+// blank for an empty date.
+void DataKolumnaQStr(TabuValue* value);
 
 // Record filters: 45 accepts, 40 rejects.
 // The field against a pattern of `length` characters: "?" any character, "*" the rest.

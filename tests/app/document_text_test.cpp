@@ -9,6 +9,7 @@
 #include "app/document_text.h"
 #include "app/settlement.h"
 #include "env/code_pages.h"
+#include "print/tabulogram.h"
 #include "tests/app/record_fixture.h"
 #include "tests/support/env_test.h"
 
@@ -37,6 +38,55 @@ TEST_F(DocumentTextTest, DocumentNumbers) {
   record.Set(2, "");
   EXPECT_STREQ(NrDokumentuFldQStr(record[0], record[1], record[2]), "42");
   EXPECT_STREQ(NrDokumentuStalyQStr(record[0], record[1], record[2]), "          42           ");
+}
+
+TEST_F(DocumentTextTest, TextFittedToAReportColumn) {
+  struct Case {
+    const char* text;
+    int width;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"ABC", 6, "   ABC"},
+      {"  ABC   ", 6, "   ABC"},
+      {"", 3, "   "},
+      {"FV/12/2025", 10, "FV/12/2025"},
+      {"AB CD EF", 7, "ABCD EF"},   // the last blank kept once the rest fits
+      {"AB CD EF", 6, "ABCDEF"},
+      {"AB CD EF", 5, "ABCDE"},
+      {"AB    C", 5, "AB  C"},
+      {"ABCDEFGH", 4, "ABCD"},
+      {"12345678901234567890123456789012345678901234", 44, "   12345678901234567890123456789012345678901"},
+  };
+  for (const Case& c : cases) {
+    TabuValue column{};
+    column.width = c.width;
+    char output[100];
+    std::memset(output, '#', sizeof output);
+    KolumnaTekstFit(c.text, &column, output);
+    EXPECT_EQ(std::string(output, c.width), c.expected) << c.text << "/" << c.width;
+    EXPECT_EQ(output[c.width], '#') << "nothing past the width";
+  }
+  TabuValue column{};
+  column.width = 0x85;
+  char output[4] = {'x', 'y', 'z', 'w'};
+  KolumnaTekstFit("AB", &column, output);
+  EXPECT_EQ(std::string(output, 4), "xyzw");
+}
+
+TEST_F(DocumentTextTest, DateReportColumn) {
+  const std::pair<const char*, const char*> cases[] = {{"20250307", "07-03-2025"}, {"        ", "          "}};
+  for (const auto& [stored, shown] : cases) {
+    TabuValue value{};
+    value.type = 'D';
+    value.width = 8;
+    std::memset(value.text, ' ', sizeof value.text);
+    std::memcpy(value.text, stored, 8);
+    DataKolumnaQStr(&value);
+    EXPECT_EQ(value.type, 'C');
+    EXPECT_EQ(value.width, 10);
+    EXPECT_EQ(std::string(value.text, 10), shown) << stored;
+  }
 }
 
 TEST_F(DocumentTextTest, CleanedTexts) {
