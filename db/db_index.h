@@ -28,6 +28,7 @@ struct DbIndex {
 };
 
 struct DbTag;
+struct DbBlock;
 typedef int (*DbKeyCompare)(const void* a, const void* b, unsigned length);
 // Both write the key into `key` (at least DB_KEY_MAX + 1 bytes) and return its length.
 typedef int (*DbTextToKey)(DbTag* tag, char* key, const char* text, int length);
@@ -49,7 +50,8 @@ struct DbTag {
   unsigned char header[24];    // the root block number in it is -1 while unread
   long header_pos;
   int root_changed;
-  DbList spare_blocks;
+  DbList spare_blocks;         // least recently used first
+  DbBlock** held;              // spare blocks by block number while the index is held; NULL before
   unsigned char has_keys_disk;
   int header_changed;
 };
@@ -62,6 +64,8 @@ struct DbBlock {
   int changed;
   int key_on;                  // current position
   unsigned char* data;
+  DbBlock* held_next;          // in the tag's table of held spares
+  unsigned char is_held;
 };
 
 // ---- the index file
@@ -140,6 +144,8 @@ int t4remove(DbTag* tag, const void* key, long record);
 int t4remove_calc(DbTag* tag, long record);
 int t4update(DbTag* tag);
 int t4free_all(DbTag* tag);
+// Writes the tag's changed blocks and lets go of those off its stack.
+int t4release_spares(DbTag* tag);
 DbBlock* t4block(DbTag* tag);
 
 // ---- steps the table layer calls; each does nothing for a table without indexes

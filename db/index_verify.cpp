@@ -168,7 +168,7 @@ int i4verify(DbIndex* index, char* report, int size) {
   DbTable* table = index->table;
   if (engine->error_code < 0) return -1;
   put_report(report, size, "");
-  if (index->locked && i4update(index) != 0) return -1;
+  if (i4update(index) != 0) return -1;
   // Another workstation's writes come from the disk, not from clean cached blocks.
   unsigned char read_through = engine->cache.read_through;
   engine->cache.read_through = 1;

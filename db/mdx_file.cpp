@@ -93,6 +93,7 @@ DbTag* new_tag(DbIndex* index) {
 }
 
 void free_tag(DbIndex* index, DbTag* tag) {
+  u4free(tag->held);
   u4free(tag->expr);
   u4free(tag->filter);
   if (index->tags.selected == &tag->link) index->tags.selected = nullptr;
@@ -603,7 +604,8 @@ int i4update(DbIndex* index) {
   if (!i4lock_test(index)) return 0;
   if (i4update_header(index) != 0) return -1;
   for (DbTag* tag = (DbTag*)l4first(&index->tags); tag != nullptr; tag = (DbTag*)l4next(&index->tags, tag)) {
-    if (t4update(tag) != 0) return -1;
+    // Blocks kept while the lock lasts may be changed by others once it is gone.
+    if ((index->file.exclusive ? t4update(tag) : t4release_spares(tag)) != 0) return -1;
     // Another workstation may move the root once the lock is gone.
     PutLe32(tag->header + MDX_T_ROOT, 0xFFFFFFFFu);
   }

@@ -32,6 +32,60 @@ bool index_locked(const DbIndex* index) { return index->locked || index->file.ex
 unsigned offset_of(const DbBlock* block, int i) { return MDX_B_ENTRIES + (unsigned)i * t4group_len(block->tag); }
 void set_count(DbBlock* block, int n) { PutLe16(block->data + MDX_B_COUNT, (unsigned)n); }
 
+// While the index is locked or exclusive nobody else sees it, so a tag keeps
+// the blocks it walked, changed ones too, until the index is written out:
+// random keys then find their leaves in memory. This many per tag (a power of
+// two, also the size of the table that finds them), the least recently used
+// going first.
+constexpr int HELD_BLOCKS = 4096;
+
+bool index_held(const DbIndex* index) { return index->locked || index->file.exclusive; }
+
+DbBlock** held_slot(DbTag* tag, long number) {
+  return &tag->held[(unsigned long)(number / (long)units_of(tag->index)) & (HELD_BLOCKS - 1)];
+}
+
+void held_add(DbTag* tag, DbBlock* block) {
+  if (tag->held == nullptr || block->is_held || block->file_block < 0) return;
+  DbBlock** slot = held_slot(tag, block->file_block);
+  block->held_next = *slot;
+  *slot = block;
+  block->is_held = 1;
+}
+
+void held_remove(DbTag* tag, DbBlock* block) {
+  if (!block->is_held) return;
+  for (DbBlock** at = held_slot(tag, block->file_block); *at != nullptr; at = &(*at)->held_next)
+    if (*at == block) {
+      *at = block->held_next;
+      break;
+    }
+  block->held_next = nullptr;
+  block->is_held = 0;
+}
+
+// The spare holding block `number`, or NULL.
+DbBlock* find_spare(DbTag* tag, long number) {
+  if (tag->held != nullptr) {
+    for (DbBlock* b = *held_slot(tag, number); b != nullptr; b = b->held_next)
+      if (b->file_block == number) return b;
+    return nullptr;
+  }
+  for (DbBlock* b = (DbBlock*)l4first(&tag->spare_blocks); b != nullptr; b = (DbBlock*)l4next(&tag->spare_blocks, b))
+    if (b->file_block == number) return b;
+  return nullptr;
+}
+
+// The table of held spares, made on the first walk of a held index; -1 out of memory.
+int make_held(DbTag* tag) {
+  if (tag->held != nullptr) return 0;
+  tag->held = (DbBlock**)u4alloc(sizeof(DbBlock*) * HELD_BLOCKS);
+  if (tag->held == nullptr) return e4show_error(tag->engine, e4memory);
+  for (DbBlock* b = (DbBlock*)l4first(&tag->spare_blocks); b != nullptr; b = (DbBlock*)l4next(&tag->spare_blocks, b))
+    held_add(tag, b);
+  return 0;
+}
+
 DbBlock* new_buffer(DbTag* tag) {
   DbIndex* index = tag->index;
   DbBlock* block = (DbBlock*)mem4alloc_env(index->block_pool, reinterpret_cast<Environment*>(index->engine));
@@ -44,6 +98,7 @@ DbBlock* new_buffer(DbTag* tag) {
 }
 
 void drop_buffer(DbTag* tag, DbBlock* block) {
+  held_remove(tag, block);
   if (l4contains(&tag->blocks, block)) l4remove(&tag->blocks, block);
   if (l4contains(&tag->spare_blocks, block)) l4remove(&tag->spare_blocks, block);
   mem4free(tag->index->block_pool, block);
@@ -53,6 +108,7 @@ int t4up(DbTag* tag) {
   DbBlock* block = (DbBlock*)l4pop(&tag->blocks);
   if (block == nullptr) return 1;
   l4add(&tag->spare_blocks, block);
+  held_add(tag, block);
   return 0;
 }
 
@@ -141,21 +197,33 @@ int t4down(DbTag* tag) {
     int r = inconsistent(tag);
     return r == 1 ? 2 : -1;
   }
-  for (DbBlock* spare = (DbBlock*)l4first(&tag->spare_blocks); spare != nullptr;
-       spare = (DbBlock*)l4next(&tag->spare_blocks, spare)) {
-    if (spare->file_block != number) continue;
+  DbBlock* spare = find_spare(tag, number);
+  if (spare != nullptr) {
+    held_remove(tag, spare);
     l4remove(&tag->spare_blocks, spare);
     l4add(&tag->blocks, spare);
     spare->key_on = 0;
     return 0;
   }
-  // No spare may hold changes that the read below would miss.
-  for (DbBlock* spare = (DbBlock*)l4first(&tag->spare_blocks); spare != nullptr;
-       spare = (DbBlock*)l4next(&tag->spare_blocks, spare)) {
-    if (b4flush(spare) != 0) return -1;
-    spare->file_block = -1;
+  DbBlock* block = nullptr;
+  if (index_held(tag->index)) {
+    if (make_held(tag) != 0) return -1;
+    if (tag->spare_blocks.count >= HELD_BLOCKS) {
+      block = (DbBlock*)l4first(&tag->spare_blocks);
+      if (b4flush(block) != 0) return -1;
+      held_remove(tag, block);
+      l4remove(&tag->spare_blocks, block);
+    }
+  } else {
+    // No spare may hold changes that the read below would miss.
+    for (spare = (DbBlock*)l4first(&tag->spare_blocks); spare != nullptr;
+         spare = (DbBlock*)l4next(&tag->spare_blocks, spare)) {
+      if (b4flush(spare) != 0) return -1;
+      held_remove(tag, spare);
+      spare->file_block = -1;
+    }
+    block = (DbBlock*)l4pop(&tag->spare_blocks);
   }
-  DbBlock* block = (DbBlock*)l4pop(&tag->spare_blocks);
   if (block == nullptr) block = new_buffer(tag);
   if (block == nullptr) return -1;
   l4add(&tag->blocks, block);
@@ -641,8 +709,14 @@ int t4update(DbTag* tag) {
 
 int t4free_all(DbTag* tag) {
   t4up_all(tag);
+  return t4release_spares(tag);
+}
+
+int t4release_spares(DbTag* tag) {
   int result = t4update(tag);
-  for (DbBlock* b = (DbBlock*)l4pop(&tag->spare_blocks); b != nullptr; b = (DbBlock*)l4pop(&tag->spare_blocks))
+  for (DbBlock* b = (DbBlock*)l4pop(&tag->spare_blocks); b != nullptr; b = (DbBlock*)l4pop(&tag->spare_blocks)) {
+    held_remove(tag, b);
     mem4free(tag->index->block_pool, b);
+  }
   return result;
 }

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -281,6 +283,51 @@ TEST_F(TagNavigationTest, SharedIndexChangedElsewhereIsReadAgain) {
   EXPECT_EQ(d4skip(t, -2), 0);
   EXPECT_EQ(Name(t), "K1099  ");
   d4close(other);
+  d4close(t);
+}
+
+// Under a lock the tags keep the blocks they change in memory, more of them
+// than stay (wide keys: nine to a block); at unlock the file must hold them all.
+TEST_F(TagNavigationTest, KeysChangedUnderALockAreAllInTheFileAtUnlock) {
+  std::vector<DbfFieldDef> fields = {{"NAZWA", 'C', 100, 0}, {nullptr, 0, 0, 0}};
+  auto tags = Tags({{"NAZWA", "NAZWA", nullptr, 0, 0}});
+  DbTable* t = d4create(engine, "WIDE", fields.data(), tags.data());
+  ASSERT_NE(t, nullptr);
+  ASSERT_EQ(d4unlock(t), 0);
+  ASSERT_EQ(d4lock_all(t), 0);
+  const long count = 36000;
+  std::vector<std::string> names((size_t)count + 1);
+  auto name_of = [](long i) {
+    char text[24];
+    std::snprintf(text, sizeof text, "K%07ld%06ld", i * 7919 % 1000003, i);
+    return std::string(text);
+  };
+  for (long i = 1; i <= count; i++) {
+    names[(size_t)i] = name_of(i);
+    ASSERT_EQ(Append(t, {names[(size_t)i]}), 0) << i;
+  }
+  // Some keys move, which takes entries out of held and written-out leaves alike.
+  for (long i = 5; i <= count; i += 97) {
+    ASSERT_EQ(d4go(t, i), 0);
+    names[(size_t)i] = "M" + name_of(count - i);
+    f4assign(d4field_j(t, 1), names[(size_t)i].c_str());
+  }
+  ASSERT_EQ(d4go(t, 1), 0);
+  ASSERT_EQ(d4unlock(t), 0);
+  std::vector<std::pair<std::string, long>> want;
+  for (long i = 1; i <= count; i++) want.emplace_back(names[(size_t)i], i);
+  std::sort(want.begin(), want.end());
+  MdxView v;
+  ASSERT_TRUE(v.Load(Path("WIDE.MDX")));
+  ASSERT_EQ(v.tags[0].error, "");
+  EXPECT_GT(v.tags[0].leaves, 4096) << "more leaves than a tag keeps";
+  ASSERT_EQ(v.tags[0].keys.size(), want.size());
+  for (size_t j = 0; j < want.size(); j++) {
+    std::string key = v.tags[0].keys[j].key;
+    key.erase(key.find_last_not_of(' ') + 1);
+    ASSERT_EQ(key, want[j].first) << j;
+    ASSERT_EQ(v.tags[0].keys[j].record, want[j].second) << j;
+  }
   d4close(t);
 }
 
