@@ -574,6 +574,11 @@ int MenuDefineItem(const char* text, int rightsNumber, int key, int value, MenuA
 }
 
 int get_menu_function(const char* title, const char* const* items, int start, int row, int col) {
+  return get_menu_function_skipping(title, items, start, row, col, 0);
+}
+
+int get_menu_function_skipping(const char* title, const char* const* items, int start, int row, int col,
+                               uint64_t skipped) {
   if (!items || !items[0] || !items[1]) return -1;
   int count = 0;
   while (items[count + 1]) count++;
@@ -603,6 +608,7 @@ int get_menu_function(const char* title, const char* const* items, int start, in
     int key = i <= 9 ? '0' + i : 'a' + (i - 10);
     n4key(key, 1, HotPosition(items[i], key));
     n4parm(-i);
+    if (i < 64 && (skipped >> i & 1)) n4skip_over(h, 1);
     if (i == 1) first = h;
     if (i == std::max(start, 1)) startItem = h;
   }

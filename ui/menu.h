@@ -88,6 +88,10 @@ int MenuDefineItem(const char* text, int rightsNumber, int key, int value, MenuA
 // are the choices. Returns the chosen number (1 the first) or -1 for Esc.
 // A negative row places the window by itself.
 int get_menu_function(const char* title, const char* const* items, int start, int row, int col);
+// The same with the items whose bit is set in `skipped` (bit i: item i)
+// shown but passed over.
+int get_menu_function_skipping(const char* title, const char* const* items, int start, int row, int col,
+                               uint64_t skipped);
 // One item of the menu being defined, in colours 142 and 126. key as a signed
 // byte: 0 or 1 the default hot key, 2..127 that key, with bit 0x80 F2; 1 also
 // adds a skipped one-blank separator after the item. Returns the item or -1.
