@@ -257,13 +257,17 @@ int OknoSzukaj(SearchContext* context, SearchField* first) {
   int previous = w4select(-1);
   shownList = list;
   context->window = DefineSeekWindow(26, (80 - width) / 2, 1, width, nullptr, 0x81, list, context);
-  add_help_line();
-  Wiget* start = context->last_source ? WigetBySource(list, WigetVar(context->last_source)) : nullptr;
-  ActivateWindow(context->window, start, nullptr, AW_NO_QUESTIONS);
-  remove_help_line();
+  if (context->window >= 0) {
+    add_help_line();
+    Wiget* start = context->last_source ? WigetBySource(list, WigetVar(context->last_source)) : nullptr;
+    ActivateWindow(context->window, start, nullptr, AW_NO_QUESTIONS);
+    remove_help_line();
+  }
   FreeWigets(list);
-  w4deactivate(context->window);
-  w4close(context->window);
+  if (context->window >= 0) {
+    w4deactivate(context->window);
+    w4close(context->window);
+  }
   w4select(previous);
   shownList = nullptr;
   free_mem(&list);

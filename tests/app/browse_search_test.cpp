@@ -115,13 +115,7 @@ class BrowseSearchTest : public BrowseFixture {
     BrowseFixture::TearDown();
   }
   void Run(const std::string& keys) {
-    int bar = DefineMainMenuWindow();
-    MenuDefineItem(" Towary ", 100, 't' | 0x80, 1, GoodsBrowse, nullptr);
-    n4lotus(bar);
-    ASSERT_EQ(HeadlessSetScript(("{ENTER}" + keys + "{ESC}{ESC}").c_str()), 0);
-    n4activate(bar, 1, nullptr, nullptr, 1);
-    w4close(bar);
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    RunFromBar(GoodsBrowse, keys);
   }
 };
 

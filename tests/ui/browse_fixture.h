@@ -96,6 +96,17 @@ class BrowseFixture : public UiTest {
     d4tag_select(goods.table, goods.byKod);
     d4top(goods.table);
   }
+  // The bar " Towary " runs `browse`; the script follows its Enter and ends
+  // with two Esc keys, all of it used.
+  void RunFromBar(int32_t (*browse)(int32_t), const std::string& keys) {
+    int bar = DefineMainMenuWindow();
+    MenuDefineItem(" Towary ", 100, 't' | 0x80, 1, browse, nullptr);
+    n4lotus(bar);
+    ASSERT_EQ(HeadlessSetScript(("{ENTER}" + keys + "{ESC}{ESC}").c_str()), 0);
+    n4activate(bar, 1, nullptr, nullptr, 1);
+    w4close(bar);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+  }
   static std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
   static std::string Code(int n) { return "K" + Two(n); }
   static std::string Text(DbField* f) {
