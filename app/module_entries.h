@@ -1,0 +1,59 @@
+// The module entries and services the frame's menu actions and forms call.
+// The frame declares them here and the modules define them, so the frame
+// never includes a module's header. Each entry runs its own screens over the
+// tables the calling action opened; the action closes every table after it.
+#pragma once
+
+struct Wiget;
+struct WigetEvent;
+
+// ---- master data and warehouse
+int kartoteka_opisow();
+int kartoteka_kont();
+int kartoteka_kontrahentow();
+int kartoteka_krajow();
+int kartoteka_kursow();
+int kartoteka_towarow();
+int kartoteka_uslug();
+int przyjecia_magazynowe();
+int wydania_magazynowe();
+// The tax offices browse, also the list routine of the tax-office field.
+int kartoteka_urzedow();
+// Event routine of a country field: F4 opens the countries list.
+int kraj_f4_wiget(WigetEvent* event, Wiget* element, void* formData);
+
+// ---- sales documents (register 1 the main one, 2 the auxiliary one)
+int rejestr_sprzedazy(int rejestr);
+
+// ---- retail receipts
+int paragony();
+
+// ---- fiscal printers and cash registers
+int CzytajParametryKF();
+int CzytajParametryDETAL();
+int DFBrakDrukarki();
+int DFOpen(int skipCheck);
+void DFClose();
+int DFOpcjeParagonow();
+int PosnetOpcje();
+int TpLineOpcje();
+int OrhmetOpcje();
+int ElzabOpcje();
+int SparkOpcje();
+int PosnetFunkcjePomocnicze();
+int TpLineFunkcjePomocnicze();
+int OrhmetFunkcjePomocnicze();
+int ElzabFunkcjePomocnicze();
+int SparkFunkcjePomocnicze();
+
+// ---- cash, payments and the bookkeeping link
+struct PlatnoscKasowa;
+int ObliczOdsetki(const char* dueDate, const char* paymentDate, double amount);
+int StopyOdsetekUstawowych();
+int StopyOdsetekPodatkowych();
+int DniWolne();
+int Przelewy();
+int PrzegladajKase(PlatnoscKasowa* platnosc, int openTable, int noPreselect);
+int PrzegladajRozliczenia();
+int EksportDoKsiegowosci();
+int ImportZKsiegowosci();
