@@ -1,0 +1,40 @@
+// Stand-ins of the master-data and warehouse entries not built yet: each
+// shows the table its calling action opened in a plain browse. The real
+// catalogue or register replaces its stand-in here.
+#include "app/module_entries.h"
+#include "app/stand_in_screens.h"
+#include "tables/masterdata_tables.h"
+#include "tables/warehouse_tables.h"
+
+int kartoteka_opisow() {
+  PlainBrowse(Z5OPIS, "OPISY");
+  return 0;
+}
+
+int kartoteka_kont() {
+  PlainBrowse(Z5KONT, "KONTA");
+  return 0;
+}
+
+int kartoteka_kontrahentow() {
+  PlainBrowse(Z5KHNT, "KONTRAHENCI");
+  return 0;
+}
+
+int kartoteka_krajow() {
+  PlainBrowse(Z5KRAJ, "KRAJE");
+  return 0;
+}
+
+int kartoteka_kursow() {
+  PlainBrowse(Z5KURS, "KURSY WALUT");
+  return 0;
+}
+
+int kartoteka_towarow() { return PlainBrowse(Z5TOWA, "TOWARY"); }
+
+int kartoteka_uslug() { return PlainBrowse(Z5USLU, "USŁUGI"); }
+
+int przyjecia_magazynowe() { return PlainBrowse(Z5MAPR, "PRZYJĘCIA MAGAZYNOWE"); }
+
+int wydania_magazynowe() { return PlainBrowse(Z5MAWY, "WYDANIA MAGAZYNOWE"); }
