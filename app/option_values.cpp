@@ -16,7 +16,6 @@ namespace {
 
 constexpr int LAST_YEAR_OF_OLD_RATES = 2010;
 constexpr int FIRST_YEAR_OF_2021_LUMP_SUMS = 2021;
-constexpr int FIRST_YEAR_OF_GROUPED_CODES = 2024;
 constexpr int FIRST_YEAR_OF_RATE_LISTS = 2016;
 constexpr int FIRST_YEAR_OF_2022_LUMP_SUMS = 2022;
 constexpr int KEYS_IN_CP1250 = 3;
