@@ -21,6 +21,12 @@ int wydania_magazynowe();
 int kartoteka_urzedow();
 // Event routine of a country field: F4 opens the countries list.
 int kraj_f4_wiget(WigetEvent* event, Wiget* element, void* formData);
+// The rate menu of the years before 2024 over `items` (NAZWY_STAWEK_VAT),
+// starting on item `start` (0 the first): the chosen item's number (1 the
+// first) or -1 on Esc; F2 chooses like Enter. Kind 5 titles it "SPRZEDAŻ";
+// kind 6 "ZAKUP" with items 5, 10 and 11 passed over; kind 1 passes over
+// item 12; other kinds the default title "WYBIERZ". A negative row centres it.
+int wybierz_stawke_vat(const char* const* items, int start, int row, int col, int kind);
 
 // ---- sales documents (register 1 the main one, 2 the auxiliary one)
 int rejestr_sprzedazy(int rejestr);

@@ -24,10 +24,6 @@ const char* const SHORT_RATE_MENU[] = {
     RATE_MENU[0], RATE_MENU[1], RATE_MENU[2], RATE_MENU[3], RATE_MENU[4], RATE_MENU[5], RATE_MENU[6], RATE_MENU[7],
     nullptr,
 };
-// Purchases cannot take the export and not-taxed-with-deduction rates.
-constexpr uint64_t PURCHASE_SKIPPED = 1u << 5 | 1u << 10 | 1u << 11;
-constexpr uint64_t TAXI_SKIPPED = 1u << 12;
-
 constexpr int ITEM_CODES[] = {0, 1, 2, 8, 12, 3, 4, 7, 6};
 constexpr int ZERO_RATE_ITEM = 5;
 
@@ -177,18 +173,3 @@ const char* const NAZWY_STAWEK_VAT[] = {
     "8. OBNI\xA1ONA 2        ", "9. ZWROT ROLNIKOM    ", "a. NIE PODLEGA Z ODL.", "b. EKSPORT US\x9CUG UE  ",
     "c. RYCZA\x9CT TAXI      ", "d. ZEROWA (zwrot)    ", "e. ZEROWA (mar\xA7" "a)    ", nullptr,
 };
-
-int wybierz_stawke_vat(const char* const* items, int start, int row, int col, int kind) {
-  const char* title = nullptr;
-  uint64_t skipped = 0;
-  switch (kind) {
-    case 5: title = "SPRZEDA\xA1"; break;
-    case 6:
-      title = "ZAKUP";
-      skipped = PURCHASE_SKIPPED;
-      break;
-    case 1: skipped = TAXI_SKIPPED; break;
-    default: break;
-  }
-  return get_menu_function_skipping(title, items, start, row, col, skipped);
-}

@@ -59,12 +59,6 @@ int czy_rozliczenie_dokumentu(int sourceType, int year, long record);
 // source-document tag.
 double suma_kasy_dokumentu(int sourceType, int year, long record, long from, long to);
 
-// The names of the 14 VAT-rate codes as the rate menu takes them: a blank
-// width entry, then item i for code i, ended by NULL.
+// The names of the 14 VAT-rate codes as the rate menu (wybierz_stawke_vat)
+// takes them: a blank width entry, then item i for code i, ended by NULL.
 extern const char* const NAZWY_STAWEK_VAT[];
-// The rate menu of the years before 2024 over `items` (NAZWY_STAWEK_VAT):
-// the chosen item's number (1 the first) or -1 on Esc. Kind 5 titles it
-// "SPRZEDAŻ"; kind 6 "ZAKUP" with items 5, 10 and 11 passed over; kind 1
-// passes over item 12; other kinds the default title. A negative row
-// centres it.
-int wybierz_stawke_vat(const char* const* items, int start, int row, int col, int kind);
