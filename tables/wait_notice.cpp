@@ -19,6 +19,21 @@ int ShowWaitNotice() {
   return previous;
 }
 
+int ShowWaitLines(TextRef row0, TextRef row1, TextRef row2) {
+  Environment* env = EnvCurrent();
+  int previous = w4select(-1);
+  if (env->messageWindow >= 0) {
+    w4activate(env->messageWindow);
+    w4select(env->messageWindow);
+    const TextRef rows[] = {row0, row1, row2};
+    for (int row = 0; row < 3; row++) {
+      w4clear(row);
+      if (!rows[row].IsEmpty()) w4centre(row, EnvFindString(rows[row]));
+    }
+  }
+  return previous;
+}
+
 void HideWaitNotice(int previousWindow) {
   Environment* env = EnvCurrent();
   if (env->messageWindow >= 0) w4deactivate(env->messageWindow);
