@@ -21,11 +21,6 @@ int kartoteka_kontrahentow() {
   return 0;
 }
 
-int kartoteka_kursow() {
-  PlainBrowse(Z5KURS, "KURSY WALUT");
-  return 0;
-}
-
 int kartoteka_towarow() { return PlainBrowse(Z5TOWA, "TOWARY"); }
 
 int kartoteka_uslug() { return PlainBrowse(Z5USLU, "USŁUGI"); }
