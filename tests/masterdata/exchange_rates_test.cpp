@@ -216,4 +216,21 @@ TEST_F(RateCatalogueTest, NewestDayFirstAndModifyKeepsItsOwnPair) {
   EXPECT_EQ(Stored(), expected);
 }
 
+TEST_F(RateCatalogueTest, FiltersKeepTheirOwnDays) {
+  struct Case {
+    const char* keys;
+    std::vector<std::string> shown, hidden;
+  } cases[] = {
+      {"f{DOWN}{ENTER}051226{ENTER}{DOWN}{ENTER}101226{ENTER}{F2}{F9}", {"05-12/26│USD", "10-12/26│EUR"},
+       {"01-12/26", "20-12/26"}},
+      {"f{ENTER}eur{ENTER}{F2}{F9}", {"01-12/26│EUR", "10-12/26│EUR", "FILTR !!!"}, {"USD", "GBP"}},
+  };
+  for (const Case& c : cases) {
+    ClearShots();
+    EXPECT_EQ(Catalogue(c.keys), 0) << c.keys;
+    for (const std::string& text : c.shown) EXPECT_TRUE(Shown(text)) << text << "\n" << seen;
+    for (const std::string& text : c.hidden) EXPECT_FALSE(Shown(text)) << text << "\n" << seen;
+  }
+}
+
 }  // namespace
