@@ -4,6 +4,8 @@
 #include <new>
 #include <string>
 
+#include "app/option_forms.h"
+#include "app/module_entries.h"
 #include "app/vat_services.h"
 #include "env/code_pages.h"
 #include "env/memory.h"
@@ -29,27 +31,17 @@ constexpr int SAVED = 0x3C00;
 constexpr int KEY_F4 = 0x3E00;
 constexpr int MSG_SAVE_CHANGES = 50003;
 constexpr int NEW_PAGES_YEAR = 2024;
-constexpr int NEW_MARKS_YEAR = 2022;
-constexpr int NO_MARK = 14;
 constexpr int YES_NO_COL = 72;
 
 int16_t Pages2023() { return 46; }
 int16_t Pages2024() { return 197; }
 
-// A fixed list of texts into a selection list (positions from 1 unless codes are given).
-void FillList(Selection* list, int bytes, int width, const char* const* texts, const int* codes = nullptr) {
-  ResetSelectionDefinition(list, bytes, width, 3);
-  for (int i = 0; texts[i]; i++) DefineSelection(codes ? codes[i] : i + 1, Utf8ToMazText(texts[i]).c_str(), nullptr, 0);
-}
-
 const char* const kYesNoAsk[] = {"TAK", "NIE", "PYTAJ", nullptr};
-const char* const kInvoicePrint[] = {"OD CEN NETTO", "OD CEN BRUTTO", "PYTAJ", nullptr};
 const char* const kBillPrint[] = {"OD CEN NETTO", "OD CEN BRUTTO", "PARAGON", "bez VAT(od netto)", "bez VAT(od brutto)",
                                   "PYTAJ", nullptr};
 const char* const kPriceKind[] = {"NETTO", "BRUTTO", "NETTO / BRUTTO", nullptr};
 const char* const kCatalogue[] = {"TOWARY", "USŁUGI", nullptr};
 const char* const kSalePrice[] = {"CENA A", "CENA B", "CENA C", "KONTRAHENTA", nullptr};
-const char* const kPickPrices[] = {"OBIE CENY", "TYLKO NETTO", "TYLKO BRUTTO", nullptr};
 const char* const kMargin[] = {"dla biur podróży.", "- towary używane.", "- dzieła sztuki.",
                                "- przedmioty kolekcjonerskie i antyki.", nullptr};
 const char* const kExemption[] = {"art.43 ust.1 ustawy o ptu.", "art.113 ust.1 ustawy o ptu.",
@@ -65,38 +57,6 @@ const char* const kPaymentForms[] = {"                         ", "1. GOTÓWKA",
                                      "4. WYDŁUŻONY TERMIN", "5. POBRANIE POCZTOWE", "6. ZAPŁACONO GOTÓWKĄ",
                                      "7. KARTA PŁATNICZA", "8. POLECENIE ZAPŁATY", nullptr};
 const int kMarkCodes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, NO_MARK};
-const char* const kGtu2022[] = {
-    "napoje alkoholowe pow. 1,2%, mieszanki piwa pow. 0,5%",
-    "benzyny, gazy, oleje napędowe, biopaliwa (art.103 ust. 5aa)",
-    "oleje opałowe, smarowe i inne",
-    "wyroby tytoniowe, płyn do e-papierosów, wyroby nowatorskie",
-    "odpady, surowce wtórne, wraki",
-    "urządzenia i materiały elektroniczne",
-    "pojazdy samochodowe i części",
-    "metale szlachetne oraz nieszlachetne",
-    "produkty lecznicze oraz wyroby medyczne, spec. środki spożywcze",
-    "budynki, budowle i grunty",
-    "usługi przenoszenia uprawnień do emisji gazów cieplarnianych",
-    "usługi niematerialne: doradcze, księgowe, prawne i in.",
-    "usługi transportowe i gospodarki magazynowej",
-    "BRAK",
-    nullptr};
-const char* const kGtuBefore2022[] = {
-    "napoje alkoholowe - piwa, wina, napoje fermentowane",
-    "benzyny, oleje, gaz płynny (art.103 ust. 5aa)",
-    "oleje opałowe, smarowe i inne",
-    "wyroby tytoniowe, susz tytoniowy, płyn do e-papierosów",
-    "odpady, surowce wtórne, wraki",
-    "urządzenia elektroniczne, części i akcesoria",
-    "pojazdy oraz części samochodowe",
-    "metale szlachetne oraz nieszlachetne",
-    "leki oraz wyroby medyczne - produkty lecznicze, spec. środki spożywcze",
-    "budynki, budowle i grunty",
-    "usługi przenoszenia uprawnień do emisji gazów",
-    "usługi niematerialne: doradcze, księgowe, prawne i in., w zakresie B-R",
-    "usługi transportowe i gospodarki magazynowej",
-    "BRAK",
-    nullptr};
 const int kProcedureCodes2022[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, NO_MARK};
 const char* const kProcedures2022[] = {
     "WSTO_EE - wewnątrzwspólnotowa sprzedaż towarów na odległość",
@@ -188,7 +148,7 @@ int UsualVatRate(WigetEvent* event, Wiget* element, void*) {
   if (running->workingYear >= NEW_PAGES_YEAR) {
     chosen = wybierz_kod_stawki_vat(code, 0);
   } else {
-    chosen = wybierz_stawke_vat(NAZWY_STAWEK_VAT, code, -1, 0, 0);
+    chosen = wybierz_stawke_vat(NAZWY_STAWEK_VAT, code > 0 ? code - 1 : 0, -1, 0, 0);
   }
   if (chosen < 0) {
     PushKeyMessage(KEY_UP, 1);
@@ -248,23 +208,23 @@ void LoadPages(SalesOptionsForm_* form, int year) {
 }
 
 void BuildLists(SalesOptionsForm_* f, int year) {
-  FillList(f->yesNoAsk, sizeof f->yesNoAsk, 12, kYesNoAsk);
-  FillList(f->invoicePrint, sizeof f->invoicePrint, 16, kInvoicePrint);
-  FillList(f->billPrint, sizeof f->billPrint, 20, kBillPrint);
-  FillList(f->priceKind, sizeof f->priceKind, 16, kPriceKind);
-  FillList(f->catalogue, sizeof f->catalogue, 10, kCatalogue);
-  FillList(f->salePrice, sizeof f->salePrice, 12, kSalePrice);
-  FillList(f->pickPrices, sizeof f->pickPrices, 14, kPickPrices);
-  FillList(f->margin, sizeof f->margin, 40, kMargin);
-  FillList(f->exemption, sizeof f->exemption, 30, kExemption);
+  FillOptionList(f->yesNoAsk, sizeof f->yesNoAsk, 12, kYesNoAsk);
+  FillOptionList(f->invoicePrint, sizeof f->invoicePrint, 16, OPTION_PRINT_PRICES);
+  FillOptionList(f->billPrint, sizeof f->billPrint, 20, kBillPrint);
+  FillOptionList(f->priceKind, sizeof f->priceKind, 16, kPriceKind);
+  FillOptionList(f->catalogue, sizeof f->catalogue, 10, kCatalogue);
+  FillOptionList(f->salePrice, sizeof f->salePrice, 12, kSalePrice);
+  FillOptionList(f->pickPrices, sizeof f->pickPrices, 14, OPTION_PICK_PRICES);
+  FillOptionList(f->margin, sizeof f->margin, 40, kMargin);
+  FillOptionList(f->exemption, sizeof f->exemption, 30, kExemption);
   const char* const* lumpSum = year >= 2022 ? kLumpSum2022 : year == 2021 ? kLumpSum2021
                                : year >= 2016                ? kLumpSum2016
                                                              : kLumpSumKind;
-  FillList(f->lumpSum, sizeof f->lumpSum, 14, lumpSum);
+  FillOptionList(f->lumpSum, sizeof f->lumpSum, 14, lumpSum);
   bool newMarks = year >= NEW_MARKS_YEAR;
-  FillList(f->procedures, sizeof f->procedures, 76,
+  FillOptionList(f->procedures, sizeof f->procedures, 76,
            newMarks ? kProcedures2022 : kProceduresBefore2022, newMarks ? kProcedureCodes2022 : kMarkCodes);
-  FillList(f->gtu, sizeof f->gtu, 76, newMarks ? kGtu2022 : kGtuBefore2022, kMarkCodes);
+  FillOptionList(f->gtu, sizeof f->gtu, 76, GtuMarkTexts(year), kMarkCodes);
   ResetSelectionDefinition(f->vatRates, sizeof f->vatRates, 21, 0);
   for (int code = 1; NAZWY_STAWEK_VAT[code]; code++) DefineSelection(code, NAZWY_STAWEK_VAT[code], nullptr, 0);
   for (int i = 0; kPaymentForms[i]; i++) {
@@ -386,14 +346,6 @@ void BuildPage4(SalesOptionsWork* w, SalesOptionsForm_* f) {
   Text(25, 0, o.importDir, 50)->hook = DirectoryTest;
 }
 
-// The form draws the fixed texts of a page only when it turns to it.
-void ShowFirstPage(int window, Wiget* list) {
-  w4activate(window);
-  Window4* record = w4record(window);
-  record->page = 0;
-  DisplayPageWigets(record, list, 0, 0, WD_ALL);
-}
-
 void Apply(const SalesOptionsWork& w) {
   salesOptions = w.options;
   for (int i = 0; i < VAT_RATE_COUNT; i++) mainOptions.vatRatesFrom2011[i] = w.vatRatesFrom2011[i];
@@ -432,7 +384,7 @@ int SalesOptionsWindow(SalesOptionsWork* work) {
   int result = -1;
   int window = DefineOpcjeWindow(1, 0, PAGE_ROWS + 2, PAGE_COLS + 2, "OPCJE", f->wigets, work, 0);
   if (window >= 0) {
-    ShowFirstPage(window, f->wigets);
+    ShowFirstOptionsPage(window, f->wigets);
     add_help_line();
     set_fun_help("F2", "Zapisz", 1);
     int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS);
