@@ -19,7 +19,10 @@ int przyjecia_magazynowe();
 int wydania_magazynowe();
 // The tax offices browse, also the list routine of the tax-office field.
 int kartoteka_urzedow();
-// Event routine of a country field: F4 opens the countries list.
+// Event routine of a country field: F4 opens the countries list. The
+// field's first four user bytes hold the flags word of the list (an int32):
+// the low four bits choose the rows, 0x10 yields the name, else 0x20 the
+// country code, else the currency code.
 int kraj_f4_wiget(WigetEvent* event, Wiget* element, void* formData);
 // The rate menu of the years before 2024 over `items` (NAZWY_STAWEK_VAT),
 // starting on item `start` (0 the first): the chosen item's number (1 the

@@ -21,11 +21,6 @@ int kartoteka_kontrahentow() {
   return 0;
 }
 
-int kartoteka_krajow() {
-  PlainBrowse(Z5KRAJ, "KRAJE");
-  return 0;
-}
-
 int kartoteka_kursow() {
   PlainBrowse(Z5KURS, "KURSY WALUT");
   return 0;

@@ -311,4 +311,19 @@ TEST_F(ScanTest, UniqueTagCheckSeesAnotherHolderBesideTheCurrentRecord) {
   EXPECT_EQ(d4recno(table), 1);
 }
 
+// A form's typing in the record buffer is neither written over the current
+// record by the look nor lost: the buffer comes back as typed, still changed.
+TEST_F(ScanTest, UniqueTagCheckLeavesTheTypedRecordUnwritten) {
+  ASSERT_EQ(d4go(table, 3), 0);
+  std::string stored(f4ptr(d4field(table, "NAME")), f4len(d4field(table, "NAME")));
+  f4assign(d4field(table, "NAME"), "ALA");
+  EXPECT_EQ(ValidUniqueTag(table, Tag("NAME"), "ALA", 0, TextRef("Taki klucz istnieje")), 1);
+  EXPECT_EQ(d4changed(table, -1), 1);
+  EXPECT_EQ(d4recno(table), 3);
+  EXPECT_EQ(std::string(f4ptr(d4field(table, "NAME")), 3), "ALA");
+  d4changed(table, 0);
+  ASSERT_EQ(d4go(table, 3), 0);
+  EXPECT_EQ(std::string(f4ptr(d4field(table, "NAME")), f4len(d4field(table, "NAME"))), stored);
+}
+
 }  // namespace

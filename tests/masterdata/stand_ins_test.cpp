@@ -21,7 +21,6 @@ TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
       {"OPISY", OpenZ5OPIS, &Z5OPIS, kartoteka_opisow},
       {"KONTA", OpenZ5KONT, &Z5KONT, kartoteka_kont},
       {"KONTRAHENCI", OpenZ5KHNT, &Z5KHNT, kartoteka_kontrahentow},
-      {"KRAJE", OpenZ5KRAJ, &Z5KRAJ, kartoteka_krajow},
       {"KURSY WALUT", OpenZ5KURS, &Z5KURS, kartoteka_kursow},
       {"TOWARY", OpenZ5TOWA, &Z5TOWA, kartoteka_towarow},
       {"USŁUGI", OpenZ5USLU, &Z5USLU, kartoteka_uslug},

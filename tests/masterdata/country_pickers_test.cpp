@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/catalogue_pickers.h"
+#include "app/module_entries.h"
 #include "tables/masterdata_tables.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/std_windows.h"
@@ -30,6 +30,8 @@ class CountryFieldTest : public TablesTest {
     country[30] = 0;
     ResetWigetsDefinition(list, 2 * WIGET_BYTES, 0);
     field = DefineWigetEx(0, 0, WigetVar(country), 30, W_TEXT);
+    int32_t flags = 0x10;   // the country's name
+    std::memcpy(field->user_bytes, &flags, sizeof flags);
   }
   void TearDown() override {
     if (field) FreeWigets(list);
@@ -39,7 +41,7 @@ class CountryFieldTest : public TablesTest {
     WigetEvent event{};
     event.code = static_cast<uint16_t>(code);
     event.key = key;
-    return kraj_pole_f4_lista(&event, field, nullptr);
+    return kraj_f4_wiget(&event, field, nullptr);
   }
   static std::string Trimmed(const char* text) {
     std::string s(text);
