@@ -110,14 +110,19 @@ int Podaj_Nazwe_Katalogu(char* buffer, int width, const char* defaultName) {
       return 0;
     }
     TrimRight(buffer);
-    if (Reserved(buffer)) {
-      Uwaga(MSG_RESERVED);
-      continue;
-    }
-    if (IsDirectory(buffer)) {
+    if (CheckDirectoryName(buffer) == 0) {
       Close(handle, previous);
       return 1;
     }
-    Uwaga(MSG_NO_DIRECTORY);
   }
+}
+
+int CheckDirectoryName(const char* name) {
+  if (Reserved(name)) {
+    Uwaga(MSG_RESERVED);
+    return -1;
+  }
+  if (IsDirectory(name)) return 0;
+  Uwaga(MSG_NO_DIRECTORY);
+  return -1;
 }

@@ -10,3 +10,7 @@ int GetFileOutputName(char* buffer, int size, const char* defaultName, int safe)
 // Asks for an existing directory into `buffer` (width bytes). 1 accepted,
 // 0 left.
 int Podaj_Nazwe_Katalogu(char* buffer, int width, const char* defaultName);
+// A directory name typed into a form: 0 when it names an existing directory;
+// a reserved device name says "Nazwa jest zastrzeżona dla systemu.", any
+// other name "Nie ma takiego katalogu.", and both give -1.
+int CheckDirectoryName(const char* name);
