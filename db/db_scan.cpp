@@ -303,8 +303,14 @@ long Locate(DbScanCtx* scan, const char* fragment, DbLocateText text) {
 
 int ValidUniqueTag(DbTable* table, DbTag* tag, const char* key, int otherThanCurrent, TextRef message) {
   if (table == nullptr || tag == nullptr || key == nullptr) e4fatal_stop(e4parm, "ValidUniqueTag()");
+  // The buffer may hold an edit in progress (a form over the current record
+  // or a new one): the seek must not write it; the copy brings it back.
+  int changed = d4changed(table, 0);
   DbScanCtx scan;
-  if (InitDbScan(&scan, table, nullptr, 0, DBSCAN_COPY) != 0) return 0;
+  if (InitDbScan(&scan, table, nullptr, 0, DBSCAN_COPY) != 0) {
+    d4changed(table, changed);
+    return 0;
+  }
   d4tag_select(table, tag);
   int exists = 0;
   int result = x4seek(&scan, key);
@@ -315,6 +321,7 @@ int ValidUniqueTag(DbTable* table, DbTag* tag, const char* key, int otherThanCur
     if (!exists && d4skip(table, 1) == 0 && !table->eof) exists = exact_text(table, key) == 0;
   }
   DbScan(&scan, DBSCAN_AFTER_WORK);
+  d4changed(table, changed);
   if (exists) warn(message);
   return exists;
 }

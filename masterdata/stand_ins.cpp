@@ -11,11 +11,6 @@ int kartoteka_opisow() {
   return 0;
 }
 
-int kartoteka_kont() {
-  PlainBrowse(Z5KONT, "KONTA");
-  return 0;
-}
-
 int kartoteka_kontrahentow() {
   PlainBrowse(Z5KHNT, "KONTRAHENCI");
   return 0;

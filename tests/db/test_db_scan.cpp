@@ -6,6 +6,7 @@
 
 #include "db/db_index.h"
 #include "db/db_scan.h"
+#include "db/dbf_records.h"
 #include "env/code_pages.h"
 #include "tests/db/db_test_support.h"
 
@@ -309,6 +310,21 @@ TEST_F(ScanTest, UniqueTagCheckSeesAnotherHolderBesideTheCurrentRecord) {
   ASSERT_EQ(d4go(table, 1), 0);
   EXPECT_EQ(ValidUniqueTag(table, Tag("NAME"), "ALA", 1, TextRef("Taki klucz istnieje")), 1);
   EXPECT_EQ(d4recno(table), 1);
+}
+
+// A form edits the record buffer while the check runs: the edit stays in the
+// buffer, still to be written, and no stored record receives it meanwhile.
+TEST_F(ScanTest, UniqueTagCheckLeavesAnEditInTheBufferUnwritten) {
+  ASSERT_EQ(d4go(table, 4), 0);
+  std::string stored(f4ptr(d4field(table, "NAME")), f4len(d4field(table, "NAME")));
+  f4assign(d4field(table, "NAME"), "ZUZA");
+  EXPECT_EQ(ValidUniqueTag(table, Tag("NAME"), "ALA", 1, TextRef("Taki klucz istnieje")), 1);
+  EXPECT_EQ(ValidUniqueTag(table, Tag("NAME"), "ZUZA", 1, TextRef("Taki klucz istnieje")), 0);
+  EXPECT_EQ(std::string(f4ptr(d4field(table, "NAME")), 4), "ZUZA");
+  EXPECT_EQ(d4changed(table, -1), 1);
+  d4changed(table, 0);
+  ASSERT_EQ(d4go(table, 4), 0);
+  EXPECT_EQ(std::string(f4ptr(d4field(table, "NAME")), f4len(d4field(table, "NAME"))), stored);
 }
 
 }  // namespace
