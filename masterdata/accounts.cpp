@@ -1,6 +1,7 @@
 #include "masterdata/accounts.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <string>
 

@@ -15,8 +15,7 @@
 #include "tables/opening.h"
 #include "tests/app/record_fixture.h"
 #include "tables/layouts.h"
-#include "tests/tables/tables_fixture.h"
-#include "ui/browse.h"
+#include "tests/masterdata/catalogue_fixture.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 
@@ -30,16 +29,11 @@ std::string Padded(const char* text, size_t width) {
   return s;
 }
 
-class AccountsTest : public TablesTest {
+class AccountsTest : public CatalogueTest {
  protected:
   void SetUp() override {
-    TablesTest::SetUp();
+    CatalogueTest::SetUp();
     if (HasFatalFailure()) return;
-    std::memset(env->rights, 0xFF, RIGHTS_BYTES);
-    env->operatorNumber = 1;
-    open_envr_win();
-    w4activate(StdHelpWindow());
-    add_help_line();
     ASSERT_EQ(OpenZ5KONT(0), 0);
   }
 
@@ -48,31 +42,8 @@ class AccountsTest : public TablesTest {
     for (const auto& [number, name] : accounts)
       Append(Z5KONT, {{KONT_NUM, number}, {KONT_NAZ, name}, {KONT_REC, std::to_string(++rec)}});
   }
-
-  // Runs the catalogue with the keys; it must end with them.
-  void Run(const std::string& keys) {
-    ASSERT_EQ(HeadlessSetScript(keys.c_str()), 0);
-    try {
-      EXPECT_EQ(kartoteka_kont(), 0);
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << keys << " left the catalogue open:\n" << Screen();
-      CurrentBrowse = nullptr;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0) << keys;
-  }
-  // The screen where the keys ran out.
-  std::string ScreenAfter(const std::string& keys) {
-    EXPECT_EQ(HeadlessSetScript(keys.c_str()), 0);
-    EXPECT_THROW(kartoteka_kont(), ScriptEnded);
-    CurrentBrowse = nullptr;
-    d4changed(Z5KONT.table, 0);   // the form given up
-    return Screen();
-  }
-  std::string Screen() {
-    std::string shown;
-    for (int row = 0; row < Desktop.rows; row++) shown += Row(row) + "\n";
-    return shown;
-  }
+  void Run(const std::string& keys) { CatalogueTest::Run(kartoteka_kont, keys); }
+  std::string ScreenAfter(const std::string& keys) { return CatalogueTest::ScreenAfter(kartoteka_kont, Z5KONT.table, keys); }
   // "number|name|REC" of every record in record order, '*' before a deleted one.
   std::vector<std::string> Stored() {
     std::vector<std::string> all;

@@ -18,7 +18,6 @@ struct Case {
 
 TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
   const Case cases[] = {
-      {"OPISY", OpenZ5OPIS, &Z5OPIS, kartoteka_opisow},
       {"KONTRAHENCI", OpenZ5KHNT, &Z5KHNT, kartoteka_kontrahentow},
       {"KRAJE", OpenZ5KRAJ, &Z5KRAJ, kartoteka_krajow},
       {"KURSY WALUT", OpenZ5KURS, &Z5KURS, kartoteka_kursow},
