@@ -6,16 +6,6 @@
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 
-int kartoteka_opisow() {
-  PlainBrowse(Z5OPIS, "OPISY");
-  return 0;
-}
-
-int kartoteka_kont() {
-  PlainBrowse(Z5KONT, "KONTA");
-  return 0;
-}
-
 int kartoteka_kontrahentow() {
   PlainBrowse(Z5KHNT, "KONTRAHENCI");
   return 0;

@@ -6,6 +6,7 @@
 
 #include "db/db_index.h"
 #include "db/db_scan.h"
+#include "db/dbf_records.h"
 #include "env/code_pages.h"
 #include "tests/db/db_test_support.h"
 

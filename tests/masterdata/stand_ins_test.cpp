@@ -18,8 +18,6 @@ struct Case {
 
 TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
   const Case cases[] = {
-      {"OPISY", OpenZ5OPIS, &Z5OPIS, kartoteka_opisow},
-      {"KONTA", OpenZ5KONT, &Z5KONT, kartoteka_kont},
       {"KONTRAHENCI", OpenZ5KHNT, &Z5KHNT, kartoteka_kontrahentow},
       {"TOWARY", OpenZ5TOWA, &Z5TOWA, kartoteka_towarow},
       {"USŁUGI", OpenZ5USLU, &Z5USLU, kartoteka_uslug},
