@@ -59,6 +59,18 @@ TEST_F(NumberWindowTest, EscAbandonsTheDocument) {
   EXPECT_EQ(Z5SPRZ.table->file_locked, 0);
 }
 
+TEST_F(NumberWindowTest, FreeNumberOfAnotherCaseExists) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"OSM", "FV/A/7"}, {"NA1", "Odbiorca"}, {"DAW", "20261203"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "2"}, {"OSM", "RU/A/8"}});
+  // The same number asked about keeps the cursor in the entry; another one is taken.
+  HeadlessSetScript("fv/a/7{ENTER}{F9}T{HOME}{DEL}{DEL}{DEL}{DEL}{DEL}{DEL}RU/A/8{ENTER}");
+  EXPECT_EQ(podaj_numer_dokumentu(0, 0, 0), 0);
+  EXPECT_NE(seen.find("Wprowadzony numer: FV/A/7 już istnieje !"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("data wystawienia: 03-12-2026"), std::string::npos) << seen;
+  EXPECT_EQ(std::string(context.freeNumber).substr(0, 7), "RU/A/8 ");
+  EXPECT_EQ(context.freeNumberSwitch, 'N');
+}
+
 // A second workstation holds the headers locked while it appends number 3.
 TEST_F(NumberWindowTest, SecondWorkstationWaitsAndFindsTheNumberTaken) {
   int ready[2];
