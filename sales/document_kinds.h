@@ -1,6 +1,15 @@
-// Document kinds of the sales registers (header field TYV): the default
-// number prefix and suffix of each kind and the titles of the number window.
+// Document kinds of the sales registers (header field TYV): their names, the
+// description of a document, the default number prefix and suffix of each
+// kind and the titles of the number window.
 #pragma once
+
+// The kind's name ("Faktura", "Faktura korygująca" ...); kind 9 of the
+// auxiliary register before 2024 is the advance invoice. Empty for kinds
+// 12 to 14 and unknown kinds.
+const char* nazwa_rodzaju_dokumentu(int kind, int rejestr);
+// The current header as "<name> nr <number> z <DD-MM-CCYY>": the free number
+// when RE4 is 'N', else prefix/number/suffix. A temporary string.
+char* opis_dokumentu_sprzedazy(int rejestr);
 
 // The kind's default prefix (at most 4 characters) and suffix (at most 9)
 // from the sales options; empty for a kind without its own pair. register:
