@@ -218,12 +218,12 @@ std::vector<Param> SalesParams(int year, bool saving) {
   }
   std::vector<Param> rest = {
       Tx(11, o.issuedBy), Tx(12, o.issuePlace), In(13, &o.usualVatCode, 1), In(14, &o.vatCode14, 1),
-      In(15, &o.stored15, 1), In(16, &o.usualLumpSum, 1), In(37, &o.usualLumpSum2022, 0),
+      In(15, &o.taxation, 1), In(16, &o.usualLumpSum, 1), In(37, &o.usualLumpSum2022, 0),
       Sw(18, &o.stored18, 'N'), Sw(19, &o.useAccounts, 'N'), Sw(20, &o.printAfterSave, 'N'),
       Sw(21, &o.stored21, 'T'), Sw(22, &o.stockOnEntry, 'N'), Sw(23, &o.stored23, 'N'), Sw(24, &o.stored24, 'N'),
       Sw(25, &o.stored25, 'N'), Sw(26, &o.printGoodsCode, 'N'), Sw(27, &o.listsByName, 'N'),
       Sw(28, &o.stored28, 'N'), Tx(30, o.footer[0]), Tx(31, o.footer[1]), Tx(32, o.footer[2]),
-      Sw(33, &o.listAmounts, 'N'), Tx(34, o.stored34), Sw(35, &o.printFinalInvoiceList, 'T'),
+      Sw(33, &o.listAmounts, 'N'), Tx(34, o.cashDeskCode), Sw(35, &o.printFinalInvoiceList, 'T'),
       Sw(36, &o.stockOnReceiptInvoices, 'N'), Sw(39, &o.standardNumbering, 'T'),
       Sw(40, &o.printSaleMonthOnly, 'N'), Sw(41, &o.stored41, 'N'), Sw(42, &o.stockOnImport, 'N'),
       Sw(43, &o.stored43, 'N'), In(44, &o.list44, 1), Sw(47, &o.stockOnProForma, 'N'),

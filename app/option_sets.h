@@ -91,7 +91,7 @@ struct SalesOptions {
   char issuePlace[26];                    // 12
   int usualVatCode;                       // 13, grouped from 2024
   int vatCode14;                          // grouped from 2024
-  int stored15;
+  int taxation;                           // 15: 1 income book, 2 lump sum
   int usualLumpSum;                       // 16: an entry of the lists before 2022 (from 2022 that of 37)
   int usualLumpSum2022;                   // 37: the entry of the list from 2022
   char stored18;
@@ -106,7 +106,7 @@ struct SalesOptions {
   char stored28;
   char footer[3][79];                     // 30, 31, 32: rows A, B, C
   char listAmounts;                       // 33
-  char stored34[5];
+  char cashDeskCode[5];                   // 34
   char printFinalInvoiceList;             // 35
   char stockOnReceiptInvoices;            // 36
   char standardNumbering;                 // 39

@@ -1,14 +1,29 @@
 // Stand-ins of the cash, payment and bookkeeping-link services until they
-// are built: the browses show their tables plainly, the interest
-// computation and the exchange with the bookkeeping program say they are not
-// available yet.
+// are built: the browses show their tables plainly; the interest
+// computation, the cash voucher printout and the exchange with the
+// bookkeeping program say they are not available yet.
 #include "app/module_entries.h"
 #include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
+#include "finance/interest.h"
+#include "finance/payments.h"
 #include "tables/cash_tables.h"
 
 int ObliczOdsetki(const char*, const char*, double) {
   NotAvailableYet("OBLICZENIE ODSETEK");
+  return -1;
+}
+
+// Callers take the negative result as a failed computation.
+int LiczOdsetki(const char*, const char*, double, double* taxInterest, double* statutoryInterest, int* days) {
+  *taxInterest = *statutoryInterest = 0;
+  *days = 0;
+  NotAvailableYet("Odsetki");
+  return -1;
+}
+
+int DrukujKPKW(int) {
+  NotAvailableYet("Dowód wpłaty/wypłaty");
   return -1;
 }
 

@@ -1,0 +1,88 @@
+#include "sales/document_kinds.h"
+
+#include <iterator>
+#include <string>
+
+#include "app/document_text.h"
+#include "app/option_sets.h"
+#include "db/dbf_table.h"
+#include "env/code_pages.h"
+#include "env/session/field_text.h"
+#include "env/temp_strings.h"
+#include "tables/catalogue.h"
+#include "tables/sales_tables.h"
+
+namespace {
+
+constexpr int FIRST_YEAR_OF_ADVANCE_KINDS = 2024;
+
+// The numbering row of the options for a kind; -1 for a kind without one.
+int NumberingRow(int kind, int rejestr) {
+  switch (kind) {
+    case 1: return DOC_FV;
+    case 2: return DOC_RU;
+    case 3: return DOC_FK;
+    case 4: return DOC_RK;
+    case 5: return DOC_BR;
+    case 6: return DOC_PF;
+    case 7: return DOC_MP;
+    case 8: return DOC_FM;
+    case 9: return rejestr == 2 && WorkingYear() < FIRST_YEAR_OF_ADVANCE_KINDS ? DOC_FZ : DOC_FP;
+    case 10: return DOC_ZP;
+    case 11: return DOC_FZ;
+    default: return -1;
+  }
+}
+
+const char* const kKindTitles[] = {
+    "FAKTURA", "RACHUNEK", "KOREKTA", "RACHUNEK KORYGUJĄCY", "SPRZEDAŻ bezrachunkowa", "FAKTURA PRO FORMA",
+    "FAKTURA mały podatnik", "FAKTURA marża", "FAKTURA do paragonu", "ZALICZKOWA do paragonu",
+    "FAKTURA zaliczkowa", "FAKTURA końcowa", "FAKTURA zbiorcza", "FAKTURA końcowa parag.",
+};
+
+const char* const kKindNames[] = {
+    "Faktura", "Rachunek", "Faktura korygująca", "Rachunek korygujący", "Sprzedaż bezrachunkowa",
+    "Faktura PRO FORMA", "Faktura mały podatnik", "Faktura marża", "Faktura do paragonu", "Faktura zaliczkowa",
+    "Faktura zaliczkowa",
+};
+
+// A text of the list in the system's character set, converted once.
+const char* Listed(const char* const* list, size_t count, int kind, std::string* converted) {
+  if (kind < 1 || kind > static_cast<int>(count)) return "";
+  std::string& text = converted[kind - 1];
+  if (text.empty()) text = Utf8ToMazText(list[kind - 1]);
+  return text.c_str();
+}
+
+}  // namespace
+
+const char* nazwa_rodzaju_dokumentu(int kind, int rejestr) {
+  static std::string names[std::size(kKindNames)];
+  if (kind == 9 && rejestr == 2 && WorkingYear() < FIRST_YEAR_OF_ADVANCE_KINDS) kind = 11;
+  return Listed(kKindNames, std::size(kKindNames), kind, names);
+}
+
+char* opis_dokumentu_sprzedazy(int rejestr) {
+  DbTable* h = Z5SPRZ.table;
+  std::string name = nazwa_rodzaju_dokumentu(f4int(d4field(h, "TYV")), rejestr);
+  std::string number = f4char(d4field(h, "RE4")) == 'N'
+                           ? FldQStr(d4field(h, "OSM"), 3)
+                           : NrDokumentuFldQStr(d4field(h, "PRE"), d4field(h, "NRV"), d4field(h, "POS"));
+  std::string date = FldFullDateQStr(d4field(h, "DAW"));
+  return TrimStringsToQStr_(name.c_str(), "nr", number.c_str(), "z", date.c_str());
+}
+
+const char* prefiks_numeru_rodzaju(int kind, int rejestr) {
+  int row = NumberingRow(kind, rejestr);
+  return row < 0 ? "" : salesOptions.numbering[row].prefix;
+}
+
+const char* sufiks_numeru_rodzaju(int kind, int rejestr) {
+  int row = NumberingRow(kind, rejestr);
+  return row < 0 ? "" : salesOptions.numbering[row].suffix;
+}
+
+const char* KindTitle(int kind) {
+  static std::string titles[std::size(kKindTitles)];
+  return Listed(kKindTitles, std::size(kKindTitles), kind, titles);
+}

@@ -1,0 +1,22 @@
+// Document kinds of the sales registers (header field TYV): their names, the
+// description of a document, the default number prefix and suffix of each
+// kind and the titles of the number window.
+#pragma once
+
+// The kind's name ("Faktura", "Faktura korygująca" ...); kind 9 of the
+// auxiliary register before 2024 is the advance invoice. Empty for kinds
+// 12 to 14 and unknown kinds.
+const char* nazwa_rodzaju_dokumentu(int kind, int rejestr);
+// The current header as "<name> nr <number> z <DD-MM-CCYY>": the free number
+// when RE4 is 'N', else prefix/number/suffix. A temporary string.
+char* opis_dokumentu_sprzedazy(int rejestr);
+
+// The kind's default prefix (at most 4 characters) and suffix (at most 9)
+// from the sales options; empty for a kind without its own pair. register:
+// 1 main, 2 auxiliary (kind 9 there before 2024 takes the advance pair).
+const char* prefiks_numeru_rodzaju(int kind, int rejestr);
+const char* sufiks_numeru_rodzaju(int kind, int rejestr);
+
+// The title of a kind in the number windows ("FAKTURA", "KOREKTA" ...)
+// without its "n. "; an empty text for a kind outside 1..14.
+const char* KindTitle(int kind);

@@ -1,0 +1,70 @@
+// The totals of the current sales document and the record routines the sales
+// code and the printouts share: the working sums its lines are added into,
+// the spread of a paid advance over the lines of an advance invoice, the
+// payment state of a header, the small-taxpayer VAT date, the cash-method
+// PIT tests, the margin test, the currency-conversion choice and the account
+// of a line. They work on the current header and lines of the register.
+#pragma once
+#include <cstdint>
+
+struct DbField;
+
+// Working sums of one document, rebuilt for every document and read by the
+// caller right after summing.
+constexpr int SUM_NET = 0, SUM_VAT = 1, SUM_GROSS = 2, SUM_CORRECTION_NET = 3, SUM_CORRECTION_VAT = 4;
+constexpr int DOCUMENT_SUMS = 12;
+constexpr int INCOME_BOOK_COLUMNS = 4;   // by the line's income column TYP, 0 to 3
+constexpr int LUMP_SUM_ROWS = 10;        // by the line's lump-sum rate code RYT, 1 to 9
+struct SumyDokumentu {
+  double document[DOCUMENT_SUMS];
+  double incomeBook[INCOME_BOOK_COLUMNS];
+  double lumpSum[LUMP_SUM_ROWS];
+};
+extern SumyDokumentu sumyDokumentu;
+
+void wyczysc_sumy_dokumentu();
+void wyczysc_sumy_kpir();      // and the income-book columns
+void wyczysc_sumy_ryczaltu();  // and the lump-sum rows
+// Adds the current line of the current header to the working sums; with
+// recompute, the amounts of goods lines of invoices are worked out from the
+// quantity and price.
+void dodaj_pozycje_do_sum(int recompute);
+// Sums every line of the current header and marks its GTU codes in NKK;
+// 0, or -1 on a table error. The register's tables are the current set.
+int sumuj_pozycje_dokumentu(int recompute, int rejestr);
+// Spreads the paid amount of an advance invoice over its lines in proportion
+// to their ordered gross; 0, or -1 on a table error.
+int rozloz_zaliczke(double amount);
+
+// The position of the payment form field's text in the list "1. GOTÓWKA" ..
+// "8. POLECENIE ZAPŁATY"; 9 for any other text.
+int kod_formy_platnosci(DbField* field);
+// The payment defaults of the current header by its payment form.
+void ustaw_stan_zaplaty();
+// ZAP by the amount due and the paid amount; the ZAP field.
+DbField* ustaw_znacznik_zaplaty();
+// The VAT date of a small taxpayer's invoice settled by the cash method,
+// when the header is entered and after a payment.
+void ustal_date_vat_mp();
+void ustal_date_vat_mp_po_zaplacie();
+
+// 1 for a margin document (summed at gross prices), else 0.
+int czy_dokument_marzy();
+// 1 when the document qualifies for the cash-method PIT (with flag, also
+// marked for it), else 0.
+int czy_dokument_pit_kasowego(int flag);
+int czy_pit_kasowy_dozwolony();
+// The currency mode of a report into *out: 2 in the document's currency
+// without asking when documentCurrency is set; else the operator's choice of
+// rate, 0 for VAT, 1 for bookkeeping. 1 when the operator left, else 0.
+int wybierz_przeliczenie_walut(int* out, int documentCurrency);
+// The quantity of the current purchase line for the document kind.
+double ilosc_pozycji_zakupu(int kind);
+// Row routine of the line list: the account of the current line, an empty
+// account when there is none; 45, or -1 on an engine error.
+int szukaj_konta_pozycji();
+// A menu item with its value and action; key 0 or 1 no hot key (1 with a
+// separator after it), another key its hot key, bit 0x80 F2.
+int dodaj_pozycje_menu(const char* text, int row, int col, int32_t value, int32_t (*action)(int32_t), int key);
+// F3 in a register: shows or hides the lines of the current document.
+void przelacz_dokument_pozycje(int key);

@@ -1,0 +1,107 @@
+// The number window of a new document on the headless screen, and two
+// workstations proposing the same number.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "db/db_lock.h"
+#include "sales/numbering.h"
+#include "tests/app/screen_shots.h"
+#include "tests/sales/sales_fixture.h"
+#include "tests/ui/ui_fixture.h"
+
+namespace {
+
+class NumberWindowTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    StartSalesTables(env, dir, &context);
+    if (HasFatalFailure()) return;
+    std::strcpy(salesOptions.numbering[DOC_FV].prefix, "FV");
+    context.kind = 1;
+    for (const char* n : {"1", "2"}) AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", n}});
+    g4set_key_to(KEY_F9, TakeShot);
+    seen.clear();
+  }
+  void TearDown() override {
+    g4set_key_to(KEY_F9, nullptr);
+    StopSalesTables(env);
+    UiTest::TearDown();
+  }
+  static int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+    return n;
+  }
+
+  kontekst_sprzedazy context{};
+};
+
+TEST_F(NumberWindowTest, ProposedNumberIsTakenUnderTheTableLock) {
+  HeadlessSetScript("{F9}{F2}");
+  EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), 0);
+  EXPECT_NE(seen.find("FAKTURA"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Podaj numer dokumentu:    FV/    3/"), std::string::npos) << seen;
+  EXPECT_EQ(context.next.number, 3);
+  EXPECT_STREQ(context.next.prefix, "  FV");
+  // The caller appends the header before anyone else may number.
+  EXPECT_NE(Z5SPRZ.table->file_locked, 0);
+  d4unlock(Z5SPRZ.table);
+}
+
+TEST_F(NumberWindowTest, EscAbandonsTheDocument) {
+  HeadlessSetScript("{ESC}");
+  EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), -1);
+  EXPECT_EQ(Z5SPRZ.table->file_locked, 0);
+}
+
+TEST_F(NumberWindowTest, FreeNumberOfAnotherCaseExists) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"OSM", "FV/A/7"}, {"NA1", "Odbiorca"}, {"DAW", "20261203"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "2"}, {"OSM", "RU/A/8"}});
+  // The same number asked about keeps the cursor in the entry; another one is taken.
+  HeadlessSetScript("fv/a/7{ENTER}{F9}T{HOME}{DEL}{DEL}{DEL}{DEL}{DEL}{DEL}RU/A/8{ENTER}");
+  EXPECT_EQ(podaj_numer_dokumentu(0, 0, 0), 0);
+  EXPECT_NE(seen.find("Wprowadzony numer: FV/A/7 już istnieje !"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("data wystawienia: 03-12-2026"), std::string::npos) << seen;
+  EXPECT_EQ(std::string(context.freeNumber).substr(0, 7), "RU/A/8 ");
+  EXPECT_EQ(context.freeNumberSwitch, 'N');
+}
+
+// A second workstation holds the headers locked while it appends number 3.
+TEST_F(NumberWindowTest, SecondWorkstationWaitsAndFindsTheNumberTaken) {
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    // Own opens of the files, so that its locks are its own.
+    d4close_all(&env->engine);
+    if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
+    char byte = 1;
+    if (write(ready[1], &byte, 1) != 1) _exit(1);
+    usleep(300 * 1000);
+    d4append_start(Z5SPRZ.table, 0);
+    d4blank(Z5SPRZ.table);
+    SetFields(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "3"}});
+    int rc = d4append(Z5SPRZ.table) || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
+    _exit(rc == 0 ? 0 : 1);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  // F2 waits for the lock, the number is found taken and the window comes
+  // back; F2 on the same number is refused in the window.
+  HeadlessSetScript("{F2}{F9}{ENTER}{F2}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), -1);
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(Count(seen, "Podany numer już istnieje!"), 2) << seen;
+  EXPECT_EQ(d4reccount(Z5SPRZ.table), 3);
+  EXPECT_EQ(Z5SPRZ.table->file_locked, 0);
+}
+
+}  // namespace

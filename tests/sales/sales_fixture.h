@@ -1,0 +1,97 @@
+// Fixtures of the sales tests: the main register's headers and lines of
+// working year 2026 in a firm directory, a register context, and the boxes
+// the routines showed (no screen is open, so messages become system boxes).
+#pragma once
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "app/option_sets.h"
+#include "app/program_messages.h"
+#include "db/db_engine.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "env/code_pages.h"
+#include "env/paths.h"
+#include "sales/sales_context.h"
+#include "tables/catalogue.h"
+#include "tables/sales_tables.h"
+#include "tests/app/box_recorder.h"
+#include "tests/support/env_test.h"
+
+// Field values by name; numbers as digits.
+using Fields = std::initializer_list<std::pair<const char*, std::string>>;
+
+inline void SetFields(DbTable* table, Fields fields) {
+  for (const auto& [name, value] : fields) {
+    DbField* field = d4field(table, name);
+    ASSERT_NE(field, nullptr) << name;
+    if (f4type(field) == 'N')
+      f4assign_double(field, std::stod(value));
+    else
+      f4assign(field, Utf8ToMazText(value.c_str()).c_str());
+  }
+}
+
+// Appends a record of the fields; the table then stands on it.
+inline void AppendRecord(DbTable* table, Fields fields) {
+  ASSERT_EQ(d4append_start(table, 0), 0);
+  d4blank(table);
+  SetFields(table, fields);
+  ASSERT_EQ(d4append(table), 0);
+}
+
+inline std::string FieldText(DbTable* table, const char* name) {
+  DbField* field = d4field(table, name);
+  std::string s(f4ptr(field), f4len(field));
+  s.erase(s.find_last_not_of(' ') + 1);
+  return MazToUtf8Text(s.c_str());
+}
+
+// Sets up the firm, the tables and the context; shared by the fixtures with
+// and without a screen.
+inline void StartSalesTables(Environment* env, const std::string& dir, kontekst_sprzedazy* context) {
+  d4init(&env->engine);
+  RegisterProgramMessages();
+  env->settlementYear = 2026;
+  ASSERT_EQ(mkdir((dir + "firma").c_str(), 0775), 0);
+  TransDir(EnvFromDiskPath(dir + "firma/").c_str(), &env->dataPath);
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  *context = kontekst_sprzedazy{};
+  context->rejestr = 1;
+  std::memcpy(context->workingDate, "20261210", 8);
+  salesContext = context;
+}
+
+inline void StopSalesTables(Environment* env) {
+  salesContext = nullptr;
+  salesOptions = SalesOptions{};
+  env->engine.error_code = 0;
+  d4close_all(&env->engine);
+  d4init_undo(&env->engine);
+}
+
+class SalesTest : public EnvTest {
+ protected:
+  void SetUp() override {
+    EnvTest::SetUp();
+    if (HasFatalFailure()) return;
+    StartSalesTables(env, dir, &context);
+  }
+  void TearDown() override {
+    StopSalesTables(env);
+    EnvTest::TearDown();
+  }
+  std::string Boxes() { return boxes.Take(); }
+  void Header(Fields fields) { AppendRecord(Z5SPRZ.table, fields); }
+  void Line(Fields fields) { AppendRecord(Z5SPRE.table, fields); }
+
+  kontekst_sprzedazy context{};
+  BoxRecorder boxes;
+};
