@@ -255,9 +255,9 @@ void BindGeneralNotes() { g4set_key_to(KEY_SHIFT_F2, GeneralNotes); }
 
 int StartMenu(int remote) {
   Environment* env = Env();
-  PathRecord remembered = *env->currentPath;
+  PathRecord* remembered = env->currentPath;
   if (SwitchDir(SWITCH_SHARED_CATALOGUE, LOG_COMMON_DIR) != 0) return 0;
-  ChangeDir(&remembered, 0, 0);
+  ChangeDir(remembered, 0, 0);
   if (!remote) {
     int chosen = WybierzFirme();
     if (chosen <= 0) return chosen;
