@@ -213,7 +213,9 @@ StartBar DefineStartBar() {
   magazynItem = MenuDefineItem(" Magazyn ", 7000, 'm', NO_PARAMETER, MagazynMenu, nullptr);
   detalItem = MenuDefineItem(" Detal ", 10000, 'd', NO_PARAMETER, DetalMenu, nullptr);
   kartotekiItem = MenuDefineItem(" Kartoteki ", 4000, 'k', NO_PARAMETER, KartotekiMenu, nullptr);
+  // Not yet defined: the bar's layout must find no pull-down under them.
   static int32_t admin, archive;
+  admin = archive = -1;
   int adminItem = MenuDefineItem(" Administrator ", 90, 'a', NO_PARAMETER, nullptr, &admin);
   n4lotus(s.bar);
   admin = DefinePullDown();
