@@ -26,7 +26,6 @@ constexpr int FORM_TEXT = 91;
 constexpr int FIELD_COLUMN = 43;
 constexpr int FIRST_WORKING_YEAR = 1900;
 constexpr int MSG_BAD_YEAR = 20125;
-constexpr int MINUTE_MS = 60000;
 constexpr int FORM_ELEMENTS = 24;
 constexpr int DIR_WIDTH = 34;
 constexpr int COLOUR_T = 1;
@@ -93,8 +92,6 @@ int PrintSettingsSwitched(WigetEvent* event, Wiget*, void* formData) {
   if (event->code == WE_LEAVE) EnablePrintSettingsDir(static_cast<Edited*>(formData));
   return 0;
 }
-
-void LockOnTimer(int32_t) { ScreenSaverLock(); }
 
 void Apply(const Edited& e, Environment* env) {
   mainOptions.workingYear = e.workingYear;
@@ -203,9 +200,7 @@ void MainOptionsWindow() {
     if (result == F2_SAVED) {
       Apply(e, env);
       ScreenSwitchFont(mainOptions.screenFont);
-      if (env->blankingTimer) FreeTimer(&env->blankingTimer);
-      if (mainOptions.lockMinutes > 0)
-        env->blankingTimer = AllocTimer(TIMER_IDLE, mainOptions.lockMinutes * MINUTE_MS, LockOnTimer, 0);
+      StartLockTimer(mainOptions.lockMinutes);
       SaveMainOptions();
       LoadMainOptions();
     }

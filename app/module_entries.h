@@ -43,6 +43,11 @@ int CzytajParametryDETAL();
 int DFBrakDrukarki();
 int DFOpen(int skipCheck);
 void DFClose();
+// The printer type the retail parameters configure (1: none), and the driver
+// of the open connection (2 POSNET, 3 TP Line, 4 ORHMET, 5 ELZAB, 7 SPARK;
+// -1 with no connection); the printer actions choose by them.
+int DFPrinterType();
+int DFConnectionDriver();
 int DFOpcjeParagonow();
 int PosnetOpcje();
 int TpLineOpcje();

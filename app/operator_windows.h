@@ -16,3 +16,7 @@ int PasswordWindow(char* name, char* password, int flags, int titleMessage);
 // until a key; then, unless the lock-password switch is 'N' or no operator is
 // logged in, until the operator's or the administrator's password is typed.
 void ScreenSaverLock();
+
+// (Re)starts the idle timer of the lock after the lock-minutes option; with
+// 0 minutes no timer runs. The slot is kept in the Environment.
+void StartLockTimer(int minutes);

@@ -13,6 +13,7 @@
 
 namespace {
 
+constexpr int MINUTE_MS = 60000;
 constexpr int DOTS = 50;
 constexpr int DOTS_KEPT = DOTS - 1;
 constexpr int TICK_MS = 100;
@@ -86,6 +87,8 @@ bool Unlocked(const Environment* env, const char* entry) {
          std::memcmp(entry, env->firstOperatorPassword, OPERATOR_PASSWORD_BYTES) == 0;
 }
 
+void LockOnTimer(int32_t) { ScreenSaverLock(); }
+
 }  // namespace
 
 void ScreenSaverLock() {
@@ -125,4 +128,11 @@ void ScreenSaverLock() {
   w4select(previous);
   DesktopShowCaret();
   clr_key_buf();
+}
+
+void StartLockTimer(int minutes) {
+  Environment* env = EnvCurrent();
+  if (!env) return;
+  if (env->blankingTimer) FreeTimer(&env->blankingTimer);
+  if (minutes > 0) env->blankingTimer = AllocTimer(TIMER_IDLE, minutes * MINUTE_MS, LockOnTimer, 0);
 }

@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int MSG_NO_PRINTER = 27;
+constexpr int PRINTER_NONE = 1;
 }  // namespace
 
 int CzytajParametryKF() { return 0; }
@@ -31,6 +32,10 @@ int DFOpen(int skipCheck) {
 }
 
 void DFClose() {}
+
+int DFPrinterType() { return PRINTER_NONE; }
+
+int DFConnectionDriver() { return -1; }
 
 int DFOpcjeParagonow() { return NotAvailableYet("OPCJE paragonów"); }
 

@@ -446,7 +446,7 @@ int RunPass() {
   add_help_line();
   set_fun_help("F2", "Drukuj", 1);
   Environment* env = EnvCurrent();
-  MenuKeyRoutine outer = env ? env->menuKeyRoutine : nullptr;
+  MenuKeySource outer = env ? env->menuKeyRoutine : nullptr;
   n4char_routine(nullptr);
   int result = n4activate(state->menu, 0, nullptr, nullptr, 1);
   n4char_routine(outer);

@@ -234,7 +234,7 @@ int TabuLayoutDialog(TabuColumn* list, const char* title) {
     set_fun_help("F5", Utf8ToMazText("Pokaż").c_str(), 4);
     n4calc(state.menuWindow, 2, Desktop.cols - 1);
     ShowNeededWidth();
-    MenuKeyRoutine saved = env->menuKeyRoutine;
+    MenuKeySource saved = env->menuKeyRoutine;
     n4char_routine(nullptr);
     const int answer = n4activate(state.menuWindow, 0, nullptr, nullptr, 1);
     n4char_routine(saved);

@@ -160,7 +160,7 @@ int RunDialog() {
   set_fun_help("F4", "Zapisz", 3);
   n4calc(d.menuWindow, 2, Desktop.cols - 1);
   Environment* env = EnvCurrent();
-  MenuKeyRoutine saved = env->menuKeyRoutine;
+  MenuKeySource saved = env->menuKeyRoutine;
   n4char_routine(nullptr);
   const int answer = n4activate(d.menuWindow, 0, nullptr, nullptr, 1);
   n4char_routine(saved);

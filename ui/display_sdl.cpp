@@ -98,8 +98,8 @@ int Open(int clientWidth, int clientHeight) {
     SDL_Quit();
     ScreenFatalStop(1, kNoDisplay);
   }
-  sdl.window = SDL_CreateWindow("Zelsal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
-                                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  sdl.window = SDL_CreateWindow("Zelmor WIN KORBEL", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
+                                clientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!sdl.window) {
     std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
     SDL_Quit();

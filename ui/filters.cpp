@@ -545,7 +545,7 @@ int OpenFiltersWindow(FilterSet* set) {
   n4item_menu(remember.c_str(), row, 1, -1, WindowAction, 0x80);
 
   Environment* env = EnvCurrent();
-  MenuKeyRoutine previousKeys = env ? env->menuKeyRoutine : nullptr;
+  MenuKeySource previousKeys = env ? env->menuKeyRoutine : nullptr;
   n4char_routine(nullptr);
   add_help_line();
   set_fun_help("F2", remember.c_str(), 1);

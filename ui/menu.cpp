@@ -489,7 +489,7 @@ int32_t n4get_item_data(int item) {
   return it ? it->itemData : 0;
 }
 
-MenuKeyRoutine n4char_routine(MenuKeyRoutine routine) {
+MenuKeySource n4char_routine(MenuKeySource routine) {
   if (Environment* env = EnvCurrent()) env->menuKeyRoutine = routine;
   return routine;
 }
@@ -615,7 +615,7 @@ int get_menu_function_skipping(const char* title, const char* const* items, int 
   n4start_item(startItem >= 0 ? startItem : first);
   PullDown(window, row, col, content);
 
-  MenuKeyRoutine previousRoutine = env ? env->menuKeyRoutine : nullptr;
+  MenuKeySource previousRoutine = env ? env->menuKeyRoutine : nullptr;
   n4char_routine(F2AsEnter);
   int result = n4activate(window, 0, nullptr, nullptr, 1);
   n4char_routine(previousRoutine);

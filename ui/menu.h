@@ -13,7 +13,7 @@ typedef int32_t (*MenuAction)(int32_t value);
 // (data, -1000, 0) before a whole page is drawn.
 typedef void (*MenuDisplayRoutine)(void* data, int32_t value, int32_t screenRow);
 // The key source of all menus.
-typedef int (*MenuKeyRoutine)();
+typedef int (*MenuKeySource)();
 
 struct MenuItem4 {
   int32_t next, prev;        // the window's item chain, in creation order
@@ -63,7 +63,7 @@ void n4set_item_data(int32_t word);
 int32_t n4get_item_data(int item);
 // NULL makes the key source g4char after dropping the buffered key. Kept in
 // the Environment's menuKeyRoutine; returns the routine given.
-MenuKeyRoutine n4char_routine(MenuKeyRoutine routine);
+MenuKeySource n4char_routine(MenuKeySource routine);
 
 // Layouts: a pull-down with its frame at (row, col), kept on the screen;
 // returns the window. A one-line bar at the window's own position; returns

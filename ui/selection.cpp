@@ -27,7 +27,7 @@ struct SelectionTarget {
 
 const char kPickTitle[] = " WYBIERZ ";
 
-MenuKeyRoutine pickPreviousRoutine = nullptr;
+MenuKeySource pickPreviousRoutine = nullptr;
 
 int PickKey() {
   int key = pickPreviousRoutine ? pickPreviousRoutine() : g4char();
@@ -102,7 +102,7 @@ int OpenSelectionList(const Selection* list, int32_t code, int row, int col) {
   int count = std::min(SelectionCount(list), SEL_MAX_SHOWN);
   if (count == 0) return -1;
   Environment* env = EnvCurrent();
-  MenuKeyRoutine savedRoutine = env ? env->menuKeyRoutine : nullptr;
+  MenuKeySource savedRoutine = env ? env->menuKeyRoutine : nullptr;
   int caretRow = env ? env->caretRow : -1, caretCol = env ? env->caretColumn : -1;
   int saved = Desktop.curHandle;
   Window4* current = Desktop.curWindow;
@@ -147,7 +147,7 @@ int OpenSelectionList(const Selection* list, int32_t code, int row, int col) {
     }
   }
 
-  MenuKeyRoutine outerPrevious = pickPreviousRoutine;
+  MenuKeySource outerPrevious = pickPreviousRoutine;
   pickPreviousRoutine = savedRoutine;
   n4char_routine(PickKey);
   int result = n4activate(window, 0, nullptr, nullptr, 0);

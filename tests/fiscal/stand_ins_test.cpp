@@ -11,6 +11,7 @@ namespace {
 TEST_F(StandInTest, NoPrinterIsConfiguredAndNoConnectionOpens) {
   EXPECT_EQ(CzytajParametryKF(), 0);
   EXPECT_EQ(CzytajParametryDETAL(), 0);
+  EXPECT_EQ(DFPrinterType(), 1);
   EXPECT_EQ(RunUntilEsc(DFBrakDrukarki, "{F9}x"), 1);
   EXPECT_TRUE(Shown("Brak wybranej drukarki fiskalnej !")) << seen;
   seen.clear();
@@ -19,6 +20,7 @@ TEST_F(StandInTest, NoPrinterIsConfiguredAndNoConnectionOpens) {
   seen.clear();
   EXPECT_EQ(RunUntilEsc([] { return DFOpen(1); }, "{F9}x"), 0);
   EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
+  EXPECT_EQ(DFConnectionDriver(), -1);
   DFClose();   // nothing open: nothing to do
 }
 

@@ -1,0 +1,150 @@
+// The operator's road through the frame on the real program, headless, in a
+// fresh program directory: the firm added and entered, a module and back,
+// an option kept across runs, the maintenance pass, a notes page, the end;
+// the remote start, the restart after a resize, and a START that fails.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "db/db_lock.h"
+#include "tables/firm_tables.h"
+#include "tests/tables/tables_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A key passes the start-up logo.
+constexpr const char* LOGO = "x";
+
+class StartRoadTest : public TablesTest {
+ protected:
+  void SetUp() override {
+    TablesTest::SetUp();
+    if (HasFatalFailure()) return;
+    MakeDir("program");
+    home = dir + "program/";
+  }
+  struct Outcome {
+    int exit;
+    std::string screen;
+  };
+  // Runs the program in the firm directory; the screen where it last waited for a key.
+  Outcome Run(const std::string& keys, const std::string& arguments = "") {
+    std::string dump = dir + "screen.txt";
+    std::remove(dump.c_str());
+    std::string command = "cd '" + firm + "' && ZELSAL_HOME='" + home + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
+                          keys + "' ZELKIT_DUMP='" + dump + "' '" ZELSAL_BINARY "' " + arguments + " >'" + dir +
+                          "out.txt' 2>&1";
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dump)};
+  }
+  // A run the operator ends with " Zakończ ".
+  void RunToEnd(const std::string& keys, const std::string& arguments = "") {
+    Outcome o = Run(keys + "z", arguments);
+    EXPECT_EQ(o.exit, 0) << keys << "\n" << ReadFile(dir + "out.txt");
+  }
+  static bool Has(const Outcome& o, const std::string& text) { return o.screen.find(text) != std::string::npos; }
+  // Files of the directory whose names start with `prefix`.
+  static int Count(const std::string& directory, const std::string& prefix) {
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(directory))
+      if (entry.path().filename().string().rfind(prefix, 0) == 0) n++;
+    return n;
+  }
+  // The own firm's name in the firm directory's own-firm table.
+  void NameOwnFirm(const char* name) {
+    ASSERT_EQ(OpenZ5PAWL(), 0);
+    ASSERT_EQ(go_and_lock(Z5PAWL.table, 1), 0);
+    f4assign(Z5PAWL.field[0], name);
+    ASSERT_EQ(write_and_unlock(Z5PAWL.table), 0);
+    d4close(Z5PAWL.table);
+  }
+  // Main options: the computer's date off, so the start asks the working date.
+  void AskDateAtStart() {
+    RunToEnd(std::string(LOGO) + "o{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{ENTER}" +
+             "{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}N{ENTER}{F2}t15032024{ENTER}");
+  }
+
+  std::string home;
+};
+
+TEST_F(StartRoadTest, FirmModuleOptionsServiceNotesAndEnd) {
+  // A firm with a directory relative to the program directory.
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  EXPECT_TRUE(Exists(home + "Z5KATA.DBF"));
+  EXPECT_TRUE(Exists(home + "Z5PABV.DBF"));
+
+  // START into it, the sales register and back to START's bar.
+  Outcome sales = Run(std::string(LOGO) + "s{ENTER}s");
+  EXPECT_TRUE(Has(sales, "SPRZEDAŻ")) << sales.screen;
+  Outcome back = Run(std::string(LOGO) + "s{ENTER}s{ESC}");
+  EXPECT_TRUE(Has(back, " Sprzedaż  Sprzedaż pom.  Magazyn  Detal  Kartoteki  Administrator")) << back.screen;
+  RunToEnd(std::string(LOGO) + "s{ENTER}s{ESC}{ESC}");
+  EXPECT_TRUE(fs::is_directory(home + "firma1"));
+  EXPECT_EQ(Count(home + "firma1", "Z5SPRZ"), 3) << "table, index and change mark";
+  EXPECT_TRUE(Exists(home + "firma1/Z5PAWL.DBF"));
+  EXPECT_EQ(Count(firm, "Z5SPRZ"), 0) << "nothing of the firm in the start directory";
+
+  // A switch of the main options, kept for the next run.
+  RunToEnd(std::string(LOGO) + "o{DOWN}T{F2}t");
+  Outcome options = Run(std::string(LOGO) + "o");
+  EXPECT_TRUE(Has(options, "Osobne ustawienia wydruków dla firm ? .... TAK")) << options.screen;
+
+  Outcome service = Run(std::string(LOGO) + "s{ENTER}ast");
+  EXPECT_TRUE(Has(service, "Serwis zakończony poprawnie.")) << service.screen;
+
+  // The general notes page, kept when left.
+  RunToEnd(std::string(LOGO) + "{SHIFT+F2}NOTATKA OGOLNA{ESC}t");
+  Outcome notes = Run(std::string(LOGO) + "{SHIFT+F2}");
+  EXPECT_TRUE(Has(notes, "NOTATKA OGOLNA")) << notes.screen;
+
+  std::string log = ReadFile(home + "ER.Log");
+  EXPECT_NE(log.find("Start: KORBEL ver. 2025.00.00 kom. 0 <0>"), std::string::npos) << log;
+  EXPECT_NE(log.find("Koniec"), std::string::npos) << log;
+  EXPECT_NE(log.find("firma1"), std::string::npos) << "the firm's directory entered:\n" << log;
+}
+
+TEST_F(StartRoadTest, ResizeAtTheMainBarRestartsWithoutLogoOrDateAndKeepsTheFirm) {
+  NameOwnFirm("FIRMA TESTOWA");
+  AskDateAtStart();
+  Outcome asked = Run(LOGO);
+  EXPECT_TRUE(Has(asked, "Podaj datę")) << asked.screen;
+  // A second logo or date question would take the "s".
+  Outcome after = Run(std::string(LOGO) + "{ENTER}{RESIZE 800x640}s");
+  EXPECT_TRUE(Has(after, " Sprzedaż  Sprzedaż pom. ")) << after.screen;
+  EXPECT_TRUE(Has(after, "FIRMA TESTOWA")) << after.screen;
+  std::string grid = after.screen.substr(0, after.screen.find("\n\n") + 1);
+  EXPECT_EQ(std::count(grid.begin(), grid.end(), '\n'), 640 / 16) << "a taller grid:\n" << after.screen;
+}
+
+TEST_F(StartRoadTest, RemoteStartOpensStartAtOnceInTheNamedDirectory) {
+  MakeDir("zdalna");
+  TransDir(EnvFromDiskPath(dir + "zdalna").c_str(), &env->dataPath);
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+  NameOwnFirm("FIRMA ZDALNA");
+  AskDateAtStart();
+  const std::string arguments = "'" + dir + "zdalna' jeden dwa trzy";
+  Outcome start = Run(LOGO, arguments);
+  EXPECT_TRUE(Has(start, " Sprzedaż  Sprzedaż pom. ")) << start.screen;
+  EXPECT_TRUE(Has(start, "FIRMA ZDALNA")) << start.screen;
+  RunToEnd(std::string(LOGO) + "{ESC}", arguments);
+  // Three arguments are an ordinary start.
+  Outcome ordinary = Run(LOGO, "jeden dwa trzy");
+  EXPECT_TRUE(Has(ordinary, "Podaj datę")) << ordinary.screen;
+}
+
+TEST_F(StartRoadTest, FailingStartShowsWhyAndKeepsTheMainBar) {
+  WriteFile(firm + "Z5PAWL.DBF", "not a table");
+  Outcome failed = Run(std::string(LOGO) + "s ");
+  EXPECT_TRUE(Has(failed, "Błód otwarcia bazy danych firmy!")) << failed.screen;
+  RunToEnd(std::string(LOGO) + "s  ");
+}
+
+}  // namespace
