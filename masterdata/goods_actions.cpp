@@ -220,7 +220,7 @@ int drukuj_towary_grupami(int32_t) {
   if (filled != 0) {
     result = -1;
   } else {
-    MenuKeyRoutine keys = EnvCurrent()->menuKeyRoutine;
+    MenuKeySource keys = EnvCurrent()->menuKeyRoutine;
     DbScanCtx scan{};
     x4init(&scan, TowaTmp.table, nullptr, 0);
     d4tag_select(TowaTmp.table, nullptr);
