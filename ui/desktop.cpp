@@ -517,6 +517,12 @@ void DesktopOnSize(int clientWidth, int clientHeight) {
 }
 
 void DesktopApplyPendingSize() {
+  // The cells were laid out for the old grid: nothing is drawn into them any
+  // more (the program tears its windows down), w4init_video makes new ones.
+  if (video.pendingCols != Desktop.cols || video.pendingRows != Desktop.rows) {
+    u4free(Desktop.cells);
+    Desktop.cells = nullptr;
+  }
   Desktop.cols = video.pendingCols;
   Desktop.rows = video.pendingRows;
   SetSpares();

@@ -215,6 +215,15 @@ TEST_F(Screen, ResizeAtTheMainMenuRestartsWithThePendingSize) {
   EXPECT_EQ(Desktop.rows, 43);
   EXPECT_EQ(env->clientWidth, 1000u);
   EXPECT_EQ(env->gridSpareX, 0);
+  // The old cells are gone: the teardown before the restart draws nothing
+  // past them, and the restart lays the new grid out.
+  EXPECT_EQ(Desktop.cells, nullptr);
+  ImagePutText(0, Desktop.rows - 1, "koniec", -1, 7);
+  w4init_undo();
+  w4close_video(1);
+  ASSERT_EQ(w4init_video(1), 0);
+  ImagePutText(Desktop.cols - 6, Desktop.rows - 1, "koniec", -1, 7);
+  EXPECT_EQ(Row(Desktop.rows - 1).substr(Desktop.cols - 6), "koniec");
 }
 
 TEST_F(Screen, ResizeInANestedMenuIsRefused) {
