@@ -125,6 +125,13 @@ TEST_F(SalesOptionsTest, UsualVatRateFromTheRateMenu) {
   EXPECT_EQ(salesOptions.usualVatCode, 3);
 }
 
+TEST_F(SalesOptionsTest, PaymentFormFromItsList) {
+  Year(2024);
+  Run("{PGDN}{F4}{DOWN}{ENTER}{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(std::string(salesOptions.usualPayment, 8), "PRZELEW ");
+}
+
 TEST_F(SalesOptionsTest, ExportDirectoriesMustExist) {
   Year(2024);
   const std::string toJpk = "{PGDN}{PGDN}{PGDN}" + Down(4) + "{ENTER}";
