@@ -387,7 +387,8 @@ int SalesOptionsWindow(SalesOptionsWork* work) {
     ShowFirstOptionsPage(window, f->wigets);
     add_help_line();
     set_fun_help("F2", "Zapisz", 1);
-    int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS);
+    // Enter past the last field stays on the last page; only F2 ends with saving
+    int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS | AW_ENTER_NO_SAVE);
     remove_help_line();
     w4close(window);
     if (key == SAVED && Pytanie(MSG_SAVE_CHANGES) != KEY_ESC) {

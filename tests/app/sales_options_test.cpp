@@ -125,6 +125,18 @@ TEST_F(SalesOptionsTest, UsualVatRateFromTheRateMenu) {
   EXPECT_EQ(salesOptions.usualVatCode, 3);
 }
 
+TEST_F(SalesOptionsTest, EnterPastTheLastFieldKeepsTheWindow) {
+  Year(2024);
+  salesOptions.printMarkCodes = 'N';
+  ASSERT_EQ(SaveEwidencjeOptions(), 0);
+  // the three directories end the last page: Enter past the last one keeps
+  // the cursor there, and only F2 ends the window
+  Run("{PGDN}{PGDN}{PGDN}" + Down(3) + "T{ENTER}{ENTER}{ENTER}{ENTER}..{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(salesOptions.printMarkCodes, 'T');
+  EXPECT_EQ(std::string(salesOptions.importDir, 3), ".. ");
+}
+
 TEST_F(SalesOptionsTest, PaymentFormFromItsList) {
   Year(2024);
   Run("{PGDN}{F4}{DOWN}{ENTER}{F2}t");
