@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/stand_in_screens.h"
+#include "app/sales_options.h"
 #include "db/dbf_table.h"
 #include "env/session/environment.h"
 #include "tables/firm_tables.h"
@@ -21,7 +21,7 @@ std::string Trimmed(const char* text, size_t size) {
 
 int CopyHeader(int companyData) {
   if (OpenZ5PAWL() != 0) return -1;
-  if (companyData) NotAvailableYet("DANE SPRZEDAWCY");
+  if (companyData) CompanyDataWindow();
   CopyFirmHeaderToEnvironment();
   d4close(Z5PAWL.table);
   return 0;

@@ -191,10 +191,8 @@ int FirmsList() {
     ctx->filter_data = reinterpret_cast<intptr_t>(&filters);
     ctx->before_new = BeforeNewFirm;
     ctx->key_hook = ListKey;
-    add_help_line();
     set_fun_help("F7", "Status", 7);
     zrob_browse(FORM_LINES, FORM_LINES, 0);
-    remove_help_line();
     free_browse(&ctx);
   }
   FreeFilters(&filters);

@@ -12,7 +12,7 @@
 #include "app/module_entries.h"
 #include "app/operator_list.h"
 #include "app/option_sets.h"
-#include "app/stand_in_screens.h"
+#include "app/sales_options.h"
 #include "db/db_engine.h"
 #include "env/code_pages.h"
 #include "env/paths.h"
@@ -361,7 +361,7 @@ int32_t UslugiAction(int32_t) {
 }
 
 int32_t MagazynOpcjeAction(int32_t) {
-  return ModuleAction({Magazyn}, [] { return NotAvailableYet("OPCJE magazynu"); });
+  return ModuleAction({Magazyn}, WarehouseOptionsWindow);
 }
 
 int32_t ParagonAction(int32_t) {

@@ -94,7 +94,7 @@ const char* const kProceduresBefore2022[] = {
 }  // namespace
 
 // The form of the sales options and the lists its fields show.
-struct SalesOptionsForm_ {
+struct SalesOptionsPages {
   Wiget wigets[FORM_ELEMENTS];
   Selection yesNoAsk[4], invoicePrint[4], billPrint[7], priceKind[4], catalogue[3], salePrice[5], pickPrices[4],
       margin[5], exemption[5], lumpSum[10], procedures[15], gtu[15], vatRates[16];
@@ -106,8 +106,6 @@ struct SalesOptionsForm_ {
 };
 
 namespace {
-
-SalesOptionsWork* running;   // the work record of the window on the screen
 
 Wiget* YesNo(int row, int col, char* value) { return DefineWigetEx(row, col, WigetVar(value), 0, W_YESNO); }
 Wiget* YesNo(int row, char* value) { return YesNo(row, YES_NO_COL, value); }
@@ -124,7 +122,7 @@ void PageBreak() { DefineWigetEx(0, 0, WigetSource(), 0, W_PAGE); }
 
 // The two mark lists are offered only while option 134 is on; off they hold "none".
 void EnableMarks(SalesOptionsWork* work) {
-  SalesOptionsForm_* form = work->form;
+  SalesOptionsPages* form = work->form;
   bool on = work->options.procedureMarks == 'T';
   if (!on) {
     WigetSetLong(form->procedureField, NO_MARK);
@@ -133,19 +131,19 @@ void EnableMarks(SalesOptionsWork* work) {
   StateOfWigets_(WS_DISABLED, on ? 0 : 1, form->procedureField, form->gtuField);
 }
 
-int MarksSwitched(WigetEvent* event, Wiget*, void*) {
-  if (event->code == WE_LEAVE && running) EnableMarks(running);
+int MarksSwitched(WigetEvent* event, Wiget*, void* formData) {
+  if (event->code == WE_LEAVE) EnableMarks(static_cast<SalesOptionsWork*>(formData));
   return 0;
 }
 
 // The usual VAT rate comes from the rate menu of the working year; Esc goes
 // back up without a change.
-int UsualVatRate(WigetEvent* event, Wiget* element, void*) {
+int UsualVatRate(WigetEvent* event, Wiget* element, void* formData) {
   if (event->code == WE_KEY) return event->key >= 32 && event->key <= 255 ? 1 : 0;
-  if (event->code != WE_ENTER || !running) return 0;
+  if (event->code != WE_ENTER) return 0;
   int code = WigetAsLong(element);
   int chosen;
-  if (running->workingYear >= NEW_PAGES_YEAR) {
+  if (static_cast<SalesOptionsWork*>(formData)->workingYear >= NEW_PAGES_YEAR) {
     chosen = wybierz_kod_stawki_vat(code, 0);
   } else {
     chosen = wybierz_stawke_vat(NAZWY_STAWEK_VAT, code > 0 ? code - 1 : 0, -1, 0, 0);
@@ -160,13 +158,13 @@ int UsualVatRate(WigetEvent* event, Wiget* element, void*) {
 }
 
 // F4 offers the payment forms; the chosen one's text goes into the field.
-int PaymentForm(WigetEvent* event, Wiget* element, void*) {
+int PaymentForm(WigetEvent* event, Wiget* element, void* formData) {
   switch (event->code) {
     case WE_ENTER: set_fun_help("F4", "Lista", 5); break;
     case WE_LEAVE: remove_fun_help("F4"); break;
     case WE_KEY:
-      if (event->key == KEY_F4 && running) {
-        const char* const* items = running->form->paymentItems;
+      if (event->key == KEY_F4) {
+        const char* const* items = static_cast<SalesOptionsWork*>(formData)->form->paymentItems;
         int chosen = get_menu_function(nullptr, items, 1, -1, 0);
         if (chosen > 0) WigetSetString(element, items[chosen] + 3);
         event->key = 0;
@@ -190,7 +188,7 @@ int DirectoryTest(WigetEvent* event, Wiget*, void*) {
 }
 
 // The four pages of 26 lines from the screen resource, one static text each.
-void LoadPages(SalesOptionsForm_* form, int year) {
+void LoadPages(SalesOptionsPages* form, int year) {
   uint16_t size = 0;
   const unsigned char* data =
       EnvFindRcData(RC_ACTIVE_INSTANCE, year >= NEW_PAGES_YEAR ? Pages2024 : Pages2023, &size);
@@ -207,7 +205,7 @@ void LoadPages(SalesOptionsForm_* form, int year) {
   }
 }
 
-void BuildLists(SalesOptionsForm_* f, int year) {
+void BuildLists(SalesOptionsPages* f, int year) {
   FillOptionList(f->yesNoAsk, sizeof f->yesNoAsk, 12, kYesNoAsk);
   FillOptionList(f->invoicePrint, sizeof f->invoicePrint, 16, OPTION_PRINT_PRICES);
   FillOptionList(f->billPrint, sizeof f->billPrint, 20, kBillPrint);
@@ -234,7 +232,7 @@ void BuildLists(SalesOptionsForm_* f, int year) {
   f->paymentItems[9] = nullptr;
 }
 
-void FreeLists(SalesOptionsForm_* f) {
+void FreeLists(SalesOptionsPages* f) {
   for (Selection* list : {f->yesNoAsk, f->invoicePrint, f->billPrint, f->priceKind, f->catalogue, f->salePrice,
                           f->pickPrices, f->margin, f->exemption, f->lumpSum, f->procedures, f->gtu, f->vatRates})
     FreeSelections(list);
@@ -246,7 +244,7 @@ void Numbering(int row, DocumentNumbering& kind) {
   Text(row, 67, kind.suffix, 9);
 }
 
-void BuildPage1(SalesOptionsWork* w, SalesOptionsForm_* f) {
+void BuildPage1(SalesOptionsWork* w, SalesOptionsPages* f) {
   DefineWigetEx(0, 0, WigetMsg(f->pages[0]), 0, W_STATIC);
   DocumentNumbering* n = w->options.numbering;
   if (w->workingYear >= NEW_PAGES_YEAR) {
@@ -283,7 +281,7 @@ void BuildPage1(SalesOptionsWork* w, SalesOptionsForm_* f) {
   YesNo(25, &o.roundPrices);
 }
 
-void BuildPage2(SalesOptionsWork* w, SalesOptionsForm_* f) {
+void BuildPage2(SalesOptionsWork* w, SalesOptionsPages* f) {
   PageBreak();
   DefineWigetEx(0, 0, WigetMsg(f->pages[1]), 0, W_STATIC);
   SalesOptions& o = w->options;
@@ -311,7 +309,7 @@ void BuildPage2(SalesOptionsWork* w, SalesOptionsForm_* f) {
   YesNo(25, &o.stockRulesForAuxiliary);
 }
 
-void BuildPage3(SalesOptionsWork* w, SalesOptionsForm_* f) {
+void BuildPage3(SalesOptionsWork* w, SalesOptionsPages* f) {
   PageBreak();
   DefineWigetEx(0, 0, WigetMsg(f->pages[2]), 0, W_STATIC);
   SalesOptions& o = w->options;
@@ -334,7 +332,7 @@ void BuildPage3(SalesOptionsWork* w, SalesOptionsForm_* f) {
   YesNo(25, &o.listAmounts);
 }
 
-void BuildPage4(SalesOptionsWork* w, SalesOptionsForm_* f) {
+void BuildPage4(SalesOptionsWork* w, SalesOptionsPages* f) {
   PageBreak();
   DefineWigetEx(0, 0, WigetMsg(f->pages[3]), 0, W_STATIC);
   SalesOptions& o = w->options;
@@ -356,9 +354,9 @@ void Apply(const SalesOptionsWork& w) {
 }  // namespace
 
 int SalesOptionsForm(SalesOptionsWork* work) {
-  void* memory = u4alloc(sizeof(SalesOptionsForm_));
+  void* memory = u4alloc(sizeof(SalesOptionsPages));
   if (!memory) return -1;
-  SalesOptionsForm_* f = new (memory) SalesOptionsForm_();
+  SalesOptionsPages* f = new (memory) SalesOptionsPages();
   work->form = f;
   work->workingYear = mainOptions.workingYear;
   work->options = salesOptions;
@@ -376,10 +374,8 @@ int SalesOptionsForm(SalesOptionsWork* work) {
 }
 
 int SalesOptionsWindow(SalesOptionsWork* work) {
-  SalesOptionsForm_* f = work->form;
+  SalesOptionsPages* f = work->form;
   if (!f) return -1;
-  SalesOptionsWork* previous = running;
-  running = work;
   EnableMarks(work);
   int result = -1;
   int window = DefineOpcjeWindow(1, 0, PAGE_ROWS + 2, PAGE_COLS + 2, "OPCJE", f->wigets, work, 0);
@@ -387,7 +383,8 @@ int SalesOptionsWindow(SalesOptionsWork* work) {
     ShowFirstOptionsPage(window, f->wigets);
     add_help_line();
     set_fun_help("F2", "Zapisz", 1);
-    int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS);
+    // Enter past the last field stays on the last page; only F2 ends with saving
+    int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS | AW_ENTER_NO_SAVE);
     remove_help_line();
     w4close(window);
     if (key == SAVED && Pytanie(MSG_SAVE_CHANGES) != KEY_ESC) {
@@ -395,10 +392,9 @@ int SalesOptionsWindow(SalesOptionsWork* work) {
       result = 0;
     }
   }
-  running = previous;
   FreeWigets(f->wigets);
   FreeLists(f);
-  f->~SalesOptionsForm_();
+  f->~SalesOptionsPages();
   u4free(f);
   work->form = nullptr;
   return result;

@@ -10,7 +10,7 @@
 
 struct Wiget;
 struct WigetEvent;
-struct SalesOptionsForm_;
+struct SalesOptionsPages;
 
 // The values the sales options window edits; they reach the option sets only
 // when the operator confirms saving.
@@ -20,7 +20,7 @@ struct SalesOptionsWork {
   double vatRatesFrom2011[VAT_RATE_COUNT];   // main options 65 to 68
   double taxiLumpSum;                        // main option 80
   char originalCopyMark;                     // sales option 52
-  SalesOptionsForm_* form;                   // from SalesOptionsForm
+  SalesOptionsPages* form;                   // from SalesOptionsForm
 };
 
 // The sales register's " Opcje " item: the window, saving of both sets when

@@ -189,6 +189,13 @@ int NipOrPeselGetValid(WigetEvent* event, Wiget*, void*) {
   return 0;
 }
 
+int NipWigetValid(WigetEvent* event, Wiget*, void*) {
+  if (event->code != WE_TEST || !event->newValue.text.text) return 0;
+  std::string text(event->newValue.text.text, static_cast<size_t>(event->newValue.text.width));
+  ValidNip(text.c_str(), 1, 1);
+  return 0;
+}
+
 int DataWRoku(Get4* get) {
   int invalid = test_daty(get);
   return invalid ? invalid : WorkingYearCheck(get);

@@ -33,6 +33,8 @@ int PeselGetValid(Get4* get);
 int NipOrPeselQuiet(Get4* get);
 // A form field's hook: warns when the text typed is neither a NIP nor a PESEL.
 int NipOrPeselGetValid(WigetEvent* event, Wiget* w, void* formData);
+// A form field's hook: as NipGetValid, warns about a wrong NIP and lets it stand.
+int NipWigetValid(WigetEvent* event, Wiget* w, void* formData);
 
 // A date of the working year; DataWRoku accepts a blank one, ValidDataWRoku does not.
 int DataWRoku(Get4* get);

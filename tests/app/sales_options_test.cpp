@@ -110,4 +110,48 @@ TEST_F(SalesOptionsTest, MarkListsHoldNoneWhileOption134IsOff) {
   EXPECT_EQ(salesOptions.useAccounts, 'T');
 }
 
+TEST_F(SalesOptionsTest, UsualVatRateFromTheRateMenu) {
+  Year(2023);
+  salesOptions.usualVatCode = 1;
+  ASSERT_EQ(SaveEwidencjeOptions(), 0);
+  // page 2: the payment form, four switches, the exemption list, then the rate
+  const std::string toRate = "{PGDN}" + Down(5) + "{ENTER}";
+  Run(toRate + "{DOWN}{DOWN}{ENTER}{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(salesOptions.usualVatCode, 3);
+  // Esc in the menu goes back up, the rate unchanged (the exemption list opens again and is left)
+  Run(toRate + "{ESC}{ESC}{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(salesOptions.usualVatCode, 3);
+}
+
+TEST_F(SalesOptionsTest, EnterPastTheLastFieldKeepsTheWindow) {
+  Year(2024);
+  salesOptions.printMarkCodes = 'N';
+  ASSERT_EQ(SaveEwidencjeOptions(), 0);
+  // the three directories end the last page: Enter past the last one keeps
+  // the cursor there, and only F2 ends the window
+  Run("{PGDN}{PGDN}{PGDN}" + Down(3) + "T{ENTER}{ENTER}{ENTER}{ENTER}..{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(salesOptions.printMarkCodes, 'T');
+  EXPECT_EQ(std::string(salesOptions.importDir, 3), ".. ");
+}
+
+TEST_F(SalesOptionsTest, PaymentFormFromItsList) {
+  Year(2024);
+  Run("{PGDN}{F4}{DOWN}{ENTER}{F2}t");
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(std::string(salesOptions.usualPayment, 8), "PRZELEW ");
+}
+
+TEST_F(SalesOptionsTest, ExportDirectoriesMustExist) {
+  Year(2024);
+  const std::string toJpk = "{PGDN}{PGDN}{PGDN}" + Down(4) + "{ENTER}";
+  Run(toJpk + "brak{ENTER}{F9}xPRN{ENTER}{F9}x..\\wspolne{ENTER}{F2}t");
+  EXPECT_NE(seen.find("Nie ma takiego katalogu."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Nazwa jest zastrzeżona dla systemu."), std::string::npos) << seen;
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  EXPECT_EQ(std::string(salesOptions.jpkFaDir, 10), "..\\wspolne");
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/option_sets.h"
 #include "db/db_lock.h"
 #include "tables/firm_tables.h"
 #include "tests/tables/tables_fixture.h"
@@ -145,6 +146,26 @@ TEST_F(StartRoadTest, FailingStartShowsWhyAndKeepsTheMainBar) {
   Outcome failed = Run(std::string(LOGO) + "s ");
   EXPECT_TRUE(Has(failed, "Błód otwarcia bazy danych firmy!")) << failed.screen;
   RunToEnd(std::string(LOGO) + "s  ");
+}
+
+TEST_F(StartRoadTest, CompanyDataAndWarehouseOptionsKeptInTheFirm) {
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  // START > Administrator > Sprzedawca: the name saved (confirmed), back to the main bar
+  RunToEnd(std::string(LOGO) + "s{ENTER}apMOJA FIRMA{F2}t{ESC}{ESC}{ESC}");
+  // START > Magazyn > Opcje: the warehouse code saved
+  RunToEnd(std::string(LOGO) + "s{ENTER}moMAG1{F2}t{ESC}{ESC}{ESC}");
+  Outcome firmLine = Run(std::string(LOGO) + "s{ENTER}");
+  EXPECT_TRUE(Has(firmLine, "MOJA FIRMA")) << firmLine.screen;
+
+  PathRecord firmDir;
+  TransDir(EnvFromDiskPath(home + "firma1").c_str(), &firmDir);
+  ASSERT_EQ(ChangeDir(&firmDir, 0, 0), 0);
+  ASSERT_EQ(OpenZ5PAWL(), 0);
+  EXPECT_EQ(Trim(d4field(Z5PAWL.table, "NA1")), "MOJA FIRMA");
+  d4close(Z5PAWL.table);
+  ASSERT_EQ(LoadMagazynOptions(), 0);
+  EXPECT_EQ(std::string(warehouseOptions.warehouseCode, 5), "MAG1 ");
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
 }
 
 }  // namespace
