@@ -43,7 +43,9 @@ class AccountsTest : public CatalogueTest {
       Append(Z5KONT, {{KONT_NUM, number}, {KONT_NAZ, name}, {KONT_REC, std::to_string(++rec)}});
   }
   void Run(const std::string& keys) { CatalogueTest::Run(kartoteka_kont, keys); }
-  std::string ScreenAfter(const std::string& keys) { return CatalogueTest::ScreenAfter(kartoteka_kont, Z5KONT.table, keys); }
+  std::string ScreenAfter(const std::string& keys) {
+    return CatalogueTest::ScreenAfter(kartoteka_kont, Z5KONT.table, keys);
+  }
   // "number|name|REC" of every record in record order, '*' before a deleted one.
   std::vector<std::string> Stored() {
     std::vector<std::string> all;
