@@ -1,0 +1,161 @@
+// The contractors catalogue: the bulk NIP check over the filtered list, the
+// browse keys that toggle marks and verify a NIP, the defaults of a new
+// contractor and the checks of its form.
+#include "masterdata/contractors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "db/db_index.h"
+#include "masterdata/contractor_catalogue.h"
+#include "masterdata/tax_number_checks.h"
+#include "tests/masterdata/lookup_fixture.h"
+
+namespace {
+
+class ContractorsTest : public LookupTest {
+ protected:
+  void SetUp() override {
+    LookupTest::SetUp();
+    if (HasFatalFailure()) return;
+    std::strcpy(env->operatorName, "ADMIN");
+    env->operatorNumber = 1;
+    env->confirmSave = 'N';
+    mainOptions.onlineNipCheck = 'T';
+    ASSERT_EQ(OpenZ5KHNT(0), 0);
+  }
+  void TearDown() override {
+    mainOptions.onlineNipCheck = 'T';
+    LookupTest::TearDown();
+  }
+  void Add(const char* code, const char* name, const char* nip, const char* czv) {
+    Append(Z5KHNT, {{KHNT_KOD, code}, {KHNT_NA1, name}, {KHNT_NIP, nip}, {KHNT_CZV, czv}, {KHNT_STA, "A"},
+                    {KHNT_TYP, "2"}});
+  }
+  // The field of the contractor with this code.
+  std::string Of(const char* code, int field) {
+    d4tag_select(Z5KHNT.table, Z5KHNT.tag[KHNT_BY_CODE]);
+    if (d4seek(Z5KHNT.table, code) != 0) return "<none>";
+    return Trim(Khnt(field));
+  }
+  // The catalogue run with the keys, which must all be used; Esc leaves it.
+  void Run(const std::string& keys) {
+    ASSERT_EQ(HeadlessSetScript((keys + "{ESC}").c_str()), 0);
+    EXPECT_EQ(kartoteka_kontrahentow(), 0);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+  }
+};
+
+TEST_F(ContractorsTest, BulkCheckSetsTheMarksByTheAnswers) {
+  Add("K1", "AKTYWNY", "1234563218", "N");
+  Add("K2", "BLEDNY", "123", "T");
+  Add("K3", "NIEAKTYWNY", "5260250274", " ");
+  Add("K4", "NIEOSIAGALNY", "7740001454", "T");
+  Add("K5", "OSOBA", "90010100009", "T");
+  Add("K6", "ZWOLNIONY", "5252248481", "N");
+  Answer("VAT_CzynnySprawdz", "1234563218", 1);
+  Answer("VAT_CzynnySprawdz", "5260250274", 0);
+  Answer("VAT_CzynnySprawdz", "7740001454").fails = 1;
+  Answer("VAT_CzynnySprawdz", "5252248481", 2);
+  // Alt+F8, F2 accepts the filters; the unreachable register is reported by
+  // the lookup layer (a key) and the run goes on after the question (a key);
+  // the end waits for a key; the filters are not reset.
+  Run("{ALT+F8}{F2}x{F9}t{F9}x{F9}");
+  std::string shots = Shots();
+  EXPECT_TRUE(Has(shots, "Czy kontynuować ?")) << shots;
+  EXPECT_TRUE(Has(shots, "RAZEM sprawdzone:                6 z 6")) << shots;
+  EXPECT_TRUE(Has(shots, "AKTYWNY:                         1")) << shots;
+  EXPECT_TRUE(Has(shots, "  podatnik VAT Nie->Tak          1")) << shots;
+  EXPECT_TRUE(Has(shots, "NIEAKTYWNY:                      2")) << shots;
+  EXPECT_TRUE(Has(shots, "BŁĘDNY lub nie NIP:              2")) << shots;
+  EXPECT_TRUE(Has(shots, "  podatnik VAT Tak->Nie          3")) << shots;
+  EXPECT_EQ(Of("K1", KHNT_CZV), "T");
+  EXPECT_EQ(Of("K2", KHNT_CZV), "N");
+  EXPECT_EQ(Of("K3", KHNT_CZV), "N");
+  EXPECT_EQ(Of("K4", KHNT_CZV), "T");   // not reached: unchanged
+  EXPECT_EQ(Of("K5", KHNT_CZV), "N");
+  EXPECT_EQ(Of("K6", KHNT_CZV), "N");
+}
+
+TEST_F(ContractorsTest, BulkCheckStops) {
+  struct Case {
+    const char* keys;
+    bool secondUnreachable;
+    const char* marks;   // CZV of K1 to K4 afterwards
+  } cases[] = {
+      // Esc to "Czy kontynuować ?" at K2 stops there; the end still waits for a key
+      {"{ALT+F8}{F2}x{ESC}x", true, "TNNN"},
+      // the filters window left without accepting: nothing checked
+      {"{ALT+F8}{ESC}", false, "NNNN"},
+  };
+  Add("K1", "A1", "1234563218", "N");
+  Add("K2", "A2", "5260250274", "N");
+  Add("K3", "A3", "7740001454", "N");
+  Add("K4", "A4", "5252248481", "N");
+  for (const char* nip : {"1234563218", "5260250274", "7740001454", "5252248481"})
+    Answer("VAT_CzynnySprawdz", nip, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Answer("VAT_CzynnySprawdz", "5260250274", 1).fails = c.secondUnreachable;
+    Run(c.keys);
+    std::string marks;
+    for (const char* code : {"K1", "K2", "K3", "K4"}) {
+      marks += Of(code, KHNT_CZV);
+      f4assign(Khnt(KHNT_CZV), "N");
+      ASSERT_EQ(d4write(Z5KHNT.table, d4recno(Z5KHNT.table)), 0);
+    }
+    EXPECT_EQ(marks, c.marks);
+  }
+}
+
+TEST_F(ContractorsTest, BrowseKeysToggleMarksAndVerifyTheNip) {
+  Add("K1", "A1", "1234563218", "T");
+  struct Case {
+    char online;
+    bool fails;         // the register is not reached
+    int status;         // the Polish list's answer
+    const char* keys;
+    int field;
+    const char* value;  // of K1's field afterwards
+    const char* shown;  // in a screen taken; empty: no box at all
+  } cases[] = {
+      {'T', false, 0, "{F3}", KHNT_ZNA, "*", ""},
+      {'T', false, 0, "{F3}", KHNT_ZNA, "", ""},
+      {'T', false, 0, "{F6}", KHNT_ZND, "*", ""},
+      {'T', false, 0, "{F7}", KHNT_STA, "N", ""},
+      {'T', false, 0, "{F7}", KHNT_STA, "A", ""},
+      // not reached: the lookup layer reports it, the mark stays
+      {'T', true, 0, "{F8}x", KHNT_CZV, "T", ""},
+      {'T', false, 0, "{F8}x{F9}x", KHNT_CZV, "N", "Zmieniono status 'czy podatnik VAT?' na NIE"},
+      {'T', false, 0, "{F8}x", KHNT_CZV, "N", ""},   // no change, no message
+      {'T', false, 1, "{F8}x{F9}x", KHNT_CZV, "T", "Zmieniono status 'czy podatnik VAT?' na TAK"},
+      {'N', true, 0, "{F8}{F9}x", KHNT_CZV, "N", "Zmieniono status 'czy podatnik VAT?' na NIE"},
+      {'N', true, 0, "{F8}{F9}x", KHNT_CZV, "T", "na TAK"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    mainOptions.onlineNipCheck = c.online;
+    KwerDoubleAnswer& a = Answer("VAT_CzynnySprawdz", "1234563218", c.status);
+    a.fails = c.fails;
+    Run(c.keys);
+    EXPECT_EQ(Of("K1", c.field), c.value);
+    std::string shots = Shots();
+    if (*c.shown) {
+      EXPECT_TRUE(Has(shots, c.shown)) << shots;
+    }
+  }
+}
+
+TEST_F(ContractorsTest, PeselVerifiedByF8IsNotAVatPayer) {
+  Add("K1", "A1", "90010100009", "T");
+  Run("{F8}{F9}x{F9}x");
+  std::string shots = Shots();
+  EXPECT_TRUE(Has(shots, "To jest numer PESEL.")) << shots;
+  EXPECT_TRUE(Has(shots, "na NIE")) << shots;
+  EXPECT_EQ(Of("K1", KHNT_CZV), "N");
+}
+
+}  // namespace
