@@ -44,7 +44,12 @@ class ContractorsTest : public LookupTest {
   // The catalogue run with the keys, which must all be used; Esc leaves it.
   void Run(const std::string& keys) {
     ASSERT_EQ(HeadlessSetScript((keys + "{ESC}").c_str()), 0);
-    EXPECT_EQ(kartoteka_kontrahentow(), 0);
+    try {
+      EXPECT_EQ(kartoteka_kontrahentow(), 0);
+    } catch (const ScriptEnded&) {
+      TakeShot(0, 0);
+      ADD_FAILURE() << "the keys ran out; the screens taken, the last when they did:\n" << seen;
+    }
     EXPECT_EQ(HeadlessKeysLeft(), 0);
   }
 };
@@ -156,6 +161,50 @@ TEST_F(ContractorsTest, PeselVerifiedByF8IsNotAVatPayer) {
   EXPECT_TRUE(Has(shots, "To jest numer PESEL.")) << shots;
   EXPECT_TRUE(Has(shots, "na NIE")) << shots;
   EXPECT_EQ(Of("K1", KHNT_CZV), "N");
+}
+
+// The keys that append a contractor and take its form to the NIP field.
+std::string ToNip(const char* code) { return std::string("d{ENTER}{ENTER}") + code + "{ENTER}"; }
+
+TEST_F(ContractorsTest, NewContractorDefaultsAndFormChecks) {
+  Add("K1", "A1", "", "T");
+  // the NIP warning lets the value stand; 'b' in TYC stores 'B'
+  std::string enters;
+  for (int i = 0; i < 13; i++) enters += "{ENTER}";
+  Run(ToNip("K9") + "1234563219{ENTER}{F9}xNOWY{ENTER}" + enters + "b{F2}");
+  EXPECT_TRUE(Has(Shots(), "Błędny NIP lub PESEL !"));
+  EXPECT_EQ(Of("K9", KHNT_NA1), "NOWY");
+  EXPECT_EQ(Of("K9", KHNT_NIP), "1234563219");
+  EXPECT_EQ(Of("K9", KHNT_TYP), "2");
+  EXPECT_EQ(Of("K9", KHNT_STA), "A");
+  EXPECT_EQ(Of("K9", KHNT_CZV), "T");
+  EXPECT_EQ(Of("K9", KHNT_TKO), "1");
+  EXPECT_EQ(Of("K9", KHNT_TYC), "B");
+  EXPECT_NE(Of("K9", KHNT_INF), "");   // stamped
+
+  // a code that exists is refused; a PESEL passes without a warning
+  Run("{INS}{ENTER}{ENTER}k1{ENTER}{F9}xK8{ENTER}90010100009{ENTER}{F2}");
+  EXPECT_TRUE(Has(Shots(), "Podany kod już istnieje!"));
+  EXPECT_EQ(Of("K8", KHNT_NIP), "90010100009");
+  EXPECT_EQ(Of("K8", KHNT_TYC), "A");
+}
+
+TEST_F(ContractorsTest, F8InTheFormLeavesTheMarkWhenNoRegisterIsReached) {
+  struct Case {
+    const char* code;
+    bool fails;
+    const char* czv;
+  } cases[] = {
+      {"K2", false, "N"},   // "not registered" (the box takes a key)
+      {"K1", true, "T"},    // the lookup layer reports it (a key)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Answer("VAT_CzynnySprawdz", "1234563218", 0).fails = c.fails;
+    Run(ToNip(c.code) + "1234563218{F8}x{F2}");
+    EXPECT_EQ(Of(c.code, KHNT_CZV), c.czv);
+    EXPECT_EQ(Of(c.code, KHNT_NIP), "1234563218");
+  }
 }
 
 }  // namespace
