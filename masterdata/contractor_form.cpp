@@ -13,8 +13,11 @@
 #include "env/code_pages.h"
 #include "env/messages.h"
 #include "env/text_buffers.h"
+#include "masterdata/catalogue_browse.h"
 #include "masterdata/choice_menus.h"
 #include "masterdata/contractor_catalogue.h"
+#include "masterdata/countries.h"
+#include "masterdata/description_field.h"
 #include "masterdata/tax_number_checks.h"
 #include "tables/catalogue.h"
 #include "ui/desktop.h"
@@ -39,6 +42,7 @@ constexpr int RE1_PROCEDURES = 0;   // RE1 positions 1 to 13
 constexpr int RE1_GTU = 15;         // RE1 positions 16 to 28
 constexpr int GTU_MARKS = 13;
 constexpr int DISPLAY_ONLY_PROCEDURE = 3;   // the fourth mark
+constexpr int SCREEN_LINE = 78;   // a line of a screen resource
 constexpr int MARKS_ATTR = 0x1F, CURRENT_MARK_ATTR = 0x70;
 constexpr int16_t RES_PROCEDURES_2022 = 192, RES_PROCEDURES = 177, RES_GTU_2022 = 191, RES_GTU = 176;
 
@@ -97,14 +101,16 @@ int CostColumnList(Get4*, char* buffer, int32_t) {
   return KEY_ENTER;
 }
 
+// A contractor need not have a typical description: only a typed one is looked up.
+int DescriptionValid(Get4* get) {
+  return EditText(static_cast<const char*>(get->data), get->dataWidth).empty() ? 0 : opis_wg_kodu(get);
+}
+
 int CodeValid(Get4* get) {
-  if (valid_empty_get(get)) return 1;
   std::string key = EditText(static_cast<const char*>(get->data), get->dataWidth);
   c4upper(key.data());
-  BrowseContext* c = CurrentBrowse;
-  return ValidUniqueTag(Z5KHNT.table, Z5KHNT.tag[KHNT_BY_CODE], key.c_str(), c && c->modify_mode, MSG_CODE_EXISTS)
-             ? 1
-             : 0;
+  return EmptyRefused(key.empty()) || DuplicateRefused(Z5KHNT.table, Z5KHNT.tag[KHNT_BY_CODE], key.c_str(),
+                                                        MSG_CODE_EXISTS);
 }
 
 GusTargets Targets() {
@@ -230,7 +236,9 @@ void DefineContractorForm(kontekst_kartoteki_kontrahentow* ctx) {
   Field(4, 12, KHNT_KOP)->picture = "99-999";
   Field(4, 20, KHNT_MIA);
   Field(5, 12, KHNT_ULI);
-  Field(6, 12, KHNT_KRA);
+  EditCtrl* country = Field(6, 12, KHNT_KRA);
+  country->keyRoutine = kraj_f4_lista;
+  country->routineData = KRAJ_DAJ_NAZWE;
   Field(7, 12, KHNT_OSO);
   Field(6, 57, KHNT_TEL);
   Field(7, 57, KHNT_FAX);
@@ -243,7 +251,9 @@ void DefineContractorForm(kontekst_kartoteki_kontrahentow* ctx) {
   level->keyRoutine = PriceLevelKey;
   level->validator = PriceLevelValid;
   DefineEditCtrl(13, 22, ctx->costText, EDIT_TEXT | EDIT_DIRECT)->keyRoutine = CostColumnList;
-  Field(14, 23, KHNT_OP1);
+  EditCtrl* description = Field(14, 23, KHNT_OP1);
+  description->keyRoutine = opis_f4_lista;
+  description->validator = DescriptionValid;
   Field(15, 23, KHNT_OP2);
   Field(17, 24, KHNT_NDT);
   EditCtrl* date = Field(17, 65, KHNT_DDT);
@@ -271,11 +281,11 @@ void EditJpkMarks(bool gtu) {
   w4select(window);
   static int16_t shown;
   shown = resource;
-  std::string text(static_cast<size_t>(lines) * 78, ' ');
-  overcpy(text.data(), []() -> int16_t { return shown; }, static_cast<unsigned>(text.size()));
-  for (char& c : text)
-    if (c == '\0') c = ' ';
-  write_to_screen(text.c_str(), 0, 78, 0, lines, MARKS_ATTR);
+  std::string text(static_cast<size_t>(lines) * SCREEN_LINE, ' ');
+  uint16_t size = 0;
+  if (const unsigned char* data = EnvFindRcData(RC_ACTIVE_INSTANCE, []() -> int16_t { return shown; }, &size))
+    std::memcpy(text.data(), data, std::min<size_t>(strnlen(reinterpret_cast<const char*>(data), size), text.size()));
+  write_to_screen(text.c_str(), 0, SCREEN_LINE, 0, lines, MARKS_ATTR);
   char* marks = f4assign_ptr(Khnt(KHNT_RE1));
   int at = 0;
   for (;;) {

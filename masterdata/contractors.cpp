@@ -15,8 +15,12 @@
 #include "env/memory.h"
 #include "env/temp_strings.h"
 #include "env/text_buffers.h"
+#include "masterdata/address_clipboard.h"
+#include "masterdata/catalogue_browse.h"
 #include "masterdata/choice_menus.h"
 #include "masterdata/contractor_catalogue.h"
+#include "masterdata/countries.h"
+#include "masterdata/description_field.h"
 #include "masterdata/tax_number_checks.h"
 #include "tables/catalogue.h"
 #include "ui/desktop.h"
@@ -38,6 +42,7 @@ namespace {
 constexpr int MSG_TITLE = 20082;
 constexpr int MSG_TITLE_SHARED = 20083;
 constexpr int MSG_CZV_CHANGED = 20221;
+constexpr int MSG_CODE_TO_DOCUMENT = 20061;
 constexpr int MSG_NEITHER_NIP_NOR_PESEL = 20021;
 
 constexpr int RIGHT_APPEND = 6210, RIGHT_PRINT = 6220, RIGHT_FILTERS = 6230, RIGHT_MODIFY = 6240,
@@ -52,6 +57,7 @@ constexpr int RECORD_ATTR = 0x1F, BACKGROUND_ATTR = 0x17;
 
 constexpr int TYPE_COLUMN_WIDTH = 8;
 constexpr int NAME_COLUMN_WIDTH = 37;   // what the screen leaves after the code
+constexpr int NAME_SEEK_WIDTH = 35, CODE_SEEK_WIDTH = 20;
 
 bool Online() { return mainOptions.onlineNipCheck == 'T'; }
 bool Shared() { return optionSharedContractors == 'T'; }
@@ -153,8 +159,8 @@ void DefineFilters(kontekst_kartoteki_kontrahentow* ctx) {
                nullptr);
   DefineFilter(FilterFld(Khnt(KHNT_MIA)), "miasto.......", "miasto ", FILTER_TEXT, FILTER_UPPER, 0, nullptr, 0,
                nullptr);
-  DefineFilter(FilterFld(Khnt(KHNT_KRA)), "kraj.........", "kraj ", FILTER_TEXT, FILTER_UPPER, 0, nullptr, 0,
-               nullptr);
+  DefineFilter(FilterFld(Khnt(KHNT_KRA)), "kraj.........", "kraj ", FILTER_TEXT, FILTER_UPPER, 0, kraj_f4_lista,
+               KRAJ_DAJ_NAZWE, nullptr);
   FilterItem* vat = DefineFilter(FilterFld(Khnt(KHNT_CZV)), "podatnik VAT.", "VAT ", FILTER_TEXT, FILTER_UPPER, 0,
                                  wybierz_tak_nie, 0, nullptr);
   if (vat) vat->own_test.text = VatPayerFilter;
@@ -178,38 +184,10 @@ int32_t PrintAction(int32_t) {
 
 // ---- search
 
-// A prompt in the browse's seek window; Enter seeks the upper-cased text on the tag.
-int SeekPrompt(const char* prompt, int width, DbTag* tag) {
-  BrowseContext* c = CurrentBrowse;
-  if (!c || c->seek_window < 0) return 0;
-  int previous = w4select(c->seek_window);
-  w4activate(c->seek_window);
-  w4(0, 0, prompt);
-  char text[CHOICE_TEXT + 1];
-  std::memset(text, ' ', static_cast<size_t>(width));
-  text[width] = '\0';
-  g4(0, static_cast<int>(std::strlen(prompt)) + 1, text);
-  g4upper();
-  int key = g4read();
-  w4deactivate(c->seek_window);
-  w4select(previous);
-  if (key != KEY_ENTER) return 0;
-  long before = d4recno(Z5KHNT.table);
-  std::string key4(text);
-  key4.erase(key4.find_last_not_of(' ') + 1);
-  c4upper(key4.data());
-  d4tag_select(Z5KHNT.table, tag);
-  int r = x4seek(&c->scan, key4.c_str());
-  if (r < 0) return -1;
-  return browse_call(0, r == 3 ? before : d4recno(Z5KHNT.table)) < 0 ? -1 : 0;
+int32_t SeekName(int32_t) { return SzukajWKatalogu("Szukaj nazwy - ", NAME_SEEK_WIDTH, Z5KHNT.tag[KHNT_BY_NAME]); }
+int32_t SeekCode(int32_t) {
+  return SzukajWKatalogu("Szukaj kodu nazwy - ", CODE_SEEK_WIDTH, Z5KHNT.tag[KHNT_BY_CODE]);
 }
-
-int32_t SeekName(int32_t) {
-  static const std::string prompt = "Szukaj nazwy -";
-  return SeekPrompt(prompt.c_str(), 35, Z5KHNT.tag[KHNT_BY_NAME]);
-}
-
-int32_t SeekCode(int32_t) { return SeekPrompt("Szukaj kodu nazwy -", 20, Z5KHNT.tag[KHNT_BY_CODE]); }
 
 // ---- keys of the browse
 
@@ -271,6 +249,16 @@ int BeforeNew() {
   f4assign_long(Khnt(KHNT_TKO), 1);
   f4assign_char(Khnt(KHNT_TYC), 'A');
   if (kontrahent_z_dokumentu) {
+    const PolaSchowkaAdresu& d = pola_schowka_adresu;
+    const struct {
+      int field;
+      DbField* from;
+    } copies[] = {{KHNT_KOD, d.code},      {KHNT_NA1, d.name1},     {KHNT_NA2, d.name2},
+                  {KHNT_KOP, d.postal_code}, {KHNT_MIA, d.town},    {KHNT_ULI, d.street},
+                  {KHNT_NIP, d.nip},       {KHNT_CZV, d.flag},      {KHNT_PLA, d.payment},
+                  {KHNT_OSO, d.person},    {KHNT_OP1, d.description1}, {KHNT_OP2, d.description2}};
+    for (const auto& c : copies)
+      if (c.from) f4assign_field(Khnt(c.field), c.from);
     if (!ValidNip(Trimmed(Khnt(KHNT_NIP)).c_str(), 0, 0)) f4assign_char(Khnt(KHNT_CZV), 'N');
     f4assign_long(Khnt(KHNT_TYP), typ_kontrahenta_z_dokumentu);
   }
@@ -283,6 +271,8 @@ int BeforeNew() {
 int AfterAppend() {
   if (!kontrahent_z_dokumentu) return 0;
   kontrahent_z_dokumentu = 0;
+  if (Pytanie(MSG_CODE_TO_DOCUMENT) != KEY_ESC && pola_schowka_adresu.code)
+    f4assign_field(pola_schowka_adresu.code, Khnt(KHNT_KOD));
   typ_kontrahenta_z_dokumentu = 0;
   return 0;
 }
@@ -360,6 +350,10 @@ int kartoteka_kontrahentow() {
   DefinePrintColumns(ctx);
   DefineFilters(ctx);
   DefineMenu(ctx);
+  DbField* description1 = cel_opisu_1;
+  DbField* description2 = cel_opisu_2;
+  cel_opisu_1 = Khnt(KHNT_OP1);
+  cel_opisu_2 = Khnt(KHNT_OP2);
   d4tag_select(Z5KHNT.table, Z5KHNT.tag[KHNT_BY_NAME]);
   BrowseContext* browse = nullptr;
   if (allocate_browse(&browse, Z5KHNT.table, Z5KHNT.tag[KHNT_BY_NAME], ctx->columns, ctx->menu) == 0) {
@@ -385,6 +379,8 @@ int kartoteka_kontrahentow() {
     remove_help_line();
     free_browse(&browse);
   }
+  cel_opisu_1 = description1;
+  cel_opisu_2 = description2;
   FreeFilters(&ctx->filters);
   w4close(ctx->searchMenu);
   w4close(ctx->menu);
@@ -393,15 +389,7 @@ int kartoteka_kontrahentow() {
   return 0;
 }
 
-int kartoteka_kontrahentow_z_dokumentu() {
-  Environment* env = EnvCurrent();
-  int row = env ? env->caretRow : 0, col = env ? env->caretColumn : 0;
-  int previous = w4select(-1);
-  int result = kartoteka_kontrahentow();
-  w4select(previous);
-  w4cursor(row, col);
-  return result;
-}
+int kartoteka_kontrahentow_z_dokumentu() { return RunFromList(kartoteka_kontrahentow); }
 
 int ustaw_czv_wg_nip(Get4* get) {
   std::string text(static_cast<const char*>(get->data), strnlen(static_cast<const char*>(get->data),

@@ -10,8 +10,10 @@
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
+#include "masterdata/address_clipboard.h"
 #include "masterdata/contractor_catalogue.h"
 #include "masterdata/tax_number_checks.h"
+#include "tables/warehouse_tables.h"
 #include "tests/masterdata/lookup_fixture.h"
 
 namespace {
@@ -204,6 +206,83 @@ TEST_F(ContractorsTest, F8InTheFormLeavesTheMarkWhenNoRegisterIsReached) {
     Run(ToNip(c.code) + "1234563218{F8}x{F2}");
     EXPECT_EQ(Of(c.code, KHNT_CZV), c.czv);
     EXPECT_EQ(Of(c.code, KHNT_NIP), "1234563218");
+  }
+}
+
+// A document's missing buyer: the form starts with the document's data, and
+// the code saved goes back into the document on yes.
+TEST_F(ContractorsTest, NewContractorFromADocument) {
+  constexpr int MAPR_KOO = 5, MAPR_NA1 = 6, MAPR_NIP = 11, MAPR_WYS = 16;
+  ASSERT_EQ(OpenZ5MAPR(0), 0);
+  Append(Z5MAPR, {{MAPR_KOO, "DOK"}, {MAPR_NA1, "FIRMA Z DOKUMENTU"}, {MAPR_NIP, "1234563219"}, {MAPR_WYS, "JAN"}});
+  PolaSchowkaAdresu saved = pola_schowka_adresu;
+  pola_schowka_adresu = PolaSchowkaAdresu{};
+  pola_schowka_adresu.code = Z5MAPR.field[MAPR_KOO];
+  pola_schowka_adresu.name1 = Z5MAPR.field[MAPR_NA1];
+  pola_schowka_adresu.nip = Z5MAPR.field[MAPR_NIP];
+  pola_schowka_adresu.person = Z5MAPR.field[MAPR_WYS];
+  struct Case {
+    const char* answer;
+    const char* document;   // the document's code afterwards
+  } cases[] = {{"t", "DOK1"}, {"{ESC}", "DOK"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    f4assign(Z5MAPR.field[MAPR_KOO], "DOK");
+    kontrahent_z_dokumentu = 1;
+    typ_kontrahenta_z_dokumentu = 1;
+    // the type list, the VAT-payer mark, then the code made longer
+    Run(std::string("d{ENTER}{ENTER}{END}1{F2}") + c.answer);
+    EXPECT_EQ(kontrahent_z_dokumentu, 0);
+    EXPECT_EQ(Trim(Z5MAPR.field[MAPR_KOO]), c.document);
+    EXPECT_EQ(Of("DOK1", KHNT_NA1), "FIRMA Z DOKUMENTU");
+    EXPECT_EQ(Of("DOK1", KHNT_CZV), "N");   // the NIP fails its checksum
+    EXPECT_EQ(Of("DOK1", KHNT_TYP), "1");
+    EXPECT_EQ(Of("DOK1", KHNT_OSO), "JAN");
+    ASSERT_EQ(d4seek(Z5KHNT.table, "DOK1"), 0);
+    f4assign(Khnt(KHNT_KOD), "STARY");   // the next case adds "DOK1" again
+    ASSERT_EQ(d4write(Z5KHNT.table, d4recno(Z5KHNT.table)), 0);
+  }
+  pola_schowka_adresu = saved;
+}
+
+TEST_F(ContractorsTest, SearchByNameAndCode) {
+  Add("K3", "CEZAR", "", "T");
+  Add("K1", "ADAM", "", "T");
+  Add("K2", "BOLEK", "", "T");
+  // " Szukaj " > " Nazwa " (n), " Kod nazwy " (k); each shot shows the current record in the panel
+  Run("sn{F9}bol{ENTER}{F9}k{F9}k3{ENTER}{F9}nzzz{ENTER}{F9}{ESC}");
+  std::string shots = Shots();
+  EXPECT_TRUE(Has(shots, "Szukaj nazwy - ")) << shots;
+  EXPECT_TRUE(Has(shots, "Szukaj kodu nazwy - ")) << shots;
+  EXPECT_TRUE(Has(shots, "nazwa.. BOLEK")) << shots;
+  EXPECT_TRUE(Has(shots, "nazwa.. CEZAR")) << shots;
+  // a key after the last record leaves the list where it stood
+  EXPECT_EQ(shots.rfind("nazwa.. CEZAR"), shots.rfind("nazwa.. ")) << shots;
+}
+
+TEST_F(ContractorsTest, ProcedureMarksByWorkingYear) {
+  Add("K1", "A1", "", "T");
+  struct Case {
+    int year;
+    const char* last;     // the last procedure listed
+    const char* absent;   // not listed
+  } cases[] = {{2021, "13. MPP", "WSTO_EE"}, {2022, "B_MPV_PRO", "MPP"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.year);
+    env->settlementYear = c.year;
+    // Alt+M, then down to the GTU summary and up to the procedures, F4; Down and Space set the second mark
+    std::string downs;
+    for (int i = 0; i < 30; i++) downs += "{DOWN}";
+    Run("{ALT+M}{ENTER}" + downs + "{UP}{F4}{DOWN} {F9}{ESC}{F2}");
+    std::string shots = Shots();
+    EXPECT_TRUE(Has(shots, c.last)) << shots;
+    EXPECT_FALSE(Has(shots, c.absent)) << shots;
+    Of("K1", KHNT_RE1);
+    EXPECT_EQ(Text(Khnt(KHNT_RE1)).substr(0, 2), " T");   // after Of(): the second mark set, the first as it was
+    d4tag_select(Z5KHNT.table, Z5KHNT.tag[KHNT_BY_CODE]);
+    ASSERT_EQ(d4seek(Z5KHNT.table, "K1"), 0);
+    f4assign(Khnt(KHNT_RE1), "");
+    ASSERT_EQ(d4write(Z5KHNT.table, d4recno(Z5KHNT.table)), 0);
   }
 }
 
