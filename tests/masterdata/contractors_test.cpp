@@ -9,6 +9,7 @@
 
 #include "app/module_entries.h"
 #include "app/option_sets.h"
+#include "app/option_values.h"
 #include "db/db_index.h"
 #include "masterdata/address_clipboard.h"
 #include "masterdata/contractor_catalogue.h"
@@ -284,6 +285,38 @@ TEST_F(ContractorsTest, ProcedureMarksByWorkingYear) {
     f4assign(Khnt(KHNT_RE1), "");
     ASSERT_EQ(d4write(Z5KHNT.table, d4recno(Z5KHNT.table)), 0);
   }
+}
+
+TEST_F(ContractorsTest, VatPayerMarkSetFromTheTypedNumber) {
+  struct Case {
+    char checks;        // main options 31 and 32
+    const char* text;
+    const char* czv;    // 'X': as it was
+    bool warned;
+  } cases[] = {
+      {'T', "1234", "N", false},
+      {'T', "1234563218", "T", false},
+      {'T', "PL1234563218", "T", false},
+      {'T', "90010100009", "N", false},
+      {'T', "1234563219", "X", true},
+      {'T', "DE123456789", "X", false},   // another country's number is left alone
+      {'N', "1234563219", "T", false},    // the checks switched off take it as valid
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    optionNipCheck = optionPeselCheck = c.checks;
+    f4assign(Khnt(KHNT_CZV), "X");
+    char buffer[21];
+    std::snprintf(buffer, sizeof buffer, "%-20s", c.text);
+    Get4 get{};
+    get.data = buffer;
+    get.dataWidth = 20;
+    ASSERT_EQ(HeadlessSetScript(c.warned ? "{F9}x" : ""), 0);
+    EXPECT_EQ(ustaw_czv_wg_nip(&get), 0);
+    EXPECT_EQ(Text(Khnt(KHNT_CZV)), c.czv);
+    EXPECT_EQ(Has(Shots(), "Błędny NIP lub PESEL !"), c.warned);
+  }
+  optionNipCheck = optionPeselCheck = 'N';
 }
 
 }  // namespace
