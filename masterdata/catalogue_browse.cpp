@@ -1,11 +1,20 @@
 #include "masterdata/catalogue_browse.h"
 
+#include <cstring>
+#include <string>
+
+#include "db/db_index.h"
 #include "db/db_scan.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
 #include "env/env_state.h"
 #include "env/session/environment.h"
 #include "ui/browse.h"
 #include "ui/desktop.h"
+#include "ui/get4.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/std_windows.h"
 #include "ui/window4.h"
 
 namespace {
@@ -25,6 +34,24 @@ int CatalogueKeys(int key) {
 }
 
 int Complete() { return running && running->complete ? running->complete() : 0; }
+
+// The prompt and its entry in the browse's seek window (one of its own when
+// the browse has none); the key that ended the entry.
+int SeekPrompt(BrowseContext* c, const char* prompt, char* text) {
+  bool own = w4record(c->seek_window) == nullptr || c->seek_window <= 0;
+  int window = own ? DefineSeekWindow(-1, -1, -1, -1, nullptr, 2, nullptr, nullptr) : c->seek_window;
+  int previous = w4select(window);
+  w4activate(window);
+  w4clear(0);
+  w4(0, 0, prompt);
+  g4(0, static_cast<int>(std::strlen(prompt)), text);
+  g4upper();
+  int key = g4read();
+  w4deactivate(window);
+  if (own) w4close(window);
+  w4select(previous);
+  return key;
+}
 
 }  // namespace
 
@@ -74,6 +101,20 @@ int RunFromList(int (*catalogue)()) {
   w4select(window);
   if (caretRow >= 0 && caretCol >= 0) w4cursor(caretRow, caretCol);
   return result;
+}
+
+int SzukajWKatalogu(const char* prompt, int width, DbTag* tag) {
+  BrowseContext* c = CurrentBrowse;
+  if (!c) return -1;
+  std::string text(static_cast<size_t>(width), ' ');
+  if (SeekPrompt(c, prompt, text.data()) != KEY_ENTER) return 0;
+  text.erase(text.find_last_not_of(' ') + 1);
+  DbTable* table = c->table;
+  long current = d4recno(table);
+  d4tag_select(table, tag);
+  int r = x4seek(&c->scan, text.c_str());
+  if (r < 0) return -1;
+  return browse_call(0, r == 0 || r == 2 ? d4recno(table) : current);
 }
 
 int EmptyRefused(bool empty) {

@@ -54,6 +54,13 @@ int32_t CatalogueModify(int32_t);
 int32_t CataloguePrint(int32_t);
 int32_t CatalogueDelete(int32_t ask);
 
+// The search of a catalogue's list by a key: the prompt in the browse's seek
+// window with an upper-cased entry of `width` characters right after it;
+// Enter seeks the text on the tag, and the list shows the record found or
+// the next one in key order (where it stood when the key lies after the
+// last record). 0, or -1 on an engine error.
+int SzukajWKatalogu(const char* prompt, int width, DbTag* tag);
+
 // 1 after "Pole nie może być puste." when `empty`, else 0.
 int EmptyRefused(bool empty);
 // 1 after `duplicate` when a record other than the one being modified holds

@@ -15,10 +15,6 @@ namespace {
 constexpr uint64_t PURCHASE_SKIPPED = 1u << 5 | 1u << 10 | 1u << 11;
 constexpr uint64_t TAXI_SKIPPED = 1u << 12;
 
-const char* const EXPENSE_COLUMNS[] = {
-    "                 ", "1. ZAKUP HANDL.  ", "2. KOSZT ZAKUPU  ", "3. KOSZT REKLAMY ", "4. WYNAGRODZENIA ",
-    "5. INNE          ", "6. ZAKUP PRODUK. ", "7. INNE 75%      ", "8. INNE 20%      ", nullptr,
-};
 constexpr int ADVERTISING_COLUMN = 3;
 constexpr int LAST_YEAR_OF_ADVERTISING = 2006;
 
@@ -37,6 +33,11 @@ int ChoiceMenu(const char* title, const char* const* items, int start, int row, 
 }
 
 }  // namespace
+
+const char* const EXPENSE_COLUMNS[] = {
+    "                 ", "1. ZAKUP HANDL.  ", "2. KOSZT ZAKUPU  ", "3. KOSZT REKLAMY ", "4. WYNAGRODZENIA ",
+    "5. INNE          ", "6. ZAKUP PRODUK. ", "7. INNE 75%      ", "8. INNE 20%      ", nullptr,
+};
 
 int wybierz_stawke_vat(const char* const* items, int start, int row, int col, int kind) {
   const char* title = nullptr;

@@ -13,6 +13,7 @@
 #include "env/numbers.h"
 #include "env/session/environment.h"
 #include "env/text_buffers.h"
+#include "masterdata/catalogue_browse.h"
 #include "masterdata/goods_catalogue.h"
 #include "print/char_output.h"
 #include "print/page_viewer.h"
@@ -44,12 +45,6 @@ constexpr char kGroupSettings[] = "Z5TOWAGR";
 DbTable* Goods() { return Z5TOWA.table; }
 DbField* Field(int i) { return Z5TOWA.field[i]; }
 
-std::string Trimmed(const char* text, size_t length) {
-  std::string s(text, strnlen(text, length));
-  s.erase(s.find_last_not_of(' ') + 1);
-  return s;
-}
-
 // The records of the filtered list, in its order: collected first, since a
 // change may move a record within the order being walked.
 int FilteredRecords(BrowseContext* c, std::vector<long>* records) {
@@ -59,24 +54,6 @@ int FilteredRecords(BrowseContext* c, std::vector<long>* records) {
     r = x4skip(&c->scan, 1);
   }
   return r < 0 ? -1 : 0;
-}
-
-// ---- searches
-
-int SeekPrompt(BrowseContext* c, const char* prompt, char* text) {
-  bool own = w4record(c->seek_window) == nullptr || c->seek_window <= 0;
-  int window = own ? DefineSeekWindow(-1, -1, -1, -1, nullptr, 2, nullptr, nullptr) : c->seek_window;
-  int previous = w4select(window);
-  w4activate(window);
-  w4clear(0);
-  w4(0, 0, prompt);
-  g4(0, static_cast<int>(std::strlen(prompt)), text);
-  g4upper();
-  int key = g4read();
-  w4deactivate(window);
-  if (own) w4close(window);
-  w4select(previous);
-  return key;
 }
 
 // ---- group printout
@@ -192,13 +169,8 @@ int szukaj_towaru(int32_t kind) {
   DbField* field = Field(byCode ? TOWA_KOD : TOWA_NA1);
   static const std::string codePrompt = Utf8ToMazText("Szukaj kodu towaru - ");
   static const std::string namePrompt = Utf8ToMazText("Szukaj nazwy towaru - ");
-  std::string text(f4len(field), ' ');
-  if (SeekPrompt(c, (byCode ? codePrompt : namePrompt).c_str(), text.data()) != KEY_ENTER) return 0;
-  long current = d4recno(table);
-  d4tag_select(table, Z5TOWA.tag[byCode ? TOWA_TAG_KOD : TOWA_TAG_NA1]);
-  int r = x4seek(&c->scan, Trimmed(text.c_str(), text.size()).c_str());
-  if (r < 0) return -1;
-  return browse_call(0, r == 0 || r == 2 ? d4recno(table) : current);
+  return SzukajWKatalogu((byCode ? codePrompt : namePrompt).c_str(), static_cast<int>(f4len(field)),
+                         Z5TOWA.tag[byCode ? TOWA_TAG_KOD : TOWA_TAG_NA1]);
 }
 
 int drukuj_towary_grupami(int32_t) {

@@ -6,11 +6,6 @@
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 
-int kartoteka_kontrahentow() {
-  PlainBrowse(Z5KHNT, "KONTRAHENCI");
-  return 0;
-}
-
 int kartoteka_towarow() { return PlainBrowse(Z5TOWA, "TOWARY"); }
 
 int kartoteka_uslug() { return PlainBrowse(Z5USLU, "USŁUGI"); }

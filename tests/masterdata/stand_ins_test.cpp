@@ -18,7 +18,6 @@ struct Case {
 
 TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
   const Case cases[] = {
-      {"KONTRAHENCI", OpenZ5KHNT, &Z5KHNT, kartoteka_kontrahentow},
       {"TOWARY", OpenZ5TOWA, &Z5TOWA, kartoteka_towarow},
       {"USŁUGI", OpenZ5USLU, &Z5USLU, kartoteka_uslug},
       {"PRZYJĘCIA MAGAZYNOWE", OpenZ5MAPR, &Z5MAPR, przyjecia_magazynowe},
