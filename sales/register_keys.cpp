@@ -166,7 +166,10 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_X: Later("Typ faktury"); break;
     default: break;
   }
-  if (d.f3Count >= 2) d.f3Count = 0;
+  if (d.f3Count >= 2) {
+    ShowLinkedDocuments();
+    d.f3Count = 0;
+  }
   switch (key) {
     case K_F4: Later("Przeniesienie dokumentu"); break;
     case K_F5: CurrencyView(); break;

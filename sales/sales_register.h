@@ -35,6 +35,9 @@ int buduj_definicje_rejestru(definicja_rejestru_sprzedazy** out, int rejestr);
 void zwolnij_definicje_rejestru(definicja_rejestru_sprzedazy** definition);
 // The key hook of the register's browse.
 int klawisze_rejestru_sprzedazy(int key);
+// F3 twice on a final or collective invoice: the list of the documents it
+// was made from (the auxiliary register's headers in the second set).
+void ShowLinkedDocuments();
 // Points the browse's form at the correction form (kinds 3, 4) or the
 // ordinary one.
 void wybierz_formularz_naglowka(int kind);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/module_entries.h"
+#include "app/option_sets.h"
 #include "db/dbf_records.h"
 #include "sales/sales_register.h"
 #include "tests/app/screen_shots.h"
@@ -53,6 +54,7 @@ class SalesRegisterTest : public UiTest {
     views.clear();
   }
   void TearDown() override {
+    mainOptions.onlineNipCheck = 'N';
     g4set_key_to(KEY_F9, nullptr);
     g4set_key_to(KEY_F10, nullptr);
     StopSalesTables(env);
@@ -136,6 +138,30 @@ TEST_F(SalesRegisterTest, VatPayerMarkToggles) {
   EXPECT_EQ(rejestr_sprzedazy(1), 0);
   EXPECT_NE(seen.find("Zmieniono status 'czy podatnik VAT?' na TAK"), std::string::npos) << seen;
   EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
+  mainOptions.onlineNipCheck = 'T';
+  Document({{"TYV", "1"}, {"RE3", "T"}, {"NIP", "1234563218"}});
+  // No lookup library here: the Polish list cannot be asked.
+  HeadlessSetScript("{F8}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Brak modułu"), std::string::npos) << seen;
+  EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, F3TwiceListsTheAdvanceInvoices) {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", "4"}, {"DAW", "20260110"}, {"REK", "5"}});
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", "9"}, {"DAW", "20260120"}, {"REK", "6"}});
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"RE4", "N"}, {"OSM", "ZAL-77"}, {"DAW", "20260215"}, {"REK", "5"}});
+  Document({{"TYV", "1"}, {"AKT", "1"}, {"REC", "5"}});
+  HeadlessSetScript("{F3}{F3}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("FAKTURY ZALICZKOWE"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("10-01-2026"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("ZAL-77"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("20-01-2026"), std::string::npos) << seen;
 }
 
 TEST_F(SalesRegisterTest, CopyNeedsTheRightToAdd) {
