@@ -13,7 +13,6 @@
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
-#include "ui/browse.h"
 #include "ui/menu.h"
 #include "ui/window4.h"
 
@@ -81,7 +80,6 @@ void Item(const char* text, int rights, int key, int value, MenuAction action, i
 
 void Later(const char* text, int rights, int key, LaterAction action) { Item(text, rights, key, action, ComesLater); }
 
-int32_t Leave(int32_t) { return browse_zakoncz(); }
 
 void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   int32_t* m = d.menus;
@@ -96,7 +94,6 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
   Later(" Opcje ", 1905, 'o' | 0x80, LATER_OPTIONS);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
-  Item(" Koniec ", 1, 'k', 0, Leave);
 
   m[MENU_SEARCH] = DefineMenuWindow();
   Later(" Data ", 1151, 'd', LATER_SEARCH);

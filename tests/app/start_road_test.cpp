@@ -83,7 +83,7 @@ TEST_F(StartRoadTest, FirmModuleOptionsServiceNotesAndEnd) {
 
   // START into it, the sales register and back to START's bar.
   Outcome sales = Run(std::string(LOGO) + "s{ENTER}s");
-  EXPECT_TRUE(Has(sales, "SPRZEDAŻ")) << sales.screen;
+  EXPECT_TRUE(Has(sales, "Dokumenty sprzedaży 2025")) << sales.screen;
   Outcome back = Run(std::string(LOGO) + "s{ENTER}s{ESC}");
   EXPECT_TRUE(Has(back, " Sprzedaż  Sprzedaż pom.  Magazyn  Detal  Kartoteki  Administrator")) << back.screen;
   RunToEnd(std::string(LOGO) + "s{ENTER}s{ESC}{ESC}");
