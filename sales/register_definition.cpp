@@ -13,6 +13,7 @@
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
+#include "ui/browse.h"
 #include "ui/menu.h"
 #include "ui/window4.h"
 
@@ -29,15 +30,16 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 const char* const kLaterActions[] = {
     "Dopisz",     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Opcje",     "Szukaj",
     "Opis",       "Pozycje",  "Numer",     "Usuń",       "Płatność",        "Faktura do Proformy",
-    "Koryguj",    "Dokument", "Duplikat",  "Tabulogram", "Wezwanie",        "KP",        "WZ",
+    "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
     "Ewidencja",  "Obroty",   "Export",    "Import",     "Kontrahent",      "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_ADD, LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_OPTIONS, LATER_SEARCH,
   LATER_HEADER, LATER_LINES, LATER_NUMBER, LATER_DELETE, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
-  LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_TABULOGRAM, LATER_DEMAND, LATER_KP, LATER_WZ,
+  LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
   LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_CONTRACTOR, LATER_COPY, LATER_JPK,
 };
+static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
   if (action >= 0 && action < static_cast<int32_t>(std::size(kLaterActions))) NotAvailableYet(kLaterActions[action]);
@@ -113,7 +115,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   m[MENU_PRINT] = DefineMenuWindow();
   Later(" Dokument ", 1121, 'd', LATER_PRINT);
   Later(" Duplikat ", 1125, 'u', LATER_DUPLICATE);
-  Later(" Tabulogram ", 1122, 't', LATER_TABULOGRAM);
+  Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
   Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
   Later(" KP ", 1124, 'k', LATER_KP);
   if (rejestr == 1) Later(" WZ ", 1126, 'z', LATER_WZ);
@@ -202,8 +204,8 @@ void Panel(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   };
   const At plain[] = {
       {1, 17, "KNA"}, {1, 60, "NIP"}, {2, 8, "NA1"},  {3, 8, "NA2"},  {4, 17, "KOP"},  {4, 24, "MIA"},
-      {5, 9, "ULI"},  {6, 69, "DAS"}, {7, 17, "PLA"}, {7, 69, "DPL"},  {8, 9, "UW1"},
-      {9, 17, "ZAP"}, {9, 66, "KZA"}, {10, 17, "OZA"}, {12, 17, "NET"}, {13, 17, "VAT"},
+      {4, 50, "KRA"}, {5, 9, "ULI"},  {6, 69, "DAS"}, {7, 17, "PLA"}, {7, 69, "DPL"},  {8, 9, "UW1"},
+      {9, 17, "ZAP"}, {9, 66, "KZA"}, {10, 17, "OZA"}, {12, 17, "NET"}, {13, 17, "VAT"}, {13, 2, "WAL"},
       {14, 17, "BRU"}, {15, 17, "KRN"}, {16, 17, "KRV"}, {14, 56, "DZA"}, {14, 71, "LPO"}, {15, 52, "NWZ"},
       {15, 69, "DWZ"}, {16, 40, "TYM"}, {16, 46, "NUK"}, {16, 69, "DAK"},
   };

@@ -9,6 +9,7 @@
 #include "env/code_pages.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
+#include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
 #include "sales/document_totals.h"
 #include "sales/sales_context.h"
@@ -166,6 +167,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_X: Later("Typ faktury"); break;
     default: break;
   }
+  kopiuj_adres(key);
   if (d.f3Count >= 2) {
     ShowLinkedDocuments();
     d.f3Count = 0;

@@ -10,6 +10,7 @@
 #include "env/messages.h"
 #include "env/services.h"
 #include "env/session/environment.h"
+#include "masterdata/address_clipboard.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
@@ -72,10 +73,19 @@ void Settings(BrowseContext* c, definicja_rejestru_sprzedazy& d, int rejestr) {
   c->rel_columns = d.lineColumns;
 }
 
+// The header fields the name/address clipboard copies from and pastes into.
+void ClipboardFields() {
+  auto f = [](const char* name) { return d4field(Z5SPRZ.table, name); };
+  pola_schowka_adresu = PolaSchowkaAdresu{f("KNA"), f("NA1"), f("NA2"), f("KOP"), f("MIA"), f("ULI"), f("NIP"),
+                                          f("RE3"), f("PLA"), f("OP1"), f("OP2"), f("ODE"), f("KRA"), f("UPU"),
+                                          nullptr};
+}
+
 }  // namespace
 
 int rejestr_sprzedazy(int rejestr) {
   int window = w4select(-1);
+  ClipboardFields();
   definicja_rejestru_sprzedazy* definition = nullptr;
   if (buduj_definicje_rejestru(&definition, rejestr) != 0) {
     zwolnij_definicje_rejestru(&definition);
@@ -94,9 +104,12 @@ int rejestr_sprzedazy(int rejestr) {
                         definition->menus[0]) == 0) {
       AuxiliaryStockOptions(rejestr);
       Settings(browse, *definition, rejestr);
-      HelpLine();
-      result = zrob_browse(browse->record_height, 0, 0);
-      remove_help_line();
+      if (alloc_schowek_adresu() == 0) {
+        HelpLine();
+        result = zrob_browse(browse->record_height, 0, 0);
+        remove_help_line();
+        free_schowek_adresu();
+      }
       free_browse(&browse);
     }
     salesContext = nullptr;

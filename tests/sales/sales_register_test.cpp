@@ -10,6 +10,7 @@
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "db/dbf_records.h"
+#include "masterdata/address_clipboard.h"
 #include "sales/sales_register.h"
 #include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
@@ -162,6 +163,21 @@ TEST_F(SalesRegisterTest, F3TwiceListsTheAdvanceInvoices) {
   EXPECT_NE(seen.find("10-01-2026"), std::string::npos) << seen;
   EXPECT_NE(seen.find("ZAL-77"), std::string::npos) << seen;
   EXPECT_EQ(seen.find("20-01-2026"), std::string::npos) << seen;
+}
+
+std::string copiedName;
+int RecordClipboard(int32_t, int32_t) {
+  copiedName = schowek_adresu ? std::string(schowek_adresu->name1, 14) : "none";
+  return 0;
+}
+
+TEST_F(SalesRegisterTest, CtrlZCopiesTheBuyer) {
+  Document({{"TYV", "1"}, {"KNA", "ZBYT"}, {"NA1", "Hurtownia Zbyt"}});
+  g4set_key_to(KEY_F10, RecordClipboard);
+  HeadlessSetScript("{CTRL+Z}{F10}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_EQ(copiedName, "Hurtownia Zbyt");
+  EXPECT_EQ(schowek_adresu, nullptr);
 }
 
 TEST_F(SalesRegisterTest, CopyNeedsTheRightToAdd) {
