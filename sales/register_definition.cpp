@@ -62,19 +62,16 @@ const char* const* CodeList(std::initializer_list<const char*> items) {
   return list.data();
 }
 
-DbField** HeaderField(const char* name) {
-  DbField* field = d4field(Z5SPRZ.table, name);
-  for (DbField*& bound : Z5SPRZ.field)
+// The handle's own slot of a field: browse columns and panel entries keep
+// pointers to it.
+DbField** BoundField(TableHandles& set, const char* name) {
+  DbField* field = d4field(set.table, name);
+  for (DbField*& bound : set.field)
     if (bound == field) return &bound;
   return nullptr;
 }
-
-DbField** LineField(const char* name) {
-  DbField* field = d4field(Z5SPRE.table, name);
-  for (DbField*& bound : Z5SPRE.field)
-    if (bound == field) return &bound;
-  return nullptr;
-}
+DbField** HeaderField(const char* name) { return BoundField(Z5SPRZ, name); }
+DbField** LineField(const char* name) { return BoundField(Z5SPRE, name); }
 
 void Item(const char* text, int rights, int key, int value, MenuAction action, int32_t* submenu = nullptr) {
   MenuDefineItem(Sys(text), rights, key, value, action, submenu);

@@ -12,9 +12,7 @@
 #include "db/dbf_records.h"
 #include "masterdata/address_clipboard.h"
 #include "sales/sales_register.h"
-#include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
-#include "tests/ui/ui_fixture.h"
 #include "ui/rights.h"
 
 namespace {
@@ -40,26 +38,20 @@ int PaidElsewhere(int32_t, int32_t) {
   return 0;
 }
 
-class SalesRegisterTest : public UiTest {
+class SalesRegisterTest : public SalesScreenTest {
  protected:
   void SetUp() override {
-    UiTest::SetUp();
-    if (HasFatalFailure()) return;
-    StartSalesTables(env, dir, &context);
+    SalesScreenTest::SetUp();
     if (HasFatalFailure()) return;
     salesContext = nullptr;   // the register makes its own
     std::memset(env->rights, 0xFF, RIGHTS_BYTES);
-    g4set_key_to(KEY_F9, TakeShot);
     g4set_key_to(KEY_F10, RecordView);
-    seen.clear();
     views.clear();
   }
   void TearDown() override {
     mainOptions.onlineNipCheck = 'N';
-    g4set_key_to(KEY_F9, nullptr);
     g4set_key_to(KEY_F10, nullptr);
-    StopSalesTables(env);
-    UiTest::TearDown();
+    SalesScreenTest::TearDown();
   }
   void Document(Fields fields) {
     AppendRecord(Z5SPRZ.table, fields);
@@ -69,8 +61,6 @@ class SalesRegisterTest : public UiTest {
     EXPECT_EQ(d4go(Z5SPRZ.table, 1), 0);
     return FieldText(Z5SPRZ.table, field);
   }
-
-  kontekst_sprzedazy context{};
 };
 
 TEST_F(SalesRegisterTest, ListPanelAndCurrencyView) {
