@@ -50,8 +50,8 @@ TEST_F(ModuleActionTest, ModuleRunsOverItsOpenedTablesWhichAreClosedAfter) {
     const char* title;
   } cases[] = {
       {TowaryAction, -1, "TOWARY"},
-      {SprzedazAction, -1, "SPRZEDAŻ"},
-      {SprzedazPomAction, -1, "SPRZEDAŻ POMOCNICZA"},
+      {SprzedazAction, -1, "Dokumenty sprzedaży 20"},
+      {SprzedazPomAction, -1, "Dokumenty sprzedaży pomocniczej 20"},
       {KartotekiAction, 5, "KONTRAHENCI"},
       {KartotekiAction, 9, "PRZELEWY"},
   };

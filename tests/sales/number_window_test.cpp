@@ -8,37 +8,24 @@
 
 #include "db/db_lock.h"
 #include "sales/numbering.h"
-#include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
-#include "tests/ui/ui_fixture.h"
 
 namespace {
 
-class NumberWindowTest : public UiTest {
+class NumberWindowTest : public SalesScreenTest {
  protected:
   void SetUp() override {
-    UiTest::SetUp();
-    if (HasFatalFailure()) return;
-    StartSalesTables(env, dir, &context);
+    SalesScreenTest::SetUp();
     if (HasFatalFailure()) return;
     std::strcpy(salesOptions.numbering[DOC_FV].prefix, "FV");
     context.kind = 1;
     for (const char* n : {"1", "2"}) AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", n}});
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
-  }
-  void TearDown() override {
-    g4set_key_to(KEY_F9, nullptr);
-    StopSalesTables(env);
-    UiTest::TearDown();
   }
   static int Count(const std::string& text, const std::string& part) {
     int n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
     return n;
   }
-
-  kontekst_sprzedazy context{};
 };
 
 TEST_F(NumberWindowTest, ProposedNumberIsTakenUnderTheTableLock) {

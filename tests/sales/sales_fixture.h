@@ -21,7 +21,9 @@
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "tests/app/box_recorder.h"
+#include "tests/app/screen_shots.h"
 #include "tests/support/env_test.h"
+#include "tests/ui/ui_fixture.h"
 
 // Field values by name; numbers as digits.
 using Fields = std::initializer_list<std::pair<const char*, std::string>>;
@@ -94,4 +96,25 @@ class SalesTest : public EnvTest {
 
   kontekst_sprzedazy context{};
   BoxRecorder boxes;
+};
+
+// The same on the headless screen; F9 in a key script takes a screen shot
+// into `seen`.
+class SalesScreenTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (HasFatalFailure()) return;
+    StartSalesTables(env, dir, &context);
+    if (HasFatalFailure()) return;
+    g4set_key_to(KEY_F9, TakeShot);
+    seen.clear();
+  }
+  void TearDown() override {
+    g4set_key_to(KEY_F9, nullptr);
+    StopSalesTables(env);
+    UiTest::TearDown();
+  }
+
+  kontekst_sprzedazy context{};
 };

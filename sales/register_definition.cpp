@@ -1,0 +1,252 @@
+#include <algorithm>
+#include <iterator>
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/option_sets.h"
+#include "app/stand_in_screens.h"
+#include "db/dbf_table.h"
+#include "env/code_pages.h"
+#include "env/memory.h"
+#include "sales/sales_register.h"
+#include "tables/catalogue.h"
+#include "tables/sales_tables.h"
+#include "ui/browse.h"
+#include "ui/menu.h"
+#include "ui/window4.h"
+
+definicja_rejestru_sprzedazy* definicjaRejestru = nullptr;
+
+namespace {
+
+constexpr int FIRST_YEAR_2024 = 2024;
+constexpr int FIRST_CASH_PIT_YEAR = 2025;
+enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTHER };
+
+// The actions of the register menus that later parts of the sales documents
+// bring; until then each says so in a box.
+const char* const kLaterActions[] = {
+    "Dopisz",     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Opcje",     "Szukaj",
+    "Opis",       "Pozycje",  "Numer",     "Usuń",       "Płatność",        "Faktura do Proformy",
+    "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
+    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kontrahent",      "Kopiuj",    "JPK_FA eksport",
+};
+enum LaterAction {
+  LATER_ADD, LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_OPTIONS, LATER_SEARCH,
+  LATER_HEADER, LATER_LINES, LATER_NUMBER, LATER_DELETE, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
+  LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
+  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_CONTRACTOR, LATER_COPY, LATER_JPK,
+};
+static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
+
+int32_t ComesLater(int32_t action) {
+  if (action >= 0 && action < static_cast<int32_t>(std::size(kLaterActions))) NotAvailableYet(kLaterActions[action]);
+  return 0;
+}
+
+// Texts of the menus and lists in the system's character set, kept while
+// the program runs.
+const char* Sys(const char* utf8) {
+  static std::map<std::string, std::string> kept;
+  return kept.try_emplace(utf8, Utf8ToMazText(utf8)).first->second.c_str();
+}
+
+// A list of texts shown by a field's number (entry 0 blank).
+const char* const* CodeList(std::initializer_list<const char*> items) {
+  static std::list<std::vector<const char*>> lists;
+  std::vector<const char*>& list = lists.emplace_back(1, "  ");
+  for (const char* item : items) list.push_back(Sys(item));
+  list.push_back(nullptr);
+  return list.data();
+}
+
+// The handle's own slot of a field: browse columns and panel entries keep
+// pointers to it.
+DbField** BoundField(TableHandles& set, const char* name) {
+  DbField* field = d4field(set.table, name);
+  for (DbField*& bound : set.field)
+    if (bound == field) return &bound;
+  return nullptr;
+}
+DbField** HeaderField(const char* name) { return BoundField(Z5SPRZ, name); }
+DbField** LineField(const char* name) { return BoundField(Z5SPRE, name); }
+
+void Item(const char* text, int rights, int key, int value, MenuAction action, int32_t* submenu = nullptr) {
+  MenuDefineItem(Sys(text), rights, key, value, action, submenu);
+}
+
+void Later(const char* text, int rights, int key, LaterAction action) { Item(text, rights, key, action, ComesLater); }
+
+
+void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
+  int32_t* m = d.menus;
+  m[MENU_BAR] = DefineMainMenuWindow();
+  Later(" Dopisz ", 1110, 'd', LATER_ADD);
+  if (rejestr == 1) Later(" Dodaj ", 1111, 'o', LATER_FINAL);
+  Item(" Drukuj ", 1120, 'r', -1, nullptr, &m[MENU_PRINT]);
+  Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
+  Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
+  Later(" Filtry ", 1160, 'f', LATER_FILTERS);
+  Later(" Suma ", 1170, 'a', LATER_SUMS);
+  Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
+  Later(" Opcje ", 1905, 'o' | 0x80, LATER_OPTIONS);
+  Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
+
+  m[MENU_SEARCH] = DefineMenuWindow();
+  Later(" Data ", 1151, 'd', LATER_SEARCH);
+  Item(" Nabywca ", 1152, 'b', -1, nullptr, &m[MENU_BUYER]);
+  Later(" Numer ", 1155, 'n', LATER_SEARCH);
+  Later(" Numer niestandardowy ", 1155, 'r', LATER_SEARCH);
+
+  m[MENU_MODIFY] = DefineMenuWindow();
+  Later(" Opis ", 1141, 'o', LATER_HEADER);
+  Later(" Pozycje ", 1142, 'p', LATER_LINES);
+  Later(" Numer ", 1143, 'n', LATER_NUMBER);
+  Later(" Usuń ", 1144, 'u', LATER_DELETE);
+  Later(" Płatność ", 1145, 't', LATER_PAYMENT);
+  if (!from2024) Later(" Faktura do Proformy ", 1146, 'f', LATER_FROM_PRO_FORMA);
+  Later(" Koryguj ", 1147, 'k', LATER_CORRECT);
+
+  m[MENU_PRINT] = DefineMenuWindow();
+  Later(" Dokument ", 1121, 'd', LATER_PRINT);
+  Later(" Duplikat ", 1125, 'u', LATER_DUPLICATE);
+  Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
+  Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
+  Later(" KP ", 1124, 'k', LATER_KP);
+  if (rejestr == 1) Later(" WZ ", 1126, 'z', LATER_WZ);
+
+  m[MENU_BUYER] = DefineMenuWindow();
+  Later(" Porządek ", 1153, 'p', LATER_SEARCH);
+  Later(" Wzorzec ", 1154, 'w', LATER_SEARCH);
+  Later(" NIP ", 1154, 'n', LATER_SEARCH);
+
+  m[MENU_OTHER] = DefineMenuWindow();
+  Later(" Ewidencja ", 1200, 'e', LATER_VAT_REGISTER);
+  Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
+  Later(" Export ", 1182, 'x', LATER_EXPORT);
+  Later(" Import ", 1183, 'i', LATER_IMPORT);
+  Later(" Kontrahent ", 1184, 'k', LATER_CONTRACTOR);
+  Later(" Kopiuj ", 1185, 'p', LATER_COPY);
+  Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
+  w4select(m[MENU_BAR]);
+}
+
+void BuildColumns(definicja_rejestru_sprzedazy& d) {
+  bool marks = salesOptions.procedureMarks == 'T';
+  ResetScrollDefinition(d.columns, sizeof d.columns);
+  DefineScrollColumn(HeaderField("TYV"), 0, "TYP");
+  DefineScrollColumn(HeaderField("NRV"), 0, "numer");
+  DefineScrollColumn(HeaderField("DAW"), 0, "data wyst");
+  DefineScrollColumn(HeaderField("DAV"), 0, "data VAT");
+  DefineScrollColumn(HeaderField("KSM"), 0, "ozn");
+  if (marks) {
+    DefineScrollColumn(HeaderField("NKV"), 0, "procedury");
+    DefineScrollColumn(HeaderField("NKK"), 0, "GTU");
+  }
+  DefineScrollColumn(HeaderField("NA1"), 0, "nazwa")->width = 6;
+
+  ResetScrollDefinition(d.lineColumns, sizeof d.lineColumns);
+  DefineScrollColumn(LineField("NA1"), 0, "nazwa")->width = 26;
+  DefineScrollColumn(LineField("ILO"), 0, Sys("ilość"));
+  DefineScrollColumn(LineField("CNR"), 0, "cena");
+  DefineScrollColumn(LineField("WNE"), 0, "netto");
+  DefineScrollColumn(LineField("WAB"), 0, "brutto");
+
+  ResetTabuDefinition(d.tabulogram, sizeof d.tabulogram);
+  struct Tabu {
+    const char* heading1;
+    const char* heading2;
+    const char* field;
+    int group;
+  };
+  const Tabu tabu[] = {
+      {"numer", "dokumentu", "NRV", 1}, {"data wyst", "", "DAW", 2},     {"data VAT", "", "DAV", 2},
+      {"NIP", "", "NIP", 3},            {"kod", "", "KNA", 3},           {"nazwa", "", "NA1", 4},
+      {"nazwa cd", "", "NA2", 4},       {"miasto", "", "MIA", 5},        {"ulica", "", "ULI", 5},
+      {"wartość", "netto", "NET", 6},   {"", "VAT", "VAT", 6},           {"", "brutto", "BRU", 7},
+      {"korekta", "netto", "KRN", 8},   {"", "VAT", "KRV", 8},           {"data płat", "", "DPL", 10},
+      {"kwota zapł.", "", "KZA", 10},   {"czy zapł. ?", "", "ZAP", 11},  {"sposób", "zapłaty", "OZA", 12},
+  };
+  for (const Tabu& t : tabu) DefineTabuColumn(Sys(t.heading1), Sys(t.heading2), HeaderField(t.field), 0, t.group);
+  if (marks) {
+    DefineTabuColumn("procedury", "", HeaderField("NKV"), 0, 13);
+    DefineTabuColumn("GTU", "", HeaderField("NKK"), 0, 13);
+  }
+}
+
+// The delivery types; from 2024 also the triangular supply of the second
+// payer, as the header's own list has it.
+const char* const* DeliveryList(bool from2024) {
+  static const char* const* before = CodeList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT", "4. OSS"});
+  static const char* const* after =
+      CodeList({"1. KRAJOWA", "2. WDT", "3. EKSPORT", "4. OSS", "5. UE-usługi", "6. POZA KRAJEM",
+                "7. WDT trójstronna", "8. ZWROT podróżnym", "9. WDT trójstr. drugi podatnik"});
+  return from2024 ? after : before;
+}
+
+// A text field cut at the panel's right edge instead of running over it.
+void ClippedText(TextCtrl* entry) {
+  DbField* field = *entry->field;
+  int room = w4width() - entry->col;
+  if (room > 0) w4num(entry->row, entry->col, f4ptr(field), std::min(static_cast<int>(f4len(field)), room));
+}
+
+void Panel(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
+  ResetTextCtrlDefinition(d.panel, sizeof d.panel);
+  struct At {
+    int row, col;
+    const char* field;
+  };
+  const At plain[] = {
+      {1, 17, "KNA"}, {1, 60, "NIP"}, {2, 8, "NA1"},  {3, 8, "NA2"},  {4, 17, "KOP"},  {4, 24, "MIA"},
+      {4, 50, "KRA"}, {5, 9, "ULI"},  {6, 69, "DAS"}, {7, 17, "PLA"}, {7, 69, "DPL"},  {8, 9, "UW1"},
+      {9, 17, "ZAP"}, {9, 66, "KZA"}, {10, 17, "OZA"}, {12, 17, "NET"}, {13, 17, "VAT"}, {13, 2, "WAL"},
+      {14, 17, "BRU"}, {15, 17, "KRN"}, {16, 17, "KRV"}, {14, 56, "DZA"}, {14, 71, "LPO"}, {15, 52, "NWZ"},
+      {15, 69, "DWZ"}, {16, 40, "TYM"}, {16, 46, "NUK"}, {16, 69, "DAK"},
+  };
+  for (const At& a : plain) {
+    TextCtrl* entry = DefineTextCtrl(a.row - 1, a.col - 1, HeaderField(a.field), 0);
+    if (entry && f4type(*entry->field) == 'C') entry->drawRoutine = ClippedText;
+  }
+  DefineTextCtrl(5, 16, HeaderField("STM"), 0)->codeTexts = DeliveryList(from2024);
+  DefineTextCtrl(11, 55, HeaderField("TRY"), 0)->codeTexts = CodeList({"1. NETTO", "2. BRUTTO"});
+  DefineTextCtrl(12, 55, HeaderField("TRK"), 0)->codeTexts =
+      CodeList({"1. KSIĘGI PODATKOWEJ", "2. EWIDENCJI RYCZAŁTU"});
+  if (from2024 && rejestr == 2) {
+    DefineTextCtrl(16, 20, HeaderField("KON"), 0)->codeTexts =
+        CodeList({"1. KOŃCOWA", "2. ZBIORCZA", "3. KOŃCOWA paragon"});
+    DefineTextCtrl(16, 39, HeaderField("NKZ"), 0);
+    DefineTextCtrl(16, 68, HeaderField("DAZ"), 0);
+  } else if (from2024) {
+    DefineTextCtrl(16, 21, HeaderField("AKT"), 0)->codeTexts =
+        CodeList({"1. FAKTURY ZALICZKOWE", "2. FAKTURY PRO FORMA", "3. FAKTURY ZALICZKOWE do paragonu"});
+  }
+}
+
+}  // namespace
+
+int buduj_definicje_rejestru(definicja_rejestru_sprzedazy** out, int rejestr) {
+  auto* d = static_cast<definicja_rejestru_sprzedazy*>(take_mem(sizeof(definicja_rejestru_sprzedazy)));
+  *out = d;
+  if (!d) return -1;
+  for (int32_t& menu : d->menus) menu = -1;
+  int year = WorkingYear();
+  bool from2024 = year >= FIRST_YEAR_2024;
+  d->currencyView = 2;
+  d->lastDelivery = 1;
+  d->cashPitShown = year >= FIRST_CASH_PIT_YEAR && salesOptions.cashPit == 'T';
+  BuildMenus(*d, rejestr, from2024);
+  BuildColumns(*d);
+  Panel(*d, rejestr, from2024);
+  return 0;
+}
+
+void zwolnij_definicje_rejestru(definicja_rejestru_sprzedazy** definition) {
+  definicja_rejestru_sprzedazy* d = *definition;
+  if (!d) return;
+  for (int i = REGISTER_MENUS - 1; i >= 0; i--)
+    if (d->menus[i] >= 0) w4close(d->menus[i]);
+  free_mem(definition);
+}

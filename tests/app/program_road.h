@@ -1,0 +1,45 @@
+// Runs the real program headless in a fresh program directory, started in
+// the firm directory of the tables fixture, and keeps the screen where it
+// last waited for a key. The test program defines ZELSAL_BINARY.
+#pragma once
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/tables/tables_fixture.h"
+
+// A key passes the start-up logo.
+constexpr const char* LOGO = "x";
+
+class ProgramRoadTest : public TablesTest {
+ protected:
+  void SetUp() override {
+    TablesTest::SetUp();
+    if (HasFatalFailure()) return;
+    MakeDir("program");
+    home = dir + "program/";
+  }
+  struct Outcome {
+    int exit;
+    std::string screen;
+  };
+  Outcome Run(const std::string& keys, const std::string& arguments = "") {
+    std::string dump = dir + "screen.txt";
+    std::remove(dump.c_str());
+    std::string command = "cd '" + firm + "' && ZELSAL_HOME='" + home + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
+                          keys + "' ZELKIT_DUMP='" + dump + "' '" ZELSAL_BINARY "' " + arguments + " >'" + dir +
+                          "out.txt' 2>&1";
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dump)};
+  }
+  // A run the operator ends with " Zakończ ".
+  void RunToEnd(const std::string& keys, const std::string& arguments = "") {
+    Outcome o = Run(keys + "z", arguments);
+    EXPECT_EQ(o.exit, 0) << keys << "\n" << ReadFile(dir + "out.txt");
+  }
+  static bool Has(const Outcome& o, const std::string& text) { return o.screen.find(text) != std::string::npos; }
+
+  std::string home;
+};

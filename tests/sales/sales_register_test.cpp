@@ -1,0 +1,182 @@
+// The sales register on the headless screen: its columns and panel, the
+// currency view key, the paid flag and the VAT-payer mark, and the rights of
+// its keys.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "db/dbf_records.h"
+#include "masterdata/address_clipboard.h"
+#include "sales/sales_register.h"
+#include "tests/sales/sales_fixture.h"
+#include "ui/rights.h"
+
+namespace {
+
+constexpr int RIGHTS_BYTES = 2000;
+std::vector<int> views;
+
+int RecordView(int32_t, int32_t) {
+  views.push_back(definicjaRejestru->currencyView);
+  return 0;
+}
+
+// Another workstation pays the document in full while this one still shows
+// it unpaid.
+int PaidElsewhere(int32_t, int32_t) {
+  DbTable* t = Z5SPRZ.table;
+  std::string shown(d4record(t), d4record_width(t));
+  f4assign_double(d4field(t, "KZA"), 100);
+  d4write(t, d4recno(t));
+  d4flush(t);
+  std::memcpy(d4record(t), shown.data(), shown.size());
+  d4changed(t, 0);
+  return 0;
+}
+
+class SalesRegisterTest : public SalesScreenTest {
+ protected:
+  void SetUp() override {
+    SalesScreenTest::SetUp();
+    if (HasFatalFailure()) return;
+    salesContext = nullptr;   // the register makes its own
+    std::memset(env->rights, 0xFF, RIGHTS_BYTES);
+    g4set_key_to(KEY_F10, RecordView);
+    views.clear();
+  }
+  void TearDown() override {
+    mainOptions.onlineNipCheck = 'N';
+    g4set_key_to(KEY_F10, nullptr);
+    SalesScreenTest::TearDown();
+  }
+  void Document(Fields fields) {
+    AppendRecord(Z5SPRZ.table, fields);
+    ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  }
+  std::string Stored(const char* field) {
+    EXPECT_EQ(d4go(Z5SPRZ.table, 1), 0);
+    return FieldText(Z5SPRZ.table, field);
+  }
+};
+
+TEST_F(SalesRegisterTest, ListPanelAndCurrencyView) {
+  salesOptions.procedureMarks = 'T';
+  Document({{"TYV", "1"}, {"NRV", "7"}, {"NA1", "Hurtownia Zbyt"}, {"KNA", "ZBYT"}, {"STM", "9"}, {"REC", "1"}});
+  HeadlessSetScript("{F9}{F10}{F5}{F10}{F5}{F10}{F5}{F10}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Dokumenty sprzedaży 2026"), std::string::npos) << seen;
+  for (const char* text : {"TYP", "numer", "data wyst", "data VAT", "procedury", "GTU", "Hurtownia", "ZBYT",
+                           "WDT trójstr. drugi podatnik"})
+    EXPECT_NE(seen.find(text), std::string::npos) << text << "\n" << seen;
+  EXPECT_EQ(views, (std::vector<int>{2, 0, 1, 2}));
+}
+
+TEST_F(SalesRegisterTest, BothRegistersShowTheirHeaders) {
+  const struct {
+    int rejestr;
+    const char* title;
+  } cases[] = {{1, "Dokumenty sprzedaży 2026"}, {2, "Dokumenty sprzedaży pomocniczej 2026"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    StopSalesTables(env);
+    d4init(&env->engine);
+    ASSERT_EQ(OpenZ5SPRZ(0, 0, c.rejestr), 0);
+    ASSERT_EQ(OpenZ5SPRE(0, 0, c.rejestr), 0);
+    Document({{"TYV", "1"}, {"NA1", "Q7"}});
+    seen.clear();
+    HeadlessSetScript("{F9}{ESC}");
+    EXPECT_EQ(rejestr_sprzedazy(c.rejestr), 0);
+    EXPECT_NE(seen.find(c.title), std::string::npos) << seen;
+    EXPECT_NE(seen.find("Q7"), std::string::npos) << seen;
+  }
+}
+
+TEST_F(SalesRegisterTest, WithoutMarksNoProcedureColumns) {
+  salesOptions.procedureMarks = 'N';
+  Document({{"TYV", "1"}, {"NRV", "7"}});
+  HeadlessSetScript("{F9}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("data VAT"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("procedury"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("GTU"), std::string::npos) << seen;
+}
+
+TEST_F(SalesRegisterTest, PaidFlagReadsTheStoredDocument) {
+  Document({{"TYV", "1"}, {"BRU", "100"}, {"KZA", "0"}, {"ZAP", "N"}});
+  g4set_key_to(KEY_F10, PaidElsewhere);
+  HeadlessSetScript("{F10}{F7}{F9}{ENTER}{F7}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Zmieniono status 'Czy zapłacono?' na TAK"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Status 'Czy zapłacono?' bez zmian."), std::string::npos) << seen;
+  EXPECT_EQ(Stored("ZAP"), "T");
+  EXPECT_EQ(Stored("KZA"), "     100.00");
+}
+
+TEST_F(SalesRegisterTest, NothingDueMeansPaid) {
+  Document({{"TYV", "1"}, {"BRU", "0"}, {"ZAP", "N"}});
+  HeadlessSetScript("{F7}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_EQ(Stored("ZAP"), "T");
+}
+
+TEST_F(SalesRegisterTest, VatPayerMarkToggles) {
+  Document({{"TYV", "1"}, {"RE3", "N"}});
+  HeadlessSetScript("{F8}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Zmieniono status 'czy podatnik VAT?' na TAK"), std::string::npos) << seen;
+  EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
+  mainOptions.onlineNipCheck = 'T';
+  Document({{"TYV", "1"}, {"RE3", "T"}, {"NIP", "1234563218"}});
+  // No lookup library here: the Polish list cannot be asked.
+  HeadlessSetScript("{F8}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Brak modułu"), std::string::npos) << seen;
+  EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, F3TwiceListsTheAdvanceInvoices) {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", "4"}, {"DAW", "20260110"}, {"REK", "5"}});
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", "9"}, {"DAW", "20260120"}, {"REK", "6"}});
+  AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"RE4", "N"}, {"OSM", "ZAL-77"}, {"DAW", "20260215"}, {"REK", "5"}});
+  Document({{"TYV", "1"}, {"AKT", "1"}, {"REC", "5"}});
+  HeadlessSetScript("{F3}{F3}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("FAKTURY ZALICZKOWE"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("10-01-2026"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("ZAL-77"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("20-01-2026"), std::string::npos) << seen;
+}
+
+std::string copiedName;
+int RecordClipboard(int32_t, int32_t) {
+  copiedName = schowek_adresu ? std::string(schowek_adresu->name1, 14) : "none";
+  return 0;
+}
+
+TEST_F(SalesRegisterTest, CtrlZCopiesTheBuyer) {
+  Document({{"TYV", "1"}, {"KNA", "ZBYT"}, {"NA1", "Hurtownia Zbyt"}});
+  g4set_key_to(KEY_F10, RecordClipboard);
+  HeadlessSetScript("{CTRL+Z}{F10}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_EQ(copiedName, "Hurtownia Zbyt");
+  EXPECT_EQ(schowek_adresu, nullptr);
+}
+
+TEST_F(SalesRegisterTest, CopyNeedsTheRightToAdd) {
+  Document({{"TYV", "1"}});
+  env->rights[1110 / 8] &= static_cast<unsigned char>(~(0x80 >> (1110 % 8)));
+  HeadlessSetScript("{CTRL+C}{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Zabroniony dostęp !"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("nie jest jeszcze dostępna"), std::string::npos) << seen;
+}
+
+}  // namespace
