@@ -52,7 +52,7 @@ TEST_F(ModuleActionTest, ModuleRunsOverItsOpenedTablesWhichAreClosedAfter) {
       {TowaryAction, -1, "TOWARY"},
       {SprzedazAction, -1, "Dokumenty sprzedaży 20"},
       {SprzedazPomAction, -1, "Dokumenty sprzedaży pomocniczej 20"},
-      {KartotekiAction, 5, "KONTRAHENCI"},
+      {KartotekiAction, 5, "Ewidencja kontrahentów"},
       {KartotekiAction, 9, "PRZELEWY"},
   };
   for (const Case& c : cases) {
