@@ -62,12 +62,16 @@ const char* nazwa_rodzaju_dokumentu(int kind, int rejestr) {
   return Listed(kKindNames, std::size(kKindNames), kind, names);
 }
 
+char* opis_numeru_dokumentu() {
+  DbTable* h = Z5SPRZ.table;
+  if (f4char(d4field(h, "RE4")) == 'N') return FldQStr(d4field(h, "OSM"), 3);
+  return NrDokumentuFldQStr(d4field(h, "PRE"), d4field(h, "NRV"), d4field(h, "POS"));
+}
+
 char* opis_dokumentu_sprzedazy(int rejestr) {
   DbTable* h = Z5SPRZ.table;
   std::string name = nazwa_rodzaju_dokumentu(f4int(d4field(h, "TYV")), rejestr);
-  std::string number = f4char(d4field(h, "RE4")) == 'N'
-                           ? FldQStr(d4field(h, "OSM"), 3)
-                           : NrDokumentuFldQStr(d4field(h, "PRE"), d4field(h, "NRV"), d4field(h, "POS"));
+  std::string number = opis_numeru_dokumentu();
   std::string date = FldFullDateQStr(d4field(h, "DAW"));
   return TrimStringsToQStr_(name.c_str(), "nr", number.c_str(), "z", date.c_str());
 }

@@ -7,6 +7,9 @@
 // auxiliary register before 2024 is the advance invoice. Empty for kinds
 // 12 to 14 and unknown kinds.
 const char* nazwa_rodzaju_dokumentu(int kind, int rejestr);
+// The number of the current header: the free number when RE4 is 'N', else
+// prefix/number/suffix. A temporary string.
+char* opis_numeru_dokumentu();
 // The current header as "<name> nr <number> z <DD-MM-CCYY>": the free number
 // when RE4 is 'N', else prefix/number/suffix. A temporary string.
 char* opis_dokumentu_sprzedazy(int rejestr);

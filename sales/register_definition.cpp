@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <list>
 #include <map>
@@ -6,10 +7,13 @@
 #include <vector>
 
 #include "app/option_sets.h"
+#include "app/settlement.h"
 #include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/memory.h"
+#include "print/tabulogram.h"
+#include "sales/document_kinds.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
@@ -133,6 +137,17 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   w4select(m[MENU_BAR]);
 }
 
+// Computed tabulogram columns of the current header.
+void DocumentNumberValue(TabuValue* v) {
+  std::string text = opis_numeru_dokumentu();
+  std::memset(v->text, ' ', sizeof v->text);
+  std::memcpy(v->text, text.data(), std::min(text.size(), sizeof v->text));
+}
+void CorrectionGrossValue(TabuValue* v) {
+  v->number = f4double(d4field(Z5SPRZ.table, "KRN")) + f4double(d4field(Z5SPRZ.table, "KRV"));
+}
+void UnpaidValue(TabuValue* v) { v->number = KwotaDoRozliczenia(nullptr) - f4double(d4field(Z5SPRZ.table, "KZA")); }
+
 void BuildColumns(definicja_rejestru_sprzedazy& d) {
   bool marks = salesOptions.procedureMarks == 'T';
   ResetScrollDefinition(d.columns, sizeof d.columns);
@@ -160,16 +175,34 @@ void BuildColumns(definicja_rejestru_sprzedazy& d) {
     const char* heading2;
     const char* field;
     int group;
+    TabuValueRoutine value;   // a computed column: the field only gives its width
   };
   const Tabu tabu[] = {
-      {"numer", "dokumentu", "NRV", 1}, {"data wyst", "", "DAW", 2},     {"data VAT", "", "DAV", 2},
-      {"NIP", "", "NIP", 3},            {"kod", "", "KNA", 3},           {"nazwa", "", "NA1", 4},
-      {"nazwa cd", "", "NA2", 4},       {"miasto", "", "MIA", 5},        {"ulica", "", "ULI", 5},
-      {"wartość", "netto", "NET", 6},   {"", "VAT", "VAT", 6},           {"", "brutto", "BRU", 7},
-      {"korekta", "netto", "KRN", 8},   {"", "VAT", "KRV", 8},           {"data płat", "", "DPL", 10},
-      {"kwota zapł.", "", "KZA", 10},   {"czy zapł. ?", "", "ZAP", 11},  {"sposób", "zapłaty", "OZA", 12},
+      {"numer", "dokumentu", "OSM", 1, DocumentNumberValue},
+      {"data wyst", "", "DAW", 2, nullptr},
+      {"data VAT", "", "DAV", 2, nullptr},
+      {"NIP", "", "NIP", 3, nullptr},
+      {"kod", "", "KNA", 3, nullptr},
+      {"nazwa", "", "NA1", 4, nullptr},
+      {"nazwa cd", "", "NA2", 4, nullptr},
+      {"miasto", "", "MIA", 5, nullptr},
+      {"ulica", "", "ULI", 5, nullptr},
+      {"wartość", "netto", "NET", 6, nullptr},
+      {"", "VAT", "VAT", 6, nullptr},
+      {"", "brutto", "BRU", 7, nullptr},
+      {"korekta", "netto", "KRN", 8, nullptr},
+      {"", "VAT", "KRV", 8, nullptr},
+      {"", "brutto", "KRN", 9, CorrectionGrossValue},
+      {"data płat", "", "DPL", 10, nullptr},
+      {"kwota zapł.", "", "KZA", 10, nullptr},
+      {"czy zapł. ?", "", "ZAP", 11, nullptr},
+      {"brutto", "-kwota zapł.", "BRU", 12, UnpaidValue},
+      {"sposób", "zapłaty", "OZA", 12, nullptr},
   };
-  for (const Tabu& t : tabu) DefineTabuColumn(Sys(t.heading1), Sys(t.heading2), HeaderField(t.field), 0, t.group);
+  for (const Tabu& t : tabu) {
+    TabuColumn* column = DefineTabuColumn(Sys(t.heading1), Sys(t.heading2), HeaderField(t.field), 0, t.group);
+    if (column) column->valueRoutine = t.value;
+  }
   if (marks) {
     DefineTabuColumn("procedury", "", HeaderField("NKV"), 0, 13);
     DefineTabuColumn("GTU", "", HeaderField("NKK"), 0, 13);

@@ -11,6 +11,7 @@
 #include "app/option_sets.h"
 #include "db/dbf_records.h"
 #include "masterdata/address_clipboard.h"
+#include "print/tabulogram.h"
 #include "sales/sales_register.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/rights.h"
@@ -153,6 +154,27 @@ TEST_F(SalesRegisterTest, F3TwiceListsTheAdvanceInvoices) {
   EXPECT_NE(seen.find("10-01-2026"), std::string::npos) << seen;
   EXPECT_NE(seen.find("ZAL-77"), std::string::npos) << seen;
   EXPECT_EQ(seen.find("20-01-2026"), std::string::npos) << seen;
+}
+
+TEST_F(SalesRegisterTest, ComputedTabulogramColumns) {
+  Document({{"TYV", "3"}, {"PRE", "  FK"}, {"NRV", "3"}, {"POS", "26"}, {"KRN", "-100"}, {"KRV", "-23"},
+            {"KZA", "-50"}});
+  definicja_rejestru_sprzedazy* d = nullptr;
+  ASSERT_EQ(buduj_definicje_rejestru(&d, 1), 0);
+  std::vector<TabuValue> values;
+  for (int i = 0; i < REGISTER_TABU_COLUMNS; i++) {
+    TabuColumn& column = d->tabulogram[i];
+    if (!column.valueRoutine) continue;
+    TabuValue v{};
+    column.valueRoutine(&v);
+    values.push_back(v);
+  }
+  zwolnij_definicje_rejestru(&d);
+  EXPECT_EQ(d, nullptr);
+  ASSERT_EQ(values.size(), 3u);
+  EXPECT_EQ(std::string(values[0].text, 8), "FK/3/26 ");
+  EXPECT_DOUBLE_EQ(values[1].number, -123);   // the correction's gross change
+  EXPECT_DOUBLE_EQ(values[2].number, -73);    // what is left to settle
 }
 
 std::string copiedName;
