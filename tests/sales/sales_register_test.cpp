@@ -12,6 +12,7 @@
 #include "db/dbf_records.h"
 #include "masterdata/address_clipboard.h"
 #include "print/tabulogram.h"
+#include "ui/browse.h"
 #include "sales/sales_register.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/rights.h"
@@ -140,6 +141,21 @@ TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
   EXPECT_EQ(rejestr_sprzedazy(1), 0);
   EXPECT_NE(seen.find("Brak modułu"), std::string::npos) << seen;
   EXPECT_EQ(Stored("RE3"), "T");
+}
+
+int RecordLinesShown(int32_t, int32_t) {
+  views.push_back(CurrentBrowse->rel_shown);
+  return 0;
+}
+
+TEST_F(SalesRegisterTest, F3ShowsAndHidesTheLines) {
+  Document({{"TYV", "1"}, {"REC", "1"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"NA1", "Towar pierwszy"}});
+  g4set_key_to(KEY_F10, RecordLinesShown);
+  HeadlessSetScript("{F3}{F10}{F9}{F3}{F10}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_EQ(views, (std::vector<int>{1, 0}));
+  EXPECT_NE(seen.find("Towar pierwszy"), std::string::npos) << seen;
 }
 
 TEST_F(SalesRegisterTest, F3TwiceListsTheAdvanceInvoices) {
