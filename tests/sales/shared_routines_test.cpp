@@ -4,6 +4,8 @@
 
 #include "sales/document_totals.h"
 #include "tables/vat_tables.h"
+#include "ui/keyboard.h"
+#include "ui/menu.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -31,6 +33,28 @@ TEST_F(SharedRoutinesTest, PurchaseQuantityByKind) {
   AppendRecord(Z5ZAKE.table, {{"ILO", "5"}, {"ILK", "-2"}});
   for (int kind : {1, 2, 5, 6}) EXPECT_DOUBLE_EQ(ilosc_pozycji_zakupu(kind), 5) << kind;
   for (int kind : {3, 4}) EXPECT_DOUBLE_EQ(ilosc_pozycji_zakupu(kind), -2) << kind;
+}
+
+TEST_F(SharedRoutinesTest, MenuItemsAndTheirKeys) {
+  int window = DefineMenuWindow();
+  ASSERT_GE(window, 0);
+  auto action = [](int32_t value) -> int32_t { return value; };
+  struct Case {
+    const char* text;
+    int key, hotKey;
+    bool separator;
+  } cases[] = {{" Pierwsza ", 0, 0, false}, {" Druga ", 1, 0, true}, {" Trzecia ", 't', 't', false},
+               {" Czwarta ", 0x80 | 'c', KEY_F2, false}};
+  for (const Case& c : cases) {
+    int item = dodaj_pozycje_menu(c.text, -1, -1, 7, action, c.key);
+    ASSERT_GE(item, 0) << c.text;
+    MenuItem4* it = n4record(item);
+    EXPECT_EQ(it->hotKey, c.hotKey) << c.text;
+    EXPECT_EQ(it->value, 7) << c.text;
+    MenuItem4* next = n4record(item + 1);
+    EXPECT_EQ(next != nullptr && next->skip, c.separator) << c.text;
+  }
+  w4close(window);
 }
 
 }  // namespace
