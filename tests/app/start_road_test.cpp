@@ -110,6 +110,16 @@ TEST_F(StartRoadTest, RemoteStartOpensStartAtOnceInTheNamedDirectory) {
   EXPECT_TRUE(Has(ordinary, "Podaj datę")) << ordinary.screen;
 }
 
+TEST_F(StartRoadTest, OnlyTheEndItemLeavesTheMainBar) {
+  // Esc and "/" come back to the bar: the script runs out while it waits.
+  Outcome kept = Run(std::string(LOGO) + "{ESC}/");
+  EXPECT_EQ(kept.exit, 3);
+  EXPECT_TRUE(Has(kept, " START  Katalogi  Hasła  Opcje główne  Pomoc  Zakończ ")) << kept.screen;
+  Outcome help = Run(std::string(LOGO) + "p");
+  EXPECT_TRUE(Has(help, "Aby skorzystać z pomocy wskaż menu oraz wciśnij klawisze Alt i H")) << help.screen;
+  RunToEnd(std::string(LOGO) + "{ESC}/p ");
+}
+
 TEST_F(StartRoadTest, FailingStartShowsWhyAndKeepsTheMainBar) {
   WriteFile(firm + "Z5PAWL.DBF", "not a table");
   Outcome failed = Run(std::string(LOGO) + "s ");

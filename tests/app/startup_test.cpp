@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/operator_windows.h"
 #include "app/option_sets.h"
 #include "app/startup.h"
 #include "platform/dirs.h"
@@ -71,6 +72,20 @@ TEST_F(StartupTest, OnlyShiftF10AfterCtrlF10SwitchesTheRepairQuestionsOn) {
     RepairPromptsHotKey(0, 0);
     EXPECT_EQ(env->refuseDamagedTables, c.after) << c.key;
   }
+}
+
+TEST_F(StartupTest, AltWLocksAtOnceWithoutATimerElseThroughIt) {
+  env->passwordAfterBlanking = 'N';
+  // No timer: the lock runs in the hot key and a key ends it.
+  ASSERT_EQ(HeadlessSetScript("x"), 0);
+  LockHotKey(0, 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  // With the timer the lock comes at the next wait, before its key is read.
+  StartLockTimer(5);
+  ASSERT_EQ(HeadlessSetScript("xy"), 0);
+  LockHotKey(0, 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 2);
+  EXPECT_EQ(g4char(), 'y');
 }
 
 TEST_F(StartupTest, FrontWindowShowsTheWorkingDateAndTheOperator) {
