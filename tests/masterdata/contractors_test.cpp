@@ -357,4 +357,15 @@ TEST_F(ContractorsTest, VatPayerFilter) {
   }
 }
 
+// F2 shows the record's form and waits for a key; nothing is written.
+TEST_F(ContractorsTest, F2ShowsTheFormOnly) {
+  Add("K1", "PODGLAD", "1234563218", "T");
+  Run("{F2}{F9}x");
+  std::string shots = Shots();
+  EXPECT_TRUE(Has(shots, "typ....NABYWCA")) << shots;
+  EXPECT_TRUE(Has(shots, "NIP.............. 1234563218")) << shots;
+  EXPECT_TRUE(Has(shots, "procedury: NIE")) << shots;
+  EXPECT_EQ(Of("K1", KHNT_INF), "");
+}
+
 }  // namespace
