@@ -191,6 +191,10 @@ int MarksKey(char* buffer, bool gtu) {
 int ProceduresKey(Get4*, char* buffer, int32_t) { return MarksKey(buffer, false); }
 int GtuKey(Get4*, char* buffer, int32_t) { return MarksKey(buffer, true); }
 
+// The summaries of the marks where the form is only shown.
+void DrawProcedures(TextCtrl* entry) { w4(entry->row, entry->col, contractorCatalogue->procedures); }
+void DrawGtu(TextCtrl* entry) { w4(entry->row, entry->col, contractorCatalogue->gtu); }
+
 EditCtrl* Field(int row, int col, int field, uint32_t flags = 0) {
   return DefineEditCtrl(row, col, &Z5KHNT.field[field], EDIT_DATE | flags);
 }
@@ -222,7 +226,9 @@ void DefineContractorForm(kontekst_kartoteki_kontrahentow* ctx) {
   };
   for (const auto& f : fields) DefineTextCtrl(f[0], f[1], &Z5KHNT.field[f[2]], 0);
   DefineTextCtrl(0, 7, &Z5KHNT.field[KHNT_TYP], 0)->codeTexts = kContractorTypes;
-  DefineTextCtrl(13, 22, &Z5KHNT.field[KHNT_TKO], DEF_LAST)->codeTexts = EXPENSE_COLUMNS;
+  DefineTextCtrl(13, 22, &Z5KHNT.field[KHNT_TKO], 0)->codeTexts = EXPENSE_COLUMNS;
+  DefineTextCtrl(24, 11, &Z5KHNT.field[KHNT_RE1], 0)->drawRoutine = DrawProcedures;
+  DefineTextCtrl(24, 66, &Z5KHNT.field[KHNT_RE1], DEF_LAST)->drawRoutine = DrawGtu;
 
   ResetEditCtrlDefinition(ctx->formEdits, sizeof ctx->formEdits);
   DefineEditCtrl(0, 7, ctx->typeText, EDIT_TEXT | EDIT_DIRECT)->keyRoutine = TypeList;

@@ -337,4 +337,35 @@ TEST_F(ContractorsTest, GusDataIntoANewContractor) {
   EXPECT_STREQ(kwer_double_script.lastNumber, "1234563218");
 }
 
+// "podatnik VAT." takes a blank mark for a VAT payer.
+TEST_F(ContractorsTest, VatPayerFilter) {
+  Add("K1", "PLATNIK", "", "T");
+  Add("K2", "PUSTY", "", " ");
+  Add("K3", "ZWOLNIONY", "", "N");
+  struct Case {
+    const char* answer;
+    const char* shown;
+    const char* hidden;
+  } cases[] = {{"T", "PUSTY", "ZWOLNIONY"}, {"N", "ZWOLNIONY", "PUSTY"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    Run(std::string("f{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}") + c.answer + "{F2}{F9}");
+    std::string shots = Shots();
+    std::string list = shots.substr(0, shots.find("nazwa.."));
+    EXPECT_TRUE(Has(list, c.shown)) << shots;
+    EXPECT_FALSE(Has(list, c.hidden)) << shots;
+  }
+}
+
+// F2 shows the record's form and waits for a key; nothing is written.
+TEST_F(ContractorsTest, F2ShowsTheFormOnly) {
+  Add("K1", "PODGLAD", "1234563218", "T");
+  Run("{F2}{F9}x");
+  std::string shots = Shots();
+  EXPECT_TRUE(Has(shots, "typ....NABYWCA")) << shots;
+  EXPECT_TRUE(Has(shots, "NIP.............. 1234563218")) << shots;
+  EXPECT_TRUE(Has(shots, "procedury: NIE")) << shots;
+  EXPECT_EQ(Of("K1", KHNT_INF), "");
+}
+
 }  // namespace
