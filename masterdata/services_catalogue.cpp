@@ -23,6 +23,7 @@
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/text_buffers.h"
+#include "masterdata/accounts.h"
 #include "masterdata/catalogue_lists.h"
 #include "masterdata/choice_menus.h"
 #include "masterdata/listed_records.h"
@@ -106,6 +107,8 @@ void RefreshChoiceTexts() {
   ChoiceText(c.tekst_ryt, RIGHT_TEXT, Code(RateCodePosition()), ListaStawekRyczaltu(year));
   int gtu = Code(USLU_RE2);
   ChoiceText(c.tekst_gtu, GTU_TEXT, gtu == 0 ? GTU_NONE_ITEM : gtu, ListaOznaczenGtu(year));
+  numer_konta_wg_rec(c.konto_zakupu, sizeof c.konto_zakupu, Field(USLU_KOZ));
+  numer_konta_wg_rec(c.konto_sprzedazy, sizeof c.konto_sprzedazy, Field(USLU_KOS));
 }
 
 int Menu(const char* const* list, int start) { return get_menu_function(" WYBIERZ ", list, start, -1, -1); }
@@ -179,6 +182,10 @@ int ChooseKeys(Get4* get, char* editBuffer, int32_t which) {
   OdswiezGety();
   return KEY_ENTER;
 }
+
+// The typed account number must exist; its identity goes into the field.
+int PurchaseAccountValid(Get4* get) { return valid_konto(get, Field(USLU_KOZ), nullptr, nullptr); }
+int SalesAccountValid(Get4* get) { return valid_konto(get, Field(USLU_KOS), nullptr, nullptr); }
 
 int CodeIsNew(Get4* get) {
   BrowseContext* browse = CurrentBrowse;
@@ -451,6 +458,13 @@ void ChoiceEdit(int row, int col, char* text, Choice which) {
   e->routineData = which;
 }
 
+void AccountEdit(int row, int col, char* number, GetValidator validator) {
+  EditCtrl* e = DefineEditCtrl(row, col, number, EDIT_TEXT | EDIT_DIRECT);
+  e->picture = "999-9999";
+  e->keyRoutine = konto_f4_lista;
+  e->validator = validator;
+}
+
 void DefineForm(kontekst_kartoteki_uslug& c) {
   ResetTextCtrlDefinition(c.teksty, sizeof c.teksty);
   DefineTextCtrl(0, 8, &Z5USLU.field[USLU_KOD], TEXT_HIDDEN);
@@ -467,11 +481,13 @@ void DefineForm(kontekst_kartoteki_uslug& c) {
   if (MarksOn()) ChoiceEdit(8, 5, c.tekst_gtu, CHOICE_GTU);
   FieldEdit(12, 24, USLU_CZN, ServicePurchaseNetLeft);
   FieldEdit(12, 44, USLU_CZB, ServicePurchaseGrossLeft);
+  AccountEdit(12, 65, c.konto_zakupu, PurchaseAccountValid);
   FieldEdit(14, 73, USLU_TRC)->keyRoutine = wybierz_tak_nie;
   const int prices[3][2] = {{USLU_CSN, USLU_CSB}, {USLU_CBN, USLU_CBB}, {USLU_CCN, USLU_CCB}};
   for (int i = 0; i < 3; i++) {
     FieldEdit(16 + i, 24, prices[i][0], ServiceSellingNetLeft);
     FieldEdit(16 + i, 44, prices[i][1], ServiceSellingGrossLeft);
+    if (i == 0) AccountEdit(16, 65, c.konto_sprzedazy, SalesAccountValid);
   }
   ChoiceEdit(20, 15, c.tekst_nas, CHOICE_NAS);
   ChoiceEdit(21, 15, c.tekst_tyz, CHOICE_TYZ);

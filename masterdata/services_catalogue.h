@@ -15,6 +15,7 @@ constexpr int SERVICE_TABU_COLUMNS = 24;
 constexpr int SERVICE_GROUP_COLUMNS = 12;
 constexpr int SERVICE_CHOICE_TEXT = 41;
 constexpr int SERVICE_GTU_TEXT = 81;
+constexpr int SERVICE_ACCOUNT_TEXT = 9;
 
 // What one run of the catalogue owns.
 struct kontekst_kartoteki_uslug {
@@ -27,6 +28,8 @@ struct kontekst_kartoteki_uslug {
       tekst_tyz[SERVICE_CHOICE_TEXT], tekst_tyk[SERVICE_CHOICE_TEXT], tekst_cva[SERVICE_CHOICE_TEXT],
       tekst_typ[SERVICE_CHOICE_TEXT], tekst_ryt[SERVICE_CHOICE_TEXT];
   char tekst_gtu[SERVICE_GTU_TEXT];
+  // The numbers of the purchase and sales accounts KOZ and KOS identify.
+  char konto_zakupu[SERVICE_ACCOUNT_TEXT], konto_sprzedazy[SERVICE_ACCOUNT_TEXT];
   ScrollColumn kolumny[SERVICE_COLUMNS];
   TextCtrl panel[SERVICE_PANEL_TEXTS];
   TextCtrl teksty[2];

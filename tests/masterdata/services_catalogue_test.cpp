@@ -24,6 +24,7 @@ class ServicesCatalogueTest : public PriceTest {
     salesOptions.procedureMarks = 'T';
     salesOptions.usualLumpSum = 3;
     ASSERT_EQ(OpenZ5USLU(0), 0);
+    ASSERT_EQ(OpenZ5KONT(0), 0);
   }
   void TearDown() override {
     BrowsePrintTabulogram = nullptr;
@@ -81,8 +82,11 @@ TEST_F(ServicesCatalogueTest, NewServiceTakesTheOptionsCodesAndRates) {
 TEST_F(ServicesCatalogueTest, FormChoicesAndPrices) {
   AppendNamed(Z5USLU, {{"KOD", "U1"}, {"VTS", "1"}, {"VSS", "23"}, {"VTZ", "1"}, {"VSZ", "23"}, {"TRC", "N"},
                        {"CSB", "123"}, {"CBB", "246"}, {"CZN", "10"}, {"CZB", "12.3"}, {"TYZ", "1"}, {"TYK", "5"},
-                       {"CVA", "3"}, {"RE2", "0"}});
+                       {"CVA", "3"}, {"RE2", "0"}, {"KOS", "1"}});
   d4unlock(Z5USLU.table);
+  AppendNamed(Z5KONT, {{"NUM", "100-0001"}, {"NAZ", "Kasa"}, {"REC", "1"}});
+  AppendNamed(Z5KONT, {{"NUM", "201-0001"}, {"NAZ", "Dostawcy"}, {"REC", "2"}});
+  d4unlock(Z5KONT.table);
   // Modify: through KOD, the names, KWiU and j.m.; the purchase rate kept
   // (Esc moves back up, Enter again with the menu on the same rate), the
   // sales rate "2. OBNIŻONA 1" from the 2024 menu, the mark left as it is,
@@ -99,7 +103,11 @@ TEST_F(ServicesCatalogueTest, FormChoicesAndPrices) {
   keys += "{ESC}{DOWN}{ENTER}";   // VTZ: Esc moves up to JED, Down comes back and Enter keeps the rate
   keys += "{HOME}{DOWN}{ENTER}";  // VTS: the second rate
   keys += "{ENTER}";              // the GTU list at "e. BRAK"
-  keys += enters(9);              // CZN, CZB, TRC, the six prices
+  keys += enters(2);              // CZN, CZB
+  keys += "2010001{ENTER}";       // the purchase account "201-0001"
+  keys += enters(3);              // TRC, CSN, CSB
+  keys += "{ENTER}";              // the sales account kept
+  keys += enters(4);              // CBN, CBB, CCN, CCB
   keys += "{ENTER}";              // NAS
   keys += "2";                    // TYZ: "2. INWESTYCYJNY"; TYK is passed over
   keys += "{ENTER}{ENTER}{ENTER}";   // CVA, TYP, the lump-sum rate
@@ -119,6 +127,8 @@ TEST_F(ServicesCatalogueTest, FormChoicesAndPrices) {
   EXPECT_EQ(Str(Z5USLU, "TYK"), "0");
   EXPECT_EQ(Str(Z5USLU, "CVA"), "4");
   EXPECT_EQ(Num(Z5USLU, "RTY"), 3);
+  EXPECT_EQ(Num(Z5USLU, "KOZ"), 2);
+  EXPECT_EQ(Num(Z5USLU, "KOS"), 1);
 }
 
 TEST_F(ServicesCatalogueTest, KeysOfTheList) {
