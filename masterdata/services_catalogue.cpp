@@ -24,6 +24,7 @@
 #include "env/session/field_text.h"
 #include "env/text_buffers.h"
 #include "masterdata/accounts.h"
+#include "masterdata/catalogue_browse.h"
 #include "masterdata/catalogue_lists.h"
 #include "masterdata/choice_menus.h"
 #include "masterdata/listed_records.h"
@@ -359,9 +360,11 @@ int32_t PrintGroups(int32_t) {
     if (!BrowsePrintTabulogram) {
       Informacja(Utf8ToMazText("Drukowanie nie jest jeszcze dostępne.").c_str());
     } else {
-      DbScanCtx scan;
+      MenuKeySource keys = EnvCurrent()->menuKeyRoutine;   // the printing sets its own
+      DbScanCtx scan{};
       x4init(&scan, UslugaTmp.table, nullptr, 0);
       BrowsePrintTabulogram(context->grupy, &scan, UslugaTmp.table, nullptr, MSG_TITLE, TextRef(), nullptr, 0);
+      n4char_routine(keys);
     }
   }
   d4close(UslugaTmp.table);
@@ -639,12 +642,6 @@ int kartoteka_uslug() {
 }
 
 int kartoteka_uslug_z_dokumentu() {
-  Environment* env = EnvCurrent();
-  int row = env->caretRow, col = env->caretColumn;
-  int previous = w4select(-1);
-  int result = 0;
-  if (pass_tab_test(RIGHT_WAREHOUSE) && pass_tab_test(RIGHT_SERVICES)) result = kartoteka_uslug();
-  w4select(previous);
-  w4cursor(row, col);
-  return result;
+  if (!pass_tab_test(RIGHT_WAREHOUSE) || !pass_tab_test(RIGHT_SERVICES)) return 0;
+  return RunFromList(kartoteka_uslug);
 }
