@@ -27,9 +27,10 @@ class ServicesCatalogueTest : public PriceTest {
     ASSERT_EQ(OpenZ5KONT(0), 0);
   }
   void TearDown() override {
-    BrowsePrintTabulogram = nullptr;
+    BrowsePrintTabulogram = printing;
     PriceTest::TearDown();
   }
+  BrowsePrintRoutine printing = BrowsePrintTabulogram;
   // The catalogue's result after the keys, which end with the Esc leaving it.
   int Run(const std::string& keys, int (*entry)() = kartoteka_uslug) { return RunKeys(keys, entry); }
   static void Grant(int right, bool granted) {
