@@ -35,13 +35,14 @@ constexpr double LOWEST_MARGIN = -100, HIGHEST_MARGIN = 1000;
 // The reduction window: its size for goods and services and its rows.
 constexpr int GOODS_WINDOW_ROWS = 9, SERVICES_WINDOW_ROWS = 8;
 constexpr int REDUCTION_ROW = 4, REDUCTION_COL = 32, REDUCTION_WIDTH = 48;
-constexpr int ENTRY_BEFORE_END = 9;
-// One place more than "###.#", so that -100 % and below can be typed.
+// One place more than "###.#", so that -100 % and below can be typed; the
+// rows have room for it.
 const char REDUCTION_PICTURE[] = "####.#";
+constexpr int ENTRY_BEFORE_END = 10;
 const char* const REDUCTION_ROWS[] = {
-    " Stopa przeceny dla A  -       [%]",
-    " Stopa przeceny dla B  -       [%]",
-    " Stopa przeceny dla C  -       [%]",
+    " Stopa przeceny dla A  -        [%]",
+    " Stopa przeceny dla B  -        [%]",
+    " Stopa przeceny dla C  -        [%]",
 };
 
 // A price level: its net and gross prices, for goods their stock values and

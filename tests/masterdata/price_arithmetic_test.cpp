@@ -225,7 +225,10 @@ TEST_F(PriceArithmeticTest, GoodsReduction) {
   d4unlock(Z5TOWA.table);
 
   // A +100 %, B -100 %, C -150 %; both questions answered
-  RunBrowse(Z5TOWA, {{" Przecena ", 'p', przecena_towarow}}, "p100{ENTER}-100{ENTER}-150{ENTER}TT", SkipsG9);
+  RunBrowse(Z5TOWA, {{" Przecena ", 'p', przecena_towarow}}, "p100{ENTER}-100{ENTER}-150{F9}{ENTER}TT", SkipsG9);
+  for (const char* row : {"Stopa przeceny dla A  -  100.0 [%]", "Stopa przeceny dla B  - -100.0 [%]",
+                          "Stopa przeceny dla C  - -150"})
+    EXPECT_TRUE(Shown(row)) << row << "\n" << seen;
 
   struct Case {
     const char* code;
