@@ -8,8 +8,6 @@
 
 int kartoteka_towarow() { return PlainBrowse(Z5TOWA, "TOWARY"); }
 
-int kartoteka_uslug() { return PlainBrowse(Z5USLU, "USŁUGI"); }
-
 int przyjecia_magazynowe() { return PlainBrowse(Z5MAPR, "PRZYJĘCIA MAGAZYNOWE"); }
 
 int wydania_magazynowe() { return PlainBrowse(Z5MAWY, "WYDANIA MAGAZYNOWE"); }

@@ -21,7 +21,6 @@ TableHandles TowaTmp, UslugaTmp;
 
 namespace {
 
-constexpr int USLU_RYT = 14, USLU_RTY = 15, USLU_RYS = 16;    // field positions from 0
 constexpr int KHNT_HANDLES = 42;
 constexpr int TOWA_TMP_HANDLES = 55, USLUGA_TMP_HANDLES = 36;
 constexpr int LOG_SHARED_KHNT = 361, LOG_OPTION_KHNT = 323;

@@ -48,3 +48,11 @@ int RemoveUslugaTmp();
 int SeekKontoByNum(const char* number);
 int SeekKontoByRec(long ident);
 int SeekOpisByKod(const char* code);
+
+// Field positions of the services table "Z5USLU" (and of its temporary copy).
+enum UsluField {
+  USLU_STA, USLU_KOD, USLU_NA1, USLU_NA2, USLU_NA3, USLU_NA4, USLU_NA5, USLU_NA6, USLU_KWU, USLU_JED, USLU_ILO,
+  USLU_CSN, USLU_VTS, USLU_VSS, USLU_RYT, USLU_RTY, USLU_RYS, USLU_CSB, USLU_UWA, USLU_TRC, USLU_TYP, USLU_KOS,
+  USLU_ZNA, USLU_CBN, USLU_CBB, USLU_CCN, USLU_CCB, USLU_VTZ, USLU_VSZ, USLU_CZN, USLU_CZB, USLU_TYZ, USLU_TYK,
+  USLU_KOZ, USLU_NAS, USLU_CVA, USLU_INF, USLU_RE1, USLU_RE2
+};

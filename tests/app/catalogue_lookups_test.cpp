@@ -21,23 +21,6 @@
 
 namespace {
 
-using Named = std::vector<std::pair<const char*, std::string>>;
-
-// A new record with the named fields set (numbers as digits).
-void AppendNamed(TableHandles& set, const Named& values) {
-  ASSERT_EQ(d4append_start(set.table, 0), 0);
-  d4blank(set.table);
-  for (const auto& [name, value] : values) {
-    DbField* field = d4field(set.table, name);
-    ASSERT_NE(field, nullptr) << name;
-    if (f4type(field) == 'N')
-      f4assign_double(field, std::stod(value));
-    else
-      f4assign(field, value.c_str());
-  }
-  ASSERT_EQ(d4append(set.table), 0);
-}
-
 class CatalogueLookupsTest : public TablesTest {
  protected:
   // Runs the routine with one key waiting: true when a message took it.

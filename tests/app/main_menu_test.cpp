@@ -50,6 +50,7 @@ TEST_F(ModuleActionTest, ModuleRunsOverItsOpenedTablesWhichAreClosedAfter) {
     const char* title;
   } cases[] = {
       {TowaryAction, -1, "TOWARY"},
+      {UslugiAction, -1, "Spis usług"},
       {SprzedazAction, -1, "Dokumenty sprzedaży 20"},
       {SprzedazPomAction, -1, "Dokumenty sprzedaży pomocniczej 20"},
       {KartotekiAction, 5, "Ewidencja kontrahentów"},

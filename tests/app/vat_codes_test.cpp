@@ -30,13 +30,6 @@ class VatCodesTest : public TablesTest {
     mainOptions.taxiLumpSum = 4;
   }
   void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
-  void SetField(TableHandles& set, const char* name, const std::string& value) {
-    DbField* field = d4field(set.table, name);
-    if (f4type(field) == 'N')
-      f4assign_double(field, std::stod(value));
-    else
-      f4assign(field, value.c_str());
-  }
 };
 
 TEST_F(VatCodesTest, RateGroupAndMenuItemOfEachCode) {
@@ -137,7 +130,7 @@ TEST_F(VatCodesTest, PurchaseLineDeductionKinds) {
       {"6", 1, 0}, {"7", 1, 0}, {"8", 1, 1}, {"9", 1, 1},
   };
   for (const Case& c : cases) {
-    SetField(Z5ZAKE, "CZO", c.czo);
+    SetNamed(Z5ZAKE, {{"CZO", c.czo}});
     EXPECT_EQ(czy_czynnosc_zakupu_1_4_9(), c.deductible) << c.czo;
     EXPECT_EQ(czy_czynnosc_zakupu_4_8_9(), c.half) << c.czo;
   }
@@ -156,9 +149,7 @@ TEST_F(VatCodesTest, CashAndSettlementRecordsOfADocument) {
   for (TableHandles* set : {&Z5KASA, &Z5ROZL}) {
     ASSERT_EQ(d4append_start(set->table, 0), 0);
     d4blank(set->table);
-    SetField(*set, "TYZ", "3");
-    SetField(*set, "ROK", "2025");
-    SetField(*set, "REK", "17");
+    SetNamed(*set, {{"TYZ", "3"}, {"ROK", "2025"}, {"REK", "17"}});
   }
   for (const Case& c : cases) {
     EXPECT_EQ(czy_zapis_kasy_dokumentu(c.type, c.year, c.record), c.belongs) << c.type << c.year << c.record;
@@ -178,14 +169,11 @@ TEST_F(VatCodesTest, CashSumOfADocumentBetweenDates) {
       {3, 2025, 17, "20250305", -7.25}, {3, 2024, 17, "20250120", 500},
   };
   for (const Entry& e : entries) {
-    ASSERT_EQ(d4append_start(Z5KASA.table, 0), 0);
-    d4blank(Z5KASA.table);
-    SetField(Z5KASA, "TYZ", std::to_string(e.type));
-    SetField(Z5KASA, "ROK", std::to_string(e.year));
-    SetField(Z5KASA, "REK", std::to_string(e.record));
-    SetField(Z5KASA, "DAT", e.date);
-    SetField(Z5KASA, "KWO", std::to_string(e.amount));
-    ASSERT_EQ(d4append(Z5KASA.table), 0);
+    AppendNamed(Z5KASA, {{"TYZ", std::to_string(e.type)},
+                         {"ROK", std::to_string(e.year)},
+                         {"REK", std::to_string(e.record)},
+                         {"DAT", e.date},
+                         {"KWO", std::to_string(e.amount)}});
   }
   long jan = date4long("20250101"), feb = date4long("20250220"), mar = date4long("20250331");
   struct Case {

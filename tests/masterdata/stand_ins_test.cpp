@@ -19,7 +19,6 @@ struct Case {
 TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
   const Case cases[] = {
       {"TOWARY", OpenZ5TOWA, &Z5TOWA, kartoteka_towarow},
-      {"USŁUGI", OpenZ5USLU, &Z5USLU, kartoteka_uslug},
       {"PRZYJĘCIA MAGAZYNOWE", OpenZ5MAPR, &Z5MAPR, przyjecia_magazynowe},
       {"WYDANIA MAGAZYNOWE", OpenZ5MAWY, &Z5MAWY, wydania_magazynowe},
   };

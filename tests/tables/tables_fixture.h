@@ -33,6 +33,28 @@ inline void Append(TableHandles& set, const Values& values) {
   ASSERT_EQ(d4append(set.table), 0);
 }
 
+// Field values by name (numbers as digits).
+using Named = std::vector<std::pair<const char*, std::string>>;
+
+inline void SetNamed(TableHandles& set, const Named& values) {
+  for (const auto& [name, value] : values) {
+    DbField* field = d4field(set.table, name);
+    ASSERT_NE(field, nullptr) << name;
+    if (f4type(field) == 'N')
+      f4assign_double(field, std::stod(value));
+    else
+      f4assign(field, value.c_str());
+  }
+}
+
+// A new record with the named fields set, the others blank.
+inline void AppendNamed(TableHandles& set, const Named& values) {
+  ASSERT_EQ(d4append_start(set.table, 0), 0);
+  d4blank(set.table);
+  SetNamed(set, values);
+  ASSERT_EQ(d4append(set.table), 0);
+}
+
 // A field's text without its outer blanks.
 inline std::string Trim(DbField* field) {
   std::string s(f4ptr(field), f4len(field));
