@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/option_sets.h"
+#include "app/sales_options.h"
 #include "app/settlement.h"
 #include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
@@ -32,13 +33,13 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus that later parts of the sales documents
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
-    "Dopisz",     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Opcje",     "Szukaj",
+    "Dopisz",     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
     "Opis",       "Pozycje",  "Numer",     "Usuń",       "Płatność",        "Faktura do Proformy",
     "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
     "Ewidencja",  "Obroty",   "Export",    "Import",     "Kontrahent",      "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
-  LATER_ADD, LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_OPTIONS, LATER_SEARCH,
+  LATER_ADD, LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
   LATER_HEADER, LATER_LINES, LATER_NUMBER, LATER_DELETE, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
   LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_CONTRACTOR, LATER_COPY, LATER_JPK,
@@ -95,7 +96,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Filtry ", 1160, 'f', LATER_FILTERS);
   Later(" Suma ", 1170, 'a', LATER_SUMS);
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
-  Later(" Opcje ", 1905, 'o' | 0x80, LATER_OPTIONS);
+  Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
 
   m[MENU_SEARCH] = DefineMenuWindow();

@@ -135,6 +135,9 @@ TEST_F(StartRoadTest, CompanyDataAndWarehouseOptionsKeptInTheFirm) {
   RunToEnd(std::string(LOGO) + "s{ENTER}moMAG1{F2}t{ESC}{ESC}{ESC}");
   Outcome firmLine = Run(std::string(LOGO) + "s{ENTER}");
   EXPECT_TRUE(Has(firmLine, "MOJA FIRMA")) << firmLine.screen;
+  // the auxiliary sales register's " Opcje " opens the sales options
+  Outcome salesOptions = Run(std::string(LOGO) + "s{ENTER}po");
+  EXPECT_TRUE(Has(salesOptions, "1. NUMERACJA DOKUMENTÓW")) << salesOptions.screen;
 
   PathRecord firmDir;
   TransDir(EnvFromDiskPath(home + "firma1").c_str(), &firmDir);
