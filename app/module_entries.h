@@ -25,8 +25,8 @@ int kartoteka_urzedow();
 // country code, else the currency code.
 int kraj_f4_wiget(WigetEvent* event, Wiget* element, void* formData);
 // The rate menu of the years before 2024 over `items` (NAZWY_STAWEK_VAT),
-// starting on item `start` (0 the first): the chosen item's number (1 the
-// first) or -1 on Esc; F2 chooses like Enter. Kind 5 titles it "SPRZEDAŻ";
+// starting on item `start` (1 to 14; 0 the first): the chosen item's number
+// (1 the first) or -1 on Esc; F2 chooses like Enter. Kind 5 titles it "SPRZEDAŻ";
 // kind 6 "ZAKUP" with items 5, 10 and 11 passed over; kind 1 passes over
 // item 12; other kinds the default title "WYBIERZ". A negative row centres it.
 int wybierz_stawke_vat(const char* const* items, int start, int row, int col, int kind);

@@ -146,7 +146,7 @@ int UsualVatRate(WigetEvent* event, Wiget* element, void* formData) {
   if (static_cast<SalesOptionsWork*>(formData)->workingYear >= NEW_PAGES_YEAR) {
     chosen = wybierz_kod_stawki_vat(code, 0);
   } else {
-    chosen = wybierz_stawke_vat(NAZWY_STAWEK_VAT, code > 0 ? code - 1 : 0, -1, 0, 0);
+    chosen = wybierz_stawke_vat(NAZWY_STAWEK_VAT, code, -1, 0, 0);   // starts on the current code
   }
   if (chosen < 0) {
     PushKeyMessage(KEY_UP, 1);

@@ -94,7 +94,7 @@ int TypeList(Get4*, char* buffer, int32_t) {
 int CostColumnList(Get4*, char* buffer, int32_t) {
   int key = KeyWithHints(true, "F4", "Lista", nullptr, nullptr);
   if (key != KEY_F4 && key != KEY_ENTER) return WigetCtrlKey(key) ? key : -1;
-  int chosen = wybierz_kolumne_kosztow(f4int(Khnt(KHNT_TKO)) - 1, -1, -1);
+  int chosen = wybierz_kolumne_kosztow(f4int(Khnt(KHNT_TKO)), -1, -1);
   if (chosen < 0) return -1;
   f4assign_long(Khnt(KHNT_TKO), chosen);
   PutText(buffer, CHOICE_TEXT, KodAsPopupMenuString(chosen, EXPENSE_COLUMNS));

@@ -154,4 +154,17 @@ TEST_F(SalesOptionsTest, ExportDirectoriesMustExist) {
   EXPECT_EQ(std::string(salesOptions.jpkFaDir, 10), "..\\wspolne");
 }
 
+// Before 2024 the rate menu opens on the usual rate: Enter keeps it.
+TEST_F(SalesOptionsTest, UsualRateMenuStartsOnTheStoredCode) {
+  Year(2023);
+  for (int code : {3, 14, 1}) {
+    salesOptions.usualVatCode = code;
+    ASSERT_EQ(SaveEwidencjeOptions(), 0);
+    // page 2, past the exemption list (Enter keeps its entry), Enter in the rate menu
+    Run("{PGDN}" + Down(5) + "{ENTER}{ENTER}{F2}t");
+    ASSERT_EQ(LoadEwidencjeOptions(), 0);
+    EXPECT_EQ(salesOptions.usualVatCode, code);
+  }
+}
+
 }  // namespace

@@ -368,4 +368,15 @@ TEST_F(ContractorsTest, F2ShowsTheFormOnly) {
   EXPECT_EQ(Of("K1", KHNT_INF), "");
 }
 
+// The cost column menu opens on the stored column: Enter keeps it.
+TEST_F(ContractorsTest, CostColumnMenuStartsOnTheStoredColumn) {
+  Append(Z5KHNT, {{KHNT_KOD, "K1"}, {KHNT_NA1, "A1"}, {KHNT_STA, "A"}, {KHNT_TYP, "2"}, {KHNT_TKO, "5"},
+                  {KHNT_CZV, "T"}});
+  // Enter through the form: the lists on the way keep their entries
+  std::string enters;
+  for (int i = 0; i < 24; i++) enters += "{ENTER}";
+  Run("{ALT+M}" + enters + "{F2}");
+  EXPECT_EQ(Of("K1", KHNT_TKO), "5");
+}
+
 }  // namespace
