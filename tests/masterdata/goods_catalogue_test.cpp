@@ -192,3 +192,43 @@ TEST_F(GoodsCatalogueTest, MarkOptionMarksNewGoodsAndChangedPriceA) {
 }
 
 }  // namespace
+
+namespace {
+
+// The filters of the list, item by item, over seeded goods.
+TEST_F(GoodsCatalogueTest, FiltersOfTheList) {
+  Goods("A1", "Alfa", 0, {{TOWA_ILM, "1"}, {TOWA_STA, "A"}});
+  Goods("B1", "Beta", 5, {{TOWA_ILM, "1"}, {TOWA_STA, "N"}, {TOWA_ZNA, "\x9D"}, {TOWA_RE2, "3"}});
+  Goods("C1", "Gamma", -1, {{TOWA_ILM, "0"}, {TOWA_STA, "A"}, {TOWA_RE2, "0"}});
+  context = definicja_kartoteki_towarow(1);
+  ASSERT_NE(context, nullptr);
+  FilterSet& set = context->filtry;
+  ASSERT_EQ(set.count, 8);
+  struct Case {
+    int item;
+    int32_t code;   // of the GTU choice
+    const char* passing;
+  } cases[] = {
+      {1, 0, "A1"},     {2, 0, "B1 C1"}, {3, 0, "B1"}, {4, 0, "A1 C1"},
+      {5, 0, "A1 C1"},  {6, 0, "B1"},    {7, '3', "B1"}, {7, 'e', "A1 C1"},
+  };
+  set.off = 0;
+  for (const Case& c : cases) {
+    for (int i = 0; i < set.count; i++) set.items[i].active = i == c.item;
+    set.items[c.item].code = c.code;
+    std::string passing;
+    for (long record = 1; record <= 3; record++) {
+      ASSERT_EQ(d4go(Z5TOWA.table, record), 0);
+      if (FilterFunction(reinterpret_cast<intptr_t>(&set)) == X4_ACCEPT)
+        passing += (passing.empty() ? "" : " ") + Trim(Z5TOWA.field[TOWA_KOD]);
+    }
+    EXPECT_EQ(passing, c.passing) << "item " << c.item << " " << c.code;
+  }
+  // Without the marks option there is no GTU filter.
+  salesOptions.procedureMarks = 'N';
+  zwolnij_definicje_kartoteki_towarow(context);
+  context = definicja_kartoteki_towarow(1);
+  EXPECT_EQ(context->filtry.count, 7);
+}
+
+}  // namespace
