@@ -5,6 +5,7 @@
 // say they are not available yet.
 #include "app/module_entries.h"
 #include "app/stand_in_screens.h"
+#include "fiscal/cash_register.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -58,3 +59,19 @@ int OrhmetFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ORHMET"
 int ElzabFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ELZAB"); }
 
 int SparkFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki SPARK"); }
+
+int KasaCennik() { return NotAvailableYet("Kasa - Cennik"); }
+
+int KasaRaport() { return NotAvailableYet("Kasa - Raport"); }
+
+int KasaZerowanie() { return NotAvailableYet("Kasa - Zerowanie"); }
+
+int KasaWeryfikacja() { return NotAvailableYet("Kasa - Weryfikacja"); }
+
+int KasaUsun() { return NotAvailableYet("Kasa - Usuń"); }
+
+int KasaOpcje() { return NotAvailableYet("Kasa - Opcje"); }
+
+int KolektorZerowanie() { return NotAvailableYet("Kolektor - Zerowanie"); }
+
+int KolektorAktualizacja() { return NotAvailableYet("Kolektor - Aktualizacja"); }

@@ -14,7 +14,7 @@ struct Wiget;
 constexpr int GOODS_FILTERS = 8;
 constexpr int GOODS_COLUMNS = 8;
 constexpr int GOODS_PANEL_TEXTS = 37;
-constexpr int GOODS_FORM_TEXTS = 44;
+constexpr int GOODS_FORM_TEXTS = 48;
 constexpr int GOODS_FORM_EDITS = 46;
 constexpr int GOODS_TABU_COLUMNS = 36;
 constexpr int GOODS_SUMS = 8;   // WZN, WZB, WSN, WSB, WBN, WBB, WCN, WCB
@@ -56,6 +56,15 @@ extern kontekst_kartoteki_towarow* KontekstTowarow;
 // memory runs out. The goods table is open.
 kontekst_kartoteki_towarow* definicja_kartoteki_towarow(int mode);
 void zwolnij_definicje_kartoteki_towarow(kontekst_kartoteki_towarow* context);
+
+// The catalogue: the browse over the goods table, which the caller opened.
+// -1 when the context or the clipboard cannot be allocated.
+// (kartoteka_towarow is declared with the module entries.)
+// The browse's key hook: F6 mark, F7 status, F8 GTU mark, Ctrl+Z the
+// clipboard, F2 the record preview.
+int klawisze_kartoteki_towarow(int key);
+// Copies the current record into the clipboard of the run; 1 when copied.
+int schowek_towaru();
 
 // The catalogue opened from a document's pick list: only with the rights of
 // 7000 and 7500 (else 0); window and cursor kept.

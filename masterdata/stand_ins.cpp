@@ -6,8 +6,6 @@
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 
-int kartoteka_towarow() { return PlainBrowse(Z5TOWA, "TOWARY"); }
-
 int przyjecia_magazynowe() { return PlainBrowse(Z5MAPR, "PRZYJĘCIA MAGAZYNOWE"); }
 
 int wydania_magazynowe() { return PlainBrowse(Z5MAWY, "WYDANIA MAGAZYNOWE"); }

@@ -16,6 +16,7 @@
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/text_buffers.h"
+#include "masterdata/goods_catalogue.h"
 #include "tables/masterdata_tables.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
@@ -204,13 +205,6 @@ int aktualizuj_ilosc(const char* code, const char* name, double quantity, int wi
 
 namespace {
 
-// The selling-price form belongs to the goods catalogue, which is not built
-// yet: the operator learns so, and the prices stay as they were.
-int SellingPriceForm() {
-  Informacja(Utf8ToMazText("Ustalenie cen sprzedaży będzie dostępne w następnej wersji programu.").c_str());
-  return -1;
-}
-
 // After the new purchase price is in the buffer of the locked record: the
 // two questions and the write. 0, or the reason of a failure.
 int ConfirmPriceChange() {
@@ -223,7 +217,7 @@ int ConfirmPriceChange() {
   }
   if (Pytanie(MSG_ASK_SELLING_PRICES) != KEY_ESC) {
     std::string kept(d4record(table), d4record_width(table));
-    if (SellingPriceForm() != 0) {
+    if (ustal_ceny_sprzedazy() != 0) {
       Uwaga(MSG_SELLING_NOT_UPDATED);
       std::memcpy(d4record(table), kept.data(), kept.size());
     }

@@ -15,6 +15,7 @@
 #include "env/dates.h"
 #include "env/numbers.h"
 #include "env/session/environment.h"
+#include "env/session/field_text.h"
 #include "env/text_buffers.h"
 #include "masterdata/goods_actions.h"
 #include "masterdata/goods_catalogue.h"
@@ -85,13 +86,6 @@ PriceFields FieldsOfKind(int kind) {
     case 4: return {TOWA_CCN, TOWA_CCB, TOWA_VST, TOWA_VSS};
     default: return {TOWA_CZN, TOWA_CZB, TOWA_VZT, TOWA_VZS};
   }
-}
-
-bool Blank(DbField* field) {
-  const char* p = f4ptr(field);
-  for (unsigned i = 0; i < f4len(field); i++)
-    if (p[i] != ' ') return false;
-  return true;
 }
 
 // ---- the entry window
@@ -208,7 +202,7 @@ class Sheet {
     if (context->spis_zera[0] != 'T' && quantity <= 0) return 0;
     DbField* names[6];
     for (int i = 0; i < 6; i++) names[i] = Field(TOWA_NA1 + i);
-    int lines = LiczbaLiniiPozycji(names[0], names[1], names[2], names[3], names[4], names[5]) + (Blank(names[0]) ? 1 : 0);
+    int lines = LiczbaLiniiPozycji(names[0], names[1], names[2], names[3], names[4], names[5]) + (FieldIsEmpty(names[0]) ? 1 : 0);
     if (lines > left && NewPage(true) != 0) return -1;
     left -= lines;
 
@@ -234,7 +228,7 @@ class Sheet {
     Fill(ITEM_ROW, GROSS_VALUE_COL, grossValue, VALUE_WIDTH);
     if (Lines(ITEM_ROW, ITEM_ROW + 1) != 0) return -1;
     for (int i = 1; i < 6; i++) {
-      if (Blank(names[i])) continue;
+      if (FieldIsEmpty(names[i])) continue;
       ClearRow(ITEM_ROW);
       Put(ITEM_ROW, NAME_COL, std::string(f4ptr(names[i]), f4len(names[i])));
       if (Lines(ITEM_ROW, ITEM_ROW + 1) != 0) return -1;

@@ -119,9 +119,11 @@ bool DatePasses(const FilterItem* item, DbField* field) {
 int YesNoPasses(const FilterItem* item, DbField* field) {
   int character = item->condition & 0xFF;
   if (character < 10) character += '0';
+  // Marks such as 0x9D lie above 127: the field's byte is compared unsigned.
+  int stored = static_cast<unsigned char>(f4ptr(field)[0]);
   switch ((item->condition >> 8) & 0xFF) {
-    case 0x01: return f4ptr(field)[0] == character;
-    case 0x02: return f4ptr(field)[0] != character;
+    case 0x01: return stored == character;
+    case 0x02: return stored != character;
     case 0x04: return f4double(field) == 0;
     case 0x08: return f4double(field) != 0;
     default:

@@ -49,7 +49,7 @@ TEST_F(ModuleActionTest, ModuleRunsOverItsOpenedTablesWhichAreClosedAfter) {
     int32_t parameter;
     const char* title;
   } cases[] = {
-      {TowaryAction, -1, "TOWARY"},
+      {TowaryAction, -1, "Spis towarów"},
       {UslugiAction, -1, "Spis usług"},
       {SprzedazAction, -1, "Dokumenty sprzedaży 20"},
       {SprzedazPomAction, -1, "Dokumenty sprzedaży pomocniczej 20"},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
+#include "fiscal/cash_register.h"
 #include "tests/app/stand_in_fixture.h"
 
 namespace {
@@ -32,6 +33,16 @@ TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
   for (auto window : windows) {
     seen.clear();
     EXPECT_EQ(RunUntilEsc(window, "{F9}x"), 0);
+    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
+  }
+}
+
+TEST_F(StandInTest, CashRegisterAndCollectorServicesSayTheyAreNotAvailable) {
+  int (*const services[])() = {KasaCennik,      KasaRaport, KasaZerowanie,     KasaWeryfikacja,
+                               KasaUsun,        KasaOpcje,  KolektorZerowanie, KolektorAktualizacja};
+  for (auto service : services) {
+    seen.clear();
+    EXPECT_EQ(RunUntilEsc(service, "{F9}x"), 0);
     EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
   }
 }

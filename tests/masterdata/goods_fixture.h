@@ -6,6 +6,8 @@
 #include <string>
 
 #include "db/db_index.h"
+#include "app/option_sets.h"
+#include "app/option_values.h"
 #include "db/db_lock.h"
 #include "masterdata/goods_catalogue.h"
 #include "print/printer.h"
@@ -22,6 +24,13 @@ class GoodsTest : public TablesTest {
     printing.Start(dir);
     std::strcpy(env->operatorName, "ADMIN");
     env->operatorNumber = 1;
+    warehouseOptions.marginPricing = 'N';
+    warehouseOptions.cashRegisterType = 1;
+    warehouseOptions.markChanges = 'N';
+    warehouseOptions.roundPrices = 'T';
+    warehouseOptions.goodsMark = 14;
+    salesOptions.procedureMarks = 'T';
+    currentVatRates[VAT_BASIC] = 23;
     ASSERT_EQ(OpenZ5TOWA(0), 0);
   }
   void TearDown() override {
@@ -50,6 +59,8 @@ class GoodsTest : public TablesTest {
   // The catalogue's context and a browse over the goods in code order,
   // filtered by `filter`, positioned at the top.
   void Browse(DbScanFilter filter = nullptr) {
+    if (browse) free_browse(&browse);
+    zwolnij_definicje_kartoteki_towarow(context);
     context = definicja_kartoteki_towarow(1);
     ASSERT_NE(context, nullptr);
     ASSERT_EQ(allocate_browse(&browse, Z5TOWA.table, Z5TOWA.tag[TOWA_TAG_KOD], nullptr, -1), 0);

@@ -18,7 +18,6 @@ struct Case {
 
 TEST_F(StandInTest, CatalogueAndRegisterEntriesBrowseTheOpenedTable) {
   const Case cases[] = {
-      {"TOWARY", OpenZ5TOWA, &Z5TOWA, kartoteka_towarow},
       {"PRZYJĘCIA MAGAZYNOWE", OpenZ5MAPR, &Z5MAPR, przyjecia_magazynowe},
       {"WYDANIA MAGAZYNOWE", OpenZ5MAWY, &Z5MAWY, wydania_magazynowe},
   };

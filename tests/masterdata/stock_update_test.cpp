@@ -184,7 +184,8 @@ TEST_F(StockUpdateTest, PriceUpdate) {
       {"declined", 12, "{ESC}", 0, 10, 10, 0, true},
       // the selling prices are not set yet: the new purchase price alone is stored
       {"accepted", 12, "T{ESC}", 0, 12, 14.76, 48, true},
-      {"accepted, selling prices asked", 12, "TTxx", 0, 12, 14.76, 48, true},
+      // the selling-price window left with Esc: the new purchase price alone is stored
+      {"accepted, selling prices asked", 12, "TT{ESC}x", 0, 12, 14.76, 48, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
