@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/module_entries.h"
 #include "app/prompts.h"
 #include "db/dbf_table.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
+#include "masterdata/descriptions.h"
 #include "tables/masterdata_tables.h"
 #include "ui/coded_field.h"
 #include "ui/get4.h"
@@ -64,7 +64,7 @@ int PickDescription() {
   DefinePoleKodowane(0, "kod", &Z5OPIS.field[OPIS_KOD], &Z5OPIS.tag[BY_KOD], 0, -1);
   DefinePoleKodowane(0, "opis", &Z5OPIS.field[OPIS_OP1], &Z5OPIS.tag[BY_TEXT], 1, -1);
   DefinePoleKodowane(CODED_NO_COLUMN | CODED_BELOW, "", &Z5OPIS.field[OPIS_OP2], nullptr, 0, -1);
-  return pole_kodowane_fun(kartoteka_opisow, MSG_DESCRIPTIONS, list, nullptr, LIST_ROW, 0, Z5OPIS.table);
+  return pole_kodowane_fun(kartoteka_opisow_z_listy, MSG_DESCRIPTIONS, list, nullptr, LIST_ROW, 0, Z5OPIS.table);
 }
 
 }  // namespace
