@@ -232,3 +232,37 @@ TEST_F(GoodsCatalogueTest, FiltersOfTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sales rate chosen in the form through the menu of the working year,
+// and the lump-sum rate code stored in the field of the year.
+TEST_F(GoodsCatalogueTest, ChoicesOfTheFormByWorkingYear) {
+  currentVatRates[VAT_REDUCED_1] = 8;
+  struct Case {
+    int year;
+    const char* lumpSumField;
+    const char* lumpSum;
+  } cases[] = {{2021, "RYT", "2"}, {2024, "RTY", "2"}};
+  // From the code field twelve fields down to the sales rate, from the field
+  // after it seventeen to the lump-sum rate; each menu takes its second item.
+  std::string toSalesRate, toLumpSum;
+  for (int i = 0; i < 12; i++) toSalesRate += "{DOWN}";
+  for (int i = 0; i < 17; i++) toLumpSum += "{DOWN}";
+  long record = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.year);
+    env->settlementYear = c.year;
+    record++;
+    std::string code = "Y" + std::to_string(c.year);
+    EXPECT_EQ(Run("{INS}" + code + toSalesRate + "{ENTER}{DOWN}{ENTER}" + toLumpSum + "{ENTER}{DOWN}{ENTER}{F2}T{ESC}"),
+              0);
+    ASSERT_EQ(d4reccount(Z5TOWA.table), record);
+    EXPECT_EQ(At(record, TOWA_KOD), code);
+    EXPECT_EQ(At(record, TOWA_VST), "2");
+    EXPECT_EQ(At(record, TOWA_VSS), "8.0");
+    EXPECT_EQ(At(record, c.lumpSumField == std::string("RYT") ? TOWA_RYT : TOWA_RTY), c.lumpSum);
+  }
+}
+
+}  // namespace
