@@ -266,3 +266,18 @@ TEST_F(GoodsCatalogueTest, ChoicesOfTheFormByWorkingYear) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GoodsCatalogueTest, ExportOfTheListedGoods) {
+  Goods("A1", "Alfa", 2, {{TOWA_CSN, "10"}, {TOWA_WSN, "20"}, {TOWA_CSB, "12.3"}, {TOWA_WSB, "24.6"}});
+  // " Export ": the filters kept with F2, then all columns by the factory
+  // settings (F3 and its question), F2 and the proposed file name.
+  EXPECT_EQ(Run("e{F2}{F3}t{F2}{ENTER}{F9}{ESC}"), 0);
+  std::string table = ReadFile(firm + "EXSPIS.DBF");
+  for (const char* name : {"KOD", "NA1", "CAN", "WAN", "CAB", "WAB", "VSS", "UWA"})
+    EXPECT_NE(table.find(name), std::string::npos) << name << "\n" << seen;
+  EXPECT_NE(table.find("A1"), std::string::npos);
+}
+
+}  // namespace
