@@ -421,6 +421,7 @@ kontekst_kartoteki_towarow* definicja_kartoteki_towarow(int mode) {
   context->rodzaj_ceny = 1;
   context->menu = context->menu_szukaj = context->menu_drukuj = context->menu_usun = context->menu_kasa =
       context->menu_modyfikuj = context->menu_kolektor = -1;
+  context->poprzedni = KontekstTowarow;
   KontekstTowarow = context;
   DefineGoodsForm(context);
   if (mode == 1) {
@@ -443,7 +444,7 @@ void zwolnij_definicje_kartoteki_towarow(kontekst_kartoteki_towarow* context) {
   if (!context) return;
   CloseMenus(context);
   FreeFilters(&context->filtry);
-  if (KontekstTowarow == context) KontekstTowarow = nullptr;
+  if (KontekstTowarow == context) KontekstTowarow = context->poprzedni;
   delete context;
 }
 

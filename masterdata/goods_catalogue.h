@@ -46,9 +46,11 @@ struct kontekst_kartoteki_towarow {
       tekst_cva[CHOICE_TEXT], konto_zakupu[CHOICE_TEXT], konto_sprzedazy[CHOICE_TEXT];
   char tekst_gtu[81];
   std::string tekst_formularza;   // the form's background when it runs without the browse
+  kontekst_kartoteki_towarow* poprzedni;   // the run's context it stands in for, given back at its end
 };
 
-// The context of the running catalogue (NULL outside a run).
+// The context of the running catalogue (NULL outside a run); a context built
+// during another run stands in for it until it is freed.
 extern kontekst_kartoteki_towarow* KontekstTowarow;
 
 // Builds the context of one run (mode 1 with the browse parts: menus,

@@ -95,12 +95,10 @@ int formularz_nowego_towaru(const char* code) {
 int dopisz_towar_z_dokumentu(const char* code) {
   CallerState caller;
   if (MessageWindow(MB_QUESTION | MB_YES_ESC, MSG_UNKNOWN_CODE, MSG_ADD_GOODS) == KEY_ESC) return -1;
-  kontekst_kartoteki_towarow* running = KontekstTowarow;
   GoodsAccounts accounts;
   kontekst_kartoteki_towarow* c = definicja_kartoteki_towarow(0);
   if (!c) return -1;
   int result = formularz_nowego_towaru(code);
   zwolnij_definicje_kartoteki_towarow(c);
-  KontekstTowarow = running;
   return result;
 }

@@ -106,6 +106,11 @@ TEST_F(GoodsCatalogueTest, GoodsAddedFromADocumentStartWithStockZero) {
   seen.clear();
   EXPECT_EQ(dopisz_towar_z_dokumentu("NOWY"), 1);
   EXPECT_EQ(d4reccount(Z5TOWA.table), 1);
+  // within a running catalogue its context is current again afterwards
+  context = definicja_kartoteki_towarow(1);
+  Keys("T{ESC}{ESC}");
+  EXPECT_EQ(dopisz_towar_z_dokumentu("INNY"), 1);
+  EXPECT_EQ(KontekstTowarow, context);
 }
 
 TEST_F(GoodsCatalogueTest, KeysMarkStatusAndClipboard) {
