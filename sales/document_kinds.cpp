@@ -1,7 +1,11 @@
 #include "sales/document_kinds.h"
 
+#include <initializer_list>
 #include <iterator>
+#include <list>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "app/document_text.h"
 #include "app/option_sets.h"
@@ -89,4 +93,27 @@ const char* sufiks_numeru_rodzaju(int kind, int rejestr) {
 const char* KindTitle(int kind) {
   static std::string titles[std::size(kKindTitles)];
   return Listed(kKindTitles, std::size(kKindTitles), kind, titles);
+}
+
+const char* Sys(const char* utf8) {
+  static std::map<std::string, std::string> kept;
+  return kept.try_emplace(utf8, Utf8ToMazText(utf8)).first->second.c_str();
+}
+
+const char* const* CodeList(std::initializer_list<const char*> items) {
+  static std::list<std::vector<const char*>> lists;
+  std::vector<const char*>& list = lists.emplace_back(1, "  ");
+  for (const char* item : items) list.push_back(Sys(item));
+  list.push_back(nullptr);
+  return list.data();
+}
+
+// From 2024 also the triangular supply of the second payer, as the header's
+// own list has it.
+const char* const* DeliveryList(bool from2024) {
+  static const char* const* before = CodeList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT", "4. OSS"});
+  static const char* const* after =
+      CodeList({"1. KRAJOWA", "2. WDT", "3. EKSPORT", "4. OSS", "5. UE-usługi", "6. POZA KRAJEM",
+                "7. WDT trójstronna", "8. ZWROT podróżnym", "9. WDT trójstr. drugi podatnik"});
+  return from2024 ? after : before;
 }

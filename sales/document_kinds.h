@@ -2,6 +2,7 @@
 // description of a document, the default number prefix and suffix of each
 // kind and the titles of the number window.
 #pragma once
+#include <initializer_list>
 
 // The kind's name ("Faktura", "Faktura korygująca" ...); kind 9 of the
 // auxiliary register before 2024 is the advance invoice. Empty for kinds
@@ -23,3 +24,12 @@ const char* sufiks_numeru_rodzaju(int kind, int rejestr);
 // The title of a kind in the number windows ("FAKTURA", "KOREKTA" ...)
 // without its "n. "; an empty text for a kind outside 1..14.
 const char* KindTitle(int kind);
+
+// A UTF-8 text in the system's character set, kept while the program runs.
+const char* Sys(const char* utf8);
+// A list of texts shown by a field's number (entry 0 blank), kept while the
+// program runs; NULL-terminated.
+const char* const* CodeList(std::initializer_list<const char*> items);
+// The delivery types of a header or a line; from 2024 the nine of the
+// " DOSTAWA" menu, before the four of the older years.
+const char* const* DeliveryList(bool from2024);

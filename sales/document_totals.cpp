@@ -170,6 +170,21 @@ int sumuj_pozycje_dokumentu(int recompute, int /*rejestr: its tables are the cur
   });
 }
 
+int sprawdz_sumy_dokumentu(int kind, int skip) {
+  if (skip || f4int(Header("AKT")) != 0) return 0;
+  const double* sums = sumyDokumentu.document;
+  auto differs = [](double stored, double summed) { return ROUND(stored, 2) != ROUND(summed, 2); };
+  if (kind == 3 || kind == 4)
+    return differs(HeaderValue("KRN"), sums[SUM_CORRECTION_NET]) ||
+                   differs(HeaderValue("KRV"), sums[SUM_CORRECTION_VAT])
+               ? -1
+               : 0;
+  return differs(HeaderValue("NET"), sums[SUM_NET]) || differs(HeaderValue("VAT"), sums[SUM_VAT]) ||
+                 differs(HeaderValue("BRU"), sums[SUM_GROSS])
+             ? -1
+             : 0;
+}
+
 int rozloz_zaliczke(double amount) {
   if (amount < 0) return 0;
   bool netPrices = NetPrices();

@@ -32,6 +32,11 @@ void dodaj_pozycje_do_sum(int recompute);
 // Sums every line of the current header and marks its GTU codes in NKK;
 // 0, or -1 on a table error. The register's tables are the current set.
 int sumuj_pozycje_dokumentu(int recompute, int rejestr);
+// Compares the current header's totals with the summed lines, both rounded
+// to 2 places (corrections KRN and KRV, other kinds NET, VAT and BRU). 0
+// when they agree, when `skip` is set, or for a final or collective invoice
+// (AKT non-zero, its header carries the settled totals); -1 otherwise.
+int sprawdz_sumy_dokumentu(int kind, int skip);
 // Spreads the paid amount of an advance invoice over its lines in proportion
 // to their ordered gross; 0, or -1 on a table error.
 int rozloz_zaliczke(double amount);

@@ -51,22 +51,6 @@ int32_t ComesLater(int32_t action) {
   return 0;
 }
 
-// Texts of the menus and lists in the system's character set, kept while
-// the program runs.
-const char* Sys(const char* utf8) {
-  static std::map<std::string, std::string> kept;
-  return kept.try_emplace(utf8, Utf8ToMazText(utf8)).first->second.c_str();
-}
-
-// A list of texts shown by a field's number (entry 0 blank).
-const char* const* CodeList(std::initializer_list<const char*> items) {
-  static std::list<std::vector<const char*>> lists;
-  std::vector<const char*>& list = lists.emplace_back(1, "  ");
-  for (const char* item : items) list.push_back(Sys(item));
-  list.push_back(nullptr);
-  return list.data();
-}
-
 // The handle's own slot of a field: browse columns and panel entries keep
 // pointers to it.
 DbField** BoundField(TableHandles& set, const char* name) {
@@ -208,16 +192,6 @@ void BuildColumns(definicja_rejestru_sprzedazy& d) {
     DefineTabuColumn("procedury", "", HeaderField("NKV"), 0, 13);
     DefineTabuColumn("GTU", "", HeaderField("NKK"), 0, 13);
   }
-}
-
-// The delivery types; from 2024 also the triangular supply of the second
-// payer, as the header's own list has it.
-const char* const* DeliveryList(bool from2024) {
-  static const char* const* before = CodeList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT", "4. OSS"});
-  static const char* const* after =
-      CodeList({"1. KRAJOWA", "2. WDT", "3. EKSPORT", "4. OSS", "5. UE-usługi", "6. POZA KRAJEM",
-                "7. WDT trójstronna", "8. ZWROT podróżnym", "9. WDT trójstr. drugi podatnik"});
-  return from2024 ? after : before;
 }
 
 // A text field cut at the panel's right edge instead of running over it.

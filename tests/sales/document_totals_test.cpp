@@ -65,6 +65,32 @@ TEST_F(DocumentTotalsTest, MarginCorrectionsAndLumpSumRows) {
   EXPECT_DOUBLE_EQ(sumyDokumentu.lumpSum[9], -40);
 }
 
+TEST_F(DocumentTotalsTest, HeaderTotalsAgainstTheLines) {
+  struct Case {
+    Fields header;
+    int result;
+  } cases[] = {
+      {{{"TYV", "1"}, {"NET", "160"}, {"VAT", "36.80"}, {"BRU", "196.80"}}, 0},
+      {{{"TYV", "1"}, {"NET", "160.01"}, {"VAT", "36.80"}, {"BRU", "196.80"}}, -1},
+      {{{"TYV", "1"}, {"NET", "160"}, {"VAT", "36.80"}, {"BRU", "196.79"}}, -1},
+      // a final invoice carries the settled totals
+      {{{"TYV", "1"}, {"AKT", "1"}, {"NET", "1"}}, 0},
+      {{{"TYV", "3"}, {"KRN", "-20"}, {"KRV", "-4.60"}}, 0},
+      {{{"TYV", "3"}, {"KRN", "-20"}, {"KRV", "-4.61"}}, -1},
+  };
+  Document({{"TYV", "1"}}, {{{"TYP", "1"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KRN", "-20"},
+                             {"KRV", "-4.60"}},
+                            {{"TYP", "1"}, {"WNE", "60"}, {"WAV", "13.80"}, {"WAB", "73.80"}}});
+  for (const Case& c : cases) {
+    SetFields(Z5SPRZ.table, {{"AKT", "0"}, {"NET", "0"}, {"VAT", "0"}, {"BRU", "0"}, {"KRN", "0"}, {"KRV", "0"}});
+    SetFields(Z5SPRZ.table, c.header);
+    int kind = f4int(d4field(Z5SPRZ.table, "TYV"));
+    ASSERT_EQ(sumuj_pozycje_dokumentu(0, 1), 0);
+    EXPECT_EQ(sprawdz_sumy_dokumentu(kind, 0), c.result) << FieldText(Z5SPRZ.table, "NET");
+    EXPECT_EQ(sprawdz_sumy_dokumentu(kind, 1), 0);
+  }
+}
+
 TEST_F(DocumentTotalsTest, AdvanceSpreadOverTheLines) {
   struct Case {
     const char* paid;

@@ -1,0 +1,5 @@
+#include "sales/line_code.h"
+
+WartosciPozycji wartosciPozycji = {};
+char poziomCenKontrahenta = 'A';
+FiltrKoduPozycji filtrKoduPozycji = {};

@@ -1,0 +1,119 @@
+// The arithmetic of a sales line when its amount fields are left.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sales/document_lines.h"
+#include "sales/line_code.h"
+#include "sales/line_fields.h"
+#include "tests/sales/sales_fixture.h"
+
+namespace {
+
+class LineFieldsTest : public SalesTest {
+ protected:
+  void SetUp() override {
+    SalesTest::SetUp();
+    if (HasFatalFailure()) return;
+    salesOptions.roundPrices = 'T';
+    lines = kontekst_pozycji{};
+    kontekstPozycji = &lines;
+  }
+  void TearDown() override {
+    kontekstPozycji = nullptr;
+    wartosciPozycji = WartosciPozycji{};
+    SalesTest::TearDown();
+  }
+  double Value(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
+
+  kontekst_pozycji lines{};
+};
+
+TEST_F(LineFieldsTest, PriceChains) {
+  using Handler = int (*)(Get4*);
+  struct Case {
+    const char* name;
+    int priceEntry;
+    char rounding;
+    Fields line;
+    Handler handler;
+    int result;
+    Fields expected;
+    const char* box;
+  } cases[] = {
+      {"net", 1, 'T', {{"CNB", "10"}, {"ILO", "3"}, {"VAS", "23"}}, przelicz_od_ceny_netto, 0,
+       {{"CNR", "10"}, {"WNE", "30"}, {"WAV", "6.90"}, {"WAB", "36.90"}, {"CBR", "12.30"}, {"CBB", "12.30"}}, ""},
+      {"gross back", 2, 'T', {{"CBB", "12.30"}, {"ILO", "3"}, {"VAS", "23"}}, przelicz_od_ceny_brutto, 0,
+       {{"WAB", "36.90"}, {"WAV", "6.90"}, {"CNR", "10"}, {"CNB", "10"}, {"WNE", "30"}}, ""},
+      {"discount, four places", 1, 'N', {{"CNB", "10.1234"}, {"RAS", "10"}, {"ILO", "1"}}, przelicz_od_ceny_netto, 0,
+       {{"CNB", "10.1234"}, {"CNR", "9.1111"}}, ""},
+      {"discount, grosz", 1, 'T', {{"CNB", "10.1234"}, {"RAS", "10"}, {"ILO", "1"}}, przelicz_od_ceny_netto, 0,
+       {{"CNB", "10.12"}, {"CNR", "9.11"}}, ""},
+      {"too large", 1, 'T', {{"CNB", "9999999"}, {"ILO", "11"}, {"WNE", "12.34"}}, przelicz_od_ceny_netto, -1,
+       {{"WNE", "12.34"}}, "Przekroczona maks. wartość netto !"},
+      {"too large gross", 2, 'T', {{"CBB", "9999999"}, {"ILO", "11"}, {"WAB", "5"}}, przelicz_od_ceny_brutto, -1,
+       {{"WAB", "5"}}, "Przekroczona maks. wartość brutto !"},
+      // a net line not in the sales structure
+      {"code 7", 1, 'T', {{"CNB", "10"}, {"ILO", "1"}, {"VAT", "7"}, {"CSS", "T"}}, przelicz_od_ceny_netto, 0,
+       {{"CSS", "N"}, {"WAV", "0"}, {"WAB", "10"}}, ""},
+      {"gross keeps the structure mark", 2, 'T', {{"CBB", "10"}, {"ILO", "1"}, {"VAT", "7"}, {"CSS", "T"}},
+       przelicz_od_ceny_brutto, 0, {{"CSS", "T"}}, ""},
+      {"gross quantity 0", 2, 'T', {{"CBB", "12.30"}, {"ILO", "0"}, {"VAS", "23"}}, przelicz_od_ceny_brutto, 0,
+       {{"WAB", "0"}, {"CNB", "10"}, {"CNR", "0"}}, ""},
+      {"margin below purchase", 2, 'T',
+       {{"TYV", "8"}, {"CBB", "80"}, {"ILO", "1"}, {"VAS", "23"}, {"ZFM", "100"}}, przelicz_od_ceny_brutto, 0,
+       {{"WAB", "80"}, {"WAV", "0"}, {"WNE", "-20"}}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    salesOptions.roundPrices = c.rounding;
+    lines.cena = c.priceEntry;
+    lines.wartosc_zakupu = std::string(c.name).find("margin") != std::string::npos;
+    d4blank(Z5SPRE.table);
+    SetFields(Z5SPRE.table, c.line);
+    EXPECT_EQ(c.handler(nullptr), c.result);
+    for (const auto& [field, value] : c.expected) {
+      if (f4type(d4field(Z5SPRE.table, field)) == 'N')
+        EXPECT_DOUBLE_EQ(Value(field), std::stod(value)) << field;
+      else
+        EXPECT_EQ(FieldText(Z5SPRE.table, field), value) << field;
+    }
+    EXPECT_EQ(Boxes(), c.box);
+  }
+}
+
+TEST_F(LineFieldsTest, QuantityAboveTheStockIsCut) {
+  salesOptions.blockNonPositiveStock = 'T';
+  lines.cena = 1;
+  wartosciPozycji.dostepnaIlosc = 3;
+  SetFields(Z5SPRE.table, {{"KOT", "T1"}, {"ZRP", "1"}, {"ILO", "5"}, {"CNB", "2"}, {"VAS", "0"}});
+  EXPECT_EQ(waliduj_ilosc(nullptr), 0);
+  EXPECT_DOUBLE_EQ(Value("ILO"), 3);
+  EXPECT_DOUBLE_EQ(Value("WNE"), 6);
+  EXPECT_EQ(Boxes(), "Za mała ilość towaru w magazynie.");
+  // a free-text line has no stock
+  SetFields(Z5SPRE.table, {{"KOT", ""}, {"ILO", "5"}});
+  EXPECT_EQ(waliduj_ilosc(nullptr), 0);
+  EXPECT_DOUBLE_EQ(Value("ILO"), 5);
+}
+
+TEST_F(LineFieldsTest, CorrectionStartsFromTheLineAndChangesBy) {
+  lines.cena = 1;
+  lines.korekta = 1;
+  SetFields(Z5SPRE.table, {{"KOT", "T1"}, {"ILO", "3"}, {"CNB", "10"}, {"CNR", "10"}, {"VAT", "1"}, {"VAS", "23"},
+                           {"WNE", "30"}, {"WAV", "6.90"}});
+  EXPECT_EQ(waliduj_ilosc(nullptr), 0);
+  EXPECT_DOUBLE_EQ(Value("KILO"), 3);
+  EXPECT_DOUBLE_EQ(Value("KCNB"), 10);
+  EXPECT_DOUBLE_EQ(Value("KVAS"), 23);
+  SetFields(Z5SPRE.table, {{"KILO", "2"}});
+  EXPECT_EQ(waliduj_ilosc_korekty(nullptr), 0);
+  for (auto [field, value] : {std::pair{"KWNE", 20.0}, {"KWAV", 4.60}, {"KWAB", 24.60}, {"KRN", -10.0},
+                              {"KRV", -2.30}, {"ILK", -1.0}})
+    EXPECT_DOUBLE_EQ(Value(field), value) << field;
+  // the copy is taken once for a code: the typed twins stay
+  EXPECT_EQ(waliduj_ilosc(nullptr), 0);
+  EXPECT_DOUBLE_EQ(Value("KILO"), 2);
+}
+
+}  // namespace

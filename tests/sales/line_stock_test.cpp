@@ -1,0 +1,201 @@
+// The stock a goods line of a sales document takes when it is added,
+// changed and deleted, and the defaults of a new line.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "masterdata/stock_update.h"
+#include "sales/document_lines.h"
+#include "sales/line_code.h"
+#include "tables/masterdata_tables.h"
+#include "tests/sales/sales_fixture.h"
+
+namespace {
+
+class LineStockTest : public SalesScreenTest {
+ protected:
+  void SetUp() override {
+    SalesScreenTest::SetUp();
+    if (HasFatalFailure()) return;
+    salesOptions.stockOnEntry = 'T';
+    ASSERT_EQ(OpenZ5TOWA(0), 0);
+    for (const char* code : {"T1", "T2"}) {
+      ASSERT_EQ(d4append_start(Z5TOWA.table, 0), 0);
+      d4blank(Z5TOWA.table);
+      f4assign(d4field(Z5TOWA.table, "KOD"), code);
+      f4assign_double(d4field(Z5TOWA.table, "ILO"), 10);
+      ASSERT_EQ(d4append(Z5TOWA.table), 0);
+    }
+    d4close(Z5TOWA.table);
+    lines = kontekst_pozycji{};
+    kontekstPozycji = &lines;
+  }
+  void TearDown() override {
+    kontekstPozycji = nullptr;
+    zamknij_okno_raportu(0);
+    SalesScreenTest::TearDown();
+  }
+
+  double Stock(const char* code) {
+    EXPECT_EQ(OpenZ5TOWA(0), 0);
+    double stock = -999;
+    for (int r = d4top(Z5TOWA.table); r == 0; r = d4skip(Z5TOWA.table, 1))
+      if (FieldText(Z5TOWA.table, "KOD") == code) stock = f4double(d4field(Z5TOWA.table, "ILO"));
+    d4close(Z5TOWA.table);
+    return stock;
+  }
+
+  // A header of the kind and one goods line of it, added as the browse adds it.
+  int AddLine(int kind, const char* code, const char* quantity) {
+    lines.rodzaj = kind;
+    AppendRecord(Z5SPRZ.table, {{"TYV", std::to_string(kind)}, {"REC", "1"}, {"STM", "1"}});
+    AppendRecord(Z5SPRE.table, {{"TYV", std::to_string(kind)}, {"REK", "1"}, {"KOT", code}, {"NA1", "Towar"},
+                                {"ZRP", "1"}, {"ILO", quantity}, {"ILK", "0"}});
+    return po_dopisaniu_pozycji();
+  }
+  // A change of the current line as the browse makes it: the hooks around
+  // new values; the record is written only when the after-hook agrees.
+  int Change(Fields values) {
+    przed_modyfikacja_pozycji();
+    SetFields(Z5SPRE.table, values);
+    int result = po_modyfikacji_pozycji();
+    if (result == 0)
+      EXPECT_EQ(d4write(Z5SPRE.table, d4recno(Z5SPRE.table)), 0);
+    else
+      d4changed(Z5SPRE.table, 0);
+    return result;
+  }
+  char Status() {
+    EXPECT_EQ(d4go(Z5SPRE.table, 1), 0);
+    return static_cast<char>(f4char(d4field(Z5SPRE.table, "STA")));
+  }
+
+  static std::string Trimmed(std::string text) { return text.erase(0, text.find_first_not_of(' ')); }
+
+  kontekst_pozycji lines{};
+};
+
+TEST_F(LineStockTest, AddChangeAndDeleteMoveTheSameQuantity) {
+  ASSERT_EQ(AddLine(1, "T1", "5"), 0);
+  EXPECT_EQ(Status(), 'T');
+  EXPECT_DOUBLE_EQ(Stock("T1"), 5);
+  EXPECT_EQ(lines.zmiana, 1);
+
+  // 5 goes back, 3 goes out
+  ASSERT_EQ(Change({{"ILO", "3"}}), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_EQ(Status(), 'T');
+
+  // a price alone moves nothing
+  ASSERT_EQ(Change({{"CNB", "12.50"}}), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+
+  // another code: T1 gets its 3 back, T2 gives 3
+  ASSERT_EQ(Change({{"KOT", "T2"}}), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  EXPECT_DOUBLE_EQ(Stock("T2"), 7);
+
+  EXPECT_EQ(przed_usunieciem_pozycji(), 0);
+  EXPECT_DOUBLE_EQ(Stock("T2"), 10);
+}
+
+TEST_F(LineStockTest, AdvanceInvoiceLinesGiveBackWhatTheyTook) {
+  // kind 11 lines leave ILK at 0: their quantity is ILO on every path
+  salesOptions.stockOnReceiptInvoices = 'T';
+  ASSERT_EQ(AddLine(11, "T1", "4"), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 6);
+  EXPECT_EQ(przed_usunieciem_pozycji(), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  // a correction moves its change of quantity
+  AppendRecord(Z5SPRE.table, {{"ILO", "4"}, {"ILK", "-2"}});
+  EXPECT_DOUBLE_EQ(ilosc_magazynowa_pozycji(3), -2);
+  EXPECT_DOUBLE_EQ(ilosc_magazynowa_pozycji(10), 4);
+}
+
+TEST_F(LineStockTest, OptionsDecideWhetherStockMoves) {
+  struct Case {
+    int kind;
+    char stock, proForma, receipts;
+    char status;
+  } cases[] = {
+      {1, 'N', 'T', 'T', 'N'},  {6, 'T', 'N', 'T', 'N'},  {6, 'T', 'T', 'N', 'T'},
+      {10, 'T', 'T', 'N', 'N'}, {10, 'T', 'N', 'T', 'T'}, {2, 'T', 'N', 'N', 'T'},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    salesOptions.stockOnEntry = c.stock;
+    salesOptions.stockOnProForma = c.proForma;
+    salesOptions.stockOnReceiptInvoices = c.receipts;
+    ASSERT_EQ(AddLine(c.kind, "T1", "1"), 0);
+    EXPECT_EQ(f4char(d4field(Z5SPRE.table, "STA")), c.status);
+  }
+}
+
+TEST_F(LineStockTest, RefusedUpdateKeepsTheLineWithoutStock) {
+  // an unknown code: the operator goes on, nothing was taken
+  ASSERT_EQ(HeadlessSetScript("{ENTER}T"), 0);
+  ASSERT_EQ(AddLine(1, "XX", "5"), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Status(), 'N');
+  // and so nothing goes back when it is deleted
+  EXPECT_EQ(przed_usunieciem_pozycji(), 0);
+}
+
+TEST_F(LineStockTest, ChangeWhoseOldQuantityCannotGoBackIsNotStored) {
+  ASSERT_EQ(AddLine(1, "T1", "5"), 0);
+  // the goods vanished from the catalogue meanwhile
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  f4assign(d4field(Z5TOWA.table, "KOD"), "ZZ");
+  ASSERT_EQ(d4write(Z5TOWA.table, 1), 0);
+  d4close(Z5TOWA.table);
+
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}x"), 0);
+  EXPECT_EQ(Change({{"ILO", "3"}}), -1);
+  EXPECT_EQ(Status(), 'T');
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "ILO")), 5);
+  // nor is the line deleted
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}x"), 0);
+  EXPECT_EQ(przed_usunieciem_pozycji(), 1);
+}
+
+TEST_F(LineStockTest, NewLineDefaultsFromTheHeader) {
+  salesOptions.usualVatCode = 1;
+  salesOptions.list132 = 3;
+  rabatDokumentu = 5;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "7"}, {"STM", "1"}, {"PRE", "FV"}, {"NRV", "12"},
+                              {"DAW", "20261201"}, {"WAL", "EUR"}, {"KVA", "4"}, {"RE4", "N"}, {"OSM", "A/1"}});
+  lines.rodzaj = 1;
+  lines.domyslny_kod_vat = domyslny_kod_vat_pozycji();
+  d4blank(Z5SPRE.table);
+  ASSERT_EQ(przed_dopisaniem_pozycji(), 0);
+  for (auto [field, value] : {std::pair{"REK", "7"}, {"PRE", "FV"}, {"NRV", "12"}, {"WAL", "EUR"}, {"RE1", "A/1"},
+                              {"ILO", "1.0000"}, {"RAS", "5.0"}, {"VAT", "1"}, {"CSS", "T"}, {"RE5", "3"},
+                              {"AKC", "1"}, {"TYV", "1"}, {"STM", "1"}})
+    EXPECT_EQ(Trimmed(FieldText(Z5SPRE.table, field)), value) << field;
+  rabatDokumentu = 0;
+}
+
+TEST_F(LineStockTest, DefaultVatCodeByDelivery) {
+  struct Case {
+    int year;
+    const char* delivery;
+    const char* ttr;
+    int exemption;
+    int code;
+  } cases[] = {
+      {2023, "1", "N", 1, 1}, {2023, "1", "N", 3, 4}, {2023, "2", "T", 1, 7}, {2023, "2", "N", 1, 5},
+      {2023, "4", "N", 1, 1}, {2023, "3", "N", 1, 5}, {2025, "2", "N", 1, 3}, {2025, "8", "N", 1, 3},
+      {2025, "6", "N", 1, 7}, {2025, "4", "N", 1, 1}, {2025, "0", "N", 1, 1},
+  };
+  salesOptions.usualVatCode = 1;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}});
+  for (const Case& c : cases) {
+    env->settlementYear = c.year;
+    salesOptions.list103 = c.exemption;
+    SetFields(Z5SPRZ.table, {{"STM", c.delivery}, {"TTR", c.ttr}});
+    EXPECT_EQ(domyslny_kod_vat_pozycji(), c.code) << c.year << " " << c.delivery;
+  }
+}
+
+}  // namespace
