@@ -13,6 +13,7 @@
 #include "masterdata/address_clipboard.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
+#include "sales/vat_summary_entry.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/browse.h"
@@ -94,8 +95,10 @@ int rejestr_sprzedazy(int rejestr) {
   }
   definicjaRejestru = definition;
   auto* context = static_cast<kontekst_sprzedazy*>(take_mem(sizeof(kontekst_sprzedazy)));
+  auto* summary = static_cast<podsumowanie_vat_dokumentu*>(take_mem(sizeof(podsumowanie_vat_dokumentu)));
   int result = -1;
-  if (context) {
+  if (context && summary) {
+    podsumowanieVat = summary;
     context->rejestr = rejestr;
     std::memcpy(context->workingDate, get_cur_das(0), 8);
     salesContext = context;
@@ -113,8 +116,10 @@ int rejestr_sprzedazy(int rejestr) {
       free_browse(&browse);
     }
     salesContext = nullptr;
-    free_mem(&context);
+    podsumowanieVat = nullptr;
   }
+  free_mem(&summary);
+  free_mem(&context);
   definicjaRejestru = nullptr;
   zwolnij_definicje_rejestru(&definition);
   w4select(window);
