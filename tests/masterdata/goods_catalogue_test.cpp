@@ -286,3 +286,31 @@ TEST_F(GoodsCatalogueTest, ExportOfTheListedGoods) {
 }
 
 }  // namespace
+
+namespace {
+
+void Grant(Environment* env, int right, bool on) {
+  unsigned char bit = static_cast<unsigned char>(0x80 >> (right % 8));
+  if (on)
+    env->rights[right / 8] |= bit;
+  else
+    env->rights[right / 8] &= static_cast<unsigned char>(~bit);
+}
+
+TEST_F(GoodsCatalogueTest, CatalogueFromADocumentOnlyWithBothRights) {
+  Goods("A1", "Alfa", 1);
+  struct Case {
+    bool warehouse, goods, opened;
+  } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+  for (const Case& c : cases) {
+    Grant(env, 7000, c.warehouse);
+    Grant(env, 7500, c.goods);
+    seen.clear();
+    Keys(c.opened ? "{F9}{ESC}" : "");
+    EXPECT_EQ(kartoteka_towarow_z_dokumentu(), 0);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    EXPECT_EQ(Shown("Spis towarów"), c.opened) << c.warehouse << c.goods;
+  }
+}
+
+}  // namespace
