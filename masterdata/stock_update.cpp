@@ -44,6 +44,7 @@ constexpr int PRICE_WIDTH = 12;
 constexpr int DECIMALS = 4;
 constexpr char ARROW = '\x9F';
 constexpr int GROUPED_IN_WIDTH = 0x40;   // thousands groups that keep the width
+constexpr char CHANGED_MARK = '\x9D';     // ZNA of goods whose price A changed
 
 // The report window: -1 while none is open.
 int reportWindow = -1;
@@ -217,9 +218,13 @@ int ConfirmPriceChange() {
   }
   if (Pytanie(MSG_ASK_SELLING_PRICES) != KEY_ESC) {
     std::string kept(d4record(table), d4record_width(table));
+    double keptGross = f4double(Goods("CSB"));
     if (ustal_ceny_sprzedazy() != 0) {
       Uwaga(MSG_SELLING_NOT_UPDATED);
       std::memcpy(d4record(table), kept.data(), kept.size());
+    } else if (warehouseOptions.markChanges == 'T' &&
+               ROUND(f4double(Goods("CSB")), DECIMALS) != ROUND(keptGross, DECIMALS)) {
+      f4assign_char(Goods("ZNA"), CHANGED_MARK);
     }
   }
   return write_and_unlock(table) != 0 ? MSG_DATABASE_ERROR : 0;

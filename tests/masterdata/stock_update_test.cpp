@@ -182,7 +182,7 @@ TEST_F(StockUpdateTest, PriceUpdate) {
       {"same price", 10.00004, "", 0, 10, 10, 0, false},
       // Esc on "Czy aktualizować cenę zakupu w spisie ?" keeps the stored record
       {"declined", 12, "{ESC}", 0, 10, 10, 0, true},
-      // the selling prices are not set yet: the new purchase price alone is stored
+      // no new selling prices asked for: the new purchase price alone is stored
       {"accepted", 12, "T{ESC}", 0, 12, 14.76, 48, true},
       // the selling-price window left with Esc: the new purchase price alone is stored
       {"accepted, selling prices asked", 12, "TT{ESC}x", 0, 12, 14.76, 48, true},
@@ -208,6 +208,41 @@ TEST_F(StockUpdateTest, PriceUpdateOfMissingGoodsAsks) {
   EXPECT_EQ(aktualizuj_cene_zakupu("AB", "Nazwa", 4, 3, 0), -1);
   EXPECT_EQ(HeadlessKeysLeft(), 0);
   EXPECT_EQ(ScreenText().find("AKTUALIZACJA CENY"), std::string::npos) << "the report window stays open";
+}
+
+// Selling prices saved after the new purchase price: a changed gross price
+// A marks the goods when the warehouse option asks for it.
+TEST_F(StockUpdateTest, ChangedPriceAMarksTheGoods) {
+  struct Case {
+    char option;
+    const char* keys;
+    double grossA;
+    char mark;
+  } cases[] = {
+      // past the net price to the gross price A
+      {'T', "TT{ENTER}99{ENTER}{F2}", 99, '\x9D'},
+      {'N', "TT{ENTER}99{ENTER}{F2}", 99, ' '},
+      {'T', "TT{F2}", 10, ' '},   // saved as it was
+  };
+  WarehouseOptions before = warehouseOptions;
+  warehouseOptions.marginPricing = 'N';   // no margin fields in the window
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.option << " " << c.keys);
+    warehouseOptions.markChanges = c.option;
+    RemoveGoods();
+    Seed({{"T1", 4, 0, 1}});
+    ASSERT_EQ(HeadlessSetScript(c.keys), 0);
+    EXPECT_EQ(aktualizuj_cene_zakupu("T1", "Nazwa", 4, 12, 1), 0);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    zamknij_okno_raportu(0);
+    EXPECT_DOUBLE_EQ(Stored("T1", "CZN"), 12);
+    EXPECT_DOUBLE_EQ(Stored("T1", "CSB"), c.grossA);
+    ASSERT_EQ(OpenZ5TOWA(0), 0);
+    ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+    EXPECT_EQ(f4char(Field("ZNA")), static_cast<unsigned char>(c.mark));
+    d4close(Z5TOWA.table);
+  }
+  warehouseOptions = before;
 }
 
 }  // namespace
