@@ -62,6 +62,8 @@ int kontrahent_magazynu_f4_lista(Get4* get, char* codeBuffer, int32_t mode);
 int valid_kontrahent_magazynu(Get4* get);
 int towar_f4_lista(Get4* get, char* codeBuffer, int32_t mode);
 int valid_towar_pozycji(Get4* get);
+// The code the goods field of a modified line starts with: kept unless changed.
+void ustaw_ostatni_kod_towaru(const char* code);
 // Where the validators in mode 7 and 5 write the name they found (NULL:
 // nowhere), its width, and whether a new document is being entered (the
 // contractor's person is then copied).

@@ -218,6 +218,7 @@ int BeforeModify() {
   e.oldStp = static_cast<char>(f4char(Line("STP")));
   pusty_towar_pozycji = code.empty();
   modyfikacja_pozycji_magazynowej = 1;
+  ustaw_ostatni_kod_towaru(code.c_str());
   ustaw_tekst_stawki_pozycji();
   return 0;
 }

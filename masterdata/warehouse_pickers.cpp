@@ -193,6 +193,8 @@ int towar_f4_lista(Get4* get, char* codeBuffer, int32_t mode) {
   return key;
 }
 
+void ustaw_ostatni_kod_towaru(const char* code) { lastGoodsCode = code; }
+
 int valid_towar_pozycji(Get4* get) {
   std::string code = Text(static_cast<const char*>(get->data), get->dataWidth);
   bool fromList = goodsFromList;
