@@ -41,6 +41,7 @@
 #include "ui/message_box.h"
 #include "ui/rights.h"
 #include "ui/std_windows.h"
+#include "ui/wiget.h"
 #include "ui/window4.h"
 
 const StronaMagazynu STRONA_PRZYJEC = {1, &Z5MAPR, &Z5MAPE, 7300, 7400};
@@ -542,13 +543,17 @@ void Preview() {
 void DefineSearch(Register& r) {
   InitSzukajPola(r.searchFields, sizeof r.searchFields);
   std::memset(r.searchDate, ' ', 8);
+  r.searchDate[8] = '\0';
   std::memset(r.searchName, ' ', 36);
+  r.searchName[36] = '\0';
   std::memset(r.searchPattern, ' ', 36);
+  r.searchPattern[36] = '\0';
   r.searchNumber = 1;
-  DefineSzukajPole("data wyst", HB("DAT"), &stronaMagazynu->headers->tag[WH_HEADERS_BY_DATE], r.searchDate, 0);
-  DefineSzukajPole("nazwa", HB("NA1"), &stronaMagazynu->headers->tag[WH_HEADERS_BY_NAME], r.searchName, 0);
-  DefineSzukajPole("nazwa", HB("NA1"), nullptr, r.searchPattern, 0);
-  DefineSzukajPole("numer", HB("NUM"), &stronaMagazynu->headers->tag[WH_HEADERS_BY_NUMBER], &r.searchNumber, 0);
+  TableHandles* h = stronaMagazynu->headers;
+  DefineSzukajPole("data wyst", HB("DAT"), &h->tag[WH_HEADERS_BY_DATE], r.searchDate, W_DATE);
+  DefineSzukajPole("nazwa", HB("NA1"), &h->tag[WH_HEADERS_BY_NAME], r.searchName, W_TEXT | WF_LONG);
+  DefineSzukajPole("nazwa", HB("NA1"), nullptr, r.searchPattern, W_TEXT);
+  DefineSzukajPole("numer", HB("NUM"), &h->tag[WH_HEADERS_BY_NUMBER], &r.searchNumber, W_INT | WidthFlag(5));
 }
 
 int32_t Search(int32_t) { return OknoSzukaj(&reg->search, reg->searchFields); }
@@ -632,8 +637,15 @@ int32_t SumsAction(int32_t) {
 }
 
 int32_t Later(int32_t which) {
-  static const char* const names[] = {"Drukuj dokument", "Import", "Export", "Ewidencja"};
+  static const char* const names[] = {"Drukuj dokument", "Import", "Export"};
   NotAvailableYet(names[which]);
+  return 0;
+}
+
+int32_t LineRegister(int32_t) {
+  long record = d4recno(Headers());
+  ewidencja_pozycji_magazynowych();
+  Redisplay(record);
   return 0;
 }
 
@@ -669,7 +681,7 @@ void BuildMenus(Register& r) {
     MenuDefineItem(" Import ", Right(80), 'p', 1, Later, nullptr);
   else
     MenuDefineItem(" Export ", Right(80), 'p', 2, Later, nullptr);
-  MenuDefineItem(" Ewidencja ", Right(100), 'e', 3, Later, nullptr);
+  MenuDefineItem(" Ewidencja ", Right(100), 'e', 0, LineRegister, nullptr);
 
   m[1] = DefineMenuWindow();
   MenuDefineItem(" Dokument ", Right(22), 'd', 0, Later, nullptr);

@@ -11,6 +11,7 @@
 #include "tables/catalogue.h"
 
 struct Get4;
+struct TextCtrl;
 
 struct StronaMagazynu {
   int receipt;             // 1 receipts: goods come into the stock; 0 issues
@@ -27,6 +28,19 @@ extern const StronaMagazynu STRONA_PRZYJEC, STRONA_WYDAN;
 // Tags of the headers and lines tables, in their catalogue order.
 constexpr int WH_HEADERS_BY_NUMBER = 0, WH_HEADERS_BY_DATE = 1, WH_HEADERS_BY_NAME = 2, WH_HEADERS_BY_REC = 3;
 constexpr int WH_LINES_BY_NUMBER = 0, WH_LINES_BY_DATE = 1, WH_LINES_BY_NAME = 2, WH_LINES_BY_HEADER = 3;
+
+// The panel of the current line under the lists of lines: its resource,
+// rows, and fields.
+constexpr int16_t RES_LINE_PANEL = 272;
+constexpr int PANEL_LINES = 7;
+void definiuj_panel_pozycji(TextCtrl* panel, int size);
+
+// The register of all lines of the year (" Ewidencja " of the registers).
+int ewidencja_pozycji_magazynowych();
+
+// A goods code against a filter pattern: '*' ends the comparison with a
+// match, '?' takes any one character, letter case is ignored.
+bool kod_pasuje_do_wzorca(const char* code, const char* pattern);
 
 // The line editor of the document that is the current record of the side's
 // headers table: net entry (TRY 1) or gross, or only to look at. The

@@ -39,8 +39,8 @@ constexpr int MSG_LINES_TITLE = 164;    // "Dowód przesunięcia nr %s z dnia %s
 constexpr int MSG_TOO_LARGE = 20160;    // "Przekroczona maks. wartość %s !"
 constexpr double VALUE_LIMIT = 100000000.0;
 constexpr int RIGHT_END = 6;
-constexpr int16_t RES_LINE_PANEL = 272, RES_LINE_FORM = 271;
-constexpr int PANEL_LINES = 7, FORM_LINES = 11;
+constexpr int16_t RES_LINE_FORM = 271;
+constexpr int FORM_LINES = 11;
 constexpr int KEY_ALT_I = 0x1700;
 constexpr int FIRST_YEAR_2024 = 2024;
 constexpr int NAME_COLUMN_WIDTH = 27;
@@ -264,17 +264,8 @@ void DefineLists(Editor& e) {
   DefineScrollColumn(Bound("VAS"), 0, "[%]");
   DefineScrollColumn(Bound("WAB"), DEF_LAST, "brutto");
 
-  ResetTextCtrlDefinition(e.panel, sizeof e.panel);
-  DefineTextCtrl(0, 14, Bound("KOT"), 0);
+  definiuj_panel_pozycji(e.panel, sizeof e.panel);
   const char* names[LINES] = {"NA1", "NA2", "NA3", "NA4", "NA5", "NA6"};
-  DefineTextCtrl(1, 14, Bound(names[0]), 0);
-  DefineTextCtrl(2, 14, Bound("ILO"), TEXT_THOUSANDS);
-  DefineTextCtrl(3, 14, Bound("VAT"), 0)->codeTexts = NAZWY_STAWEK_VAT;
-  DefineTextCtrl(3, 40, Bound("VAS"), 0);
-  DefineTextCtrl(4, 14, Bound("CEN"), TEXT_THOUSANDS);
-  DefineTextCtrl(5, 14, Bound("WAV"), TEXT_THOUSANDS);
-  DefineTextCtrl(4, 56, Bound("WAN"), TEXT_THOUSANDS);
-  DefineTextCtrl(5, 56, Bound("WAB"), TEXT_THOUSANDS | DEF_LAST);
 
   const char* priceField = e.net ? "CEN" : "CEB";
   const char* valueField = e.net ? "WAN" : "WAB";
@@ -334,6 +325,19 @@ void ustaw_tekst_stawki_pozycji() {
   std::memcpy(tekst_stawki_pozycji, name, strnlen(name, sizeof tekst_stawki_pozycji - 1));
 }
 int modyfikacja_pozycji_magazynowej = 0;
+
+void definiuj_panel_pozycji(TextCtrl* panel, int size) {
+  ResetTextCtrlDefinition(panel, size);
+  DefineTextCtrl(0, 14, Bound("KOT"), 0);
+  DefineTextCtrl(1, 14, Bound("NA1"), 0);
+  DefineTextCtrl(2, 14, Bound("ILO"), TEXT_THOUSANDS);
+  DefineTextCtrl(3, 14, Bound("VAT"), 0)->codeTexts = NAZWY_STAWEK_VAT;
+  DefineTextCtrl(3, 40, Bound("VAS"), 0);
+  DefineTextCtrl(4, 14, Bound("CEN"), TEXT_THOUSANDS);
+  DefineTextCtrl(5, 14, Bound("WAV"), TEXT_THOUSANDS);
+  DefineTextCtrl(4, 56, Bound("WAN"), TEXT_THOUSANDS);
+  DefineTextCtrl(5, 56, Bound("WAB"), TEXT_THOUSANDS | DEF_LAST);
+}
 
 int przelicz_pozycje_magazynowa(int net) {
   double quantity = f4double(Line("ILO"));

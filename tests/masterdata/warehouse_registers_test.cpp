@@ -5,6 +5,7 @@
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "masterdata/stock_update.h"
+#include "masterdata/warehouse_documents.h"
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 #include "tests/app/stand_in_fixture.h"
@@ -110,6 +111,40 @@ TEST_F(WarehouseRegisterTest, AutomaticNumbersFollowTheHighestAtSave) {
     EXPECT_EQ(f4long(d4field(Z5MAPR.table, "REC")), record);
   }
   EXPECT_TRUE(Deleted(Z5MAPR, 4));
+}
+
+TEST(WarehousePattern, StarEndsTheComparisonAndQuestionMarkTakesOneCharacter) {
+  struct Case {
+    const char* code;
+    const char* pattern;
+    bool match;
+  };
+  const Case cases[] = {
+      {"AB123", "AB*", true},  {"ab9", "AB*", true},     {"AC1", "AB*", false}, {"AB", "AB*", true},
+      {"AX1", "A?1", true},    {"A1", "A?1", false},     {"AB", "AB", true},    {"ABC", "AB", false},
+      {"AB", "ABC", false},    {"XYZ", "*", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kod_pasuje_do_wzorca(c.code, c.pattern), c.match) << c.code << " " << c.pattern;
+}
+
+TEST_F(WarehouseRegisterTest, OnlyALineWithoutItsDocumentIsDeletedThereAndItGivesItsStockBack) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "TOWAR"}, {"ILO", "10"}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  AppendNamed(Z5MAPR, {{"NUM", "1"}, {"DAT", "20260310"}, {"REC", "1"}});
+  AppendNamed(Z5MAPE, {{"KOT", "T1"}, {"NA1", "TOWAR"}, {"ILO", "4"}, {"REK", "1"}, {"NUM", "1"},
+                       {"DAT", "20260310"}, {"STP", "T"}});
+  AppendNamed(Z5MAPE, {{"KOT", "T1"}, {"NA1", "SIEROTA"}, {"ILO", "3"}, {"REK", "5"}, {"NUM", "2"},
+                       {"DAT", "20260310"}, {"STP", "T"}});
+  stronaMagazynu = &STRONA_PRZYJEC;
+  // The first line: refused with its box; the second: the question and the
+  // stock report's pause.
+  RunUntilEsc(ewidencja_pozycji_magazynowych, "u{ENTER}{DOWN}ut{ENTER}{F9}{ESC}");
+  stronaMagazynu = nullptr;
+  EXPECT_FALSE(Deleted(Z5MAPE, 1));
+  EXPECT_TRUE(Deleted(Z5MAPE, 2));
+  EXPECT_DOUBLE_EQ(Stock(), 7) << "the orphan's receipt taken back";
+  EXPECT_TRUE(Shown("Ewidencja przyjęcia towarów")) << seen;
 }
 
 }  // namespace
