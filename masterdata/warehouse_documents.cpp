@@ -408,6 +408,14 @@ int SaveNew() {
   return r;
 }
 
+int32_t PrintDocument(int32_t) {
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
+  long record = d4recno(Headers());
+  drukuj_dokument_magazynowy(Receipts() ? 2 : 1, Headers());
+  d4go(Headers(), record);
+  return 0;
+}
+
 int NewDocument() {
   long record = AppendHeader();
   if (record < 0) return -1;
@@ -428,7 +436,7 @@ int NewDocument() {
     return -1;
   }
   if (r == 0 && warehouseOptions.printAfterSave == 'T' && Pytanie(MSG_START_PRINT) != KEY_ESC)
-    NotAvailableYet("Drukuj dokument");
+    PrintDocument(0);
   Redisplay(record);
   return 0;
 }
@@ -637,7 +645,7 @@ int32_t SumsAction(int32_t) {
 }
 
 int32_t Later(int32_t which) {
-  static const char* const names[] = {"Drukuj dokument", "Import", "Export"};
+  static const char* const names[] = {"", "Import", "Export"};
   NotAvailableYet(names[which]);
   return 0;
 }
@@ -684,7 +692,7 @@ void BuildMenus(Register& r) {
   MenuDefineItem(" Ewidencja ", Right(100), 'e', 0, LineRegister, nullptr);
 
   m[1] = DefineMenuWindow();
-  MenuDefineItem(" Dokument ", Right(22), 'd', 0, Later, nullptr);
+  MenuDefineItem(" Dokument ", Right(22), 'd', 0, PrintDocument, nullptr);
   MenuDefineItem(" Tabulogram ", Right(21), 't', 0, TabulogramAction, nullptr);
   m[2] = DefineMenuWindow();
   MenuDefineItem(" Opis ", Right(31), 'o', 0, ModifyHeader, nullptr);

@@ -70,6 +70,10 @@ int usun_pozycje_dokumentu(long record);
 // an engine error. The lines table is locked by the caller.
 int sumuj_pozycje_magazynowe(long record, int carry, double* net, double* vat, double* gross);
 
+// Prints the current document of the headers table: kind 1 an issue, 2 a
+// receipt. 0, or -1 when the printing failed.
+int drukuj_dokument_magazynowy(int kind, DbTable* headers);
+
 // Pickers of the code fields. Modes: contractors 1 a document header, 7 a
 // filter field; goods 2 a receipt line, 1 an issue line, 5 a filter field.
 int kontrahent_magazynu_f4_lista(Get4* get, char* codeBuffer, int32_t mode);
