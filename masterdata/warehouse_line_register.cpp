@@ -1,0 +1,468 @@
+// The register of all lines of the year's warehouse documents: searches,
+// its own filter, the sums by VAT rate, the tabulogram, and the deletion of
+// lines whose document is gone.
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "app/browse_search.h"
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "app/prompts.h"
+#include "app/stand_in_screens.h"
+#include "app/vat_services.h"
+#include "db/db_index.h"
+#include "db/db_lock.h"
+#include "db/db_scan.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "env/code_pages.h"
+#include "env/dates.h"
+#include "env/memory.h"
+#include "env/messages.h"
+#include "env/session/field_text.h"
+#include "env/temp_strings.h"
+#include "env/text_buffers.h"
+#include "masterdata/stock_update.h"
+#include "masterdata/warehouse_documents.h"
+#include "ui/browse.h"
+#include "ui/definition_lists.h"
+#include "ui/get4.h"
+#include "ui/keyboard.h"
+#include "ui/menu.h"
+#include "ui/message_box.h"
+#include "ui/std_windows.h"
+#include "ui/wiget.h"
+#include "ui/window4.h"
+
+namespace {
+
+constexpr int MSG_RECEIPT_LINES = 163, MSG_ISSUE_LINES = 165;
+constexpr int MSG_ONLY_WITH_DOCUMENT = 20178, MSG_SUM_CHECKED = 20052;
+constexpr int FIRST_YEAR_2024 = 2024;
+constexpr int CODE_WIDTH = 18, CONTRACTOR_WIDTH = 20, NAME_WIDTH = 40;
+constexpr int VAT_CODES = 15;
+
+DbTable* Lines() { return stronaMagazynu->lines->table; }
+DbTable* Headers() { return stronaMagazynu->headers->table; }
+DbField* L(const char* name) { return d4field(Lines(), name); }
+DbField* H(const char* name) { return d4field(Headers(), name); }
+int Right(int offset) { return stronaMagazynu->lineRightsBase + 40 + offset; }
+
+DbField** Bound(const char* name) {
+  DbField* field = L(name);
+  for (DbField*& bound : stronaMagazynu->lines->field)
+    if (bound == field) return &bound;
+  return nullptr;
+}
+
+const char* Sys(const char* utf8) {
+  static std::map<std::string, std::string> kept;
+  return kept.try_emplace(utf8, Utf8ToMazText(utf8)).first->second.c_str();
+}
+
+struct Filter {
+  char from[9], to[9];         // CCYYMMDD, blank when off
+  char code[CODE_WIDTH + 1];   // pattern with '*' and '?'
+  char codeName[NAME_WIDTH + 1];
+  char contractor[CONTRACTOR_WIDTH + 1];
+  char contractorName[71];
+  int vat;                     // 0 off
+  char vatText[21];
+};
+
+struct LineRegister {
+  int menus[4];
+  char title[81];
+  Filter active, edited;
+  bool on;
+  bool summing;
+  ScrollColumn columns[6];
+  TextCtrl panel[12];
+  TabuColumn tabulogram[20];
+  SearchContext search;
+  SearchField searchFields[5];
+  char searchDate[9], searchName[41], searchPattern[41];
+  int32_t searchNumber;
+};
+LineRegister* reg = nullptr;
+
+bool Blank(const char* text) { return text[std::strspn(text, " ")] == '\0'; }
+
+std::string Trimmed(const char* text) {
+  std::string s(text);
+  s.erase(s.find_last_not_of(' ') + 1);
+  s.erase(0, s.find_first_not_of(' '));
+  return s;
+}
+
+}  // namespace
+
+// '*' ends the comparison with a match, '?' takes any character; letter
+// case is ignored.
+bool kod_pasuje_do_wzorca(const char* code, const char* pattern) {
+  std::string c = Trimmed(code), p = Trimmed(pattern);
+  size_t i = 0;
+  for (; i < p.size(); i++) {
+    if (p[i] == '*') return true;
+    if (i >= c.size()) return false;
+    if (p[i] != '?' && EnvToUpper(static_cast<unsigned char>(p[i])) != EnvToUpper(static_cast<unsigned char>(c[i])))
+      return false;
+  }
+  return i == c.size();
+}
+
+namespace {
+
+bool HeaderOfLine() {
+  long record = f4long(L("REK"));
+  DbTable* t = Headers();
+  if (record > 0 && record <= d4reccount(t) && d4go(t, record) == 0 && !d4deleted(t)) return true;
+  d4blank(t);
+  d4changed(t, 0);
+  return false;
+}
+
+int LineFilter(intptr_t) {
+  if (!reg) return X4_ACCEPT;
+  const Filter& f = reg->active;
+  bool contractor = !Blank(f.contractor);
+  if (reg->summing || contractor) HeaderOfLine();
+  if (!reg->on) return X4_ACCEPT;
+  if (!Blank(f.code) && !kod_pasuje_do_wzorca(FldQStr(L("KOT"), 0), f.code)) return X4_REJECT;
+  if (contractor && Trimmed(FldQStr(H("KOO"), 0)) != Trimmed(f.contractor)) return X4_REJECT;
+  std::string date(f4ptr(L("DAT")), 8);
+  double day;
+  bool valid = c4dt_julian(date.c_str(), &day) == 0;
+  if (!Blank(f.from) && (!valid || date < std::string(f.from))) return X4_REJECT;
+  if (!Blank(f.to) && (!valid || date > std::string(f.to))) return X4_REJECT;
+  if (f.vat != 0 && f4int(L("VAT")) != f.vat) return X4_REJECT;
+  return X4_ACCEPT;
+}
+
+// ---- the filter dialog
+
+int VatKey(Get4*, char* buffer, int32_t) {
+  int key = g4char();
+  if (WigetCtrlKey(key) && key != KEY_ENTER) return key;
+  int current = reg->edited.vat;
+  if (current == 0 && WorkingYear() >= FIRST_YEAR_2024) current = 1;
+  int chosen = WorkingYear() >= FIRST_YEAR_2024 ? wybierz_kod_stawki_vat(current, 0)
+                                                : wybierz_stawke_vat(NAZWY_STAWEK_VAT, current, -1, -1, 0);
+  reg->edited.vat = chosen < 0 ? 0 : chosen;
+  std::memset(buffer, ' ', 20);
+  const char* name = chosen < 0 ? "?" : KodAsPopupMenuString(chosen, NAZWY_STAWEK_VAT);
+  std::memcpy(buffer, name, strnlen(name, 20));
+  return KEY_ENTER;
+}
+
+int GoodsKey(Get4* get, char* buffer, int32_t) { return towar_f4_lista(get, buffer, 5); }
+int ContractorKey(Get4* get, char* buffer, int32_t) { return kontrahent_magazynu_f4_lista(get, buffer, 7); }
+
+int GoodsValid(Get4* get) {
+  std::string code = Trimmed(static_cast<const char*>(get->data));
+  if (code.empty()) return 0;
+  // A pattern names no goods of its own.
+  if (code.find_first_of("*?") != std::string::npos) return 0;
+  nazwa_z_walidacji = reg->edited.codeName;
+  szerokosc_nazwy_z_walidacji = NAME_WIDTH;
+  int r = valid_towar_pozycji(get);
+  nazwa_z_walidacji = nullptr;
+  OdswiezGety();
+  return r;
+}
+
+int ContractorValid(Get4* get) {
+  if (Blank(static_cast<const char*>(get->data))) return 0;
+  nazwa_z_walidacji = reg->edited.contractorName;
+  szerokosc_nazwy_z_walidacji = 70;
+  int r = valid_kontrahent_magazynu(get);
+  nazwa_z_walidacji = nullptr;
+  OdswiezGety();
+  return r;
+}
+
+// "FILTRY": F2 ("Zapamiętaj") makes the edited values the filter; 1 then.
+int FilterDialog() {
+  LineRegister& r = *reg;
+  r.edited = r.active;
+  int previous = w4select(-1);
+  int window = DefineDialogWindow(16, 10, 9, 60, "FILTRY");
+  if (window < 0) return 0;
+  w4activate(window);
+  w4select(window);
+  const char* labels[] = {"od dnia........", "do dnia........", "kod towaru.....", "", "kod kontrahenta", "",
+                          "stawka VAT....."};
+  for (int i = 0; i < 7; i++) w4(i, 1, Sys(labels[i]));
+  w4(7, 1, Sys("Zapamiętaj: F2"));
+  Filter& f = r.edited;
+  g4date(0, 17, f.from);
+  g4picture("DD-MM/YY");
+  g4date(1, 17, f.to);
+  g4picture("DD-MM/YY");
+  g4(2, 17, f.code);
+  g4upper();
+  g4call(GoodsKey, 5);
+  g4valid(GoodsValid);
+  g4(3, 17, f.codeName);
+  g4disabled();
+  g4(4, 17, f.contractor);
+  g4upper();
+  g4call(ContractorKey, 7);
+  g4valid(ContractorValid);
+  g4(5, 17, f.contractorName);
+  g4disabled();
+  g4(6, 17, f.vatText);
+  g4call(VatKey, 0);
+  int key = g4read();
+  w4deactivate(window);
+  w4close(window);
+  w4select(previous);
+  if (key != KEY_F2) return 0;
+  r.active = f;
+  r.on = !Blank(f.from) || !Blank(f.to) || !Blank(f.code) || !Blank(f.contractor) || f.vat != 0;
+  BrowseDispFilterState(r.on);
+  return 1;
+}
+
+void Redisplay() { browse_call(0, 0); }
+
+// ---- actions
+
+int32_t FiltersAction(int32_t) {
+  FilterDialog();
+  Redisplay();
+  return 0;
+}
+
+int32_t GoodsPrintout(int32_t) {
+  if (FilterDialog()) {
+    browse_drukuj();
+    if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
+      std::memset(&reg->active, 0, sizeof reg->active);
+      reg->on = false;
+      BrowseDispFilterState(0);
+    }
+  }
+  Redisplay();
+  return 0;
+}
+
+int32_t Turnover(int32_t) {
+  NotAvailableYet("Obroty");
+  return 0;
+}
+
+// Lines whose document is gone give their stock back as they go.
+int32_t DeleteLine(int32_t) {
+  BrowseContext* c = CurrentBrowse;
+  if (EmptyBrowseWarning(c) != 0) return 0;
+  DbTable* lines = Lines();
+  long record = d4recno(lines);
+  if (HeaderOfLine()) {
+    Uwaga(MSG_ONLY_WITH_DOCUMENT);
+    d4go(lines, record);
+    return 0;
+  }
+  d4go(lines, record);
+  if (Pytanie(Sys("Czy usunąć pozycję ?")) == KEY_ESC) return 0;
+  if (go_and_lock(lines, record) != 0) return 0;
+  bool refused = false;
+  if (f4char(L("STP")) == 'T') {
+    int reached = 0;
+    refused = stan_pozycji_magazynowej(FldQStr(L("KOT"), 0), FldQStr(L("NA1"), 0), f4double(L("ILO")), 0,
+                                       &reached) != 0;
+    zamknij_okno_raportu(1);
+  }
+  if (!refused) {
+    d4go(lines, record);
+    d4delete(lines);
+    d4write(lines, record);
+    d4flush(lines);
+  }
+  d4unlock(lines);
+  Redisplay();
+  return 0;
+}
+
+struct SumRow {
+  const char* label;
+  double net, vat, gross;
+};
+
+int32_t Sums(int32_t) {
+  if (!FilterDialog()) return 0;
+  Pytanie(MSG_SUM_CHECKED);
+  SumRow rows[] = {{"podstawowa        23% lub 22%", 0, 0, 0}, {"obniżona           8% lub 7%", 0, 0, 0},
+                   {"s.obniżona         5% lub 3%", 0, 0, 0}, {"zwrot RR           7% lub 6%", 0, 0, 0},
+                   {"zerowa kraj", 0, 0, 0},                  {"zerowa eksport", 0, 0, 0},
+                   {"zwolniona", 0, 0, 0},                    {"nie podlega VAT", 0, 0, 0},
+                   {"RAZEM", 0, 0, 0}};
+  double quantity = 0;
+  DbTable* lines = Lines();
+  if (set_lock(lines, -1) != 0) return 0;
+  reg->summing = true;
+  DbScanCtx scan;
+  x4init(&scan, lines, LineFilter, 0);
+  for (int r = x4top(&scan); r == 0 && !d4eof(lines); r = x4skip(&scan, 1)) {
+    double wan = f4double(L("WAN")), wav = f4double(L("WAV")), wab = f4double(L("WAB"));
+    int code = f4int(L("VAT"));
+    auto add = [&](int row, double net, double vat, double gross) {
+      rows[row].net += net;
+      rows[row].vat += vat;
+      rows[row].gross += gross;
+    };
+    switch (code) {
+      case 1: add(0, wan, wav, wab); break;
+      case 2: add(1, wan, wav, wab); break;
+      case 8: add(2, wan, wav, wab); break;
+      case 9: add(3, wan, wav, wab); break;
+      case 3:
+      case 13: add(4, wan, 0, wan); break;
+      case 5: add(5, wan, 0, wan); break;
+      case 4: add(6, wan, 0, wan); break;
+      case 7: add(7, 0, 0, wab); break;
+      default: break;
+    }
+    add(8, wan, wav, wab);
+    quantity += f4double(L("ILO"));
+  }
+  reg->summing = false;
+  d4unlock(lines);
+
+  int previous = w4select(-1);
+  int window = DefineDialogWindow(2, 1, 14, 78, Sys("Sumy rejestru przesunięć."));
+  if (window >= 0) {
+    w4activate(window);
+    w4select(window);
+    w4(0, 2, Sys(stronaMagazynu->receipt ? "SUMA EWIDENCJI PRZYJĘĆ" : "SUMA EWIDENCJI WYDAŃ"));
+    w4(1, 32, Sys("       netto          VAT       brutto"));
+    for (int i = 0; i < 9; i++) {
+      w4(2 + i, 2, Sys(rows[i].label));
+      w4(2 + i, 32, PrintfQStr("%12.2f %12.2f %12.2f", rows[i].net, rows[i].vat, rows[i].gross));
+    }
+    if (stronaMagazynu->receipt && !Blank(reg->active.code))
+      w4(12, 2, PrintfQStr("Il.towaru- %13.4f", quantity));
+    g4char();
+    w4deactivate(window);
+    w4close(window);
+  }
+  w4select(previous);
+  if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
+    std::memset(&reg->active, 0, sizeof reg->active);
+    reg->on = false;
+    BrowseDispFilterState(0);
+  }
+  Redisplay();
+  return 0;
+}
+
+int32_t Search(int32_t) { return OknoSzukaj(&reg->search, reg->searchFields); }
+
+int Keys(int key) {
+  hot_keys(key, KEY_ESC, -1, KEY_ESC, -1, KEY_ESC, -1, L("INF"));
+  return 0;
+}
+
+void Define(LineRegister& r) {
+  r.menus[0] = DefineMainMenuWindow();
+  MenuDefineItem(" Szukaj ", Right(0), 's', 0, Search, nullptr);
+  MenuDefineItem(" Drukuj ", Right(10), 'r', -1, nullptr, &r.menus[1]);
+  MenuDefineItem(" Suma ", Right(20), 'a', 0, Sums, nullptr);
+  MenuDefineItem(Sys(" Usuń "), Right(30), 'u', 0, DeleteLine, nullptr);
+  MenuDefineItem(" Filtry ", Right(40), 'f', 0, FiltersAction, nullptr);
+  r.menus[1] = DefineMenuWindow();
+  MenuDefineItem(" Towary ", Right(11), 't', 0, GoodsPrintout, nullptr);
+  MenuDefineItem(" Obroty ", Right(12), 'o', 0, Turnover, nullptr);
+  w4select(r.menus[0]);
+
+  ResetScrollDefinition(r.columns, sizeof r.columns);
+  DefineScrollColumn(Bound("DAT"), 0, "data");
+  DefineScrollColumn(Bound("NUM"), 0, "numer");
+  DefineScrollColumn(Bound("NA1"), 0, "nazwa");
+  DefineScrollColumn(Bound("WAN"), 0, "netto");
+  DefineScrollColumn(Bound("VAS"), DEF_LAST, "[%]");
+  definiuj_panel_pozycji(r.panel, sizeof r.panel);
+
+  ResetTabuDefinition(r.tabulogram, sizeof r.tabulogram);
+  struct Tabu {
+    const char* h1;
+    const char* h2;
+    const char* field;
+    int column;
+  } tabu[] = {{"numer", "dokumentu", "NUM", 1}, {"data", "", "DAT", 2},       {"nazwa", "towaru", "NA1", 3},
+              {"nazwa", "towaru", "NA2", 3},     {"nazwa", "towaru", "NA3", 4}, {"nazwa", "towaru", "NA4", 4},
+              {"nazwa", "towaru", "NA5", 5},     {"nazwa", "towaru", "NA6", 5}, {"j.m", "", "JED", 6},
+              {"ilość", "towaru", "ILO", 7},     {"cena", "netto", "CEN", 8},   {"VAT[%]", "", "VAS", 9},
+              {"cena", "brutto", "CEB", 10},     {"wartość", "netto", "WAN", 11}, {"wartość", "VAT", "WAV", 12},
+              {"wartość", "brutto", "WAB", 13}};
+  int n = 0;
+  for (const Tabu& t : tabu) {
+    n++;
+    DefineTabuColumn(Sys(t.h1), Sys(t.h2), Bound(t.field), n == 16 ? DEF_LAST : 0, t.column);
+  }
+
+  InitSzukajPola(r.searchFields, sizeof r.searchFields);
+  std::memset(r.searchDate, ' ', 8);
+  std::memset(r.searchName, ' ', 40);
+  std::memset(r.searchPattern, ' ', 40);
+  r.searchNumber = 1;
+  TableHandles* l = stronaMagazynu->lines;
+  DefineSzukajPole("data", Bound("DAT"), &l->tag[WH_LINES_BY_DATE], r.searchDate, W_DATE);
+  DefineSzukajPole("nazwa towaru", Bound("NA1"), &l->tag[WH_LINES_BY_NAME], r.searchName, W_TEXT | WF_LONG);
+  DefineSzukajPole("wzorzec", Bound("NA1"), nullptr, r.searchPattern, W_TEXT);
+  DefineSzukajPole("numer", Bound("NUM"), &l->tag[WH_LINES_BY_NUMBER], &r.searchNumber, W_INT | WidthFlag(5));
+
+  auto blank = [](char* text, int width) {
+    std::memset(text, ' ', static_cast<size_t>(width));
+    text[width] = '\0';
+  };
+  for (Filter* f : {&r.active, &r.edited}) {
+    blank(f->from, 8);
+    blank(f->to, 8);
+    blank(f->code, CODE_WIDTH);
+    blank(f->codeName, NAME_WIDTH);
+    blank(f->contractor, CONTRACTOR_WIDTH);
+    blank(f->contractorName, 70);
+    blank(f->vatText, 20);
+    f->vat = 0;
+  }
+}
+
+}  // namespace
+
+int ewidencja_pozycji_magazynowych() {
+  auto* r = static_cast<LineRegister*>(take_mem(sizeof(LineRegister)));
+  if (!r) return -1;
+  std::memset(static_cast<void*>(r), 0, sizeof(LineRegister));
+  LineRegister* outer = reg;
+  reg = r;
+  for (int& m : r->menus) m = -1;
+  std::snprintf(r->title, sizeof r->title, "%s %d",
+                EnvFindString(stronaMagazynu->receipt ? MSG_RECEIPT_LINES : MSG_ISSUE_LINES), WorkingYear());
+  Define(*r);
+  DbTable* lines = Lines();
+  DbTag* tag = d4tag_selected(lines);
+  int result = -1;
+  BrowseContext* browse = nullptr;
+  if (allocate_browse(&browse, lines, stronaMagazynu->lines->tag[WH_LINES_BY_DATE], r->columns, r->menus[0]) == 0) {
+    browse->title = r->title;
+    browse->print_title = r->title;
+    browse->print_columns = r->tabulogram;
+    browse->record_texts = r->panel;
+    browse->record_lines_source = []() -> int16_t { return RES_LINE_PANEL; };
+    browse->record_lines_count = PANEL_LINES;
+    browse->stamp_field = L("INF");
+    browse->filter_fn = LineFilter;
+    browse->key_hook = Keys;
+    result = zrob_browse(PANEL_LINES, 0, 0);
+    free_browse(&browse);
+  }
+  d4tag_select(lines, tag);
+  for (int i = 3; i >= 0; i--)
+    if (r->menus[i] >= 0) w4close(r->menus[i]);
+  reg = outer;
+  free_mem(&r);
+  return result;
+}

@@ -1,0 +1,150 @@
+// The warehouse registers show the year's documents of the tables their
+// caller opened and come back on Esc.
+#include <gtest/gtest.h>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "masterdata/stock_update.h"
+#include "masterdata/warehouse_documents.h"
+#include "tables/masterdata_tables.h"
+#include "tables/warehouse_tables.h"
+#include "tests/app/stand_in_fixture.h"
+
+namespace {
+
+struct Case {
+  const char* title;
+  int (*open)(int);
+  int (*openLines)(int);
+  TableHandles* table;
+  int (*entry)();
+};
+
+constexpr int HEADER_NA1 = 6;
+
+TEST_F(StandInTest, RegistersBrowseTheOpenedTables) {
+  const Case cases[] = {
+      {"Przyjęcia towarów z podmagazynów", OpenZ5MAPR, OpenZ5MAPE, &Z5MAPR, przyjecia_magazynowe},
+      {"Wydania towarów do podmagazynów", OpenZ5MAWY, OpenZ5MAWE, &Z5MAWY, wydania_magazynowe},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    seen.clear();
+    ASSERT_EQ(c.open(0), 0);
+    ASSERT_EQ(c.openLines(0), 0);
+    Append(*c.table, {{HEADER_NA1, "Q7"}});
+    RunUntilEsc(c.entry);
+    EXPECT_TRUE(Shown(c.title)) << seen;
+    EXPECT_TRUE(Shown("Q7")) << seen;
+    EXPECT_NE(c.table->table, nullptr) << "the caller closes the table";
+    d4close_all(&env->engine);
+  }
+}
+
+class WarehouseRegisterTest : public StandInTest {
+ protected:
+  void SetUp() override {
+    StandInTest::SetUp();
+    if (HasFatalFailure()) return;
+    warehouseOptions.stockOnEntry = 'T';
+    warehouseOptions.autoNumbering = 'T';
+    warehouseOptions.printAfterSave = 'N';
+    ASSERT_EQ(OpenZ5MAPR(0), 0);
+    ASSERT_EQ(OpenZ5MAPE(0), 0);
+  }
+  void TearDown() override {
+    zamknij_okno_raportu(0);
+    StandInTest::TearDown();
+  }
+  double Stock() {
+    EXPECT_EQ(OpenZ5TOWA(0), 0);
+    EXPECT_EQ(d4go(Z5TOWA.table, 1), 0);
+    double stock = f4double(d4field(Z5TOWA.table, "ILO"));
+    d4close(Z5TOWA.table);
+    return stock;
+  }
+  bool Deleted(TableHandles& set, long record) {
+    EXPECT_EQ(d4go(set.table, record), 0);
+    return d4deleted(set.table) != 0;
+  }
+};
+
+TEST_F(WarehouseRegisterTest, ARefusedGiveBackKeepsTheDocumentWithTheLinesLeft) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "TOWAR"}, {"ILO", "10"}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  AppendNamed(Z5MAPR, {{"NUM", "1"}, {"DAT", "20260310"}, {"REC", "1"}, {"NA1", "PODMAGAZYN"}});
+  for (const char* code : {"T1", "GONE"})
+    AppendNamed(Z5MAPE, {{"KOT", code}, {"NA1", "TOWAR"}, {"ILO", "4"}, {"REK", "1"}, {"STP", "T"}});
+  // " Usuń ", the question; the missing goods: the error box, Esc on
+  // "Czy kontynuować operację ?", the report window's pause.
+  RunUntilEsc(przyjecia_magazynowe, "ut{ENTER}{ESC}{ENTER}{F9}{ESC}");
+  EXPECT_DOUBLE_EQ(Stock(), 6) << "the first line's receipt taken back";
+  EXPECT_FALSE(Deleted(Z5MAPR, 1));
+  EXPECT_EQ(f4long(d4field(Z5MAPR.table, "AKT")), 1) << "the document keeps its error mark";
+  EXPECT_TRUE(Deleted(Z5MAPE, 1));
+  EXPECT_FALSE(Deleted(Z5MAPE, 2));
+  EXPECT_TRUE(Shown("PODMAGAZYN")) << seen;
+}
+
+TEST_F(WarehouseRegisterTest, ATypedNumberThatExistsIsRefused) {
+  warehouseOptions.autoNumbering = 'N';
+  AppendNamed(Z5MAPR, {{"NUM", "1"}, {"DAT", "20260310"}, {"REC", "1"}});
+  // 1 refused on F2 in the window, then taken with Enter and refused again
+  // under the lock (the window opens again on the proposal 2); 5 taken with
+  // F2; the form saved; the next number window left.
+  RunUntilEsc(przyjecia_magazynowe, "{INS}1{F2}{ENTER}{ENTER}{ENTER}5{F2}{F2}t{ESC}{F9}{ESC}");
+  ASSERT_EQ(d4reccount(Z5MAPR.table), 2);
+  EXPECT_FALSE(Deleted(Z5MAPR, 2));
+  EXPECT_EQ(f4long(d4field(Z5MAPR.table, "NUM")), 5);
+  EXPECT_EQ(f4long(d4field(Z5MAPR.table, "REC")), 2);
+  EXPECT_EQ(f4long(d4field(Z5MAPR.table, "AKT")), 0);
+}
+
+TEST_F(WarehouseRegisterTest, AutomaticNumbersFollowTheHighestAtSave) {
+  AppendNamed(Z5MAPR, {{"NUM", "7"}, {"DAT", "20260310"}, {"REC", "1"}});
+  RunUntilEsc(przyjecia_magazynowe, "{INS}{F2}t{INS}{F2}t{ESC}{ESC}{F9}{ESC}");
+  ASSERT_EQ(d4reccount(Z5MAPR.table), 4) << "the third new document was left and deleted";
+  for (long record : {2, 3}) {
+    EXPECT_FALSE(Deleted(Z5MAPR, record));
+    EXPECT_EQ(f4long(d4field(Z5MAPR.table, "NUM")), 6 + record);
+    EXPECT_EQ(f4long(d4field(Z5MAPR.table, "REC")), record);
+  }
+  EXPECT_TRUE(Deleted(Z5MAPR, 4));
+}
+
+TEST(WarehousePattern, StarEndsTheComparisonAndQuestionMarkTakesOneCharacter) {
+  struct Case {
+    const char* code;
+    const char* pattern;
+    bool match;
+  };
+  const Case cases[] = {
+      {"AB123", "AB*", true},  {"ab9", "AB*", true},     {"AC1", "AB*", false}, {"AB", "AB*", true},
+      {"AX1", "A?1", true},    {"A1", "A?1", false},     {"AB", "AB", true},    {"ABC", "AB", false},
+      {"AB", "ABC", false},    {"XYZ", "*", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kod_pasuje_do_wzorca(c.code, c.pattern), c.match) << c.code << " " << c.pattern;
+}
+
+TEST_F(WarehouseRegisterTest, OnlyALineWithoutItsDocumentIsDeletedThereAndItGivesItsStockBack) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "TOWAR"}, {"ILO", "10"}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  AppendNamed(Z5MAPR, {{"NUM", "1"}, {"DAT", "20260310"}, {"REC", "1"}});
+  AppendNamed(Z5MAPE, {{"KOT", "T1"}, {"NA1", "TOWAR"}, {"ILO", "4"}, {"REK", "1"}, {"NUM", "1"},
+                       {"DAT", "20260310"}, {"STP", "T"}});
+  AppendNamed(Z5MAPE, {{"KOT", "T1"}, {"NA1", "SIEROTA"}, {"ILO", "3"}, {"REK", "5"}, {"NUM", "2"},
+                       {"DAT", "20260310"}, {"STP", "T"}});
+  stronaMagazynu = &STRONA_PRZYJEC;
+  // The first line: refused with its box; the second: the question and the
+  // stock report's pause.
+  RunUntilEsc(ewidencja_pozycji_magazynowych, "u{ENTER}{DOWN}ut{ENTER}{F9}{ESC}");
+  stronaMagazynu = nullptr;
+  EXPECT_FALSE(Deleted(Z5MAPE, 1));
+  EXPECT_TRUE(Deleted(Z5MAPE, 2));
+  EXPECT_DOUBLE_EQ(Stock(), 7) << "the orphan's receipt taken back";
+  EXPECT_TRUE(Shown("Ewidencja przyjęcia towarów")) << seen;
+}
+
+}  // namespace
