@@ -18,7 +18,10 @@
 #include "masterdata/address_clipboard.h"
 #include "masterdata/contractors.h"
 #include "masterdata/tax_number_checks.h"
+#include "sales/document_lines.h"
+#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
+#include "sales/line_code.h"
 #include "sales/sales_context.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
@@ -29,7 +32,7 @@
 #include "ui/message_box.h"
 #include "ui/std_windows.h"
 
-DaneNabywcy daneNabywcy{0, 0, 'A', 0};
+DaneNabywcy daneNabywcy{0, 0};
 
 namespace {
 
@@ -42,7 +45,6 @@ constexpr int HEADER_TAG_NIP = 6;
 
 int fieldSetKind = POLE_NAGLOWKA;
 
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 DbField* K(const char* name) { return d4field(Z5KHNT.table, name); }
 DbField* H(const char* name) { return d4field(Z5SPRZ.table, name); }
 
@@ -108,7 +110,7 @@ void AddMarks() {
 void Hints(bool on) {
   if (on) {
     set_fun_help("F4", "Lista", 5);
-    set_fun_help("Alt+K", Sys("Czyść").c_str(), 6);
+    set_fun_help("Alt+K", Sys("Czyść"), 6);
   } else {
     remove_fun_help("F4");
     remove_fun_help("Alt+K");
@@ -134,7 +136,11 @@ int Pick(char* buffer, int width) {
 
 }  // namespace
 
-void zeruj_dane_nabywcy() { daneNabywcy = DaneNabywcy{0, 0, 'A', 0}; }
+void zeruj_dane_nabywcy() {
+  daneNabywcy = DaneNabywcy{0, 0};
+  rabatDokumentu = 0;
+  poziomCenKontrahenta = 'A';
+}
 
 int filtr_kontrahentow_dokumentu(intptr_t) {
   int type = f4int(K("TYP"));
@@ -188,10 +194,10 @@ int waliduj_kontrahenta(Get4* get) {
 }
 
 void przejmij_dane_kontrahenta() {
-  daneNabywcy.discount = f4double(K("UPU"));
+  rabatDokumentu = f4double(K("UPU"));
   daneNabywcy.paymentDays = f4int(K("ILD"));
   char level = static_cast<char>(f4char(K("TYC")));
-  daneNabywcy.priceLevel = level == ' ' || level == 0 ? 'A' : level;
+  poziomCenKontrahenta = level == ' ' || level == 0 ? 'A' : level;
   daneNabywcy.kind = salesOptions.stored126 == 'T' ? f4int(K("TKO")) : 0;
   if (!AddingNewDocument()) return;
   Copy(H("PLA"), K("PLA"));
@@ -339,5 +345,5 @@ const char* opis_statusu_nip(int status) {
     case -6: text = "Brak NIP."; break;
     default: text = "Niezdefiniowany błąd sprawdzenia NIP."; break;
   }
-  return PrintfQStr("%s", Sys(text).c_str());
+  return PrintfQStr("%s", Sys(text));
 }

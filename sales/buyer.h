@@ -7,18 +7,17 @@
 
 struct Get4;
 
-// Taken over from the contractor chosen for the document being entered.
+// Taken over from the contractor chosen for the document being entered,
+// besides the discount and the price level the lines keep.
 struct DaneNabywcy {
-  double discount;     // UPU, percent
   int32_t paymentDays; // ILD
-  char priceLevel;     // TYC; 'A' without a contractor
   int32_t kind;        // TKO with option 126, else 0
 };
 extern DaneNabywcy daneNabywcy;
 void zeruj_dane_nabywcy();
 
 // Field-set kinds of the contractor code field.
-constexpr int POLE_NAGLOWKA = 2, POLE_FILTRA = 7, POLE_WYKRESU = 10;
+constexpr int POLE_NAGLOWKA = 2, POLE_FILTRA = 7, POLE_WYKRESU_KONTRAHENTA = 10;
 
 // Key routine of a contractor code field: F4 list, Alt+K clears, Ctrl+O
 // pastes the clipboard (header only).

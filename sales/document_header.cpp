@@ -21,11 +21,14 @@
 #include "finance/payments.h"
 #include "masterdata/stock_update.h"
 #include "sales/buyer.h"
+#include "sales/document_lines.h"
+#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/numbering.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
+#include "sales/vat_summary_entry.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/browse.h"
@@ -48,10 +51,9 @@ kontekst_sprzedazy& Ctx() { return *salesContext; }
 definicja_rejestru_sprzedazy& Def() { return *definicjaRejestru; }
 int Register() { return salesContext->rejestr; }
 bool From2024() { return WorkingYear() >= FIRST_YEAR_2024; }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 char Mark(const char* name) { return static_cast<char>(f4char(H(name))); }
 
-void SetText(const char* name, const char* utf8) { FldCopyString(H(name), Sys(utf8).c_str()); }
+void SetText(const char* name, const char* utf8) { FldCopyString(H(name), Sys(utf8)); }
 
 // Position (1-based) of a marks field set to the character.
 void SetPosition(DbField* field, int position, char c) {
@@ -170,7 +172,7 @@ int ChooseCorrectedKind() {
     col += w4start_col();
     w4select(previous);
   }
-  int chosen = get_menu_function(Sys(" WYBIERZ TYP KORYGOWANEGO DOKUMENTU").c_str(), list, 1, row, col);
+  int chosen = get_menu_function(Sys(" WYBIERZ TYP KORYGOWANEGO DOKUMENTU"), list, 1, row, col);
   return chosen < 1 ? -1 : kinds[chosen];
 }
 
@@ -298,12 +300,6 @@ int DeleteCurrentHeader() {
 // stock and its cash entries stay: only the header and lines here go.
 bool moving = false;
 
-// What a line took out of stock: a correction moves its quantity change.
-double StockQuantity() {
-  int kind = f4int(H("TYV"));
-  return f4double(L(kind == 3 || kind == 4 ? "ILK" : "ILO"));
-}
-
 int SourceType() { return Register() == 1 ? SOURCE_SALES : SOURCE_AUXILIARY_SALES; }
 
 }  // namespace
@@ -329,7 +325,7 @@ void zapisz_sumy_naglowka(int kind) {
   double inPln = ROUND(amount * FldKurs(H("KVA")), 2);
   definicja_rejestru_sprzedazy* d = definicjaRejestru;
   if (kind != 5 && d && !d->splitPaymentAnswered && inPln > SPLIT_PAYMENT_LIMIT &&
-      Pytanie(Sys("Czy mechanizm podzielonej płatności?").c_str()) != KEY_ESC) {
+      Pytanie(Sys("Czy mechanizm podzielonej płatności?")) != KEY_ESC) {
     d->splitPaymentAnswered = true;
     f4assign_long(H("NRM"), 1);
     SetPosition(H("NKV"), NKV_SPLIT_PAYMENT, 'T');
@@ -380,17 +376,7 @@ int przepisz_naglowek_do_pozycji() {
 
 int sprawdz_pozycje_dokumentu(int kind) {
   if (przepisz_naglowek_do_pozycji() != 0) return -1;
-  if (f4long(H("AKT")) != 0) return 0;
-  const double* sums = sumyDokumentu.document;
-  auto differs = [](double a, double b) { return ROUND(a, 2) != ROUND(b, 2); };
-  bool bad;
-  if (kind == 3 || kind == 4)
-    bad = differs(f4double(H("KRN")), sums[SUM_CORRECTION_NET]) ||
-          differs(f4double(H("KRV")), sums[SUM_CORRECTION_VAT]);
-  else
-    bad = differs(f4double(H("NET")), sums[SUM_NET]) || differs(f4double(H("VAT")), sums[SUM_VAT]) ||
-          differs(f4double(H("BRU")), sums[SUM_GROSS]);
-  if (!bad) return 0;
+  if (sprawdz_sumy_dokumentu(kind, 0) == 0) return 0;
   MessageWindow(MB_WARNING, MSG_TOTALS_DIFFER, MSG_CHECK_LINES);
   return -1;
 }
@@ -401,6 +387,8 @@ int przygotuj_nowy_dokument() {
   kontekst_sprzedazy& c = Ctx();
   definicja_rejestru_sprzedazy& d = Def();
   int kind = c.kind;
+  if (podsumowanieVat)
+    for (int row = 1; row < SUMMARY_ROWS; row++) zeruj_wiersz_podsumowania(row);
   std::memset(d.nuk, ' ', sizeof d.nuk - 1);
   d.nuk[sizeof d.nuk - 1] = 0;
   d.splitPaymentAnswered = false;
@@ -448,7 +436,10 @@ int zapisz_dokument(DbTable*, int (*)(int), int (*)(int)) {
       ok = WriteCurrentHeader() == 0;
     }
   }
-  if (ok) ok = sprawdz_pozycje_dokumentu(kind) == 0 && WriteCurrentHeader() == 0;
+  if (ok) {
+    int lines = salesOptions.stored24 == 'T' ? zapisz_pozycje_z_podsumowania(kind) : sprawdz_pozycje_dokumentu(kind);
+    ok = lines == 0 && WriteCurrentHeader() == 0;
+  }
   if (linesLocked) d4unlock(lines);
   d4unlock(headers);
   if (ok) return 0;
@@ -487,7 +478,7 @@ int przygotuj_modyfikacje() {
     }
   };
   if (!AnyPositionSet(H("NKV"), MARK_POSITIONS) && salesOptions.list131 != NO_DEFAULT_MARK &&
-      Pytanie(Sys("Czy podstawić domyślną procedurę ?").c_str()) != KEY_ESC) {
+      Pytanie(Sys("Czy podstawić domyślną procedurę ?")) != KEY_ESC) {
     SetPosition(H("NKV"), salesOptions.list131, 'T');
     changed = true;
   }
@@ -544,7 +535,7 @@ int po_modyfikacji_dokumentu() {
 }
 
 int po_modyfikacji_ksiegowanie() {
-  if (f4long(H("LPO")) > 0) Uwaga(Sys("Nie zapomnij o zaksięgowaniu !").c_str());
+  if (f4long(H("LPO")) > 0) Uwaga(Sys("Nie zapomnij o zaksięgowaniu !"));
   return 0;
 }
 
@@ -552,7 +543,7 @@ int po_modyfikacji_ksiegowanie() {
 
 int przed_usunieciem_dokumentu() {
   if (!FieldIsEmpty(H("DZA")) && !moving)
-    MessageWindow(MB_WARNING, Sys("Dokument został zaksięgowany").c_str(), Sys("Skoryguj zapis w księdze").c_str());
+    MessageWindow(MB_WARNING, Sys("Dokument został zaksięgowany"), Sys("Skoryguj zapis w księdze"));
   int kind = f4int(H("TYV"));
   int akt = f4int(H("AKT"));
   int tym = f4int(H("TYM"));
@@ -572,7 +563,7 @@ int przed_usunieciem_dokumentu() {
         return 1;
       }
       if (kon == 2 && kind == 6) {
-        MessageWindow(MB_WARNING, Sys("Faktura pro forma ma fakturę zbiorczą.").c_str(), refused.c_str());
+        MessageWindow(MB_WARNING, Sys("Faktura pro forma ma fakturę zbiorczą."), refused.c_str());
         return 1;
       }
     }
@@ -587,7 +578,7 @@ int przed_usunieciem_dokumentu() {
       return 1;
     }
     if (!main && akt == 2 && kind == 6) {
-      MessageWindow(MB_WARNING, Sys("Faktura pro forma ma fakturę zbiorczą.").c_str(), refused.c_str());
+      MessageWindow(MB_WARNING, Sys("Faktura pro forma ma fakturę zbiorczą."), refused.c_str());
       return 1;
     }
   }
@@ -621,30 +612,31 @@ int przenies_dokument() {
   bool allowed = main ? (kind == 1 || kind == 3 || kind == 7) && akt != 1 && akt != 2 && akt != 3
                       : kind == 9 || kind == 3;
   if (!allowed) {
-    Uwaga(Sys("Tego dokumentu nie można przenieść !").c_str());
+    Uwaga(Sys("Tego dokumentu nie można przenieść !"));
     return 0;
   }
   std::string how = main ? Sys(kind == 3 ? "jako korekta faktury do paragonu." : "jako faktura do paragonu.")
                          : Sys(kind == 3 ? "jako korekta zwykłej faktury." : "jako zwykła faktura.");
-  if (MessageWindow(MB_YES_ESC, Sys("Faktura zostanie przeniesiona").c_str(),
-                    Sys(main ? "do sprzedaży pomocniczej" : "do sprzedaży głównej").c_str(), how.c_str(), " ",
-                    Sys("Czy kontynuować ?").c_str()) == KEY_ESC)
+  if (MessageWindow(MB_YES_ESC, Sys("Faktura zostanie przeniesiona"),
+                    Sys(main ? "do sprzedaży pomocniczej" : "do sprzedaży głównej"), how.c_str(), " ",
+                    Sys("Czy kontynuować ?")) == KEY_ESC)
     return 0;
   if (CopyDocumentToExchange(main ? 1 : 2) != 0) {
-    MessageWindow(MB_ERROR, Sys("Przeniesienie zakończone błędnie.").c_str());
+    MessageWindow(MB_ERROR, Sys("Przeniesienie zakończone błędnie."));
     return 0;
   }
   moving = true;
   int deleted = DeleteCurrentHeader();
   moving = false;
   browse_call(0, 0);
-  if (deleted == 0) Informacja(Sys("Faktura została przeniesiona.").c_str());
+  if (deleted == 0) Informacja(Sys("Faktura została przeniesiona."));
   return 0;
 }
 
 int usun_pozycje_dokumentu(int rejestr) {
   DbTable* lines = Z5SPRE.table;
   long header = f4long(H("REC"));
+  int kind = f4int(H("TYV"));
   bool giveBack = salesOptions.stockOnEntry == 'T' && (rejestr == 1 || salesOptions.stockRulesForAuxiliary == 'T');
   if (f4int(H("AKT")) == 2 && salesOptions.stockRulesForAuxiliary == 'T' && salesOptions.stockOnProForma == 'T')
     giveBack = false;
@@ -663,9 +655,9 @@ int usun_pozycje_dokumentu(int rejestr) {
     if (giveBack && f4char(L("STA")) == 'T') {
       std::string code = FldQStr(L("KOT"), 1);
       std::string name = FldQStr(L("NA1"), 1);
-      if (aktualizuj_ilosc(code.c_str(), name.c_str(), -StockQuantity(), 1) != 0) {
-        MessageWindow(MB_WARNING, Sys("Nie oddano ilości towaru do magazynu.").c_str(),
-                      Sys("Dokument pozostaje z pozycjami, których nie usunięto.").c_str());
+      if (aktualizuj_ilosc(code.c_str(), name.c_str(), -ilosc_magazynowa_pozycji(kind), 1) != 0) {
+        MessageWindow(MB_WARNING, Sys("Nie oddano ilości towaru do magazynu."),
+                      Sys("Dokument pozostaje z pozycjami, których nie usunięto."));
         result = 1;
         break;
       }

@@ -28,6 +28,7 @@
 #include "sales/document_totals.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
+#include "sales/vat_summary_entry.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/browse.h"
@@ -69,7 +70,6 @@ bool From2024() { return WorkingYear() >= FIRST_YEAR_2024; }
 int Kind() { return salesContext ? salesContext->kind : f4int(H("TYV")); }
 bool Adding() { return AddingNewDocument() != 0; }
 int LastKey() { return EnvCurrent()->lastGetKey; }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 
 // The handle's own slot of a header field: entries keep pointers to it.
 DbField** Slot(const char* name) {
@@ -79,8 +79,8 @@ DbField** Slot(const char* name) {
   return nullptr;
 }
 
-// A list of texts shown by a field's number (entry 0 gives the width).
-const char* const* CodeList(std::initializer_list<const char*> items) {
+// A list of texts chosen by a field's number; entry 0 gives the menu its width.
+const char* const* MenuList(std::initializer_list<const char*> items) {
   static std::list<std::vector<std::string>> kept;
   static std::list<std::vector<const char*>> lists;
   std::vector<std::string>& k = kept.emplace_back();
@@ -92,40 +92,40 @@ const char* const* CodeList(std::initializer_list<const char*> items) {
   return l.data();
 }
 
-const char* const* DeliveryList() {
-  static const char* const* before = CodeList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT", "4. OSS"});
-  static const char* const* beforeAux = CodeList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT"});
+const char* const* HeaderDeliveryList() {
+  static const char* const* before = MenuList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT", "4. OSS"});
+  static const char* const* beforeAux = MenuList({"1. KRAJOWA", "2. WEWNĄTRZWSPÓLNOTOWA", "3. EKSPORT"});
   static const char* const* after =
-      CodeList({"1. KRAJOWA", "2. WDT", "3. EKSPORT", "4. OSS", "5. UE-usługi", "6. POZA KRAJEM",
+      MenuList({"1. KRAJOWA", "2. WDT", "3. EKSPORT", "4. OSS", "5. UE-usługi", "6. POZA KRAJEM",
                 "7. WDT trójstronna", "8. ZWROT podróżnym", "9. WDT trójstr. drugi podatnik"});
   if (From2024()) return after;
   return rejestrFormularzy == 1 ? before : beforeAux;
 }
 const char* const* AccountList() {
-  static const char* const* l = CodeList({"1. PODSTAWOWE", "2. POMOCNICZE 1", "3. POMOCNICZE 2", "4. POMOCNICZE 3",
+  static const char* const* l = MenuList({"1. PODSTAWOWE", "2. POMOCNICZE 1", "3. POMOCNICZE 2", "4. POMOCNICZE 3",
                                           "5. POMOCNICZE 4", "6. INNE"});
   return l;
 }
 const char* const* CostList() {
-  static const char* const* l = CodeList({"1. NETTO", "2. MARŻA"});
+  static const char* const* l = MenuList({"1. NETTO", "2. MARŻA"});
   return l;
 }
 const char* const* MarginList() {
-  static const char* const* l = CodeList({"1. dla biur podróży.", "2. - towary używane.", "3. - dzieła sztuki.",
+  static const char* const* l = MenuList({"1. dla biur podróży.", "2. - towary używane.", "3. - dzieła sztuki.",
                                           "4. - przedmioty kolekcjonerskie i antyki."});
   return l;
 }
 const char* const* DocumentList() {
-  static const char* const* l = CodeList({"1. ZWYKŁY", "2. WEWNĘTRZNY", "3. DO PARAGONU"});
+  static const char* const* l = MenuList({"1. ZWYKŁY", "2. WEWNĘTRZNY", "3. DO PARAGONU"});
   return l;
 }
 const char* const* KindList() {
   static const char* const* main =
-      CodeList({"1. FAKTURA", "2. RACHUNEK", "3. FAKTURA KORYGUJĄCA", "4. RACHUNEK KORYGUJĄCY",
+      MenuList({"1. FAKTURA", "2. RACHUNEK", "3. FAKTURA KORYGUJĄCA", "4. RACHUNEK KORYGUJĄCY",
                 "5. SPRZEDAŻ BEZRACHUNKOWA", "6. FAKTURA PRO FORMA", "7. FAKTURA mały podatnik", "8. FAKTURA marża",
                 "9. FAKTURA do paragonu", "a. KOŃCOWA do paragonu", "b. FAKTURA ZALICZKOWA"});
   static const char* const* aux =
-      CodeList({"1. FAKTURA", "2. RACHUNEK", "3. FAKTURA KORYGUJĄCA", "4. RACHUNEK KORYGUJĄCY",
+      MenuList({"1. FAKTURA", "2. RACHUNEK", "3. FAKTURA KORYGUJĄCA", "4. RACHUNEK KORYGUJĄCY",
                 "5. SPRZEDAŻ BEZRACHUNKOWA", "6. FAKTURA PRO FORMA", "7. FAKTURA mały podatnik", "8. FAKTURA marża",
                 "9. FAKTURA ZALICZKOWA", "a. ZALICZKOWA do paragonu", "b. FAKTURA ZALICZKOWA"});
   return rejestrFormularzy == 1 ? main : aux;
@@ -170,8 +170,8 @@ int YesNoBlankIsYes(Get4* get, char* buffer, int32_t data) {
 int LinesFromForm(int key) {
   if (f4int(H("STM")) == 4 && FieldIsEmpty(H("KRA"))) {
     ClearKeyMessages();
-    MessageWindow(MB_WARNING, Sys("Niewypełnione pole 'KRAJ'.").c_str(),
-                  Sys("Trzeba je wypełnić przed dopisaniem pozycji. ").c_str());
+    MessageWindow(MB_WARNING, Sys("Niewypełnione pole 'KRAJ'."),
+                  Sys("Trzeba je wypełnić przed dopisaniem pozycji. "));
     return KEY_HOME;
   }
   (void)key;
@@ -191,7 +191,7 @@ int klawisz_korygowanego(Get4* get, char* buffer, int32_t data) {
 }
 
 int wybierz_dostawe(Get4*, char* buffer, int32_t) {
-  int chosen = Choose(" DOSTAWA", DeliveryList(), f4int(H("STM")));
+  int chosen = Choose(" DOSTAWA", HeaderDeliveryList(), f4int(H("STM")));
   if (chosen < 0) return KEY_UP;
   if (chosen == 1 && Adding()) {
     f4assign(H("WAL"), "PLN");
@@ -207,7 +207,7 @@ int wybierz_dostawe(Get4*, char* buffer, int32_t) {
     std::strcpy(teksty.gtu, "NIE");
   }
   f4assign_char(H("STM"), '0' + chosen);
-  CodeText(buffer, DeliveryList(), chosen);
+  CodeText(buffer, HeaderDeliveryList(), chosen);
   if (Adding()) ustal_date_vat();
   Redisplay();
   return KEY_ENTER;
@@ -293,7 +293,7 @@ int klawisz_formy_platnosci(Get4* get, char* buffer, int32_t) {
   set_fun_help("F4", "Lista", 5);
   int key = g4char();
   if (key == KEY_F4) {
-    static const char* const* list = CodeList(std::initializer_list<const char*>(
+    static const char* const* list = MenuList(std::initializer_list<const char*>(
         {kPaymentForms[0], kPaymentForms[1], kPaymentForms[2], kPaymentForms[3], kPaymentForms[4], kPaymentForms[5],
          kPaymentForms[6], kPaymentForms[7]}));
     int chosen = get_menu_function(" WYBIERZ ", list, 1, -1, -1);
@@ -366,7 +366,7 @@ int klawisz_zwolnienia(Get4* get, char* buffer, int32_t) {
   int key = g4char();
   if (key == KEY_F4) {
     static const char* const* list =
-        CodeList({"1. art.43 ust.1 ustawy o ptu. ", "2. art.113 ust.1 ustawy o ptu.", "3. art.113 ust.9 ustawy o ptu.",
+        MenuList({"1. art.43 ust.1 ustawy o ptu. ", "2. art.113 ust.1 ustawy o ptu.", "3. art.113 ust.9 ustawy o ptu.",
                   "4. brak"});
     int chosen = get_menu_function(" WYBIERZ ", list, 1, -1, -1);
     if (chosen > 0) {
@@ -416,7 +416,7 @@ int klawisz_pit_kasowego(Get4* get, char* buffer, int32_t data) {
 }
 
 int wybierz_co_ksiegowac(Get4*, char* buffer, int32_t) {
-  int chosen = Choose(Sys("KSIĘGUJ").c_str(), CostList(), f4int(H("STA")));
+  int chosen = Choose(Sys("KSIĘGUJ"), CostList(), f4int(H("STA")));
   if (chosen < 0) return LastKey();
   f4assign_long(H("STA"), chosen);
   CodeText(buffer, CostList(), chosen);
@@ -425,7 +425,7 @@ int wybierz_co_ksiegowac(Get4*, char* buffer, int32_t) {
 
 int wybierz_rodzaj_sdr(Get4*, char* buffer, int32_t) {
   if (f4int(H("STM")) == 4) return KEY_UP;
-  static const char* const* offered = CodeList({"1. ZWYKŁY", "2. WEWNĘTRZNY"});
+  static const char* const* offered = MenuList({"1. ZWYKŁY", "2. WEWNĘTRZNY"});
   int current = f4int(H("SDR"));
   int chosen = Choose("RODZAJ DOKUMENTU", offered, current <= 2 ? current : 1);
   if (chosen < 0) return KEY_UP;
@@ -497,7 +497,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
   // Rows of the correction form below the buyer are two further down.
   int d = correction ? 2 : 0;
   b.Shown(0, 3, "TYV", from2024 ? nullptr : KindList());
-  b.Shown(0, 67, "TRY", CodeList({"1. NETTO", "2. BRUTTO"}));
+  b.Shown(0, 67, "TRY", MenuList({"1. NETTO", "2. BRUTTO"}));
   DefineTextCtrl(1, 4, Slot("NRV"), 0)->drawRoutine = ShowNumber;
   if (correction) {
     b.Shown(2, 3, "TYM");
@@ -511,9 +511,9 @@ void Build(Formularz& f, bool correction, int rejestr) {
   if (correction) b.Field(2, 68, "DAK", klawisz_korygowanego, test_daty_niepustej);
   int r = correction ? 3 : 2;
   if (from2024)
-    b.Shown(r, 13, "STM", DeliveryList());
+    b.Shown(r, 13, "STM", HeaderDeliveryList());
   else
-    b.Text(r, 13, teksty.stm, wybierz_dostawe, DeliveryList(), "STM");
+    b.Text(r, 13, teksty.stm, wybierz_dostawe, HeaderDeliveryList(), "STM");
   b.Field(r, 68, "DAS", nullptr, waliduj_date_sprzedazy);
   r++;
   b.Field(r, 14, "WAL", klawisz_waluty, waliduj_walute, EDIT_UPPER);
@@ -653,7 +653,7 @@ EditCtrl* pola_formularza(int correction) { return formularze[correction ? 1 : 0
 TextCtrl* teksty_formularza(int correction) { return formularze[correction ? 1 : 0].texts; }
 
 void odswiez_teksty_formularza() {
-  CodeText(teksty.stm, DeliveryList(), f4int(H("STM")));
+  CodeText(teksty.stm, HeaderDeliveryList(), f4int(H("STM")));
   CodeText(teksty.tyb, AccountList(), f4int(H("TYB")));
   CodeText(teksty.sta, CostList(), f4int(H("STA")));
   CodeText(teksty.ksm, MarginList(), f4int(H("KSM")));
@@ -687,7 +687,7 @@ void etykiety_formularza_naglowka() {
   int old = w4attribute(LABEL_ATTR);
   if (rejestr == 1 && definicjaRejestru->cashPitShown) w4(22, 27, "czy PIT kasowy ?");
   bool margin = kind == 8 || ((kind == 3 || kind == 4) && f4int(H("TYM")) == 8);
-  if (margin && WorkingYear() >= FIRST_MARGIN_YEAR) w4(21, 0, Sys("procedura marży").c_str());
+  if (margin && WorkingYear() >= FIRST_MARGIN_YEAR) w4(21, 0, Sys("procedura marży"));
   if (NukCase(kind, f4int(H("SDR")))) w4(0, 27, "nr");
   if (rejestr == 1 && (kind == 1 || kind == 2 || kind == 9) && f4int(H("TYM")) == 6) w4(0, 27, "do");
   w4attribute(TOTALS_ATTR);
@@ -702,6 +702,7 @@ int klawisz_pozycji(Get4* get, char* buffer, int32_t data) {
   (void)data;
   if (!Adding()) return g4char();
   int kind = Kind();
+  if (salesOptions.stored24 == 'T' && f4int(H("STM")) != 4) return wprowadz_podsumowanie_vat(kind, 0);
   bool margin = kind == 8 || ((kind == 3 || kind == 4) && f4int(H("TYM")) == 8);
   int mode = salesOptions.list128 >= 1 && salesOptions.list128 <= 3 ? salesOptions.list128 : 3;
   if (margin) {
