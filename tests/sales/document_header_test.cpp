@@ -9,10 +9,14 @@
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "sales/document_header.h"
+#include "sales/buyer.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/sales_register.h"
 #include "tables/cash_tables.h"
+#include "tables/masterdata_tables.h"
+#include "ui/get4.h"
+#include "ui/keyboard.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -112,6 +116,93 @@ TEST_F(DocumentHeaderTest, DeletingAHeaderTakesItsLines) {
   EXPECT_FALSE(LineOfHeaderLeft());
   d4go(Z5SPRE.table, 2);
   EXPECT_FALSE(d4deleted(Z5SPRE.table)) << "the line of another header stays";
+}
+
+TEST_F(DocumentHeaderTest, ARefusedGiveBackKeepsTheHeaderWithItsRemainingLines) {
+  ASSERT_EQ(OpenZ5KASA(0), 0);
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  salesOptions.stockOnEntry = 'T';
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"KOT", "BEZ"}, {"STA", "N"}, {"ILO", "2"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"KOT", "BRAK"}, {"STA", "T"}, {"ILO", "3"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}});
+  long header = d4recno(Z5SPRZ.table);
+  ASSERT_EQ(go_and_lock(Z5SPRZ.table, header), 0);
+  // The goods are unknown to the catalogue and the operator does not go on.
+  HeadlessSetScript("{ENTER}{ESC}{ENTER}{F9}x");
+  EXPECT_EQ(przed_usunieciem_dokumentu(), 1);
+  d4unlock(Z5SPRZ.table);
+  EXPECT_NE(seen.find("Dokument pozostaje"), std::string::npos) << seen;
+  d4go(Z5SPRE.table, 1);
+  EXPECT_TRUE(d4deleted(Z5SPRE.table)) << "the line that moved no stock went";
+  d4go(Z5SPRE.table, 2);
+  EXPECT_FALSE(d4deleted(Z5SPRE.table));
+  EXPECT_EQ(FieldText(Z5SPRE.table, "STA"), "T");
+}
+
+TEST_F(DocumentHeaderTest, TheRepairOfAStoredHeaderWritesItsLinesToo) {
+  salesOptions.list131 = 14;
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"TYV", "1"}, {"WNE", "10"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"SDR", "3"}, {"AKT", "0"}, {"STM", "1"},
+                              {"ANU", "N"}, {"TTR", "N"}, {"RE3", "T"}, {"STV", "T"}, {"KRA", "POLSKA"},
+                              {"PKA", "N"}});
+  long header = d4recno(Z5SPRZ.table);
+  ASSERT_EQ(go_and_lock(Z5SPRZ.table, header), 0);
+  EXPECT_EQ(przygotuj_modyfikacje(), 0);
+  d4unlock(Z5SPRZ.table);
+  EXPECT_EQ(context.kind, 9);
+  d4go(Z5SPRE.table, 1);
+  EXPECT_EQ(f4int(d4field(Z5SPRE.table, "TYV")), 9) << "the lines carry the repaired kind";
+  d4go(Z5SPRZ.table, header);
+  EXPECT_EQ(f4int(d4field(Z5SPRZ.table, "TYV")), 9);
+  EXPECT_EQ(f4int(d4field(Z5SPRZ.table, "SDR")), 1);
+}
+
+TEST_F(DocumentHeaderTest, EscInTheCorrectedKindMenuStopsTheAddInEveryYear) {
+  context.kind = 3;
+  for (int year : {2023, 2026}) {
+    env->settlementYear = year;
+    // From 2024 the delivery type is asked first.
+    HeadlessSetScript(year >= 2024 ? "{ENTER}{F9}{ESC}" : "{F9}{ESC}");
+    EXPECT_EQ(przygotuj_nowy_dokument(), -1) << year;
+    EXPECT_EQ(d4reccount(Z5SPRZ.table), 0) << year;
+    EXPECT_NE(seen.find("WYBIERZ TYP KORYGOWANEGO DOKUMENTU"), std::string::npos) << seen;
+    seen.clear();
+  }
+}
+
+TEST_F(DocumentHeaderTest, NipChecksThatReachNoRegisterLeaveTheVatPayerMark) {
+  mainOptions.onlineNipCheck = 'T';
+  // No lookup library here: neither GUS nor the Polish list can be asked.
+  for (const char* keys : {"{F8}{F9}{ENTER}", "{F6}{F9}{ENTER}{ENTER}"}) {
+    for (const char* mark : {"T", "N"}) {
+      AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"STM", "1"}, {"RE3", mark}, {"NIP", "1234563218"}});
+      char buffer[21] = "1234563218          ";
+      Get4 get{};
+      get.dataWidth = 20;
+      HeadlessSetScript(keys);
+      EXPECT_EQ(pole_nip_nabywcy(&get, buffer, POLE_NAGLOWKA), KEY_HOME) << keys;
+      EXPECT_EQ(FieldText(Z5SPRZ.table, "RE3"), mark) << keys;
+      EXPECT_NE(seen.find("Brak modułu"), std::string::npos) << seen;
+      seen.clear();
+    }
+  }
+  mainOptions.onlineNipCheck = 'N';
+}
+
+TEST_F(DocumentHeaderTest, DocumentKindTextsOfTheForm) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"SDR", "1"}, {"NRM", "1"}, {"NKK", "  T"}});
+  odswiez_teksty_formularza();
+  wybierz_formularz_naglowka(1);
+  TextCtrl* texts = teksty_formularza(0);
+  bool found = false;
+  for (TextCtrl* t = texts; !found; t++) {
+    if (t->codeTexts && *t->field == d4field(Z5SPRZ.table, "SDR")) {
+      EXPECT_EQ(MazToUtf8Text(t->codeTexts[1]), "1. ZWYKŁY");
+      found = true;
+    }
+    if (t->flags & DEF_LAST) break;
+  }
+  EXPECT_TRUE(found);
 }
 
 }  // namespace
