@@ -3,9 +3,16 @@
 // deletion of a document with its lines, and a stored header's repair.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <map>
+#include <set>
 #include <string>
 
 #include "app/option_sets.h"
+#include "db/db_engine.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "sales/document_header.h"
@@ -13,6 +20,7 @@
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/sales_register.h"
+#include "env/session/field_text.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "ui/get4.h"
@@ -187,6 +195,81 @@ TEST_F(DocumentHeaderTest, NipChecksThatReachNoRegisterLeaveTheVatPayerMark) {
     }
   }
   mainOptions.onlineNipCheck = 'N';
+}
+
+// Saves `count` documents of one line each, the line and the header named
+// by `who`; 0 when every save went through.
+int SaveDocuments(const char* who, int count, kontekst_sprzedazy& context) {
+  for (int i = 0; i < count; i++) {
+    context.kind = 1;
+    if (przygotuj_nowy_dokument() != 0) return 1;
+    std::string name = std::string(who) + " " + std::to_string(i);
+    FldCopyString(d4field(Z5SPRZ.table, "NA1"), name.c_str());
+    long header = f4long(d4field(Z5SPRZ.table, "REC"));
+    DbTable* lines = Z5SPRE.table;
+    if (d4append_start(lines, 0) != 0) return 1;
+    d4blank(lines);
+    f4assign_long(d4field(lines, "REK"), header);
+    FldCopyString(d4field(lines, "NA1"), name.c_str());
+    if (lock_and_append(lines, nullptr, nullptr) != 0) return 1;
+    d4unlock(lines);
+    if (zapisz_dokument(Z5SPRZ.table, nullptr, nullptr) != 0) return 1;
+  }
+  return 0;
+}
+
+TEST_F(DocumentHeaderTest, TwoWorkstationsSavingAtOnceTakeEveryNumberOnce) {
+  env->settlementYear = 2023;   // no delivery menu
+  salesOptions.autoNumbering = 'T';
+  salesOptions.standardNumbering = 'T';
+  std::strcpy(salesOptions.numbering[DOC_FV].prefix, "FV");
+  constexpr int PER_STATION = 20;
+  pid_t stations[2];
+  for (int s = 0; s < 2; s++) {
+    stations[s] = fork();
+    ASSERT_GE(stations[s], 0);
+    if (stations[s] == 0) {
+      // Own opens of the files, so that its locks are its own.
+      d4close_all(&env->engine);
+      if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || OpenZ5SPRE(0, 0, SALES_MAIN) != 0) _exit(2);
+      _exit(SaveDocuments(s == 0 ? "A" : "B", PER_STATION, context));
+    }
+  }
+  for (pid_t station : stations) {
+    int status = 0;
+    waitpid(station, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  d4close_all(&env->engine);
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  DbTable* headers = Z5SPRZ.table;
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(headers), 2 * PER_STATION);
+  ASSERT_EQ(d4reccount(lines), 2 * PER_STATION);
+  std::set<long> recs, numbers;
+  std::map<long, std::string> names;
+  std::map<long, long> numberOf;
+  for (long r = 1; r <= d4reccount(headers); r++) {
+    d4go(headers, r);
+    EXPECT_FALSE(d4deleted(headers));
+    recs.insert(f4long(d4field(headers, "REC")));
+    numbers.insert(f4long(d4field(headers, "NRV")));
+    names[f4long(d4field(headers, "REC"))] = FieldText(headers, "NA1");
+    numberOf[f4long(d4field(headers, "REC"))] = f4long(d4field(headers, "NRV"));
+  }
+  EXPECT_EQ(recs.size(), 2u * PER_STATION);
+  EXPECT_EQ(numbers.size(), 2u * PER_STATION);
+  EXPECT_EQ(*recs.begin(), 1);
+  EXPECT_EQ(*recs.rbegin(), 2 * PER_STATION);
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 2 * PER_STATION);
+  for (long r = 1; r <= d4reccount(lines); r++) {
+    d4go(lines, r);
+    long rek = f4long(d4field(lines, "REK"));
+    EXPECT_EQ(names[rek], FieldText(lines, "NA1")) << "line " << r;
+    EXPECT_EQ(f4long(d4field(lines, "NRV")), numberOf[rek]) << "stamped after the number was taken";
+  }
 }
 
 TEST_F(DocumentHeaderTest, DocumentKindTextsOfTheForm) {
