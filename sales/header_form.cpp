@@ -51,8 +51,9 @@ constexpr int NKV_SPLIT_PAYMENT = 13, MARK_POSITIONS = 13, NKV_MARGIN_TRAVEL = 6
 constexpr int LABEL_ATTR = 23, TOTALS_ATTR = 31;
 
 // The form's text buffers: what the choice fields show, NUL-terminated.
+// Each as wide as the form leaves it room.
 struct Teksty {
-  char stm[TEXT_WIDTH + 1], tyb[TEXT_WIDTH + 1], sta[TEXT_WIDTH + 1], ksm[TEXT_WIDTH + 1], sdr[TEXT_WIDTH + 1];
+  char stm[31], tyb[TEXT_WIDTH + 1], sta[9], ksm[43], sdr[16];
   char split[2];
   char procedures[4], gtu[4];
 };
@@ -131,16 +132,25 @@ const char* const* KindList() {
   return rejestrFormularzy == 1 ? main : aux;
 }
 
-void PutText(char* buffer, const char* text) {
-  std::memset(buffer, ' ', TEXT_WIDTH);
-  buffer[TEXT_WIDTH] = 0;
-  std::memcpy(buffer, text, std::min(std::strlen(text), static_cast<size_t>(TEXT_WIDTH)));
+template <size_t N>
+void PutText(char (&buffer)[N], const char* text) {
+  std::memset(buffer, ' ', N - 1);
+  buffer[N - 1] = 0;
+  std::memcpy(buffer, text, std::min(std::strlen(text), N - 1));
 }
 
-void CodeText(char* buffer, const char* const* list, int code) {
+template <size_t N>
+void CodeText(char (&buffer)[N], const char* const* list, int code) {
   int n = 0;
   while (list[n + 1]) n++;
   PutText(buffer, code >= 1 && code <= n ? list[code] : "");
+}
+
+// The chosen text into the form's buffer and the get's edit buffer.
+template <size_t N>
+void ChoiceText(char* buffer, char (&text)[N], const char* const* list, int code) {
+  CodeText(text, list, code);
+  std::memcpy(buffer, text, N - 1);
 }
 
 bool AnySet(const char* field, int count) {
@@ -207,7 +217,7 @@ int wybierz_dostawe(Get4*, char* buffer, int32_t) {
     std::strcpy(teksty.gtu, "NIE");
   }
   f4assign_char(H("STM"), '0' + chosen);
-  CodeText(buffer, HeaderDeliveryList(), chosen);
+  ChoiceText(buffer, teksty.stm, HeaderDeliveryList(), chosen);
   if (Adding()) ustal_date_vat();
   Redisplay();
   return KEY_ENTER;
@@ -387,7 +397,7 @@ int wybierz_procedure_marzy(Get4*, char* buffer, int32_t) {
   f4assign_long(H("KSM"), chosen);
   SetPosition("NKV", NKV_MARGIN_TRAVEL, chosen == 1 ? 'T' : 'N');
   SetPosition("NKV", NKV_MARGIN_GOODS, chosen >= 2 ? 'T' : 'N');
-  CodeText(buffer, MarginList(), chosen);
+  ChoiceText(buffer, teksty.ksm, MarginList(), chosen);
   return KEY_ENTER;
 }
 
@@ -395,7 +405,7 @@ int wybierz_konto_zaplaty(Get4*, char* buffer, int32_t) {
   int chosen = Choose(" WYBIERZ ", AccountList(), f4int(H("TYB")));
   if (chosen < 0) return KEY_UP;
   f4assign_long(H("TYB"), chosen);
-  CodeText(buffer, AccountList(), chosen);
+  ChoiceText(buffer, teksty.tyb, AccountList(), chosen);
   return KEY_ENTER;
 }
 
@@ -419,7 +429,7 @@ int wybierz_co_ksiegowac(Get4*, char* buffer, int32_t) {
   int chosen = Choose(Sys("KSIĘGUJ"), CostList(), f4int(H("STA")));
   if (chosen < 0) return LastKey();
   f4assign_long(H("STA"), chosen);
-  CodeText(buffer, CostList(), chosen);
+  ChoiceText(buffer, teksty.sta, CostList(), chosen);
   return KEY_ENTER;
 }
 
@@ -430,7 +440,7 @@ int wybierz_rodzaj_sdr(Get4*, char* buffer, int32_t) {
   int chosen = Choose("RODZAJ DOKUMENTU", offered, current <= 2 ? current : 1);
   if (chosen < 0) return KEY_UP;
   f4assign_long(H("SDR"), chosen);
-  CodeText(buffer, DocumentList(), chosen);
+  ChoiceText(buffer, teksty.sdr, DocumentList(), chosen);
   return KEY_ENTER;
 }
 

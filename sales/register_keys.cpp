@@ -138,7 +138,7 @@ void wybierz_formularz_naglowka(int kind) {
   c->edit_lines_count = FORM_ROWS;
   c->append_edits = pola_formularza(kind == 3 || kind == 4);
   c->edit_texts = teksty_formularza(kind == 3 || kind == 4);
-  c->edit_height = FORM_ROWS;
+  c->edit_height = FORM_ROWS + 2;   // with its frame
 }
 
 int klawisze_rejestru_sprzedazy(int key) {
