@@ -8,6 +8,7 @@
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "db/db_index.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
@@ -36,7 +37,7 @@ DaneNabywcy daneNabywcy{0, 0};
 
 namespace {
 
-constexpr int MSG_UNKNOWN_CODE = 46, MSG_UNKNOWN_NIP = 47, MSG_ENTER_CODE = 20185;
+constexpr int MSG_UNKNOWN_CODE = 46, MSG_UNKNOWN_NIP = 47, MSG_CONTRACTOR_EXISTS = 48, MSG_ENTER_CODE = 20185;
 constexpr int RE1_GTU = 15, PROCEDURE_MARKS = 13, GTU_MARKS = 13;
 constexpr int LIST_ROW = 2;
 constexpr int KEY_F4 = 0x3E00, KEY_F6 = 0x4000, KEY_F7 = 0x4100, KEY_F8 = 0x4200, KEY_ALT_F8 = 0x6F00,
@@ -178,7 +179,9 @@ int waliduj_kontrahenta(Get4* get) {
   }
   Contractors table;
   if (!table.ok) return -1;
-  int rc = SeekKontrahentByKod(code.c_str());
+  std::string key = code;
+  c4upper(key.data());
+  int rc = SeekKontrahentByKod(key.c_str());
   if (rc < 0) return -1;
   if (rc != 0) {
     MessageWindow(MB_WARNING, MSG_UNKNOWN_CODE, code.c_str());
@@ -327,6 +330,36 @@ int pole_nip_nabywcy(Get4* get, char* buffer, int32_t kind) {
     remove_fun_help("Alt+F8");
   }
   return key;
+}
+
+int dopisz_kontrahenta_z_dokumentu() {
+  BrowseContext* c = CurrentBrowse;
+  DbTable* t = Z5SPRZ.table;
+  long record = d4recno(t);
+  if (!c || EmptyBrowseWarning(c) != 0 || record <= 0 || go_and_lock(t, record) != 0) return 0;
+  bool added = false;
+  {
+    Contractors table;
+    if (table.ok) {
+      std::string code = FldQStr(H("KNA"), 1);
+      if (SeekKontrahentByKod(code.c_str()) == 0) {
+        Uwaga(MSG_CONTRACTOR_EXISTS);
+      } else {
+        typ_kontrahenta_z_dokumentu = 2;
+        kontrahent_z_dokumentu = 1;
+        kartoteka_kontrahentow_z_dokumentu();
+        kontrahent_z_dokumentu = 0;
+        added = typ_kontrahenta_z_dokumentu == 0;
+      }
+    }
+  }
+  int result = 0;
+  if (added) {
+    if (d4write(t, record) != 0 || d4flush(t) != 0) result = -1;
+  }
+  d4unlock(t);
+  if (added) browse_call(0, record);
+  return result;
 }
 
 const char* opis_statusu_nip(int status) {

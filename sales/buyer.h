@@ -36,5 +36,8 @@ int nabywca_z_dokumentu(int unused, const char* nip, int length);
 int kontrahent_wg_kodu(int unused, const char* code, int length);
 // The extras of the current contractor record.
 void przejmij_dane_kontrahenta();
+// " Kontrahent " of the register: the current document's buyer added to
+// the contractors; 0, or -1 when the header could not be written.
+int dopisz_kontrahenta_z_dokumentu();
 // The text of a tax-number check status.
 const char* opis_statusu_nip(int status);

@@ -14,6 +14,7 @@
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "print/tabulogram.h"
+#include "sales/buyer.h"
 #include "sales/document_header.h"
 #include "sales/document_kinds.h"
 #include "sales/header_form.h"
@@ -38,13 +39,13 @@ const char* const kLaterActions[] = {
     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
     "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
-    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kontrahent",      "Kopiuj",    "JPK_FA eksport",
+    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
-  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_CONTRACTOR, LATER_COPY, LATER_JPK,
+  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
@@ -118,7 +119,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
-  Later(" Kontrahent ", 1184, 'k', LATER_CONTRACTOR);
+  Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
   Later(" Kopiuj ", 1185, 'p', LATER_COPY);
   Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
   w4select(m[MENU_BAR]);

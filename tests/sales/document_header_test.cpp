@@ -17,6 +17,9 @@
 #include "db/dbf_records.h"
 #include "sales/document_header.h"
 #include "sales/buyer.h"
+#include "sales/document_lines.h"
+#include "sales/line_code.h"
+#include "masterdata/address_clipboard.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/sales_register.h"
@@ -270,6 +273,41 @@ TEST_F(DocumentHeaderTest, TwoWorkstationsSavingAtOnceTakeEveryNumberOnce) {
     EXPECT_EQ(names[rek], FieldText(lines, "NA1")) << "line " << r;
     EXPECT_EQ(f4long(d4field(lines, "NRV")), numberOf[rek]) << "stamped after the number was taken";
   }
+}
+
+TEST_F(DocumentHeaderTest, ABuyerFromTheCatalogueBringsItsDataAndMarks) {
+  ASSERT_EQ(OpenZ5KHNT(0), 0);
+  std::string marks(40, ' ');
+  marks[1] = 'T';    // procedure mark 2
+  marks[15] = 'T';   // GTU 1
+  marks[27] = 'T';   // GTU 13
+  AppendRecord(Z5KHNT.table, {{"KOD", "ZBYT"}, {"NA1", "Hurtownia Zbyt"}, {"MIA", "Radom"}, {"NIP", "1234563218"},
+                              {"ILD", "14"}, {"TYC", "B"}, {"UPU", "5"}, {"PLA", "PRZELEW"}, {"RE1", marks}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"DAS", "20261210"}, {"ZAP", "T"}, {"KZA", "10"}, {"NKK", "    T"}});
+  auto f = [](const char* name) { return d4field(Z5SPRZ.table, name); };
+  pola_schowka_adresu = PolaSchowkaAdresu{f("KNA"), f("NA1"), f("NA2"), f("KOP"), f("MIA"), f("ULI"), f("NIP"),
+                                          f("RE3"), f("PLA"), f("OP1"), f("OP2"), f("ODE"), f("KRA"), f("UPU"),
+                                          nullptr};
+  char code[21] = "zbyt                ";
+  Get4 get{};
+  get.data = code;
+  get.dataWidth = 20;
+  EXPECT_EQ(waliduj_kontrahenta(&get), 0);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "NA1"), "Hurtownia Zbyt");
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "KRA"), "POLSKA") << "a blank country is Poland";
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "RE3"), "T");
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "NKV").substr(0, 2), " T");
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "NKK"), "T   T       T") << "added to the marks already set";
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "DPL"), "20261224");
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "N");
+  EXPECT_EQ(poziomCenKontrahenta, 'B');
+  EXPECT_DOUBLE_EQ(rabatDokumentu, 5);
+
+  std::memcpy(code, "NIKT", 4);
+  HeadlessSetScript("{F9}{ENTER}");
+  EXPECT_EQ(waliduj_kontrahenta(&get), -1);
+  EXPECT_NE(seen.find("Niezdefiniowany kod pozycji!"), std::string::npos) << seen;
+  EXPECT_EQ(poziomCenKontrahenta, 'A');
 }
 
 TEST_F(DocumentHeaderTest, DocumentKindTextsOfTheForm) {
