@@ -88,6 +88,18 @@ const char* const* Items(std::initializer_list<const char*> texts) {
   return l.data();
 }
 
+// The kind menus open 2 rows below and 22 columns right of the list's origin.
+void MenuPlace(int* row, int* col) {
+  *row = 2;
+  *col = 22;
+  if (CurrentBrowse && CurrentBrowse->list_window >= 0) {
+    int previous = w4select(CurrentBrowse->list_window);
+    *row += w4start_row();
+    *col += w4start_col();
+    w4select(previous);
+  }
+}
+
 // The kind chosen in the kind menu of the register and year; -1 on Esc.
 int ChooseKind() {
   bool from2024 = From2024();
@@ -121,13 +133,8 @@ int ChooseKind() {
          "9. FAKTURA ZALICZKOWA       -FZ", "a. ZALICZKOWA do paragonu   -FP"});
     list = l;
   }
-  int row = 2, col = 22;
-  if (CurrentBrowse && CurrentBrowse->list_window >= 0) {
-    int previous = w4select(CurrentBrowse->list_window);
-    row += w4start_row();
-    col += w4start_col();
-    w4select(previous);
-  }
+  int row, col;
+  MenuPlace(&row, &col);
   int chosen = get_menu_function(" WYBIERZ ", list, 1, row, col);
   if (chosen < 1) return -1;
   if (from2024) return main ? k2024Main[chosen] : k2024Aux[chosen];
@@ -165,13 +172,8 @@ int ChooseCorrectedKind() {
     list = l;
     kinds = kMain;
   }
-  int row = 2, col = 22;
-  if (CurrentBrowse && CurrentBrowse->list_window >= 0) {
-    int previous = w4select(CurrentBrowse->list_window);
-    row += w4start_row();
-    col += w4start_col();
-    w4select(previous);
-  }
+  int row, col;
+  MenuPlace(&row, &col);
   int chosen = get_menu_function(Sys(" WYBIERZ TYP KORYGOWANEGO DOKUMENTU"), list, 1, row, col);
   return chosen < 1 ? -1 : kinds[chosen];
 }
