@@ -39,5 +39,8 @@ void przejmij_dane_kontrahenta();
 // " Kontrahent " of the register: the current document's buyer added to
 // the contractors; 0, or -1 when the header could not be written.
 int dopisz_kontrahenta_z_dokumentu();
+// Alt+F8 of the register: the NIP of every listed document against the
+// public registers, with counters in the window "Sprawdzanie NIP".
+void sprawdz_nip_dokumentow();
 // The text of a tax-number check status.
 const char* opis_statusu_nip(int status);

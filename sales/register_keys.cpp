@@ -11,6 +11,7 @@
 #include "env/temp_strings.h"
 #include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
+#include "sales/buyer.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
@@ -185,7 +186,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     case KEY_ALT_F1: Later("Skróty klawiszowe"); break;
     case K_ALT_F5: LaterWithRight(RIGHT_PAYMENT, "Kasa"); break;
     case K_ALT_F8:
-      if (mainOptions.onlineNipCheck == 'T') Later("Sprawdź NIP-y");
+      if (mainOptions.onlineNipCheck == 'T') sprawdz_nip_dokumentow();
       break;
     default: break;
   }

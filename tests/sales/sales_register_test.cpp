@@ -143,6 +143,20 @@ TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
   EXPECT_EQ(Stored("RE3"), "T");
 }
 
+TEST_F(SalesRegisterTest, NipCheckOfTheDocumentsReportsTheMissingNumbers) {
+  mainOptions.onlineNipCheck = 'T';
+  Document({{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"NIP", "brak"}, {"DAW", "20261203"}, {"REC", "1"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "2"}, {"REC", "2"}});
+  // Both asked about and gone on with; the end waits for a key.
+  HeadlessSetScript("{ALT+F8}{F9}T{F9}T{F9}x{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  mainOptions.onlineNipCheck = 'N';
+  EXPECT_NE(seen.find("Brak NIP."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Dokument nr FV/1 z 03-12-2026."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("SPRAWDZENIE ZAKOŃCZONE"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("BŁĘDNY lub nie NIP:              2"), std::string::npos) << seen;
+}
+
 int RecordLinesShown(int32_t, int32_t) {
   views.push_back(CurrentBrowse->rel_shown);
   return 0;
