@@ -396,9 +396,9 @@ int przygotuj_nowy_dokument() {
   d.splitPaymentAnswered = false;
   zeruj_dane_nabywcy();
   wybierz_formularz_naglowka(kind);
-  uklad_formularza_nowego(kind);
   NewDocumentChoices choices;
   if (AskNewDocumentChoices(kind, &choices) != 0) return -1;
+  uklad_formularza_nowego(kind, choices.correctedKind);
   if (podaj_numer_dokumentu(salesOptions.standardNumbering == 'T', 0, 0) < 0) return -1;
   DbTable* t = Z5SPRZ.table;
   d4blank(t);
@@ -479,7 +479,7 @@ int przygotuj_modyfikacje() {
       changed = true;
     }
   };
-  if (!AnyPositionSet(H("NKV"), MARK_POSITIONS) && salesOptions.list131 != NO_DEFAULT_MARK &&
+  if (!AnyPositionSet(H("NKV"), MARK_POSITIONS) && salesOptions.list131 >= 1 && salesOptions.list131 < NO_DEFAULT_MARK &&
       Pytanie(Sys("Czy podstawić domyślną procedurę ?")) != KEY_ESC) {
     SetPosition(H("NKV"), salesOptions.list131, 'T');
     changed = true;
@@ -602,7 +602,7 @@ int przed_usunieciem_dokumentu() {
 }
 
 int usun_dokument() {
-  if (Register() == 2 && From2024() && SprawdzFaktureKoncowa(f4int(H("TYV")), f4int(H("AKT"))) == 0) return 0;
+  if (Register() == 2 && SprawdzFaktureKoncowa(f4int(H("TYV")), f4int(H("AKT"))) == 0) return 0;
   browse_skasuj(1);
   return 0;
 }

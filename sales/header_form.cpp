@@ -681,9 +681,8 @@ void odswiez_teksty_formularza() {
   d.nuk[sizeof d.nuk - 1] = 0;
 }
 
-void uklad_formularza_nowego(int kind) {
-  bool marginCorrection = false;   // the corrected kind is not known yet; set once it is chosen
-  Layout(kind, kind == 8 || marginCorrection, NukCase(kind, definicjaRejestru->advanceFlag));
+void uklad_formularza_nowego(int kind, int correctedKind) {
+  Layout(kind, kind == 8 || correctedKind == 8, NukCase(kind, definicjaRejestru->advanceFlag));
 }
 
 void uklad_formularza_modyfikacji(int kind) {

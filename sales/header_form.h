@@ -17,7 +17,7 @@ TextCtrl* teksty_formularza(int correction);
 // displays and the linked-number buffer, from the current header.
 void odswiez_teksty_formularza();
 // Which entries a new or a stored document of the kind may reach.
-void uklad_formularza_nowego(int kind);
+void uklad_formularza_nowego(int kind, int correctedKind);
 void uklad_formularza_modyfikacji(int kind);
 // Draws the labels that depend on the document (after the form is shown).
 void etykiety_formularza_naglowka();
