@@ -196,7 +196,9 @@ int klawisz_adresu(Get4* get, char* buffer, int32_t data) {
 
 int klawisz_korygowanego(Get4* get, char* buffer, int32_t data) {
   int kind = Kind();
-  if (Adding() && (kind == 2 || kind == 4 || kind == 5)) return klawisz_pozycji(get, buffer, data);
+  if (!Adding()) return g4char();
+  if (salesOptions.stored24 == 'T' && f4int(H("STM")) != 4) return wprowadz_podsumowanie_vat(kind, 0);
+  if (kind == 2 || kind == 4 || kind == 5) return klawisz_pozycji(get, buffer, data);
   return g4char();
 }
 
