@@ -14,7 +14,10 @@
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "print/tabulogram.h"
+#include "sales/buyer.h"
+#include "sales/document_header.h"
 #include "sales/document_kinds.h"
+#include "sales/header_form.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
@@ -33,16 +36,16 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus that later parts of the sales documents
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
-    "Dopisz",     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
-    "Opis",       "Pozycje",  "Numer",     "Usuń",       "Płatność",        "Faktura do Proformy",
+    "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
+    "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
     "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
-    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kontrahent",      "Kopiuj",    "JPK_FA eksport",
+    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
-  LATER_ADD, LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
-  LATER_HEADER, LATER_LINES, LATER_NUMBER, LATER_DELETE, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
+  LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
+  LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
-  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_CONTRACTOR, LATER_COPY, LATER_JPK,
+  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
@@ -72,7 +75,7 @@ void Later(const char* text, int rights, int key, LaterAction action) { Item(tex
 void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   int32_t* m = d.menus;
   m[MENU_BAR] = DefineMainMenuWindow();
-  Later(" Dopisz ", 1110, 'd', LATER_ADD);
+  Item(" Dopisz ", 1110, 'd', 0, [](int32_t) -> int32_t { return dopisz_lub_modyfikuj_opis(0); });
   if (rejestr == 1) Later(" Dodaj ", 1111, 'o', LATER_FINAL);
   Item(" Drukuj ", 1120, 'r', -1, nullptr, &m[MENU_PRINT]);
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
@@ -90,10 +93,10 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Numer niestandardowy ", 1155, 'r', LATER_SEARCH);
 
   m[MENU_MODIFY] = DefineMenuWindow();
-  Later(" Opis ", 1141, 'o', LATER_HEADER);
+  Item(" Opis ", 1141, 'o', 1, [](int32_t) -> int32_t { return dopisz_lub_modyfikuj_opis(1); });
   Later(" Pozycje ", 1142, 'p', LATER_LINES);
   Later(" Numer ", 1143, 'n', LATER_NUMBER);
-  Later(" Usuń ", 1144, 'u', LATER_DELETE);
+  Item(" Usuń ", 1144, 'u', 1, [](int32_t) -> int32_t { return usun_dokument(); });
   Later(" Płatność ", 1145, 't', LATER_PAYMENT);
   if (!from2024) Later(" Faktura do Proformy ", 1146, 'f', LATER_FROM_PRO_FORMA);
   Later(" Koryguj ", 1147, 'k', LATER_CORRECT);
@@ -116,7 +119,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
-  Later(" Kontrahent ", 1184, 'k', LATER_CONTRACTOR);
+  Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
   Later(" Kopiuj ", 1185, 'p', LATER_COPY);
   Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
   w4select(m[MENU_BAR]);
@@ -248,6 +251,8 @@ int buduj_definicje_rejestru(definicja_rejestru_sprzedazy** out, int rejestr) {
   BuildMenus(*d, rejestr, from2024);
   BuildColumns(*d);
   Panel(*d, rejestr, from2024);
+  definicjaRejestru = d;
+  buduj_formularze_naglowka(rejestr);
   return 0;
 }
 

@@ -11,7 +11,10 @@
 #include "env/temp_strings.h"
 #include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
+#include "sales/buyer.h"
+#include "sales/document_header.h"
 #include "sales/document_totals.h"
+#include "sales/header_form.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
@@ -134,15 +137,17 @@ void wybierz_formularz_naglowka(int kind) {
   else
     c->edit_lines_source = []() -> int16_t { return RES_HEADER_FORM; };
   c->edit_lines_count = FORM_ROWS;
-  c->edit_height = FORM_ROWS;
+  c->append_edits = pola_formularza(kind == 3 || kind == 4);
+  c->edit_texts = teksty_formularza(kind == 3 || kind == 4);
+  c->edit_height = FORM_ROWS + 2;   // with its frame
 }
 
 int klawisze_rejestru_sprzedazy(int key) {
   definicja_rejestru_sprzedazy& d = *definicjaRejestru;
   bool from2024 = WorkingYear() >= FIRST_YEAR_2024;
   if (key == K_F3) d.f3Count++;
-  if (key == KEY_INS || key == K_ALT_D) LaterWithRight(RIGHT_ADD, "Dopisz");
-  if (key == K_ALT_M) LaterWithRight(RIGHT_HEADER, "Opis");
+  if ((key == KEY_INS || key == K_ALT_D) && pass_tab_test_and_inform(RIGHT_ADD)) dopisz_lub_modyfikuj_opis(0);
+  if (key == K_ALT_M && pass_tab_test_and_inform(RIGHT_HEADER)) dopisz_lub_modyfikuj_opis(1);
   wybierz_formularz_naglowka(Kind());
   switch (key) {
     case KEY_F2: Later("Podgląd"); break;
@@ -173,7 +178,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     d.f3Count = 0;
   }
   switch (key) {
-    case K_F4: Later("Przeniesienie dokumentu"); break;
+    case K_F4: przenies_dokument(); break;
     case K_F5: CurrencyView(); break;
     case K_F7: PaidFlag(); break;
     case K_F8: VatPayerStatus(); break;
@@ -181,7 +186,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     case KEY_ALT_F1: Later("Skróty klawiszowe"); break;
     case K_ALT_F5: LaterWithRight(RIGHT_PAYMENT, "Kasa"); break;
     case K_ALT_F8:
-      if (mainOptions.onlineNipCheck == 'T') Later("Sprawdź NIP-y");
+      if (mainOptions.onlineNipCheck == 'T') sprawdz_nip_dokumentow();
       break;
     default: break;
   }

@@ -11,6 +11,8 @@
 #include "env/services.h"
 #include "env/session/environment.h"
 #include "masterdata/address_clipboard.h"
+#include "sales/document_header.h"
+#include "sales/header_form.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
@@ -72,6 +74,16 @@ void Settings(BrowseContext* c, definicja_rejestru_sprzedazy& d, int rejestr) {
   c->rel_key_field = d4field(Z5SPRZ.table, "REC");
   c->rel_link_field = d4field(Z5SPRE.table, "REK");
   c->rel_columns = d.lineColumns;
+  c->append_fn = zapisz_dokument;
+  c->before_new = przygotuj_nowy_dokument;
+  c->before_write = przed_dopisaniem_naglowka;
+  c->on_cancel = anuluj_nowy_dokument;
+  c->after_append = po_zapisaniu_dokumentu;
+  c->modify_hooks[MODIFY_BEFORE] = przygotuj_modyfikacje;
+  c->modify_hooks[MODIFY_SAVE] = po_modyfikacji_dokumentu;
+  c->modify_hooks[MODIFY_AFTER] = po_modyfikacji_ksiegowanie;
+  c->before_delete = przed_usunieciem_dokumentu;
+  c->after_show_edit = etykiety_formularza_naglowka;
 }
 
 // The header fields the name/address clipboard copies from and pastes into.

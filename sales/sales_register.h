@@ -18,6 +18,8 @@ struct definicja_rejestru_sprzedazy {
   int lastDelivery;            // the delivery type last chosen
   int f3Count;                 // F3 presses since the linked documents were last shown
   char nuk[21];                // the linked-document number being entered
+  int advanceFlag;             // 3 while an advance invoice is entered, else 0
+  bool splitPaymentAnswered;   // "yes" to the split-payment question in this form
   ScrollColumn columns[REGISTER_COLUMNS];
   ScrollColumn lineColumns[REGISTER_LINE_COLUMNS];
   TabuColumn tabulogram[REGISTER_TABU_COLUMNS];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "tables/sales_tables.h"
 #include "tests/app/program_road.h"
@@ -46,6 +47,41 @@ TEST_F(RegisterRoadTest, SalesShowsTheDocumentsAndF7MarksNothingDueAsPaid) {
 
   RunToEnd(std::string(LOGO) + INTO_SALES + "{F7}{ENTER}{ESC}{ESC}");
   EXPECT_EQ(StoredPaidFlag(), "T");
+}
+
+// " Dopisz " of an invoice FV/1 with a buyer typed by hand, saved with F2;
+// the next form left with Esc takes its header away again, so the next
+// " Dopisz " proposes FV/2 once more on a new record.
+TEST_F(RegisterRoadTest, AnInvoiceIsAddedAndAnAbandonedOneLeavesNoHeader) {
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
+  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
+  RunToEnd(std::string(LOGO) + INTO_SALES + "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F2}t" +
+           "{ENTER}{F2}{ESC}{ESC}" + "d{ENTER}{ENTER}{F2}{ESC}{ESC}{ESC}{ESC}");
+  TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+  env->settlementYear = 2025;
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  DbTable* t = Z5SPRZ.table;
+  ASSERT_EQ(d4reccount(t), 3);
+  ASSERT_EQ(d4go(t, 1), 0);
+  EXPECT_FALSE(d4deleted(t));
+  const std::pair<const char*, const char*> stored[] = {
+      {"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"},
+      {"ZAP", "N"}, {"NA1", "Odbiorca Testowy"}, {"WAL", "PLN"}};
+  for (const auto& [name, value] : stored) {
+    std::string text = FieldText(t, name);
+    text.erase(0, name == std::string("PRE") ? 0 : text.find_first_not_of(' '));
+    EXPECT_EQ(text, value) << name;
+  }
+  EXPECT_DOUBLE_EQ(f4double(d4field(t, "KZA")), 0);
+  ASSERT_EQ(d4go(t, 2), 0);
+  EXPECT_TRUE(d4deleted(t)) << "the abandoned FV/2";
+  ASSERT_EQ(d4go(t, 3), 0);
+  EXPECT_EQ(f4long(d4field(t, "NRV")), 2) << "proposed again";
+  EXPECT_EQ(f4long(d4field(t, "REC")), 3);
+  EXPECT_TRUE(d4deleted(t)) << "abandoned as well";
+  d4close_all(&env->engine);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "masterdata/address_clipboard.h"
 #include "print/tabulogram.h"
 #include "ui/browse.h"
+#include "tables/cash_tables.h"
+#include "tables/masterdata_tables.h"
 #include "sales/sales_register.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/rights.h"
@@ -141,6 +143,46 @@ TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
   EXPECT_EQ(rejestr_sprzedazy(1), 0);
   EXPECT_NE(seen.find("Brak modułu"), std::string::npos) << seen;
   EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, NipCheckOfTheDocumentsReportsTheMissingNumbers) {
+  mainOptions.onlineNipCheck = 'T';
+  Document({{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"NIP", "brak"}, {"DAW", "20261203"}, {"REC", "1"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "2"}, {"REC", "2"}});
+  // Both asked about and gone on with; the end waits for a key.
+  HeadlessSetScript("{ALT+F8}{F9}T{F9}T{F9}x{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  mainOptions.onlineNipCheck = 'N';
+  EXPECT_NE(seen.find("Brak NIP."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Dokument nr FV/1 z 03-12-2026."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("SPRAWDZENIE ZAKOŃCZONE"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("BŁĘDNY lub nie NIP:              2"), std::string::npos) << seen;
+}
+
+// F4 moves an invoice to the auxiliary register: its line goes with the
+// stock it took, so nothing is given back here, and the cash book is not asked.
+TEST_F(SalesRegisterTest, AMovedInvoiceKeepsItsStock) {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX_SECOND), 0);
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(OpenZ5KASA(0), 0);
+  salesOptions.stockOnEntry = 'T';
+  AppendRecord(Z5TOWA.table, {{"KOD", "T1"}, {"ILO", "7"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"KOT", "T1"}, {"ILO", "2"}, {"STA", "T"}, {"TYV", "1"}});
+  Document({{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"REC", "1"}});
+  HeadlessSetScript("{F4}T{F9}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_NE(seen.find("Faktura została przeniesiona."), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Czy usunąć zapisy z kasy?"), std::string::npos) << seen;
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_TRUE(d4deleted(Z5SPRZ.table));
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  EXPECT_TRUE(d4deleted(Z5SPRE.table));
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5TOWA.table, "ILO")), 7);
+  EXPECT_EQ(d4reccount(Z5SPRZ_2.table), 1);
+  ASSERT_EQ(d4go(Z5SPRE_2.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5SPRE_2.table, "STA"), "T");
 }
 
 int RecordLinesShown(int32_t, int32_t) {
