@@ -126,9 +126,6 @@ void FillCommon(const CatalogueFields& f, bool goods, int catalogue) {
   f4assign_int(Line("RYT"), f4int(f.set.field[year >= FIRST_YEAR_OF_RTY ? f.lumpSumNew : f.lumpSumOld]));
   ToFieldCopyField(Line("RYS"), f.set.field[f.lumpSumRate]);
   ToFieldCopyField(Line("KON"), f.set.field[f.account]);
-  // the account number is shown only where the accounts are open
-  if (kontekstPozycji && Z5KONT.table)
-    numer_konta_wg_rec(kontekstPozycji->tekst_konta, sizeof kontekstPozycji->tekst_konta, Line("KON"));
   ToFieldCopyField(Line("TYP"), f.set.field[f.income]);
   f4assign_char(Line("ZRP"), '0' + catalogue);
   f4assign_char(Line("AKC"), '0' + catalogue);
@@ -178,8 +175,7 @@ int wypelnij_z_towaru(const char* code, int refill, int kind, char level) {
     double stock = f4double(Z5TOWA.field[TOWA_ILO]);
     double line = f4double(Line("ILO"));
     wartosciPozycji.dostepnaIlosc = !Modifying() ? stock : stock > 0 ? stock + line : line;
-    char block = salesOptions.blockNonPositiveStock;
-    if (!Correction() && !Modifying() && block != 'N' && !(block == 'T' && stock > 0)) {
+    if (!Correction() && !Modifying() && salesOptions.blockNonPositiveStock == 'T' && stock <= 0) {
       Uwaga(MSG_NO_STOCK);
       d4close(goods);
       return -1;

@@ -43,14 +43,19 @@ int Digit(DbField* field) { return c4atoi(f4ptr(field), static_cast<int>(f4len(f
 bool From2024() { return WorkingYear() >= FIRST_YEAR_OF_DELIVERY_TYPES; }
 bool OssLine() { return Digit(Line("STM")) == 4; }
 
-// The list item's text after its "n. ", blank-padded to the buffer's size.
+// The list item's text after its "n. ", blank-padded to `width` characters
+// (the form's room for it).
 template <size_t N>
-void Text(char (&buffer)[N], int code, const char* const* list) {
-  std::memset(buffer, ' ', N - 1);
-  buffer[N - 1] = '\0';
+void Text(char (&buffer)[N], int code, const char* const* list, size_t width = N - 1) {
+  width = std::min(width, N - 1);
+  std::memset(buffer, ' ', width);
+  buffer[width] = '\0';
   const char* item = KodAsPopupMenuString(code, list);
-  std::memcpy(buffer, item, std::min(std::strlen(item), N - 1));
+  std::memcpy(buffer, item, std::min(std::strlen(item), width));
 }
+
+// Room of the texts on the full form.
+constexpr size_t VAT_ROOM = 19, CORRECTED_VAT_ROOM = 14, CATALOGUE_ROOM = 8, REVERSE_ROOM = 25, DELIVERY_ROOM = 30, ACCOUNT_ROOM = 8;
 
 const char* const* OssList() {
   static const char* const* list = CodeList({"1. PODSTAWOWA", "2. OBNIŻONA 1", "3. OBNIŻONA 2", "4. SUPER OBNIŻONA"});
@@ -77,15 +82,22 @@ void etykiety_tekstow_pozycji() {
   if (!c) return;
   int year = WorkingYear();
   const char* const* rates = OssLine() ? OssList() : NAZWY_STAWEK_VAT;
-  Text(c->tekst_vat, f4int(Line("VAT")), rates);
-  Text(c->tekst_vat_korekty, f4int(Line("KVAT")), rates);
+  Text(c->tekst_vat, f4int(Line("VAT")), rates, VAT_ROOM);
+  Text(c->tekst_vat_korekty, f4int(Line("KVAT")), rates, CORRECTED_VAT_ROOM);
   Text(c->tekst_typu, Digit(Line("TYP")), ListaTypuPrzychodu());
   Text(c->tekst_ryczaltu, f4int(Line("RYT")), ListaStawekRyczaltu(year));
-  Text(c->tekst_kartoteki, Digit(Line("ZRP")), CatalogueList());
-  Text(c->tekst_odwrotnego, ReverseChargeItem(static_cast<char>(f4char(Line("RE3")))), ReverseChargeList());
-  Text(c->tekst_odwrotnego_korekty, ReverseChargeItem(static_cast<char>(f4char(Line("RE4")))), ReverseChargeList());
-  Text(c->tekst_dostawy, Digit(Line("STM")), DeliveryList(From2024()));
+  Text(c->tekst_kartoteki, Digit(Line("ZRP")), CatalogueList(), CATALOGUE_ROOM);
+  Text(c->tekst_odwrotnego, ReverseChargeItem(static_cast<char>(f4char(Line("RE3")))), ReverseChargeList(),
+       REVERSE_ROOM);
+  Text(c->tekst_odwrotnego_korekty, ReverseChargeItem(static_cast<char>(f4char(Line("RE4")))), ReverseChargeList(),
+       REVERSE_ROOM);
+  Text(c->tekst_dostawy, Digit(Line("STM")), DeliveryList(From2024()), DELIVERY_ROOM);
   Text(c->tekst_towaru, Digit(Line("AKC")), GoodsOrServiceList());
+  // the account number as its picture "999-9999" edits it
+  std::memset(c->tekst_konta, 0, sizeof c->tekst_konta);
+  if (Z5KONT.table) numer_konta_wg_rec(c->tekst_konta, sizeof c->tekst_konta, Line("KON"));
+  size_t number = std::strlen(c->tekst_konta);
+  if (number < ACCOUNT_ROOM) std::memset(c->tekst_konta + number, ' ', ACCOUNT_ROOM - number);
   int gtu = f4int(Line("RE5"));
   Text(c->tekst_gtu, gtu == 0 ? GTU_NONE_ITEM : gtu, ListaOznaczenGtu(year));
 }

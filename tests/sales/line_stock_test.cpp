@@ -199,3 +199,31 @@ TEST_F(LineStockTest, DefaultVatCodeByDelivery) {
 }
 
 }  // namespace
+
+namespace {
+
+class LineBrowseTest : public LineStockTest {};
+
+TEST_F(LineBrowseTest, GoodsLineTypedIntoTheBrowse) {
+  salesOptions.roundPrices = 'T';
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  SetFields(Z5TOWA.table, {{"NA1", "Śruba"}, {"VST", "1"}, {"CSN", "10"}, {"CSB", "12.30"}});
+  ASSERT_EQ(d4write(Z5TOWA.table, 1), 0);
+  d4close(Z5TOWA.table);
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}, {"PRE", "FV"}, {"NRV", "1"}});
+  // code, quantity, F2 and yes; Esc twice leaves the next form, then the list
+  ASSERT_EQ(HeadlessSetScript("dT1{ENTER}3{ENTER}{F9}{F2}t{ESC}{ESC}{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("nazwa:........ Śruba"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("wartość netto.......       30.00"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5SPRE.table), 1);
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  for (auto [field, value] : {std::pair{"KOT", "T1"}, {"REK", "1"}, {"REC", "1"}, {"STA", "T"}, {"PRE", "FV"}})
+    EXPECT_EQ(Trimmed(FieldText(Z5SPRE.table, field)), value) << field;
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WNE")), 30);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+}
+
+}  // namespace
