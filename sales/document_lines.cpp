@@ -49,12 +49,7 @@ DbField* Header(const char* name) { return d4field(Z5SPRZ.table, name); }
 DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
 int Digit(DbField* field) { return c4atoi(f4ptr(field), static_cast<int>(f4len(field))); }
 
-DbField** Slot(const char* name) {
-  DbField* field = Line(name);
-  for (DbField*& bound : Z5SPRE.field)
-    if (bound == field) return &bound;
-  return nullptr;
-}
+DbField** Slot(const char* name) { return pole_pozycji(name); }
 
 void Columns(kontekst_pozycji* c) {
   ResetScrollDefinition(c->kolumny, sizeof c->kolumny);
@@ -166,6 +161,13 @@ int LeaveEverything(int32_t, int32_t) {
 }
 
 }  // namespace
+
+DbField** pole_pozycji(const char* name) {
+  DbField* field = Line(name);
+  for (DbField*& bound : Z5SPRE.field)
+    if (bound == field) return &bound;
+  return nullptr;
+}
 
 int definicja_pozycji(kontekst_pozycji* c, int kind, int priceEntry, int viewOnly) {
   c->rodzaj = kind;

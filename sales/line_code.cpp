@@ -107,6 +107,33 @@ struct CatalogueFields {
   int names, vatCode, lumpSumOld, lumpSumNew, lumpSumRate, account, income, gtu;
 };
 
+struct PriceLevel {
+  char letter;
+  const char* net;
+  const char* gross;
+  int netField, grossField;
+};
+
+const PriceLevel GOODS_LEVELS[] = {
+    {'A', "c.netto A", "c.brutto A", TOWA_CSN, TOWA_CSB},
+    {'B', "c.netto B", "c.brutto B", TOWA_CBN, TOWA_CBB},
+    {'C', "c.netto C", "c.brutto C", TOWA_CCN, TOWA_CCB},
+    {'D', "c.netto zak", "c.brutto zak", TOWA_CZN, TOWA_CZB},
+};
+const PriceLevel SERVICE_LEVELS[] = {
+    {'A', "c.netto A", "c.brutto A", USLU_CSN, USLU_CSB},
+    {'B', "c.netto B", "c.brutto B", USLU_CBN, USLU_CBB},
+    {'C', "c.netto C", "c.brutto C", USLU_CCN, USLU_CCB},
+};
+
+// The level of the letter, level A for any other.
+template <size_t N>
+size_t LevelOf(const PriceLevel (&levels)[N], char letter) {
+  for (size_t i = 0; i < N; i++)
+    if (levels[i].letter == letter) return i;
+  return 0;
+}
+
 void FillPrices(DbField* net, DbField* gross) {
   double rate = FldKurs(Header("KVA"));
   double cnb = f4double(net) / rate, cbb = f4double(gross) / rate;
@@ -181,12 +208,8 @@ int wypelnij_z_towaru(const char* code, int refill, int kind, char level) {
       return -1;
     }
     FillCommon({Z5TOWA, TOWA_NA1, TOWA_VST, TOWA_RYT, TOWA_RTY, TOWA_RYS, TOWA_KOS, TOWA_TYP, TOWA_RE2}, true, 1);
-    switch (level) {
-      case 'B': FillPrices(Z5TOWA.field[TOWA_CBN], Z5TOWA.field[TOWA_CBB]); break;
-      case 'C': FillPrices(Z5TOWA.field[TOWA_CCN], Z5TOWA.field[TOWA_CCB]); break;
-      case 'D': FillPrices(Z5TOWA.field[TOWA_CZN], Z5TOWA.field[TOWA_CZB]); break;
-      default: FillPrices(Z5TOWA.field[TOWA_CSN], Z5TOWA.field[TOWA_CSB]); break;
-    }
+    const PriceLevel& l = GOODS_LEVELS[LevelOf(GOODS_LEVELS, level)];
+    FillPrices(Z5TOWA.field[l.netField], Z5TOWA.field[l.grossField]);
   } else if (kind == POLE_FILTRA_KODU) {
     ToMemCopyField(filtrKoduPozycji.nazwa, Z5TOWA.field[TOWA_NA1], sizeof filtrKoduPozycji.nazwa - 1);
   }
@@ -216,11 +239,8 @@ int wypelnij_z_uslugi(Get4* get) {
   }
   if (LineKind(kind) && Refill(code.c_str())) {
     FillCommon({Z5USLU, USLU_NA1, USLU_VTS, USLU_RYT, USLU_RTY, USLU_RYS, USLU_KOS, USLU_TYP, USLU_RE2}, false, 2);
-    switch (wartosciPozycji.poziomCeny) {
-      case 'B': FillPrices(Z5USLU.field[USLU_CBN], Z5USLU.field[USLU_CBB]); break;
-      case 'C': FillPrices(Z5USLU.field[USLU_CCN], Z5USLU.field[USLU_CCB]); break;
-      default: FillPrices(Z5USLU.field[USLU_CSN], Z5USLU.field[USLU_CSB]); break;
-    }
+    const PriceLevel& l = SERVICE_LEVELS[LevelOf(SERVICE_LEVELS, wartosciPozycji.poziomCeny)];
+    FillPrices(Z5USLU.field[l.netField], Z5USLU.field[l.grossField]);
   } else if (kind == POLE_FILTRA_KODU) {
     ToMemCopyField(filtrKoduPozycji.nazwa, Z5USLU.field[USLU_NA1], sizeof filtrKoduPozycji.nazwa - 1);
   }
@@ -262,22 +282,13 @@ int filtr_aktywnych_uslug(intptr_t) { return f4char(Z5USLU.field[USLU_STA]) == '
 
 namespace {
 
-struct PriceLevel {
-  char letter;
-  const char* net;
-  const char* gross;
-  int netField, grossField;
-};
-
 // A picker over an open catalogue: the code and name columns, the second
 // name line and the prices of the level; F7 steps the level. Enter copies
 // the code into `code`.
 template <size_t N>
 int Pick(char* code, TableHandles& set, int codeField, int nameField, const PriceLevel (&levels)[N],
          bool goods, int (*catalogue)(), DbScanFilter filter, const char* title) {
-  size_t level = 0;
-  for (size_t i = 0; i < N; i++)
-    if (levels[i].letter == wartosciPozycji.poziomCeny) level = i;
+  size_t level = LevelOf(levels, wartosciPozycji.poziomCeny);
   int shown = goods ? salesOptions.list61 : 1;
   bool byName = salesOptions.listsByName == 'T';
   std::string caption = Utf8ToMazText(title);
@@ -312,13 +323,7 @@ int Pick(char* code, TableHandles& set, int codeField, int nameField, const Pric
 
 int wybierz_towar(char* code) {
   if (OpenZ5TOWA(0) != 0) return KEY_ESC;
-  static const PriceLevel LEVELS[] = {
-      {'A', "c.netto A", "c.brutto A", TOWA_CSN, TOWA_CSB},
-      {'B', "c.netto B", "c.brutto B", TOWA_CBN, TOWA_CBB},
-      {'C', "c.netto C", "c.brutto C", TOWA_CCN, TOWA_CCB},
-      {'D', "c.netto zak", "c.brutto zak", TOWA_CZN, TOWA_CZB},
-  };
-  int key = Pick(code, Z5TOWA, TOWA_KOD, TOWA_NA1, LEVELS, true, kartoteka_towarow_z_dokumentu,
+  int key = Pick(code, Z5TOWA, TOWA_KOD, TOWA_NA1, GOODS_LEVELS, true, kartoteka_towarow_z_dokumentu,
                  filtr_aktywnych_towarow, "Spis towarów");
   if (key == KEY_ENTER) wartosciPozycji.rodzajKartoteki = 1;
   d4close(Z5TOWA.table);
@@ -327,12 +332,7 @@ int wybierz_towar(char* code) {
 
 int wybierz_usluge(char* code) {
   if (OpenZ5USLU(0) != 0) return KEY_ESC;
-  static const PriceLevel LEVELS[] = {
-      {'A', "c.netto A", "c.brutto A", USLU_CSN, USLU_CSB},
-      {'B', "c.netto B", "c.brutto B", USLU_CBN, USLU_CBB},
-      {'C', "c.netto C", "c.brutto C", USLU_CCN, USLU_CCB},
-  };
-  int key = Pick(code, Z5USLU, USLU_KOD, USLU_NA1, LEVELS, false, kartoteka_uslug_z_dokumentu, filtr_aktywnych_uslug,
+  int key = Pick(code, Z5USLU, USLU_KOD, USLU_NA1, SERVICE_LEVELS, false, kartoteka_uslug_z_dokumentu, filtr_aktywnych_uslug,
                  "Spis usług");
   if (key == KEY_ENTER) wartosciPozycji.rodzajKartoteki = 2;
   d4close(Z5USLU.table);

@@ -116,13 +116,7 @@ enum Choice { CHOICE_AKC, CHOICE_GTU, CHOICE_RE3, CHOICE_RE4, CHOICE_VAT, CHOICE
 
 bool GrossEntry() { return kontekstPozycji && kontekstPozycji->cena == 2; }
 
-// The handle's own slot of a line field: the gets keep pointers to it.
-DbField** Slot(const char* name) {
-  DbField* field = Line(name);
-  for (DbField*& bound : Z5SPRE.field)
-    if (bound == field) return &bound;
-  return nullptr;
-}
+DbField** Slot(const char* name) { return pole_pozycji(name); }
 
 int Menu(const char* const* list, int start) { return get_menu_function(" WYBIERZ ", list, start, -1, -1); }
 
@@ -299,6 +293,18 @@ EditCtrl* TextEdit(int row, int col, char* text, GetKeyRoutine keys = nullptr, i
   return e;
 }
 
+// The income column or lump-sum rate on `row`, the account under it.
+void BooksAndAccount(kontekst_pozycji* c, int row) {
+  if (salesOptions.taxation == 1)
+    TextEdit(row, 21, c->tekst_typu, ChoiceKeys, CHOICE_TYP);
+  else
+    TextEdit(row, 21, c->tekst_ryczaltu, ChoiceKeys, CHOICE_RYT);
+  if (salesOptions.useAccounts != 'T') return;
+  EditCtrl* account = TextEdit(row + 1, 22, c->tekst_konta, konto_f4_lista);
+  account->picture = "999-9999";
+  account->validator = AccountValid;
+}
+
 struct Handlers {
   GetValidator price, value, vat, vatValue, correctionPrice, correctionValue, correctionVat, correctionVatValue;
 };
@@ -369,15 +375,7 @@ void FullForm(kontekst_pozycji* c) {
     FieldEdit(18, 56, "KWAV", h.correctionVatValue);
     FieldEdit(19, 56, gross ? "KWNE" : "KWAB")->flags |= EDIT_DISABLED;
   }
-  if (salesOptions.taxation == 1)
-    TextEdit(20, 21, c->tekst_typu, ChoiceKeys, CHOICE_TYP);
-  else
-    TextEdit(20, 21, c->tekst_ryczaltu, ChoiceKeys, CHOICE_RYT);
-  if (salesOptions.useAccounts == 'T') {
-    EditCtrl* account = TextEdit(21, 22, c->tekst_konta, konto_f4_lista);
-    account->picture = "999-9999";
-    account->validator = AccountValid;
-  }
+  BooksAndAccount(c, 20);
   TextEdit(22, 8, c->tekst_dostawy, DeliverySwitchable() ? DeliveryKeys : nullptr);
   FieldEdit(22, 61, "CSS")->keyRoutine = wybierz_tak_nie;
   FieldEdit(22, 73, "WAL")->flags |= EDIT_DISABLED;
@@ -408,15 +406,7 @@ void CompactForm(kontekst_pozycji* c) {
     FieldEdit(5, 56, "KWAV", h.correctionVatValue);
     FieldEdit(6, 56, gross ? "KWNE" : "KWAB")->flags |= EDIT_DISABLED;
   }
-  if (salesOptions.taxation == 1)
-    TextEdit(7, 21, c->tekst_typu, ChoiceKeys, CHOICE_TYP);
-  else
-    TextEdit(7, 21, c->tekst_ryczaltu, ChoiceKeys, CHOICE_RYT);
-  if (salesOptions.useAccounts == 'T') {
-    EditCtrl* account = TextEdit(8, 22, c->tekst_konta, konto_f4_lista);
-    account->picture = "999-9999";
-    account->validator = AccountValid;
-  }
+  BooksAndAccount(c, 7);
   FieldEdit(9, 46, "CSS")->keyRoutine = wybierz_tak_nie;
 }
 
