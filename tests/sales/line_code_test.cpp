@@ -120,3 +120,31 @@ TEST_F(LineCodeTest, GoodsWithoutStockRefusedUnderOption122) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LineCodeTest, OssLinesTakeTheCountrysRates) {
+  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  AppendRecord(Z5KRAJ.table, {{"KRA", "NIEMCY"}, {"VPO", "19"}, {"VO1", "7"}, {"VO2", "0"}, {"VSO", "0"}});
+  AppendRecord(Z5KRAJ.table, {{"KRA", "FRANCJA"}, {"VPO", "20"}, {"VO1", "10"}, {"VO2", "5.5"}, {"VSO", "2.1"}});
+  EXPECT_EQ(liczba_stawek_oss("Niemcy"), 2);
+  EXPECT_EQ(liczba_stawek_oss("FRANCJA"), 4);
+  EXPECT_DOUBLE_EQ(stawka_oss("FRANCJA", 4), 2.1);
+  EXPECT_EQ(liczba_stawek_oss("ATLANTYDA"), 0);
+  EXPECT_EQ(Boxes(), "Nie znaleziono kraju ATLANTYDA.");
+  EXPECT_DOUBLE_EQ(stawka_oss("ATLANTYDA", 1), 0);
+
+  // goods of the farmers' code on an OSS line of Germany: index 3, limited to its two rates
+  SetFields(Z5SPRZ.table, {{"STM", "4"}, {"KRA", "NIEMCY"}});
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendRecord(Z5TOWA.table, {{"KOD", "T2"}, {"VST", "9"}, {"CSN", "1"}});
+  d4close(Z5TOWA.table);
+  lines.stawki_oss = 2;
+  wartosciPozycji.poziomCeny = 'A';
+  ASSERT_EQ(Validate("T2", 1), 0);
+  EXPECT_EQ(f4int(d4field(Z5SPRE.table, "VAT")), 2);
+  EXPECT_DOUBLE_EQ(Value("VAS"), 7);
+  d4close(Z5KRAJ.table);
+}
+
+}  // namespace
