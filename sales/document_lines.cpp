@@ -16,6 +16,7 @@
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "env/numbers.h"
+#include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_lists.h"
 #include "sales/document_kinds.h"
@@ -292,13 +293,14 @@ int pozycje_dokumentu(int takeDiscount, int kind, int priceEntry, int viewOnly, 
     title = opis_dokumentu_sprzedazy(rejestr);
     title.resize(std::min<size_t>(title.size(), 127));
     browse->title = TextRef(title.c_str());
+    auto* const outerF1 = EnvCurrent()->hotKeys[KEY_F1 >> 8].routine;
     g4set_key_to(KEY_F1, LeaveEverything);
     add_help_line();
     set_fun_help("F1", "Rezygnuj", 1);
     if (!viewOnly && salesOptions.procedureMarks == 'T') set_fun_help("F8", "Oznaczenie", 8);
     result = zrob_browse(compact ? PANEL_LINES_COMPACT : PANEL_LINES, compact ? FORM_LINES_COMPACT : FORM_LINES, 0);
     remove_help_line();
-    g4set_key_to(KEY_F1, nullptr);
+    g4set_key_to(KEY_F1, outerF1);
     free_browse(&browse);
     if (result == 0 && c->zmiana) result = 1;
   } else {
@@ -308,6 +310,8 @@ int pozycje_dokumentu(int takeDiscount, int kind, int priceEntry, int viewOnly, 
   if (countriesOpened) d4close(Z5KRAJ.table);
   kontekstPozycji = outer;
   free_mem(&c);
+  // Esc keys F1 queued beyond what the way out used
+  ClearKeyMessages();
   clr_key_buf();
   w4select(previous);
   return result;

@@ -10,6 +10,7 @@
 #include "sales/line_code.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
+#include "ui/keyboard.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
 
@@ -258,6 +259,14 @@ TEST_F(LineBrowseTest, DiscountRaisedOnEveryLineOfAnInvoice) {
   ASSERT_EQ(HeadlessSetScript("{F9}{ENTER}"), 0);
   EXPECT_EQ(rabat_dokumentu(0), 0);
   EXPECT_NE(seen.find("Opcja tylko dla faktur."), std::string::npos) << seen;
+}
+
+TEST_F(LineBrowseTest, F1LeavesTheFormAndTheList) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}});
+  ASSERT_EQ(HeadlessSetScript("d{F1}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 0);
+  EXPECT_EQ(d4reccount(Z5SPRE.table), 0);
+  EXPECT_EQ(KeyPressed(), 0);
 }
 
 TEST_F(LineBrowseTest, ContextLeavesTheLineBufferAlone) {
