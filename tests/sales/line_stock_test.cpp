@@ -261,6 +261,18 @@ TEST_F(LineBrowseTest, DiscountRaisedOnEveryLineOfAnInvoice) {
   EXPECT_NE(seen.find("Opcja tylko dla faktur."), std::string::npos) << seen;
 }
 
+TEST_F(LineBrowseTest, QuantityChangedInTheForm) {
+  ASSERT_EQ(AddLine(1, "T1", "5"), 0);
+  SetFields(Z5SPRZ.table, {{"TRY", "1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  // past the code, the new quantity, F2 and yes, Esc out of the list
+  ASSERT_EQ(HeadlessSetScript("m{ENTER}3{ENTER}{F2}t{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_EQ(Status(), 'T');
+}
+
 TEST_F(LineBrowseTest, F1LeavesTheFormAndTheList) {
   AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}});
   ASSERT_EQ(HeadlessSetScript("d{F1}"), 0);
