@@ -8,6 +8,8 @@
 
 #include "ui/definition_lists.h"
 
+struct DbField;
+
 // The context of one run of the line browse; `kontekstPozycji` names it while
 // the browse runs (NULL otherwise).
 struct kontekst_pozycji {
@@ -64,6 +66,10 @@ int pozycje_dokumentu(int takeDiscount, int kind, int priceEntry, int viewOnly, 
 // Fills the context for the current header: defaults, menu and lists.
 // 0, or -1 when the menu could not be built.
 int definicja_pozycji(kontekst_pozycji* c, int kind, int priceEntry, int viewOnly);
+
+// The handle's own slot of a field of the lines table: the lists and gets
+// keep pointers to it.
+DbField** pole_pozycji(const char* name);
 
 // The VAT code a new line of the current header starts with.
 int domyslny_kod_vat_pozycji();

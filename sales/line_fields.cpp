@@ -333,8 +333,8 @@ void opis_formularza_pozycji(char* lines) {
     std::string text = Utf8ToMazText(utf8);
     std::memcpy(lines + row * LINE_LENGTH + col, text.data(), std::min<size_t>(text.size(), LINE_LENGTH - col));
   };
-  const char* entered = c->cena == 2 ? "brutto" : "netto ";
-  const char* other = c->cena == 2 ? "netto " : "brutto";
+  const char* entered = c->cena == 2 ? "brutto" : "netto";
+  const char* other = c->cena == 2 ? "netto." : "brutto";
   if (compact) {
     put(1, 9, entered);
     put(6, 9, other);

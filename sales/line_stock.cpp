@@ -182,7 +182,11 @@ int przed_dopisaniem_pozycji() {
     ToFieldCopyDouble(Line("RYS"), StawkaRyczaltu(DefaultLumpSum()));
   }
   f4assign_int(Line("TYP"), 1);
-  if (c) c->kod_przy_otwarciu[0] = '\0';
+  if (c) {
+    c->kod_przy_otwarciu[0] = '\0';
+    c->zapamietany_stm = Digit(Line("STM"));
+    c->zapamietany_kod_vat_stm = code;
+  }
   f4assign_int(Line("TYV"), kind);
   ToFieldCopyField(Line("REK"), Header("REC"));
   for (const char* name : {"PRE", "NRV", "POS", "DAW", "DAV", "WAL", "KVA", "KKS"})

@@ -3,9 +3,11 @@
 
 #include <string>
 
+#include "app/option_values.h"
 #include "sales/document_lines.h"
 #include "sales/line_code.h"
 #include "sales/line_fields.h"
+#include "sales/line_form.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -18,8 +20,14 @@ class LineFieldsTest : public SalesTest {
     salesOptions.roundPrices = 'T';
     lines = kontekst_pozycji{};
     kontekstPozycji = &lines;
+    savedRates[0] = currentVatRates[VAT_BASIC];
+    savedRates[1] = currentVatRates[VAT_REDUCED_1];
+    currentVatRates[VAT_BASIC] = 23;
+    currentVatRates[VAT_REDUCED_1] = 8;
   }
   void TearDown() override {
+    currentVatRates[VAT_BASIC] = savedRates[0];
+    currentVatRates[VAT_REDUCED_1] = savedRates[1];
     kontekstPozycji = nullptr;
     wartosciPozycji = WartosciPozycji{};
     SalesTest::TearDown();
@@ -27,6 +35,7 @@ class LineFieldsTest : public SalesTest {
   double Value(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
 
   kontekst_pozycji lines{};
+  double savedRates[2] = {};
 };
 
 TEST_F(LineFieldsTest, PriceChains) {
@@ -114,6 +123,49 @@ TEST_F(LineFieldsTest, CorrectionStartsFromTheLineAndChangesBy) {
   // the copy is taken once for a code: the typed twins stay
   EXPECT_EQ(waliduj_ilosc(nullptr), 0);
   EXPECT_DOUBLE_EQ(Value("KILO"), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineFieldsTest, DeliverySwitchWorksTheLineOutAgain) {
+  env->settlementYear = 2025;
+  salesOptions.usualVatCode = 1;
+  lines.cena = 1;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"STM", "1"}});
+  struct Case {
+    const char* openedWith;   // the line's delivery when the form opened
+    const char* openedCode;
+    int codeBack;
+  } cases[] = {
+      {"1", "2", 2},   // its own domestic code comes back
+      {"6", "7", 1},   // opened abroad: the new-line default
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.openedWith);
+    d4blank(Z5SPRE.table);
+    SetFields(Z5SPRE.table, {{"STM", c.openedWith}, {"VAT", c.openedCode}, {"ILO", "2"}, {"CNR", "50"}});
+    przed_modyfikacja_pozycji();
+    SetFields(Z5SPRE.table, {{"STM", "1"}, {"VAT", "1"}, {"VAS", "23"}});
+    zmien_dostawe_pozycji();
+    EXPECT_EQ(FieldText(Z5SPRE.table, "STM"), "6");
+    EXPECT_EQ(f4int(d4field(Z5SPRE.table, "VAT")), 7);
+    EXPECT_DOUBLE_EQ(Value("WNE"), 100);
+    EXPECT_DOUBLE_EQ(Value("WAV"), 0);
+    EXPECT_DOUBLE_EQ(Value("WAB"), 100);
+    zmien_dostawe_pozycji();
+    EXPECT_EQ(FieldText(Z5SPRE.table, "STM"), "1");
+    EXPECT_EQ(f4int(d4field(Z5SPRE.table, "VAT")), c.codeBack);
+    EXPECT_DOUBLE_EQ(Value("WAB"), c.codeBack == 1 ? 123 : 108);
+  }
+  // WDT and EU services switch into each other
+  SetFields(Z5SPRE.table, {{"STM", "2"}});
+  zmien_dostawe_pozycji();
+  EXPECT_EQ(FieldText(Z5SPRE.table, "STM"), "5");
+  EXPECT_EQ(f4int(d4field(Z5SPRE.table, "VAT")), 7);
+  zmien_dostawe_pozycji();
+  EXPECT_EQ(f4int(d4field(Z5SPRE.table, "VAT")), 3);
 }
 
 }  // namespace

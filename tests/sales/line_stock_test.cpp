@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "masterdata/stock_update.h"
 #include "sales/document_lines.h"
 #include "sales/line_code.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
+#include "ui/keyboard.h"
+#include "ui/std_windows.h"
+#include "ui/window4.h"
 
 namespace {
 
@@ -196,6 +200,98 @@ TEST_F(LineStockTest, DefaultVatCodeByDelivery) {
     SetFields(Z5SPRZ.table, {{"STM", c.delivery}, {"TTR", c.ttr}});
     EXPECT_EQ(domyslny_kod_vat_pozycji(), c.code) << c.year << " " << c.delivery;
   }
+}
+
+}  // namespace
+
+namespace {
+
+class LineBrowseTest : public LineStockTest {};
+
+TEST_F(LineBrowseTest, GoodsLineTypedIntoTheBrowse) {
+  salesOptions.roundPrices = 'T';
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  SetFields(Z5TOWA.table, {{"NA1", "Śruba"}, {"VST", "1"}, {"CSN", "10"}, {"CSB", "12.30"}});
+  ASSERT_EQ(d4write(Z5TOWA.table, 1), 0);
+  d4close(Z5TOWA.table);
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}, {"PRE", "FV"}, {"NRV", "1"}});
+  // code, quantity, F2 and yes; Esc twice leaves the next form, then the list
+  ASSERT_EQ(HeadlessSetScript("dT1{ENTER}3{ENTER}{F9}{F2}t{ESC}{ESC}{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("nazwa:........ Śruba"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("wartość netto.......       30.00"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5SPRE.table), 1);
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  for (auto [field, value] : {std::pair{"KOT", "T1"}, {"REK", "1"}, {"REC", "1"}, {"STA", "T"}, {"PRE", "FV"}})
+    EXPECT_EQ(Trimmed(FieldText(Z5SPRE.table, field)), value) << field;
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WNE")), 30);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, DiscountRaisedOnEveryLineOfAnInvoice) {
+  salesOptions.roundPrices = 'T';
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}});
+  for (const char* price : {"10", "200"})
+    AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"ILO", "1"}, {"CNB", price}, {"RAS", "96"}, {"VAS", "0"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "2"}, {"ILO", "1"}, {"CNB", "10"}, {"RAS", "0"}});
+  lines.rodzaj = 1;
+  lines.cena = 1;
+  open_envr_win();   // the prompt's status row
+  ASSERT_EQ(HeadlessSetScript("5{ENTER}"), 0);
+  EXPECT_EQ(rabat_dokumentu(0), 0);
+  close_envr_win();
+  EXPECT_EQ(lines.zmiana, 1);
+  // above 100 it stops at 99.9; another document's line is not touched
+  const double discount[] = {99.9, 99.9, 0}, net[] = {0.01, 0.20, 0};
+  for (long r = 1; r <= 3; r++) {
+    ASSERT_EQ(d4go(Z5SPRE.table, r), 0);
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "RAS")), discount[r - 1]) << r;
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WNE")), net[r - 1]) << r;
+  }
+  // only invoices
+  lines.rodzaj = 5;
+  ASSERT_EQ(HeadlessSetScript("{F9}{ENTER}"), 0);
+  EXPECT_EQ(rabat_dokumentu(0), 0);
+  EXPECT_NE(seen.find("Opcja tylko dla faktur."), std::string::npos) << seen;
+}
+
+TEST_F(LineBrowseTest, QuantityChangedInTheForm) {
+  ASSERT_EQ(AddLine(1, "T1", "5"), 0);
+  SetFields(Z5SPRZ.table, {{"TRY", "1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  // past the code, the new quantity, F2 and yes, Esc out of the list
+  ASSERT_EQ(HeadlessSetScript("m{ENTER}3{ENTER}{F2}t{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_EQ(Status(), 'T');
+}
+
+TEST_F(LineBrowseTest, F1LeavesTheFormAndTheList) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}});
+  ASSERT_EQ(HeadlessSetScript("d{F1}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 0);
+  EXPECT_EQ(d4reccount(Z5SPRE.table), 0);
+  EXPECT_EQ(KeyPressed(), 0);
+}
+
+TEST_F(LineBrowseTest, ContextLeavesTheLineBufferAlone) {
+  // before 2024 a WDT or export document sets only the default code
+  env->settlementYear = 2023;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "2"}, {"TTR", "T"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"VAT", "1"}, {"KOT", "T1"}});
+  std::string before(d4record(Z5SPRE.table), d4record_width(Z5SPRE.table));
+  kontekst_pozycji c{};
+  ASSERT_EQ(definicja_pozycji(&c, 1, 1, 0), 0);
+  EXPECT_EQ(c.domyslny_kod_vat, 7);
+  EXPECT_EQ(std::string(d4record(Z5SPRE.table), d4record_width(Z5SPRE.table)), before);
+  w4close(c.okno_menu);
 }
 
 }  // namespace
