@@ -49,6 +49,17 @@ constexpr char CHANGED_MARK = '\x9D';     // ZNA of goods whose price A changed
 // The report window: -1 while none is open.
 int reportWindow = -1;
 int windowBefore = -1;
+int reportRow = -1, reportHeight = -1;   // where it was made
+
+// The handle still names the report window: the screen's windows may have
+// been torn down and made anew (a restart) while the handle was kept.
+bool ReportWindowAlive() {
+  if (reportWindow < 0) return false;
+  Window4* w = w4record(reportWindow);
+  if (w && w->colourSet == ReportColours && w->row == reportRow && w->height == reportHeight) return true;
+  reportWindow = -1;
+  return false;
+}
 
 // Each stock value field and the price it is the value at.
 struct StockValue {
@@ -92,14 +103,18 @@ std::string Number(double value, int width) {
 }
 
 void OpenReportWindow(int windowFlag, const char* title) {
-  if (reportWindow >= 0) {
+  if (ReportWindowAlive()) {
     w4select(reportWindow);
     return;
   }
   windowBefore = w4select(-1);
   reportWindow = windowFlag ? DefineRaportoweWindow(17, 0, 11, 80, title, nullptr, nullptr, 0)
                             : DefineRaportoweWindow(28, 0, 1, 80, nullptr, nullptr, nullptr, 178);
-  if (reportWindow >= 0) w4activate(reportWindow);
+  if (reportWindow < 0) return;
+  w4activate(reportWindow);
+  Window4* w = w4record(reportWindow);
+  reportRow = w->row;
+  reportHeight = w->height;
 }
 
 // The report line is the window's last line; `column` follows what was written.
@@ -274,7 +289,7 @@ int aktualizuj_cene_zakupu(const char* code, const char* name, double quantity, 
 }
 
 void zamknij_okno_raportu(int pause) {
-  if (reportWindow < 0) return;
+  if (!ReportWindowAlive()) return;
   if (pause) MessageWindow(MB_INFO);
   w4deactivate(reportWindow);
   w4close(reportWindow);

@@ -245,4 +245,22 @@ TEST_F(StockUpdateTest, ChangedPriceAMarksTheGoods) {
   warehouseOptions = before;
 }
 
+// The screen made anew (a restart) while a report window was open: the next
+// update opens a report window of its own and leaves the new windows alone.
+TEST_F(StockUpdateTest, ReportWindowOfAScreenMadeAnewIsNotReused) {
+  Seed({{"T1", 9, 0, 1}});
+  ASSERT_EQ(aktualizuj_ilosc("T1", "Pierwszy", 1, 1), 0);
+  Grid(30, 80);
+  int list = w4define(2, 0, 27, 79);
+  w4activate(list);
+  w4(0, 0, "LISTA");
+  ASSERT_EQ(aktualizuj_ilosc("T1", "Drugi", 1, 1), 0);
+  EXPECT_EQ(Row(2).substr(0, 5), "LISTA");
+  EXPECT_NE(Row(17).find("AKTUALIZACJA ILOŚCI"), std::string::npos) << ScreenText();
+  EXPECT_NE(Row(26).find("Drugi"), std::string::npos) << ScreenText();
+  zamknij_okno_raportu(0);
+  EXPECT_EQ(w4select(-1), list);
+  EXPECT_DOUBLE_EQ(Stored("T1", "ILO"), 7);
+}
+
 }  // namespace
