@@ -13,7 +13,6 @@
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
-#include "app/stand_in_screens.h"
 #include "app/validators.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -644,9 +643,13 @@ int32_t SumsAction(int32_t) {
   return 0;
 }
 
-int32_t Later(int32_t which) {
-  static const char* const names[] = {"", "Import", "Export"};
-  NotAvailableYet(names[which]);
+int32_t Exchange(int32_t) {
+  long record = d4recno(Headers());
+  if (Receipts())
+    import_magazynu();
+  else
+    eksport_magazynu();
+  Redisplay(record);
   return 0;
 }
 
@@ -686,9 +689,9 @@ void BuildMenus(Register& r) {
   MenuDefineItem(" Filtry ", Right(60), 'f', 0, FiltersAction, nullptr);
   MenuDefineItem(" Suma ", Right(70), 'a', 0, SumsAction, nullptr);
   if (Receipts())
-    MenuDefineItem(" Import ", Right(80), 'p', 1, Later, nullptr);
+    MenuDefineItem(" Import ", Right(80), 'p', 0, Exchange, nullptr);
   else
-    MenuDefineItem(" Export ", Right(80), 'p', 2, Later, nullptr);
+    MenuDefineItem(" Export ", Right(80), 'p', 0, Exchange, nullptr);
   MenuDefineItem(" Ewidencja ", Right(100), 'e', 0, LineRegister, nullptr);
 
   m[1] = DefineMenuWindow();

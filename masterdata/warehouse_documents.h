@@ -74,6 +74,17 @@ int sumuj_pozycje_magazynowe(long record, int carry, double* net, double* vat, d
 // receipt. 0, or -1 when the printing failed.
 int drukuj_dokument_magazynowy(int kind, DbTable* headers);
 
+// " Export " of the issue register and " Import " of the receipt register:
+// they ask the period, the recipient and the directory themselves; 0.
+int eksport_magazynu();
+int import_magazynu();
+// Their work on a directory (its text ending with a backslash): the issues
+// of the recipient dated `from` to `to` ("CCYYMMDD") into the three exchange
+// files made anew; the exchange files read in as receipts. 0 done, 1
+// nothing to copy, -1 failed.
+int eksport_do_katalogu(const char* directory, const char* from, const char* to, const char* recipient);
+int import_z_katalogu(const char* directory);
+
 // Pickers of the code fields. Modes: contractors 1 a document header, 7 a
 // filter field; goods 2 a receipt line, 1 an issue line, 5 a filter field.
 int kontrahent_magazynu_f4_lista(Get4* get, char* codeBuffer, int32_t mode);
