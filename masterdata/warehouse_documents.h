@@ -7,6 +7,7 @@
 // app/module_entries.h.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "tables/catalogue.h"
 
@@ -24,6 +25,9 @@ struct StronaMagazynu {
 // The side of the running register (NULL outside one), and the two sides.
 extern const StronaMagazynu* stronaMagazynu;
 extern const StronaMagazynu STRONA_PRZYJEC, STRONA_WYDAN;
+
+// The text without the blanks around it.
+std::string bez_odstepow(const char* text);
 
 // Tags of the headers and lines tables, in their catalogue order.
 constexpr int WH_HEADERS_BY_NUMBER = 0, WH_HEADERS_BY_DATE = 1, WH_HEADERS_BY_NAME = 2, WH_HEADERS_BY_REC = 3;

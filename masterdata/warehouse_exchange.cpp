@@ -50,15 +50,9 @@ void CopyRecord(DbTable* to, DbTable* from) {
 
 bool Blank(const char* text) { return text[std::strspn(text, " ")] == '\0'; }
 
-std::string Trimmed(const char* text) {
-  std::string s(text);
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, s.find_first_not_of(' '));
-  return s;
-}
 
 bool SameText(DbField* field, const char* text) {
-  std::string a(f4ptr(field), f4len(field)), b = Trimmed(text);
+  std::string a(f4ptr(field), f4len(field)), b = bez_odstepow(text);
   b.resize(a.size(), ' ');
   return a == b;
 }
@@ -156,8 +150,8 @@ int CopyIssues(const char* from, const char* to, const char* recipient) {
       if (d4append_start(Z5MAEX.table, 0) != 0) return -1;
       d4blank(Z5MAEX.table);
       CopyRecord(Z5MAEX.table, headers);
-      f4assign(d4field(Z5MAEX.table, "KOO"), Trimmed(warehouseOptions.warehouseCode).c_str());
-      f4assign(d4field(Z5MAEX.table, "OPI"), Trimmed(recipient).c_str());
+      f4assign(d4field(Z5MAEX.table, "KOO"), bez_odstepow(warehouseOptions.warehouseCode).c_str());
+      f4assign(d4field(Z5MAEX.table, "OPI"), bez_odstepow(recipient).c_str());
       if (d4append(Z5MAEX.table) != 0) return -1;
       ProgressLine(headers);
     }
@@ -342,15 +336,20 @@ bool AskPeriod(char* from, char* to, char* recipient) {
   return key == KEY_ENTER && !Blank(from) && !Blank(to);
 }
 
+// The three exchange files, made anew or opened; none stays open on a failure.
+int OpenExchange(int create, const char* directory) {
+  if (OpenZ5MAEX(create, directory) == 0 && OpenZ5EMEX(create, directory) == 0 &&
+      OpenZ5SPISEX(create, directory) == 0)
+    return 0;
+  for (TableHandles* t : {&Z5MAEX, &Z5EMEX, &Z5SPISEX})
+    if (t->table) d4close(t->table);
+  return -1;
+}
+
 }  // namespace
 
 int eksport_do_katalogu(const char* directory, const char* from, const char* to, const char* recipient) {
-  if (OpenZ5MAEX(1, directory) != 0 || OpenZ5EMEX(1, directory) != 0 || OpenZ5SPISEX(1, directory) != 0) {
-    d4close(Z5MAEX.table);
-    d4close(Z5EMEX.table);
-    d4close(Z5SPISEX.table);
-    return -1;
-  }
+  if (OpenExchange(1, directory) != 0) return -1;
   int result = -1;
   if (OpenZ5TOWA(0) == 0) {
     if (set_lock(Z5MAWY.table, -1) == 0) {
@@ -365,12 +364,7 @@ int eksport_do_katalogu(const char* directory, const char* from, const char* to,
 }
 
 int import_z_katalogu(const char* directory) {
-  if (OpenZ5MAEX(0, directory) != 0 || OpenZ5EMEX(0, directory) != 0 || OpenZ5SPISEX(0, directory) != 0) {
-    d4close(Z5MAEX.table);
-    d4close(Z5EMEX.table);
-    d4close(Z5SPISEX.table);
-    return -1;
-  }
+  if (OpenExchange(0, directory) != 0) return -1;
   int result = -1;
   if (set_lock(Z5MAPR.table, -1) == 0) {
     if (set_lock(Z5MAPE.table, -1) == 0) {
@@ -394,7 +388,7 @@ int eksport_magazynu() {
   char from[9], to[9], recipient[21], directory[DIRECTORY_SIZE];
   if (AskPeriod(from, to, recipient) && AskDirectory(1, directory)) {
     long current = d4recno(Z5MAWY.table);
-    Finish(eksport_do_katalogu(directory, from, to, Trimmed(recipient).c_str()), true);
+    Finish(eksport_do_katalogu(directory, from, to, bez_odstepow(recipient).c_str()), true);
     d4go(Z5MAWY.table, current);
   }
   CloseProgress();

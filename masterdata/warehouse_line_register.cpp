@@ -90,19 +90,13 @@ LineRegister* reg = nullptr;
 
 bool Blank(const char* text) { return text[std::strspn(text, " ")] == '\0'; }
 
-std::string Trimmed(const char* text) {
-  std::string s(text);
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, s.find_first_not_of(' '));
-  return s;
-}
 
 }  // namespace
 
 // '*' ends the comparison with a match, '?' takes any character; letter
 // case is ignored.
 bool kod_pasuje_do_wzorca(const char* code, const char* pattern) {
-  std::string c = Trimmed(code), p = Trimmed(pattern);
+  std::string c = bez_odstepow(code), p = bez_odstepow(pattern);
   size_t i = 0;
   for (; i < p.size(); i++) {
     if (p[i] == '*') return true;
@@ -131,7 +125,7 @@ int LineFilter(intptr_t) {
   if (reg->summing || contractor) HeaderOfLine();
   if (!reg->on) return X4_ACCEPT;
   if (!Blank(f.code) && !kod_pasuje_do_wzorca(FldQStr(L("KOT"), 0), f.code)) return X4_REJECT;
-  if (contractor && Trimmed(FldQStr(H("KOO"), 0)) != Trimmed(f.contractor)) return X4_REJECT;
+  if (contractor && bez_odstepow(FldQStr(H("KOO"), 0)) != bez_odstepow(f.contractor)) return X4_REJECT;
   std::string date(f4ptr(L("DAT")), 8);
   double day;
   bool valid = c4dt_julian(date.c_str(), &day) == 0;
@@ -161,7 +155,7 @@ int GoodsKey(Get4* get, char* buffer, int32_t) { return towar_f4_lista(get, buff
 int ContractorKey(Get4* get, char* buffer, int32_t) { return kontrahent_magazynu_f4_lista(get, buffer, 7); }
 
 int GoodsValid(Get4* get) {
-  std::string code = Trimmed(static_cast<const char*>(get->data));
+  std::string code = bez_odstepow(static_cast<const char*>(get->data));
   if (code.empty()) return 0;
   // A pattern names no goods of its own.
   if (code.find_first_of("*?") != std::string::npos) return 0;

@@ -318,6 +318,13 @@ void DefineMenu(Editor& e) {
 
 char tekst_stawki_pozycji[21];
 
+std::string bez_odstepow(const char* text) {
+  std::string s(text);
+  s.erase(s.find_last_not_of(' ') + 1);
+  s.erase(0, s.find_first_not_of(' '));
+  return s;
+}
+
 void ustaw_tekst_stawki_pozycji() {
   std::memset(tekst_stawki_pozycji, ' ', sizeof tekst_stawki_pozycji - 1);
   tekst_stawki_pozycji[sizeof tekst_stawki_pozycji - 1] = '\0';

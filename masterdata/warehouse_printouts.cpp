@@ -124,13 +124,8 @@ class Document {
   }
 
   std::string Title() {
-    std::string title = Trimmed(issue ? warehouseOptions.issueName : warehouseOptions.receiptName);
+    std::string title = bez_odstepow(issue ? warehouseOptions.issueName : warehouseOptions.receiptName);
     return title + " " + Text(H("NUM"));
-  }
-  static std::string Trimmed(const char* text) {
-    std::string s(text);
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
   }
 
   void Block(int row, bool contractor) {
@@ -155,7 +150,7 @@ class Document {
   }
 
   void Head() {
-    Put(0, 4, Trimmed(warehouseOptions.issuePlace) + " " + FldFullDateQStr(H("DAT")));
+    Put(0, 4, bez_odstepow(warehouseOptions.issuePlace) + " " + FldFullDateQStr(H("DAT")));
     std::string title = Title();
     Put(2, std::max(0, static_cast<int>(COLS - title.size()) / 2), title);
     Block(4, !issue);
