@@ -11,6 +11,7 @@
 
 #include "tables/catalogue.h"
 
+struct DbTable;
 struct Get4;
 struct TextCtrl;
 
@@ -73,6 +74,10 @@ int usun_pozycje_dokumentu(long record);
 // the header's NUM, DAT and REK into each when `carry` is set. 0, or -1 on
 // an engine error. The lines table is locked by the caller.
 int sumuj_pozycje_magazynowe(long record, int carry, double* net, double* vat, double* gross);
+
+// The goods turnover of the lines that pass the line register's filter:
+// every goods record with the quantity and values summed. 0, or -1.
+int obroty_towarow(DbTable* lines, int receipts);
 
 // Prints the current document of the headers table: kind 1 an issue, 2 a
 // receipt. 0, or -1 when the printing failed.

@@ -10,7 +10,7 @@
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
-#include "app/stand_in_screens.h"
+#include "app/document_seeks.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -25,6 +25,7 @@
 #include "env/temp_strings.h"
 #include "env/text_buffers.h"
 #include "masterdata/stock_update.h"
+#include "tables/masterdata_tables.h"
 #include "masterdata/warehouse_documents.h"
 #include "ui/browse.h"
 #include "ui/definition_lists.h"
@@ -243,8 +244,16 @@ int32_t GoodsPrintout(int32_t) {
   return 0;
 }
 
-int32_t Turnover(int32_t) {
-  NotAvailableYet("Obroty");
+int32_t TurnoverAction(int32_t) {
+  if (FilterDialog()) {
+    obroty_towarow(Lines(), stronaMagazynu->receipt);
+    if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
+      std::memset(&reg->active, 0, sizeof reg->active);
+      reg->on = false;
+      BrowseDispFilterState(0);
+    }
+  }
+  Redisplay();
   return 0;
 }
 
@@ -368,7 +377,7 @@ void Define(LineRegister& r) {
   MenuDefineItem(" Filtry ", Right(40), 'f', 0, FiltersAction, nullptr);
   r.menus[1] = DefineMenuWindow();
   MenuDefineItem(" Towary ", Right(11), 't', 0, GoodsPrintout, nullptr);
-  MenuDefineItem(" Obroty ", Right(12), 'o', 0, Turnover, nullptr);
+  MenuDefineItem(" Obroty ", Right(12), 'o', 0, TurnoverAction, nullptr);
   w4select(r.menus[0]);
 
   ResetScrollDefinition(r.columns, sizeof r.columns);
@@ -458,5 +467,124 @@ int ewidencja_pozycji_magazynowych() {
     if (r->menus[i] >= 0) w4close(r->menus[i]);
   reg = outer;
   free_mem(&r);
+  return result;
+}
+
+namespace {
+
+struct Turnover {
+  int menus[1];
+  ScrollColumn columns[6];
+  TabuColumn tabulogram[10];
+  double above;
+  bool filtered;
+  char title[81];
+};
+Turnover* turnover = nullptr;
+
+DbField** TmpSlot(int field) { return &TowaTmp.field[field]; }
+
+int AboveFilter(intptr_t) {
+  if (!turnover || !turnover->filtered) return X4_ACCEPT;
+  return f4double(TowaTmp.field[TOWA_ILO]) > turnover->above ? X4_ACCEPT : X4_REJECT;
+}
+
+int32_t TurnoverFilter(int32_t) {
+  double value = turnover->above;
+  int accepted = 0;
+  PodajKwote(&value, &accepted, Sys("Na ilość powyżej -"));
+  if (accepted) {
+    turnover->above = value;
+    turnover->filtered = true;
+  }
+  BrowseDispFilterState(turnover->filtered);
+  browse_call(0, 0);
+  return 0;
+}
+
+int32_t TurnoverPrint(int32_t) { return browse_drukuj(); }
+
+// Every goods record with zero, then the filtered lines added by code.
+int FillTurnover(DbTable* lines) {
+  DbTable* goods = Z5TOWA.table;
+  DbTable* tmp = TowaTmp.table;
+  for (int r = d4top(goods); r == 0 && !d4eof(goods); r = d4skip(goods, 1)) {
+    if (d4append_start(tmp, 0) != 0) return -1;
+    d4blank(tmp);
+    for (int j = 1; j <= d4num_fields(goods); j++) f4assign_field(d4field_j(tmp, j), d4field_j(goods, j));
+    f4assign_double(TowaTmp.field[TOWA_ILO], 0);
+    f4assign_double(TowaTmp.field[TOWA_WSN], 0);
+    f4assign_double(TowaTmp.field[TOWA_WSB], 0);
+    if (d4append(tmp) != 0) return -1;
+  }
+  DbScanCtx scan;
+  x4init(&scan, lines, LineFilter, 0);
+  for (int r = x4top(&scan); r == 0 && !d4eof(lines); r = x4skip(&scan, 1)) {
+    std::string code = FldQStr(L("KOT"), 0);
+    if (FieldIsEmpty(L("KOT"))) continue;
+    code.resize(f4len(TowaTmp.field[TOWA_KOD]), ' ');
+    if (SeekTowarTmpByKod(code.c_str()) != 0) continue;
+    FldAddDouble(TowaTmp.field[TOWA_WSN], f4double(L("WAN")));
+    FldAddDouble(TowaTmp.field[TOWA_WSB], f4double(L("WAB")));
+    FldAddDouble(TowaTmp.field[TOWA_ILO], f4double(L("ILO")));
+    if (d4write(tmp, d4recno(tmp)) != 0) return -1;
+  }
+  return d4flush(tmp);
+}
+
+}  // namespace
+
+int obroty_towarow(DbTable* lines, int receipts) {
+  if (OpenZ5TOWA(0) != 0) return -1;
+  if (NameTowaTmp() != 0 || CreateTowaTmp() != 0) {
+    RemoveTowaTmp();
+    d4close(Z5TOWA.table);
+    return -1;
+  }
+  int result = -1;
+  if (set_lock(lines, -1) == 0) {
+    if (set_lock(Z5TOWA.table, -1) == 0) {
+      result = FillTurnover(lines);
+      d4unlock(Z5TOWA.table);
+    }
+    d4unlock(lines);
+  }
+  auto* t = static_cast<Turnover*>(take_mem(sizeof(Turnover)));
+  if (result == 0 && t) {
+    std::memset(static_cast<void*>(t), 0, sizeof(Turnover));
+    Turnover* outer = turnover;
+    turnover = t;
+    std::snprintf(t->title, sizeof t->title, "%s", Sys(receipts ? "Obroty towarów - przyjęcia" : "Obroty towarów - wydania"));
+    t->menus[0] = DefineMainMenuWindow();
+    MenuDefineItem(" Drukuj ", 1295, 'd', 0, TurnoverPrint, nullptr);
+    MenuDefineItem(" Filtry ", 1296, 'f', 0, TurnoverFilter, nullptr);
+    ResetScrollDefinition(t->columns, sizeof t->columns);
+    DefineScrollColumn(TmpSlot(TOWA_KOD), 0, "kod");
+    DefineScrollColumn(TmpSlot(TOWA_NA1), SCROLL_FIXED_WIDTH, "nazwa")->width = 18;
+    DefineScrollColumn(TmpSlot(TOWA_ILO), 0, Sys("ilość"));
+    DefineScrollColumn(TmpSlot(TOWA_WSN), 0, "netto");
+    DefineScrollColumn(TmpSlot(TOWA_WSB), DEF_LAST, "brutto");
+    ResetTabuDefinition(t->tabulogram, sizeof t->tabulogram);
+    DefineTabuColumn("kod", "towaru", TmpSlot(TOWA_KOD), 0, 1);
+    for (int i = 0; i < 6; i++) DefineTabuColumn("nazwa", "towaru", TmpSlot(TOWA_NA1 + i), 0, 2);
+    DefineTabuColumn(Sys("ilość"), "towaru", TmpSlot(TOWA_ILO), 0, 3);
+    DefineTabuColumn(Sys("wartość"), "netto", TmpSlot(TOWA_WSN), 0, 4);
+    DefineTabuColumn(Sys("wartość"), "brutto", TmpSlot(TOWA_WSB), DEF_LAST, 5);
+    BrowseContext* browse = nullptr;
+    if (allocate_browse(&browse, TowaTmp.table, TowaTmp.tag[TOWA_TAG_KOD], t->columns, t->menus[0]) == 0) {
+      browse->title = t->title;
+      browse->print_title = t->title;
+      browse->print_columns = t->tabulogram;
+      browse->filter_fn = AboveFilter;
+      zrob_browse(0, 0, 0);
+      free_browse(&browse);
+    }
+    w4close(t->menus[0]);
+    turnover = outer;
+  }
+  if (t) free_mem(&t);
+  d4close(TowaTmp.table);
+  RemoveTowaTmp();
+  d4close(Z5TOWA.table);
   return result;
 }

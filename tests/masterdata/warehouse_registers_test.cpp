@@ -6,6 +6,7 @@
 #include "app/option_sets.h"
 #include "masterdata/stock_update.h"
 #include "masterdata/warehouse_documents.h"
+#include "ui/std_windows.h"
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 #include "tests/app/stand_in_fixture.h"
@@ -145,6 +146,34 @@ TEST_F(WarehouseRegisterTest, OnlyALineWithoutItsDocumentIsDeletedThereAndItGive
   EXPECT_TRUE(Deleted(Z5MAPE, 2));
   EXPECT_DOUBLE_EQ(Stock(), 7) << "the orphan's receipt taken back";
   EXPECT_TRUE(Shown("Ewidencja przyjęcia towarów")) << seen;
+}
+
+TEST_F(WarehouseRegisterTest, TurnoverSumsTheLinesByGoodsAndFiltersTheQuantity) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  for (const char* code : {"T1", "T2", "T3"}) AppendNamed(Z5TOWA, {{"KOD", code}, {"NA1", code}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  struct Seed {
+    const char* code;
+    const char* quantity;
+    const char* net;
+  };
+  for (const Seed& l : {Seed{"T1", "2", "20"}, Seed{"T1", "3", "30"}, Seed{"T2", "1", "7"}, Seed{"XX", "5", "1"}})
+    AppendNamed(Z5MAPE, {{"KOT", l.code}, {"ILO", l.quantity}, {"WAN", l.net}, {"WAB", l.net}, {"REK", "1"}});
+  stronaMagazynu = &STRONA_PRZYJEC;
+  open_envr_win();   // the amount is asked on the status row
+  // The list, then " Filtry " with 0: goods without turnover hidden.
+  RunUntilEsc([] { return obroty_towarow(Z5MAPE.table, 1); }, "{F9}f{ENTER}{F9}{ESC}");
+  close_envr_win();
+  stronaMagazynu = nullptr;
+  EXPECT_TRUE(Shown("Obroty towarów - przyjęcia")) << seen;
+  EXPECT_NE(seen.find("T1"), std::string::npos) << seen;
+  size_t filtered = seen.rfind("Obroty towarów");
+  ASSERT_NE(filtered, std::string::npos);
+  std::string after = seen.substr(filtered);
+  EXPECT_NE(after.find("5.0000"), std::string::npos) << after;
+  EXPECT_NE(after.find("50.00"), std::string::npos) << after;
+  EXPECT_EQ(after.find("T3"), std::string::npos) << after;
+  EXPECT_EQ(seen.substr(0, filtered).find("XX"), std::string::npos) << "a code not in the catalogue is passed over";
 }
 
 }  // namespace
