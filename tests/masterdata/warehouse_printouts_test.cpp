@@ -90,10 +90,19 @@ TEST_F(WarehousePrintoutTest, IssueAtSellingPricesTakesThemFromTheGoods) {
   EXPECT_NE(b.find("2.0000       10.0000       20.00    23.0       4.60          24.60"), std::string::npos) << b;
   EXPECT_NE(b.find("* wg cen sprzedazy typ B *"), std::string::npos) << b;
 
-  // Price A on the gross base: the VAT of 2000.00 by the four-decimal factor
-  // ROUND(23 / 123, 4) = 0.1870 is 374.00 (the line arithmetic's 373.98).
+  // Price A on the gross base: the VAT of 1000.00 by the four-decimal factor
+  // ROUND(23 / 123, 4) = 0.1870 is 187.00, where the line arithmetic gives
+  // 186.99 for the same gross; each keeps its own rule.
+  ASSERT_EQ(d4go(Z5MAWE.table, 1), 0);
+  f4assign_double(d4field(Z5MAWE.table, "ILO"), 1);
+  ASSERT_EQ(d4write(Z5MAWE.table, 1), 0);
   std::string a = Print(2, 2);
-  EXPECT_NE(a.find("2.0000     1000.0000     2000.00    23.0     374.00        1626.00"), std::string::npos) << a;
+  EXPECT_NE(a.find("1.0000     1000.0000     1000.00    23.0     187.00         813.00"), std::string::npos) << a;
+  ASSERT_EQ(d4go(Z5MAWE.table, 1), 0);
+  f4assign_double(d4field(Z5MAWE.table, "CEB"), 1000);
+  ASSERT_EQ(przelicz_pozycje_magazynowa(0), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5MAWE.table, "WAV")), 186.99);
+  d4changed(Z5MAWE.table, 0);
   EXPECT_NE(a.find("z podatkiem"), std::string::npos) << a;
 }
 
