@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,10 @@ constexpr int FOOT_ROWS = FOOT_END - CARRY_RULE_ROW;   // rows 23 to 32
 constexpr int CARRY_ROWS = 2;                          // rows 23 and 24
 constexpr int VALUE_COL = 83, VAT_COL = 102, OTHER_COL = 117, LABEL_END = 79;
 
+// Texts in the system's character set, kept while the program runs.
 const char* Sys(const char* utf8) {
-  static std::vector<std::pair<std::string, std::string>> kept;
-  for (const auto& k : kept)
-    if (k.first == utf8) return k.second.c_str();
-  kept.emplace_back(utf8, Utf8ToMazText(utf8));
-  return kept.back().second.c_str();
+  static std::map<std::string, std::string> kept;
+  return kept.try_emplace(utf8, Utf8ToMazText(utf8)).first->second.c_str();
 }
 
 std::string Text(DbField* field) {
