@@ -83,7 +83,7 @@ const char* Sys(const char* utf8) {
 }
 
 struct Register {
-  int menus[6];
+  int menus[5];
   char title[81];
   char defaultDate[9];
   bool adding;
@@ -92,6 +92,7 @@ struct Register {
   char contractorFilter[71];
   SearchContext search;
   SearchField searchFields[5];
+  SearchField searchOne[4][2];   // the receipts' searches, one entry each
   char searchDate[9], searchName[37], searchPattern[37];
   int32_t searchNumber;
   ScrollColumn columns[5];
@@ -561,9 +562,18 @@ void DefineSearch(Register& r) {
   DefineSzukajPole("nazwa", HB("NA1"), &h->tag[WH_HEADERS_BY_NAME], r.searchName, W_TEXT | WF_LONG);
   DefineSzukajPole("nazwa", HB("NA1"), nullptr, r.searchPattern, W_TEXT);
   DefineSzukajPole("numer", HB("NUM"), &h->tag[WH_HEADERS_BY_NUMBER], &r.searchNumber, W_INT | WidthFlag(5));
+  for (int i = 0; i < 4; i++) {
+    InitSzukajPola(r.searchOne[i], sizeof r.searchOne[i]);
+    SearchField& f = r.searchFields[i];
+    DefineSzukajPole(f.label, f.field, f.tag, f.buffer, f.flags);
+  }
 }
 
-int32_t Search(int32_t) { return OknoSzukaj(&reg->search, reg->searchFields); }
+// The issues: one window of the four searches; the receipts: each on its own.
+constexpr int ALL_SEARCHES = 4;
+int32_t Search(int32_t which) {
+  return OknoSzukaj(&reg->search, which == ALL_SEARCHES ? reg->searchFields : reg->searchOne[which]);
+}
 
 int ContractorFilterKey(Get4* get, char* buffer, int32_t) { return kontrahent_magazynu_f4_lista(get, buffer, 7); }
 
@@ -685,7 +695,10 @@ void BuildMenus(Register& r) {
   MenuDefineItem(" Drukuj ", Right(20), 'r', -1, nullptr, &m[1]);
   MenuDefineItem(" Modyfikuj ", Right(30), 'm', -1, nullptr, &m[2]);
   MenuDefineItem(Sys(" Usuń "), Right(40), 'u', 0, DeleteAction, nullptr);
-  MenuDefineItem(" Szukaj ", Right(50), 's', 0, Search, nullptr);
+  if (Receipts())
+    MenuDefineItem(" Szukaj ", Right(50), 's', -1, nullptr, &m[3]);
+  else
+    MenuDefineItem(" Szukaj ", Right(50), 's', ALL_SEARCHES, Search, nullptr);
   MenuDefineItem(" Filtry ", Right(60), 'f', 0, FiltersAction, nullptr);
   MenuDefineItem(" Suma ", Right(70), 'a', 0, SumsAction, nullptr);
   if (Receipts())
@@ -701,6 +714,15 @@ void BuildMenus(Register& r) {
   MenuDefineItem(" Opis ", Right(31), 'o', 0, ModifyHeader, nullptr);
   MenuDefineItem(" Pozycje ", Right(33), 'p', 0, ModifyLines, nullptr);
   MenuDefineItem(" Numer ", Right(32), 'n', 0, ModifyNumber, nullptr);
+  if (Receipts()) {
+    m[3] = DefineMenuWindow();
+    MenuDefineItem(" Data ", Right(51), 'd', 0, Search, nullptr);
+    MenuDefineItem(" Nabywca ", Right(52), 'b', -1, nullptr, &m[4]);
+    MenuDefineItem(" Numer ", Right(55), 'n', 3, Search, nullptr);
+    m[4] = DefineMenuWindow();
+    MenuDefineItem(Sys(" Porządek "), Right(53), 'p', 1, Search, nullptr);
+    MenuDefineItem(" Wzorzec ", Right(54), 'w', 2, Search, nullptr);
+  }
   w4select(m[0]);
 }
 
@@ -806,7 +828,7 @@ int RunRegister(const StronaMagazynu* side) {
     free_browse(&browse);
   }
   FreeFilters(&r->filters);
-  for (int i = 5; i >= 0; i--)
+  for (int i = 4; i >= 0; i--)
     if (r->menus[i] >= 0) w4close(r->menus[i]);
   reg = outer;
   free_mem(&r);

@@ -176,4 +176,13 @@ TEST_F(WarehouseRegisterTest, TurnoverSumsTheLinesByGoodsAndFiltersTheQuantity) 
   EXPECT_EQ(seen.substr(0, filtered).find("XX"), std::string::npos) << "a code not in the catalogue is passed over";
 }
 
+TEST_F(WarehouseRegisterTest, TheReceiptsSearchANumberOnItsOwn) {
+  for (const char* number : {"1", "2", "3"})
+    AppendNamed(Z5MAPR, {{"NUM", number}, {"DAT", "20260310"}, {"REC", number}, {"NA1", std::string("DOK") + number}});
+  // " Szukaj " > " Numer ": 2; the list stands on it.
+  RunUntilEsc(przyjecia_magazynowe, "sn2{ENTER}{F9}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("DOK2")) << seen;
+  EXPECT_EQ(d4recno(Z5MAPR.table), 2);
+}
+
 }  // namespace
