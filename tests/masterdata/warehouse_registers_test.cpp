@@ -1,6 +1,11 @@
 // The warehouse registers show the year's documents of the tables their
 // caller opened and come back on Esc.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <set>
+#include <string>
 
 #include "app/module_entries.h"
 #include "app/option_sets.h"
@@ -183,6 +188,49 @@ TEST_F(WarehouseRegisterTest, TheReceiptsSearchANumberOnItsOwn) {
   RunUntilEsc(przyjecia_magazynowe, "sn2{ENTER}{F9}{ESC}{ESC}");
   EXPECT_TRUE(Shown("DOK2")) << seen;
   EXPECT_EQ(d4recno(Z5MAPR.table), 2);
+}
+
+TEST_F(WarehouseRegisterTest, TwoWorkstationsSavingAtOnceTakeEveryNumberAndIdentityOnce) {
+  constexpr int PER_STATION = 8;
+  pid_t stations[2];
+  for (pid_t& station : stations) {
+    station = fork();
+    ASSERT_GE(station, 0);
+    if (station == 0) {
+      // Own opens of the files, so that its locks are its own.
+      d4close_all(&env->engine);
+      if (OpenZ5MAPR(0) != 0 || OpenZ5MAPE(0) != 0) _exit(2);
+      std::string keys = "{INS}";
+      for (int i = 0; i < PER_STATION; i++) keys += "{F2}t";
+      keys += "{ESC}{ESC}{ESC}";   // the next new document left, then the register
+      if (HeadlessSetScript(keys.c_str()) != 0) _exit(3);
+      try {
+        przyjecia_magazynowe();
+      } catch (...) {
+        _exit(4);
+      }
+      _exit(HeadlessKeysLeft() == 0 ? 0 : 5);
+    }
+  }
+  for (pid_t station : stations) {
+    int status = 0;
+    waitpid(station, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  d4close_all(&env->engine);
+  ASSERT_EQ(OpenZ5MAPR(0), 0);
+  DbTable* headers = Z5MAPR.table;
+  ASSERT_EQ(d4reccount(headers), 2 * PER_STATION + 2) << "each left one new document, deleted";
+  std::set<long> recs, numbers;
+  for (long r = 1; r <= d4reccount(headers); r++) {
+    ASSERT_EQ(d4go(headers, r), 0);
+    recs.insert(f4long(d4field(headers, "REC")));
+    if (!d4deleted(headers)) numbers.insert(f4long(d4field(headers, "NUM")));
+  }
+  EXPECT_EQ(recs.size(), 2u * PER_STATION + 2);
+  ASSERT_EQ(numbers.size(), 2u * PER_STATION);
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 2 * PER_STATION);
 }
 
 }  // namespace
