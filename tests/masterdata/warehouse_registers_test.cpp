@@ -233,4 +233,18 @@ TEST_F(WarehouseRegisterTest, TwoWorkstationsSavingAtOnceTakeEveryNumberAndIdent
   EXPECT_EQ(*numbers.rbegin(), 2 * PER_STATION);
 }
 
+TEST_F(WarehouseRegisterTest, LinesEditedFromTheMenuAreSummedIntoTheHeader) {
+  AppendNamed(Z5MAPR, {{"NUM", "1"}, {"DAT", "20260310"}, {"REC", "1"}, {"AKT", "1"}, {"TRY", "1"}});
+  for (const char* net : {"10", "2.5"})
+    AppendNamed(Z5MAPE, {{"KOT", ""}, {"NA1", "TOWAR"}, {"ILO", "1"}, {"WAN", net}, {"WAV", "1"}, {"WAB", "3"},
+                         {"REK", "1"}, {"STP", "N"}});
+  // " Modyfikuj " > " Pozycje ", the editor left at once.
+  RunUntilEsc(przyjecia_magazynowe, "mp{ESC}{ESC}{F9}{ESC}");
+  ASSERT_EQ(d4go(Z5MAPR.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5MAPR.table, "NET")), 12.5);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5MAPR.table, "VAT")), 2);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5MAPR.table, "BRU")), 6);
+  EXPECT_EQ(f4long(d4field(Z5MAPR.table, "AKT")), 0) << "the error mark cleared";
+}
+
 }  // namespace
