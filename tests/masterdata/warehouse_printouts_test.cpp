@@ -128,4 +128,26 @@ TEST_F(WarehousePrintoutTest, ALongIssueKeepsEveryPageWithinItsRowsAndCarriesIts
   EXPECT_NE(pages[1].find("str. 2"), std::string::npos) << pages[1];
 }
 
+TEST_F(WarehousePrintoutTest, AMissingGoodsCodePricesTheLineAtZeroAndWritesNoGoodsRecord) {
+  Goods("B1", "Beta", 4, {{TOWA_CSN, "10"}});
+  Header();
+  // "A0" is missing: its seek stands on B1, which sorts after it.
+  Line("A0", {{"ILO", "2"}, {"VAS", "23"}, {"VAT", "1"}});
+  warehouseOptions.issuePrices = 2;
+  warehouseOptions.printPrices = 1;
+  CharacterPrinting("DOW", 0, d4alias(Z5MAWE.table));
+  d4close(Z5TOWA.table);
+  Keys("{F2}{ENTER}{ENTER}");   // the dialog, and the box "Brak kodu towaru"
+  ASSERT_EQ(d4go(Z5MAWY.table, 1), 0);
+  EXPECT_EQ(drukuj_dokument_magazynowy(1, Z5MAWY.table), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::string printed = Printed();
+  EXPECT_NE(printed.find("2.0000        0.0000        0.00"), std::string::npos) << printed;
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  EXPECT_EQ(Trim(d4field(Z5TOWA.table, "KOD")), "B1");
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5TOWA.table, "CSN")), 10);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5TOWA.table, "ILO")), 4);
+}
+
 }  // namespace
