@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/browse_search.h"
 #include "app/module_entries.h"
@@ -20,6 +21,7 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
+#include "env/dates.h"
 #include "env/memory.h"
 #include "env/messages.h"
 #include "env/numbers.h"
@@ -644,9 +646,15 @@ int32_t SumsAction(int32_t) {
     Uwaga(MSG_DOCUMENTS_WRONG);
   } else {
     const char* title = Receipts() ? Sys("Sumy dokumentów przyjęć") : Sys("Sumy dokumentów wydań");
-    MessageWindow(MB_INFO, title, PrintfQStr("%s %ld", Sys("ilość dokum."), count),
-                  PrintfQStr("netto  %12.2f", net), PrintfQStr("VAT    %12.2f", vat),
-                  PrintfQStr("brutto %12.2f", gross));
+    std::vector<std::string> rows = {
+        PrintfQStr("%s %12ld", Sys("ilość dokum."), count), PrintfQStr("netto        %12.2f", net),
+        PrintfQStr("VAT          %12.2f", vat), PrintfQStr("brutto       %12.2f", gross)};
+    std::string heading = title;
+    FilterItem* from = &set->items[0];
+    FilterItem* to = &set->items[1];
+    if (from->active) heading += std::string(" Od dnia ") + FullDateQStr(from->date);
+    if (to->active) heading += std::string(" do dnia ") + FullDateQStr(to->date);
+    okno_sum_magazynu(t, title, heading, rows);
   }
   AskResetFilter(set);
   Redisplay(current);

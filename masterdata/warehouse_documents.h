@@ -8,6 +8,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tables/catalogue.h"
 
@@ -74,6 +75,12 @@ int usun_pozycje_dokumentu(long record);
 // the header's NUM, DAT and REK into each when `carry` is set. 0, or -1 on
 // an engine error. The lines table is locked by the caller.
 int sumuj_pozycje_magazynowe(long record, int carry, double* net, double* vat, double* gross);
+
+// A sums window of 22 rows of 78 characters under `title`; F2 prints it
+// under the print code "SUM" after the line `heading`, on `table`'s
+// settings.
+void okno_sum_magazynu(DbTable* table, const char* title, const std::string& heading,
+                       const std::vector<std::string>& rows);
 
 // The goods turnover of the lines that pass the line register's filter:
 // every goods record with the quantity and values summed. 0, or -1.

@@ -2,8 +2,10 @@
 // its own filter, the sums by VAT rate, the tabulogram, and the deletion of
 // lines whose document is gone.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <vector>
 #include <string>
 
 #include "app/browse_search.h"
@@ -25,6 +27,9 @@
 #include "env/temp_strings.h"
 #include "env/text_buffers.h"
 #include "masterdata/stock_update.h"
+#include "print/char_output.h"
+#include "print/page_viewer.h"
+#include "print/printer.h"
 #include "tables/masterdata_tables.h"
 #include "masterdata/warehouse_documents.h"
 #include "ui/browse.h"
@@ -334,24 +339,19 @@ int32_t Sums(int32_t) {
   reg->summing = false;
   d4unlock(lines);
 
-  int previous = w4select(-1);
-  int window = DefineDialogWindow(2, 1, 14, 78, Sys("Sumy rejestru przesunięć."));
-  if (window >= 0) {
-    w4activate(window);
-    w4select(window);
-    w4(0, 2, Sys(stronaMagazynu->receipt ? "SUMA EWIDENCJI PRZYJĘĆ" : "SUMA EWIDENCJI WYDAŃ"));
-    w4(1, 32, Sys("       netto          VAT       brutto"));
-    for (int i = 0; i < 9; i++) {
-      w4(2 + i, 2, Sys(rows[i].label));
-      w4(2 + i, 32, PrintfQStr("%12.2f %12.2f %12.2f", rows[i].net, rows[i].vat, rows[i].gross));
-    }
-    if (stronaMagazynu->receipt && !Blank(reg->active.code))
-      w4(12, 2, PrintfQStr("Il.towaru- %13.4f", quantity));
-    g4char();
-    w4deactivate(window);
-    w4close(window);
+  std::vector<std::string> text;
+  text.push_back(Sys(stronaMagazynu->receipt ? "SUMA EWIDENCJI PRZYJĘĆ" : "SUMA EWIDENCJI WYDAŃ"));
+  text.push_back(std::string(32, ' ') + "       netto          VAT       brutto");
+  for (const SumRow& row : rows) {
+    char line[100];
+    std::snprintf(line, sizeof line, "%-30.30s  %12.2f %12.2f %12.2f", Sys(row.label), row.net, row.vat, row.gross);
+    text.push_back(line);
   }
-  w4select(previous);
+  if (stronaMagazynu->receipt && !Blank(reg->active.code)) text.push_back(PrintfQStr("Il.towaru- %13.4f", quantity));
+  std::string heading = Sys("Sumy rejestru przesunięć.");
+  if (!Blank(reg->active.from)) heading += std::string(" Od dnia ") + FullDateQStr(reg->active.from);
+  if (!Blank(reg->active.to)) heading += std::string(" do dnia ") + FullDateQStr(reg->active.to);
+  okno_sum_magazynu(Lines(), Sys("Sumy rejestru przesunięć."), heading, text);
   if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
     std::memset(&reg->active, 0, sizeof reg->active);
     reg->on = false;
@@ -468,6 +468,24 @@ int ewidencja_pozycji_magazynowych() {
   reg = outer;
   free_mem(&r);
   return result;
+}
+
+void okno_sum_magazynu(DbTable* table, const char* title, const std::string& heading,
+                       const std::vector<std::string>& rows) {
+  constexpr int ROWS = 22, COLS = 78;
+  std::vector<char> text(ROWS * COLS, ' '), bold(text.size(), ' ');
+  for (size_t i = 0; i < rows.size() && i < ROWS; i++)
+    rows[i].copy(&text[i * COLS], std::min<size_t>(rows[i].size(), COLS));
+  if (edytuj_memory(text.data(), bold.data(), ROWS, COLS, title, 1, 1, 0) != KEY_F2) return;
+  if (init_prn(table, "SUM", title, COLS, 0) != 0) return;
+  Environment* env = EnvCurrent();
+  for (;;) {
+    if (drukuj_top_margin() != 0 || drukuj(heading.c_str()) != 0 || drukuj_line_feed(1) != 0 ||
+        print_lines(text.data(), bold.data(), COLS, 0, ROWS, 0, -1) != 0 || drukuj_form_feed() != 0)
+      break;
+    if (env->copiesLeft-- <= 0) break;
+  }
+  deinit_prn();
 }
 
 namespace {

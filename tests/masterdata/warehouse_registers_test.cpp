@@ -247,4 +247,22 @@ TEST_F(WarehouseRegisterTest, LinesEditedFromTheMenuAreSummedIntoTheHeader) {
   EXPECT_EQ(f4long(d4field(Z5MAPR.table, "AKT")), 0) << "the error mark cleared";
 }
 
+TEST_F(WarehouseRegisterTest, LineSumsByVatRate) {
+  struct Seed {
+    const char* code;
+    const char* net;
+    const char* vat;
+  };
+  for (const Seed& l : {Seed{"1", "100", "23"}, Seed{"1", "10", "2.3"}, Seed{"4", "50", "0"}, Seed{"12", "7", "0"}})
+    AppendNamed(Z5MAPE, {{"VAT", l.code}, {"WAN", l.net}, {"WAV", l.vat},
+                         {"WAB", std::to_string(std::stod(l.net) + std::stod(l.vat))}, {"DAT", "20260310"}});
+  stronaMagazynu = &STRONA_PRZYJEC;
+  // " Suma ": the filter dialog confirmed with F2, the question, the window.
+  RunUntilEsc(ewidencja_pozycji_magazynowych, "a{F2}t{F9}{ESC}{ESC}{ESC}");
+  stronaMagazynu = nullptr;
+  EXPECT_TRUE(Shown("podstawowa        23% lub 22%         110.00        25.30       135.30")) << seen;
+  EXPECT_TRUE(Shown("zwolniona                              50.00         0.00        50.00")) << seen;
+  EXPECT_TRUE(Shown("RAZEM                                 167.00        25.30       192.30")) << seen;
+}
+
 }  // namespace
