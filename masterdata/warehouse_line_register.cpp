@@ -115,6 +115,30 @@ bool kod_pasuje_do_wzorca(const char* code, const char* pattern) {
 
 namespace {
 
+void Blanked(char* text, int width) {
+  std::memset(text, ' ', static_cast<size_t>(width));
+  text[width] = '\0';
+}
+
+void ClearFilter(Filter* f) {
+  Blanked(f->from, 8);
+  Blanked(f->to, 8);
+  Blanked(f->code, CODE_WIDTH);
+  Blanked(f->codeName, NAME_WIDTH);
+  Blanked(f->contractor, CONTRACTOR_WIDTH);
+  Blanked(f->contractorName, 70);
+  Blanked(f->vatText, 20);
+  f->vat = 0;
+}
+
+// After a printout or the sums: "Czy usunąć filtry ?" (Esc keeps them).
+void AskClearFilter() {
+  if (Pytanie(Sys("Czy usunąć filtry ?")) == KEY_ESC) return;
+  ClearFilter(&reg->active);
+  reg->on = false;
+  BrowseDispFilterState(0);
+}
+
 bool HeaderOfLine() {
   long record = f4long(L("REK"));
   DbTable* t = Headers();
@@ -236,14 +260,25 @@ int32_t FiltersAction(int32_t) {
   return 0;
 }
 
+// The filter's state under the tabulogram's title.
+std::string FilterState() {
+  const Filter& f = reg->active;
+  std::string state;
+  if (!Blank(f.from)) state += std::string(" od:") + FullDateQStr(f.from);
+  if (!Blank(f.to)) state += std::string(" do:") + FullDateQStr(f.to);
+  if (!Blank(f.code)) state += " kod tow:" + bez_odstepow(f.code);
+  if (!Blank(f.contractor)) state += " kod kontr:" + bez_odstepow(f.contractor);
+  if (f.vat != 0) state += " VAT:" + bez_odstepow(f.vatText);
+  return state;
+}
+
 int32_t GoodsPrintout(int32_t) {
   if (FilterDialog()) {
+    static std::string subtitle;
+    subtitle = FilterState();
+    CurrentBrowse->print_subtitle = subtitle.c_str();
     browse_drukuj();
-    if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
-      std::memset(&reg->active, 0, sizeof reg->active);
-      reg->on = false;
-      BrowseDispFilterState(0);
-    }
+    AskClearFilter();
   }
   Redisplay();
   return 0;
@@ -252,11 +287,7 @@ int32_t GoodsPrintout(int32_t) {
 int32_t TurnoverAction(int32_t) {
   if (FilterDialog()) {
     obroty_towarow(Lines(), stronaMagazynu->receipt);
-    if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
-      std::memset(&reg->active, 0, sizeof reg->active);
-      reg->on = false;
-      BrowseDispFilterState(0);
-    }
+    AskClearFilter();
   }
   Redisplay();
   return 0;
@@ -352,11 +383,7 @@ int32_t Sums(int32_t) {
   if (!Blank(reg->active.from)) heading += std::string(" Od dnia ") + FullDateQStr(reg->active.from);
   if (!Blank(reg->active.to)) heading += std::string(" do dnia ") + FullDateQStr(reg->active.to);
   okno_sum_magazynu(Lines(), Sys("Sumy rejestru przesunięć."), heading, text);
-  if (Pytanie(Sys("Czy usunąć filtry ?")) != KEY_ESC) {
-    std::memset(&reg->active, 0, sizeof reg->active);
-    reg->on = false;
-    BrowseDispFilterState(0);
-  }
+  AskClearFilter();
   Redisplay();
   return 0;
 }
@@ -417,20 +444,8 @@ void Define(LineRegister& r) {
   DefineSzukajPole("wzorzec", Bound("NA1"), nullptr, r.searchPattern, W_TEXT);
   DefineSzukajPole("numer", Bound("NUM"), &l->tag[WH_LINES_BY_NUMBER], &r.searchNumber, W_INT | WidthFlag(5));
 
-  auto blank = [](char* text, int width) {
-    std::memset(text, ' ', static_cast<size_t>(width));
-    text[width] = '\0';
-  };
-  for (Filter* f : {&r.active, &r.edited}) {
-    blank(f->from, 8);
-    blank(f->to, 8);
-    blank(f->code, CODE_WIDTH);
-    blank(f->codeName, NAME_WIDTH);
-    blank(f->contractor, CONTRACTOR_WIDTH);
-    blank(f->contractorName, 70);
-    blank(f->vatText, 20);
-    f->vat = 0;
-  }
+  ClearFilter(&r.active);
+  ClearFilter(&r.edited);
 }
 
 }  // namespace
