@@ -6,7 +6,9 @@
 #include <string>
 
 #include "masterdata/stock_update.h"
+#include "app/option_values.h"
 #include "sales/document_lines.h"
+#include "sales/document_totals.h"
 #include "sales/line_code.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
@@ -292,6 +294,31 @@ TEST_F(LineBrowseTest, ContextLeavesTheLineBufferAlone) {
   EXPECT_EQ(c.domyslny_kod_vat, 7);
   EXPECT_EQ(std::string(d4record(Z5SPRE.table), d4record_width(Z5SPRE.table)), before);
   w4close(c.okno_menu);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, LinesFromTheHeaderFormSumIntoTheHeader) {
+  double basic = currentVatRates[VAT_BASIC];
+  currentVatRates[VAT_BASIC] = 23;
+  salesOptions.usualVatCode = 1;
+  salesOptions.roundPrices = 'T';
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "2"}, {"PLA", "PRZELEW"}});
+  // a free-text line: its name, past the other name fields, quantity and price
+  ASSERT_EQ(HeadlessSetScript("d{ENTER}Usługa{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}3{ENTER}10{ENTER}"
+                              "{F2}t{ESC}{ESC}{ESC}"),
+            0);
+  EXPECT_EQ(wprowadz_pozycje_z_formularza(1, 1, 1), KEY_DOWN);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  currentVatRates[VAT_BASIC] = basic;
+  EXPECT_EQ(f4int(d4field(Z5SPRZ.table, "TRY")), 1);
+  for (auto [field, value] : {std::pair{"NET", 30.0}, {"VAT", 6.90}, {"BRU", 36.90}})
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, field)), value) << field;
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5SPRE.table, "NA1"), "Usługa");
+  EXPECT_EQ(FieldText(Z5SPRE.table, "STA"), "N");
 }
 
 }  // namespace
