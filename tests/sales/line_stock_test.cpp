@@ -322,3 +322,26 @@ TEST_F(LineBrowseTest, LinesFromTheHeaderFormSumIntoTheHeader) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, PickerStepsThePriceLevel) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 2), 0);
+  SetFields(Z5TOWA.table, {{"STA", "N"}});   // left out of the list
+  ASSERT_EQ(d4write(Z5TOWA.table, 2), 0);
+  d4close(Z5TOWA.table);
+  wartosciPozycji.poziomCeny = 'A';
+  char code[19] = "                  ";
+  ASSERT_EQ(HeadlessSetScript("{F7}{F7}{F9}{ENTER}"), 0);
+  EXPECT_EQ(wybierz_towar(code), KEY_ENTER);
+  EXPECT_EQ(std::string(code, 2), "T1");
+  EXPECT_EQ(wartosciPozycji.poziomCeny, 'C');
+  EXPECT_EQ(wartosciPozycji.rodzajKartoteki, 1);
+  EXPECT_NE(seen.find("c.netto C"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("T2"), std::string::npos) << seen;
+  ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(wybierz_towar(code), KEY_ESC);
+}
+
+}  // namespace
