@@ -345,3 +345,24 @@ TEST_F(LineBrowseTest, PickerStepsThePriceLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, CompactFormTakesAValueOnly) {
+  double basic = currentVatRates[VAT_BASIC];
+  currentVatRates[VAT_BASIC] = 23;
+  salesOptions.stored18 = 'T';   // filled in by an accounting office
+  salesOptions.usualVatCode = 1;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}});
+  // the value, the rate menu taken as it stands, F2 and yes
+  ASSERT_EQ(HeadlessSetScript("d100{ENTER}{F9}{ENTER}{F2}t{ESC}{ESC}{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  currentVatRates[VAT_BASIC] = basic;
+  EXPECT_NE(seen.find("czy pozycja wchodzi do struktury sprzedaży ?"), std::string::npos) << seen;
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  for (auto [field, value] : {std::pair{"ILO", 1.0}, {"CNB", 100.0}, {"CNR", 100.0}, {"WNE", 100.0}, {"WAV", 23.0},
+                              {"WAB", 123.0}, {"CBB", 123.0}})
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, field)), value) << field;
+}
+
+}  // namespace
