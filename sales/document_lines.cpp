@@ -11,6 +11,7 @@
 #include "app/prompts.h"
 #include "app/vat_services.h"
 #include "db/db_lock.h"
+#include "db/dbf_definition.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
@@ -244,7 +245,7 @@ int32_t rabat_dokumentu(int32_t) {
 
 int pozycje_dokumentu(int takeDiscount, int kind, int priceEntry, int viewOnly, int rejestr) {
   int previous = w4select(-1);
-  bool countriesOpened = !Z5KRAJ.table && OpenZ5KRAJ(0) == 0;
+  bool countriesOpened = !Z5KRAJ.table && OpenZ5KRAJ(OPEN_DBF_MUST_EXIST) == 0;
   if (takeDiscount) rabatDokumentu = f4double(Header("UPU"));
   auto* c = static_cast<kontekst_pozycji*>(take_mem(sizeof(kontekst_pozycji)));
   if (!c) {

@@ -41,6 +41,14 @@ int sprawdz_sumy_dokumentu(int kind, int skip);
 // to their ordered gross; 0, or -1 on a table error.
 int rozloz_zaliczke(double amount);
 
+// The line entry of the current header: F4/F5 of a new document's header
+// form (the price mode 1 net, 2 gross; the down-arrow key code, or -1) and
+// " Pozycje " of a stored one (mode 0 also sums the lines again into the
+// header; the line browse's result, or -1). Both store the header's totals
+// into its buffer; the caller writes the header.
+int wprowadz_pozycje_z_formularza(int kind, int priceMode, int rejestr);
+int wprowadz_pozycje_dokumentu(int mode, int kind, int rejestr);
+
 // The position of the payment form field's text in the list "1. GOTÓWKA" ..
 // "8. POLECENIE ZAPŁATY"; 9 for any other text.
 int kod_formy_platnosci(DbField* field);

@@ -184,8 +184,13 @@ int LinesFromForm(int key) {
                   Sys("Trzeba je wypełnić przed dopisaniem pozycji. "));
     return KEY_HOME;
   }
-  (void)key;
-  NotAvailableYet("Pozycje dokumentu");
+  int kind = Kind();
+  bool margin = kind == 8 || ((kind == 3 || kind == 4) && f4int(H("TYM")) == 8);
+  int mode = salesOptions.list128 >= 1 && salesOptions.list128 <= 3 ? salesOptions.list128 : 3;
+  int priceMode = margin ? 2 : mode == 3 ? (key == KEY_F5 ? 2 : 1) : mode;
+  PushKeyMessage('D', 1);   // the line list starts by adding a line
+  if (wprowadz_pozycje_z_formularza(kind, priceMode, salesContext ? salesContext->rejestr : 1) < 0) return KEY_ESC;
+  Redisplay();
   return KEY_HOME;
 }
 

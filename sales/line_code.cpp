@@ -13,6 +13,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/numbers.h"
+#include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/text_buffers.h"
 #include "masterdata/accounts.h"
@@ -42,6 +43,7 @@ constexpr int MSG_UNKNOWN_GOODS = 20127, MSG_ENTER_CODE = 20185;
 constexpr int MSG_NO_STOCK = 40, MSG_UNKNOWN_ITEM = 46;
 constexpr int FIRST_YEAR_OF_GROUPED = 2024, FIRST_YEAR_OF_RTY = 2022;
 constexpr int LIST_ROW = 2;
+constexpr int NAME_COLUMN = 30;   // the second name line shows below the list
 
 DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
 DbField* Header(const char* name) { return d4field(Z5SPRZ.table, name); }
@@ -292,6 +294,11 @@ int Pick(char* code, TableHandles& set, int codeField, int nameField, const Pric
   int shown = goods ? salesOptions.list61 : 1;
   bool byName = salesOptions.listsByName == 'T';
   std::string caption = Utf8ToMazText(title);
+  // F7 gives the list back for the next level, on the record it stood on
+  Environment* env = EnvCurrent();
+  char remember = env->codedFieldRemember;
+  env->codedFieldRemember = goods ? 2 : 1;
+  env->codedFieldMemory = 0;
   for (;;) {
     static PoleKodowane list[7];
     ResetPoleKodowaneDefinition(list, sizeof list);
@@ -300,10 +307,10 @@ int Pick(char* code, TableHandles& set, int codeField, int nameField, const Pric
     DbField** nameVar = &set.field[nameField];
     DbTag** codeTag = &set.tag[0];
     DbTag** nameTag = &set.tag[1];
-    if (byName) DefinePoleKodowane(0, "nazwa", nameVar, nameTag, 1, -1);
+    if (byName) DefinePoleKodowane(0, "nazwa", nameVar, nameTag, 1, NAME_COLUMN);
     DefinePoleKodowane(0, "kod", codeVar, codeTag, byName ? 0 : 1, -1);
-    if (!byName) DefinePoleKodowane(0, "nazwa", nameVar, nameTag, 0, -1);
-    DefinePoleKodowane(0, " ", &set.field[nameField + 1], nullptr, 0, -1);
+    if (!byName) DefinePoleKodowane(0, "nazwa", nameVar, nameTag, 0, NAME_COLUMN);
+    DefinePoleKodowane(CODED_BELOW | CODED_NO_COLUMN, " ", &set.field[nameField + 1], nullptr, 0, -1);
     if (shown != 3) DefinePoleKodowane(CODED_THOUSANDS, l.net, &set.field[l.netField], nullptr, 0, -1);
     if (shown != 2) DefinePoleKodowane(CODED_THOUSANDS, l.gross, &set.field[l.grossField], nullptr, 0, -1);
     int key = pole_kodowane_fun(catalogue, TextRef(caption.c_str()), list, filter, LIST_ROW, 0, set.table);
@@ -311,6 +318,7 @@ int Pick(char* code, TableHandles& set, int codeField, int nameField, const Pric
       level = (level + 1) % N;
       continue;
     }
+    env->codedFieldRemember = remember;
     if (key != KEY_ENTER) return KEY_ESC;
     wartosciPozycji.poziomCeny = l.letter;
     size_t width = f4len(set.field[codeField]);

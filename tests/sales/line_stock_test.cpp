@@ -6,7 +6,9 @@
 #include <string>
 
 #include "masterdata/stock_update.h"
+#include "app/option_values.h"
 #include "sales/document_lines.h"
+#include "sales/document_totals.h"
 #include "sales/line_code.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
@@ -292,6 +294,75 @@ TEST_F(LineBrowseTest, ContextLeavesTheLineBufferAlone) {
   EXPECT_EQ(c.domyslny_kod_vat, 7);
   EXPECT_EQ(std::string(d4record(Z5SPRE.table), d4record_width(Z5SPRE.table)), before);
   w4close(c.okno_menu);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, LinesFromTheHeaderFormSumIntoTheHeader) {
+  double basic = currentVatRates[VAT_BASIC];
+  currentVatRates[VAT_BASIC] = 23;
+  salesOptions.usualVatCode = 1;
+  salesOptions.roundPrices = 'T';
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "2"}, {"PLA", "PRZELEW"}});
+  // a free-text line: its name, past the other name fields, quantity and price
+  ASSERT_EQ(HeadlessSetScript("d{ENTER}Usługa{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}3{ENTER}10{ENTER}"
+                              "{F2}t{ESC}{ESC}{ESC}"),
+            0);
+  EXPECT_EQ(wprowadz_pozycje_z_formularza(1, 1, 1), KEY_DOWN);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  currentVatRates[VAT_BASIC] = basic;
+  EXPECT_EQ(f4int(d4field(Z5SPRZ.table, "TRY")), 1);
+  for (auto [field, value] : {std::pair{"NET", 30.0}, {"VAT", 6.90}, {"BRU", 36.90}})
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, field)), value) << field;
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5SPRE.table, "NA1"), "Usługa");
+  EXPECT_EQ(FieldText(Z5SPRE.table, "STA"), "N");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, PickerStepsThePriceLevel) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 2), 0);
+  SetFields(Z5TOWA.table, {{"STA", "N"}});   // left out of the list
+  ASSERT_EQ(d4write(Z5TOWA.table, 2), 0);
+  d4close(Z5TOWA.table);
+  wartosciPozycji.poziomCeny = 'A';
+  char code[19] = "                  ";
+  ASSERT_EQ(HeadlessSetScript("{F7}{F7}{F9}{ENTER}"), 0);
+  EXPECT_EQ(wybierz_towar(code), KEY_ENTER);
+  EXPECT_EQ(std::string(code, 2), "T1");
+  EXPECT_EQ(wartosciPozycji.poziomCeny, 'C');
+  EXPECT_EQ(wartosciPozycji.rodzajKartoteki, 1);
+  EXPECT_NE(seen.find("c.netto C"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("T2"), std::string::npos) << seen;
+  ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(wybierz_towar(code), KEY_ESC);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LineBrowseTest, CompactFormTakesAValueOnly) {
+  double basic = currentVatRates[VAT_BASIC];
+  currentVatRates[VAT_BASIC] = 23;
+  salesOptions.stored18 = 'T';   // filled in by an accounting office
+  salesOptions.usualVatCode = 1;
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"STM", "1"}, {"TRY", "1"}});
+  // the value, the rate menu taken as it stands, F2 and yes
+  ASSERT_EQ(HeadlessSetScript("d100{ENTER}{F9}{ENTER}{F2}t{ESC}{ESC}{ESC}"), 0);
+  EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
+  currentVatRates[VAT_BASIC] = basic;
+  EXPECT_NE(seen.find("czy pozycja wchodzi do struktury sprzedaży ?"), std::string::npos) << seen;
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  for (auto [field, value] : {std::pair{"ILO", 1.0}, {"CNB", 100.0}, {"CNR", 100.0}, {"WNE", 100.0}, {"WAV", 23.0},
+                              {"WAB", 123.0}, {"CBB", 123.0}})
+    EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, field)), value) << field;
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// An invoice with its lines entered through the real program, headless:
+// " Dopisz ", the header, F4 from the buyer's name into the line list, two
+// lines at two rates, and the save that stores their totals.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "tables/sales_tables.h"
+#include "tests/app/program_road.h"
+#include "tests/sales/sales_fixture.h"
+
+namespace {
+
+constexpr const char* INTO_SALES = "s{ENTER}s";
+
+class InvoiceRoadTest : public ProgramRoadTest {};
+
+TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
+  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
+  // a free-text line: the name, past the other name fields and the GTU menu
+  auto line = [](const char* name, const char* quantity, const char* price, const char* rate) {
+    return std::string("{ENTER}") + name + "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}" +
+           quantity + "{ENTER}" + price + "{ENTER}{ENTER}{ENTER}{ENTER}" + rate + "{F2}t";
+  };
+  RunToEnd(std::string(LOGO) + INTO_SALES + "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" +
+           line("Towar A", "3", "10", "{ENTER}") + line("Towar B", "2", "12.50", "{DOWN}{ENTER}") +
+           "{ESC}{ESC}{ESC}{F2}t{ESC}{ESC}{ESC}");
+  TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+  env->settlementYear = 2025;
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  DbTable* headers = Z5SPRZ.table;
+  ASSERT_EQ(d4reccount(headers), 1);   // the next one left at its delivery menu
+  ASSERT_EQ(d4go(headers, 1), 0);
+  EXPECT_FALSE(d4deleted(headers));
+  auto trimmed = [](DbTable* t, const char* name) {
+    std::string text = FieldText(t, name);
+    return text.erase(0, name == std::string("PRE") ? 0 : text.find_first_not_of(' '));
+  };
+  const std::pair<const char*, const char*> header[] = {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"REC", "1"},
+                                                        {"STM", "1"}, {"TRY", "1"},    {"ZAP", "N"}, {"NET", "55.00"},
+                                                        {"VAT", "8.90"}, {"BRU", "63.90"}, {"KZA", "0.00"}};
+  for (const auto& [name, value] : header) EXPECT_EQ(trimmed(headers, name), value) << name;
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(lines), 2);
+  const std::pair<const char*, const char*> stored[2][7] = {
+      {{"REK", "1"}, {"VAT", "1"}, {"VAS", "23.0"}, {"WNE", "30.00"}, {"WAV", "6.90"}, {"WAB", "36.90"},
+       {"NA1", "Towar A"}},
+      {{"REK", "1"}, {"VAT", "2"}, {"VAS", "8.0"}, {"WNE", "25.00"}, {"WAV", "2.00"}, {"WAB", "27.00"},
+       {"CBR", "13.5000"}}};
+  for (long r = 1; r <= 2; r++) {
+    ASSERT_EQ(d4go(lines, r), 0);
+    for (const auto& [name, value] : stored[r - 1]) EXPECT_EQ(trimmed(lines, name), value) << r << " " << name;
+  }
+  d4close_all(&env->engine);
+}
+
+}  // namespace
