@@ -1,0 +1,36 @@
+// Printouts of a single sales document: the dispatch by kind, the invoice
+// with its header block, items, page carries and totals block, and the
+// pieces the other document printouts take from it.
+#pragma once
+
+struct DbField;
+struct DbTable;
+struct VatSummary;
+
+// Prints the current header of `table`; duplicate and date ("CCYYMMDD") mark
+// a reprint. 1 when an invoice was printed (the caller then stores the
+// duplicate date), 0 when nothing was printed or for bills, -1 when the
+// printer failed before the job started.
+int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const char* date, int rejestr);
+// The invoice job for the form choice (1 net, 2 gross, 4 and 5 the bills
+// without VAT); 1 when it ran, 0 when the print dialog was left, -1 without
+// lines.
+int drukuj_fakture(int kind, int choice, int rejestr);
+int drukuj_naglowek_faktury(int firstPass, int rejestr);
+int drukuj_pozycje_faktury(long rec, int firstPass, int rejestr);
+int naglowek_kolejnej_strony(int rejestr);
+// The printed title of a kind.
+const char* tytul_dokumentu(int kind, int english, int rejestr);
+// The header's REC into *rec; 0 when it has a line, else -1 (" Brak pozycji !" shown).
+int sprawdz_pozycje_wydruku(DbField* recField, long* rec);
+// Seeks the second headers set on the documents linked to REC; the seek's result.
+int szukaj_dokumentow_powiazanych(long rec);
+
+// The totals block and the list of source documents after the last item.
+int drukuj_podsumowanie_faktury(long rec, int firstPass, int rejestr);
+void wiersz_stawki_vat(int* row, double net, double rate, double vat, double gross, const char* text);
+void wiersz_kwot_pln(int* row, char* value, char* pattern, int width, double net, double vat, double gross,
+                     int netFirst);
+// The marks line of procedure codes and (with goodsGroups) goods groups;
+// with show, a message window shows them.
+const char* linia_oznaczen(int show, int goodsGroups);
