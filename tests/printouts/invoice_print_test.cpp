@@ -229,6 +229,33 @@ TEST_F(InvoicePrintTest, ItemsOverflowingThePageCarryTheirSums) {
     EXPECT_LE(Count(pages.substr(at, ff - at), "\n"), Printer.lines);
 }
 
+TEST_F(InvoicePrintTest, LongTotalsBlockStaysInsideItsPages) {
+  // Items of nine rate rows near the foot of page 1, remarks, the three
+  // option lines and the ODEBRAŁ line: the block goes on a further page.
+  Invoice("0", {{"UW1", "Uwaga pierwsza"}, {"UW2", "Uwaga druga"}, {"ODE", "Jan Odbierający"}});
+  salesOptions.printReceivedBy = 'T';
+  std::strcpy(salesOptions.receivedByLabel, Utf8ToMazText("odebrał").c_str());
+  for (int i = 0; i < 3; i++) std::snprintf(salesOptions.footer[i], sizeof salesOptions.footer[i], "Wiersz %c", 'A' + i);
+  const char* rows[][3] = {{"1", "23", "2.30"}, {"2", "8", "0.80"}, {"8", "5", "0.50"}, {"4", "0", "0"},
+                           {"3", "0", "0"},     {"7", "0", "0"},   {"6", "0", "0"},    {"1", "22", "2.20"},
+                           {"2", "7", "0.70"}};
+  for (int i = 0; i < 36; i++) {
+    auto& r = rows[i % 9];
+    Line("Towar", "1", "10", "10", r[0], r[1], "10", r[2], "10");
+  }
+  CharacterPrinting("FVN");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string pages = Printed();
+  EXPECT_NE(pages.find("Następna strona."), std::string::npos) << pages;
+  for (const char* part : {"Wiersz A", "Wiersz B", "Wiersz C", "wystawił:", "odebrał: Jan Odbierający",
+                           "uwagi: Uwaga pierwsza", "odwrotne obciążenie", " zw.", " np."})
+    EXPECT_NE(pages.find(part), std::string::npos) << part << pages;
+  int count = 0;
+  for (size_t at = 0, ff; (ff = pages.find("<FF>", at)) != std::string::npos; at = ff + 5, count++)
+    EXPECT_LE(Count(pages.substr(at, ff - at), "\n"), Printer.lines) << pages;
+  EXPECT_GE(count, 2) << Printer.lines;
+}
+
 TEST_F(InvoicePrintTest, LinesOfEveryVatCodeCountInTheTotals) {
   // An export line of code 5 and a line without a code.
   Invoice("173", {{"NET", "150"}, {"VAT", "23"}});
