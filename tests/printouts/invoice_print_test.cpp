@@ -28,7 +28,8 @@ class InvoicePrintTest : public SalesScreenTest {
     if (HasFatalFailure()) return;
     firm = dir + "firma/";
     printing.Start(dir);
-    ASSERT_EQ(OpenZ5SPRZ(2026, 0, SALES_MAIN_SECOND), 0);
+    // As the main register has it: the auxiliary register's headers in the second set.
+    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
     ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
     ASSERT_EQ(OpenZ5PAWL(), 0);
     SetFields(Z5PAWL.table, {{"NA1", "Firma Test Sp. z o.o."}, {"NIP", "6570001122"}, {"KOD", "25-001"},
@@ -276,10 +277,9 @@ TEST_F(InvoicePrintTest, FinalInvoiceListsItsAdvances) {
   Fv1Lines();
   const char* advances[][3] = {{"2", "1", "10.00"}, {"3", "2", "20.00"}, {"4", "3", "30.50"}};
   for (auto& a : advances) {
-    AppendRecord(Z5SPRZ.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", a[1]}, {"REC", a[0]}, {"REK", "1"},
+    AppendRecord(Z5SPRZ_2.table, {{"TYV", "11"}, {"PRE", "  FZ"}, {"NRV", a[1]}, {"REC", a[0]}, {"REK", "1"},
                                 {"RE4", "T"}, {"DAW", "20261201"}, {"KZA", a[2]}, {"BRU", a[2]}});
   }
-  d4flush(Z5SPRZ.table);
   CharacterPrinting("FVN");
   EXPECT_EQ(Print("{F2}{ENTER}"), 1);
   std::string page = Printed();
@@ -290,6 +290,30 @@ TEST_F(InvoicePrintTest, FinalInvoiceListsItsAdvances) {
   // The third does not fit the row and starts the next one.
   EXPECT_NE(page.find("\n    nr FZ/3 z 01-12-2026 na kwotę 30.50 PLN.\n"), std::string::npos) << page;
   EXPECT_NE(page.find(" KOŃCOWA RAZEM"), std::string::npos);
+}
+
+TEST_F(InvoicePrintTest, DuplicateFromTheRegisterStoresItsDate) {
+  Invoice();
+  Fv1Lines();
+  CharacterPrinting("FVN");
+  d4go(Z5SPRZ.table, 1);
+  // The date window opens on the working date.
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{F2}{ENTER}"), 0);
+  EXPECT_EQ(drukuj_dokument_z_rejestru(1), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(Printed().find("FAKTURA nr FV/1   DUPLIKAT z 10-12-2026"), std::string::npos);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "DDU"), "20261210");
+  // " Dokument " after a duplicate asks; Esc prints the ordinary document.
+  ASSERT_EQ(HeadlessSetScript("{ESC}{F2}{ENTER}"), 0);
+  EXPECT_EQ(drukuj_dokument_z_rejestru(0), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Printed().find("DUPLIKAT"), std::string::npos);
+  // No duplicate of a sales-without-invoice sheet.
+  SetFields(Z5SPRZ.table, {{"TYV", "5"}});
+  ASSERT_EQ(HeadlessSetScript("{ENTER}"), 0);
+  EXPECT_EQ(drukuj_dokument_z_rejestru(1), 0);
+  EXPECT_EQ(Printed(), "<none>");
 }
 
 TEST_F(InvoicePrintTest, RecipientSoughtByRegisterAndRecord) {
