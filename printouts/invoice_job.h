@@ -61,3 +61,41 @@ std::string CurrencyOfAmounts();
 double AmountsRate(DbField* rate);
 // Message text in the system's character set.
 std::string MessageText(int number);
+
+constexpr int INVOICE_ITEM_ROW = 27;
+constexpr int TABLE_HEAD_ROW = 23, TABLE_HEAD_END = 27;
+constexpr int QUANTITY_FLAGS = 0xA4, PRICE_FLAGS = 0x1C4;
+
+DbField* Line(const char* name);
+// The field's text without blanks at either end.
+std::string Trimmed(DbField* field);
+// A number laid out by the print flags.
+std::string Formatted(double number, int width, int flags);
+// OSM when RE4 is 'N', else prefix/number/suffix.
+std::string DocumentNumber();
+std::string FormPattern(int form, int rows);
+// Adds a line to the summary; every code counts.
+void AddToSummary(VatSummary* summary, int code, double net, double vat, double gross, double rate);
+// Place and issue date, the sale date (Polish); the title row.
+int IssueRows();
+// The centred title line with the duplicate mark.
+void PutTitle(int row, const char* title, const std::string& number);
+// The seller from row (the correction's labels differ a little); the row after it.
+int SellerRows(int row, bool correction);
+// Buyer and recipient from row; the row after them.
+int PartyRows(int row, int rejestr);
+// Captions of the table head and the head itself printed.
+int TableHead(int symbolCol);
+// Number, names and code row of the current line's item; the rows used.
+int ItemNameRows(int number);
+// The rate column of a line: the rate, " zw." or " np.".
+std::string LineRateText(DbField* rate, DbField* code);
+void PutPrice(int row, DbField* price, double rate);
+void PutQuantity(int row, DbField* quantity);
+// Rate rows of a summary from row; the correction's order lists the zero
+// rate last and leaves it out after a reverse charge.
+void RateRows(int* row, const VatSummary& summary, bool correction, bool reverseCharge);
+// A block of rows from first printed over further pages with their short head.
+int PrintOverPages(int first, int end);
+// The totals do not fit: the sums with the label, "Następna strona." and the next page's head.
+int BreakBeforeTotals(const char* label);

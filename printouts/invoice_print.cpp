@@ -43,9 +43,7 @@ namespace {
 constexpr int FORM_POLISH = 56, FORM_POLISH_WITHOUT_VAT = 58, FORM_ENGLISH = 55, FORM_ENGLISH_WITHOUT_VAT = 57;
 constexpr int POLISH_ROWS = 57, ENGLISH_ROWS = 50;
 constexpr int INVOICE_FLAGS = 0x89C0;
-constexpr int FIRST_ITEM_ROW = 27, LAST_ITEM_ROW = 33;
-constexpr int TABLE_HEAD_ROW = 23, TABLE_HEAD_END = 27;
-constexpr int QUANTITY_FLAGS = 0xA4, PRICE_FLAGS = 0x1C4;
+constexpr int FIRST_ITEM_ROW = INVOICE_ITEM_ROW, LAST_ITEM_ROW = 33;
 constexpr int MSG_SIMPLIFIED = 51, MSG_CASH_METHOD = 52, MSG_COLLECTIVE = 53, MSG_FINAL = 54, MSG_FINAL_EN = 55;
 constexpr int MSG_REVERSE = 61, MSG_REVERSE_EN = 62, MSG_INTERNAL = 258, MSG_NO_LINES = 50007;
 constexpr int FIRST_YEAR_OF_SIMPLIFIED = 2013, FIRST_YEAR_OF_GROUPED = 2024;
@@ -54,15 +52,8 @@ constexpr int HEADERS_BY_REK = 3;
 
 std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 
-std::string Trimmed(DbField* field) {
-  std::string s(f4ptr(field), f4len(field));
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, std::min(s.find_first_not_of(' '), s.size()));
-  return s;
-}
 std::string Full(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
 bool Blank(DbField* field) { return Trimmed(field).empty(); }
-DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
 DbField* Firm(const char* name) { return d4field(Z5PAWL.table, name); }
 DbField* Recipient(const char* name) { return d4field(Z5SPRO.table, name); }
 char Mark(DbField* field) { return static_cast<char>(f4char(field)); }
@@ -74,18 +65,7 @@ bool Polish() { return !J().english; }
 void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
 void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 
-std::string Formatted(double number, int width, int flags) {
-  std::string text(static_cast<size_t>(width + width / 3 + 2), ' ');
-  int n = MemPrintDoubleFmt(text.data(), number, width, flags);
-  text.resize(static_cast<size_t>(std::max(n, 0)));
-  return text;
-}
 
-// The number of the current header as the title shows it.
-std::string DocumentNumber() {
-  if (Mark(InvoiceHeader("RE4")) == 'N') return Trimmed(InvoiceHeader("OSM"));
-  return NrDokumentuFldQStr(InvoiceHeader("PRE"), InvoiceHeader("NRV"), InvoiceHeader("POS"));
-}
 
 bool PolandText(DbField* country) { return EqualText(Trimmed(country).substr(0, 5).c_str(), "POLSK", 0) == 0; }
 bool ForeignCountry(DbField* country) {
@@ -248,13 +228,6 @@ int PageBreak(int rejestr) {
   return 0;
 }
 
-// Every line counts in the sums: the zero-rate export code goes to the
-// zero-rate row and a line without a code to the basic one.
-void AddToSummary(VatSummary* summary, int code, double net, double vat, double gross, double rate) {
-  if (code == 5) code = 3;
-  if (code == 0) code = 1;
-  DodajDoPodsumowaniaVat(summary, code, net, vat, gross, rate);
-}
 
 // The line's amounts net, VAT, gross; advance and final invoices add their
 // share to the second summary.
@@ -294,51 +267,25 @@ int Item(int number) {
   AddToSummary(&j.sums, f4int(Line("VAT")), o, m, t, f4double(Line("VAS")));
   ClearRows(FIRST_ITEM_ROW, LAST_ITEM_ROW + 1);
   const int top = FIRST_ITEM_ROW;
-  char text[16];
-  PutValue(top, 3 + j.numberShift, c4ltoa(number, text, 3) ? std::string(text, 3) : "");
-  int w = 0;
-  for (const char* name : {"NA1", "NA2", "NA3", "NA4", "NA5", "NA6"}) {
-    if (w > 0 && Blank(Line(name))) continue;
-    PutValue(top + w++, 7 + j.nameShift, Trimmed(Line(name)));
-  }
-  bool code = false;
-  if (salesOptions.printGoodsCode == 'T' && !Blank(Line("KOT"))) {
-    PutValue(top + w, 7 + j.nameShift, std::string(j.english ? "code: " : "kod: ") + Trimmed(Line("KOT")));
-    code = true;
-  }
-  if (!Blank(Line("KWU")) && salesOptions.printClassification == 'T') {
-    PutValue(top + w, j.withoutVat ? 50 : 33, Full(Line("KWU")));
-    code = true;
-  }
-  if (code) w++;
+  int w = ItemNameRows(number);
   bool englishVat = j.english && !j.withoutVat;
   PutValue(top, (englishVat ? 49 : 48) + j.unitShift, Full(Line("JED")));
-  PutValue(top, (englishVat ? 57 : 55) + j.quantityShift, Formatted(f4double(Line("ILO")), 13, QUANTITY_FLAGS));
-  DbField* price = Line(j.grossMode ? "CBB" : "CNB");
-  DbField* after = Line(j.grossMode ? "CBR" : "CNR");
-  PutValue(top, 70 + j.priceShift, Formatted(ROUND(f4double(price) * l, 4), 12, PRICE_FLAGS));
+  PutQuantity(top, Line("ILO"));
+  PutPrice(top, Line(j.grossMode ? "CBB" : "CNB"), l);
   int d = 0;
   double ras = f4double(Line("RAS"));
   if (ras != 0) {
     const char* label = j.english ? "with rebate      %" : ras >= 0 ? "z rabatem        %" : "z narzutem       %";
     PutPattern(top + 1, 49 + j.unitShift, label);
     PutValue(top + 1, 61 + j.unitShift, Formatted(std::fabs(ras), 4, 1 | 0x20));
-    PutValue(top + 1, 70 + j.priceShift, Formatted(ROUND(f4double(after) * l, 4), 12, PRICE_FLAGS));
+    PutPrice(top + 1, Line(j.grossMode ? "CBR" : "CNR"), l);
     d = 1;
   }
   int row = top + d;
   PutAmount(row, 83 + j.valueShift, j.grossMode ? t : o);
   if (!j.withoutVat) {
     if (!ReverseCharge()) {
-      if (Polish()) {
-        if (Mark(Line("STM")) == '4') {
-          PutValue(row, 98, Formatted(f4double(Line("VAS")), 4, 1 | 0x20));
-        } else {
-          char rate[16] = {};
-          StawkaVatTekst(rate, Line("VAS"), f4int(Line("VAT")));
-          PutValue(row, 98, std::string(rate, 4));
-        }
-      }
+      if (Polish()) PutValue(row, 98, LineRateText(Line("VAS"), Line("VAT")));
       PutAmount(row, j.english ? 99 : 102, m);
     } else if (j.english) {
       PutValue(row, 99, MessageText(MSG_REVERSE_EN));
@@ -401,6 +348,8 @@ int FormOf() {
 }
 
 // The form resource laid out in rows of the page width.
+}  // namespace
+
 std::string FormPattern(int form, int rows) {
   static int current;
   current = form;
@@ -410,6 +359,8 @@ std::string FormPattern(int form, int rows) {
     lines[r].copy(&page[r * INVOICE_WIDTH], std::min<size_t>(lines[r].size(), INVOICE_WIDTH));
   return page;
 }
+
+namespace {
 
 int AskPriceForm(int option, int bill) {
   static const std::string invoice[] = {"                 ", "1. OD CEN NETTO  ", "2. OD CEN BRUTTO "};
@@ -447,7 +398,178 @@ int LaterPrintout(const char* name) {
 
 }  // namespace
 
+std::string Trimmed(DbField* field) {
+  std::string s(f4ptr(field), f4len(field));
+  s.erase(s.find_last_not_of(' ') + 1);
+  s.erase(0, std::min(s.find_first_not_of(' '), s.size()));
+  return s;
+}
+
+std::string Formatted(double number, int width, int flags) {
+  std::string text(static_cast<size_t>(width + width / 3 + 2), ' ');
+  int n = MemPrintDoubleFmt(text.data(), number, width, flags);
+  text.resize(static_cast<size_t>(std::max(n, 0)));
+  return text;
+}
+
+std::string DocumentNumber() {
+  if (Mark(InvoiceHeader("RE4")) == 'N') return Trimmed(InvoiceHeader("OSM"));
+  return NrDokumentuFldQStr(InvoiceHeader("PRE"), InvoiceHeader("NRV"), InvoiceHeader("POS"));
+}
+
+void AddToSummary(VatSummary* summary, int code, double net, double vat, double gross, double rate) {
+  // Every line counts: the zero-rate export code goes to the zero-rate row
+  // and a line without a code to the basic one.
+  if (code == 5) code = 3;
+  if (code == 0) code = 1;
+  DodajDoPodsumowaniaVat(summary, code, net, vat, gross, rate);
+}
+
+int IssueRows() {
+  std::string place(salesOptions.issuePlace);
+  place.erase(place.find_last_not_of(' ') + 1);
+  std::string issued = (place.empty() ? "" : place + " ") + Date(InvoiceHeader("DAW"));
+  int row = 0;
+  if (Polish()) {
+    PutPattern(row, 3, "miejsce i data wystawienia:");
+    PutValue(row, 31, issued);
+  } else {
+    PutValue(row, 5, issued);
+  }
+  row++;
+  if (Polish()) SaleDate(row++);
+  return row + 1;
+}
+
+void PutTitle(int row, const char* title, const std::string& number) {
+  zadanie_wydruku_faktury& j = J();
+  std::string line(INVOICE_WIDTH, ' ');
+  DuplikatQStr(line.data(), INVOICE_WIDTH, title, number.c_str());
+  for (int c = 0; c < INVOICE_WIDTH; c++)
+    if (line[static_cast<size_t>(c)] != ' ') j.value[static_cast<size_t>(row * INVOICE_WIDTH + c)] = line[static_cast<size_t>(c)];
+}
+
+int SellerRows(int row, bool correction) {
+  zadanie_wydruku_faktury& j = J();
+  bool polish = Polish();
+  PutPattern(row, polish ? 3 : 7, polish ? "SPRZEDAWCA:" : "VENDOR:");
+  DbField* nip = Firm("NIP");
+  if (Blank(nip) || JestPesel(nip)) {
+    PutPattern(row, 103, "PESEL:");
+    PutValue(row, 110, Blank(nip) ? Full(Firm("NRPF")) : Full(nip));
+  } else {
+    PutPattern(row, polish ? 105 : 102, polish ? "NIP:" : "VAT No:");
+    int d = j.delivery;
+    bool eu = correction ? d == 2 : d == 2 || d == 5 || d == 7 || d == 9;
+    PutValue(row, 110, (eu ? "PL " : "") + Full(nip));
+  }
+  PutValue(row++, 15, Trimmed(Firm("NA1")));
+  if (!Blank(Firm("NA2")) || !Blank(Firm("NUS"))) {
+    if (!Blank(Firm("NA2"))) PutValue(row, 15, Trimmed(Firm("NA2")));
+    if (!Blank(Firm("NUS"))) {
+      PutText(correction ? j.pattern : j.value, row, 105, "BDO:");
+      PutValue(row, 110, Trimmed(Firm("NUS")));
+    }
+    row++;
+  }
+  PutValue(row++, 15, AdresFldsQStr(Firm("KOD"), Firm("POC"), Firm("MIA"), Firm("ULI"), Firm("NRD"), Firm("NRM")));
+  if (ForeignCountry(Firm("KRA"))) PutValue(row++, 15, Trimmed(Firm("KRA")));
+  int bank = f4int(InvoiceHeader("TYB"));
+  PutPattern(row, 9, correction ? "bank" : "bank:");
+  PutValue(row, correction ? 14 : 15, bank_firmy(bank, Firm("BAN1")));
+  std::string accountLabel = polish ? "nr konta:" : "Account no:";
+  PutPattern(row, polish ? 47 : 45, accountLabel);
+  PutValue(row, 48 + static_cast<int>(accountLabel.size()), konto_bankowe_firmy(bank, Firm("NRR1")));
+  if (!Blank(Firm("REG"))) {
+    PutPattern(row, 103, "REGON:");
+    PutValue(row, 110, Trimmed(Firm("REG")));
+  }
+  row++;
+  PutPattern(row, 9, "tel.:");
+  PutValue(row, 15, Trimmed(Firm("TEL")));
+  PutPattern(row, 73, "fax:");
+  PutValue(row, 78, Trimmed(Firm("FAX")));
+  row++;
+  PutPattern(row, 10, "www:");
+  PutValue(row, 15, Trimmed(Firm("WWW")));
+  PutPattern(row, 70, "e-mail:");
+  PutValue(row, 78, Trimmed(Firm("EMA")));
+  return row + 2;
+}
+
+int PartyRows(int row, int rejestr) {
+  bool polish = Polish();
+  PutPattern(row, polish ? 6 : 4, polish ? "NABYWCA:" : "PURCHASER:");
+  PartyNumber(row, InvoiceHeader("NIP"));
+  PartyLines(row, InvoiceHeader);
+  if (Z5SPRO.table && szukaj_odbiorcy(rejestr, f4long(InvoiceHeader("REC"))) == 0 && !Blank(Recipient("NA1"))) {
+    row++;
+    PutPattern(row, polish ? 5 : 4, polish ? "ODBIORCA:" : "RECIPIENT:");
+    if (!Blank(Recipient("NIP"))) PartyNumber(row, Recipient("NIP"));
+    PartyLines(row, Recipient);
+  }
+  return row;
+}
+
+int TableHead(int symbolCol) {
+  zadanie_wydruku_faktury& j = J();
+  bool polish = Polish();
+  if (polish && salesOptions.printClassification == 'T') {
+    std::string label(salesOptions.classificationLabel);
+    PutPattern(25, symbolCol, "symbol " + label);
+  }
+  if (!j.withoutVat) {
+    const char* with = polish ? "z podatkiem" : "incl.";
+    const char* without = polish ? "bez podatku" : "excl.";
+    PutPattern(25, polish ? 70 : 71, j.grossMode ? with : without);
+    PutPattern(25, polish ? 84 : 86, j.grossMode ? with : without);
+    PutPattern(25, 117, j.grossMode ? without : with);
+  }
+  if (PrintRows(TABLE_HEAD_ROW, TABLE_HEAD_END) != 0) return -1;
+  j.linesLeft -= 4;
+  return 0;
+}
+
+int ItemNameRows(int number) {
+  zadanie_wydruku_faktury& j = J();
+  const int top = INVOICE_ITEM_ROW;
+  char text[16];
+  PutValue(top, 3 + j.numberShift, c4ltoa(number, text, 3) ? std::string(text, 3) : "");
+  int w = 0;
+  for (const char* name : {"NA1", "NA2", "NA3", "NA4", "NA5", "NA6"}) {
+    if (w > 0 && Blank(Line(name))) continue;
+    PutValue(top + w++, 7 + j.nameShift, Trimmed(Line(name)));
+  }
+  bool code = false;
+  if (salesOptions.printGoodsCode == 'T' && !Blank(Line("KOT"))) {
+    PutValue(top + w, 7 + j.nameShift, std::string(j.english ? "code: " : "kod: ") + Trimmed(Line("KOT")));
+    code = true;
+  }
+  if (!Blank(Line("KWU")) && salesOptions.printClassification == 'T') {
+    PutValue(top + w, j.withoutVat ? 50 : 33, Full(Line("KWU")));
+    code = true;
+  }
+  return code ? w + 1 : w;
+}
+
+std::string LineRateText(DbField* rate, DbField* code) {
+  if (static_cast<char>(f4char(Line("STM"))) == '4') return Formatted(f4double(rate), 4, 1 | 0x20);
+  char text[16] = {};
+  StawkaVatTekst(text, rate, f4int(code));
+  return std::string(text, 4);
+}
+
+void PutPrice(int row, DbField* price, double rate) {
+  PutValue(row, 70 + J().priceShift, Formatted(ROUND(f4double(price) * rate, 4), 12, PRICE_FLAGS));
+}
+void PutQuantity(int row, DbField* quantity) {
+  bool englishVat = J().english && !J().withoutVat;
+  PutValue(row, (englishVat ? 57 : 55) + J().quantityShift, Formatted(f4double(quantity), 13, QUANTITY_FLAGS));
+}
+
+
 DbField* InvoiceHeader(const char* name) { return d4field(Z5SPRZ.table, name); }
+DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
 
 void PutText(std::string& page, int row, int col, const std::string& text) {
   if (row < 0 || col < 0 || col >= INVOICE_WIDTH) return;
@@ -540,102 +662,17 @@ int drukuj_naglowek_faktury(int firstPass, int rejestr) {
     int row = DrukarkaZnakowa() ? 1 : 0;
     OryginalKopiaQStr(&j.value[static_cast<size_t>(row * INVOICE_WIDTH + INVOICE_WIDTH - 1)], firstPass);
   }
-  std::string place(salesOptions.issuePlace);
-  place.erase(place.find_last_not_of(' ') + 1);
-  std::string issued = (place.empty() ? "" : place + " ") + Date(InvoiceHeader("DAW"));
-  int row = 0;
-  if (polish) {
-    PutPattern(row, 3, "miejsce i data wystawienia:");
-    PutValue(row, 31, issued);
-  } else {
-    PutValue(row, 5, issued);
-  }
-  row++;
-  if (polish) SaleDate(row++);
-  row++;
+  int row = IssueRows();
   const int t = row;
   if (j.kind == 7) PutTextEnding(j.value, t, 129, MessageText(MSG_CASH_METHOD));
   if (Mark(InvoiceHeader("SDR")) == '2') PutValue(t, 3, MessageText(MSG_INTERNAL));
-  std::string line(INVOICE_WIDTH, ' ');
-  DuplikatQStr(line.data(), INVOICE_WIDTH, tytul_dokumentu(j.kind, j.english, rejestr), TitleNumber(rejestr).c_str());
-  for (int c = 0; c < INVOICE_WIDTH; c++)
-    if (line[static_cast<size_t>(c)] != ' ') j.value[static_cast<size_t>(t * INVOICE_WIDTH + c)] = line[static_cast<size_t>(c)];
-  row += 2;
-
-  // Seller.
-  PutPattern(row, polish ? 3 : 7, polish ? "SPRZEDAWCA:" : "VENDOR:");
-  DbField* nip = Firm("NIP");
-  if (Blank(nip) || JestPesel(nip)) {
-    PutPattern(row, 103, "PESEL:");
-    PutValue(row, 110, Blank(nip) ? Full(Firm("NRPF")) : Full(nip));
-  } else {
-    PutPattern(row, polish ? 105 : 102, polish ? "NIP:" : "VAT No:");
-    int d = j.delivery;
-    bool eu = d == 2 || d == 5 || d == 7 || d == 9;
-    PutValue(row, 110, (eu ? "PL " : "") + Full(nip));
-  }
-  PutValue(row++, 15, Trimmed(Firm("NA1")));
-  if (!Blank(Firm("NA2")) || !Blank(Firm("NUS"))) {
-    if (!Blank(Firm("NA2"))) PutValue(row, 15, Trimmed(Firm("NA2")));
-    if (!Blank(Firm("NUS"))) {
-      PutValue(row, 105, "BDO:");
-      PutValue(row, 110, Trimmed(Firm("NUS")));
-    }
-    row++;
-  }
-  PutValue(row++, 15, AdresFldsQStr(Firm("KOD"), Firm("POC"), Firm("MIA"), Firm("ULI"), Firm("NRD"), Firm("NRM")));
-  if (ForeignCountry(Firm("KRA"))) PutValue(row++, 15, Trimmed(Firm("KRA")));
-  int bank = f4int(InvoiceHeader("TYB"));
-  PutPattern(row, 9, "bank:");
-  PutValue(row, 15, bank_firmy(bank, Firm("BAN1")));
-  std::string accountLabel = polish ? "nr konta:" : "Account no:";
-  PutPattern(row, polish ? 47 : 45, accountLabel);
-  PutValue(row, 48 + static_cast<int>(accountLabel.size()), konto_bankowe_firmy(bank, Firm("NRR1")));
-  if (!Blank(Firm("REG"))) {
-    PutPattern(row, 103, "REGON:");
-    PutValue(row, 110, Trimmed(Firm("REG")));
-  }
-  row++;
-  PutPattern(row, 9, "tel.:");
-  PutValue(row, 15, Trimmed(Firm("TEL")));
-  PutPattern(row, 73, "fax:");
-  PutValue(row, 78, Trimmed(Firm("FAX")));
-  row++;
-  PutPattern(row, 10, "www:");
-  PutValue(row, 15, Trimmed(Firm("WWW")));
-  PutPattern(row, 70, "e-mail:");
-  PutValue(row, 78, Trimmed(Firm("EMA")));
-  row += 2;
-
-  // Buyer and recipient.
-  PutPattern(row, polish ? 6 : 4, polish ? "NABYWCA:" : "PURCHASER:");
-  PartyNumber(row, InvoiceHeader("NIP"));
-  PartyLines(row, InvoiceHeader);
-  if (Z5SPRO.table && szukaj_odbiorcy(rejestr, f4long(InvoiceHeader("REC"))) == 0 && !Blank(Recipient("NA1"))) {
-    row++;
-    PutPattern(row, polish ? 5 : 4, polish ? "ODBIORCA:" : "RECIPIENT:");
-    if (!Blank(Recipient("NIP"))) PartyNumber(row, Recipient("NIP"));
-    PartyLines(row, Recipient);
-  }
-  row++;
+  PutTitle(t, tytul_dokumentu(j.kind, j.english, rejestr), TitleNumber(rejestr));
+  row = SellerRows(row + 2, false);
+  row = PartyRows(row, rejestr) + 1;
   ReferenceRow(row);
   if (PrintRows(0, row + 1) != 0) return -1;
   j.linesLeft -= row + 1;
-
-  if (polish && salesOptions.printClassification == 'T') {
-    std::string label(salesOptions.classificationLabel);
-    PutPattern(25, j.withoutVat ? 50 : 31, "symbol " + label);
-  }
-  if (!j.withoutVat) {
-    const char* with = polish ? "z podatkiem" : "incl.";
-    const char* without = polish ? "bez podatku" : "excl.";
-    PutPattern(25, polish ? 70 : 71, j.grossMode ? with : without);
-    PutPattern(25, polish ? 84 : 86, j.grossMode ? with : without);
-    PutPattern(25, 117, j.grossMode ? without : with);
-  }
-  if (PrintRows(TABLE_HEAD_ROW, TABLE_HEAD_END) != 0) return -1;
-  j.linesLeft -= 4;
-  return 0;
+  return TableHead(j.withoutVat ? 50 : 31);
 }
 
 int naglowek_kolejnej_strony(int) {

@@ -35,12 +35,6 @@ constexpr int FIRST_YEAR_OF_WSTO = 2022;
 std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 zadanie_wydruku_faktury& J() { return invoiceJob; }
 DbField* H(const char* name) { return InvoiceHeader(name); }
-std::string Trimmed(DbField* field) {
-  std::string s(f4ptr(field), f4len(field));
-  s.erase(s.find_last_not_of(' ') + 1);
-  s.erase(0, std::min(s.find_first_not_of(' '), s.size()));
-  return s;
-}
 std::string TrimmedText(const char* text) {
   std::string s(text);
   s.erase(s.find_last_not_of(' ') + 1);
@@ -59,32 +53,6 @@ void Rule(int row, int col, int count) {
   std::string rule;
   for (int i = 0; i < count; i++) rule += Sys("─");
   PutPattern(row, col, rule);
-}
-
-// The fifteen rate rows of a summary in the printed order.
-void RateRows(int* row, const VatSummary& s) {
-  struct Slot {
-    int slot;
-    int rate;   // index of a configured rate, -1 the kept rate, -2 zero
-    const char* text;
-  };
-  static const Slot ORDER[] = {
-      {5, -2, " zw."}, {0, VAT_BASIC, nullptr},      {11, -1, nullptr}, {1, VAT_REDUCED_1, nullptr},
-      {12, -1, nullptr}, {2, VAT_REDUCED_2, nullptr}, {13, -1, nullptr}, {3, VAT_RR_REFUND, nullptr},
-      {14, -1, nullptr}, {8, -1, nullptr},            {4, -2, nullptr},  {9, -1, nullptr},
-      {10, -1, nullptr}, {6, -2, " np."},             {7, -2, nullptr},
-  };
-  for (const Slot& o : ORDER) {
-    double rate = o.rate >= 0 ? currentVatRates[o.rate] : o.rate == -1 ? s.rate[o.slot] : 0;
-    if (o.slot == 7) {
-      // Reverse charge: the net amount and the words only.
-      if (s.net[o.slot] == 0 && s.vat[o.slot] == 0 && s.gross[o.slot] == 0) continue;
-      std::string words = MessageText(MSG_REVERSE);
-      wiersz_stawki_vat(row, s.net[o.slot], 0, 0, J().grossMode ? s.net[o.slot] : 0, words.c_str());
-      continue;
-    }
-    wiersz_stawki_vat(row, s.net[o.slot], rate, s.vat[o.slot], s.gross[o.slot], o.text);
-  }
 }
 
 // The right column from row 35; its last row + 1.
@@ -114,7 +82,7 @@ int RightColumn(double l) {
     Rule(row, 71, 60);
     row++;
     PutPattern(row, 76, "w tym:");
-    RateRows(&row, j.sums);
+    RateRows(&row, j.sums, false, false);
   }
   if (j.advance || j.final) {
     double p2 = SumaWierszaVat(j.share.net), q2 = SumaWierszaVat(j.share.vat), r2 = SumaWierszaVat(j.share.gross);
@@ -128,7 +96,7 @@ int RightColumn(double l) {
     Rule(row, 67, 64);
     row++;
     if (ROUND(q2, 2) != 0) PutPattern(row, 76, "w tym:");
-    RateRows(&row, j.share);
+    RateRows(&row, j.share, false, false);
   }
   (void)l;
   return row;
@@ -224,9 +192,9 @@ int NewPage() {
   return drukuj_form_feed() != 0 || drukuj_top_margin() != 0 ? -1 : 0;
 }
 
-// The totals do not fit: the sums so far, "Następna strona." and the next
-// page's short head.
-int BreakBeforeTotals() {
+}  // namespace
+
+int BreakBeforeTotals(const char* label) {
   zadanie_wydruku_faktury& j = J();
   double p = SumaWierszaVat(j.sums.net), q = SumaWierszaVat(j.sums.vat), r = SumaWierszaVat(j.sums.gross);
   const int s = INVOICE_SHORT_ROW;
@@ -234,7 +202,7 @@ int BreakBeforeTotals() {
   std::string savedPattern = j.pattern.substr(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH);
   std::string savedValue = j.value.substr(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH);
   ClearRows(s, s + 1);
-  PutTextEnding(j.pattern, s, 79, j.english ? "TOTAL" : "RAZEM");
+  PutTextEnding(j.pattern, s, 79, label);
   PutAmount(s, (j.english ? 85 : 83) + j.valueShift, j.grossMode ? r : p);
   if (!j.withoutVat) {
     PutAmount(s, j.english ? 99 : 102, q);
@@ -252,8 +220,6 @@ int BreakBeforeTotals() {
   return 0;
 }
 
-// Prints rows first..end-1, going on over further pages (after their short
-// head) where the page has no room left.
 int PrintOverPages(int first, int end) {
   zadanie_wydruku_faktury& j = J();
   while (first < end) {
@@ -275,6 +241,8 @@ int PrintOverPages(int first, int end) {
   }
   return 0;
 }
+
+namespace {
 
 std::string ListNumber(DbTable* t) {
   if (f4char(d4field(t, "RE4")) == 'N') return Trimmed(d4field(t, "OSM"));
@@ -346,6 +314,38 @@ int SourceList(long rec, double l) {
 }
 
 }  // namespace
+
+void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge) {
+  struct Slot {
+    int slot;
+    int rate;   // index of a configured rate, -1 the kept rate, -2 zero
+    const char* text;
+  };
+  static const Slot INVOICE_ORDER[] = {
+      {5, -2, " zw."}, {0, VAT_BASIC, nullptr},      {11, -1, nullptr}, {1, VAT_REDUCED_1, nullptr},
+      {12, -1, nullptr}, {2, VAT_REDUCED_2, nullptr}, {13, -1, nullptr}, {3, VAT_RR_REFUND, nullptr},
+      {14, -1, nullptr}, {8, -1, nullptr},            {4, -2, nullptr},  {9, -1, nullptr},
+      {10, -1, nullptr}, {6, -2, " np."},             {7, -2, nullptr},
+  };
+  static const Slot CORRECTION_ORDER[] = {
+      {5, -2, " zw."}, {0, VAT_BASIC, nullptr},      {11, -1, nullptr}, {1, VAT_REDUCED_1, nullptr},
+      {12, -1, nullptr}, {2, VAT_REDUCED_2, nullptr}, {13, -1, nullptr}, {3, VAT_RR_REFUND, nullptr},
+      {14, -1, nullptr}, {8, -1, nullptr},            {9, -1, nullptr},  {10, -1, nullptr},
+      {4, -2, nullptr},  {6, -2, " np."},             {7, -2, nullptr},
+  };
+  for (const Slot& o : correction ? CORRECTION_ORDER : INVOICE_ORDER) {
+    if (correction && o.slot == 4 && reverseCharge) continue;
+    double rate = o.rate >= 0 ? currentVatRates[o.rate] : o.rate == -1 ? s.rate[o.slot] : 0;
+    if (o.slot == 7) {
+      // Reverse charge: the net amount and the words only.
+      if (s.net[o.slot] == 0 && s.vat[o.slot] == 0 && s.gross[o.slot] == 0) continue;
+      std::string words = MessageText(MSG_REVERSE);
+      wiersz_stawki_vat(row, s.net[o.slot], 0, 0, J().grossMode ? s.net[o.slot] : 0, words.c_str());
+      continue;
+    }
+    wiersz_stawki_vat(row, s.net[o.slot], rate, s.vat[o.slot], s.gross[o.slot], o.text);
+  }
+}
 
 void wiersz_stawki_vat(int* row, double net, double rate, double vat, double gross, const char* text) {
   if (net == 0 && vat == 0 && gross == 0) return;
@@ -436,7 +436,7 @@ int drukuj_podsumowanie_faktury(long rec, int, int) {
     row++;
   }
   int e = std::max(row, signature);
-  if (e - INVOICE_RULE_ROW > j.linesLeft && BreakBeforeTotals() != 0) return -1;
+  if (e - INVOICE_RULE_ROW > j.linesLeft && BreakBeforeTotals(j.english ? "TOTAL" : "RAZEM") != 0) return -1;
   if (PrintOverPages(INVOICE_RULE_ROW, e) != 0) return -1;
   if (salesOptions.printFinalInvoiceList == 'T' && (j.basedOnProForma || j.final)) return SourceList(rec, l);
   return 0;
