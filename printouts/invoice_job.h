@@ -74,6 +74,9 @@ std::string Formatted(double number, int width, int flags);
 // OSM when RE4 is 'N', else prefix/number/suffix.
 std::string DocumentNumber();
 std::string FormPattern(int form, int rows);
+// The copies loop: "Liczba kopii" + 1 passes over pages of the form, the
+// first marked as the original; a failing pass ends it.
+void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int rejestr), int rejestr);
 // Adds a line to the summary; every code counts.
 void AddToSummary(VatSummary* summary, int code, double net, double vat, double gross, double rate);
 // Place and issue date, the sale date (Polish); the title row.

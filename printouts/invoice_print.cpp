@@ -350,6 +350,26 @@ int FormOf() {
 // The form resource laid out in rows of the page width.
 }  // namespace
 
+void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int rejestr), int rejestr) {
+  zadanie_wydruku_faktury& j = J();
+  j.capacity = j.rows + INVOICE_SPARE_ROWS;
+  int firstPass = 1;
+  int n;
+  do {
+    j.page = 1;
+    j.pattern = FormPattern(form, j.rows);
+    j.pattern.resize(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
+    j.value.assign(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
+    if (pass(rec, firstPass, rejestr) != 0 || drukuj_form_feed() != 0) break;
+    firstPass = 0;
+    Environment* env = EnvCurrent();
+    n = env ? env->copiesLeft : 0;
+    if (env) env->copiesLeft--;
+  } while (n > 0);
+  j.pattern.clear();
+  j.value.clear();
+}
+
 std::string FormPattern(int form, int rows) {
   static int current;
   current = form;
@@ -727,23 +747,7 @@ int drukuj_fakture(int kind, int choice, int rejestr) {
   }
   j.english = Printer.language == 1;
   j.rows = j.english ? ENGLISH_ROWS : POLISH_ROWS;
-  j.capacity = j.rows + INVOICE_SPARE_ROWS;
-  int form = FormOf();
-  int firstPass = 1;
-  int n;
-  do {
-    j.page = 1;
-    j.pattern = FormPattern(form, j.rows);
-    j.pattern.resize(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
-    j.value.assign(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
-    if (drukuj_pozycje_faktury(rec, firstPass, rejestr) != 0 || drukuj_form_feed() != 0) break;
-    firstPass = 0;
-    Environment* env = EnvCurrent();
-    n = env ? env->copiesLeft : 0;
-    if (env) env->copiesLeft--;
-  } while (n > 0);
-  j.pattern.clear();
-  j.value.clear();
+  RunCopies(rec, FormOf(), drukuj_pozycje_faktury, rejestr);
   deinit_prn();
   return 1;
 }
@@ -770,7 +774,8 @@ int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const cha
       case 3:
       case 4: {
         int choice = AskPriceForm(salesOptions.list50, 0);
-        if (choice == 1 || choice == 2) result = LaterPrintout("drukuj_korekte");
+        // Esc in the menu prints nothing.
+        if (choice == 1 || choice == 2) result = drukuj_korekte(kind, choice, rejestr);
         break;
       }
       case 5: LaterPrintout("drukuj_sprzedaz_bezrachunkowa"); break;

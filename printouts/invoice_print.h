@@ -34,3 +34,13 @@ void wiersz_kwot_pln(int* row, char* value, char* pattern, int width, double net
 // The marks line of procedure codes and (with goodsGroups) goods groups;
 // with show, a message window shows them.
 const char* linia_oznaczen(int show, int goodsGroups);
+
+// The correction printout (kinds 3 and 4; choice 1 net prices, else gross):
+// 1 when the job ran, 0 when the dialog was left or a line lacks its
+// correction data, -1 without lines.
+int drukuj_korekte(int kind, int choice, int rejestr);
+int drukuj_naglowek_korekty(int rejestr);
+int drukuj_pozycje_korekty(long rec, int firstPass, int rejestr);
+int naglowek_kolejnej_strony_korekty();
+int drukuj_podsumowanie_korekty(int reverseCharge);
+void wiersz_stawki_vat_korekty(int* row, double net, double rate, double vat, double gross, const char* text);
