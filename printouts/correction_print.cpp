@@ -11,7 +11,6 @@
 #include "app/option_sets.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
-#include "env/amount_words.h"
 #include "env/code_pages.h"
 #include "env/numbers.h"
 #include "env/session/field_text.h"
@@ -174,14 +173,7 @@ int LeftColumn(double l, double q, double r, const std::string& cur) {
   PutAmount(row, 19, r);
   PutPattern(row, 33, cur);
   row++;
-  PutPattern(row, 4, Sys("słownie:"));
-  char line1[WORDS_WIDTH + 1] = {}, line2[WORDS_WIDTH + 1] = {};
-  const char* words = slownie(r, cur.c_str());
-  pisz_slownie(line1, line2, words, WORDS_WIDTH);
-  PutValue(row, 12, line1);
-  PutValue(row + 1, 12, line2);
-  row++;
-  if (std::strlen(words) > WORDS_WIDTH) row++;
+  row = WordsRows(row, r, cur, WORDS_WIDTH);
   double paid = ROUND(f4double(H("KZA")) * l, 2);
   LabelEnding(row, 17, "ZAPŁACONO");
   PutAmount(row, 19, paid);

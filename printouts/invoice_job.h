@@ -98,6 +98,8 @@ void PutQuantity(int row, DbField* quantity);
 // Rate rows of a summary from row; the correction's order lists the zero
 // rate last and leaves it out after a reverse charge.
 void RateRows(int* row, const VatSummary& summary, bool correction, bool reverseCharge);
+// "słownie:" and the amount in words on two lines of `width` from row; the row after them.
+int WordsRows(int row, double amount, const std::string& currency, int width);
 // A block of rows from first printed over further pages with their short head.
 int PrintOverPages(int first, int end);
 // The totals do not fit: the sums with the label, "Następna strona." and the next page's head.

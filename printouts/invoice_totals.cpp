@@ -128,14 +128,7 @@ int LeftColumn(double l) {
   PutValue(row, 30, cur);
   row++;
   if (polish && !j.advance) {
-    PutPattern(row, 4, Sys("słownie:"));
-    char line1[WORDS_WIDTH + 1] = {}, line2[WORDS_WIDTH + 1] = {};
-    const char* words = slownie(a, cur.c_str());
-    pisz_slownie(line1, line2, words, WORDS_WIDTH);
-    PutValue(row, 12, line1);
-    PutValue(row + 1, 12, line2);
-    row++;
-    if (std::strlen(words) > WORDS_WIDTH) row++;
+    row = WordsRows(row, a, cur, WORDS_WIDTH);
   }
   if (j.kind != 6) {
     double paid = ROUND(f4double(H("KZA")) * l, 2);
@@ -345,6 +338,16 @@ void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge
     }
     wiersz_stawki_vat(row, s.net[o.slot], rate, s.vat[o.slot], s.gross[o.slot], o.text);
   }
+}
+
+int WordsRows(int row, double amount, const std::string& currency, int width) {
+  PutPattern(row, 4, Sys("słownie:"));
+  std::string line1(static_cast<size_t>(width) + 1, '\0'), line2(static_cast<size_t>(width) + 1, '\0');
+  const char* words = slownie(amount, currency.c_str());
+  pisz_slownie(line1.data(), line2.data(), words, width);
+  PutValue(row, 12, line1.c_str());
+  PutValue(row + 1, 12, line2.c_str());
+  return static_cast<int>(std::strlen(words)) > width ? row + 2 : row + 1;
 }
 
 void wiersz_stawki_vat(int* row, double net, double rate, double vat, double gross, const char* text) {
