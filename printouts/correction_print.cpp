@@ -247,7 +247,7 @@ int drukuj_naglowek_korekty(int rejestr) {
   PutTitle(row + 1, " ", base);
   row = SellerRows(row + 3, true);
   row = PartyRows(row, rejestr) + 1;
-  NumerStronyQStr(&j.value[static_cast<size_t>(row * INVOICE_WIDTH + 122)], j.page++, 0);
+  NumerStronyQStr(&j.value[static_cast<size_t>(row * J().width + J().pageColumn)], j.page++, 0);
   if (PrintRows(0, row + 1) != 0) return -1;
   j.linesLeft -= row + 1;
   return TableHead(31);
@@ -257,7 +257,7 @@ int naglowek_kolejnej_strony_korekty() {
   zadanie_wydruku_faktury& j = J();
   ClearRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1);
   PutValue(INVOICE_SHORT_ROW, 4, TitleAndNumber());
-  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH + 122)], j.page++, 0);
+  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * J().width + J().pageColumn)], j.page++, 0);
   if (PrintRows(INVOICE_SHORT_ROW, TABLE_HEAD_END) != 0) return -1;
   j.linesLeft -= 5;
   return 0;
@@ -284,7 +284,7 @@ int drukuj_podsumowanie_korekty(int reverseCharge) {
   PutAmount(right, 117, Margin() ? r : NetMode() ? r : p);
   right++;
   if (!Margin()) {
-    wiersz_kwot_pln(&right, j.value.data(), j.pattern.data(), INVOICE_WIDTH, p, q, r, NetMode());
+    wiersz_kwot_pln(&right, j.value.data(), j.pattern.data(), J().width, p, q, r, NetMode());
     std::string rule;
     for (int i = 0; i < 56; i++) rule += Sys("─");
     PutPattern(right, 74, rule);
@@ -336,7 +336,7 @@ int drukuj_korekte(int kind, int choice, int rejestr) {
   if (sprawdz_pozycje_wydruku(H("REC"), &rec) != 0) return -1;
   int check = LinesHaveCorrectionData(rec);
   if (check <= 0) return check;
-  if (init_prn(Z5SPRZ.table, code, MessageText(title).c_str(), INVOICE_WIDTH, CORRECTION_FLAGS) != 0) {
+  if (init_prn(Z5SPRZ.table, code, MessageText(title).c_str(), J().width, CORRECTION_FLAGS) != 0) {
     deinit_prn();
     return 0;
   }

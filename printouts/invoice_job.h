@@ -30,6 +30,9 @@ struct zadanie_wydruku_faktury {
   int numberShift, nameShift, unitShift, quantityShift, priceShift, valueShift;
   int page;
   int linesLeft;
+  int width = INVOICE_WIDTH;   // columns of the form
+  int pageColumn = 122;        // of the page number
+  const char* shortTitle = nullptr;   // the continuation heads' title, when not the kind's
   int rows;                // of the form
   int capacity;            // rows of the page buffers
   std::string pattern, value;

@@ -183,7 +183,7 @@ void ReferenceRow(int row) {
     PutPattern(row, x, "z");
     PutValue(row, x + 2, Date(InvoiceHeader("DWZ")));
   }
-  NumerStronyQStr(&j.value[static_cast<size_t>(row * INVOICE_WIDTH + 122)], j.page++, j.english);
+  NumerStronyQStr(&j.value[static_cast<size_t>(row * J().width + J().pageColumn)], j.page++, j.english);
 }
 
 // Rows an item will take.
@@ -358,8 +358,8 @@ void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int reje
   do {
     j.page = 1;
     j.pattern = FormPattern(form, j.rows);
-    j.pattern.resize(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
-    j.value.assign(static_cast<size_t>(j.capacity * INVOICE_WIDTH), ' ');
+    j.pattern.resize(static_cast<size_t>(j.capacity * J().width), ' ');
+    j.value.assign(static_cast<size_t>(j.capacity * J().width), ' ');
     if (pass(rec, firstPass, rejestr) != 0 || drukuj_form_feed() != 0) break;
     firstPass = 0;
     Environment* env = EnvCurrent();
@@ -373,10 +373,10 @@ void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int reje
 std::string FormPattern(int form, int rows) {
   static int current;
   current = form;
-  std::string page(static_cast<size_t>(rows * INVOICE_WIDTH), ' ');
+  std::string page(static_cast<size_t>(rows * J().width), ' ');
   std::vector<std::string> lines = ResourceLines([]() -> int16_t { return static_cast<int16_t>(current); });
   for (size_t r = 0; r < lines.size() && static_cast<int>(r) < rows; r++)
-    lines[r].copy(&page[r * INVOICE_WIDTH], std::min<size_t>(lines[r].size(), INVOICE_WIDTH));
+    lines[r].copy(&page[r * J().width], std::min<size_t>(lines[r].size(), J().width));
   return page;
 }
 
@@ -463,10 +463,10 @@ int IssueRows() {
 
 void PutTitle(int row, const char* title, const std::string& number) {
   zadanie_wydruku_faktury& j = J();
-  std::string line(INVOICE_WIDTH, ' ');
-  DuplikatQStr(line.data(), INVOICE_WIDTH, title, number.c_str());
-  for (int c = 0; c < INVOICE_WIDTH; c++)
-    if (line[static_cast<size_t>(c)] != ' ') j.value[static_cast<size_t>(row * INVOICE_WIDTH + c)] = line[static_cast<size_t>(c)];
+  std::string line(J().width, ' ');
+  DuplikatQStr(line.data(), J().width, title, number.c_str());
+  for (int c = 0; c < J().width; c++)
+    if (line[static_cast<size_t>(c)] != ' ') j.value[static_cast<size_t>(row * J().width + c)] = line[static_cast<size_t>(c)];
 }
 
 int SellerRows(int row, bool correction) {
@@ -592,10 +592,10 @@ DbField* InvoiceHeader(const char* name) { return d4field(Z5SPRZ.table, name); }
 DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
 
 void PutText(std::string& page, int row, int col, const std::string& text) {
-  if (row < 0 || col < 0 || col >= INVOICE_WIDTH) return;
-  if (static_cast<size_t>((row + 1) * INVOICE_WIDTH) > page.size()) return;
-  size_t n = std::min<size_t>(text.size(), static_cast<size_t>(INVOICE_WIDTH - col));
-  text.copy(&page[static_cast<size_t>(row * INVOICE_WIDTH + col)], n);
+  if (row < 0 || col < 0 || col >= J().width) return;
+  if (static_cast<size_t>((row + 1) * J().width) > page.size()) return;
+  size_t n = std::min<size_t>(text.size(), static_cast<size_t>(J().width - col));
+  text.copy(&page[static_cast<size_t>(row * J().width + col)], n);
 }
 
 void PutTextEnding(std::string& page, int row, int end, const std::string& text) {
@@ -607,17 +607,18 @@ void PutAmount(int row, int col, double amount) { PutValue(row, col, Formatted(a
 void ClearRows(int first, int end, int fromCol) {
   for (int r = first; r < end && r < J().capacity; r++)
     for (std::string* page : {&J().pattern, &J().value})
-      std::fill(page->begin() + r * INVOICE_WIDTH + fromCol, page->begin() + (r + 1) * INVOICE_WIDTH, ' ');
+      std::fill(page->begin() + r * J().width + fromCol, page->begin() + (r + 1) * J().width, ' ');
 }
 
 int PrintRows(int first, int end) {
-  return print_lines(J().pattern.data(), J().value.data(), INVOICE_WIDTH, first, std::min(end, J().capacity), 0, -1);
+  return print_lines(J().pattern.data(), J().value.data(), J().width, first, std::min(end, J().capacity), 0, -1);
 }
 
 int PageLines() { return Printer.lines - Printer.topMargin; }
 
 std::string TitleAndNumber() {
-  return std::string(tytul_dokumentu(J().kind, J().english, J().register_)) + " " + DocumentNumber();
+  const char* title = J().shortTitle ? J().shortTitle : tytul_dokumentu(J().kind, J().english, J().register_);
+  return std::string(title) + " " + DocumentNumber();
 }
 
 std::string CurrencyOfAmounts() { return Printer.amounts == 'P' ? "PLN" : Trimmed(InvoiceHeader("WAL")); }
@@ -680,7 +681,7 @@ int drukuj_naglowek_faktury(int firstPass, int rejestr) {
   bool polish = Polish();
   if (polish) {
     int row = DrukarkaZnakowa() ? 1 : 0;
-    OryginalKopiaQStr(&j.value[static_cast<size_t>(row * INVOICE_WIDTH + INVOICE_WIDTH - 1)], firstPass);
+    OryginalKopiaQStr(&j.value[static_cast<size_t>(row * J().width + J().width - 1)], firstPass);
   }
   int row = IssueRows();
   const int t = row;
@@ -699,7 +700,7 @@ int naglowek_kolejnej_strony(int) {
   zadanie_wydruku_faktury& j = J();
   ClearRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1);
   PutValue(INVOICE_SHORT_ROW, 4, TitleAndNumber());
-  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH + 122)], j.page++, j.english);
+  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * J().width + J().pageColumn)], j.page++, j.english);
   if (PrintRows(INVOICE_SHORT_ROW, TABLE_HEAD_END) != 0) return -1;
   j.linesLeft -= 5;
   return 0;
@@ -741,7 +742,7 @@ int drukuj_fakture(int kind, int choice, int rejestr) {
   long rec = 0;
   if (sprawdz_pozycje_wydruku(InvoiceHeader("REC"), &rec) != 0) return -1;
   std::string jobTitle = title + (j.grossMode ? " (od brutto)" : " (od netto)");
-  if (init_prn(Z5SPRZ.table, code.c_str(), jobTitle.substr(0, 80).c_str(), INVOICE_WIDTH, INVOICE_FLAGS) != 0) {
+  if (init_prn(Z5SPRZ.table, code.c_str(), jobTitle.substr(0, 80).c_str(), J().width, INVOICE_FLAGS) != 0) {
     deinit_prn();
     return 0;
   }
@@ -768,7 +769,7 @@ int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const cha
         if (choice == 1 || choice == 2 || choice == 4 || choice == 5)
           drukuj_fakture(2, choice, rejestr);
         else if (choice == 3)
-          LaterPrintout("drukuj_paragon_lub_fakture_uproszczona");
+          drukuj_paragon_lub_fakture_uproszczona(0);
         break;
       }
       case 3:
@@ -782,7 +783,7 @@ int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const cha
       case 8: result = LaterPrintout("drukuj_fakture_marza"); break;
       default: {
         if (SimplifiedAllowed(kind)) {
-          result = LaterPrintout("drukuj_paragon_lub_fakture_uproszczona");
+          result = drukuj_paragon_lub_fakture_uproszczona(1);
           break;
         }
         int choice = AskPriceForm(salesOptions.list50, 0);

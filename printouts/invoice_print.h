@@ -44,3 +44,13 @@ int drukuj_pozycje_korekty(long rec, int firstPass, int rejestr);
 int naglowek_kolejnej_strony_korekty();
 int drukuj_podsumowanie_korekty(int reverseCharge);
 void wiersz_stawki_vat_korekty(int* row, double net, double rate, double vat, double gross, const char* text);
+
+// The simplified invoice (mode 1) or the receipt (mode 0) on the narrow
+// page: the simplified invoice gives 1 when it was printed, the receipt 0;
+// -1 without lines.
+int drukuj_paragon_lub_fakture_uproszczona(int mode);
+int naglowek_paragonu();
+int naglowek_kolejnej_strony_paragonu();
+int pozycje_paragonu(long rec);
+int podsumowanie_paragonu();
+void wiersz_vat_paragonu(int* row, double rate, double vat, double gross, const char* text);

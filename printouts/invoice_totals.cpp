@@ -77,7 +77,7 @@ int RightColumn(double l) {
     row++;
   }
   if (english || j.withoutVat) return row;
-  wiersz_kwot_pln(&row, j.value.data(), j.pattern.data(), INVOICE_WIDTH, p, q, r, !j.grossMode);
+  wiersz_kwot_pln(&row, j.value.data(), j.pattern.data(), J().width, p, q, r, !j.grossMode);
   if (j.kind != 6) {
     Rule(row, 71, 60);
     row++;
@@ -177,7 +177,7 @@ void ShortHead(int row) {
   zadanie_wydruku_faktury& j = J();
   ClearRows(row, row + 1);
   PutValue(row, 4, TitleAndNumber());
-  NumerStronyQStr(&j.value[static_cast<size_t>(row * INVOICE_WIDTH + 122)], j.page++, j.english);
+  NumerStronyQStr(&j.value[static_cast<size_t>(row * J().width + J().pageColumn)], j.page++, j.english);
 }
 
 int NewPage() {
@@ -192,8 +192,8 @@ int BreakBeforeTotals(const char* label) {
   double p = SumaWierszaVat(j.sums.net), q = SumaWierszaVat(j.sums.vat), r = SumaWierszaVat(j.sums.gross);
   const int s = INVOICE_SHORT_ROW;
   if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
-  std::string savedPattern = j.pattern.substr(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH);
-  std::string savedValue = j.value.substr(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH);
+  std::string savedPattern = j.pattern.substr(static_cast<size_t>(s * J().width), J().width);
+  std::string savedValue = j.value.substr(static_cast<size_t>(s * J().width), J().width);
   ClearRows(s, s + 1);
   PutTextEnding(j.pattern, s, 79, label);
   PutAmount(s, (j.english ? 85 : 83) + j.valueShift, j.grossMode ? r : p);
@@ -208,8 +208,8 @@ int BreakBeforeTotals(const char* label) {
   ShortHead(s);
   if (PrintRows(s, s + 1) != 0) return -1;
   j.linesLeft -= 1;
-  j.pattern.replace(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH, savedPattern);
-  j.value.replace(static_cast<size_t>(s * INVOICE_WIDTH), INVOICE_WIDTH, savedValue);
+  j.pattern.replace(static_cast<size_t>(s * J().width), J().width, savedPattern);
+  j.value.replace(static_cast<size_t>(s * J().width), J().width, savedValue);
   return 0;
 }
 
@@ -218,12 +218,12 @@ int PrintOverPages(int first, int end) {
   while (first < end) {
     if (j.linesLeft <= 0) {
       if (NewPage() != 0) return -1;
-      std::string pattern = j.pattern.substr(static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH), INVOICE_WIDTH);
-      std::string value = j.value.substr(static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH), INVOICE_WIDTH);
+      std::string pattern = j.pattern.substr(static_cast<size_t>(INVOICE_SHORT_ROW * J().width), J().width);
+      std::string value = j.value.substr(static_cast<size_t>(INVOICE_SHORT_ROW * J().width), J().width);
       ShortHead(INVOICE_SHORT_ROW);
       int rc = PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1);
-      j.pattern.replace(static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH), INVOICE_WIDTH, pattern);
-      j.value.replace(static_cast<size_t>(INVOICE_SHORT_ROW * INVOICE_WIDTH), INVOICE_WIDTH, value);
+      j.pattern.replace(static_cast<size_t>(INVOICE_SHORT_ROW * J().width), J().width, pattern);
+      j.value.replace(static_cast<size_t>(INVOICE_SHORT_ROW * J().width), J().width, value);
       if (rc != 0) return -1;
       j.linesLeft -= 1;
     }
@@ -292,13 +292,13 @@ int SourceList(long rec, double l) {
   int used = row - INVOICE_TOTALS_ROW;
   if (used + 2 > j.linesLeft) {
     if (NewPage() != 0) return -1;
-    std::string pattern = j.pattern.substr(static_cast<size_t>(INVOICE_TOTALS_ROW * INVOICE_WIDTH), INVOICE_WIDTH);
-    std::string value = j.value.substr(static_cast<size_t>(INVOICE_TOTALS_ROW * INVOICE_WIDTH), INVOICE_WIDTH);
+    std::string pattern = j.pattern.substr(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width);
+    std::string value = j.value.substr(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width);
     ShortHead(INVOICE_TOTALS_ROW);
     if (PrintRows(INVOICE_TOTALS_ROW, INVOICE_TOTALS_ROW + 1) != 0) return -1;
     j.linesLeft -= 1;
-    j.pattern.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * INVOICE_WIDTH), INVOICE_WIDTH, pattern);
-    j.value.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * INVOICE_WIDTH), INVOICE_WIDTH, value);
+    j.pattern.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width, pattern);
+    j.value.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width, value);
   }
   // Two empty rows, then the list.
   if (PrintOverPages(INVOICE_TOTALS_ROW, INVOICE_TOTALS_ROW + 1) != 0) return -1;

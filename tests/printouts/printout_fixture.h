@@ -57,6 +57,27 @@ class PrintoutTest : public SalesScreenTest {
     SalesScreenTest::TearDown();
   }
 
+  // The FV/1 header (REC 1) with its gross and paid amounts.
+  void Invoice(const char* gross = "63.90", Fields more = {}) {
+    AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"REC", "1"}, {"RE4", "T"},
+                                {"STM", "1"}, {"DAW", "20261210"}, {"DAS", "20261210"}, {"DPL", "20261224"},
+                                {"NA1", "Odbiorca Jan Nowak"}, {"KOP", "00-950"}, {"MIA", "Warszawa"},
+                                {"ULI", "Długa 5"}, {"NIP", "5260001234"}, {"PLA", "PRZELEW"}, {"NET", "55"},
+                                {"VAT", "8.90"}, {"BRU", gross}, {"KZA", "0"}, {"WAL", "PLN"}, {"KVA", "1"},
+                                {"WYS", "Anna Kowalska"}, {"TRY", "1"}});
+    SetFields(Z5SPRZ.table, more);
+    ASSERT_EQ(d4write(Z5SPRZ.table, d4recno(Z5SPRZ.table)), 0);
+  }
+  void Line(const char* name, const char* quantity, const char* price, const char* gross, const char* code,
+            const char* rate, const char* net, const char* vat, const char* total) {
+    AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"NA1", name}, {"JED", "szt"}, {"ILO", quantity}, {"CNB", price},
+                                {"CNR", price}, {"CBB", gross}, {"CBR", gross}, {"VAT", code}, {"VAS", rate},
+                                {"WNE", net}, {"WAV", vat}, {"WAB", total}, {"STM", "1"}});
+  }
+  void Fv1Lines() {
+    Line("Towar A", "3", "10", "12.30", "1", "23", "30", "6.90", "36.90");
+    Line("Towar B", "2", "12.5", "13.50", "2", "8", "25", "2", "27");
+  }
   // Character printing to a file under the print code.
   void CharacterPrinting(const char* code, int copies = 0) {
     Printer.mode = 1;
