@@ -2,6 +2,7 @@
 // item rows and the totals block share. Only the invoice printer's files
 // include it; one printout runs at a time.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/vat_summary.h"
@@ -101,6 +102,13 @@ void PutQuantity(int row, DbField* quantity);
 // Rate rows of a summary from row; the correction's order lists the zero
 // rate last and leaves it out after a reverse charge.
 void RateRows(int* row, const VatSummary& summary, bool correction, bool reverseCharge);
+// The rate slots of a summary in a printed order with the rate each shows
+// and its fixed text (" zw.", " np."); the correction's order skips the zero
+// rate after a reverse charge.
+enum RateOrder { RATES_OF_INVOICE, RATES_OF_CORRECTION };
+constexpr int REVERSE_CHARGE_SLOT = 7;
+void ForEachRate(const VatSummary& summary, RateOrder order, bool reverseCharge,
+                 const std::function<void(int slot, double rate, const char* text)>& row);
 // "słownie:" and the amount in words on two lines of `width` from row; the row after them.
 int WordsRows(int row, double amount, const std::string& currency, int width);
 // A block of rows from first printed over further pages with their short head.

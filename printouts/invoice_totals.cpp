@@ -2,6 +2,7 @@
 // advance or final section, payment, words, paid and due amounts, remarks,
 // notes, signatures and marks, then the list of the source documents.
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -308,7 +309,8 @@ int SourceList(long rec, double l) {
 
 }  // namespace
 
-void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge) {
+void ForEachRate(const VatSummary& s, RateOrder order, bool reverseCharge,
+                 const std::function<void(int slot, double rate, const char* text)>& row) {
   struct Slot {
     int slot;
     int rate;   // index of a configured rate, -1 the kept rate, -2 zero
@@ -326,18 +328,25 @@ void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge
       {14, -1, nullptr}, {8, -1, nullptr},            {9, -1, nullptr},  {10, -1, nullptr},
       {4, -2, nullptr},  {6, -2, " np."},             {7, -2, nullptr},
   };
-  for (const Slot& o : correction ? CORRECTION_ORDER : INVOICE_ORDER) {
-    if (correction && o.slot == 4 && reverseCharge) continue;
+  for (const Slot& o : order == RATES_OF_CORRECTION ? CORRECTION_ORDER : INVOICE_ORDER) {
+    if (order == RATES_OF_CORRECTION && o.slot == 4 && reverseCharge) continue;
     double rate = o.rate >= 0 ? currentVatRates[o.rate] : o.rate == -1 ? s.rate[o.slot] : 0;
-    if (o.slot == 7) {
-      // Reverse charge: the net amount and the words only.
-      if (s.net[o.slot] == 0 && s.vat[o.slot] == 0 && s.gross[o.slot] == 0) continue;
-      std::string words = MessageText(MSG_REVERSE);
-      wiersz_stawki_vat(row, s.net[o.slot], 0, 0, J().grossMode ? s.net[o.slot] : 0, words.c_str());
-      continue;
-    }
-    wiersz_stawki_vat(row, s.net[o.slot], rate, s.vat[o.slot], s.gross[o.slot], o.text);
+    row(o.slot, rate, o.text);
   }
+}
+
+void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge) {
+  ForEachRate(s, correction ? RATES_OF_CORRECTION : RATES_OF_INVOICE, reverseCharge,
+              [&](int slot, double rate, const char* text) {
+                if (slot == REVERSE_CHARGE_SLOT) {
+                  // The net amount and the words only.
+                  if (s.net[slot] == 0 && s.vat[slot] == 0 && s.gross[slot] == 0) return;
+                  std::string words = MessageText(MSG_REVERSE);
+                  wiersz_stawki_vat(row, s.net[slot], 0, 0, J().grossMode ? s.net[slot] : 0, words.c_str());
+                  return;
+                }
+                wiersz_stawki_vat(row, s.net[slot], rate, s.vat[slot], s.gross[slot], text);
+              });
 }
 
 int WordsRows(int row, double amount, const std::string& currency, int width) {

@@ -187,23 +187,12 @@ int podsumowanie_paragonu() {
     PutPattern(TOTAL_ROW + 1, 81, rule);
     PutValue(VAT_ROW, 81, "VAT");
     // Every slot that holds an amount is listed.
-    struct Slot {
-      int slot;
-      int rate;   // index of a configured rate, -1 the kept rate, -2 zero
-      const char* text;
-    };
-    static const Slot ORDER[] = {
-        {5, -2, " zw."}, {0, VAT_BASIC, nullptr}, {11, -1, nullptr}, {1, VAT_REDUCED_1, nullptr},
-        {12, -1, nullptr}, {2, VAT_REDUCED_2, nullptr}, {13, -1, nullptr}, {3, VAT_RR_REFUND, nullptr},
-        {14, -1, nullptr}, {8, -1, nullptr}, {4, -2, nullptr}, {9, -1, nullptr},
-        {10, -1, nullptr}, {6, -2, " np."}, {7, -2, nullptr},
-    };
     const VatSummary& s = j.sums;
-    for (const Slot& o : ORDER) {
-      double rate = o.rate >= 0 ? currentVatRates[o.rate] : o.rate == -1 ? s.rate[o.slot] : 0;
-      std::string reverse = MessageText(MSG_REVERSE).substr(0, 4);
-      wiersz_vat_paragonu(&vatRow, rate, s.vat[o.slot], s.gross[o.slot], o.slot == 7 ? reverse.c_str() : o.text);
-    }
+    std::string reverse = MessageText(MSG_REVERSE).substr(0, 4);
+    ForEachRate(s, RATES_OF_INVOICE, false, [&](int slot, double rate, const char* text) {
+      wiersz_vat_paragonu(&vatRow, rate, s.vat[slot], s.gross[slot],
+                          slot == REVERSE_CHARGE_SLOT ? reverse.c_str() : text);
+    });
   }
   int row = TOTAL_ROW + 1;
   PutPattern(row++, 4, "uwagi:");
