@@ -36,6 +36,22 @@ TEST_F(InvoicePrintTest, InvoicePageOfFv1) {
   EXPECT_LT(page.find("23.0", rates), page.find(" 8.0 ", rates));
 }
 
+TEST_F(InvoicePrintTest, EnglishInvoiceOnItsOwnForm) {
+  Invoice();
+  Fv1Lines();
+  optionOriginalCopyMark = 'T';
+  CharacterPrinting("FVN", 0, 1);
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  for (const char* part : {"INVOICE No FV/1", "VENDOR:", "PURCHASER:", "VAT No:", "Description", "Payment terms:",
+                           "Paid:", "To pay:", "Name:"})
+    EXPECT_NE(page.find(part), std::string::npos) << part << page;
+  // No place label, sale date, original mark, words nor rate table.
+  for (const char* part : {"miejsce", "sprzedaży", "ORYGINAŁ", "słownie", "w tym:"})
+    EXPECT_EQ(page.find(part), std::string::npos) << part << page;
+  EXPECT_NE(LineWith(page, "TOTAL").find("63.90"), std::string::npos) << page;
+}
+
 TEST_F(InvoicePrintTest, SimplifiedInvoiceLimitAndEscInThePriceMenu) {
   struct Case {
     const char* gross;

@@ -79,7 +79,8 @@ class PrintoutTest : public SalesScreenTest {
     Line("Towar B", "2", "12.5", "13.50", "2", "8", "25", "2", "27");
   }
   // Character printing to a file under the print code.
-  void CharacterPrinting(const char* code, int copies = 0) {
+  void CharacterPrinting(const char* code, int copies = 0, int language = 0) {
+    Printer.language = language;
     Printer.mode = 1;
     Printer.family = PRN_EPSON9;
     Printer.codePage = 1;
