@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/document_print.h"
-#include "app/document_text.h"
 #include "app/option_sets.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -30,7 +29,7 @@ constexpr int MARGIN_KIND = 8;
 constexpr int MSG_REVERSE = 61, MSG_RAISED = 63, MSG_LOWERED = 64, MSG_FK_NET = 65, MSG_FK_GROSS = 66,
               MSG_RK_NET = 67, MSG_RK_GROSS = 68, MSG_OLD_1 = 69, MSG_OLD_2 = 70, MSG_TRIANGULAR_1 = 59,
               MSG_TRIANGULAR_2 = 60;
-constexpr int WORDS_WIDTH = 62, LAST_SPLIT_PAYMENT_YEAR = 2020, MARKS = 13;
+constexpr int WORDS_WIDTH = 62, LAST_SPLIT_PAYMENT_YEAR = 2020;
 constexpr int BEFORE_ROW = INVOICE_ITEM_ROW, CHANGE_ROW = BEFORE_ROW + 1, AFTER_ROW = BEFORE_ROW + 2;
 
 zadanie_wydruku_faktury& J() { return invoiceJob; }
@@ -214,9 +213,7 @@ int LeftColumn(double l, double q, double r, const std::string& cur) {
   PutPattern(row, 4, confirm);
   PutValue(row, 4 + static_cast<int>(confirm.size()) + 1, Trimmed(H("ODE")));
   row++;
-  bool marks = salesOptions.procedureMarks == 'T' && salesOptions.printMarkCodes == 'T' &&
-               (JestZnacznikT(H("NKV"), MARKS) || JestZnacznikT(H("NKK"), MARKS));
-  if (marks) {
+  if (MarksWanted()) {
     row++;
     PutPattern(row++, 4, linia_oznaczen(0, 1));
   }

@@ -111,6 +111,8 @@ void ForEachRate(const VatSummary& summary, RateOrder order, bool reverseCharge,
                  const std::function<void(int slot, double rate, const char* text)>& row);
 // "słownie:" and the amount in words on two lines of `width` from row; the row after them.
 int WordsRows(int row, double amount, const std::string& currency, int width);
+// The marks line is wanted: both mark options and a mark set in NKV or NKK.
+bool MarksWanted();
 // A block of rows from first printed over further pages with their short head.
 int PrintOverPages(int first, int end);
 // The totals do not fit: the sums with the label, "Następna strona." and the next page's head.

@@ -779,7 +779,7 @@ int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const cha
         if (choice == 1 || choice == 2) result = drukuj_korekte(kind, choice, rejestr);
         break;
       }
-      case 5: LaterPrintout("drukuj_sprzedaz_bezrachunkowa"); break;
+      case 5: drukuj_sprzedaz_bezrachunkowa(); break;
       case 8: result = LaterPrintout("drukuj_fakture_marza"); break;
       default: {
         if (SimplifiedAllowed(kind)) {

@@ -54,3 +54,9 @@ int naglowek_kolejnej_strony_paragonu();
 int pozycje_paragonu(long rec);
 int podsumowanie_paragonu();
 void wiersz_vat_paragonu(int* row, double rate, double vat, double gross, const char* text);
+
+// The sales-without-invoice sheet: 0, also after printing; -1 without lines.
+int drukuj_sprzedaz_bezrachunkowa();
+int naglowek_sprzedazy_bezrachunkowej();
+int sumuj_sprzedaz_bezrachunkowa(long rec);
+int tabela_sprzedazy_bezrachunkowej();

@@ -168,10 +168,14 @@ int LeftColumn(double l) {
   return row;
 }
 
+}  // namespace
+
 bool MarksWanted() {
   return salesOptions.procedureMarks == 'T' && salesOptions.printMarkCodes == 'T' &&
          (JestZnacznikT(H("NKV"), MARKS) || JestZnacznikT(H("NKK"), MARKS));
 }
+
+namespace {
 
 // The short head of a further page at row: title, number, page.
 void ShortHead(int row) {
