@@ -172,7 +172,7 @@ int LeftColumn(double l, double q, double r, const std::string& cur) {
   PutAmount(row, 19, r);
   PutPattern(row, 33, cur);
   row++;
-  row = WordsRows(row, r, cur, WORDS_WIDTH);
+  row = WordsRows(row, r, cur, WORDS_WIDTH, 11, 12);
   double paid = ROUND(f4double(H("KZA")) * l, 2);
   LabelEnding(row, 17, "ZAPŁACONO");
   PutAmount(row, 19, paid);
@@ -242,7 +242,7 @@ int drukuj_naglowek_korekty(int rejestr) {
   PutTitle(row, tytul_dokumentu(j.kind, 0, rejestr), DocumentNumber());
   std::string base = "do dokumentu nr " + Trimmed(H("NUK")) + " z " + FldFullDateQStr(H("DAK"));
   PutTitle(row + 1, " ", base);
-  row = SellerRows(row + 3, true);
+  row = SellerRows(row + 3, SELLER_CORRECTION);
   row = PartyRows(row, rejestr) + 1;
   NumerStronyQStr(&j.value[static_cast<size_t>(row * J().width + J().pageColumn)], j.page++, 0);
   if (PrintRows(0, row + 1) != 0) return -1;

@@ -87,8 +87,10 @@ void AddToSummary(VatSummary* summary, int code, double net, double vat, double 
 int IssueRows();
 // The centred title line with the duplicate mark.
 void PutTitle(int row, const char* title, const std::string& number);
-// The seller from row (the correction's labels differ a little); the row after it.
-int SellerRows(int row, bool correction);
+// The seller from row; the correction and the margin invoice label the bank
+// row "bank" and differ in the NIP's country prefix and where "BDO:" goes.
+enum SellerLayout { SELLER_INVOICE, SELLER_CORRECTION, SELLER_MARGIN };
+int SellerRows(int row, SellerLayout layout);
 // Buyer and recipient from row; the row after them.
 int PartyRows(int row, int rejestr);
 // Captions of the table head and the head itself printed.
@@ -109,8 +111,9 @@ enum RateOrder { RATES_OF_INVOICE, RATES_OF_CORRECTION };
 constexpr int REVERSE_CHARGE_SLOT = 7;
 void ForEachRate(const VatSummary& summary, RateOrder order, bool reverseCharge,
                  const std::function<void(int slot, double rate, const char* text)>& row);
-// "słownie:" and the amount in words on two lines of `width` from row; the row after them.
-int WordsRows(int row, double amount, const std::string& currency, int width);
+// "słownie:" ending at labelEnd and the amount in words on two lines of
+// `width` from textCol; the row after them.
+int WordsRows(int row, double amount, const std::string& currency, int width, int labelEnd, int textCol);
 // The marks line is wanted: both mark options and a mark set in NKV or NKK.
 bool MarksWanted();
 // A block of rows from first printed over further pages with their short head.

@@ -411,10 +411,6 @@ bool SimplifiedAllowed(int kind) {
   return salesOptions.list107 == 3 && Pytanie(MSG_SIMPLIFIED) != 27;
 }
 
-int LaterPrintout(const char* name) {
-  NotAvailableYet(name);
-  return 0;
-}
 
 }  // namespace
 
@@ -469,7 +465,8 @@ void PutTitle(int row, const char* title, const std::string& number) {
     if (line[static_cast<size_t>(c)] != ' ') j.value[static_cast<size_t>(row * J().width + c)] = line[static_cast<size_t>(c)];
 }
 
-int SellerRows(int row, bool correction) {
+int SellerRows(int row, SellerLayout layout) {
+  bool correction = layout != SELLER_INVOICE;
   zadanie_wydruku_faktury& j = J();
   bool polish = Polish();
   PutPattern(row, polish ? 3 : 7, polish ? "SPRZEDAWCA:" : "VENDOR:");
@@ -480,14 +477,16 @@ int SellerRows(int row, bool correction) {
   } else {
     PutPattern(row, polish ? 105 : 102, polish ? "NIP:" : "VAT No:");
     int d = j.delivery;
-    bool eu = correction ? d == 2 : d == 2 || d == 5 || d == 7 || d == 9;
+    bool eu = layout == SELLER_INVOICE     ? d == 2 || d == 5 || d == 7 || d == 9
+              : layout == SELLER_CORRECTION ? d == 2
+                                            : false;
     PutValue(row, 110, (eu ? "PL " : "") + Full(nip));
   }
   PutValue(row++, 15, Trimmed(Firm("NA1")));
   if (!Blank(Firm("NA2")) || !Blank(Firm("NUS"))) {
     if (!Blank(Firm("NA2"))) PutValue(row, 15, Trimmed(Firm("NA2")));
     if (!Blank(Firm("NUS"))) {
-      PutText(correction ? j.pattern : j.value, row, 105, "BDO:");
+      PutText(layout == SELLER_CORRECTION ? j.pattern : j.value, row, 105, "BDO:");
       PutValue(row, 110, Trimmed(Firm("NUS")));
     }
     row++;
@@ -688,7 +687,7 @@ int drukuj_naglowek_faktury(int firstPass, int rejestr) {
   if (j.kind == 7) PutTextEnding(j.value, t, 129, MessageText(MSG_CASH_METHOD));
   if (Mark(InvoiceHeader("SDR")) == '2') PutValue(t, 3, MessageText(MSG_INTERNAL));
   PutTitle(t, tytul_dokumentu(j.kind, j.english, rejestr), TitleNumber(rejestr));
-  row = SellerRows(row + 2, false);
+  row = SellerRows(row + 2, SELLER_INVOICE);
   row = PartyRows(row, rejestr) + 1;
   ReferenceRow(row);
   if (PrintRows(0, row + 1) != 0) return -1;
@@ -780,7 +779,7 @@ int drukuj_dokument_sprzedazy(int kind, DbTable* table, int duplicate, const cha
         break;
       }
       case 5: drukuj_sprzedaz_bezrachunkowa(); break;
-      case 8: result = LaterPrintout("drukuj_fakture_marza"); break;
+      case 8: result = drukuj_fakture_marza(rejestr); break;
       default: {
         if (SimplifiedAllowed(kind)) {
           result = drukuj_paragon_lub_fakture_uproszczona(1);

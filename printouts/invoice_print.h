@@ -60,3 +60,11 @@ int drukuj_sprzedaz_bezrachunkowa();
 int naglowek_sprzedazy_bezrachunkowej();
 int sumuj_sprzedaz_bezrachunkowa(long rec);
 int tabela_sprzedazy_bezrachunkowej();
+
+// The margin invoice: 1 when the job ran, 0 when the dialog was left, -1
+// without lines.
+int drukuj_fakture_marza(int rejestr);
+int naglowek_faktury_marza(int rejestr);
+int pozycje_faktury_marza(long rec, int firstPass, int rejestr);
+int podsumowanie_faktury_marza(int reverseCharge);
+int naglowek_kolejnej_strony_marza();

@@ -30,7 +30,7 @@
 namespace {
 
 constexpr int MSG_EXEMPTION = 58, MSG_TRIANGULAR_1 = 59, MSG_TRIANGULAR_2 = 60, MSG_REVERSE = 61;
-constexpr int WORDS_WIDTH = 55, MARKS = 13, LIST_RIGHT = 131;
+constexpr int WORDS_WIDTH = 55, WORDS_LABEL_END = 11, WORDS_COL = 12, MARKS = 13, LIST_RIGHT = 131;
 constexpr int FIRST_YEAR_OF_WSTO = 2022;
 
 std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
@@ -129,7 +129,7 @@ int LeftColumn(double l) {
   PutValue(row, 30, cur);
   row++;
   if (polish && !j.advance) {
-    row = WordsRows(row, a, cur, WORDS_WIDTH);
+    row = WordsRows(row, a, cur, WORDS_WIDTH, WORDS_LABEL_END, WORDS_COL);
   }
   if (j.kind != 6) {
     double paid = ROUND(f4double(H("KZA")) * l, 2);
@@ -353,13 +353,13 @@ void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge
               });
 }
 
-int WordsRows(int row, double amount, const std::string& currency, int width) {
-  PutPattern(row, 4, Sys("słownie:"));
+int WordsRows(int row, double amount, const std::string& currency, int width, int labelEnd, int textCol) {
+  PutTextEnding(J().pattern, row, labelEnd, Sys("słownie:"));
   std::string line1(static_cast<size_t>(width) + 1, '\0'), line2(static_cast<size_t>(width) + 1, '\0');
   const char* words = slownie(amount, currency.c_str());
   pisz_slownie(line1.data(), line2.data(), words, width);
-  PutValue(row, 12, line1.c_str());
-  PutValue(row + 1, 12, line2.c_str());
+  PutValue(row, textCol, line1.c_str());
+  PutValue(row + 1, textCol, line2.c_str());
   return static_cast<int>(std::strlen(words)) > width ? row + 2 : row + 1;
 }
 
