@@ -140,19 +140,7 @@ void CarriedSums(const char* label) {
   PutAmount(INVOICE_SHORT_ROW, 117, NetMode() ? r : p);
 }
 
-int PageBreak() {
-  zadanie_wydruku_faktury& j = J();
-  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
-  CarriedSums("KOREKTY do przeniesienia");
-  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0 || drukuj_form_feed() != 0) return -1;
-  j.linesLeft = PageLines();
-  if (drukuj_top_margin() != 0 || naglowek_kolejnej_strony_korekty() != 0) return -1;
-  CarriedSums("KOREKTY z przeniesienia");
-  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0) return -1;
-  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
-  j.linesLeft -= 2;
-  return 0;
-}
+int PageBreak() { return CarriedOnShortRow(CarriedSums, "KOREKTY do przeniesienia", "KOREKTY z przeniesienia", naglowek_kolejnej_strony_korekty); }
 
 // "%s:" of the label ending at `end`.
 void LabelEnding(int row, int end, const char* utf8) { PutTextEnding(J().pattern, row, end, Sys(utf8) + ":"); }
@@ -250,15 +238,8 @@ int drukuj_naglowek_korekty(int rejestr) {
   return TableHead(31);
 }
 
-int naglowek_kolejnej_strony_korekty() {
-  zadanie_wydruku_faktury& j = J();
-  ClearRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1);
-  PutValue(INVOICE_SHORT_ROW, 4, TitleAndNumber());
-  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * J().width + J().pageColumn)], j.page++, 0);
-  if (PrintRows(INVOICE_SHORT_ROW, TABLE_HEAD_END) != 0) return -1;
-  j.linesLeft -= 5;
-  return 0;
-}
+// The short head of the invoice.
+int naglowek_kolejnej_strony_korekty() { return naglowek_kolejnej_strony(J().register_); }
 
 void wiersz_stawki_vat_korekty(int* row, double net, double rate, double vat, double gross, const char* text) {
   // The invoice's rate row; the job's gross mode is the correction's gross prices.

@@ -78,6 +78,11 @@ std::string Formatted(double number, int width, int flags);
 // OSM when RE4 is 'N', else prefix/number/suffix.
 std::string DocumentNumber();
 std::string FormPattern(int form, int rows);
+// A page break that carries sums on the short row: the rule, the sums under
+// the carried label, the next page with its head, the sums under the
+// brought label and the rule again.
+int CarriedOnShortRow(const std::function<void(const char* label)>& sums, const char* carried, const char* brought,
+                      int (*head)());
 // The copies loop: "Liczba kopii" + 1 passes over pages of the form, the
 // first marked as the original; a failing pass ends it.
 void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int rejestr), int rejestr);

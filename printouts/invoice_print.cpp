@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -368,6 +369,21 @@ void RunCopies(long rec, int form, int (*pass)(long rec, int firstPass, int reje
   } while (n > 0);
   j.pattern.clear();
   j.value.clear();
+}
+
+int CarriedOnShortRow(const std::function<void(const char* label)>& sums, const char* carried, const char* brought,
+                      int (*head)()) {
+  zadanie_wydruku_faktury& j = J();
+  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
+  sums(carried);
+  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0 || drukuj_form_feed() != 0) return -1;
+  j.linesLeft = PageLines();
+  if (drukuj_top_margin() != 0 || head() != 0) return -1;
+  sums(brought);
+  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0) return -1;
+  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
+  j.linesLeft -= 2;
+  return 0;
 }
 
 std::string FormPattern(int form, int rows) {

@@ -55,19 +55,7 @@ void SumRow(const char* label) {
   PutAmount(INVOICE_SHORT_ROW, 117, runningSum);
 }
 
-int PageBreak() {
-  zadanie_wydruku_faktury& j = J();
-  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
-  SumRow("Do przeniesienia");
-  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0 || drukuj_form_feed() != 0) return -1;
-  j.linesLeft = PageLines();
-  if (drukuj_top_margin() != 0 || naglowek_kolejnej_strony_marza() != 0) return -1;
-  SumRow("Z przeniesienia");
-  if (PrintRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1) != 0) return -1;
-  if (PrintRows(INVOICE_RULE_ROW, INVOICE_RULE_ROW + 1) != 0) return -1;
-  j.linesLeft -= 2;
-  return 0;
-}
+int PageBreak() { return CarriedOnShortRow(SumRow, "Do przeniesienia", "Z przeniesienia", naglowek_kolejnej_strony_marza); }
 
 int Item(int number) {
   zadanie_wydruku_faktury& j = J();
@@ -125,15 +113,8 @@ int naglowek_faktury_marza(int rejestr) {
   return 0;
 }
 
-int naglowek_kolejnej_strony_marza() {
-  zadanie_wydruku_faktury& j = J();
-  ClearRows(INVOICE_SHORT_ROW, INVOICE_SHORT_ROW + 1);
-  PutValue(INVOICE_SHORT_ROW, 4, TitleAndNumber());
-  NumerStronyQStr(&j.value[static_cast<size_t>(INVOICE_SHORT_ROW * j.width + j.pageColumn)], j.page++, 0);
-  if (PrintRows(INVOICE_SHORT_ROW, TABLE_HEAD_END) != 0) return -1;
-  j.linesLeft -= 5;
-  return 0;
-}
+// The short head of the invoice.
+int naglowek_kolejnej_strony_marza() { return naglowek_kolejnej_strony(J().register_); }
 
 int pozycje_faktury_marza(long rec, int, int rejestr) {
   zadanie_wydruku_faktury& j = J();
