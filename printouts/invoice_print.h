@@ -68,3 +68,18 @@ int naglowek_faktury_marza(int rejestr);
 int pozycje_faktury_marza(long rec, int firstPass, int rejestr);
 int podsumowanie_faktury_marza(int reverseCharge);
 int naglowek_kolejnej_strony_marza();
+
+// " WZ " of the register's print menu: the release number and date asked,
+// stored under a lock of the whole headers table, then the note printed.
+int wydruk_wz();
+// The note of the header REC: 1 when the job ran, else 0.
+int drukuj_wz(long rec);
+// 1 (after the message) when another document but a PRO FORMA holds the
+// release number; otherOnly passes over the current record.
+int sprawdz_numer_wz(long number, int otherOnly, int message);
+int naglowek_wz(int firstPass);
+int pozycje_wz(long rec, int firstPass);
+int podsumowanie_wz();
+int naglowek_kolejnej_strony_wz();
+// "NWZ/YY" of the current header.
+const char* numer_wz_tekst();

@@ -14,6 +14,7 @@
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "print/tabulogram.h"
+#include "printouts/invoice_print.h"
 #include "sales/buyer.h"
 #include "sales/document_header.h"
 #include "sales/document_kinds.h"
@@ -39,13 +40,13 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 const char* const kLaterActions[] = {
     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
-    "Koryguj",    "Wezwanie",        "KP",        "WZ",
+    "Koryguj",    "Wezwanie",        "KP",
     "Ewidencja",  "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
-  LATER_CORRECT, LATER_DEMAND, LATER_KP, LATER_WZ,
+  LATER_CORRECT, LATER_DEMAND, LATER_KP,
   LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
@@ -114,7 +115,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
   Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
   Later(" KP ", 1124, 'k', LATER_KP);
-  if (rejestr == 1) Later(" WZ ", 1126, 'z', LATER_WZ);
+  if (rejestr == 1) Item(" WZ ", 1126, 'z', 0, [](int32_t) -> int32_t { return wydruk_wz(); });
 
   m[MENU_BUYER] = DefineMenuWindow();
   Later(" Porządek ", 1153, 'p', LATER_SEARCH);
