@@ -32,13 +32,8 @@ constexpr int MSG_REVERSE = 61, MSG_RAISED = 63, MSG_LOWERED = 64, MSG_FK_NET = 
 constexpr int WORDS_WIDTH = 62, LAST_SPLIT_PAYMENT_YEAR = 2020;
 constexpr int BEFORE_ROW = INVOICE_ITEM_ROW, CHANGE_ROW = BEFORE_ROW + 1, AFTER_ROW = BEFORE_ROW + 2;
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 bool Margin() { return J().withoutVat != 0; }
 bool NetMode() { return !J().grossMode; }
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 double Value(const char* name) { return f4double(Line(name)); }
 char Mark(DbField* field) { return static_cast<char>(f4char(field)); }
 

@@ -45,6 +45,18 @@ extern zadanie_wydruku_faktury invoiceJob;
 
 // Field of the current header, line, own firm.
 DbField* InvoiceHeader(const char* name);
+DbField* H(const char* name);
+DbField* Firm(const char* name);
+// The running printout's state.
+zadanie_wydruku_faktury& J();
+// A UTF-8 text in the system's character set.
+std::string Sys(const char* utf8);
+// A field's bytes at full width; an option's text without trailing blanks.
+std::string Full(DbField* field);
+std::string OptionText(const char* text);
+// Texts into the pattern and the value page.
+void PutPattern(int row, int col, const std::string& text);
+void PutValue(int row, int col, const std::string& text);
 // Writes into a page, cut at the row's end.
 void PutText(std::string& page, int row, int col, const std::string& text);
 // The same ending at `end` (its last character there).

@@ -51,20 +51,14 @@ constexpr int FIRST_YEAR_OF_SIMPLIFIED = 2013, FIRST_YEAR_OF_GROUPED = 2024;
 // Header REK tag of the second headers set, and the lines tag of the current one.
 constexpr int HEADERS_BY_REK = 3;
 
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 
-std::string Full(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
 bool Blank(DbField* field) { return Trimmed(field).empty(); }
-DbField* Firm(const char* name) { return d4field(Z5PAWL.table, name); }
 DbField* Recipient(const char* name) { return d4field(Z5SPRO.table, name); }
 char Mark(DbField* field) { return static_cast<char>(f4char(field)); }
 std::string Date(DbField* field) { return FldFullDateQStr(field); }
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
 bool Polish() { return !J().english; }
 
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 
 
 
@@ -605,6 +599,18 @@ void PutQuantity(int row, DbField* quantity) {
 
 DbField* InvoiceHeader(const char* name) { return d4field(Z5SPRZ.table, name); }
 DbField* Line(const char* name) { return d4field(Z5SPRE.table, name); }
+DbField* H(const char* name) { return InvoiceHeader(name); }
+DbField* Firm(const char* name) { return d4field(Z5PAWL.table, name); }
+zadanie_wydruku_faktury& J() { return invoiceJob; }
+std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
+std::string Full(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
+std::string OptionText(const char* text) {
+  std::string s(text);
+  s.erase(s.find_last_not_of(' ') + 1);
+  return s;
+}
+void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
+void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 
 void PutText(std::string& page, int row, int col, const std::string& text) {
   if (row < 0 || col < 0 || col >= J().width) return;

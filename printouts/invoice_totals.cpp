@@ -33,16 +33,6 @@ constexpr int MSG_EXEMPTION = 58, MSG_TRIANGULAR_1 = 59, MSG_TRIANGULAR_2 = 60, 
 constexpr int WORDS_WIDTH = 55, WORDS_LABEL_END = 11, WORDS_COL = 12, MARKS = 13, LIST_RIGHT = 131;
 constexpr int FIRST_YEAR_OF_WSTO = 2022;
 
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-std::string TrimmedText(const char* text) {
-  std::string s(text);
-  s.erase(s.find_last_not_of(' ') + 1);
-  return s;
-}
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 // "%s:" of the label ending at column 14.
 void LeftLabel(int row, const char* utf8) { PutTextEnding(J().pattern, row, 14, Sys(utf8) + ":"); }
 std::string RateText(double rate) {
@@ -164,7 +154,7 @@ int LeftColumn(double l) {
     PutValue(row, 39, basis);
     row++;
   }
-  for (const char* line : salesOptions.footer) PutValue(row++, 4, TrimmedText(line));
+  for (const char* line : salesOptions.footer) PutValue(row++, 4, OptionText(line));
   return row;
 }
 
@@ -438,7 +428,7 @@ int drukuj_podsumowanie_faktury(long rec, int, int) {
   int signature = polish ? e1 : row;
   if (polish && salesOptions.printReceivedBy == 'T') {
     row++;
-    std::string label = TrimmedText(salesOptions.receivedByLabel) + ":";
+    std::string label = OptionText(salesOptions.receivedByLabel) + ":";
     PutPattern(row, 8, label);
     PutValue(row, 8 + static_cast<int>(label.size()) + 1, Trimmed(H("ODE")));
     signature = row;

@@ -25,17 +25,7 @@ constexpr int ITEM_ROW = INVOICE_ITEM_ROW, LAST_ITEM_ROW = 33, WORDS_WIDTH = 99;
 constexpr int MSG_REVERSE_NOTE = 56, MSG_EXEMPTION = 58, MSG_MARGIN_1 = 71, MSG_MARGIN_2 = 72;
 constexpr int LAST_YEAR_OF_STATUTORY_NOTE = 2012;
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 void LabelEnding(int row, int end, const char* utf8) { PutTextEnding(J().pattern, row, end, Sys(utf8) + ":"); }
-std::string Option(const char* text) {
-  std::string s(text);
-  s.erase(s.find_last_not_of(' ') + 1);
-  return s;
-}
 
 double runningSum;
 bool reverseChargeLine;
@@ -171,7 +161,7 @@ int podsumowanie_faktury_marza(int reverseCharge) {
     PutValue(row++, 18, Sys(MarginProcedure(f4int(H("KSM")))));
   } else {
     PutValue(row, 3, MessageText(MSG_MARGIN_1));
-    PutValue(row++, 76, Option(salesOptions.stored121));
+    PutValue(row++, 76, OptionText(salesOptions.stored121));
     PutValue(row++, 3, MessageText(MSG_MARGIN_2));
   }
   std::string basis = Trimmed(H("RE1"));
@@ -179,10 +169,10 @@ int podsumowanie_faktury_marza(int reverseCharge) {
     PutValue(row, 3, MessageText(MSG_EXEMPTION));
     PutValue(row++, 38, basis);
   }
-  for (const char* line : salesOptions.footer) PutValue(row++, 3, Option(line));
+  for (const char* line : salesOptions.footer) PutValue(row++, 3, OptionText(line));
   row++;
   if (salesOptions.printReceivedBy == 'T') {
-    std::string label = Option(salesOptions.receivedByLabel) + ":";
+    std::string label = OptionText(salesOptions.receivedByLabel) + ":";
     PutPattern(row, 8, label);
     PutValue(row, 9 + static_cast<int>(label.size()), Trimmed(H("ODE")));
   }

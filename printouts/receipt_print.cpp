@@ -28,18 +28,6 @@ constexpr int FORM_RECEIPT = 65, RECEIPT_ROWS = 32, RECEIPT_WIDTH = 107, RECEIPT
 constexpr int HEAD_END = 14, ITEM_ROW = 14, ITEM_ROWS = 7, RULE_ROW = 21, TOTAL_ROW = 22, VAT_ROW = 24;
 constexpr int MIN_LINES_FOR_TOTALS = 10, PAGE_COLUMN = 96, MSG_INTERNAL = 258, MSG_REVERSE = 61;
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-DbField* Firm(const char* name) { return d4field(Z5PAWL.table, name); }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
-std::string Full(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
-std::string TrimmedOption(const char* text) {
-  std::string s(text);
-  s.erase(s.find_last_not_of(' ') + 1);
-  return s;
-}
 void PutPageNumber(int row) {
   NumerStronyQStr(&J().value[static_cast<size_t>(row * J().width + J().pageColumn)], J().page++, 0);
 }
@@ -53,11 +41,11 @@ int Header() {
   zadanie_wydruku_faktury& j = J();
   j.linesLeft = PageLines();
   if (drukuj_top_margin() != 0) return -1;
-  std::string place = TrimmedOption(salesOptions.issuePlace);
+  std::string place = OptionText(salesOptions.issuePlace);
   PutValue(0, 4, (place.empty() ? "" : place + " ") + FldFullDateQStr(H("DAW")));
   if (simplifiedInvoice) {
     bool monthOnly = salesOptions.printSaleMonthOnly == 'T';
-    std::string label = TrimmedOption(monthOnly ? salesOptions.saleMonthLabel : salesOptions.saleDateLabel);
+    std::string label = OptionText(monthOnly ? salesOptions.saleMonthLabel : salesOptions.saleDateLabel);
     if (label.empty()) label = MessageText(monthOnly ? 20147 : 20146);
     PutValue(1, 4, label + ": " + (monthOnly ? MiesiacRokQStr(H("DAS")) : FldFullDateQStr(H("DAS"))));
   }
@@ -199,7 +187,7 @@ int podsumowanie_paragonu() {
   if (!Trimmed(H("UW1")).empty()) PutValue(row++, 4, Trimmed(H("UW1")));
   PutValue(row++, 4, Trimmed(H("UW2")));
   row += 2;
-  for (const char* line : salesOptions.footer) PutValue(row++, 4, TrimmedOption(line));
+  for (const char* line : salesOptions.footer) PutValue(row++, 4, OptionText(line));
   // The printed rows reach the last rate row too.
   return PrintOverPages(RULE_ROW, std::max(row, vatRow));
 }

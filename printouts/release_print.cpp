@@ -46,13 +46,6 @@ constexpr int MSG_TITLE = 146, MSG_JOB = 147, MSG_NO_RELEASE = 148, MSG_NO_GOODS
 constexpr int WINDOW_ROW = 12, WINDOW_COL = 15, WINDOW_ROWS = 5, WINDOW_COLS = 50;
 constexpr int PRO_FORMA = 6;
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-DbField* Firm(const char* name) { return d4field(Z5PAWL.table, name); }
-std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
-void PutPattern(int row, int col, const std::string& text) { PutText(J().pattern, row, col, text); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
-std::string Full(DbField* field) { return std::string(f4ptr(field), f4len(field)); }
 long NumberOf(DbField* field) { return std::atol(Trimmed(field).c_str()); }
 
 double sums[3];   // net, VAT, gross of the printed lines

@@ -21,9 +21,6 @@ constexpr int FORM_SHEET = 54, SHEET_ROWS = 33, SHEET_WIDTH = 109, SHEET_FLAGS =
 constexpr int HEAD_END = 11, TABLE_END = 32, TOTAL_ROW = 29, MARKS_ROW = 31, OTHER_ROW = 25;
 constexpr int MSG_INTERNAL = 258;
 
-zadanie_wydruku_faktury& J() { return invoiceJob; }
-DbField* H(const char* name) { return InvoiceHeader(name); }
-void PutValue(int row, int col, const std::string& text) { PutText(J().value, row, col, text); }
 
 // Gross of the lines whose code has no rate row.
 double otherGross;
