@@ -20,6 +20,7 @@
 #include "env/temp_strings.h"
 #include "finance/payments.h"
 #include "masterdata/stock_update.h"
+#include "printouts/invoice_print.h"
 #include "sales/buyer.h"
 #include "sales/document_lines.h"
 #include "sales/document_kinds.h"
@@ -458,7 +459,7 @@ int po_zapisaniu_dokumentu() {
   int kind = f4int(H("TYV"));
   if (Register() == 2 && kind != 6 && kind != 9) return 0;
   if (salesOptions.printAfterSave == 'T' && salesOptions.stored18 == 'N' && Pytanie(MSG_START_PRINT) != KEY_ESC)
-    NotAvailableYet("Wydruk dokumentu");
+    drukuj_dokument_sprzedazy(kind, Z5SPRZ.table, 0, nullptr, Register());
   int stm = f4int(H("STM"));
   if (stm >= 1) Def().lastDelivery = stm;
   return 0;

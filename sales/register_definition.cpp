@@ -14,10 +14,12 @@
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "print/tabulogram.h"
+#include "printouts/invoice_print.h"
 #include "sales/buyer.h"
 #include "sales/document_header.h"
 #include "sales/document_kinds.h"
 #include "sales/header_form.h"
+#include "sales/register_actions.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
@@ -38,19 +40,25 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 const char* const kLaterActions[] = {
     "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
-    "Koryguj",    "Dokument", "Duplikat",  "Wezwanie",        "KP",        "WZ",
+    "Koryguj",    "Wezwanie",        "KP",
     "Ewidencja",  "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
-  LATER_CORRECT, LATER_PRINT, LATER_DUPLICATE, LATER_DEMAND, LATER_KP, LATER_WZ,
+  LATER_CORRECT, LATER_DEMAND, LATER_KP,
   LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
   if (action >= 0 && action < static_cast<int32_t>(std::size(kLaterActions))) NotAvailableYet(kLaterActions[action]);
+  return 0;
+}
+
+// " Dokument " and " Duplikat " of the print menu.
+int32_t PrintDocument(int32_t duplicate) {
+  drukuj_dokument_z_rejestru(duplicate);
   return 0;
 }
 
@@ -102,12 +110,12 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Koryguj ", 1147, 'k', LATER_CORRECT);
 
   m[MENU_PRINT] = DefineMenuWindow();
-  Later(" Dokument ", 1121, 'd', LATER_PRINT);
-  Later(" Duplikat ", 1125, 'u', LATER_DUPLICATE);
+  Item(" Dokument ", 1121, 'd', 0, PrintDocument);
+  Item(" Duplikat ", 1125, 'u', 1, PrintDocument);
   Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
   Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
   Later(" KP ", 1124, 'k', LATER_KP);
-  if (rejestr == 1) Later(" WZ ", 1126, 'z', LATER_WZ);
+  if (rejestr == 1) Item(" WZ ", 1126, 'z', 0, [](int32_t) -> int32_t { return wydruk_wz(); });
 
   m[MENU_BUYER] = DefineMenuWindow();
   Later(" Porządek ", 1153, 'p', LATER_SEARCH);

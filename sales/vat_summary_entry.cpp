@@ -13,7 +13,9 @@
 #include "env/numbers.h"
 #include "masterdata/accounts.h"
 #include "masterdata/catalogue_lists.h"
+#include "sales/document_header.h"
 #include "sales/document_totals.h"
+#include "sales/header_form.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/desktop.h"
@@ -441,7 +443,9 @@ int wprowadz_podsumowanie_vat(int kind, int key) {
   RunSummary();
   w4select(s.savedWindow);
   for (int i = 0; i < SUMMARY_AMOUNTS; i++) sumyDokumentu.document[i] = s.totals[i];
+  zapisz_sumy_naglowka(kind);
   f4assign_int(d4field(Z5SPRZ.table, "TRY"), s.grossEntry ? 2 : 1);
+  odswiez_teksty_formularza();
   g4display();
   return KEY_ENTER;
 }

@@ -6,6 +6,7 @@
 
 #include "app/option_values.h"
 #include "sales/document_totals.h"
+#include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/keyboard.h"
@@ -21,6 +22,7 @@ class VatSummaryEntryTest : public SalesScreenTest {
     if (HasFatalFailure()) return;
     summary = podsumowanie_vat_dokumentu{};
     podsumowanieVat = &summary;
+    definicjaRejestru = &definition;
     savedRates[0] = currentVatRates[VAT_BASIC];
     savedRates[1] = currentVatRates[VAT_REDUCED_1];
     currentVatRates[VAT_BASIC] = 23;
@@ -34,6 +36,7 @@ class VatSummaryEntryTest : public SalesScreenTest {
     currentVatRates[VAT_BASIC] = savedRates[0];
     currentVatRates[VAT_REDUCED_1] = savedRates[1];
     podsumowanieVat = nullptr;
+    definicjaRejestru = nullptr;
     SalesScreenTest::TearDown();
   }
   // Runs the summary with the key that opened it over the script.
@@ -44,6 +47,7 @@ class VatSummaryEntryTest : public SalesScreenTest {
   double Line(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
 
   podsumowanie_vat_dokumentu summary{};
+  definicja_rejestru_sprzedazy definition{};
   double savedRates[2]{};
 };
 
@@ -56,6 +60,9 @@ TEST_F(VatSummaryEntryTest, GrossRowGivesVatNetAndOneLine) {
   EXPECT_DOUBLE_EQ(sumyDokumentu.document[SUM_GROSS], 123);
   EXPECT_DOUBLE_EQ(sumyDokumentu.document[SUM_NET], 100);
   EXPECT_EQ(f4int(d4field(Z5SPRZ.table, "TRY")), 2);
+  // The totals go into the header at once.
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "BRU")), 123);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "NET")), 100);
 
   ASSERT_EQ(zapisz_pozycje_z_podsumowania(1), 0);
   ASSERT_EQ(d4reccount(Z5SPRE.table), 1);
