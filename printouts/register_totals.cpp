@@ -2,6 +2,7 @@
 
 #include "db/dbf_table.h"
 #include "env/numbers.h"
+#include "env/text_buffers.h"
 #include "printouts/vat_register_print.h"
 #include "tables/sales_tables.h"
 
@@ -157,4 +158,119 @@ int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source,
   if (sums->razem_struktura != 0)
     sums->udzial = ROUND(sums->opodatkowana / sums->razem_struktura * 100.0, 2);
   return 0;
+}
+
+namespace {
+
+// Where a form holds its amounts; lines and columns from 0.
+struct UkladFormularza {
+  int form, lines, width;
+  int net, vat, gross;                    // columns of the upper part
+  int rateRows[GRUPY_STAWEK];             // first line of each rate group, -1 not printed
+  int zeroHome, zeroExport, exempt;       // first lines of the one-amount groups (4 lines)
+  int notSubjectDeduction, notSubject;    // first lines (3 lines), -1 not printed
+  int withoutRate;                        // first line of the four bez stawki lines
+  int withoutRateSalesOnly;               // form 77: the sales-without-invoice line only
+  int total;
+  int structureColumn, shareColumn;
+  int taxedRow, exemptRow, structureRow, shareRow, outsideRow;
+  int lumpColumn, lumpFirstRow, lumpCodes;
+  int correctionColumn, correctionNetRow, correctionVatRow, correctionExemptRow;
+};
+
+const UkladFormularza kForms[] = {
+    {47, 63, 78, 33, 48, 63, {3, 8, 13, 18}, 23, 28, 33, 38, 42, 46, -1, 51,
+     12, 16, 56, 57, 58, 59, 61, 37, 56, 6, 63, 57, 58, 60},
+    {181, 63, 78, 33, 48, 63, {3, 8, 13, 18}, 23, 28, 33, 38, 42, 46, -1, 51,
+     11, 15, 55, 56, 57, 58, 61, 38, 54, 8, 63, 55, 56, 61},
+    {190, 64, 78, 33, 48, 63, {3, 8, 13, 18}, 23, 28, 33, 38, 42, 46, -1, 51,
+     11, 15, 55, 56, 57, 58, 62, 38, 54, 9, 63, 55, 56, 62},
+    {77, 53, 84, 39, 54, 69, {3, 9, 15, -1}, 21, -1, 27, -1, 33, -1, 38, 40,
+     17, 21, 44, 45, 46, 49, 51, 44, 43, 9, 69, 44, 45, 51},
+};
+
+const UkladFormularza& Layout(int form) {
+  for (const UkladFormularza& layout : kForms)
+    if (layout.form == form) return layout;
+  return kForms[3];
+}
+
+constexpr int AMOUNT_WIDTH = 12, SHARE_WIDTH = 7;
+constexpr int AMOUNT_FLAGS = 2 | 0x40 | 0x200;
+
+void Put(char* page, const UkladFormularza& form, int row, int column, double value, int width = AMOUNT_WIDTH) {
+  MemPrintDoubleFmt(page + row * form.width + column, value, width, AMOUNT_FLAGS);
+}
+
+// The classes then their sum, on consecutive lines (form 77 leaves a line
+// before the sum).
+void PutClasses(char* page, const UkladFormularza& form, int first, const int* classes, int count,
+                const double* values, const int* columns, int columnCount) {
+  double sum[3] = {};
+  for (int i = 0; i < count; i++)
+    for (int c = 0; c < columnCount; c++) {
+      Put(page, form, first + i, columns[c], values[classes[i] * 3 + c]);
+      sum[c] += values[classes[i] * 3 + c];
+    }
+  int sumRow = first + count + (form.form == 77 ? 1 : 0);
+  for (int c = 0; c < columnCount; c++) Put(page, form, sumRow, columns[c], sum[c]);
+}
+
+// A one-amount group shown in the net and the gross column.
+void PutSingle(char* page, const UkladFormularza& form, int first, const int* classes, int count,
+               const double* values, bool grossOnly) {
+  double spread[KLASY_SUM * 3] = {};
+  for (int k = 0; k < KLASY_SUM; k++) spread[k * 3] = spread[k * 3 + 1] = values[k];
+  const int both[] = {form.net, form.gross}, gross[] = {form.gross};
+  PutClasses(page, form, first, classes, count, spread, grossOnly ? gross : both, grossOnly ? 1 : 2);
+}
+
+}  // namespace
+
+int formularz_sum_rejestru(int year) {
+  if (year <= 2020) return 47;
+  if (year == 2021) return 181;
+  return year <= 2023 ? 190 : 77;
+}
+
+int wiersze_formularza_sum(int form) { return Layout(form).lines; }
+int kolumny_formularza_sum(int form) { return Layout(form).width; }
+
+void wypelnij_strone_sum(const sumy_rejestru_vat* sums, char* page, int form) {
+  const UkladFormularza& f = Layout(form);
+  const int all[] = {KLASA_DOKUMENTY, KLASA_BEZ_RACHUNKOW, KLASA_KOREKTY};
+  const int documentsAndCorrections[] = {KLASA_DOKUMENTY, KLASA_KOREKTY};
+  const int columns[] = {f.net, f.vat, f.gross};
+  for (int g = 0; g < GRUPY_STAWEK; g++)
+    if (f.rateRows[g] >= 0) PutClasses(page, f, f.rateRows[g], all, 3, &sums->stawki[g][0][0], columns, 3);
+  PutSingle(page, f, f.zeroHome, all, 3, sums->zerowa_kraj, false);
+  if (f.zeroExport >= 0) PutSingle(page, f, f.zeroExport, all, 3, sums->zerowa_eksport, false);
+  PutSingle(page, f, f.exempt, all, 3, sums->zwolniona, false);
+  if (f.notSubjectDeduction >= 0)
+    PutSingle(page, f, f.notSubjectDeduction, documentsAndCorrections, 2, sums->nie_podlega_z_odliczeniem, false);
+  PutSingle(page, f, f.notSubject, documentsAndCorrections, 2, sums->nie_podlega, form != 77);
+  if (f.withoutRate >= 0) PutSingle(page, f, f.withoutRate, all, 3, sums->bez_stawki, true);
+  if (f.withoutRateSalesOnly >= 0)
+    Put(page, f, f.withoutRateSalesOnly, f.gross, sums->bez_stawki[KLASA_BEZ_RACHUNKOW]);
+  Put(page, f, f.total, f.net, sums->netto);
+  Put(page, f, f.total, f.vat, sums->vat);
+  Put(page, f, f.total, f.gross, sums->brutto);
+
+  Put(page, f, f.taxedRow, f.structureColumn, sums->opodatkowana);
+  Put(page, f, f.exemptRow, f.structureColumn, sums->zwolniona_struktura);
+  Put(page, f, f.structureRow, f.structureColumn, sums->razem_struktura);
+  Put(page, f, f.shareRow, f.shareColumn, sums->udzial, SHARE_WIDTH);
+  Put(page, f, f.outsideRow, f.structureColumn, sums->poza_struktura);
+  for (int code = 1; code <= f.lumpCodes; code++)
+    Put(page, f, f.lumpFirstRow + code - 1, f.lumpColumn, sums->ryczalt[code]);
+
+  double correctionNet = sums->zerowa_kraj[KLASA_KOREKTY] + sums->zerowa_eksport[KLASA_KOREKTY];
+  double correctionVat = 0;
+  for (int g = 0; g < GRUPY_STAWEK; g++) {
+    correctionNet += sums->stawki[g][KLASA_KOREKTY][0];
+    correctionVat += sums->stawki[g][KLASA_KOREKTY][1];
+  }
+  Put(page, f, f.correctionNetRow, f.correctionColumn, correctionNet);
+  Put(page, f, f.correctionVatRow, f.correctionColumn, correctionVat);
+  Put(page, f, f.correctionExemptRow, f.correctionColumn, sums->zwolniona[KLASA_KOREKTY]);
 }

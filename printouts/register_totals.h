@@ -38,3 +38,11 @@ void dodaj_ryczalt_do_sum(sumy_rejestru_vat* sums, double net, int code);
 // Clears the block and sums every accepted line of the current lines table,
 // then works out the share of taxed sales; 0 or -1 on a table error.
 int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source, const OpcjeSumRejestru* options);
+
+// The totals form of an accounting year: 47 to 2020, 181 in 2021, 190 in 2022
+// and 2023, 77 from 2024; its lines and columns.
+int formularz_sum_rejestru(int year);
+int wiersze_formularza_sum(int form);
+int kolumny_formularza_sum(int form);
+// Writes the block's amounts into a blank page of the form's size.
+void wypelnij_strone_sum(const sumy_rejestru_vat* sums, char* page, int form);

@@ -108,6 +108,61 @@ TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
   ASSERT_EQ(d4close(Z5ESPP.table), 0);
 }
 
+// The amounts of form 77 over the seeded firm: the non-blank lines by number.
+TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
+  SeedFirm();
+  ZrodloRejestruVat source{AcceptAll, 1};
+  sumy_rejestru_vat sums{};
+  OpcjeSumRejestru options{0};
+  ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
+  int form = formularz_sum_rejestru(2025);
+  ASSERT_EQ(form, 77);
+  int lines = wiersze_formularza_sum(form), width = kolumny_formularza_sum(form);
+  std::string page(lines * width, ' ');
+  wypelnij_strone_sum(&sums, page.data(), form);
+  std::string shown;
+  for (int line = 0; line < lines; line++) {
+    std::string text = page.substr(line * width, width);
+    text.erase(text.find_last_not_of(' ') + 1);
+    if (!text.empty()) shown += (line < 10 ? " " : "") + std::to_string(line) + ":" + text + "\n";
+  }
+  EXPECT_EQ(shown,
+            " 3:                                             260.00          59.80         319.80\n"
+            " 4:                                              10.00           2.30          12.30\n"
+            " 5:                                            -100.00         -23.00        -123.00\n"
+            " 7:                                             170.00          39.10         209.10\n"
+            " 9:                                             200.00          16.00         216.00\n"
+            "10:                                               0.00           0.00           0.00\n"
+            "11:                                             100.00           8.00         108.00\n"
+            "13:                                             300.00          24.00         324.00\n"
+            "15:                                               0.00           0.00           0.00\n"
+            "16:                                               0.00           0.00           0.00\n"
+            "17:                                               0.00           0.00           0.00\n"
+            "19:                                               0.00           0.00           0.00\n"
+            "21:                                               0.00                          0.00\n"
+            "22:                                               0.00                          0.00\n"
+            "23:                                               0.00                          0.00\n"
+            "25:                                               0.00                          0.00\n"
+            "27:                                              50.00                         50.00\n"
+            "28:                                               0.00                          0.00\n"
+            "29:                                               0.00                          0.00\n"
+            "31:                                              50.00                         50.00\n"
+            "33:                                               0.00                          0.00\n"
+            "34:                                               0.00                          0.00\n"
+            "36:                                               0.00                          0.00\n"
+            "38:                                                                             0.00\n"
+            "40:                                             520.00          63.10         583.10\n"
+            "43:                                                    0.00\n"
+            "44:                       470.00                       0.00                     0.00\n"
+            "45:                        50.00                     100.00                   -15.00\n"
+            "46:                       520.00                       0.00\n"
+            "47:                                                    0.00\n"
+            "48:                                                    0.00\n"
+            "49:                       90.38                        0.00\n"
+            "50:                                                    0.00\n"
+            "51:                         0.00                       0.00                     0.00\n");
+}
+
 TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
   SeedFirm();
   ZrodloRejestruVat source{AcceptAll, 1};
