@@ -14,6 +14,7 @@
 #include "tables/exchange_tables.h"
 #include "tables/layouts.h"
 #include "tables/sales_tables.h"
+#include "tables/vat_tables.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ struct Naglowek {
 };
 
 double LineValue(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
+
+bool Active(const char* date) { return date != nullptr && date[0] != '\0' && date[0] != ' '; }
 
 void Join(std::string& markers, const char* marker) {
   if (!markers.empty()) markers += ' ';
@@ -347,6 +350,167 @@ int dopisz_wiersz_sumy(const wiersz_rejestru_vat* row) {
   return d4write(Z5ESPP.table, d4recno(Z5ESPP.table)) == 0 ? 0 : -1;
 }
 
+namespace {
+
+constexpr int PURCHASE_TAG_REC = 4;
+constexpr int PURCHASE_LINES_TAG_VAT_DATE = 1;
+
+std::string PurchaseHeaderText(bool found, const char* name) { return found ? Raw(Z5ZAKU.table, name) : std::string(); }
+double PurchaseHeaderNumber(bool found, const char* name) {
+  return found ? f4double(d4field(Z5ZAKU.table, name)) : 0.0;
+}
+
+void StartPurchase(wiersz_rejestru_vat* row, long rek) {
+  DbTag* kept = d4tag_selected(Z5ZAKU.table);
+  d4tag_select(Z5ZAKU.table, Z5ZAKU.tag[PURCHASE_TAG_REC]);
+  bool found = d4seek_double(Z5ZAKU.table, static_cast<double>(rek)) == 0;
+  d4tag_select(Z5ZAKU.table, kept);
+  row->rek = rek;
+  row->num = Raw(Z5ZAKE.table, "NRV");
+  row->daw = PurchaseHeaderText(found, "DAM");
+  row->das = PurchaseHeaderText(found, "DZK");
+  row->dav = PurchaseHeaderText(found, "DAV");
+  row->na1 = PurchaseHeaderText(found, "NA1");
+  row->na2 = PurchaseHeaderText(found, "NA2");
+  row->nip = PurchaseHeaderText(found, "NIP");
+  row->ad1 = found ? std::string(KodNazwaKontrahentaQStr(d4field(Z5ZAKU.table, "KOP"), d4field(Z5ZAKU.table, "MIA")))
+                         .substr(0, 32)
+                   : std::string();
+  row->ad2 = PurchaseHeaderText(found, "ULI");
+  row->kwoty[Pos("ZAP")] = PurchaseHeaderNumber(found, "KZA");
+  row->lpk = static_cast<long>(PurchaseHeaderNumber(found, "LPO"));
+  int kind = static_cast<int>(PurchaseHeaderNumber(found, "TYV"));
+  int stm = static_cast<int>(PurchaseHeaderNumber(found, "STM"));
+  if (kind == 6) Join(row->ozn, "MK");
+  if (kind == 5) Join(row->ozn, "VAT_RR");
+  if (PurchaseHeaderText(found, "KHC") == "T") Join(row->ozn, "WEW");
+  if (stm == 5 || stm == 6) Join(row->ozn, "IMP");
+  if (PurchaseHeaderText(found, "KHD") == "T") Join(row->ozn, "MPP");
+}
+
+// The pair of a purchase line; a second name of NULL takes the net only. No
+// pair and `grossOnly` clear: the line is ignored.
+struct PurchasePlace {
+  const char *net, *vat;
+  bool grossOnly;
+};
+
+PurchasePlace PlacePurchase(int stm, char re3, char czo, int year) {
+  if (year >= 2024) {
+    switch (stm) {
+      case 2: return {"UEN", "UEV", false};
+      case 3: case 7: return {"IUN", "IUV", false};
+      case 4: return {"NN5", "NV5", false};
+      case 5: return {"ITN", "ITV", false};
+      case 8: return {"UTN", "UTV", false};
+      case 9: return {"UPN", "UPV", false};
+      case 10: case 13: return {"UEN", nullptr, false};
+      case 11: return {"UTN", nullptr, false};
+      case 12: return {"UPN", nullptr, false};
+      default: return {nullptr, nullptr, false};
+    }
+  }
+  switch (stm) {
+    case 2:
+      if (czo == '5' || czo == '8') return {"UTN", "UTV", false};
+      if (czo == '7') return {"UPN", "UPV", false};
+      return {"UEN", "UEV", false};
+    case 3: return {"IUN", "IUV", false};
+    case 4:
+      if (re3 == '5') return {"NN5", "NV5", false};
+      if (re3 == '8') return {"NN8", "NV8", false};
+      if (re3 == 'T') return {"NN7", "NV7", false};
+      return {nullptr, nullptr, true};
+    case 5: return {"ITN", "ITV", false};
+    default: return {nullptr, nullptr, false};
+  }
+}
+
+bool InVatDates(const ZrodloRejestruVat* source) {
+  std::string dav = Raw(Z5ZAKE.table, "DAV");
+  if (Active(source->od_daty_vat) && (dav.empty() || dav < source->od_daty_vat)) return false;
+  if (Active(source->do_daty_vat) && (dav.empty() || dav > source->do_daty_vat)) return false;
+  return true;
+}
+
+}  // namespace
+
+int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5ZAKE.table;
+  long rek = d4eof(lines) ? 0 : f4long(d4field(lines, "REK"));
+  if (rek == 0) return FinishRow(row);
+  int year = WorkingYear();
+  int stm = f4int(d4field(lines, "STM"));
+  char re3 = f4ptr(d4field(lines, "RE3"))[0], czo = f4ptr(d4field(lines, "CZO"))[0];
+  if (stm == 1 || stm == 6) {
+    // domestic lines count only with the buyer as the taxpayer
+    if (year < 2024 || (re3 != '5' && re3 != '8' && re3 != 'T')) return 0;
+    stm = 4;
+  }
+  if (rek != row->rek) {
+    if (FinishRow(row) != 0) return -1;
+    StartPurchase(row, rek);
+  }
+  double rate = f4double(d4field(lines, "KVA"));
+  double f = source->przeliczenie && rate > 0 ? rate : 1.0;
+  auto R = [f](double x) { return ROUND(x * f, 2); };
+  auto value = [lines](const char* name) { return f4double(d4field(lines, name)); };
+  int kind = f4int(d4field(lines, "TYV"));
+  double net, vat, gross;
+  if (kind == 1 || kind == 6) {
+    net = R(value("WAN"));
+    vat = R(value("WAV"));
+    gross = R(value("WAB"));
+  } else if (kind == 3) {
+    net = R(value("KRN"));
+    vat = czo == '4' || czo == '8' || czo == '9' ? R(ROUND(value("KRN") * value("VAS") * 0.01, 2)) : R(value("KRV"));
+    gross = net + vat;
+  } else {
+    return 0;
+  }
+  PurchasePlace place = PlacePurchase(stm, re3, czo, year);
+  if (place.net == nullptr && !place.grossOnly) return 0;
+  if (place.net != nullptr) Add(row, place.net, net);
+  if (place.vat != nullptr) Add(row, place.vat, vat);
+  Add(row, "BRU", gross);
+  return 0;
+}
+
+int dopisz_zakupy_odwrotne(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5ZAKE.table;
+  d4tag_select(lines, Z5ZAKE.tag[PURCHASE_LINES_TAG_VAT_DATE]);
+  row->rek = -1;
+  int result = d4top(lines) < 0 ? -1 : 0;
+  while (result == 0 && !d4eof(lines)) {
+    if (InVatDates(source)) result = dodaj_pozycje_zakupu(row, source);
+    if (result == 0 && d4skip(lines, 1) < 0) result = -1;
+  }
+  return result == 0 ? dodaj_pozycje_zakupu(row, source) : -1;
+}
+
+namespace {
+
+// Pass 3 with its tables open and locked for the pass; tables that cannot
+// be had leave it out.
+int PurchasesPass(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
+  int result = 0;
+  if (OpenZ5ZAKE(0, 0) != 0) return 0;
+  if (d4lock_all(Z5ZAKE.table) == 0) {
+    if (OpenZ5ZAKU(0, 0) == 0) {
+      if (d4lock_all(Z5ZAKU.table) == 0) {
+        result = dopisz_zakupy_odwrotne(row, source);
+        d4unlock(Z5ZAKU.table);
+      }
+      d4close(Z5ZAKU.table);
+    }
+    d4unlock(Z5ZAKE.table);
+  }
+  d4close(Z5ZAKE.table);
+  return result;
+}
+
+}  // namespace
+
 int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5SPRE.table;
   if (d4lock_all(lines) != 0) return -1;
@@ -357,6 +521,9 @@ int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source
   d4tag_select(Z5ESPP.table, Z5ESPP.tag[0]);
   zeruj_wiersz_rejestru(row);
   int result = dopisz_dokumenty_rejestru(row, source);
+  if (source->rejestr == 1 && (Active(source->od_daty_vat) || Active(source->do_daty_vat)) &&
+      PurchasesPass(row, source) != 0)
+    result = -1;
   if (numeruj_rejestr_vat(row) != 0) result = -1;
   d4unlock(lines);
   return result;

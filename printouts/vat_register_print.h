@@ -24,6 +24,11 @@ struct wiersz_rejestru_vat {
 struct ZrodloRejestruVat {
   int (*filtr)();
   int przeliczenie;
+  int rejestr;                 // 1 main, 2 auxiliary
+  // The "od daty VAT" and "do daty VAT" items (CCYYMMDD), NULL while off;
+  // either on brings in the reverse-charge purchases of the main register.
+  const char* od_daty_vat;
+  const char* do_daty_vat;
 };
 
 // Positions the document header of the current line by its link: 1 found, 0
@@ -51,10 +56,16 @@ std::string tekst_znacznikow(const char* flags, int length);
 int dodaj_pozycje_sprzedazy(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
 // Pass 1 over the current lines table in VAT-date order; 0 or -1.
 int dopisz_dokumenty_rejestru(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
+// Pass 3: the reverse-charge purchase lines of the VAT-date items, one line
+// (Z5ZAKE and Z5ZAKU open) and the pass; 0 or -1.
+int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
+int dopisz_zakupy_odwrotne(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
 // Numbers the rows of Z5ESPPyy and appends the totals row; 0 or -1.
 int numeruj_rejestr_vat(wiersz_rejestru_vat* row);
 int dopisz_wiersz_sumy(const wiersz_rejestru_vat* row);
 // Locks the lines, creates Z5ESPPyy anew with its tag selected, runs the
-// register's pass and the numbering; the table stays open for printing.
+// register's pass, in the main register the purchases pass while a VAT-date
+// item is on (purchase tables that cannot be opened or locked leave it
+// out), and the numbering; the table stays open for printing.
 // 0, or -1 (lock, creation or a pass failed).
 int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);

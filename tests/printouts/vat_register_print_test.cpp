@@ -9,6 +9,7 @@
 #include "printouts/vat_register_print.h"
 #include "tables/exchange_tables.h"
 #include "tables/layouts.h"
+#include "tables/vat_tables.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -74,7 +75,7 @@ class VatRegisterPrintTest : public SalesTest {
 
 TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
   EXPECT_EQ(Page(),
             "    1|FV  /    1  |  123.00|  100.00|  23.00|    0.00|   0.00|  0.00|  0.00| 0.00|100.00|\n"
@@ -111,7 +112,7 @@ TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
 // The amounts of form 77 over the seeded firm: the non-blank lines by number.
 TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
   sumy_rejestru_vat sums{};
   OpcjeSumRejestru options{0};
   ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
@@ -165,7 +166,7 @@ TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
 
 TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
   sumy_rejestru_vat off{}, on{};
   OpcjeSumRejestru without{0}, with{1};
   ASSERT_EQ(licz_sumy_rejestru(&off, &source, &without), 0);
@@ -176,7 +177,7 @@ TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
 
 TEST_F(VatRegisterPrintTest, AFilterTakingNothingWritesNoRowsAndNoTotalsRow) {
   SeedFirm();
-  ZrodloRejestruVat source{RejectAll, 1};
+  ZrodloRejestruVat source{RejectAll, 1, 1, nullptr, nullptr};
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
   EXPECT_EQ(d4reccount(Z5ESPP.table), 0);
   sumy_rejestru_vat sums{};
@@ -194,7 +195,7 @@ TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice
     double printedNet, summedNet;
   } cases[] = {{1, 45 + 45, 45 + 10}, {0, 20, 20}};
   for (const Case& c : cases) {
-    ZrodloRejestruVat source{AcceptAll, c.convert};
+    ZrodloRejestruVat source{AcceptAll, c.convert, 1, nullptr, nullptr};
     ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
     d4bottom(Z5ESPP.table);
     EXPECT_DOUBLE_EQ(Amount("NPO"), c.printedNet) << c.convert;
@@ -204,6 +205,46 @@ TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice
     ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
     EXPECT_DOUBLE_EQ(sums.netto, c.summedNet) << c.convert;
   }
+}
+
+// Reverse-charge purchases join the main register while a VAT-date item is
+// on: the acquisition pair, the buyer-as-taxpayer pair of a domestic line,
+// and neither a plain domestic line nor one outside the dates.
+TEST_F(VatRegisterPrintTest, ReverseChargePurchasesWithTheVatDateItems) {
+  ASSERT_EQ(OpenZ5ZAKU(0, 0), 0);
+  ASSERT_EQ(OpenZ5ZAKE(0, 0), 0);
+  struct Purchase {
+    const char *rec, *kind, *khd, *stm, *re3, *dav, *net, *vat, *gross;
+  } purchases[] = {
+      {"1", "1", "T", "2", " ", "20260110", "100", "23", "123"},
+      {"2", "5", "N", "1", "5", "20260111", "50", "11.5", "61.5"},
+      {"3", "1", "N", "1", " ", "20260112", "70", "16.1", "86.1"},
+      {"4", "1", "N", "3", " ", "20251231", "30", "6.9", "36.9"},
+  };
+  for (const Purchase& p : purchases) {
+    AppendRecord(Z5ZAKU.table, {{"REC", p.rec}, {"TYV", p.kind}, {"KHD", p.khd}, {"NA1", "Dostawca"},
+                                {"DAM", p.dav}, {"DAV", p.dav}});
+    AppendRecord(Z5ZAKE.table, {{"REK", p.rec}, {"TYV", "1"}, {"NRV", std::string("Z/") + p.rec}, {"STM", p.stm},
+                                {"RE3", p.re3}, {"DAV", p.dav}, {"WAN", p.net}, {"WAV", p.vat}, {"WAB", p.gross}});
+  }
+  d4close(Z5ZAKU.table);
+  d4close(Z5ZAKE.table);
+  SeedFirm();
+  ZrodloRejestruVat source{RejectAll, 1, 1, "20260101", "20260131"};
+  ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
+  std::string page;
+  for (d4top(Z5ESPP.table); !d4eof(Z5ESPP.table); d4skip(Z5ESPP.table, 1)) {
+    char line[120];
+    std::snprintf(line, sizeof line, "%s|%s|%.2f|%.2f|%.2f|%.2f|%.2f|%s\n", FieldText(Z5ESPP.table, "LPO").c_str(),
+                  FieldText(Z5ESPP.table, "NUM").substr(0, 5).c_str(), Amount("BRU"), Amount("UEN"), Amount("UEV"),
+                  Amount("NN5"), Amount("NV5"), FieldText(Z5ESPP.table, "OZN").c_str());
+    page += line;
+  }
+  EXPECT_EQ(page,
+            "    1|Z/1|123.00|100.00|23.00|0.00|0.00|MPP\n"
+            "    2|Z/2|61.50|0.00|0.00|50.00|11.50|VAT_RR\n"
+            "*****|*****|184.50|100.00|23.00|50.00|11.50|\n");
+  ASSERT_EQ(d4close(Z5ESPP.table), 0);
 }
 
 TEST(VatRegisterColumns, RatePlacementOfBothPeriodsAndTheMarks) {
