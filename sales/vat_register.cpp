@@ -92,6 +92,7 @@ void MarkColumn(ColumnValue* value) {
 
 void NetColumn(ColumnValue* value) {
   value->type = 'N';
+  value->length = static_cast<uint8_t>(f4len(Line("WNE")));
   value->decimals = 2;
   value->number = ROUND(f4double(Line("WNE")) * ViewRate(kontekstEwidencji ? kontekstEwidencji->widok_waluty : 2), 2);
 }
@@ -121,7 +122,7 @@ void Columns(kontekst_ewidencji& c) {
     ScrollColumn* mark = DefineScrollColumn(LineSlot("RE5"), 0, "oz");
     if (mark) mark->valueRoutine = MarkColumn;
   }
-  ScrollColumn* name = DefineScrollColumn(LineSlot("NA1"), 0, "nazwa");
+  ScrollColumn* name = DefineScrollColumn(LineSlot("NA1"), SCROLL_FIXED_WIDTH, "nazwa");
   if (name) name->width = NAME_WIDTH;
   ScrollColumn* net = DefineScrollColumn(LineSlot("WNE"), 0, "netto");
   if (net) net->valueRoutine = NetColumn;
