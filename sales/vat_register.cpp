@@ -36,7 +36,7 @@ kontekst_ewidencji* kontekstEwidencji = nullptr;
 namespace {
 
 constexpr int FIRST_YEAR_2024 = 2024;
-constexpr int LINES_BY_VAT_DATE = 1, LINES_BY_NAME = 2;
+constexpr int LINES_BY_NUMBER = 0, LINES_BY_VAT_DATE = 1, LINES_BY_NAME = 2;
 constexpr int HEADERS_BY_REC = 4;
 constexpr int NUMBER_WIDTH = 40, NAME_WIDTH = 27, NAME_SEEK_WIDTH = 40;
 constexpr int KEY_F5 = 0x3F00, KEY_ALT_K = 0x2500, KEY_ALT_U = 0x1600;
@@ -189,7 +189,9 @@ void Menus(kontekst_ewidencji& c) {
   Item(" Wykres ", 1291, 'w', 0, ChartAction);
 
   c.menu_szukaj = DefineMenuWindow();
+  Item(" Data ", 1251, 'd', 1, SearchAction);
   Item(" Nazwa ", 1252, 'n', -1, nullptr, &c.menu_nazwa);
+  Item(" Numer ", 1255, 'u', 3, SearchAction);
 
   c.menu_nazwa = DefineMenuWindow();
   Item(" Porządek ", 1253, 'p', 2, SearchAction);
@@ -311,8 +313,30 @@ int filtr_ewidencji() {
 }
 
 int szukaj_w_ewidencji(int kind) {
+  BrowseContext* c = CurrentBrowse;
+  if (!c) return -1;
   if (kind == 2) return SzukajWKatalogu(Sys("Szukaj nazwy towaru -"), NAME_SEEK_WIDTH, Z5SPRE.tag[LINES_BY_NAME]);
-  return 0;
+  std::string key;
+  DbTag* tag = nullptr;
+  if (kind == 1) {
+    char date[9] = "        ";
+    if (PytanieWOknieSzukania(c, "Szukaj daty -", date, "DD-MM/YY", false) != KEY_ENTER) return 0;
+    key.assign(date, 8);
+    tag = Z5SPRE.tag[LINES_BY_VAT_DATE];
+  } else if (kind == 3) {
+    char number[6] = "     ";
+    if (PytanieWOknieSzukania(c, "Szukaj numeru dokumentu -", number, "99999", false) != KEY_ENTER) return 0;
+    wyrownaj_do_prawej(number, 5);
+    key.assign(number, 5);
+    tag = Z5SPRE.tag[LINES_BY_NUMBER];
+  } else {
+    return 0;
+  }
+  long current = d4recno(Lines());
+  d4tag_select(Lines(), tag);
+  int r = x4seek(&c->scan, key.c_str());
+  if (r < 0) return -1;
+  return browse_call(0, r == 0 || r == 2 ? d4recno(Lines()) : current);
 }
 
 int czy_mozna_usunac_pozycje_ewidencji() {

@@ -77,4 +77,24 @@ TEST_F(VatRegisterTest, OrphanLineGivesItsStockBack) {
   EXPECT_EQ(Stock(), 7);
 }
 
+TEST_F(VatRegisterTest, SearchesByDateAndByNumber) {
+  Line({{"TYV", "1"}, {"REK", "1"}, {"NA1", "Second"}, {"DAV", "20261207"}, {"NRV", "12"}});
+  Line({{"TYV", "1"}, {"REK", "1"}, {"NA1", "Third"}, {"DAV", "20261215"}, {"NRV", "3"}});
+  struct Case {
+    const char* keys;
+    const char* found;
+  } cases[] = {
+      {"sd071226{ENTER}", "Second"},
+      {"sd101226{ENTER}", "Third"},   // the next date when the searched one is not there
+      {"su3{ENTER}", "Third"},
+      {"su12{ENTER}", "Second"},
+  };
+  for (const Case& c : cases) {
+    seen.clear();
+    HeadlessSetScript((std::string(c.keys) + "{F9}{ESC}{ESC}").c_str());   // the submenu, then the browse
+    ewidencja_sprzedazy();
+    EXPECT_EQ(FieldText(Z5SPRE.table, "NA1"), c.found) << c.keys << seen;
+  }
+}
+
 }  // namespace
