@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/option_sets.h"
+#include "app/vat_services.h"
 #include "app/stand_in_screens.h"
 #include "db/db_index.h"
 #include "db/dbf_records.h"
@@ -161,6 +162,83 @@ void Tabulogram(kontekst_ewidencji& c) {
     if (bound == nip) DefineTabuColumn("NIP", "", &bound, 0, 2);
 }
 
+// ---- the information panel
+
+constexpr int16_t RES_PANEL = 179;
+constexpr int PANEL_ROWS = 12;
+
+void PutText(TextCtrl* entry, const std::string& text, int width) {
+  std::string shown = text;
+  shown.resize(static_cast<size_t>(width), ' ');
+  int room = std::min(width, w4width() - entry->col);
+  if (room > 0) w4num(entry->row, entry->col, shown.c_str(), room);
+}
+
+// The kind's name; from 2024 a final, collective or receipt final invoice
+// by the line's RFK.
+void KindText(TextCtrl* entry) {
+  int kind = f4int(Line("TYV"));
+  int rfk = f4int(Line("RFK"));
+  std::string name = nazwa_rodzaju_dokumentu(kind, kontekstEwidencji ? kontekstEwidencji->rejestr : 1);
+  if (WorkingYear() >= FIRST_YEAR_2024 && (kind == 1 || kind == 7) && rfk >= 1 && rfk <= 3) {
+    static const char* const finals[] = {"FAKTURA końcowa", "FAKTURA zbiorcza", "FAKTURA końcowa parag."};
+    name = Sys(finals[rfk - 1]);
+  }
+  PutText(entry, name, 21);
+}
+
+// An amount of the line in the current view.
+void ViewAmount(TextCtrl* entry) {
+  DbField* field = *entry->field;
+  double value = ROUND(f4double(field) * ViewRate(kontekstEwidencji ? kontekstEwidencji->widok_waluty : 2), 2);
+  char text[32];
+  std::snprintf(text, sizeof text, "%*.2f", static_cast<int>(f4len(field)), value);
+  PutText(entry, text, static_cast<int>(f4len(field)));
+}
+
+void ViewCurrency(TextCtrl* entry) {
+  int view = kontekstEwidencji ? kontekstEwidencji->widok_waluty : 2;
+  PutText(entry, view == 2 ? std::string(f4ptr(Line("WAL")), f4len(Line("WAL"))) : "PLN", 3);
+}
+
+void AccountText(TextCtrl* entry) {
+  DbTable* accounts = Z5KONT.table;
+  if (!accounts) return PutText(entry, "", 44);
+  std::string text(f4ptr(d4field(accounts, "NUM")), f4len(d4field(accounts, "NUM")));
+  text += " ";
+  text.append(f4ptr(d4field(accounts, "NAZ")), f4len(d4field(accounts, "NAZ")));
+  PutText(entry, text, 44);
+}
+
+void Panel(kontekst_ewidencji& c) {
+  ResetTextCtrlDefinition(c.panel, sizeof c.panel);
+  bool from2024 = WorkingYear() >= FIRST_YEAR_2024;
+  struct At {
+    int row, col;
+    const char* field;
+    void (*draw)(TextCtrl*);
+  };
+  const At at[] = {
+      {0, 9, "TYV", KindText},    {0, 34, "PRE", nullptr},    {0, 39, "NRV", nullptr},
+      {0, 45, "POS", nullptr},    {0, 72, "DAW", nullptr},    {1, 14, "KOT", nullptr},
+      {1, 48, "ILO", nullptr},    {2, 7, "NA1", nullptr},     {3, 7, "NA2", nullptr},
+      {4, 7, "NA3", nullptr},     {2, 48, "NA4", nullptr},    {3, 48, "NA5", nullptr},
+      {4, 48, "NA6", nullptr},    {5, 15, "CNB", ViewAmount}, {5, 43, "RAS", nullptr},
+      {5, 71, "JED", nullptr},    {6, 15, "CNR", ViewAmount}, {6, 43, "WAV", ViewAmount},
+      {6, 62, "KWU", nullptr},    {7, 15, "WAB", ViewAmount}, {7, 43, "ILK", nullptr},
+      {8, 15, "KRN", ViewAmount}, {8, 53, "VAS", nullptr},    {9, 15, "KON", AccountText},
+      {10, 14, "RYS", nullptr},   {10, 79, "CSS", nullptr},   {11, 7, "WAL", ViewCurrency},
+  };
+  for (const At& a : at) {
+    TextCtrl* entry = DefineTextCtrl(a.row, a.col, LineSlot(a.field), 0);
+    if (entry) entry->drawRoutine = a.draw;
+  }
+  if (TextCtrl* e = DefineTextCtrl(7, 72, LineSlot("TYP"), 0))
+    e->codeTexts = CodeList({"1. SPRZEDAŻ", "2. POZOSTAŁE", "3. WYN. W NAT."});
+  if (TextCtrl* e = DefineTextCtrl(8, 42, LineSlot("VAT"), 0)) e->codeTexts = NAZWY_STAWEK_VAT;
+  if (TextCtrl* e = DefineTextCtrl(10, 36, LineSlot("STM"), 0)) e->codeTexts = DeliveryList(from2024);
+}
+
 // ---- menu actions
 
 int32_t Redisplay() { return browse_call(0, d4recno(Lines())) < 0 ? -1 : 0; }
@@ -242,6 +320,10 @@ void Settings(BrowseContext* b, kontekst_ewidencji& c) {
   b->title = title;
   b->print_title = printTitle;
   b->print_columns = c.tabulogram;
+  b->record_texts = c.panel;
+  b->record_lines_source = []() -> int16_t { return RES_PANEL; };
+  b->record_height = PANEL_ROWS;
+  b->record_lines_count = PANEL_ROWS;
   b->key_hook = klawisze_ewidencji;
   b->stamp_field = Line("INF");
   b->filter_fn = ScanFilter;
@@ -261,6 +343,7 @@ int definiuj_ewidencje(kontekst_ewidencji** out, int rejestr) {
   Menus(*c);
   Columns(*c);
   Tabulogram(*c);
+  Panel(*c);
   definiuj_filtry_ewidencji(c);
   return 0;
 }
@@ -286,7 +369,7 @@ int ewidencja_sprzedazy() {
     if (allocate_browse(&browse, Lines(), Z5SPRE.tag[LINES_BY_VAT_DATE], c->kolumny, c->menu_glowne) == 0) {
       Settings(browse, *c);
       c->z_kontem = 1;
-      result = zrob_browse(0, 0, 0);
+      result = zrob_browse(browse->record_height, 0, 0);
       c->z_kontem = 0;
       free_browse(&browse);
     }

@@ -17,6 +17,7 @@ enum ElementFiltraEwidencji {
 
 constexpr int EWIDENCJA_KOLUMNY = 6;
 constexpr int EWIDENCJA_TABULOGRAM = 26;
+constexpr int EWIDENCJA_PANEL = 34;
 
 struct kontekst_ewidencji {
   int32_t menu_glowne, menu_szukaj, menu_nazwa, menu_drukuj;
@@ -33,6 +34,7 @@ struct kontekst_ewidencji {
   char nazwa_konta[35];          // shown beside "numer konta"
   ScrollColumn kolumny[EWIDENCJA_KOLUMNY];
   TabuColumn tabulogram[EWIDENCJA_TABULOGRAM];
+  TextCtrl panel[EWIDENCJA_PANEL];
   FilterItem pamiec_filtrow[FE_LICZBA];
 };
 

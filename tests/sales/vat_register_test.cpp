@@ -54,6 +54,10 @@ TEST_F(VatRegisterTest, F5StepsThroughTheViewsBackToTheStart) {
   ASSERT_NE(shot2, std::string::npos) << seen;
   EXPECT_LT(shot1, shot2);
   EXPECT_EQ(Count(seen, "100.00"), 2) << seen;   // the first and the fourth view
+  // the panel: the line's kind, number and the currency of each view
+  EXPECT_NE(seen.find("dokument Faktura"), std::string::npos) << seen;
+  EXPECT_EQ(Count(seen, "waluta EUR"), 2) << seen;
+  EXPECT_EQ(Count(seen, "waluta PLN"), 2) << seen;
 }
 
 TEST_F(VatRegisterTest, LineOfALiveDocumentIsNotDeleted) {
