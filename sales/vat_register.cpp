@@ -270,9 +270,11 @@ void Menus(kontekst_ewidencji& c) {
   Item(" Data ", 1251, 'd', 1, SearchAction);
   Item(" Nazwa ", 1252, 'n', -1, nullptr, &c.menu_nazwa);
   Item(" Numer ", 1255, 'u', 3, SearchAction);
+  Item(" Numer niestandardowy ", 1255, 'r', 6, SearchAction);
 
   c.menu_nazwa = DefineMenuWindow();
   Item(" Porządek ", 1253, 'p', 2, SearchAction);
+  Item(" Wzorzec ", 1254, 'w', 4, SearchAction);
 
   c.menu_drukuj = DefineMenuWindow();
   if (WorkingYear() < FIRST_YEAR_2024 || c.rejestr == 1) Item(" Rejestr Marża ", 1266, 'm', 6, PrintAction);
@@ -299,6 +301,9 @@ bool SeekHeader() {
   d4blank(h);
   return false;
 }
+
+const char* NameText() { return FldQStr(Line("NA1"), 0); }
+const char* FreeNumberText() { return FldQStr(Line("RE1"), 0); }
 
 int ScanFilter(intptr_t) { return filtr_ewidencji(); }
 
@@ -412,6 +417,13 @@ int szukaj_w_ewidencji(int kind) {
     wyrownaj_do_prawej(number, 5);
     key.assign(number, 5);
     tag = Z5SPRE.tag[LINES_BY_NUMBER];
+  } else if (kind == 4 || kind == 6) {
+    std::string pattern(NAME_SEEK_WIDTH, ' ');
+    const char* prompt = kind == 4 ? "Szukaj wzoru w nazwie pozycji -" : "Szukaj wzoru w numerze dokumentu -";
+    if (PytanieWOknieSzukania(c, prompt, pattern.data(), nullptr, false) != KEY_ENTER) return 0;
+    long found = BrowseLocate(pattern.c_str(), kind == 4 ? NameText : FreeNumberText);
+    if (found < 0) return -1;
+    return browse_call(0, found > 0 ? found : d4recno(Lines()));
   } else {
     return 0;
   }

@@ -81,9 +81,9 @@ TEST_F(VatRegisterTest, OrphanLineGivesItsStockBack) {
   EXPECT_EQ(Stock(), 7);
 }
 
-TEST_F(VatRegisterTest, SearchesByDateAndByNumber) {
+TEST_F(VatRegisterTest, SearchesByDateNumberAndPattern) {
   Line({{"TYV", "1"}, {"REK", "1"}, {"NA1", "Second"}, {"DAV", "20261207"}, {"NRV", "12"}});
-  Line({{"TYV", "1"}, {"REK", "1"}, {"NA1", "Third"}, {"DAV", "20261215"}, {"NRV", "3"}});
+  Line({{"TYV", "1"}, {"REK", "1"}, {"NA1", "Third"}, {"DAV", "20261215"}, {"NRV", "3"}, {"RE1", "FV/X/77"}});
   struct Case {
     const char* keys;
     const char* found;
@@ -92,10 +92,12 @@ TEST_F(VatRegisterTest, SearchesByDateAndByNumber) {
       {"sd101226{ENTER}", "Third"},   // the next date when the searched one is not there
       {"su3{ENTER}", "Third"},
       {"su12{ENTER}", "Second"},
+      {"snwcon{ENTER}{ENTER}", "Second"},   // Enter takes the match shown
+      {"srx/7{ENTER}{ENTER}", "Third"},
   };
   for (const Case& c : cases) {
     seen.clear();
-    HeadlessSetScript((std::string(c.keys) + "{F9}{ESC}{ESC}").c_str());   // the submenu, then the browse
+    HeadlessSetScript((std::string(c.keys) + "{F9}{ESC}{ESC}{ESC}").c_str());   // the submenus, then the browse
     ewidencja_sprzedazy();
     EXPECT_EQ(FieldText(Z5SPRE.table, "NA1"), c.found) << c.keys << seen;
   }
