@@ -12,8 +12,10 @@
 #include "env/session/field_text.h"
 #include "masterdata/accounts.h"
 #include "masterdata/countries.h"
+#include "sales/buyer.h"
 #include "sales/document_kinds.h"
 #include "sales/document_totals.h"
+#include "sales/line_code.h"
 #include "sales/numbering.h"
 #include "sales/sales_context.h"
 #include "sales/vat_register.h"
@@ -316,7 +318,8 @@ void CommonHead(DbTable* h, bool from2024) {
   }
   if (salesOptions.standardNumbering == 'T')
     TextItem(f("PRE"), "prefiks numeru.......", " id. nr:", FILTER_UPPER, nullptr, 0, RightAlignedPrefix);
-  TextItem(f("KNA"), "kod kontrahenta......", " kod kontr:", FILTER_UPPER);
+  TextItem(f("KNA"), "kod kontrahenta......", " kod kontr:", FILTER_UPPER, pole_kontrahenta, POLE_FILTRA,
+           waliduj_kontrahenta);
   FilterItem* nip = TextItem(f("NIP"), "NIP kontrahenta...[*]", " NIP:", FILTER_UPPER);
   if (nip) nip->own_test.text = NipTest;
   if (c) {
@@ -410,12 +413,14 @@ FilterItem* definiuj_filtry_ewidencji(kontekst_ewidencji* c) {
   e[FE_DO_DATY_WYST] =
       DateItem(f("DAW"), "do daty wystawienia..", " do daty wyst:", FILTER_UPPER_BOUND | FILTER_DATE_NEEDED);
   e[FE_PREFIKS] = TextItem(f("PRE"), "prefiks numeru.......", " id. nr:", FILTER_UPPER, nullptr, 0, RightAlignedPrefix);
-  e[FE_KOD_POZYCJI] = TextItem(f("KOT"), "kod pozycji..........", " kod poz:", FILTER_UPPER);
+  e[FE_KOD_POZYCJI] = TextItem(f("KOT"), "kod pozycji..........", " kod poz:", FILTER_UPPER, pole_towar_usluga,
+                               POLE_FILTRA_KODU, waliduj_kod_pozycji);
   if (e[FE_KOD_POZYCJI]) e[FE_KOD_POZYCJI]->own_test.text = ItemCodeTest;
   e[FE_TYP_POZYCJI] = ChoiceItem(f("ZRP"), "typ pozycji..", nullptr, CodeList({"1. TOWARY", "2. USŁUGI"}),
                                  FILTER_NOT_TESTED | FILTER_SAME_LINE);
   e[FE_KOD_KONTRAHENTA] =
-      TextItem(d4field(Header(), "KNA"), "kod kontrahenta......", " kod kontr:", FILTER_UPPER | FILTER_DIRECT_FIELD);
+      TextItem(d4field(Header(), "KNA"), "kod kontrahenta......", " kod kontr:", FILTER_UPPER | FILTER_DIRECT_FIELD,
+               pole_kontrahenta, POLE_FILTRA, waliduj_kontrahenta);
   if (Z5KONT.table) {
     e[FE_NUMER_KONTA] = TextItem(d4field(Z5KONT.table, "NUM"), "numer konta..........", " nr konta:",
                                  FILTER_DIRECT_FIELD | FILTER_NOTE_BESIDE, konto_f4_lista, 0, AccountValid, 34);
