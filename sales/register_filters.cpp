@@ -1,9 +1,11 @@
 #include "sales/register_filters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 
+#include "app/option_forms.h"
 #include "app/option_sets.h"
 #include "app/vat_services.h"
 #include "db/dbf_table.h"
@@ -11,6 +13,7 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "masterdata/accounts.h"
+#include "masterdata/catalogue_lists.h"
 #include "masterdata/countries.h"
 #include "sales/buyer.h"
 #include "sales/document_kinds.h"
@@ -223,6 +226,19 @@ int DocumentKindTest(DbField* field, int32_t code, DbTable*) {
   return Accept(code == '1' ? sdr < '2' : sdr == static_cast<char>(code));
 }
 
+// Choice n (1..13) takes a 'T' at position n of the marks; the last choice
+// takes documents without any mark.
+int MarksTest(DbField* field, int32_t code, DbTable*) {
+  constexpr int MARKS = 13;
+  int n = code - '0';
+  const char* marks = f4ptr(field);
+  int width = std::min(static_cast<int>(f4len(field)), MARKS);
+  if (n >= 1 && n <= MARKS) return Accept(n <= width && marks[n - 1] == 'T');
+  for (int i = 0; i < width; i++)
+    if (marks[i] == 'T') return X4_REJECT;
+  return X4_ACCEPT;
+}
+
 int RightAlignedPrefix(Get4* get) {
   wyrownaj_do_prawej(static_cast<char*>(get->data), get->dataWidth);
   return 0;
@@ -295,11 +311,18 @@ FilterItem* CommonTail(DbTable* h, int rejestr, bool from2024) {
   if (payer) payer->own_test.text = VatPayerTest;
   FilterItem* kind = ChoiceItem(f("SDR"), "rodzaj dokumentu.....", nullptr, DocumentKinds(rejestr));
   if (kind) kind->own_test.code = DocumentKindTest;
+  FilterItem* last = kind;
+  if (salesOptions.procedureMarks == 'T') {
+    int marksYear = from2024 ? NEW_MARKS_YEAR : WorkingYear();
+    last = DefineFilter(FilterFld(f("NKK")), Sys("oznaczenie tow./usł.."), nullptr, FILTER_CHOICE, 0u,
+                        ListaOznaczenGtu(marksYear));
+    if (last) last->own_test.code = MarksTest;
+  }
   if (salesContext) {
     salesContext->filtrTypuDostawy = delivery;
     salesContext->filtrWaluty = currency;
   }
-  return kind;
+  return last;
 }
 
 // Items 1 to 7 (from 2024 with the sale-date bounds after the VAT dates).

@@ -101,6 +101,24 @@ TEST_F(RegisterFiltersTest, KindGroupTakesAnyOfItsItemsAndDocumentKindTakesBlank
   EXPECT_EQ(Passing(), "fv fk pf ");
 }
 
+TEST_F(RegisterFiltersTest, GoodsMarksByPositionAndNone) {
+  salesOptions.procedureMarks = 'T';
+  Header({{"TYV", "1"}, {"NA1", "gtu1"}, {"NKK", "TNNNNNNNNNNNN"}});
+  Header({{"TYV", "1"}, {"NA1", "gtu13"}, {"NKK", "NNNNNNNNNNNNT"}});
+  Header({{"TYV", "1"}, {"NA1", "none"}, {"NKK", "NNNNNNNNNNNNN"}});
+  Header({{"TYV", "1"}, {"NA1", "blank"}, {"NKK", ""}});
+  definiuj_filtry_rejestru_2024(1);
+  FilterItem* marks = Item(&context.filtry, "oznaczenie tow./usł..");
+  struct Case {
+    int choice;
+    const char* passing;
+  } cases[] = {{1, "gtu1 "}, {13, "gtu13 "}, {14, "none blank "}};
+  for (const Case& c : cases) {
+    On(marks, nullptr, c.choice);
+    EXPECT_EQ(Passing(), c.passing) << c.choice;
+  }
+}
+
 TEST_F(RegisterFiltersTest, ProFormaExcludesTheOtherKinds) {
   definiuj_filtry_rejestru(1);
   FilterSet* set = &context.filtry;
