@@ -261,8 +261,8 @@ int ReverseChargeTest(DbField* field, int32_t code, DbTable*) {
   return Accept(n >= 0 && n < 3 && f4ptr(field)[0] == stored[n]);
 }
 
-int VatCodeTest(DbField* field, int32_t code, DbTable*) { return Accept(f4long(field) == code - '0'); }
-int IncomeTest(DbField* field, int32_t code, DbTable*) { return Accept(f4long(field) == code - '0'); }
+// A numeric code field against the number of the choice.
+int NumberCodeTest(DbField* field, int32_t code, DbTable*) { return Accept(f4long(field) == code - '0'); }
 
 int AccountValid(Get4* get) {
   return valid_konto(get, nullptr, nullptr, kontekstEwidencji ? kontekstEwidencji->nazwa_konta : nullptr);
@@ -463,11 +463,12 @@ FilterItem* definiuj_filtry_ewidencji(kontekst_ewidencji* c) {
   e[FE_RK] = KindItem("korekta rachunku.....", " RK", KindOwnTest<KL_RK>, OR_LAST, tyv);
   e[FE_TYP_PRZYCHODU] = ChoiceItem(f("TYP"), "typ przychodu........", " przychód:",
                                    CodeList({"1. SPRZEDAŻ", "2. POZOSTAŁE", "3. WYN. W NAT."}));
-  if (e[FE_TYP_PRZYCHODU]) e[FE_TYP_PRZYCHODU]->own_test.code = IncomeTest;
+  if (e[FE_TYP_PRZYCHODU]) e[FE_TYP_PRZYCHODU]->own_test.code = NumberCodeTest;
   e[FE_TYP_DOSTAWY] = ChoiceItem(f("STM"), "typ dostawy..........", " typ dostawy:", DeliveryList(from2024));
   e[FE_STAWKA_VAT] = ChoiceItem(f("VAT"), "stawka VAT...........", " VAT:", NAZWY_STAWEK_VAT);
-  if (e[FE_STAWKA_VAT]) e[FE_STAWKA_VAT]->own_test.code = VatCodeTest;
-  e[FE_STAWKA_RYCZALT] = TextItem(f("RYT"), "stawka ryczałt.......", " rycz:", 0);
+  if (e[FE_STAWKA_VAT]) e[FE_STAWKA_VAT]->own_test.code = NumberCodeTest;
+  e[FE_STAWKA_RYCZALT] = ChoiceItem(f("RYT"), "stawka ryczałt.......", " rycz:", ListaStawekRyczaltu(WorkingYear()));
+  if (e[FE_STAWKA_RYCZALT]) e[FE_STAWKA_RYCZALT]->own_test.code = NumberCodeTest;
   e[FE_STRUKTURA] = DefineFilter(FilterFld(f("CSS")), Sys("czy w strukturze?...."), Sys(" wchodzi do struktury:"),
                                  FILTER_YES_NO, 0u, FILTER_IF_EQUAL | 'T');
   e[FE_ODWROTNE] = ChoiceItem(f("RE3"), "odwrotne obciążenie..", " odw. obc.:",

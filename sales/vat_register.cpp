@@ -15,6 +15,7 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_browse.h"
+#include "masterdata/catalogue_lists.h"
 #include "masterdata/stock_update.h"
 #include "print/tabulogram.h"
 #include "sales/document_kinds.h"
@@ -227,7 +228,7 @@ void Panel(kontekst_ewidencji& c) {
       {5, 71, "JED", nullptr},    {6, 15, "CNR", ViewAmount}, {6, 43, "WAV", ViewAmount},
       {6, 62, "KWU", nullptr},    {7, 15, "WAB", ViewAmount}, {7, 43, "ILK", nullptr},
       {8, 15, "KRN", ViewAmount}, {8, 53, "VAS", nullptr},    {9, 15, "KON", AccountText},
-      {10, 14, "RYS", nullptr},   {10, 79, "CSS", nullptr},   {11, 7, "WAL", ViewCurrency},
+      {10, 20, "RYS", nullptr},   {10, 79, "CSS", nullptr},   {11, 7, "WAL", ViewCurrency},
   };
   for (const At& a : at) {
     TextCtrl* entry = DefineTextCtrl(a.row, a.col, LineSlot(a.field), 0);
@@ -237,6 +238,7 @@ void Panel(kontekst_ewidencji& c) {
     e->codeTexts = CodeList({"1. SPRZEDAŻ", "2. POZOSTAŁE", "3. WYN. W NAT."});
   if (TextCtrl* e = DefineTextCtrl(8, 42, LineSlot("VAT"), 0)) e->codeTexts = NAZWY_STAWEK_VAT;
   if (TextCtrl* e = DefineTextCtrl(10, 36, LineSlot("STM"), 0)) e->codeTexts = DeliveryList(from2024);
+  if (TextCtrl* e = DefineTextCtrl(10, 14, LineSlot("RYT"), 0)) e->codeTexts = ListaStawekRyczaltu(WorkingYear());
 }
 
 // ---- menu actions

@@ -221,6 +221,26 @@ TEST_F(LineFiltersTest, ItemCodeKeepsToTheChosenCatalogue) {
   EXPECT_EQ(PassingLines(), "service ");
 }
 
+TEST_F(LineFiltersTest, CodeItemsTakeTheirNumbersAndReverseChargeItsMarks) {
+  Line({{"NA1", "a"}, {"VAT", "3"}, {"RYT", "2"}, {"TYP", "1"}, {"RE3", "N"}});
+  Line({{"NA1", "b"}, {"VAT", "11"}, {"RYT", "0"}, {"TYP", "3"}, {"RE3", "8"}});
+  Line({{"NA1", "c"}, {"VAT", "1"}, {"RYT", "2"}, {"TYP", "2"}, {"RE3", "T"}});
+  struct Case {
+    int item, choice;
+    const char* passing;
+  } cases[] = {
+      {FE_STAWKA_VAT, 3, "a "},     {FE_STAWKA_VAT, 11, "b "},    {FE_STAWKA_RYCZALT, 2, "a c "},
+      {FE_TYP_PRZYCHODU, 3, "b "},  {FE_ODWROTNE, 1, "a "},       {FE_ODWROTNE, 2, "c "},
+      {FE_ODWROTNE, 3, "b "},
+  };
+  for (const Case& c : cases) {
+    for (FilterItem* item : lines.elementy)
+      if (item) item->active = 0;
+    LineOn(c.item, c.choice);
+    EXPECT_EQ(PassingLines(), c.passing) << c.item << " " << c.choice;
+  }
+}
+
 TEST_F(LineFiltersTest, ProFormaExcludesTheInvoices) {
   FilterSet* set = &lines.filtry;
   set->window = 1;
