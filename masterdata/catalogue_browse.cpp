@@ -35,25 +35,26 @@ int CatalogueKeys(int key) {
 
 int Complete() { return running && running->complete ? running->complete() : 0; }
 
-// The prompt and its entry in the browse's seek window (one of its own when
-// the browse has none); the key that ended the entry.
-int SeekPrompt(BrowseContext* c, const char* prompt, char* text) {
+}  // namespace
+
+int PytanieWOknieSzukania(BrowseContext* c, const char* prompt, char* text, const char* picture, bool upper) {
   bool own = w4record(c->seek_window) == nullptr || c->seek_window <= 0;
   int window = own ? DefineSeekWindow(-1, -1, -1, -1, nullptr, 2, nullptr, nullptr) : c->seek_window;
   int previous = w4select(window);
   w4activate(window);
   w4clear(0);
   w4(0, 0, prompt);
-  g4(0, static_cast<int>(std::strlen(prompt)), text);
-  g4upper();
+  int col = static_cast<int>(std::strlen(prompt));
+  bool date = picture && std::strcmp(picture, "DD-MM/YY") == 0;
+  date ? g4date(0, col, text) : g4(0, col, text);
+  if (picture) g4picture(picture);
+  if (upper) g4upper();
   int key = g4read();
   w4deactivate(window);
   if (own) w4close(window);
   w4select(previous);
   return key;
 }
-
-}  // namespace
 
 int32_t CatalogueAppend(int32_t repeated) { return browse_dopisz(repeated); }
 int32_t CatalogueModify(int32_t) { return browse_modyfikuj(0); }
@@ -107,7 +108,7 @@ int SzukajWKatalogu(const char* prompt, int width, DbTag* tag) {
   BrowseContext* c = CurrentBrowse;
   if (!c) return -1;
   std::string text(static_cast<size_t>(width), ' ');
-  if (SeekPrompt(c, prompt, text.data()) != KEY_ENTER) return 0;
+  if (PytanieWOknieSzukania(c, prompt, text.data(), nullptr, true) != KEY_ENTER) return 0;
   text.erase(text.find_last_not_of(' ') + 1);
   DbTable* table = c->table;
   long current = d4recno(table);

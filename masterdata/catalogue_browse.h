@@ -7,6 +7,8 @@
 #include "env/text_ref.h"
 #include "ui/menu.h"
 
+struct BrowseContext;
+
 struct DbField;
 struct DbTable;
 struct DbTag;
@@ -60,6 +62,11 @@ int32_t CatalogueDelete(int32_t ask);
 // the next one in key order (where it stood when the key lies after the
 // last record). 0, or -1 on an engine error.
 int SzukajWKatalogu(const char* prompt, int width, DbTag* tag);
+// The prompt and its entry in the browse's seek window (one of its own when
+// the browse has none): a text under the picture (none: any), upper-cased
+// when `upper`; the picture "DD-MM/YY" edits a date "CCYYMMDD". The key that
+// ended the entry.
+int PytanieWOknieSzukania(BrowseContext* c, const char* prompt, char* text, const char* picture, bool upper);
 
 // 1 after "Pole nie może być puste." when `empty`, else 0.
 int EmptyRefused(bool empty);

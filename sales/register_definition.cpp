@@ -20,7 +20,9 @@
 #include "sales/document_kinds.h"
 #include "sales/header_form.h"
 #include "sales/register_actions.h"
+#include "sales/register_filters.h"
 #include "sales/sales_register.h"
+#include "sales/vat_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/browse.h"
@@ -38,16 +40,16 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus that later parts of the sales documents
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
-    "Dodaj",    "Filtry",    "Suma",       "Przelew",         "Szukaj",
+    "Dodaj",    "Suma",       "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
     "Koryguj",    "Wezwanie",        "KP",
-    "Ewidencja",  "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
+    "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
-  LATER_FINAL, LATER_FILTERS, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
+  LATER_FINAL, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_DEMAND, LATER_KP,
-  LATER_VAT_REGISTER, LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
+  LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
@@ -88,7 +90,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Drukuj ", 1120, 'r', -1, nullptr, &m[MENU_PRINT]);
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
-  Later(" Filtry ", 1160, 'f', LATER_FILTERS);
+  Item(" Filtry ", 1160, 'f', 0, [](int32_t) -> int32_t { return filtry_rejestru(); });
   Later(" Suma ", 1170, 'a', LATER_SUMS);
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
   Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
@@ -123,7 +125,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" NIP ", 1154, 'n', LATER_SEARCH);
 
   m[MENU_OTHER] = DefineMenuWindow();
-  Later(" Ewidencja ", 1200, 'e', LATER_VAT_REGISTER);
+  Item(" Ewidencja ", 1200, 'e', 0, [](int32_t) -> int32_t { return ewidencja_sprzedazy(); });
   Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);

@@ -5,6 +5,10 @@
 #pragma once
 #include <cstdint>
 
+#include "ui/filters.h"
+
+constexpr int REGISTER_FILTERS = 40;
+
 // A document number proposed for a series: the prefix right-aligned in the 4
 // characters of PRE, the number, the suffix as typed in the 9 of POS.
 struct numer_dokumentu {
@@ -24,6 +28,12 @@ struct kontekst_sprzedazy {
   char freeNumber[41];          // a number typed without standard numbering
   char freeNumberSwitch;        // 'N' while the new document keeps a free number
   int32_t skipCurrentRecord;    // the free-number duplicate check passes over the current header
+  // The document filters; the printouts read the items referenced here.
+  FilterSet filtry;
+  FilterItem elementyFiltrow[REGISTER_FILTERS];
+  FilterItem *filtrOdDatyWyst, *filtrDoDatyWyst, *filtrOdDatyVat, *filtrDoDatyVat;
+  FilterItem *filtrOdDatySprz, *filtrDoDatySprz;   // from 2024
+  FilterItem *filtrTypuDostawy, *filtrWaluty;
 };
 
 // The context of the running register; NULL outside it.

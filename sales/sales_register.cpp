@@ -14,6 +14,7 @@
 #include "sales/document_header.h"
 #include "sales/header_form.h"
 #include "sales/sales_context.h"
+#include "sales/register_filters.h"
 #include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
 #include "tables/catalogue.h"
@@ -119,6 +120,12 @@ int rejestr_sprzedazy(int rejestr) {
                         definition->menus[0]) == 0) {
       AuxiliaryStockOptions(rejestr);
       Settings(browse, *definition, rejestr);
+      if (WorkingYear() >= 2024)
+        definiuj_filtry_rejestru_2024(rejestr);
+      else
+        definiuj_filtry_rejestru(rejestr);
+      browse->filter_fn = FilterFunction;
+      browse->filter_data = reinterpret_cast<intptr_t>(&context->filtry);
       if (alloc_schowek_adresu() == 0) {
         HelpLine();
         result = zrob_browse(browse->record_height, 0, 0);
@@ -127,6 +134,7 @@ int rejestr_sprzedazy(int rejestr) {
       }
       free_browse(&browse);
     }
+    FreeFilters(&context->filtry);
     salesContext = nullptr;
     podsumowanieVat = nullptr;
   }

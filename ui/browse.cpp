@@ -303,13 +303,7 @@ int FragmentSearch(BrowseContext* c) {
   int key = g4read();
   long found = d4recno(c->table);
   bool searched = key == KEY_ENTER;
-  if (searched) {
-    add_help_line();
-    LocateViewInstall(&kLocateView);
-    found = Locate(&c->scan, fragment, RecordText);
-    LocateViewInstall(nullptr);
-    remove_help_line();
-  }
+  if (searched) found = BrowseLocate(fragment, RecordText);
   w4deactivate(c->seek_window);
   w4select(previous);
   if (!searched) return 0;
@@ -742,6 +736,17 @@ int browse_dopisz(int once) {
   c->edit_mode = 0;
   w4select(previous);
   return Display(c, remembered) < 0 ? -1 : 0;
+}
+
+long BrowseLocate(const char* fragment, DbLocateText text) {
+  BrowseContext* c = Ctx();
+  if (!c) return -1;
+  add_help_line();
+  LocateViewInstall(&kLocateView);
+  long found = Locate(&c->scan, fragment, text);
+  LocateViewInstall(nullptr);
+  remove_help_line();
+  return found;
 }
 
 int browse_skasuj(int ask) {

@@ -127,6 +127,10 @@ int zrob_browse(int recordLines, int editLines, long start);
 int browse_call(int unused, long record);
 int browse_dopisz(int once);
 int browse_skasuj(int ask);
+// A pattern search of the top browse in the text of each record, shown as
+// it goes (Down and Up go on to the next or the previous match); the record
+// found, 0 or -1 as Locate.
+long BrowseLocate(const char* fragment, DbLocateText text);
 int browse_modyfikuj(int unused);
 int browse_drukuj();
 int browse_zakoncz();
