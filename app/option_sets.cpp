@@ -238,7 +238,7 @@ std::vector<Param> SalesParams(int year, bool saving) {
       Db(106, &o.simplifiedLimitEur, 100), In(107, &o.list107, 3), Sw(108, &o.stored108, 'N'),
       Ms(109, o.saleDateLabel, MSG_SALE_DATE), Ms(110, o.saleMonthLabel, MSG_SALE_MONTH),
       Sw(111, &o.printReceivedBy, 'N'), Tx(112, o.receivedByLabel, "odebrał"), Sw(113, &o.paidToCash, 'N'),
-      In(120, &o.stored120, 1), Tx(121, o.stored121, "120"), Sw(122, &o.blockNonPositiveStock, 'N'),
+      In(120, &o.stored120, 1), Tx(121, o.marginArticle, "120"), Sw(122, &o.blockNonPositiveStock, 'N'),
       Sw(124, &o.roundPrices, 'T'), Sw(126, &o.stored126, 'N'), In(128, &o.list128, 3),
       Sw(129, &o.askRateDate, 'N'), Tx(130, o.stored130), In(131, &o.list131, 14), In(132, &o.list132, 14),
       Sw(133, &o.printMarkCodes, 'N'), Sw(134, &o.procedureMarks, 'T'), Tx(138, o.importDir),

@@ -148,7 +148,7 @@ struct SalesOptions {
   char receivedByLabel[46];               // 112
   char paidToCash;                        // 113
   int stored120;
-  char stored121[26];
+  char marginArticle[26];                 // 121
   char blockNonPositiveStock;             // 122
   char roundPrices;                       // 124
   char stored125, stored126, stored127;   // 125 and 127 'N' from 2017

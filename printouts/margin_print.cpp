@@ -161,7 +161,7 @@ int podsumowanie_faktury_marza(int reverseCharge) {
     PutValue(row++, 18, Sys(MarginProcedure(f4int(H("KSM")))));
   } else {
     PutValue(row, 3, MessageText(MSG_MARGIN_1));
-    PutValue(row++, 76, OptionText(salesOptions.stored121));
+    PutValue(row++, 76, OptionText(salesOptions.marginArticle));
     PutValue(row++, 3, MessageText(MSG_MARGIN_2));
   }
   std::string basis = Trimmed(H("RE1"));
