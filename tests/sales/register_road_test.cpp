@@ -39,9 +39,8 @@ class RegisterRoadTest : public ProgramRoadTest {
 TEST_F(RegisterRoadTest, SalesShowsTheDocumentsAndF7MarksNothingDueAsPaid) {
   SeedRegister();
   std::string screen = Run(std::string(LOGO) + INTO_SALES).screen;
-  // The procedure marks option is on by default: its two columns are there.
   for (const char* text : {" Dopisz ", " Menu ", "Dokumenty sprzedaży 2025", "TYP", "numer", "data wyst",
-                           "data VAT", "procedury", "GTU", "nazwa", "Hurtownia Zbyt", "kod kontrahenta:ZBYT",
+                           "data VAT", "ozn", "  FV/    7 ", "Hurtownia Zbyt", "kod kontrahenta:ZBYT",
                            "[F3]-Pozycje"})
     EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
 
