@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "sales/document_header.h"
 #include "sales/payments.h"
+#include "sales/sales_register.h"
 #include "tables/cash_tables.h"
 #include "tests/sales/sales_fixture.h"
 
@@ -100,6 +103,28 @@ TEST_F(PaymentsTest, AfterSaveCashEntryAndSettlement) {
     ASSERT_EQ(d4go(Z5SPRZ.table, document), 0);
     EXPECT_EQ(Text(Z5SPRZ.table, "OZA"), c.note);
   }
+}
+
+// The save's after-step writes the new document's settlement entry.
+TEST_F(PaymentsTest, SavedInvoiceGetsItsSettlementEntry) {
+  definicja_rejestru_sprzedazy definition{};
+  definicjaRejestru = &definition;
+  Header({{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"PLA", "PRZELEW"}, {"ZAP", "N"}, {"BRU", "63.90"},
+          {"DAW", "20261203"}, {"DPL", "20261217"}, {"KNA", "ZBYT"}, {"NA1", "Hurtownia Zbyt"}});
+  EXPECT_EQ(po_zapisaniu_dokumentu(), 0);
+  definicjaRejestru = nullptr;
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  DbTable* t = Z5ROZL.table;
+  ASSERT_EQ(d4reccount(t), 1);
+  ASSERT_EQ(d4go(t, 1), 0);
+  const std::pair<const char*, const char*> stored[] = {
+      {"TYZ", "1"},    {"ROK", "2026"},     {"REK", "1"},        {"KWO", "63.90"},
+      {"ZAP", "0.00"}, {"TYP", "N"},        {"ROL", "N"},        {"DOK", "FV/1"},
+      {"DAW", "20261203"}, {"DAP", "20261217"}, {"KOD", "ZBYT"}, {"TYT", "Faktura nr FV/1 z 03-12-2026"},
+  };
+  for (const auto& [name, value] : stored) EXPECT_EQ(Text(t, name), value) << name;
+  d4close(t);
+  EXPECT_EQ(CashEntries(), "");
 }
 
 // The cash option off: a paid document gets no cash entry, and its settled

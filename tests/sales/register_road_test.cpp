@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "tables/cash_tables.h"
 #include "tables/sales_tables.h"
 #include "tests/app/program_road.h"
 #include "tests/sales/sales_fixture.h"
@@ -80,6 +81,29 @@ TEST_F(RegisterRoadTest, AnInvoiceIsAddedAndAnAbandonedOneLeavesNoHeader) {
   EXPECT_EQ(f4long(d4field(t, "NRV")), 2) << "proposed again";
   EXPECT_EQ(f4long(d4field(t, "REC")), 3);
   EXPECT_TRUE(d4deleted(t)) << "abandoned as well";
+  d4close_all(&env->engine);
+}
+
+// Ctrl+P pays the whole amount still due: the header is paid and its
+// settlement entry follows.
+TEST_F(RegisterRoadTest, CtrlPPaysTheDocumentAndSettlesItsEntry) {
+  SeedRegister();
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  SetFields(Z5SPRZ.table, {{"BRU", "63.90"}, {"PLA", "PRZELEW"}, {"PRE", "  FV"}, {"NRV", "1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  d4close_all(&env->engine);
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{CTRL+P}{F2}{ESC}{ESC}");
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 63.90);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "T");
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  ASSERT_EQ(d4reccount(Z5ROZL.table), 1);
+  ASSERT_EQ(d4go(Z5ROZL.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "ROL"), "R");
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5ROZL.table, "ZAP")), 63.90);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "DOK"), "FV/1");
   d4close_all(&env->engine);
 }
 
