@@ -161,6 +161,22 @@ TEST_F(PaymentsTest, CashReceiptPassesThePaymentToTheDocument) {
   EXPECT_NE(Boxes().find("Dowód wpłaty/wypłaty"), std::string::npos);
 }
 
+// The header is read again under its lock before the paid amount goes in:
+// a change another workstation made meanwhile stays.
+TEST_F(PaymentsTest, CashEntryKeepsAnotherWorkstationsHeaderChange) {
+  Header({{"TYV", "1"}, {"PLA", "GOTÓWKA"}, {"ZAP", "T"}, {"BRU", "10"}, {"KZA", "10"}, {"DAW", "20261210"},
+          {"NA2", "stara"}});
+  std::string shown(d4record(Z5SPRZ.table), d4record_width(Z5SPRZ.table));
+  SetFields(Z5SPRZ.table, {{"NA2", "nowa"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  std::memcpy(d4record(Z5SPRZ.table), shown.data(), shown.size());
+  d4changed(Z5SPRZ.table, 0);
+  EXPECT_EQ(platnosc_kasowa_dokumentu(1, 0, 0), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "NA2"), "nowa");
+  EXPECT_EQ(Text(Z5SPRZ.table, "OZA"), "*KP 1 10-12-2026");
+}
+
 // Two workstations append receipts of different documents at once; each
 // takes its number under the cash book's lock.
 TEST_F(PaymentsTest, TwoWorkstationsTakeDifferentNumbers) {
@@ -241,6 +257,35 @@ TEST_F(PaymentWindowTest, ForeignCurrencyPaymentByCtrlP) {
   EXPECT_EQ(Text(Z5SPRZ.table, "KZA"), "100.00");
   EXPECT_EQ(Text(Z5SPRZ.table, "ZAP"), "T");
   EXPECT_EQ(Settlements(), "N R 430.00 430.00;");
+}
+
+TEST_F(PaymentWindowTest, CashReceiptWindowAndThePaymentAfterThePrintout) {
+  salesOptions.printKp = 'T';
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PLA", "GOTÓWKA"}, {"BRU", "100"}, {"KZA", "40"}, {"ZAP", "N"},
+                              {"DAW", "20261203"}});
+  // " KP ": the date and the amount still due as offered; Enter closes the
+  // box of the voucher printout, not there yet.
+  HeadlessSetScript("{F9}{ENTER}{ENTER}{ENTER}");
+  EXPECT_EQ(wplata_kp_dokumentu(), 0);
+  EXPECT_NE(seen.find("kwota należna.....       60.00"), std::string::npos) << seen;
+  EXPECT_EQ(CashEntries(), "1 G 0 20261210 1 60.00 1;");
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "KZA"), "60.00");   // the document's cash entries
+  EXPECT_EQ(Settlements(), "N N 100.00 60.00;");
+  // After the printout: the paid amount offered, dated by the issue date.
+  HeadlessSetScript("{F9}{F2}{ENTER}");
+  platnosc_po_wydruku();
+  EXPECT_NE(seen.find("╠ kwota wpłacana....       60.00                 ╣"), std::string::npos) << seen;
+  EXPECT_EQ(CashEntries(), "1 G 0 20261210 1 60.00 1;1 G 0 20261203 2 60.00 1;");
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "ZAP"), "T");
+  EXPECT_EQ(Settlements(), "N R 100.00 120.00;");
+  // Esc writes nothing; a transfer is not offered the window.
+  HeadlessSetScript("{ESC}");
+  platnosc_po_wydruku();
+  SetFields(Z5SPRZ.table, {{"PLA", "PRZELEW"}});
+  platnosc_po_wydruku();
+  EXPECT_EQ(d4reccount(Z5KASA.table), 2);
 }
 
 TEST_F(PaymentWindowTest, BankStatementWithoutBankIsRefusedInTheCashBook) {
