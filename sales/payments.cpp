@@ -319,11 +319,14 @@ int wprowadz_platnosc(int rejestr) {
       if (Register() == 1) KorygujDateVatPlatnosci(date, 0);
     } else {
       ok = SpreadOverAdvanceLines();
-      d4go(headers, record);
     }
     if (ok) {
       d4write(headers, record);
       d4flush(headers);
+    } else {
+      // The payment is dropped: the header as stored comes back.
+      d4changed(headers, 0);
+      d4go(headers, record);
     }
   }
   d4unlock(headers);

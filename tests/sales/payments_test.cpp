@@ -288,6 +288,27 @@ TEST_F(PaymentWindowTest, CashReceiptWindowAndThePaymentAfterThePrintout) {
   EXPECT_EQ(d4reccount(Z5KASA.table), 2);
 }
 
+// An advance invoice: the payment goes over its lines and their sums into
+// the header; one already taken into a final invoice is refused.
+TEST_F(PaymentWindowTest, AdvanceInvoicePaymentSpreadsOverItsLines) {
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"ILO", "1"}, {"CBR", "123"}, {"VAS", "23"}, {"VAT", "1"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"ILO", "1"}, {"CBR", "246"}, {"VAS", "23"}, {"VAT", "1"}});
+  AppendRecord(Z5SPRZ.table, {{"TYV", "11"}, {"TRY", "2"}, {"REC", "1"}, {"PLA", "PRZELEW"}, {"DAW", "20261203"}});
+  HeadlessSetScript("123.{F2}");
+  wprowadz_platnosc(1);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "KZA"), "123.00");
+  EXPECT_EQ(Text(Z5SPRZ.table, "NET"), "100.00");
+  EXPECT_EQ(Text(Z5SPRZ.table, "VAT"), "23.00");
+  SetFields(Z5SPRZ.table, {{"TYM", "1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  HeadlessSetScript("{F9}{ENTER}");
+  wprowadz_platnosc(1);
+  EXPECT_NE(seen.find("Faktura ma fakturę końcową."), std::string::npos) << seen;
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "KZA"), "123.00");
+}
+
 TEST_F(PaymentWindowTest, BankStatementWithoutBankIsRefusedInTheCashBook) {
   AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PLA", "PRZELEW"}, {"TYB", "0"}, {"BRU", "100"}, {"DAW", "20261210"}});
   HeadlessSetScript("{F9}{ENTER}");
