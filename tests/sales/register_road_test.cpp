@@ -42,8 +42,11 @@ TEST_F(RegisterRoadTest, SalesShowsTheDocumentsAndF7MarksNothingDueAsPaid) {
   std::string screen = Run(std::string(LOGO) + INTO_SALES).screen;
   for (const char* text : {" Dopisz ", " Menu ", "Dokumenty sprzedaży 2025", "TYP", "numer", "data wyst",
                            "data VAT", "ozn", "  FV/    7 ", "Hurtownia Zbyt", "kod kontrahenta:ZBYT",
-                           "[F3]-Pozycje"})
+                           "[F3]-Pozycje", "[F5]-PLN-VAT"})
     EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
+  // F5 switches to the view by the VAT rate and names the next one.
+  screen = Run(std::string(LOGO) + INTO_SALES + "{F5}").screen;
+  EXPECT_NE(screen.find("[F5]-PLN-księg."), std::string::npos) << screen;
 
   RunToEnd(std::string(LOGO) + INTO_SALES + "{F7}{ENTER}{ESC}{ESC}");
   EXPECT_EQ(StoredPaidFlag(), "T");

@@ -80,6 +80,21 @@ TEST_F(SalesRegisterTest, ListPanelAndCurrencyView) {
   EXPECT_EQ(views, (std::vector<int>{2, 0, 1, 2}));
 }
 
+// F5 steps the view and the panel's amounts and currency follow.
+TEST_F(SalesRegisterTest, CurrencyViewOfThePanel) {
+  Document({{"TYV", "1"}, {"WAL", "EUR"}, {"KVA", "4.3"}, {"KKS", "4.25"}, {"NET", "100"}});
+  HeadlessSetScript("{F9}{F5}{F9}{F5}{F9}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  size_t own = seen.find("netto..........:     100.00"), vat = seen.find("netto..........:     430.00"),
+         books = seen.find("netto..........:     425.00");
+  ASSERT_NE(own, std::string::npos) << seen;
+  ASSERT_NE(vat, std::string::npos) << seen;
+  ASSERT_NE(books, std::string::npos) << seen;
+  EXPECT_LT(own, vat);
+  EXPECT_LT(vat, books);
+  EXPECT_LT(seen.find(" EURVAT"), seen.find(" PLNVAT"));
+}
+
 TEST_F(SalesRegisterTest, BothRegistersShowTheirHeaders) {
   const struct {
     int rejestr;
