@@ -297,6 +297,8 @@ void formularz_rodzaj(TextCtrl* entry) {
   Clipped(entry, Sys(names[kind - 1]));
 }
 
+void formularz_numer(TextCtrl* entry) { Clipped(entry, NumberText()); }
+
 void formularz_rodzaj_korygowany(TextCtrl* entry) {
   static const char* const shortList[] = {"FV", "RU", "FK", "RK", "BR", "PF", "MP", "FM", "FZ"};
   int tym = HeaderInt("TYM");

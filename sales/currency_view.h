@@ -63,7 +63,8 @@ void panel_rodzaj_powiazany(TextCtrl* entry);
 void panel_numer_wz(TextCtrl* entry);
 
 
-// Draw routines of the header forms: the kind's name (from 2024) and the
-// corrected document's kind.
+// Draw routines of the header forms: the kind's name (from 2024), the
+// number (free or fixed-width) and the corrected document's kind.
 void formularz_rodzaj(TextCtrl* entry);
+void formularz_numer(TextCtrl* entry);
 void formularz_rodzaj_korygowany(TextCtrl* entry);

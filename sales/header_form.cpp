@@ -503,7 +503,6 @@ struct Builder {
   }
 };
 
-void ShowNumber(TextCtrl* entry) { w4(entry->row, entry->col, opis_numeru_dokumentu()); }
 void ShowYesNo(TextCtrl* entry) { w4(entry->row, entry->col, f4char(*entry->field) == 'T' ? "TAK" : "NIE"); }
 void ShowProcedures(TextCtrl* entry) { w4(entry->row, entry->col, teksty.procedures); }
 void ShowGtu(TextCtrl* entry) { w4(entry->row, entry->col, teksty.gtu); }
@@ -518,7 +517,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
   TextCtrl* kind = b.Shown(0, 3, "TYV", from2024 ? nullptr : KindList());
   if (from2024 && kind) kind->drawRoutine = formularz_rodzaj;
   b.Shown(0, 67, "TRY", MenuList({"1. NETTO", "2. BRUTTO"}));
-  DefineTextCtrl(1, 4, Slot("NRV"), 0)->drawRoutine = ShowNumber;
+  DefineTextCtrl(1, 4, Slot("NRV"), 0)->drawRoutine = formularz_numer;
   if (correction) {
     if (TextCtrl* corrected = b.Shown(2, 3, "TYM")) corrected->drawRoutine = formularz_rodzaj_korygowany;
     b.Text(0, 43, teksty.sta, wybierz_co_ksiegowac, CostList(), "STA");

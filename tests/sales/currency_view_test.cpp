@@ -189,7 +189,8 @@ class ViewDrawingTest : public SalesScreenTest {
 };
 
 TEST_F(ViewDrawingTest, PanelAndFormTexts) {
-  AppendRecord(Z5SPRZ.table, {{"TYV", "3"}, {"TYM", "9"}, {"WAL", "EUR"}, {"KVA", "4.3"}, {"KKS", "4.25"},
+  AppendRecord(Z5SPRZ.table, {{"TYV", "3"}, {"PRE", "  FK"}, {"NRV", "12"}, {"POS", "A"}, {"TYM", "9"},
+                              {"WAL", "EUR"}, {"KVA", "4.3"}, {"KKS", "4.25"},
                               {"NET", "100"}, {"NWZ", "WZ/12/2026"}});
   struct Case {
     int view;
@@ -206,6 +207,7 @@ TEST_F(ViewDrawingTest, PanelAndFormTexts) {
       {VIEW_OWN_CURRENCY, panel_kraj, "KRA", "POLSKA||"},
       {VIEW_OWN_CURRENCY, panel_numer_wz, "NWZ", "WZ/12||"},
       {VIEW_OWN_CURRENCY, formularz_rodzaj, "TYV", "KOREKTA||"},
+      {VIEW_OWN_CURRENCY, formularz_numer, "NRV", "FK/   12/A||"},
       {VIEW_OWN_CURRENCY, formularz_rodzaj_korygowany, "TYM", "FP||"},
   };
   for (const Case& c : cases) {
