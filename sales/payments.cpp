@@ -270,6 +270,7 @@ int zapisz_rozliczenie_dokumentu(int wymus) {
 }
 
 int kasa_dokumentu() {
+  if (EmptyRegister()) return 0;
   platnosc_kasowa_dokumentu(0, HeaderValue("KZA"), 0);
   Redisplay();
   return 0;
