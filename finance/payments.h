@@ -38,8 +38,8 @@ constexpr int SOURCE_SALES = 1;
 constexpr int SOURCE_AUXILIARY_SALES = 4;
 
 // Writes the document's settlement entry (added, or overwritten by its key).
-// 1 without writing when the request is settled and `wymus` is 0; else 0,
-// or the error of opening the settlements.
+// 1 without writing when the request is settled, `wymus` is 0 and the
+// document has no entry yet; else 0, or the error of the settlements.
 int ZapiszRozliczenie(int wymus, PlatnoscKasowa* request);
 // Deletes the document's settlement entry.
 void UsunRozliczenie(int typ, int rok, int rekord);

@@ -46,11 +46,16 @@ void Store(const PlatnoscKasowa& r, bool settled) {
 
 int ZapiszRozliczenie(int wymus, PlatnoscKasowa* request) {
   bool settled = KwotyRozliczone(request->kwota, request->kwota_zaplacona) != 0;
-  if (settled && !wymus) return 1;
   int rc = OpenZ5ROZL(0);
   if (rc != 0) return rc;
   DbTable* table = Z5ROZL.table;
   rc = SeekEntry(request->typ_zrodla, request->rok, request->rekord);
+  // A settled document gets no new entry, but an entry it has follows its
+  // payment; left alone it would stay open.
+  if (settled && !wymus && rc != 0) {
+    d4close(table);
+    return rc < 0 ? rc : 1;
+  }
   if (rc == 0) {
     Store(*request, settled);
     rc = d4write(table, d4recno(table));

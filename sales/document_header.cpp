@@ -27,6 +27,7 @@
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/numbering.h"
+#include "sales/payments.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
@@ -458,10 +459,12 @@ int zapisz_dokument(DbTable*, int (*)(int), int (*)(int)) {
 int po_zapisaniu_dokumentu() {
   int kind = f4int(H("TYV"));
   if (Register() == 2 && kind != 6 && kind != 9) return 0;
-  if (salesOptions.printAfterSave == 'T' && salesOptions.stored18 == 'N' && Pytanie(MSG_START_PRINT) != KEY_ESC)
-    drukuj_dokument_sprzedazy(kind, Z5SPRZ.table, 0, nullptr, Register());
+  bool printed =
+      salesOptions.printAfterSave == 'T' && salesOptions.stored18 == 'N' && Pytanie(MSG_START_PRINT) != KEY_ESC;
+  if (printed) drukuj_dokument_sprzedazy(kind, Z5SPRZ.table, 0, nullptr, Register());
   int stm = f4int(H("STM"));
   if (stm >= 1) Def().lastDelivery = stm;
+  platnosci_po_zapisaniu(printed ? 1 : 0);
   return 0;
 }
 

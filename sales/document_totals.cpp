@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/option_sets.h"
+#include "app/prompts.h"
 #include "app/settlement.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -258,6 +259,13 @@ void ustal_date_vat_mp() {
     SmallTaxpayerUnpaidDate();
   else
     std::memcpy(f4assign_ptr(Header("DAV")), f4ptr(Header("DAW")), 8);
+}
+
+int data_vat_mp_wg_platnika(Get4*) {
+  if (!AddingNewDocument() || !CashVatOfSmallTaxpayer() || HeaderMark("STM") == '2') return 0;
+  SmallTaxpayerUnpaidDate();
+  OdswiezGety();
+  return 0;
 }
 
 void ustal_date_vat_mp_po_zaplacie() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 struct DbField;
+struct Get4;
 
 // Working sums of one document, rebuilt for every document and read by the
 // caller right after summing.
@@ -60,6 +61,9 @@ DbField* ustaw_znacznik_zaplaty();
 // when the header is entered and after a payment.
 void ustal_date_vat_mp();
 void ustal_date_vat_mp_po_zaplacie();
+// Validator of the buyer's VAT-payer answer (RE3) of a new small taxpayer's
+// invoice under the cash method: the VAT date follows the answer. 0.
+int data_vat_mp_wg_platnika(Get4* get);
 
 // 1 for a margin document (summed at gross prices), else 0.
 int czy_dokument_marzy();

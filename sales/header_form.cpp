@@ -22,6 +22,7 @@
 #include "masterdata/description_field.h"
 #include "masterdata/exchange_rates.h"
 #include "sales/buyer.h"
+#include "sales/currency_view.h"
 #include "sales/date_checks.h"
 #include "sales/document_kinds.h"
 #include "sales/document_header.h"
@@ -495,13 +496,13 @@ struct Builder {
     if (e) e->keyRoutine = key;
     return e;
   }
-  void Shown(int row, int col, const char* name, const char* const* codes = nullptr) {
+  TextCtrl* Shown(int row, int col, const char* name, const char* const* codes = nullptr) {
     TextCtrl* t = DefineTextCtrl(row, col, Slot(name), 0);
     if (t && codes) t->codeTexts = codes;
+    return t;
   }
 };
 
-void ShowNumber(TextCtrl* entry) { w4(entry->row, entry->col, opis_numeru_dokumentu()); }
 void ShowYesNo(TextCtrl* entry) { w4(entry->row, entry->col, f4char(*entry->field) == 'T' ? "TAK" : "NIE"); }
 void ShowProcedures(TextCtrl* entry) { w4(entry->row, entry->col, teksty.procedures); }
 void ShowGtu(TextCtrl* entry) { w4(entry->row, entry->col, teksty.gtu); }
@@ -513,11 +514,12 @@ void Build(Formularz& f, bool correction, int rejestr) {
   ResetEditCtrlDefinition(f.edits, sizeof f.edits);
   // Rows of the correction form below the buyer are two further down.
   int d = correction ? 2 : 0;
-  b.Shown(0, 3, "TYV", from2024 ? nullptr : KindList());
+  TextCtrl* kind = b.Shown(0, 3, "TYV", from2024 ? nullptr : KindList());
+  if (from2024 && kind) kind->drawRoutine = formularz_rodzaj;
   b.Shown(0, 67, "TRY", MenuList({"1. NETTO", "2. BRUTTO"}));
-  DefineTextCtrl(1, 4, Slot("NRV"), 0)->drawRoutine = ShowNumber;
+  DefineTextCtrl(1, 4, Slot("NRV"), 0)->drawRoutine = formularz_numer;
   if (correction) {
-    b.Shown(2, 3, "TYM");
+    if (TextCtrl* corrected = b.Shown(2, 3, "TYM")) corrected->drawRoutine = formularz_rodzaj_korygowany;
     b.Text(0, 43, teksty.sta, wybierz_co_ksiegowac, CostList(), "STA");
     EditCtrl* nuk = DefineEditCtrl(2, 10, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
     nuk->keyRoutine = klawisz_korygowanego;
@@ -541,7 +543,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
   r = 4 + d;
   EditCtrl* code = b.Field(r, 14, "KNA", pole_kontrahenta, waliduj_kontrahenta, EDIT_UPPER);
   code->routineData = POLE_NAGLOWKA;
-  b.Field(r, 54, "RE3", klawisz_podatnika_vat);
+  b.Field(r, 54, "RE3", klawisz_podatnika_vat, data_vat_mp_wg_platnika);
   EditCtrl* nip = b.Field(r + 1, 14, "NIP", pole_nip_nabywcy);
   nip->routineData = POLE_NAGLOWKA;
   r = 6 + d;

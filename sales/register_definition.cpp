@@ -16,9 +16,11 @@
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "sales/buyer.h"
+#include "sales/currency_view.h"
 #include "sales/document_header.h"
 #include "sales/document_kinds.h"
 #include "sales/header_form.h"
+#include "sales/payments.h"
 #include "sales/register_actions.h"
 #include "sales/register_filters.h"
 #include "sales/sales_register.h"
@@ -41,14 +43,14 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
     "Dodaj",    "Suma",       "Przelew",         "Szukaj",
-    "Pozycje",  "Numer",     "Płatność",        "Faktura do Proformy",
-    "Koryguj",    "Wezwanie",        "KP",
+    "Pozycje",  "Numer",     "Faktura do Proformy",
+    "Koryguj",    "Wezwanie",
     "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_FINAL, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
-  LATER_LINES, LATER_NUMBER, LATER_PAYMENT, LATER_FROM_PRO_FORMA,
-  LATER_CORRECT, LATER_DEMAND, LATER_KP,
+  LATER_LINES, LATER_NUMBER, LATER_FROM_PRO_FORMA,
+  LATER_CORRECT, LATER_DEMAND,
   LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
@@ -107,7 +109,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Pozycje ", 1142, 'p', LATER_LINES);
   Later(" Numer ", 1143, 'n', LATER_NUMBER);
   Item(" Usuń ", 1144, 'u', 1, [](int32_t) -> int32_t { return usun_dokument(); });
-  Later(" Płatność ", 1145, 't', LATER_PAYMENT);
+  Item(" Płatność ", 1145, 't', 0, [](int32_t) -> int32_t { return kasa_dokumentu(); });
   if (!from2024) Later(" Faktura do Proformy ", 1146, 'f', LATER_FROM_PRO_FORMA);
   Later(" Koryguj ", 1147, 'k', LATER_CORRECT);
 
@@ -116,7 +118,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Duplikat ", 1125, 'u', 1, PrintDocument);
   Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
   Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
-  Later(" KP ", 1124, 'k', LATER_KP);
+  Item(" KP ", 1124, 'k', 0, [](int32_t) -> int32_t { return wplata_kp_dokumentu(); });
   if (rejestr == 1) Item(" WZ ", 1126, 'z', 0, [](int32_t) -> int32_t { return wydruk_wz(); });
 
   m[MENU_BUYER] = DefineMenuWindow();
@@ -135,36 +137,25 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   w4select(m[MENU_BAR]);
 }
 
-// Computed tabulogram columns of the current header.
-void DocumentNumberValue(TabuValue* v) {
-  std::string text = opis_numeru_dokumentu();
-  std::memset(v->text, ' ', sizeof v->text);
-  std::memcpy(v->text, text.data(), std::min(text.size(), sizeof v->text));
-}
-void CorrectionGrossValue(TabuValue* v) {
-  v->number = f4double(d4field(Z5SPRZ.table, "KRN")) + f4double(d4field(Z5SPRZ.table, "KRV"));
-}
-void UnpaidValue(TabuValue* v) { v->number = KwotaDoRozliczenia(nullptr) - f4double(d4field(Z5SPRZ.table, "KZA")); }
-
 void BuildColumns(definicja_rejestru_sprzedazy& d) {
   bool marks = salesOptions.procedureMarks == 'T';
   ResetScrollDefinition(d.columns, sizeof d.columns);
-  DefineScrollColumn(HeaderField("TYV"), 0, "TYP");
-  DefineScrollColumn(HeaderField("NRV"), 0, "numer");
+  DefineScrollColumn(HeaderField("TYV"), 0, "TYP")->valueRoutine = kolumna_typu;
+  DefineScrollColumn(HeaderField("NRV"), 0, "numer")->valueRoutine = kolumna_numeru;
   DefineScrollColumn(HeaderField("DAW"), 0, "data wyst");
   DefineScrollColumn(HeaderField("DAV"), 0, "data VAT");
-  DefineScrollColumn(HeaderField("KSM"), 0, "ozn");
+  DefineScrollColumn(HeaderField("KSM"), 0, "ozn")->valueRoutine = kolumna_oznaczenia;
   if (marks) {
-    DefineScrollColumn(HeaderField("NKV"), 0, "procedury");
-    DefineScrollColumn(HeaderField("NKK"), 0, "GTU");
+    DefineScrollColumn(HeaderField("NKV"), 0, "procedury")->valueRoutine = kolumna_oznaczen;
+    DefineScrollColumn(HeaderField("NKK"), 0, "GTU")->valueRoutine = kolumna_oznaczen;
   }
   DefineScrollColumn(HeaderField("NA1"), 0, "nazwa")->width = 6;
 
   ResetScrollDefinition(d.lineColumns, sizeof d.lineColumns);
   DefineScrollColumn(LineField("NA1"), 0, "nazwa")->width = 26;
   DefineScrollColumn(LineField("ILO"), 0, Sys("ilość"));
-  DefineScrollColumn(LineField("CNR"), 0, "cena");
-  DefineScrollColumn(LineField("WNE"), 0, "netto");
+  DefineScrollColumn(LineField("CNR"), 0, "cena")->valueRoutine = kolumna_ceny_pozycji;
+  DefineScrollColumn(LineField("WNE"), 0, "netto")->valueRoutine = kolumna_netto_pozycji;
   DefineScrollColumn(LineField("WAB"), 0, "brutto");
 
   ResetTabuDefinition(d.tabulogram, sizeof d.tabulogram);
@@ -176,7 +167,7 @@ void BuildColumns(definicja_rejestru_sprzedazy& d) {
     TabuValueRoutine value;   // a computed column: the field only gives its width
   };
   const Tabu tabu[] = {
-      {"numer", "dokumentu", "OSM", 1, DocumentNumberValue},
+      {"numer", "dokumentu", "OSM", 1, tabulogram_numer},
       {"data wyst", "", "DAW", 2, nullptr},
       {"data VAT", "", "DAV", 2, nullptr},
       {"NIP", "", "NIP", 3, nullptr},
@@ -185,16 +176,16 @@ void BuildColumns(definicja_rejestru_sprzedazy& d) {
       {"nazwa cd", "", "NA2", 4, nullptr},
       {"miasto", "", "MIA", 5, nullptr},
       {"ulica", "", "ULI", 5, nullptr},
-      {"wartość", "netto", "NET", 6, nullptr},
-      {"", "VAT", "VAT", 6, nullptr},
-      {"", "brutto", "BRU", 7, nullptr},
-      {"korekta", "netto", "KRN", 8, nullptr},
-      {"", "VAT", "KRV", 8, nullptr},
-      {"", "brutto", "KRN", 9, CorrectionGrossValue},
+      {"wartość", "netto", "NET", 6, tabulogram_kwota},
+      {"", "VAT", "VAT", 6, tabulogram_kwota},
+      {"", "brutto", "BRU", 7, tabulogram_kwota},
+      {"korekta", "netto", "KRN", 8, tabulogram_kwota},
+      {"", "VAT", "KRV", 8, tabulogram_kwota},
+      {"", "brutto", "KRN", 9, tabulogram_korekta_brutto},
       {"data płat", "", "DPL", 10, nullptr},
-      {"kwota zapł.", "", "KZA", 10, nullptr},
+      {"kwota zapł.", "", "KZA", 10, tabulogram_kwota},
       {"czy zapł. ?", "", "ZAP", 11, nullptr},
-      {"brutto", "-kwota zapł.", "BRU", 12, UnpaidValue},
+      {"brutto", "-kwota zapł.", "BRU", 12, tabulogram_do_zaplaty},
       {"sposób", "zapłaty", "OZA", 12, nullptr},
   };
   for (const Tabu& t : tabu) {
@@ -202,8 +193,8 @@ void BuildColumns(definicja_rejestru_sprzedazy& d) {
     if (column) column->valueRoutine = t.value;
   }
   if (marks) {
-    DefineTabuColumn("procedury", "", HeaderField("NKV"), 0, 13);
-    DefineTabuColumn("GTU", "", HeaderField("NKK"), 0, 13);
+    DefineTabuColumn("procedury", "", HeaderField("NKV"), 0, 13)->valueRoutine = tabulogram_procedury;
+    DefineTabuColumn("GTU", "", HeaderField("NKK"), 0, 13)->valueRoutine = tabulogram_gtu;
   }
 }
 
@@ -227,9 +218,19 @@ void Panel(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
       {14, 17, "BRU"}, {15, 17, "KRN"}, {16, 17, "KRV"}, {14, 56, "DZA"}, {14, 71, "LPO"}, {15, 52, "NWZ"},
       {15, 69, "DWZ"}, {16, 40, "TYM"}, {16, 46, "NUK"}, {16, 69, "DAK"},
   };
+  const std::map<std::string, void (*)(TextCtrl*)> shownByView = {
+      {"NET", panel_kwota}, {"VAT", panel_kwota}, {"BRU", panel_kwota}, {"KRN", panel_kwota},
+      {"KRV", panel_kwota}, {"WAL", panel_waluta}, {"KRA", panel_kraj}, {"TYM", panel_rodzaj_powiazany},
+      {"NWZ", panel_numer_wz},
+  };
   for (const At& a : plain) {
     TextCtrl* entry = DefineTextCtrl(a.row - 1, a.col - 1, HeaderField(a.field), 0);
-    if (entry && f4type(*entry->field) == 'C') entry->drawRoutine = ClippedText;
+    if (!entry) continue;
+    auto shown = shownByView.find(a.field);
+    if (shown != shownByView.end())
+      entry->drawRoutine = shown->second;
+    else if (f4type(*entry->field) == 'C')
+      entry->drawRoutine = ClippedText;
   }
   DefineTextCtrl(5, 16, HeaderField("STM"), 0)->codeTexts = DeliveryList(from2024);
   DefineTextCtrl(11, 55, HeaderField("TRY"), 0)->codeTexts = CodeList({"1. NETTO", "2. BRUTTO"});

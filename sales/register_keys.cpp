@@ -12,9 +12,11 @@
 #include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
 #include "sales/buyer.h"
+#include "sales/currency_view.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
+#include "sales/payments.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
@@ -124,6 +126,7 @@ bool PaymentRefused() {
 void CurrencyView() {
   definicja_rejestru_sprzedazy& d = *definicjaRejestru;
   d.currencyView = (d.currencyView + 1) % 3;
+  podpowiedz_widoku_waluty(d.currencyView, CURRENCY_VIEW_HINT);
   Redisplay();
 }
 
@@ -161,11 +164,13 @@ int klawisze_rejestru_sprzedazy(int key) {
       else if (key == K_CTRL_F && from2024 && Register() == 2 && (Kind() == 10 || Kind() == 11))
         Later("Typ faktury");
       break;
-    case K_CTRL_K: LaterWithRight(RIGHT_PAYMENT, "Kasa"); break;
+    case K_CTRL_K:
+      if (pass_tab_test_and_inform(RIGHT_PAYMENT)) kasa_dokumentu();
+      break;
     case K_CTRL_N: Later("Numer"); break;
     case K_CTRL_O: Later("Odbiorca"); break;
     case K_CTRL_P:
-      if (!PaymentRefused()) LaterWithRight(RIGHT_PAYMENT, "Płatność");
+      if (!PaymentRefused() && pass_tab_test_and_inform(RIGHT_PAYMENT)) wprowadz_platnosc(Register());
       break;
     case K_CTRL_T: LaterWithRight(RIGHT_HEADER, "Dostawa"); break;
     case K_CTRL_V: LaterWithRight(RIGHT_HEADER, "Data VAT"); break;

@@ -11,6 +11,7 @@
 #include "env/services.h"
 #include "env/session/environment.h"
 #include "masterdata/address_clipboard.h"
+#include "sales/currency_view.h"
 #include "sales/document_header.h"
 #include "sales/header_form.h"
 #include "sales/sales_context.h"
@@ -37,6 +38,7 @@ void HelpLine() {
   add_help_line();
   set_fun_help("F2", Utf8ToMazText("Podgląd").c_str(), 2);
   set_fun_help("F3", "Pozycje", 3);
+  podpowiedz_widoku_waluty(VIEW_OWN_CURRENCY, CURRENCY_VIEW_HINT);
   set_fun_help("Ctrl+K", "Kasa", 5);
   set_fun_help("Alt+F1", Utf8ToMazText("Skróty klaw.").c_str(), 6);
   set_fun_help("Ctrl+V", "Data VAT", 7);

@@ -62,7 +62,9 @@ TEST_F(PaymentsTest, SettlementEntryOfADocument) {
   PlatnoscKasowa credit = Request(1230, 200);
   EXPECT_EQ(ZapiszRozliczenie(0, &credit), 0);
   EXPECT_EQ(Settlements(), "N N 1230.000000 200.000000;");
-  // The same document again: its entry is rewritten, forced when settled.
+  // The same document paid: the entry it has follows, unforced or forced.
+  EXPECT_EQ(ZapiszRozliczenie(0, &paid), 0);
+  EXPECT_EQ(Settlements(), "R N 1230.000000 1230.000000;");
   EXPECT_EQ(ZapiszRozliczenie(1, &paid), 0);
   EXPECT_EQ(Settlements(), "R N 1230.000000 1230.000000;");
   PlatnoscKasowa correction = Request(-50, 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "tables/cash_tables.h"
 #include "tables/sales_tables.h"
 #include "tests/app/program_road.h"
 #include "tests/sales/sales_fixture.h"
@@ -39,11 +40,13 @@ class RegisterRoadTest : public ProgramRoadTest {
 TEST_F(RegisterRoadTest, SalesShowsTheDocumentsAndF7MarksNothingDueAsPaid) {
   SeedRegister();
   std::string screen = Run(std::string(LOGO) + INTO_SALES).screen;
-  // The procedure marks option is on by default: its two columns are there.
   for (const char* text : {" Dopisz ", " Menu ", "Dokumenty sprzedaży 2025", "TYP", "numer", "data wyst",
-                           "data VAT", "procedury", "GTU", "nazwa", "Hurtownia Zbyt", "kod kontrahenta:ZBYT",
-                           "[F3]-Pozycje"})
+                           "data VAT", "ozn", "  FV/    7 ", "Hurtownia Zbyt", "kod kontrahenta:ZBYT",
+                           "[F3]-Pozycje", "[F5]-PLN-VAT"})
     EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
+  // F5 switches to the view by the VAT rate and names the next one.
+  screen = Run(std::string(LOGO) + INTO_SALES + "{F5}").screen;
+  EXPECT_NE(screen.find("[F5]-PLN-księg."), std::string::npos) << screen;
 
   RunToEnd(std::string(LOGO) + INTO_SALES + "{F7}{ENTER}{ESC}{ESC}");
   EXPECT_EQ(StoredPaidFlag(), "T");
@@ -81,6 +84,29 @@ TEST_F(RegisterRoadTest, AnInvoiceIsAddedAndAnAbandonedOneLeavesNoHeader) {
   EXPECT_EQ(f4long(d4field(t, "NRV")), 2) << "proposed again";
   EXPECT_EQ(f4long(d4field(t, "REC")), 3);
   EXPECT_TRUE(d4deleted(t)) << "abandoned as well";
+  d4close_all(&env->engine);
+}
+
+// Ctrl+P pays the whole amount still due: the header is paid and its
+// settlement entry follows.
+TEST_F(RegisterRoadTest, CtrlPPaysTheDocumentAndSettlesItsEntry) {
+  SeedRegister();
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  SetFields(Z5SPRZ.table, {{"BRU", "63.90"}, {"PLA", "PRZELEW"}, {"PRE", "  FV"}, {"NRV", "1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+  d4close_all(&env->engine);
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{CTRL+P}{F2}{ESC}{ESC}");
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 63.90);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "T");
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  ASSERT_EQ(d4reccount(Z5ROZL.table), 1);
+  ASSERT_EQ(d4go(Z5ROZL.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "ROL"), "R");
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5ROZL.table, "ZAP")), 63.90);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "DOK"), "FV/1");
   d4close_all(&env->engine);
 }
 
