@@ -26,6 +26,7 @@
 #include "env/session/field_text.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
+#include "ui/display.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "tests/sales/sales_fixture.h"
@@ -205,7 +206,7 @@ TEST_F(DocumentHeaderTest, NipChecksThatReachNoRegisterLeaveTheVatPayerMark) {
 int SaveDocuments(const char* who, int count, kontekst_sprzedazy& context) {
   for (int i = 0; i < count; i++) {
     context.kind = 1;
-    if (przygotuj_nowy_dokument() != 0) return 1;
+    if (przygotuj_nowy_dokument() != 0) return 10;
     std::string name = std::string(who) + " " + std::to_string(i);
     FldCopyString(d4field(Z5SPRZ.table, "NA1"), name.c_str());
     long header = f4long(d4field(Z5SPRZ.table, "REC"));
@@ -214,9 +215,9 @@ int SaveDocuments(const char* who, int count, kontekst_sprzedazy& context) {
     d4blank(lines);
     f4assign_long(d4field(lines, "REK"), header);
     FldCopyString(d4field(lines, "NA1"), name.c_str());
-    if (lock_and_append(lines, nullptr, nullptr) != 0) return 1;
+    if (lock_and_append(lines, nullptr, nullptr) != 0) return 11;
     d4unlock(lines);
-    if (zapisz_dokument(Z5SPRZ.table, nullptr, nullptr) != 0) return 1;
+    if (zapisz_dokument(Z5SPRZ.table, nullptr, nullptr) != 0) return 12;
   }
   return 0;
 }
@@ -236,8 +237,10 @@ TEST_F(DocumentHeaderTest, TwoWorkstationsSavingAtOnceTakeEveryNumberOnce) {
     stations[s] = fork();
     ASSERT_GE(stations[s], 0);
     if (stations[s] == 0) {
-      // Own opens of the files, so that its locks are its own.
+      // Own opens of the files, so that its locks are its own; a lock wait
+      // finds no key and waits on.
       d4close_all(&env->engine);
+      HeadlessOnExhausted([] { usleep(2000); });
       if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || OpenZ5SPRE(0, 0, SALES_MAIN) != 0) _exit(2);
       _exit(SaveDocuments(s == 0 ? "A" : "B", PER_STATION, context));
     }
@@ -245,7 +248,7 @@ TEST_F(DocumentHeaderTest, TwoWorkstationsSavingAtOnceTakeEveryNumberOnce) {
   for (pid_t station : stations) {
     int status = 0;
     waitpid(station, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WIFEXITED(status) << " " << WEXITSTATUS(status);
   }
   d4close_all(&env->engine);
   ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
