@@ -44,10 +44,19 @@ std::string Raw(DbTable* table, const char* name) {
 // The document header of the current line; a missing one reads blank.
 struct Naglowek {
   bool found;
-  std::string Text(const char* name) const { return found ? Raw(Z5SPRZ.table, name) : std::string(); }
-  double Number(const char* name) const { return found ? f4double(d4field(Z5SPRZ.table, name)) : 0.0; }
-  char Char(const char* name) const { return found ? f4ptr(d4field(Z5SPRZ.table, name))[0] : ' '; }
+  DbTable* table;
+  std::string Text(const char* name) const { return found ? Raw(table, name) : std::string(); }
+  double Number(const char* name) const { return found ? f4double(d4field(table, name)) : 0.0; }
+  char Char(const char* name) const { return found ? f4ptr(d4field(table, name))[0] : ' '; }
 };
+
+bool SeekHeader(TableHandles& headers, long rek) {
+  DbTag* kept = d4tag_selected(headers.table);
+  d4tag_select(headers.table, headers.tag[HEADER_TAG_REC]);
+  bool found = d4seek_double(headers.table, static_cast<double>(rek)) == 0;
+  d4tag_select(headers.table, kept);
+  return found;
+}
 
 double LineValue(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
 
@@ -99,12 +108,14 @@ bool ReceiptFlag(int kind, const Naglowek& header, int year) {
   return (kind == 1 || kind == 7) && akt == 3;
 }
 
-void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, int kind, bool receipt) {
-  std::string re1 = Raw(Z5SPRE.table, "RE1");
+// The text parts of a new document from its line and header; the "RO"
+// marker only in the register's own pass.
+void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, DbTable* lines, int kind, bool receipt,
+                   bool salesMarker) {
+  std::string re1 = Raw(lines, "RE1");
   row->num = !re1.empty() ? re1.substr(0, 40)
-                          : NrDokumentuStalyQStr(d4field(Z5SPRE.table, "PRE"), d4field(Z5SPRE.table, "NRV"),
-                                                 d4field(Z5SPRE.table, "POS"));
-  row->daw = Raw(Z5SPRE.table, "DAW");
+                          : NrDokumentuStalyQStr(d4field(lines, "PRE"), d4field(lines, "NRV"), d4field(lines, "POS"));
+  row->daw = Raw(lines, "DAW");
   row->das = header.Text("DAS");
   row->dav = header.Text("DAV");
   row->na1 = header.Text("NA1");
@@ -112,8 +123,8 @@ void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, int kind, b
   row->nip = header.Text("NIP");
   row->uw1 = header.Text("UW1");
   row->uw2 = header.Text("UW2");
-  row->ad1 = header.found ? std::string(KodNazwaKontrahentaQStr(d4field(Z5SPRZ.table, "KOP"),
-                                                                d4field(Z5SPRZ.table, "MIA")))
+  row->ad1 = header.found ? std::string(KodNazwaKontrahentaQStr(d4field(header.table, "KOP"),
+                                                                d4field(header.table, "MIA")))
                                 .substr(0, 32)
                           : std::string();
   row->ad2 = header.Text("ULI");
@@ -127,8 +138,21 @@ void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, int kind, b
   if (header.Char("SDR") == '2') Join(row->ozn, "WEW");
   if (receipt) Join(row->ozn, "FP");
   int re5 = static_cast<int>(header.Number("RE5"));
-  if (kind == 5 && (re5 == 1 || re5 == 2)) row->ozn = "RO";
+  if (salesMarker && kind == 5 && (re5 == 1 || re5 == 2)) row->ozn = "RO";
   if (nkv.size() >= 13 && nkv[12] == 'T') Join(row->ozn, "MPP");
+}
+
+// Names of the items sold with delivery type 2, at most six a document.
+void AddItemNames(wiersz_rejestru_vat* row, DbTable* lines) {
+  for (int i = 1; i <= 6 && row->liczba_towarow < ESPP_ITEM_NAMES; i++) {
+    std::string name = Raw(lines, ("NA" + std::to_string(i)).c_str());
+    if (!name.empty()) row->towary[row->liczba_towarow++] = name;
+  }
+}
+
+double Factor(const ZrodloRejestruVat* source, DbTable* lines) {
+  double rate = f4double(d4field(lines, "KVA"));
+  return source->przeliczenie && rate > 0 ? rate : 1.0;
 }
 
 void PlaceByYear(wiersz_rejestru_vat* row, int year, int code, int kind, int delivery, double net, double vat) {
@@ -150,18 +174,9 @@ int AddLine(void* data) {
 
 }  // namespace
 
-int ustaw_naglowek_pozycji() {
-  DbTag* kept = d4tag_selected(Z5SPRZ.table);
-  d4tag_select(Z5SPRZ.table, Z5SPRZ.tag[HEADER_TAG_REC]);
-  bool found = d4seek_double(Z5SPRZ.table, f4double(d4field(Z5SPRE.table, "REK"))) == 0;
-  d4tag_select(Z5SPRZ.table, kept);
-  return found ? 1 : 0;
-}
+int ustaw_naglowek_pozycji() { return SeekHeader(Z5SPRZ, f4long(d4field(Z5SPRE.table, "REK"))) ? 1 : 0; }
 
-double czynnik_pozycji(const ZrodloRejestruVat* source) {
-  double rate = LineValue("KVA");
-  return source->przeliczenie && rate > 0 ? rate : 1.0;
-}
+double czynnik_pozycji(const ZrodloRejestruVat* source) { return Factor(source, Z5SPRE.table); }
 
 int przejdz_pozycje_rejestru(const ZrodloRejestruVat* source, int (*each)(void*), void* data) {
   DbTable* lines = Z5SPRE.table;
@@ -249,18 +264,14 @@ int dodaj_pozycje_sprzedazy(wiersz_rejestru_vat* row, const ZrodloRejestruVat* s
   if (delivery == 4) return 0;
   int kind = static_cast<int>(LineValue("TYV"));
   int year = WorkingYear();
-  Naglowek header{ustaw_naglowek_pozycji() == 1};
+  Naglowek header{ustaw_naglowek_pozycji() == 1, Z5SPRZ.table};
   bool receipt = ReceiptFlag(kind, header, year);
   if (rek != row->rek) {
     if (FinishRow(row) != 0) return -1;
     row->rek = rek;
-    StartDocument(row, header, kind, receipt);
+    StartDocument(row, header, Z5SPRE.table, kind, receipt, true);
   }
-  if (delivery == 2)
-    for (int i = 1; i <= 6 && row->liczba_towarow < ESPP_ITEM_NAMES; i++) {
-      std::string name = Raw(Z5SPRE.table, ("NA" + std::to_string(i)).c_str());
-      if (!name.empty()) row->towary[row->liczba_towarow++] = name;
-    }
+  if (delivery == 2) AddItemNames(row, Z5SPRE.table);
   double f = czynnik_pozycji(source);
   auto R = [f](double x) { return ROUND(x * f, 2); };
   int code = static_cast<int>(LineValue("VAT"));
@@ -352,7 +363,99 @@ int dopisz_wiersz_sumy(const wiersz_rejestru_vat* row) {
 
 namespace {
 
-constexpr int PURCHASE_TAG_REC = 4;
+constexpr int AUX_LINES_TAG_DOCUMENT = 3;
+
+int AuxKind() { return f4int(d4field(Z5SPRE_2.table, "TYV")); }
+
+bool AuxReceipt(int kind, const Naglowek& header, int year) {
+  int tym = static_cast<int>(header.Number("TYM"));
+  if (year < 2024) return header.Char("SDR") == '3' || tym == 9;
+  return kind == 9 || kind == 10 || (kind == 3 && (tym == 9 || tym == 10));
+}
+
+bool AuxReceiptMarker(int kind, const Naglowek& header, int year) {
+  int tym = static_cast<int>(header.Number("TYM"));
+  if (year < 2024) return (kind == 9 && header.Char("SDR") == '3') || (kind == 3 && tym == 9);
+  return AuxReceipt(kind, header, year);
+}
+
+// Whether a line of the auxiliary register belongs in the main printout.
+bool AuxTaken(const Naglowek& header, int year) {
+  auto value = [](const char* name) { return f4double(d4field(Z5SPRE_2.table, name)); };
+  if (year >= 2024)
+    return value("WNE") > 0 || value("WAV") > 0 || value("KWNE") != 0 || value("KWAV") != 0;
+  int kind = static_cast<int>(header.Number("TYV"));
+  return (kind == 9 && header.Number("VAT") > 0) || (kind == 3 && header.Number("TYM") == 9);
+}
+
+}  // namespace
+
+int filtr_pozycji_pomocniczych(const ZrodloRejestruVat* source) {
+  int kind = AuxKind();
+  bool accepted;
+  if (WorkingYear() < 2024) {
+    accepted = kind == 9;
+  } else {
+    bool found = SeekHeader(Z5SPRZ_2, f4long(d4field(Z5SPRE_2.table, "REK")));
+    int tym = found ? f4int(d4field(Z5SPRZ_2.table, "TYM")) : 0;
+    accepted = kind == 9 || kind == 10 || kind == 11 || (kind == 3 && tym >= 9 && tym <= 11);
+  }
+  if (!accepted) return 40;
+  return source->filtr_pomocniczy == nullptr ? 45 : source->filtr_pomocniczy();
+}
+
+int dodaj_pozycje_pomocnicza(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5SPRE_2.table;
+  long rek = d4eof(lines) ? 0 : f4long(d4field(lines, "REK"));
+  if (rek == 0) return FinishRow(row);
+  int kind = AuxKind();
+  int year = WorkingYear();
+  Naglowek header{SeekHeader(Z5SPRZ_2, rek), Z5SPRZ_2.table};
+  bool receipt = AuxReceipt(kind, header, year);
+  int delivery = std::atoi(Raw(lines, "STM").c_str());
+  if (rek != row->rek) {
+    if (FinishRow(row) != 0) return -1;
+    row->rek = rek;
+    StartDocument(row, header, lines, kind, AuxReceiptMarker(kind, header, year), false);
+  }
+  if (delivery == 2) AddItemNames(row, lines);
+  double f = Factor(source, lines);
+  auto R = [f, lines](const char* name) { return ROUND(f4double(d4field(lines, name)) * f, 2); };
+  bool correction = kind == 3 || kind == 4;
+  double net = R(correction ? "KRN" : "WNE"), vat = R(correction ? "KRV" : "WAV");
+  int code = f4int(d4field(lines, "VAT"));
+  if (receipt)
+    AddPair(row, "PAN", "PAV", net, vat);
+  else
+    PlaceByYear(row, year, code, 0, delivery, net, vat);   // code 6 always to DON here
+  Add(row, "BRU", net + vat);
+  dodaj_do_kolumny_ryczaltu(row, f4int(d4field(lines, "RYT")), year, net);
+  return 0;
+}
+
+int dopisz_dokumenty_pomocnicze(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5SPRE_2.table;
+  row->rek = -1;
+  // locked elsewhere: the pass adds nothing and is not an error
+  if (d4lock_all(lines) != 0) return 0;
+  DbTag* kept = d4tag_selected(lines);
+  d4tag_select(lines, Z5SPRE_2.tag[AUX_LINES_TAG_DOCUMENT]);
+  int year = WorkingYear();
+  int result = d4top(lines) < 0 ? -1 : 0;
+  while (result == 0 && !d4eof(lines)) {
+    Naglowek header{SeekHeader(Z5SPRZ_2, f4long(d4field(lines, "REK"))), Z5SPRZ_2.table};
+    if (filtr_pozycji_pomocniczych(source) == 45 && AuxTaken(header, year))
+      result = dodaj_pozycje_pomocnicza(row, source);
+    if (result == 0 && d4skip(lines, 1) < 0) result = -1;
+  }
+  if (result == 0) result = dodaj_pozycje_pomocnicza(row, source);
+  d4tag_select(lines, kept);
+  d4unlock(lines);
+  return result;
+}
+
+namespace {
+
 constexpr int PURCHASE_LINES_TAG_VAT_DATE = 1;
 
 std::string PurchaseHeaderText(bool found, const char* name) { return found ? Raw(Z5ZAKU.table, name) : std::string(); }
@@ -361,10 +464,7 @@ double PurchaseHeaderNumber(bool found, const char* name) {
 }
 
 void StartPurchase(wiersz_rejestru_vat* row, long rek) {
-  DbTag* kept = d4tag_selected(Z5ZAKU.table);
-  d4tag_select(Z5ZAKU.table, Z5ZAKU.tag[PURCHASE_TAG_REC]);
-  bool found = d4seek_double(Z5ZAKU.table, static_cast<double>(rek)) == 0;
-  d4tag_select(Z5ZAKU.table, kept);
+  bool found = SeekHeader(Z5ZAKU, rek);
   row->rek = rek;
   row->num = Raw(Z5ZAKE.table, "NRV");
   row->daw = PurchaseHeaderText(found, "DAM");
@@ -451,8 +551,7 @@ int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* sour
     if (FinishRow(row) != 0) return -1;
     StartPurchase(row, rek);
   }
-  double rate = f4double(d4field(lines, "KVA"));
-  double f = source->przeliczenie && rate > 0 ? rate : 1.0;
+  double f = Factor(source, lines);
   auto R = [f](double x) { return ROUND(x * f, 2); };
   auto value = [lines](const char* name) { return f4double(d4field(lines, name)); };
   int kind = f4int(d4field(lines, "TYV"));
@@ -521,6 +620,8 @@ int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source
   d4tag_select(Z5ESPP.table, Z5ESPP.tag[0]);
   zeruj_wiersz_rejestru(row);
   int result = dopisz_dokumenty_rejestru(row, source);
+  if (source->rejestr == 1 && Z5SPRE_2.table != nullptr && dopisz_dokumenty_pomocnicze(row, source) != 0)
+    result = -1;
   if (source->rejestr == 1 && (Active(source->od_daty_vat) || Active(source->do_daty_vat)) &&
       PurchasesPass(row, source) != 0)
     result = -1;

@@ -29,6 +29,9 @@ struct ZrodloRejestruVat {
   // either on brings in the reverse-charge purchases of the main register.
   const char* od_daty_vat;
   const char* do_daty_vat;
+  // The register's filter set applied to a line of the auxiliary register
+  // (second table set), as `filtr`.
+  int (*filtr_pomocniczy)();
 };
 
 // Positions the document header of the current line by its link: 1 found, 0
@@ -56,6 +59,12 @@ std::string tekst_znacznikow(const char* flags, int length);
 int dodaj_pozycje_sprzedazy(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
 // Pass 1 over the current lines table in VAT-date order; 0 or -1.
 int dopisz_dokumenty_rejestru(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
+// Pass 2, main register only: the invoices to receipts and advance invoices
+// of the auxiliary register (its tables open in the second set). The kind
+// test of its lines (45 accept, 40 reject), one line, the pass; 0 or -1.
+int filtr_pozycji_pomocniczych(const ZrodloRejestruVat* source);
+int dodaj_pozycje_pomocnicza(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
+int dopisz_dokumenty_pomocnicze(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
 // Pass 3: the reverse-charge purchase lines of the VAT-date items, one line
 // (Z5ZAKE and Z5ZAKU open) and the pass; 0 or -1.
 int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
@@ -64,7 +73,7 @@ int dopisz_zakupy_odwrotne(wiersz_rejestru_vat* row, const ZrodloRejestruVat* so
 int numeruj_rejestr_vat(wiersz_rejestru_vat* row);
 int dopisz_wiersz_sumy(const wiersz_rejestru_vat* row);
 // Locks the lines, creates Z5ESPPyy anew with its tag selected, runs the
-// register's pass, in the main register the purchases pass while a VAT-date
+// register's pass, in the main register the auxiliary pass and the purchases pass while a VAT-date
 // item is on (purchase tables that cannot be opened or locked leave it
 // out), and the numbering; the table stays open for printing.
 // 0, or -1 (lock, creation or a pass failed).

@@ -70,12 +70,30 @@ class VatRegisterPrintTest : public SalesTest {
     return page;
   }
 
+  // The rows in tag order, the fields given joined by '|': texts trimmed,
+  // amounts with 2 decimals.
+  std::string Rows(std::initializer_list<const char*> fields) {
+    std::string page;
+    DbTable* table = Z5ESPP.table;
+    for (d4top(table); !d4eof(table); d4skip(table, 1)) {
+      std::string line;
+      for (const char* name : fields) {
+        if (!line.empty()) line += '|';
+        char amount[32];
+        std::snprintf(amount, sizeof amount, "%.2f", Amount(name));
+        line += f4type(d4field(table, name)) == 'N' ? std::string(amount) : FieldText(table, name);
+      }
+      page += line + "\n";
+    }
+    return page;
+  }
+
   wiersz_rejestru_vat row{};
 };
 
 TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
   EXPECT_EQ(Page(),
             "    1|FV  /    1  |  123.00|  100.00|  23.00|    0.00|   0.00|  0.00|  0.00| 0.00|100.00|\n"
@@ -112,7 +130,7 @@ TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
 // The amounts of form 77 over the seeded firm: the non-blank lines by number.
 TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
   sumy_rejestru_vat sums{};
   OpcjeSumRejestru options{0};
   ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
@@ -166,7 +184,7 @@ TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
 
 TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
   SeedFirm();
-  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr};
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
   sumy_rejestru_vat off{}, on{};
   OpcjeSumRejestru without{0}, with{1};
   ASSERT_EQ(licz_sumy_rejestru(&off, &source, &without), 0);
@@ -177,7 +195,7 @@ TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
 
 TEST_F(VatRegisterPrintTest, AFilterTakingNothingWritesNoRowsAndNoTotalsRow) {
   SeedFirm();
-  ZrodloRejestruVat source{RejectAll, 1, 1, nullptr, nullptr};
+  ZrodloRejestruVat source{RejectAll, 1, 1, nullptr, nullptr, nullptr};
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
   EXPECT_EQ(d4reccount(Z5ESPP.table), 0);
   sumy_rejestru_vat sums{};
@@ -195,7 +213,7 @@ TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice
     double printedNet, summedNet;
   } cases[] = {{1, 45 + 45, 45 + 10}, {0, 20, 20}};
   for (const Case& c : cases) {
-    ZrodloRejestruVat source{AcceptAll, c.convert, 1, nullptr, nullptr};
+    ZrodloRejestruVat source{AcceptAll, c.convert, 1, nullptr, nullptr, nullptr};
     ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
     d4bottom(Z5ESPP.table);
     EXPECT_DOUBLE_EQ(Amount("NPO"), c.printedNet) << c.convert;
@@ -230,20 +248,37 @@ TEST_F(VatRegisterPrintTest, ReverseChargePurchasesWithTheVatDateItems) {
   d4close(Z5ZAKU.table);
   d4close(Z5ZAKE.table);
   SeedFirm();
-  ZrodloRejestruVat source{RejectAll, 1, 1, "20260101", "20260131"};
+  ZrodloRejestruVat source{RejectAll, 1, 1, "20260101", "20260131", nullptr};
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
-  std::string page;
-  for (d4top(Z5ESPP.table); !d4eof(Z5ESPP.table); d4skip(Z5ESPP.table, 1)) {
-    char line[120];
-    std::snprintf(line, sizeof line, "%s|%s|%.2f|%.2f|%.2f|%.2f|%.2f|%s\n", FieldText(Z5ESPP.table, "LPO").c_str(),
-                  FieldText(Z5ESPP.table, "NUM").substr(0, 5).c_str(), Amount("BRU"), Amount("UEN"), Amount("UEV"),
-                  Amount("NN5"), Amount("NV5"), FieldText(Z5ESPP.table, "OZN").c_str());
-    page += line;
-  }
+  std::string page = Rows({"LPO", "NUM", "BRU", "UEN", "UEV", "NN5", "NV5", "OZN"});
   EXPECT_EQ(page,
             "    1|Z/1|123.00|100.00|23.00|0.00|0.00|MPP\n"
             "    2|Z/2|61.50|0.00|0.00|50.00|11.50|VAT_RR\n"
-            "*****|*****|184.50|100.00|23.00|50.00|11.50|\n");
+            "*****|****************************************|184.50|100.00|23.00|50.00|11.50|\n");
+  ASSERT_EQ(d4close(Z5ESPP.table), 0);
+}
+
+// The auxiliary register's invoices to receipts and advance invoices join
+// the main register's printout; its other kinds do not.
+TEST_F(VatRegisterPrintTest, AuxiliaryReceiptAndAdvanceInvoicesInTheMainRegister) {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX_SECOND), 0);
+  struct Aux {
+    const char *rec, *kind, *net, *vat;
+  } documents[] = {{"1", "9", "30", "6.9"}, {"2", "11", "40", "9.2"}, {"3", "1", "50", "11.5"}};
+  for (const Aux& a : documents) {
+    AppendRecord(Z5SPRZ_2.table, {{"REC", a.rec}, {"TYV", a.kind}, {"PRE", "FZ"}, {"NRV", a.rec}});
+    AppendRecord(Z5SPRE_2.table, {{"REK", a.rec}, {"TYV", a.kind}, {"PRE", "FZ"}, {"NRV", a.rec}, {"STM", "1"},
+                                  {"VAT", "1"}, {"WNE", a.net}, {"WAV", a.vat}, {"WAB", "0"}});
+  }
+  SeedFirm();
+  ZrodloRejestruVat source{RejectAll, 1, 1, nullptr, nullptr, nullptr};
+  ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
+  std::string page = Rows({"NUM", "BRU", "NPO", "VPO", "PAN", "PAV", "OZN"});
+  EXPECT_EQ(page,
+            "FZ  /    1|36.90|0.00|0.00|30.00|6.90|FP\n"
+            "FZ  /    2|49.20|40.00|9.20|0.00|0.00|\n"
+            "****************************************|86.10|40.00|9.20|30.00|6.90|\n");
   ASSERT_EQ(d4close(Z5ESPP.table), 0);
 }
 

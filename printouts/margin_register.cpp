@@ -1,0 +1,110 @@
+#include "printouts/margin_register.h"
+
+#include <cstdio>
+
+#include "app/document_text.h"
+#include "db/db_lock.h"
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "env/numbers.h"
+#include "printouts/vat_register_print.h"
+#include "sales/document_totals.h"
+#include "tables/exchange_tables.h"
+#include "tables/sales_tables.h"
+
+namespace {
+
+double LineValue(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
+
+int AppendMarginRecord(const char* lpo, const std::string& num, const std::string& dav, const double* amounts) {
+  DbTable* table = Z5ESMA.table;
+  if (d4append_start(table, 0) != 0) return -1;
+  d4blank(table);
+  f4assign(d4field(table, "LPO"), lpo);
+  f4assign(d4field(table, "NUM"), num.c_str());
+  f4assign(d4field(table, "DAV"), dav.c_str());
+  const char* names[MARZA_KWOTY] = {"BRU", "ZAK", "MAR", "NET", "VAT"};
+  for (int i = 0; i < MARZA_KWOTY; i++) f4assign_double(d4field(table, names[i]), amounts[i]);
+  return d4append(table) == 0 ? 0 : -1;
+}
+
+void AddAmounts(wiersz_rejestru_marzy* row, double gross, double purchase, double net, double vat) {
+  for (double* amounts : {row->wiersz, row->suma}) {
+    amounts[MARZA_BRU] += gross;
+    amounts[MARZA_ZAK] += purchase;
+    amounts[MARZA_NET] += net;
+    amounts[MARZA_VAT] += vat;
+    amounts[MARZA_MAR] = amounts[MARZA_BRU] - amounts[MARZA_ZAK];
+  }
+}
+
+struct MarginPass {
+  wiersz_rejestru_marzy* row;
+  const ZrodloRejestruVat* source;
+  bool any;
+};
+
+int AddLine(void* data) {
+  auto* pass = static_cast<MarginPass*>(data);
+  pass->any = true;
+  return dodaj_pozycje_marzy(pass->row, pass->source);
+}
+
+}  // namespace
+
+int dodaj_pozycje_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5SPRE.table;
+  long rek = d4eof(lines) ? 0 : f4long(d4field(lines, "REK"));
+  if (rek != 0 && f4ptr(d4field(lines, "STM"))[0] == '4') return 0;   // OSS
+  if (rek != row->rek) {
+    if (row->rek != -1) {
+      char lpo[24];
+      std::snprintf(lpo, sizeof lpo, "%ld", row->lpo++);
+      if (AppendMarginRecord(lpo, row->num, row->dav, row->wiersz) != 0) return -1;
+    }
+    for (double& amount : row->wiersz) amount = 0;
+    row->rek = rek;
+    if (rek == 0) return 0;
+    std::string re1(f4ptr(d4field(lines, "RE1")), f4len(d4field(lines, "RE1")));
+    re1.erase(re1.find_last_not_of(' ') + 1);
+    row->num = !re1.empty() ? re1.substr(0, 40)
+                            : NrDokumentuFldQStr(d4field(lines, "PRE"), d4field(lines, "NRV"), d4field(lines, "POS"));
+    row->dav.assign(f4ptr(d4field(lines, "DAV")), f4len(d4field(lines, "DAV")));
+  }
+  bool header = ustaw_naglowek_pozycji() == 1;
+  double f = czynnik_pozycji(source);
+  auto R = [f](const char* name) { return ROUND(LineValue(name) * f, 2); };
+  if (header && czy_dokument_marzy())
+    AddAmounts(row, R("WAB"), R("ZFM"), R("WNE"), R("WAV"));
+  // only a correction of a margin invoice changes the margin register
+  if (header && f4int(d4field(lines, "TYV")) == 3 && f4int(d4field(Z5SPRZ.table, "TYM")) == 8)
+    AddAmounts(row, R("KWAB") - R("WAB"), R("RE2") - R("ZFM"), R("KWNE") - R("WNE"), R("KWAV") - R("WAV"));
+  return 0;
+}
+
+int dopisz_sume_marzy(const wiersz_rejestru_marzy* row) {
+  return AppendMarginRecord("*****", std::string(40, '*'), std::string(8, '*'), row->suma);
+}
+
+int dopisz_dokumenty_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source) {
+  *row = wiersz_rejestru_marzy{};
+  row->lpo = 1;
+  row->rek = -1;
+  MarginPass pass{row, source, false};
+  if (przejdz_pozycje_rejestru(source, AddLine, &pass) != 0) return -1;
+  if (!pass.any) return 0;
+  if (dodaj_pozycje_marzy(row, source) != 0) return -1;
+  return dopisz_sume_marzy(row);
+}
+
+int zbuduj_rejestr_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source) {
+  DbTable* lines = Z5SPRE.table;
+  if (d4lock_all(lines) != 0) return -1;
+  if (CreateZ5ESMA() != 0) {
+    d4unlock(lines);
+    return -1;
+  }
+  int result = dopisz_dokumenty_marzy(row, source);
+  d4unlock(lines);
+  return result;
+}
