@@ -22,6 +22,7 @@
 #include "masterdata/stock_update.h"
 #include "printouts/invoice_print.h"
 #include "sales/buyer.h"
+#include "sales/document_conversions.h"
 #include "sales/document_lines.h"
 #include "sales/document_kinds.h"
 #include "sales/document_totals.h"
@@ -306,6 +307,10 @@ bool moving = false;
 
 int SourceType() { return Register() == 1 ? SOURCE_SALES : SOURCE_AUXILIARY_SALES; }
 
+// A final or collective invoice of the main register holds gathered
+// documents of the auxiliary one; its AKT is the choice it was made by.
+bool IsGatheringInvoice(int akt) { return akt == 1 || akt == 2 || akt == 3; }
+
 }  // namespace
 
 // ---- totals
@@ -537,6 +542,11 @@ int po_modyfikacji_dokumentu() {
   if (LockTable(lines) != 0) return -1;
   int result = WriteCurrentHeader() == 0 && sprawdz_pozycje_dokumentu(kind) == 0 ? 0 : -1;
   d4unlock(lines);
+  if (result == 0) {
+    if (Register() == 1 && IsGatheringInvoice(f4int(H("AKT"))))
+      aktualizuj_powiazania_zrodel(f4long(H("REC")));
+    if (synchronizuj_powiazanie_proformy(0) < 0) result = -1;
+  }
   return result;
 }
 
@@ -587,6 +597,10 @@ int przed_usunieciem_dokumentu() {
       MessageWindow(MB_WARNING, Sys("Faktura pro forma ma fakturę zbiorczą."), refused.c_str());
       return 1;
     }
+  }
+  if (!moving) {
+    if (main && IsGatheringInvoice(akt)) odlacz_dokumenty_zrodlowe(f4long(H("REC")));
+    if (synchronizuj_powiazanie_proformy(1) < 0) return -1;
   }
   DbTable* lines = Z5SPRE.table;
   if (LockTable(lines) != 0) return -1;
