@@ -16,6 +16,7 @@
 #include "env/text_buffers.h"
 #include "printouts/invoice_print.h"
 #include "sales/document_header.h"
+#include "sales/date_checks.h"
 #include "sales/document_kinds.h"
 #include "sales/sales_context.h"
 #include "tables/sales_tables.h"
@@ -38,6 +39,7 @@ constexpr int MSG_CHANGE_INVOICE_KIND = 120;
 constexpr int KIND_FV = 1, KIND_MP = 7, KIND_FP = 9, KIND_ADVANCE_TO_RECEIPT = 10, KIND_ADVANCE = 11;
 constexpr int32_t MP_VAT_DATE_DAYS = 179;
 constexpr int KEY_CTRL_F = 6, KEY_CTRL_J = 10;
+constexpr int VAT_DATE_ROWS = 2, VAT_DATE_COLS = 30;
 
 DbField* Header(const char* name) { return d4field(Z5SPRZ.table, name); }
 bool Blank(DbField* field) {
@@ -180,6 +182,34 @@ int zamien_rodzaj_zaliczkowej(int) {
   zapisz_naglowek_z_pozycjami();
   MessageWindow(MB_INFO | MB_ANY_KEY, "Faktura", toReceipt ? "ZALICZKOWA" : "ZALICZKOWA do paragonu",
                 Sys("została zmieniona w"), toReceipt ? Sys("ZALICZKOWĄ do paragonu.") : Sys("ZALICZKOWĄ."), " ");
+  d4unlock(Z5SPRZ.table);
+  Redisplay();
+  return 0;
+}
+
+int zmien_date_vat() {
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
+  char date[9];
+  std::memcpy(date, f4ptr(Header("DAV")), 8);
+  date[8] = '\0';
+  int previous = w4select(-1);
+  int window = DefineWprowadzWindow(-1, -1, VAT_DATE_ROWS, VAT_DATE_COLS, "Aktualizacja daty VAT", nullptr, nullptr);
+  if (window < 0) return 0;
+  w4attribute(DATE_ATTRIBUTE);
+  w4activate(window);
+  w4(0, 0, "Poprzednia :");
+  w4(0, 13, DateQStr(date));
+  w4(1, 0, "Nowa       :");
+  g4date(1, 13, date);
+  g4picture("DD-MM/YY");
+  g4valid(waliduj_date_vat);
+  int key = g4read();
+  w4deactivate(window);
+  w4close(window);
+  w4select(previous);
+  if ((key != KEY_ENTER && key != KEY_F2) || go_and_lock(Z5SPRZ.table, d4recno(Z5SPRZ.table)) != 0) return 0;
+  f4assign(Header("DAV"), date);
+  if (zapisz_naglowek_z_pozycjami() == 0) d4write(Z5SPRZ.table, d4recno(Z5SPRZ.table));
   d4unlock(Z5SPRZ.table);
   Redisplay();
   return 0;

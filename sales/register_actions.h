@@ -29,3 +29,8 @@ int zamien_rodzaj_zaliczkowej(int kind);
 // VAT and BRU; the header is written by the caller. 0, or -1 on a table error
 // (reported; the totals are then those of the lines as they stand).
 int przelicz_pozycje_dla_typu_dostawy(int type);
+// Ctrl+T: a new delivery type (and for a foreign type a country when the
+// document has "POLSKA" or none), the lines re-rated. 0.
+int zmien_typ_dostawy(int key, int unused);
+// Ctrl+V: a new VAT date of the current document, carried into its lines. 0.
+int zmien_date_vat();

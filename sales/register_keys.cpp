@@ -173,8 +173,12 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_P:
       if (!PaymentRefused() && pass_tab_test_and_inform(RIGHT_PAYMENT)) wprowadz_platnosc(Register());
       break;
-    case K_CTRL_T: LaterWithRight(RIGHT_HEADER, "Dostawa"); break;
-    case K_CTRL_V: LaterWithRight(RIGHT_HEADER, "Data VAT"); break;
+    case K_CTRL_T:
+      if (pass_tab_test_and_inform(RIGHT_HEADER)) zmien_typ_dostawy(key, 0);
+      break;
+    case K_CTRL_V:
+      if (pass_tab_test_and_inform(RIGHT_HEADER)) zmien_date_vat();
+      break;
     case K_CTRL_X:
       if (Register() == 1 || !from2024) zamien_fakture_maly_podatnik(Register());
       break;

@@ -56,6 +56,49 @@ TEST_F(KindSwitchTest, EscOrAnotherKindChangesNothing) {
   EXPECT_EQ(LineKind(), 9);
 }
 
+class DeliveryTypeTest : public KindSwitchTest {
+ protected:
+  void SetUp() override {
+    KindSwitchTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5KRAJ(0), 0);
+    AppendRecord(Z5KRAJ.table, {{"KRA", "NIEMCY"}, {"SUE", "T"}, {"VPO", "19"}, {"VO1", "7"}});
+    AppendRecord(Z5KRAJ.table, {{"KRA", "NORWEGIA"}, {"SUE", "N"}});
+    d4close(Z5KRAJ.table);
+  }
+  void Document(const char* type, const char* country) {
+    AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"DAW", "20260110"}, {"STM", type}, {"KRA", country},
+                                {"TTR", "N"}, {"ANU", "T"}});
+    d4go(Z5SPRZ.table, 1);
+  }
+};
+
+TEST_F(DeliveryTypeTest, ExportAsksForACountryOutsideTheUnionAndEscChangesNothing) {
+  Document("1", "POLSKA");
+  // Export from the first item (a key ends the pause): the list of countries opens, Esc leaves it.
+  ASSERT_EQ(HeadlessSetScript("{DOWN}{DOWN}{ENTER}{ENTER}{ESC}"), 0);
+  zmien_typ_dostawy(0, 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_EQ(HeaderText("STM"), "1");
+  EXPECT_EQ(HeaderText("KRA"), "POLSKA");
+  // The list offers only NORWEGIA: Enter takes it.
+  ASSERT_EQ(HeadlessSetScript("{DOWN}{DOWN}{ENTER}{ENTER}{ENTER}"), 0);
+  zmien_typ_dostawy(0, 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_EQ(HeaderText("STM"), "3");
+  EXPECT_EQ(HeaderText("KRA"), "NORWEGIA");
+}
+
+TEST_F(DeliveryTypeTest, DomesticTypeSetsPolandWithoutAsking) {
+  Document("2", "NIEMCY");
+  ASSERT_EQ(HeadlessSetScript("{UP}{ENTER}"), 0);
+  zmien_typ_dostawy(0, 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_EQ(HeaderText("STM"), "1");
+  EXPECT_EQ(HeaderText("KRA"), "POLSKA");
+  EXPECT_EQ(HeaderText("ANU"), "N");
+}
+
 class RerateTest : public SalesTest {
  protected:
   void SetUp() override {
