@@ -88,6 +88,9 @@ int czy_pozycja_zaliczkowa(int kind);
 // The countries table must be open.
 int liczba_stawek_oss(const char* country);
 double stawka_oss(const char* country, int index);
+// The OSS rate index a domestic VAT code maps to (2 to 2, 8 to 4, 9 to 3,
+// else 1), at most `rates` (the country's count; at least 1).
+int indeks_stawki_oss(int code, int rates);
 
 // Hooks of the line browse, on the current line of the lines table.
 int przed_dopisaniem_pozycji();

@@ -93,10 +93,7 @@ void FillVat(int catalogueCode, bool goods) {
   }
   if (Digit(Header("STM")) == 4) {
     ToFieldCopyDouble(Line("VAS"), 0);
-    int code = f4int(Line("VAT"));
-    int index = code == 2 ? 2 : code == 8 ? 4 : code == 9 ? 3 : 1;
-    int rates = kontekstPozycji ? kontekstPozycji->stawki_oss : 0;
-    index = std::min(index, std::max(rates, 1));
+    int index = indeks_stawki_oss(f4int(Line("VAT")), kontekstPozycji ? kontekstPozycji->stawki_oss : 0);
     f4assign_int(Line("VAT"), index);
     ToFieldCopyDouble(Line("VAS"), Z5KRAJ.table ? stawka_oss(HeaderCountry().c_str(), index) : 0);
   }

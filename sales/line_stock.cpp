@@ -152,6 +152,11 @@ double stawka_oss(const char* country, int index) {
   return f4double(d4field(Z5KRAJ.table, RATES[index - 1]));
 }
 
+int indeks_stawki_oss(int code, int rates) {
+  int index = code == 2 ? 2 : code == 8 ? 4 : code == 9 ? 3 : 1;
+  return std::min(index, std::max(rates, 1));
+}
+
 int przed_dopisaniem_pozycji() {
   kontekst_pozycji* c = kontekstPozycji;
   int kind = Kind();

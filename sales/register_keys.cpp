@@ -17,6 +17,7 @@
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/payments.h"
+#include "sales/register_actions.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"
@@ -160,9 +161,9 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_F:
     case K_CTRL_J:
       if (!from2024 && Register() == 1)
-        Later("Typ faktury");
+        zamien_rodzaj_faktury(key);
       else if (key == K_CTRL_F && from2024 && Register() == 2 && (Kind() == 10 || Kind() == 11))
-        Later("Typ faktury");
+        zamien_rodzaj_zaliczkowej(Kind());
       break;
     case K_CTRL_K:
       if (pass_tab_test_and_inform(RIGHT_PAYMENT)) kasa_dokumentu();
@@ -172,9 +173,15 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_P:
       if (!PaymentRefused() && pass_tab_test_and_inform(RIGHT_PAYMENT)) wprowadz_platnosc(Register());
       break;
-    case K_CTRL_T: LaterWithRight(RIGHT_HEADER, "Dostawa"); break;
-    case K_CTRL_V: LaterWithRight(RIGHT_HEADER, "Data VAT"); break;
-    case K_CTRL_X: Later("Typ faktury"); break;
+    case K_CTRL_T:
+      if (pass_tab_test_and_inform(RIGHT_HEADER)) zmien_typ_dostawy(key, 0);
+      break;
+    case K_CTRL_V:
+      if (pass_tab_test_and_inform(RIGHT_HEADER)) zmien_date_vat();
+      break;
+    case K_CTRL_X:
+      if (Register() == 1 || !from2024) zamien_fakture_maly_podatnik(Register());
+      break;
     default: break;
   }
   kopiuj_adres(key);
