@@ -15,23 +15,7 @@ class CorrectionPrintTest : public PrintoutTest {
   void SetUp() override {
     PrintoutTest::SetUp();
     if (HasFatalFailure()) return;
-    std::strcpy(salesOptions.numbering[DOC_FK].name, Utf8ToMazText("FAKTURA KORYGUJĄCA nr").c_str());
-    AppendRecord(Z5SPRZ.table, {{"TYV", "3"}, {"PRE", "  FK"}, {"NRV", "1"}, {"REC", "1"}, {"RE4", "T"},
-                                {"STM", "1"}, {"DAW", "20261210"}, {"DAS", "20261210"}, {"NUK", "FV/1"},
-                                {"DAK", "20261201"}, {"NA1", "Odbiorca Jan Nowak"}, {"NIP", "5260001234"},
-                                {"PLA", "PRZELEW"}, {"TYK", "zmiana stawki"}, {"WAL", "PLN"}, {"KVA", "1"},
-                                {"WYS", "Anna Kowalska"}, {"ODE", "Jan Nowak"}});
-  }
-  // A corrected line: before (code, rate, net, VAT, gross) and after.
-  void Corrected(const char* name, const char* code, const char* rate, const char* net, const char* vat,
-                 const char* gross, const char* newCode, const char* newRate, const char* newNet,
-                 const char* newVat, const char* newGross, const char* changeNet, const char* changeVat) {
-    AppendRecord(Z5SPRE.table,
-                 {{"REK", "1"}, {"NA1", name}, {"JED", "szt"}, {"ILO", "1"}, {"CNR", net}, {"CBR", gross},
-                  {"WNE", net}, {"VAT", code}, {"VAS", rate}, {"WAV", vat}, {"WAB", gross}, {"RE3", "N"},
-                  {"KILO", "1"}, {"KCNR", newNet}, {"KCBR", newGross}, {"KWNE", newNet}, {"KVAT", newCode},
-                  {"KVAS", newRate}, {"KWAV", newVat}, {"KWAB", newGross}, {"RE4", "N"}, {"ILK", "0"},
-                  {"KRN", changeNet}, {"KRV", changeVat}, {"STM", "1"}});
+    Correction();
   }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/option_sets.h"
 #include "tables/sales_tables.h"
 #include "tests/app/program_road.h"
 #include "tests/sales/sales_fixture.h"
@@ -102,6 +103,32 @@ TEST_F(InvoiceRoadTest, TheNextFormLeftWithEscLeavesNoHeader) {
     EXPECT_EQ(f4long(d4field(lines, "NRV")), 1) << "stamped with the header's number";
   }
   d4close_all(&env->engine);
+}
+
+// With printing after the save on, F2 asks to start the print, then offers
+// the simplified invoice (63.90 is under its limit); declined, the print
+// dialog opens on the invoice from net prices (form 56).
+TEST_F(InvoiceRoadTest, TheSavedInvoiceAsksToBePrinted) {
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  salesOptions.printAfterSave = 'T';
+  ASSERT_EQ(SaveEwidencjeOptions(), 0);
+  d4close_all(&env->engine);
+  const struct {
+    const char* keys;
+    const char* shown;
+  } stages[] = {{"", " Czy rozpocząć wydruk ?"},
+                {"t", "Czy drukować fakturę uproszczoną ?"},
+                {"t{ESC}", "Faktura (od netto)"}};
+  for (const auto& stage : stages) {
+    std::string screen = Run(std::string(LOGO) + INTO_SALES + InvoiceKeys() + stage.keys).screen;
+    EXPECT_NE(screen.find(stage.shown), std::string::npos) << stage.shown << "\n" << screen;
+  }
+  // Declining the print ends the entry as before.
+  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}{ESC}");
 }
 
 }  // namespace
