@@ -40,4 +40,31 @@ TEST_F(MarginAmountsTest, EuroDocumentInZlotyByEachLinesRateWithTheNoteBefore201
   EXPECT_EQ(page.find("Procedura marży"), std::string::npos) << page;
 }
 
+TEST_F(MarginAmountsTest, ForeignCountriesOfSellerAndBuyerArePrintedPolandIsNot) {
+  struct Case {
+    const char* seller;
+    const char* buyer;
+  } cases[] = {{"NIEMCY", "POLSKA"}, {"POLSKA RP", "CZECHY"}, {"", "AUSTRIA"}};
+  Invoice("10", {{"TYV", "8"}, {"PRE", "  FM"}, {"KSM", "2"}});
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"NA1", "Zegar"}, {"ILO", "1"}, {"CBB", "10"}, {"WAB", "10"}});
+  CharacterPrinting("FMA");
+  for (const Case& c : cases) {
+    ASSERT_EQ(OpenZ5PAWL(), 0);
+    SetFields(Z5PAWL.table, {{"KRA", c.seller}});
+    ASSERT_EQ(write_and_unlock(Z5PAWL.table), 0);
+    d4close(Z5PAWL.table);
+    Z5PAWL.table = nullptr;
+    ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+    SetFields(Z5SPRZ.table, {{"KRA", c.buyer}});
+    ASSERT_EQ(d4write(Z5SPRZ.table, 1), 0);
+    EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+    std::string page = Printed();
+    for (const char* country : {c.seller, c.buyer}) {
+      bool shown = *country && std::string(country).compare(0, 5, "POLSK") != 0;
+      EXPECT_EQ(page.find(std::string("               ") + country + "\n") != std::string::npos, shown)
+          << country << "\n" << page;
+    }
+  }
+}
+
 }  // namespace
