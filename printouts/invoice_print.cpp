@@ -62,10 +62,10 @@ bool Polish() { return !J().english; }
 
 
 
-bool PolandText(DbField* country) { return EqualText(Trimmed(country).substr(0, 5).c_str(), "POLSK", 0) == 0; }
+// A country is printed unless blank or its first five characters are those of "POLSKA".
 bool ForeignCountry(DbField* country) {
   std::string k = Trimmed(country);
-  return !k.empty() && k.substr(0, 5) != "POLSK" && !PolandText(country);
+  return !k.empty() && EqualText(k.substr(0, 5).c_str(), "POLSK", 0) == 0;
 }
 
 // NIP or PESEL of a party at row; pattern labels as the buyer's.
