@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int KONT_NAZ = 0, KONT_NUM = 1, KONT_REC = 7, KONT_INF = 8;
-constexpr int BY_NUM = 0, BY_REC = 1, BY_NAZ = 2;
+constexpr int BY_NUM = 0, BY_NAZ = 2;   // tags 0 and 2; tag 1 orders by REC
 constexpr int MSG_TITLE = 20084;
 constexpr int MSG_UNDEFINED = 20129;
 constexpr int MSG_DUPLICATE = 20156;

@@ -39,14 +39,12 @@ kontekst_kartoteki_towarow* KontekstTowarow = nullptr;
 namespace {
 
 constexpr int MSG_TITLE = 20168;
-constexpr int MSG_NO_ITEMS = 50007;
 constexpr int16_t RES_PANEL = 21;
 constexpr int16_t RES_FORM = 22;
 constexpr int PANEL_LINES = 15;
 constexpr int FORM_LINES = 24;
 constexpr int FORM_WIDTH = 78;   // a line of a screen resource
 constexpr int PANEL_GTU_ROW = 6;
-constexpr int RIGHT_WAREHOUSE = 7000, RIGHT_GOODS = 7500;
 constexpr int RIGHT_APPEND = 7510, RIGHT_MODIFY = 7520, RIGHT_DELETE = 7531;
 constexpr int KEY_CTRL_Z = 26;
 constexpr int KEY_F6 = 0x4000, KEY_F7 = 0x4100, KEY_F8 = 0x4200;

@@ -48,7 +48,6 @@ constexpr int MSG_RECEIPT_LINES = 163, MSG_ISSUE_LINES = 165;
 constexpr int MSG_ONLY_WITH_DOCUMENT = 20178, MSG_SUM_CHECKED = 20052;
 constexpr int FIRST_YEAR_2024 = 2024;
 constexpr int CODE_WIDTH = 18, CONTRACTOR_WIDTH = 20, NAME_WIDTH = 40;
-constexpr int VAT_CODES = 15;
 
 DbTable* Lines() { return stronaMagazynu->lines->table; }
 DbTable* Headers() { return stronaMagazynu->headers->table; }
