@@ -108,6 +108,40 @@ TEST_F(WarehouseExchangeTest, IssuesOfOneRecipientBecomeReceiptsOfItsWarehouse) 
   EXPECT_DOUBLE_EQ(Field("T2", "CZN"), 7.5) << "at the line's purchase price";
 }
 
+// Goods the branch lacks and may not add: the stock is not reached, so the
+// line stays unapplied.
+TEST_F(WarehouseExchangeTest, ALineWhoseGoodsAreMissingStaysUnapplied) {
+  stronaMagazynu = &STRONA_WYDAN;
+  Goods("T1", 50, "20");
+  Goods("T2", 50, "30");
+  ASSERT_EQ(OpenZ5MAWY(0), 0);
+  ASSERT_EQ(OpenZ5MAWE(0), 0);
+  Issue(1, "20260305", "FILIA", {"T1", "T2"});
+  ASSERT_EQ(eksport_do_katalogu(exchange.c_str(), "20260301", "20260331", "FILIA"), 0);
+
+  IntoBranch();
+  stronaMagazynu = &STRONA_PRZYJEC;
+  std::strcpy(warehouseOptions.warehouseCode, "FILIA");
+  warehouseOptions.stockOnImport = 'T';
+  warehouseOptions.addGoodsOnImport = 'N';
+  warehouseOptions.updatePricesOnImport = 'N';
+  Goods("T1", 5, "19");
+  ASSERT_EQ(OpenZ5MAPR(0), 0);
+  ASSERT_EQ(OpenZ5MAPE(0), 0);
+  ASSERT_EQ(HeadlessSetScript("{ENTER}"), 0);   // the box of the goods not in the catalogue
+  EXPECT_EQ(import_z_katalogu(exchange.c_str()), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  ASSERT_EQ(d4reccount(Z5MAPE.table), 2);
+  const char* applied[] = {"T", "N"};
+  for (long line = 1; line <= 2; line++) {
+    ASSERT_EQ(d4go(Z5MAPE.table, line), 0);
+    EXPECT_EQ(Trim(d4field(Z5MAPE.table, "STP")), applied[line - 1]) << line;
+  }
+  d4close_all(&env->engine);
+  EXPECT_DOUBLE_EQ(Field("T1", "ILO"), 7);
+  EXPECT_DOUBLE_EQ(Field("T2", "ILO"), -999) << "not added";
+}
+
 TEST_F(WarehouseExchangeTest, FilesOfAnotherWarehouseAreRefused) {
   stronaMagazynu = &STRONA_WYDAN;
   Goods("T1", 50, "20");

@@ -11,7 +11,9 @@
 #include "masterdata/warehouse_documents.h"
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
+#include "tests/app/screen_shots.h"
 #include "tests/tables/tables_fixture.h"
+#include "ui/keyboard.h"
 
 namespace {
 
@@ -145,6 +147,28 @@ TEST_F(WarehouseLinesTest, AnUnappliedLineIsAppliedOnceTheOptionIsOn) {
   Edit(std::string("m{F2}t") + PAUSE);
   EXPECT_DOUBLE_EQ(Stock("T1"), 15);
   EXPECT_EQ(Stp(1), "T");
+}
+
+TEST_F(WarehouseLinesTest, ANegativeQuantityIsRefused) {
+  Goods("T1", 10);
+  Document({{"T1", 5, "T"}});
+  seen.clear();
+  g4set_key_to(KEY_F9, TakeShot);
+  // The warning, then Esc and Esc to "Czy rezygnujesz z zapisu ?".
+  Edit("m{ENTER}-1{ENTER}{F9}{ENTER}{ESC}{ESC}");
+  g4set_key_to(KEY_F9, nullptr);
+  EXPECT_NE(seen.find("Wartość nie może być mniejsza od zera."), std::string::npos) << seen;
+  ASSERT_EQ(d4go(Lines(), 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(Line("ILO")), 5);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+}
+
+// A line without a goods code reaches no stock: saved with the option on,
+// it stays unapplied.
+TEST_F(WarehouseLinesTest, ALineWithoutGoodsStaysUnapplied) {
+  Document({{"", 5, "N"}});
+  Edit("m{F2}t");
+  EXPECT_EQ(Stp(1), "N");
 }
 
 TEST_F(WarehouseLinesTest, DeletingADocumentGivesItsAppliedLinesBack) {

@@ -42,6 +42,18 @@ int PaidElsewhere(int32_t, int32_t) {
   return 0;
 }
 
+// Another workstation renames the buyer while this one shows the old name.
+int RenamedElsewhere(int32_t, int32_t) {
+  DbTable* t = Z5SPRZ.table;
+  std::string shown(d4record(t), d4record_width(t));
+  f4assign(d4field(t, "NA1"), "Nowa nazwa");
+  d4write(t, d4recno(t));
+  d4flush(t);
+  std::memcpy(d4record(t), shown.data(), shown.size());
+  d4changed(t, 0);
+  return 0;
+}
+
 class SalesRegisterTest : public SalesScreenTest {
  protected:
   void SetUp() override {
@@ -160,6 +172,15 @@ TEST_F(SalesRegisterTest, VatPayerMarkToggles) {
   EXPECT_EQ(rejestr_sprzedazy(1), 0);
   EXPECT_NE(seen.find("Zmieniono status 'czy podatnik VAT?' na TAK"), std::string::npos) << seen;
   EXPECT_EQ(Stored("RE3"), "T");
+}
+
+TEST_F(SalesRegisterTest, VatPayerMarkKeepsAnotherWorkstationsChange) {
+  Document({{"TYV", "1"}, {"RE3", "N"}, {"NA1", "Stara nazwa"}});
+  g4set_key_to(KEY_F10, RenamedElsewhere);
+  HeadlessSetScript("{F10}{F8}{ENTER}{ESC}");
+  EXPECT_EQ(rejestr_sprzedazy(1), 0);
+  EXPECT_EQ(Stored("RE3"), "T");
+  EXPECT_EQ(Stored("NA1"), "Nowa nazwa");
 }
 
 TEST_F(SalesRegisterTest, VatPayerMarkStaysWhenNoRegisterAnswers) {
