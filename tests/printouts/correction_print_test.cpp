@@ -1,5 +1,6 @@
 // The correction printout: a line moved to another rate, lines without a
-// difference, a margin correction and a document without correction data.
+// difference, a margin correction, a document without correction data and
+// Esc in the net/gross menu.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -58,6 +59,14 @@ TEST_F(CorrectionPrintTest, LinesWithoutCorrectionDataPrintNothing) {
   CharacterPrinting("FKN");
   // The warning takes a key; the print dialog never opens.
   EXPECT_EQ(Print("{ENTER}"), 0);
+  EXPECT_EQ(Printed(), "<none>");
+}
+
+TEST_F(CorrectionPrintTest, EscInThePriceMenuPrintsNothing) {
+  Corrected("Towar C", "1", "23", "50", "11.50", "61.50", "1", "23", "40", "9.20", "49.20", "-10", "-2.30");
+  salesOptions.list50 = 3;
+  CharacterPrinting("FKN");
+  EXPECT_EQ(Print("{ESC}"), 0);
   EXPECT_EQ(Printed(), "<none>");
 }
 

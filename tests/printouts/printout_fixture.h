@@ -17,6 +17,7 @@
 #include "printouts/invoice_print.h"
 #include "tables/firm_tables.h"
 #include "tests/print/print_fixture.h"
+#include "tests/print/printed_text.h"
 #include "tests/sales/sales_fixture.h"
 
 class PrintoutTest : public SalesScreenTest {
@@ -115,27 +116,7 @@ class PrintoutTest : public SalesScreenTest {
     EXPECT_EQ(HeadlessKeysLeft(), 0);
     return result;
   }
-  std::string Printed() {
-    std::string path = firm + "win.prn";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "<none>";
-    std::string bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-    std::fclose(f);
-    std::remove(path.c_str());
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i++) {
-      char c = bytes[i];
-      if (c == '\x1B') {
-        i++;
-        continue;
-      }
-      if (c == '\x0F' || c == '\x12' || c == '\r') continue;
-      out += c == '\f' ? std::string("<FF>\n") : std::string(1, c);
-    }
-    return MazToUtf8Text(out.c_str());
-  }
+  std::string Printed() { return TakePrintedText(firm + "win.prn"); }
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t at = 0;
@@ -153,21 +134,7 @@ class PrintoutTest : public SalesScreenTest {
     return n;
   }
   static void ExpectGolden(const std::string& name, const std::string& actual) {
-    std::string here = __FILE__;
-    std::string path = here.substr(0, here.rfind('/')) + "/golden/" + name;
-    if (std::getenv("UPDATE_GOLDEN")) {
-      std::FILE* f = std::fopen(path.c_str(), "wb");
-      std::fwrite(actual.data(), 1, actual.size(), f);
-      std::fclose(f);
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    std::string expected;
-    if (f) {
-      char buffer[4096];
-      for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) expected.append(buffer, n);
-      std::fclose(f);
-    }
-    EXPECT_EQ(actual, expected) << name;
+    ExpectGoldenPage("printouts", name, actual);
   }
 
   std::string firm;

@@ -1,14 +1,18 @@
 // An invoice with its lines entered through the real program, headless:
 // " Dopisz ", the header, F4 from the buyer's name into the line list, two
-// lines at two rates, and the save that stores their totals.
+// lines at two rates, the save that stores their totals, and the printout
+// offered after the save.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 
 #include "app/option_sets.h"
+#include "print/printer.h"
 #include "tables/sales_tables.h"
 #include "tests/app/program_road.h"
+#include "tests/print/printed_text.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -25,6 +29,33 @@ class InvoiceRoadTest : public ProgramRoadTest {
     ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
   }
+  // Printing after the save on, and the invoice from net prices on a
+  // character printer in the program directory's print settings.
+  void PrintAfterSave() {
+    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
+    OpenFirmRegister();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(LoadEwidencjeOptions(), 0);
+    salesOptions.printAfterSave = 'T';
+    ASSERT_EQ(SaveEwidencjeOptions(), 0);
+    // Written in the program directory, where the program looks for them.
+    TransDir(EnvFromDiskPath(home).c_str(), &programPath);
+    ASSERT_EQ(ChangeDir(&programPath, 0, 0), 0);
+    char separate = env->separatePrintSettings;
+    env->separatePrintSettings = 'T';
+    Printer = PrinterDefaults();
+    Printer.mode = 1;
+    Printer.family = PRN_EPSON9;
+    Printer.codePage = 1;
+    SavePrintSettings(Z5SPRZ.table, "FVN");
+    Printer = PrinterDefaults();
+    env->separatePrintSettings = separate;
+    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+    d4close_all(&env->engine);
+  }
+
+  PathRecord programPath{};
 };
 
 // A free-text line: the name, past the other name fields and the GTU menu.
@@ -109,14 +140,8 @@ TEST_F(InvoiceRoadTest, TheNextFormLeftWithEscLeavesNoHeader) {
 // the simplified invoice (63.90 is under its limit); declined, the print
 // dialog opens on the invoice from net prices (form 56).
 TEST_F(InvoiceRoadTest, TheSavedInvoiceAsksToBePrinted) {
-  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-  RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
-  OpenFirmRegister();
+  PrintAfterSave();
   if (HasFatalFailure()) return;
-  ASSERT_EQ(LoadEwidencjeOptions(), 0);
-  salesOptions.printAfterSave = 'T';
-  ASSERT_EQ(SaveEwidencjeOptions(), 0);
-  d4close_all(&env->engine);
   const struct {
     const char* keys;
     const char* shown;
@@ -129,6 +154,24 @@ TEST_F(InvoiceRoadTest, TheSavedInvoiceAsksToBePrinted) {
   }
   // Declining the print ends the entry as before.
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}{ESC}");
+}
+
+// The same road on to paper: F2 in the print dialog writes the page of the
+// saved FV/1 to the file the dialog offers.
+TEST_F(InvoiceRoadTest, TheSavedInvoicePrintsItsPage) {
+  PrintAfterSave();
+  if (HasFatalFailure()) return;
+  // No print queue: the dialog offers the file only.
+  const char* cups = std::getenv("CUPS_SERVER");
+  std::string savedCups = cups ? cups : "";
+  setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
+  if (cups)
+    setenv("CUPS_SERVER", savedCups.c_str(), 1);
+  else
+    unsetenv("CUPS_SERVER");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("sales", "invoice_fv1.txt", page);
 }
 
 }  // namespace

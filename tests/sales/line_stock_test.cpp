@@ -7,9 +7,12 @@
 
 #include "masterdata/stock_update.h"
 #include "app/option_values.h"
+#include "db/db_lock.h"
+#include "sales/document_header.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
 #include "sales/line_code.h"
+#include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/keyboard.h"
@@ -116,6 +119,25 @@ TEST_F(LineStockTest, AdvanceInvoiceLinesGiveBackWhatTheyTook) {
   AppendRecord(Z5SPRE.table, {{"ILO", "4"}, {"ILK", "-2"}});
   EXPECT_DOUBLE_EQ(ilosc_magazynowa_pozycji(3), -2);
   EXPECT_DOUBLE_EQ(ilosc_magazynowa_pozycji(10), 4);
+}
+
+// The document's deletion gives back what its lines took: an advance
+// invoice added and deleted leaves the stock as it was.
+TEST_F(LineStockTest, AdvanceInvoiceAddedAndDeletedLeavesTheStock) {
+  ASSERT_EQ(OpenZ5KASA(0), 0);
+  salesOptions.stockOnReceiptInvoices = 'T';
+  ASSERT_EQ(AddLine(11, "T1", "4"), 0);
+  ASSERT_EQ(Status(), 'T');
+  EXPECT_DOUBLE_EQ(Stock("T1"), 6);
+  ASSERT_EQ(go_and_lock(Z5SPRZ.table, 1), 0);
+  // the stock report's pause
+  ASSERT_EQ(HeadlessSetScript("{ENTER}"), 0);
+  EXPECT_EQ(przed_usunieciem_dokumentu(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  d4unlock(Z5SPRZ.table);
+  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  EXPECT_TRUE(d4deleted(Z5SPRE.table));
 }
 
 TEST_F(LineStockTest, OptionsDecideWhetherStockMoves) {
