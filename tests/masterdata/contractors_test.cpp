@@ -320,21 +320,34 @@ TEST_F(ContractorsTest, VatPayerMarkSetFromTheTypedNumber) {
 }
 
 // F6 in the NIP field of a new contractor: the GUS data at once, then the
-// verification as F8 gives it.
+// verification as F8 gives it; a list not reached leaves the mark.
 TEST_F(ContractorsTest, GusDataIntoANewContractor) {
-  KwerDoubleAnswer& gus = Answer("BIR1_SzukajNip", "1234563218", 1);
-  Put(gus, 314, "ŻURAW SPÓŁKA Z O.O.");
-  Put(gus, 2528, "Kraków");
-  Put(gus, 2612, "Kraków");
-  Put(gus, 2380, "ul. Długa");
-  Put(gus, 2496, "5");
-  Answer("VAT_CzynnySprawdz", "1234563218", 1);
-  Run(ToNip("K7") + "PL 1234563218{F6}x{F2}");
-  EXPECT_EQ(MazToUtf8Text(Of("K7", KHNT_NA1).c_str()), "ŻURAW SPÓŁKA Z O.O.");
-  EXPECT_EQ(MazToUtf8Text(Of("K7", KHNT_MIA).c_str()), "Kraków");
-  EXPECT_EQ(MazToUtf8Text(Of("K7", KHNT_ULI).c_str()), "Długa 5");
-  EXPECT_EQ(Of("K7", KHNT_CZV), "T");
-  EXPECT_STREQ(kwer_double_script.lastNumber, "1234563218");
+  struct Case {
+    const char* code;
+    int status;   // the Polish list's answer
+    bool fails;   // the list is not reached (the lookup layer reports it)
+    const char* czv;
+  } cases[] = {
+      {"K7", 1, false, "T"},
+      {"K8", 0, false, "N"},
+      {"K9", 0, true, "T"},   // the new record's own mark
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    KwerDoubleAnswer& gus = Answer("BIR1_SzukajNip", "1234563218", 1);
+    Put(gus, 314, "ŻURAW SPÓŁKA Z O.O.");
+    Put(gus, 2528, "Kraków");
+    Put(gus, 2612, "Kraków");
+    Put(gus, 2380, "ul. Długa");
+    Put(gus, 2496, "5");
+    Answer("VAT_CzynnySprawdz", "1234563218", c.status).fails = c.fails;
+    Run(ToNip(c.code) + "PL 1234563218{F6}x{F2}");
+    EXPECT_EQ(MazToUtf8Text(Of(c.code, KHNT_NA1).c_str()), "ŻURAW SPÓŁKA Z O.O.");
+    EXPECT_EQ(MazToUtf8Text(Of(c.code, KHNT_MIA).c_str()), "Kraków");
+    EXPECT_EQ(MazToUtf8Text(Of(c.code, KHNT_ULI).c_str()), "Długa 5");
+    EXPECT_EQ(Of(c.code, KHNT_CZV), c.czv);
+    EXPECT_STREQ(kwer_double_script.lastNumber, "1234563218");
+  }
 }
 
 // "podatnik VAT." takes a blank mark for a VAT payer.
