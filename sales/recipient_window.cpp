@@ -216,7 +216,6 @@ int okno_odbiorcy() {
   if (!exists) d4blank(table);
   bool opened = Z5KHNT.table == nullptr;
   if (opened && OpenZ5KHNT(0) != 0) {
-    Z5KHNT.table = nullptr;
     if (exists) d4unlock(table);
     return browse_call(0, record);
   }

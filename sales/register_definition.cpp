@@ -111,7 +111,8 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
 
   m[MENU_MODIFY] = DefineMenuWindow();
   Item(" Opis ", 1141, 'o', 1, [](int32_t) -> int32_t { return dopisz_lub_modyfikuj_opis(1); });
-  Item(" Pozycje ", 1142, 'p', 0, [](int32_t) -> int32_t { return modyfikuj_pozycje_dokumentu(salesContext->rejestr); });
+  Item(" Pozycje ", 1142, 'p', 0,
+       [](int32_t) -> int32_t { return modyfikuj_pozycje_dokumentu(salesContext->rejestr); });
   Item(" Numer ", 1143, 'n', -1, [](int32_t) -> int32_t { return zmien_numer_dokumentu(-1); });
   Item(" Usuń ", 1144, 'u', 1, [](int32_t) -> int32_t { return usun_dokument(); });
   Item(" Płatność ", 1145, 't', 0, [](int32_t) -> int32_t { return kasa_dokumentu(); });
