@@ -34,7 +34,10 @@ char HeaderMark(const char* name) { return static_cast<char>(f4char(Header(name)
 int Register() { return salesContext ? salesContext->rejestr : 1; }
 bool From2024() { return WorkingYear() >= FIRST_YEAR_2024; }
 int ListView() { return definicjaRejestru ? definicjaRejestru->currencyView : VIEW_OWN_CURRENCY; }
-double ListFactor() { return kurs_widoku(ListView(), Header("KVA"), Header("KKS")); }
+// The tabulogram converts by the mode chosen for the report.
+double ReportFactor() {
+  return kurs_widoku(salesContext ? salesContext->reportCurrencyMode : VIEW_PLN_VAT, Header("KVA"), Header("KKS"));
+}
 
 const char* const kMainKinds[] = {"FV", "RU", "FK", "RK", "BR", "PF", "MP", "FM", "FP", "ZP", "FZ", "KZ", "ZB", "KP"};
 const char* const kAuxKindsBefore2024[] = {"FV", "RA", "FK", "RK", "BR", "PF", "MP", "FM", "FZ"};
@@ -94,7 +97,7 @@ void TabuAmount(TabuValue* v, const char* alias, double amount) {
   DbField* gross = Header("BRU");
   v->width = static_cast<int32_t>(f4len(gross));
   v->decimals = f4decimals(gross);
-  v->number = ROUND(ListFactor() * amount, 2);
+  v->number = ROUND(ReportFactor() * amount, 2);
 }
 
 void TabuText(TabuValue* v, const char* alias, const std::string& text, int width) {
@@ -238,7 +241,7 @@ void kolumna_netto_pozycji(ColumnValue* value) {
   NumberValue(value, f4double(net), 9, 2);
 }
 
-void tabulogram_kwota(TabuValue* value) { value->number = ROUND(value->number * ListFactor(), 2); }
+void tabulogram_kwota(TabuValue* value) { value->number = ROUND(value->number * ReportFactor(), 2); }
 
 void tabulogram_numer(TabuValue* value) {
   if (HeaderMark("RE4") == 'N') {

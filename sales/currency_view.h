@@ -48,7 +48,7 @@ void kolumna_oznaczenia(ColumnValue* value);
 void kolumna_oznaczen(ColumnValue* value);     // procedure or GTU marks of the column's field
 void kolumna_ceny_pozycji(ColumnValue* value);
 void kolumna_netto_pozycji(ColumnValue* value);
-void tabulogram_kwota(TabuValue* value);        // NET, VAT, BRU, KRN, KRV, KZA by the view
+void tabulogram_kwota(TabuValue* value);        // NET, VAT, BRU, KRN, KRV, KZA by the report mode
 void tabulogram_numer(TabuValue* value);        // "_ND"
 void tabulogram_korekta_brutto(TabuValue* value);   // "_KB"
 void tabulogram_do_zaplaty(TabuValue* value);   // "_RO"

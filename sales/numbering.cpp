@@ -154,9 +154,9 @@ int DateLeft(Get4* get) {
   return 0;
 }
 
-// Centred window of the kind's title; its handle or -1.
-int OpenWindow(int row, int col, int height, int width) {
-  int window = DefineWprowadzWindow(row, col, height, width, KindTitle(Ctx().kind), nullptr, nullptr);
+// Window at (row, col) under the title; its handle or -1.
+int OpenWindow(const char* title, int row, int col, int height, int width) {
+  int window = DefineWprowadzWindow(row, col, height, width, title, nullptr, nullptr);
   if (window < 0) return -1;
   w4activate(window);
   g4attribute(GET_ATTRIBUTE);
@@ -176,10 +176,10 @@ void AddDateGet(int row, int col, char* date) {
 }
 
 // Runs the window once; the key that ended it.
-int RunNumberWindow(NumberWindow& w) {
+int RunNumberWindow(NumberWindow& w, const char* title) {
   int previous = w4select(-1);
-  int window = OpenWindow((Desktop.rows - WINDOW_HEIGHT) / 2, (Desktop.cols - WINDOW_WIDTH) / 2, WINDOW_HEIGHT,
-                          WINDOW_WIDTH);
+  int window = OpenWindow(title, (Desktop.rows - WINDOW_HEIGHT) / 2, (Desktop.cols - WINDOW_WIDTH) / 2,
+                          WINDOW_HEIGHT, WINDOW_WIDTH);
   if (window < 0) return KEY_ESC;
   w4(1, 0, "Podaj numer dokumentu:      /     /");
   g4(1, 24, w.prefix);
@@ -222,7 +222,7 @@ int StandardNumber(int askDate) {
     std::memcpy(w.prefix, c.next.prefix, PREFIX_WIDTH + 1);
     w.number = c.next.number;
     std::memcpy(w.suffix, c.next.suffix, SUFFIX_WIDTH + 1);
-    int key = RunNumberWindow(w);
+    int key = RunNumberWindow(w, KindTitle(c.kind));
     if (key != KEY_ENTER && key != KEY_F2) return -1;
     wyrownaj_do_prawej(w.prefix, PREFIX_WIDTH);
     zapamietaj_numer(&c.next, w.prefix, w.number, w.suffix);
@@ -265,34 +265,36 @@ int AskAboutExisting() {
   return 0;
 }
 
-int FreeNumberLeft(Get4*) {
-  std::string typed = Upper(Trimmed(freeShown->number, FREE_NUMBER_WIDTH));
-  if (typed.empty()) return 0;
+// Stands on the first header of the context's kind holding the free number
+// (the current one passed over when the context says so): 1 found, 0 none,
+// -1 on a table error. The order is put back; the record is the one found.
+int FindFreeNumber(const std::string& typed) {
   HeaderTag tag(TAG_FREE_NUMBER);
   DbTable* headers = Z5SPRZ.table;
   long current = d4recno(headers);
   std::string key = KindKey(Ctx().kind) + typed;
   int rc = d4seek_n(headers, key.c_str(), static_cast<int>(key.size()));
-  if (rc < 0) return 0;
+  if (rc < 0) return -1;
   for (; rc == 0 && !d4eof(headers); rc = d4skip(headers, 1)) {
     if (f4int(Header("TYV")) != Ctx().kind) break;
     std::string osm = Upper(Trimmed(f4ptr(Header("OSM")), FREE_NUMBER_WIDTH));
     if (osm.compare(0, typed.size(), typed) != 0) break;
     if (osm != typed || (Ctx().skipCurrentRecord && d4recno(headers) == current)) continue;
-    return AskAboutExisting() ? -1 : 0;
+    return 1;
   }
-  return 0;
+  return rc < 0 ? -1 : 0;
 }
 
-int FreeNumber(int askDate) {
-  kontekst_sprzedazy& c = Ctx();
-  c.freeNumberSwitch = 'N';
-  FreeWindow w{};
-  std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
-  PresetDate(w.date);
+int FreeNumberLeft(Get4*) {
+  std::string typed = Upper(Trimmed(freeShown->number, FREE_NUMBER_WIDTH));
+  if (typed.empty() || FindFreeNumber(typed) != 1) return 0;
+  return AskAboutExisting() ? -1 : 0;
+}
+
+int RunFreeWindow(FreeWindow& w, const char* title, bool askDate) {
   int previous = w4select(-1);
-  int window = OpenWindow(FREE_ROW, FREE_COL, FREE_HEIGHT, FREE_WIDTH);
-  if (window < 0) return -1;
+  int window = OpenWindow(title, FREE_ROW, FREE_COL, FREE_HEIGHT, FREE_WIDTH);
+  if (window < 0) return KEY_ESC;
   w4(2, 1, "Nr dokumentu:");
   g4(2, 15, w.number);
   g4width(FREE_NUMBER_WIDTH, FREE_NUMBER_WIDTH);
@@ -305,6 +307,16 @@ int FreeNumber(int askDate) {
   int key = g4read();
   freeShown = nullptr;
   CloseWindow(window, previous);
+  return key;
+}
+
+int FreeNumber(int askDate) {
+  kontekst_sprzedazy& c = Ctx();
+  c.freeNumberSwitch = 'N';
+  FreeWindow w{};
+  std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
+  PresetDate(w.date);
+  int key = RunFreeWindow(w, KindTitle(c.kind), askDate != 0);
   if ((key != KEY_ENTER && key != KEY_F2) || w.number[0] == ' ' || w.number[0] == '\0') return -1;
   std::memcpy(c.freeNumber, w.number, sizeof c.freeNumber);
   if (askDate) std::memcpy(c.newIssueDate, w.date, 9);
@@ -382,4 +394,33 @@ int podaj_numer_dokumentu(int standardNumbering, int skipCurrent, int askDate) {
   // The number is taken when the document is saved.
   if (salesOptions.autoNumbering == 'T') return 0;
   return StandardNumber(askDate);
+}
+
+int okno_numeru_dokumentu(const char* title) {
+  kontekst_sprzedazy& c = Ctx();
+  NumberWindow w{};
+  std::memcpy(w.prefix, c.next.prefix, PREFIX_WIDTH + 1);
+  w.number = c.next.number;
+  std::memcpy(w.suffix, c.next.suffix, SUFFIX_WIDTH + 1);
+  int key = RunNumberWindow(w, title);
+  if (key != KEY_ENTER && key != KEY_F2) return key;
+  wyrownaj_do_prawej(w.prefix, PREFIX_WIDTH);
+  zapamietaj_numer(&c.next, w.prefix, w.number, w.suffix);
+  return key;
+}
+
+int okno_numeru_swobodnego(const char* title, char* number) {
+  FreeWindow w{};
+  std::memcpy(w.number, number, FREE_NUMBER_WIDTH + 1);
+  int key = RunFreeWindow(w, title, false);
+  std::memcpy(number, w.number, FREE_NUMBER_WIDTH + 1);
+  return key;
+}
+
+int sprawdz_duplikat_numeru_swobodnego(const char* number) {
+  std::string typed = Upper(Trimmed(number, FREE_NUMBER_WIDTH));
+  if (typed.empty()) return 0;
+  int found = FindFreeNumber(typed);
+  if (found == 1) MessageWindow(MB_WARNING, MSG_NUMBER_EXISTS, typed.c_str());
+  return found;
 }

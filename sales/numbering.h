@@ -28,3 +28,16 @@ void zapamietaj_numer(numer_dokumentu* record, const char* prefix, long number, 
 void wpisz_numer_do_naglowka(DbField* pre, DbField* nrv, DbField* pos, const numer_dokumentu* record);
 // Trims the text and moves it to the right end of its width, blanks before it.
 void wyrownaj_do_prawej(char* buffer, int width);
+
+// The window of standard numbers under `title` over the context's
+// next-number record, which takes what was typed when the window is left
+// with Enter or F2. The key that closed it (Esc also after a table error).
+int okno_numeru_dokumentu(const char* title);
+// The free-number window under `title`, its entry (40 characters and a NUL)
+// starting at `number` and left there; the key that closed it.
+int okno_numeru_swobodnego(const char* title, char* number);
+// 1 when a header of the context's kind holds the free number (letter case
+// and trailing blanks aside; the current header passed over when the
+// context says so), with "Podany numer już istnieje!"; 0 when not, -1 on a
+// table error. The headers table may then stand on another record.
+int sprawdz_duplikat_numeru_swobodnego(const char* number);

@@ -34,3 +34,13 @@ int przelicz_pozycje_dla_typu_dostawy(int type);
 int zmien_typ_dostawy(int key, int unused);
 // Ctrl+V: a new VAT date of the current document, carried into its lines. 0.
 int zmien_date_vat();
+// " Numer " (-1): a new number within the document's numbering; Ctrl+N (0):
+// the document goes over to the other numbering, structured or free. The
+// number is stored under a lock of the headers table once it is found free
+// there too. The browse's redisplay.
+int zmien_numer_dokumentu(int z_menu);
+// " Pozycje ": the lines of the current document edited under its header
+// lock (read-only for a final invoice or one that has its final invoice),
+// the settlement entry refreshed. 0, or -1 when the lock, the line editing
+// or the header write failed.
+int modyfikuj_pozycje_dokumentu(int rejestr);

@@ -23,6 +23,8 @@
 #include "sales/payments.h"
 #include "sales/register_actions.h"
 #include "sales/register_filters.h"
+#include "sales/register_search.h"
+#include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"
@@ -42,16 +44,16 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus that later parts of the sales documents
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
-    "Dodaj",    "Suma",       "Przelew",         "Szukaj",
-    "Pozycje",  "Numer",     "Faktura do Proformy",
+    "Dodaj",    "Przelew",
+    "Faktura do Proformy",
     "Koryguj",    "Wezwanie",
-    "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
+    "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
-  LATER_FINAL, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
-  LATER_LINES, LATER_NUMBER, LATER_FROM_PRO_FORMA,
+  LATER_FINAL, LATER_TRANSFER,
+  LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_DEMAND,
-  LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
+  LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
@@ -65,6 +67,9 @@ int32_t PrintDocument(int32_t duplicate) {
   drukuj_dokument_z_rejestru(duplicate);
   return 0;
 }
+
+// " Suma " and the items of the Szukaj menu, by their values.
+int32_t Search(int32_t kind) { return szukaj_w_rejestrze(static_cast<unsigned>(kind)); }
 
 // The handle's own slot of a field: browse columns and panel entries keep
 // pointers to it.
@@ -93,21 +98,22 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
   Item(" Filtry ", 1160, 'f', 0, [](int32_t) -> int32_t { return filtry_rejestru(); });
-  Later(" Suma ", 1170, 'a', LATER_SUMS);
+  Item(" Suma ", 1170, 'a', 0, Search);
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
   Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
 
   m[MENU_SEARCH] = DefineMenuWindow();
-  Later(" Data ", 1151, 'd', LATER_SEARCH);
+  Item(" Data ", 1151, 'd', 1, Search);
   Item(" Nabywca ", 1152, 'b', -1, nullptr, &m[MENU_BUYER]);
-  Later(" Numer ", 1155, 'n', LATER_SEARCH);
-  Later(" Numer niestandardowy ", 1155, 'r', LATER_SEARCH);
+  Item(" Numer ", 1155, 'n', 3, Search);
+  Item(" Numer niestandardowy ", 1155, 'r', 6, Search);
 
   m[MENU_MODIFY] = DefineMenuWindow();
   Item(" Opis ", 1141, 'o', 1, [](int32_t) -> int32_t { return dopisz_lub_modyfikuj_opis(1); });
-  Later(" Pozycje ", 1142, 'p', LATER_LINES);
-  Later(" Numer ", 1143, 'n', LATER_NUMBER);
+  Item(" Pozycje ", 1142, 'p', 0,
+       [](int32_t) -> int32_t { return modyfikuj_pozycje_dokumentu(salesContext->rejestr); });
+  Item(" Numer ", 1143, 'n', -1, [](int32_t) -> int32_t { return zmien_numer_dokumentu(-1); });
   Item(" Usuń ", 1144, 'u', 1, [](int32_t) -> int32_t { return usun_dokument(); });
   Item(" Płatność ", 1145, 't', 0, [](int32_t) -> int32_t { return kasa_dokumentu(); });
   if (!from2024) Later(" Faktura do Proformy ", 1146, 'f', LATER_FROM_PRO_FORMA);
@@ -116,19 +122,19 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   m[MENU_PRINT] = DefineMenuWindow();
   Item(" Dokument ", 1121, 'd', 0, PrintDocument);
   Item(" Duplikat ", 1125, 'u', 1, PrintDocument);
-  Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return browse_drukuj(); });
+  Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return tabulogram_rejestru(); });
   Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
   Item(" KP ", 1124, 'k', 0, [](int32_t) -> int32_t { return wplata_kp_dokumentu(); });
   if (rejestr == 1) Item(" WZ ", 1126, 'z', 0, [](int32_t) -> int32_t { return wydruk_wz(); });
 
   m[MENU_BUYER] = DefineMenuWindow();
-  Later(" Porządek ", 1153, 'p', LATER_SEARCH);
-  Later(" Wzorzec ", 1154, 'w', LATER_SEARCH);
-  Later(" NIP ", 1154, 'n', LATER_SEARCH);
+  Item(" Porządek ", 1153, 'p', 2, Search);
+  Item(" Wzorzec ", 1154, 'w', 4, Search);
+  Item(" NIP ", 1154, 'n', 5, Search);
 
   m[MENU_OTHER] = DefineMenuWindow();
   Item(" Ewidencja ", 1200, 'e', 0, [](int32_t) -> int32_t { return ewidencja_sprzedazy(); });
-  Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
+  Item(" Obroty ", 1181, 'o', 0, [](int32_t) -> int32_t { return obroty_z_rejestru(); });
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });

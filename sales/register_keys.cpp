@@ -17,6 +17,7 @@
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/payments.h"
+#include "sales/recipient_window.h"
 #include "sales/register_actions.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
@@ -168,8 +169,8 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_K:
       if (pass_tab_test_and_inform(RIGHT_PAYMENT)) kasa_dokumentu();
       break;
-    case K_CTRL_N: Later("Numer"); break;
-    case K_CTRL_O: Later("Odbiorca"); break;
+    case K_CTRL_N: zmien_numer_dokumentu(0); break;
+    case K_CTRL_O: okno_odbiorcy(); break;
     case K_CTRL_P:
       if (!PaymentRefused() && pass_tab_test_and_inform(RIGHT_PAYMENT)) wprowadz_platnosc(Register());
       break;

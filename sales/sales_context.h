@@ -34,6 +34,7 @@ struct kontekst_sprzedazy {
   FilterItem *filtrOdDatyWyst, *filtrDoDatyWyst, *filtrOdDatyVat, *filtrDoDatyVat;
   FilterItem *filtrOdDatySprz, *filtrDoDatySprz;   // from 2024
   FilterItem *filtrTypuDostawy, *filtrWaluty;
+  int32_t reportCurrencyMode;   // of the tabulogram's amounts (the currency view's modes)
 };
 
 // The context of the running register; NULL outside it.

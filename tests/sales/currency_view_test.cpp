@@ -121,6 +121,14 @@ TEST_F(CurrencyViewTest, TabulogramColumnsCarryTheirAliases) {
   net.number = -40;
   tabulogram_kwota(&net);
   EXPECT_DOUBLE_EQ(net.number, -172.00);
+  // The report's own mode, not the list's, converts the printout.
+  context.reportCurrencyMode = VIEW_OWN_CURRENCY;
+  net.number = -40;
+  tabulogram_kwota(&net);
+  EXPECT_DOUBLE_EQ(net.number, -40.00);
+  TabuValue left{};
+  tabulogram_do_zaplaty(&left);
+  EXPECT_DOUBLE_EQ(left.number, -30.00);
 }
 
 // A new small taxpayer's invoice under the cash method: the VAT date 179 days
