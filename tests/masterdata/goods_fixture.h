@@ -13,6 +13,7 @@
 #include "print/printer.h"
 #include "tables/masterdata_tables.h"
 #include "tests/print/print_fixture.h"
+#include "tests/print/printed_text.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/browse.h"
 
@@ -89,37 +90,10 @@ class GoodsTest : public TablesTest {
     d4alias_set(Z5TOWA.table, alias.data());
     ResetPrinterState();
   }
-  // What the printer got, in UTF-8, control codes left out and form feeds
-  // shown as "<FF>" lines.
-  std::string Printed() {
-    std::string path = firm + "win.prn";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "<none>";
-    std::fclose(f);
-    std::string bytes = ReadFile(path);
-    std::remove(path.c_str());
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i++) {
-      char c = bytes[i];
-      if (c == '\x1B') {
-        i++;   // ESC and the code after it
-        continue;
-      }
-      if (c == '\x0F' || c == '\x12' || c == '\r') continue;
-      if (c == '\f')
-        out += "<FF>\n";
-      else
-        out += c;
-    }
-    return MazToUtf8Text(out.c_str());
-  }
-  // Compares with the file of that name beside the tests; with
-  // UPDATE_GOLDEN set in the environment the file is written instead.
+  // What the printer got, as a page reads.
+  std::string Printed() { return TakePrintedText(firm + "win.prn"); }
   static void ExpectGolden(const std::string& name, const std::string& actual) {
-    std::string here = __FILE__;
-    std::string path = here.substr(0, here.rfind('/')) + "/golden/" + name;
-    if (std::getenv("UPDATE_GOLDEN")) WriteFile(path, actual);
-    EXPECT_EQ(actual, ReadFile(path)) << name;
+    ExpectGoldenPage("masterdata", name, actual);
   }
 
   PrintScreen printing;
