@@ -3,6 +3,6 @@
 #include <cstdint>
 
 // Draws the lines of screen resource `resource` into the current window from
-// (row, col); at most `rows` lines (all when 0). The lines' trailing blanks
-// are left out, so that the window's own frame stays.
+// (row, col); at most `rows` lines (all when 0), cut at the window's right
+// edge. The lines' trailing blanks are left out.
 void pokaz_tlo(int16_t resource, int row, int col, int rows = 0);

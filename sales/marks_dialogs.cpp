@@ -48,7 +48,8 @@ int RunDialog(const Dialog& d, bool displayOnly) {
   bound = field;
   std::string before(f4ptr(field), f4len(field));
   Wiget list[MARKS + 1]{};
-  ResetWigetsDefinition(list, static_cast<int>(std::size(list)) * WIGET_BYTES, 0);
+  // Rows and columns count from the window's frame.
+  ResetWigetsDefinition(list, static_cast<int>(std::size(list)) * WIGET_BYTES, 1);
   for (int i = 0; i < d.count; i++) {
     bool readOnly = displayOnly || i == d.fixed;
     uint32_t flags = W_FIELD_YESNO | WF_LONG | (readOnly ? WF_DISPLAY_ONLY : 0);
@@ -61,7 +62,7 @@ int RunDialog(const Dialog& d, bool displayOnly) {
   if (window >= 0) {
     w4activate(window);
     w4select(window);
-    pokaz_tlo(d.resource, FIRST_MARK_ROW, d.markCol - SCREEN_MARK_COL);
+    pokaz_tlo(d.resource, FIRST_MARK_ROW - 1, d.markCol - 1 - SCREEN_MARK_COL);
     add_help_line();
     if (!displayOnly) set_fun_help("F2", "Zapisz", 1);
     key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS | (displayOnly ? AW_DISPLAY : 0));

@@ -269,19 +269,20 @@ int po_zmianie_rodzaju_br(WigetEvent* e, Wiget*, void*) {
 struct Lists {
   Selection subKinds[3], priceModes[3], deliveries[8], margins[5], costs[3];
   Lists() {
-    auto fill = [](Selection* array, int bytes, std::initializer_list<std::pair<int32_t, const char*>> items) {
-      ResetSelectionDefinition(array, bytes, 30, 3);
+    auto fill = [](Selection* array, int bytes, int width,
+                   std::initializer_list<std::pair<int32_t, const char*>> items) {
+      ResetSelectionDefinition(array, bytes, width, 3);
       for (const auto& [code, text] : items) DefineSelection(code, Utf8ToMazText(text).c_str(), nullptr, 0);
     };
-    fill(subKinds, sizeof subKinds, {{1, "1. SPRZEDAŻ wg RAPORTU KASOWEGO"}, {0, "2. INNA SPRZEDAŻ"}});
-    fill(priceModes, sizeof priceModes, {{1, "1. NETTO"}, {2, "2. BRUTTO"}});
-    fill(deliveries, sizeof deliveries,
-         {{'1', "1. KRAJOWA"}, {'2', "2. WDT"}, {'3', "3. EKSPORT"}, {'5', "4. UE-usługi"}, {'6', "5. POZA KRAJEM"},
-          {'8', "6. ZWROT podróżnym"}, {'4', "7. OSS"}});
-    fill(margins, sizeof margins,
-         {{'1', "1. dla biur podróży."}, {'2', "2. - towary używane."}, {'3', "3. - dzieła sztuki."},
-          {'4', "4. - przedmioty kolekcjonerskie i antyki."}});
-    fill(costs, sizeof costs, {{'1', "1. NETTO"}, {'2', "2. MARŻA"}});
+    fill(subKinds, sizeof subKinds, 32, {{1, "SPRZEDAŻ wg RAPORTU KASOWEGO"}, {0, "INNA SPRZEDAŻ"}});
+    fill(priceModes, sizeof priceModes, 10, {{1, "NETTO"}, {2, "BRUTTO"}});
+    fill(deliveries, sizeof deliveries, 19,
+         {{'1', "KRAJOWA"}, {'2', "WDT"}, {'3', "EKSPORT"}, {'5', "UE-usługi"}, {'6', "POZA KRAJEM"},
+          {'8', "ZWROT podróżnym"}, {'4', "OSS"}});
+    fill(margins, sizeof margins, 42,
+         {{'1', "dla biur podróży."}, {'2', "- towary używane."}, {'3', "- dzieła sztuki."},
+          {'4', "- przedmioty kolekcjonerskie i antyki."}});
+    fill(costs, sizeof costs, 8, {{'1', "NETTO"}, {'2', "MARŻA"}});
   }
 };
 
@@ -306,7 +307,8 @@ void Label(int row, int col, const char* utf8) {
 void DefineWindow(BrWindow& b, bool displayOnly) {
   static Lists lists;
   uint32_t ro = displayOnly ? WF_DISPLAY_ONLY : 0;
-  ResetWigetsDefinition(b.list, WIDGETS * WIGET_BYTES, 0);
+  // Rows and columns count from the window's frame.
+  ResetWigetsDefinition(b.list, WIDGETS * WIGET_BYTES, 1);
   Label(2, 1, "rodzaj:");
   Label(2, 60, "ceny:");
   Label(3, 1, "nr");
