@@ -409,7 +409,15 @@ int okno_sprzedazy_bezrachunkowej(int modify) {
   }
   int key = RunWindow(modify ? Mode::MODIFY : Mode::ADD);
   if (key != KEY_F2) {
-    if (!modify && key == KEY_ESC) anuluj_nowy_dokument();
+    if (!modify && key == KEY_ESC) {
+      anuluj_nowy_dokument();
+    } else if (modify) {
+      // What the window changed in the record buffer is dropped, so that no
+      // later move writes it.
+      long record = d4recno(Z5SPRZ.table);
+      d4changed(Z5SPRZ.table, 0);
+      d4go(Z5SPRZ.table, record);
+    }
     return key;
   }
   set_pass_inf(modify ? STAMP_KIND_MODIFIED : 0, H("INF"));

@@ -68,6 +68,17 @@ TEST_F(SaleWithoutInvoiceTest, EscDeletesTheNewDocument) {
   EXPECT_TRUE(d4deleted(Z5SPRZ.table));
 }
 
+// Esc in the window over a stored BR leaves the stored header as it was.
+TEST_F(SaleWithoutInvoiceTest, EscOverAStoredDocumentKeepsIt) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "5"}, {"RE5", "0"}, {"TRY", "1"}, {"STM", "1"}, {"NA1", "stara"},
+                              {"DAW", "20261210"}});
+  HeadlessSetScript("{UP}{ENTER}{ESC}{ESC}");
+  EXPECT_EQ(okno_sprzedazy_bezrachunkowej(1), KEY_ESC);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(HeaderText("RE5"), " 0");
+  EXPECT_EQ(HeaderText("NA1"), "stara");
+}
+
 TEST_F(SaleWithoutInvoiceTest, DefaultTextsBySubKind) {
   const struct {
     const char* subKind;
