@@ -1,5 +1,7 @@
 #include "sales/document_preview.h"
 
+#include <string>
+
 #include "app/option_sets.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
@@ -20,6 +22,10 @@
 namespace {
 
 constexpr int16_t RES_RECIPIENT = 64;
+const char* PreviewHint() {
+  static const std::string hint = Utf8ToMazText("Podgląd");
+  return hint.c_str();
+}
 constexpr int FORM_BACKGROUND_ATTR = 0x17, FORM_FIELD_ATTR = 0x1F;
 
 int Register() { return salesContext ? salesContext->rejestr : 1; }
@@ -35,7 +41,7 @@ int HeaderStep() {
   w4activate(window);
   wyswietl_edit_window_modify(c, window, FORM_BACKGROUND_ATTR, FORM_FIELD_ATTR);
   add_help_line();
-  set_fun_help("F2", "Podgląd", 1);
+  set_fun_help("F2", PreviewHint(), 1);
   int key = g4char();
   remove_help_line();
   w4deactivate(window);
@@ -68,7 +74,7 @@ int RecipientStep() {
                {6, 19, "KOP"}, {6, 26, "MIA"}, {7, 9, "ULI"},  {8, 9, "KRA"}};
   for (const auto& s : shown) w4(s.row, s.col, FldQStr(d4field(recipients, s.name), 1));
   add_help_line();
-  set_fun_help("F2", "Podgląd", 1);
+  set_fun_help("F2", PreviewHint(), 1);
   int key = g4char();
   remove_help_line();
   w4deactivate(window);

@@ -47,9 +47,14 @@ int RunDialog(const Dialog& d, bool displayOnly) {
   static DbField* bound;
   bound = field;
   std::string before(f4ptr(field), f4len(field));
-  Wiget list[MARKS + 1]{};
+  Wiget list[MARKS + 2]{};
   // Rows and columns count from the window's frame.
   ResetWigetsDefinition(list, static_cast<int>(std::size(list)) * WIGET_BYTES, 1);
+  // The descriptions are part of the form, which clears its window.
+  int backgroundCol = d.markCol - SCREEN_MARK_COL;
+  // Inside the frame, counted from it.
+  std::string background = tekst_tla(d.resource, d.width - 1 - backgroundCol);
+  DefineWigetEx(FIRST_MARK_ROW, backgroundCol, WigetMsg(background.c_str()), 0, W_STATIC);
   for (int i = 0; i < d.count; i++) {
     bool readOnly = displayOnly || i == d.fixed;
     uint32_t flags = W_FIELD_YESNO | WF_LONG | (readOnly ? WF_DISPLAY_ONLY : 0);
@@ -62,7 +67,8 @@ int RunDialog(const Dialog& d, bool displayOnly) {
   if (window >= 0) {
     w4activate(window);
     w4select(window);
-    pokaz_tlo(d.resource, FIRST_MARK_ROW - 1, d.markCol - 1 - SCREEN_MARK_COL);
+    // The form draws its fixed texts only when it starts shown only.
+    DisplayPageWigets(w4record(window), list, 0, 0, WD_ALL);
     add_help_line();
     if (!displayOnly) set_fun_help("F2", "Zapisz", 1);
     key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS | (displayOnly ? AW_DISPLAY : 0));

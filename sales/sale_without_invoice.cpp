@@ -378,8 +378,12 @@ int RunWindow(Mode mode) {
   int window = DefineBroAppeWindow(WINDOW_ROW, 0, WINDOW_ROWS, WINDOW_WIDTH, title.c_str(), 0, b.list, &b);
   int key = KEY_ESC;
   if (window >= 0) {
+    w4activate(window);
+    w4select(window);
+    // The form draws its fixed texts only when it starts shown only.
+    DisplayPageWigets(w4record(window), b.list, 0, 0, WD_ALL);
     add_help_line();
-    set_fun_help("F2", displayOnly ? "Podgląd" : "Zapisz", 1);
+    set_fun_help("F2", displayOnly ? Sys("Podgląd").c_str() : "Zapisz", 1);
     key = ActivateWindow(window, nullptr, nullptr, displayOnly ? AW_DISPLAY | AW_NO_QUESTIONS : 0);
     remove_help_line();
     w4deactivate(window);
@@ -393,14 +397,11 @@ int RunWindow(Mode mode) {
 
 }  // namespace
 
-int okno_sprzedazy_bezrachunkowej(int modify) {
-  if (!modify) {
-    if (podaj_numer_dokumentu(salesOptions.standardNumbering == 'T', 0, 0) < 0) return 0;
-    if (nowa_sprzedaz_bezrachunkowa() != 0) return 0;
-  } else if (CurrentBrowse && EmptyBrowseWarning(CurrentBrowse) != 0) {
-    return 0;
-  }
-  if (CurrentBrowse) CurrentBrowse->modify_mode = modify ? 1 : 0;
+namespace {
+
+// The window over the header and what follows its end; the ending key.
+int RunAndStore(bool modify) {
+  DbTable* t = Z5SPRZ.table;
   if (modify) {
     if (FieldIsEmpty(H("RE1"))) ToFieldCopyMaxString(H("RE1"), podstawa_zwolnienia(salesOptions.list103));
     if (FieldIsEmpty(H("KSM")) || f4int(H("KSM")) == 0)
@@ -414,21 +415,45 @@ int okno_sprzedazy_bezrachunkowej(int modify) {
     } else if (modify) {
       // What the window changed in the record buffer is dropped, so that no
       // later move writes it.
-      long record = d4recno(Z5SPRZ.table);
-      d4changed(Z5SPRZ.table, 0);
-      d4go(Z5SPRZ.table, record);
+      long record = d4recno(t);
+      d4changed(t, 0);
+      d4go(t, record);
     }
     return key;
   }
   set_pass_inf(modify ? STAMP_KIND_MODIFIED : 0, H("INF"));
   if (modify) {
-    d4write(Z5SPRZ.table, d4recno(Z5SPRZ.table));
+    d4write(t, d4recno(t));
     if (po_modyfikacji_dokumentu() == 0) po_modyfikacji_ksiegowanie();
   } else if (zapisz_nowa_sprzedaz() == 0) {
     po_zapisaniu_dokumentu();
   }
-  d4flush(Z5SPRZ.table);
+  d4flush(t);
   return KEY_F2;
+}
+
+}  // namespace
+
+int okno_sprzedazy_bezrachunkowej(int modify) {
+  DbTable* t = Z5SPRZ.table;
+  if (!modify) {
+    if (podaj_numer_dokumentu(salesOptions.standardNumbering == 'T', 0, 0) < 0) return 0;
+    if (nowa_sprzedaz_bezrachunkowa() != 0) return 0;
+  } else if (CurrentBrowse && EmptyBrowseWarning(CurrentBrowse) != 0) {
+    return 0;
+  }
+  // A stored header is read again and kept locked while it is edited, so
+  // that no other workstation's change is written over.
+  long record = d4recno(t);
+  if (modify && (record <= 0 || go_and_lock(t, record) != 0)) return 0;
+  BrowseContext* browse = CurrentBrowse;
+  uint8_t browseMode = browse ? browse->modify_mode : 0;
+  if (browse) browse->modify_mode = modify ? 1 : 0;
+  int key = RunAndStore(modify != 0);
+  if (browse) browse->modify_mode = browseMode;
+  if (modify) d4unlock(t);
+  if (browse) browse_call(0, d4deleted(t) ? 0 : d4recno(t));
+  return key;
 }
 
 int nowa_sprzedaz_bezrachunkowa() {
