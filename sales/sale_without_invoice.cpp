@@ -436,6 +436,8 @@ int RunAndStore(bool modify) {
 
 int okno_sprzedazy_bezrachunkowej(int modify) {
   DbTable* t = Z5SPRZ.table;
+  // The numbering of the series follows the kind being entered.
+  if (salesContext) salesContext->kind = KIND;
   if (!modify) {
     if (podaj_numer_dokumentu(salesOptions.standardNumbering == 'T', 0, 0) < 0) return 0;
     if (nowa_sprzedaz_bezrachunkowa() != 0) return 0;

@@ -22,7 +22,7 @@ class SaleWithoutInvoiceTest : public SalesScreenTest {
     if (HasFatalFailure()) return;
     std::strcpy(salesOptions.numbering[DOC_BR].prefix, "BR");
     salesOptions.standardNumbering = 'T';
-    context.kind = 5;
+    context.kind = 1;   // the window numbers a BR whatever was entered before
     definicjaRejestru = &definition;
     ASSERT_EQ(OpenZ5KASA(0), 0);
   }
