@@ -85,6 +85,17 @@ int opis_f4_lista(Get4* get, char* editBuffer, int32_t mode) {
   return key;
 }
 
+int wybierz_opis_do_pol(DbField* first, DbField* second) {
+  if (OpenZ5OPIS(0) != 0) return KEY_ESC;
+  int key = PickDescription();
+  if (key == KEY_ENTER) {
+    ToMaxFieldCopyField(first, Z5OPIS.field[OPIS_OP1]);
+    ToMaxFieldCopyField(second, Z5OPIS.field[OPIS_OP2]);
+  }
+  d4close(Z5OPIS.table);
+  return key;
+}
+
 int opis_wg_kodu(Get4* get) {
   char* text = static_cast<char*>(get->data);
   std::string typed = QuickStr(text, get->dataWidth, QS_RTRIM | QS_LTRIM);

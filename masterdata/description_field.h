@@ -16,6 +16,10 @@ extern DbField* cel_opisu_2;
 // line into the field, 2 both lines one after the other into the field.
 // Nothing is written past the field's width. Returns the key.
 int opis_f4_lista(Get4* get, char* editBuffer, int32_t mode);
+// F4 of a description widget: the pick list of the descriptions; a choice
+// copies its two lines into the two fields. Enter when chosen, else the key
+// the list ended with.
+int wybierz_opis_do_pol(DbField* first, DbField* second);
 // Validator of the same field, in the mode of the last key routine call: a
 // text of 1 to 5 characters found as a code fills as in modes 0 and 1; an
 // empty text is refused in mode 0. 0 accepts.

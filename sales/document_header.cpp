@@ -25,10 +25,12 @@
 #include "sales/document_conversions.h"
 #include "sales/document_lines.h"
 #include "sales/document_kinds.h"
+#include "sales/document_preview.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/numbering.h"
 #include "sales/payments.h"
+#include "sales/sale_without_invoice.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
@@ -312,6 +314,8 @@ int SourceType() { return Register() == 1 ? SOURCE_SALES : SOURCE_AUXILIARY_SALE
 bool IsGatheringInvoice(int akt) { return akt == 1 || akt == 2 || akt == 3; }
 
 }  // namespace
+
+const char* podstawa_zwolnienia(int n) { return ExemptionBasis(n); }
 
 // ---- totals
 
@@ -703,7 +707,7 @@ int dopisz_lub_modyfikuj_opis(int modify) {
     int kind = ChooseKind();
     if (kind < 0) return 0;
     if (kind == 5) {
-      NotAvailableYet("Sprzedaż bezrachunkowa");
+      okno_sprzedazy_bezrachunkowej(0);
       return 0;
     }
     if (from2024 && (kind == 9 || kind == 10)) d.advanceFlag = 3;
@@ -718,7 +722,7 @@ int dopisz_lub_modyfikuj_opis(int modify) {
   if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
   int kind = f4int(H("TYV"));
   if (kind == 5) {
-    NotAvailableYet("Sprzedaż bezrachunkowa");
+    okno_sprzedazy_bezrachunkowej(1);
     return 0;
   }
   int akt = f4int(H("AKT"));
@@ -728,7 +732,7 @@ int dopisz_lub_modyfikuj_opis(int modify) {
       MessageWindow(MB_WARNING, MSG_FINAL_INVOICE, MSG_CHANGES_NOT_ADVISED);
     if (kind == 11 && akt == 1) {
       MessageWindow(MB_WARNING, MSG_HAS_FINAL_INVOICE, MSG_CHANGES_NOT_ADVISED);
-      NotAvailableYet("Podgląd");
+      podglad_dokumentu();
       return 0;
     }
   } else if (kind == 9) {

@@ -26,6 +26,8 @@ int usun_dokument();
 // F4 of the register: the document moves to the other register. 0.
 int przenies_dokument();
 
+// The exemption basis n (1 to 4) of the list, without its "n. ".
+const char* podstawa_zwolnienia(int n);
 // Stores the summed line totals into the header and runs the split-payment
 // question, the exemption basis and the payment state.
 void zapisz_sumy_naglowka(int kind);

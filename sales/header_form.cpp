@@ -27,6 +27,7 @@
 #include "sales/document_kinds.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
+#include "sales/marks_dialogs.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "sales/vat_summary_entry.h"
@@ -458,7 +459,13 @@ int MarksKey(char* buffer, const char* name) {
   for (;;) {
     int key = g4char();
     if (key == KEY_F4) {
-      NotAvailableYet(name);
+      bool gtu = std::string(name) != "Procedury";
+      if (gtu)
+        oznaczenia_gtu(0);
+      else
+        procedury(0);
+      std::strcpy(gtu ? teksty.gtu : teksty.procedures, AnySet(gtu ? "NKK" : "NKV", MARK_POSITIONS) ? "TAK" : "NIE");
+      Redisplay();
       continue;
     }
     if (WigetCtrlKey(key)) {

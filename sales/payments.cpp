@@ -164,9 +164,12 @@ bool AdvanceInvoice() {
 
 }  // namespace
 
-int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
-  PlatnoscKasowa r{};
-  bool readOnly = ReadOnlyInAuxiliary();
+namespace {
+
+// The cash request of the current header: with `zapisz` for an entry written
+// at once, else for the cash book window. False when a statement without a
+// bank cannot be shown.
+bool FillRequest(PlatnoscKasowa& r, int zapisz, double kwota, int suma_zaliczek) {
   r.kod_banku = f4int(Header("TYB"));
   double due = KwotaDoRozliczenia(nullptr);
   bool explicitAmount = kwota > 0;
@@ -186,7 +189,7 @@ int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
   if (r.rodzaj == '3' && (r.kod_banku < 1 || r.kod_banku > 6)) {
     if (!zapisz) {
       Alarm(Sys("Brak kodu banku."));
-      return 0;
+      return false;
     }
     r.kod_banku = 1;
   }
@@ -197,6 +200,15 @@ int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
   }
   CopyField(r.opis_platnosci, "OZA");
   CopyDate(r.data, FieldIsEmpty(Header("DPL")) || (zapisz && explicitAmount) ? "DAW" : "DPL");
+  return true;
+}
+
+}  // namespace
+
+int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
+  PlatnoscKasowa r{};
+  bool readOnly = ReadOnlyInAuxiliary();
+  if (!FillRequest(r, zapisz, kwota, suma_zaliczek)) return 0;
   if (zapisz) {
     if (r.kwota != 0) dopisz_platnosc_do_kasy(&r, 1);
   } else {
@@ -205,7 +217,12 @@ int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
   return 0;
 }
 
-int dopisz_platnosc_do_kasy(PlatnoscKasowa* request, int komunikat) {
+void platnosc_calej_kwoty(PlatnoscKasowa* request) {
+  *request = PlatnoscKasowa{};
+  FillRequest(*request, 1, 0, 0);
+}
+
+int dopisz_wpis_kasy(const PlatnoscKasowa* request) {
   DbTable* cash = Z5KASA.table;
   // Numbers are taken and appended under one lock, so that two workstations
   // never write the same number.
@@ -238,7 +255,11 @@ int dopisz_platnosc_do_kasy(PlatnoscKasowa* request, int komunikat) {
   bool appended = d4append(cash) == 0;
   d4flush(cash);
   d4unlock(cash);
-  if (!appended) return -1;
+  return appended ? 0 : -1;
+}
+
+int dopisz_platnosc_do_kasy(PlatnoscKasowa* request, int komunikat) {
+  if (dopisz_wpis_kasy(request) != 0) return -1;
   std::string reference = ZrodloKasyQStr();
 
   // The header is read again under its lock: another workstation's change

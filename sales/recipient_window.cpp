@@ -15,6 +15,7 @@
 #include "env/session/field_text.h"
 #include "masterdata/contractors.h"
 #include "masterdata/tax_number_checks.h"
+#include "sales/background_screen.h"
 #include "sales/register_actions.h"
 #include "sales/sales_context.h"
 #include "tables/masterdata_tables.h"
@@ -35,7 +36,6 @@ constexpr int KIND_WITHOUT_INVOICE = 5;
 constexpr int CONTRACTOR_RECIPIENT = 5;
 constexpr int MSG_CONTRACTORS = 20082, MSG_NO_CONTRACTOR = 20180;
 constexpr int16_t RES_RECIPIENT = 64;
-constexpr size_t SCREEN_LINE = 78;
 // Rows 0 to 8 of the form inside the title and the bottom frame.
 constexpr int WINDOW_ROW = 10, WINDOW_COL = 1, WINDOW_ROWS = 11, WINDOW_COLS = 78;
 constexpr int LIST_ROW = 5;
@@ -96,20 +96,6 @@ void DefineFields(EditCtrl* edits, int bytes) {
   DefineEditCtrl(8, 9, Slot(R_KRA), EDIT_DATE);
 }
 
-// The labels of the screen resource, its lines of SCREEN_LINE characters
-// from the window's row 1, column 1.
-void ShowLabels() {
-  uint16_t size = 0;
-  const unsigned char* data = EnvFindRcData(RC_ACTIVE_INSTANCE, []() -> int16_t { return RES_RECIPIENT; }, &size);
-  if (!data) return;
-  std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
-  for (size_t at = 0, row = 1; at < text.size(); at += SCREEN_LINE, row++) {
-    std::string line = text.substr(at, SCREEN_LINE);
-    line.erase(line.find_last_not_of(' ') + 1);
-    w4(static_cast<int>(row), 1, line.c_str());
-  }
-}
-
 // Runs the window over the recipient's buffer; the key that closed it.
 int EditRecipient() {
   EditCtrl edits[9];
@@ -118,7 +104,7 @@ int EditRecipient() {
   int window = DefineBroAppeWindow(WINDOW_ROW, WINDOW_COL, WINDOW_ROWS, WINDOW_COLS, "ODBIORCA", 0, nullptr, nullptr);
   if (window < 0) return KEY_ESC;
   w4activate(window);
-  ShowLabels();
+  pokaz_tlo(RES_RECIPIENT, 1, 1);
   add_help_line();
   set_fun_help("F2", "Zapisz", 2);
   int key;

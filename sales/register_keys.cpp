@@ -12,10 +12,13 @@
 #include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
 #include "sales/buyer.h"
+#include "sales/cash_documents.h"
 #include "sales/currency_view.h"
 #include "sales/document_header.h"
+#include "sales/document_preview.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
+#include "sales/marks_dialogs.h"
 #include "sales/payments.h"
 #include "sales/recipient_window.h"
 #include "sales/register_actions.h"
@@ -155,7 +158,7 @@ int klawisze_rejestru_sprzedazy(int key) {
   if (key == K_ALT_M && pass_tab_test_and_inform(RIGHT_HEADER)) dopisz_lub_modyfikuj_opis(1);
   wybierz_formularz_naglowka(Kind());
   switch (key) {
-    case KEY_F2: Later("Podgląd"); break;
+    case KEY_F2: podglad_dokumentu(); break;
     case K_F3: przelacz_dokument_pozycje(key); break;
     case K_CTRL_C: LaterWithRight(RIGHT_ADD, "Kopia"); break;
     case K_CTRL_E: Later("Wezwanie"); break;
@@ -196,15 +199,17 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_F7: PaidFlag(); break;
     case K_F8: VatPayerStatus(); break;
     case K_ALT_F:
-    case KEY_ALT_F1: Later("Skróty klawiszowe"); break;
-    case K_ALT_F5: LaterWithRight(RIGHT_PAYMENT, "Kasa"); break;
+    case KEY_ALT_F1: skroty_klawiszowe(Register()); break;
+    case K_ALT_F5:
+      if (pass_tab_test_and_inform(RIGHT_PAYMENT)) dopisz_dokumenty_kasowe();
+      break;
     case K_ALT_F8:
       if (mainOptions.onlineNipCheck == 'T') sprawdz_nip_dokumentow();
       break;
     default: break;
   }
   if (salesOptions.procedureMarks != 'T' || f4char(Header("STM")) == '4') return 0;
-  if ((key == K_ALT_O || key == K_ALT_F3) && Kind() != 5) Later("Oznaczenia");
-  if (key == K_ALT_P || key == K_ALT_F4) Later("Procedury");
+  if ((key == K_ALT_O || key == K_ALT_F3) && Kind() != 5) oznaczenia_dokumentu(1);
+  if (key == K_ALT_P || key == K_ALT_F4) oznaczenia_dokumentu(0);
   return 0;
 }
