@@ -13,6 +13,7 @@
 #include "masterdata/tax_number_checks.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
+#include "sales/document_copies.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
@@ -156,7 +157,9 @@ int klawisze_rejestru_sprzedazy(int key) {
   switch (key) {
     case KEY_F2: Later("Podgląd"); break;
     case K_F3: przelacz_dokument_pozycje(key); break;
-    case K_CTRL_C: LaterWithRight(RIGHT_ADD, "Kopia"); break;
+    case K_CTRL_C:
+      if (pass_tab_test_and_inform(RIGHT_ADD)) kopiuj_lub_koryguj_dokument(0);
+      break;
     case K_CTRL_E: Later("Wezwanie"); break;
     case K_CTRL_F:
     case K_CTRL_J:
