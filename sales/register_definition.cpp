@@ -15,6 +15,7 @@
 #include "env/memory.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
+#include "sales/batch_copy.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/document_copies.h"
@@ -134,7 +135,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
-  Later(" Kopiuj ", 1185, 'p', LATER_COPY);
+  Item(" Kopiuj ", 1185, 'p', 0, [](int32_t) -> int32_t { return kopiuj_dokumenty_sprzedazy(); });
   Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
   w4select(m[MENU_BAR]);
 }
