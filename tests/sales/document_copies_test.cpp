@@ -9,10 +9,12 @@
 #include <string>
 
 #include "db/dbf_records.h"
+#include "masterdata/stock_update.h"
 #include "sales/numbering.h"
 #include "sales/work_copies.h"
 #include "tables/cash_tables.h"
 #include "tables/exchange_tables.h"
+#include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -182,6 +184,59 @@ TEST_F(DocumentCopiesTest, WorkCopiesAreHeldForOneRun) {
   CloseWorkCopies();
   close(go[0]);
   close(go[1]);
+}
+
+// A copy whose second line cannot take its stock: the first line's stock
+// goes back and neither the lines nor the header stay.
+class FailedCopyTest : public SalesScreenTest {
+ protected:
+  void SetUp() override {
+    SalesScreenTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+    salesOptions.stockOnEntry = 'T';
+    salesOptions.standardNumbering = 'T';
+    ASSERT_EQ(OpenZ5TOWA(0), 0);
+    AppendRecord(Z5TOWA.table, {{"KOD", "T1"}, {"ILO", "10"}});
+    d4close(Z5TOWA.table);
+    std::memcpy(context.newIssueDate, "20261210", 9);
+    zapamietaj_numer(&context.next, "FV", 2, "");
+  }
+  void TearDown() override {
+    zamknij_okno_raportu(0);
+    SalesScreenTest::TearDown();
+  }
+  double Stock() {
+    EXPECT_EQ(OpenZ5TOWA(0), 0);
+    EXPECT_EQ(d4go(Z5TOWA.table, 1), 0);
+    double stock = f4double(d4field(Z5TOWA.table, "ILO"));
+    d4close(Z5TOWA.table);
+    return stock;
+  }
+};
+
+TEST_F(FailedCopyTest, RemovesWhatItBeganWithTheStockGivenBack) {
+  AppendRecord(Z5SPRZ.table, {{"REC", "1"}, {"TYV", "1"}, {"RE4", "T"}, {"PRE", "FV"}, {"NRV", "1"},
+                              {"DAW", "20261201"}, {"BRU", "10"}});
+  for (const char* code : {"T1", "ZZ"})
+    AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"TYV", "1"}, {"KOT", code}, {"NA1", code}, {"ILO", "4"},
+                                {"ZRP", "1"}, {"WAB", "5"}});
+  AppendRecord(Z5SPRO.table, {{"SPR", "1"}, {"REK", "1"}, {"REC", "1"}});
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  // ZZ is not in the catalogue: Esc to going on, then a key for each pause and box.
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}xxxxxxxx"), 0);
+  EXPECT_EQ(MakeCopyOrCorrection(0, 0), -1);
+  EXPECT_DOUBLE_EQ(Stock(), 10);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 2), 0);
+  EXPECT_TRUE(d4deleted(Z5SPRZ.table));
+  for (long line : {3L, 4L}) {
+    if (line > d4reccount(Z5SPRE.table)) continue;
+    ASSERT_EQ(d4go(Z5SPRE.table, line), 0);
+    EXPECT_TRUE(d4deleted(Z5SPRE.table)) << line;
+  }
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_FALSE(d4deleted(Z5SPRZ.table));
+  EXPECT_EQ(d4recno(Z5SPRZ.table), 1);
 }
 
 }  // namespace
