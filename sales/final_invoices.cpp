@@ -14,7 +14,6 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/numbers.h"
-#include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "masterdata/stock_update.h"
@@ -197,9 +196,7 @@ int LinkSource(long recZrodla, long recFaktury, int choice) {
 // The recipient of the gathered document, through Z5SOEX, for the invoice.
 int CopyRecipient(long sourceRec, long invoiceRec) {
   if (!Z5SPRO.table || szukaj_odbiorcy(2, sourceRec) != 0) return 0;
-  Environment* env = EnvCurrent();
-  std::string directory = std::string(env->dataPath.drive) + env->dataPath.dir + env->dataPath.name + env->dataPath.ext;
-  if (OpenZ5SOEX(1, directory.c_str(), 0) != 0) return -1;
+  if (OpenRecipientWorkCopy() != 0) return -1;
   int result = AppendByteCopy(SoexCopy.table, Z5SPRO.table) && d4append(SoexCopy.table) == 0 ? 0 : -1;
   DbTable* recipients = Z5SPRO.table;
   if (result == 0 && AppendByteCopy(recipients, SoexCopy.table)) {

@@ -3,12 +3,14 @@
 #include <cstring>
 #include <string>
 
+#include "db/db_engine.h"
 #include "db/db_index.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
+#include "platform/clock.h"
 #include "sales/document_header.h"
 #include "sales/numbering.h"
 #include "sales/register_actions.h"
@@ -21,7 +23,7 @@
 namespace {
 
 constexpr int MSG_NO_LINES = 50007;   // " Brak pozycji !"
-constexpr int LINES_BY_DOCUMENT = 4;  // STR(REK,7,0)+STR(RECNO(),7,0)
+constexpr int HOLD_TRIES = 100, HOLD_WAIT_MS = 100;   // about ten seconds
 
 DbField* F(DbTable* t, const char* name) { return d4field(t, name); }
 int Register() { return salesContext ? salesContext->rejestr : 1; }
@@ -81,23 +83,46 @@ int CopyRecipient(long sourceRec, long newRec) {
   return d4append(recipients) == 0 ? 0 : -1;
 }
 
+// Another workstation's run holds the copies for a moment: its turn ends
+// before ours begins. Each refused create is quiet; the caller reports the
+// last.
+template <class Open>
+int WaitingForOtherRuns(Open open) {
+  DbEngine& engine = EnvCurrent()->engine;
+  int reported = engine.report_create_errors;
+  engine.report_create_errors = 0;
+  int result = -1;
+  for (int attempt = 0; attempt < HOLD_TRIES && result != 0; attempt++) {
+    if (attempt > 0) PlatWaitMs(HOLD_WAIT_MS);
+    result = open();
+  }
+  engine.report_create_errors = reported;
+  return result;
+}
+
 }  // namespace
 
 int OpenWorkCopies() {
-  static char lines[] = "Z5ESEX  .DBF";
-  static char headers[] = "Z5SPEX  .DBF";
-  std::string directory = DataDirectory();
-  if (OpenZ5SPRECopy(lines, 1, directory.c_str(), 0) != 0) return -1;
-  if (OpenZ5SPRZCopy(headers, 1, directory.c_str(), 0) != 0) {
-    d4close(SpreCopy.table);
-    return -1;
-  }
-  if (OpenZ5SOEX(1, directory.c_str(), 0) != 0) {
-    d4close(SprzCopy.table);
-    d4close(SpreCopy.table);
-    return -1;
-  }
-  return 0;
+  return WaitingForOtherRuns([] {
+    static char lines[] = "Z5ESEX  .DBF";
+    static char headers[] = "Z5SPEX  .DBF";
+    std::string directory = DataDirectory();
+    if (OpenZ5SPRECopy(lines, 1, directory.c_str(), 0) != 0) return -1;
+    if (OpenZ5SPRZCopy(headers, 1, directory.c_str(), 0) != 0) {
+      d4close(SpreCopy.table);
+      return -1;
+    }
+    if (OpenZ5SOEX(1, directory.c_str(), 0) != 0) {
+      d4close(SprzCopy.table);
+      d4close(SpreCopy.table);
+      return -1;
+    }
+    return 0;
+  });
+}
+
+int OpenRecipientWorkCopy() {
+  return WaitingForOtherRuns([] { return OpenZ5SOEX(1, DataDirectory().c_str(), 0); });
 }
 
 void CloseWorkCopies() {

@@ -7,8 +7,11 @@
 #pragma once
 struct DbTable;
 
-// Creates the three copies; 0, or -1 (those created are closed again).
+// Creates the three copies, waiting while another workstation's run holds
+// them; 0, or -1 (those created are closed again).
 int OpenWorkCopies();
+// The recipients' copy alone (a final invoice's), the same way.
+int OpenRecipientWorkCopy();
 void CloseWorkCopies();
 
 // Creates the copies (held open for the run) and copies the current document
