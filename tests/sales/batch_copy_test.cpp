@@ -3,9 +3,14 @@
 // the run before anything is appended, and the window's date checks.
 #include "sales/batch_copy.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "db/dbf_records.h"
+#include "platform/clock.h"
+#include "sales/document_copies.h"
 #include "sales/numbering.h"
 #include "tables/cash_tables.h"
 #include "tests/sales/sales_fixture.h"
@@ -149,6 +154,70 @@ TEST_F(BatchCopyTest, WindowRefusesARangeEndBeforeItsStartAndANewDateNotAfterIt)
   EXPECT_EQ(po_dacie_do_kopii(nullptr), 0);
   EXPECT_EQ(std::string(r.newDate), "20250715");
   EXPECT_EQ(po_nowej_dacie_kopii(nullptr), 0);
+}
+
+// A batch copy in the main register and corrections in the auxiliary one at
+// the same time, on two workstations: each yields exactly its own documents.
+TEST_F(BatchCopyTest, TwoWorkstationsInBothRegistersGetTheirOwnDocuments) {
+  for (int n = 1; n <= 4; n++) Document(std::to_string(n).c_str(), "1", "20250602", "");
+  d4close_all(&env->engine);
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX), 0);
+  AppendRecord(Z5SPRZ.table, {{"REC", "1"}, {"TYV", "11"}, {"RE4", "T"}, {"PRE", "FZ"}, {"NRV", "1"},
+                              {"DAW", "20250601"}, {"BRU", "246"}});
+  for (const char* code : {"A1", "A2"})
+    AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"TYV", "11"}, {"KOT", code}, {"ILO", "1"}, {"WAB", "123"}});
+  d4close_all(&env->engine);
+  constexpr int CORRECTIONS = 5;
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    PlatClockFix(nullptr);
+    char byte;
+    if (read(go[0], &byte, 1) != 1) _exit(2);
+    context.rejestr = 2;
+    zapamietaj_numer(&context.next, "FK", 1, "");
+    if (OpenZ5SPRZ(0, 0, SALES_AUX) != 0 || OpenZ5SPRE(0, 0, SALES_AUX) != 0 || OpenZ5SPRO(0, 0, SALES_MAIN) != 0)
+      _exit(3);
+    for (int n = 0; n < CORRECTIONS; n++) {
+      context.next.number = n + 1;
+      if (d4go(Z5SPRZ.table, 1) != 0 || MakeCopyOrCorrection(1, 0) != 0) _exit(4 + n);
+    }
+    d4close_all(&env->engine);
+    _exit(0);
+  }
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(write(go[1], "x", 1), 1);
+  EXPECT_EQ(CopyChosenDocuments(), 4);
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // The main register: its 4 sources and their 4 copies, each line under its own header.
+  DbTable* h = Z5SPRZ.table;
+  DbTable* l = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(h), 8);
+  ASSERT_EQ(d4reccount(l), 8);
+  for (long n = 5; n <= 8; n++) {
+    EXPECT_EQ(Text(l, n, "REK"), std::to_string(n));
+    EXPECT_EQ(Text(l, n, "TYV"), "1");
+  }
+  d4close_all(&env->engine);
+  // The auxiliary register: the advance and its corrections, two lines each.
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX), 0);
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 1 + CORRECTIONS);
+  ASSERT_EQ(d4reccount(Z5SPRE.table), 2 * (1 + CORRECTIONS));
+  for (long n = 3; n <= 2 * (1 + CORRECTIONS); n++) {
+    EXPECT_EQ(Text(Z5SPRE.table, n, "REK"), std::to_string((n + 1) / 2)) << n;
+    EXPECT_EQ(Text(Z5SPRE.table, n, "TYV"), "3") << n;
+    EXPECT_EQ(Text(Z5SPRE.table, n, "KOT"), n % 2 ? "A1" : "A2") << n;
+  }
+  close(go[0]);
+  close(go[1]);
 }
 
 }  // namespace
