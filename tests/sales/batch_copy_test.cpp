@@ -220,4 +220,23 @@ TEST_F(BatchCopyTest, TwoWorkstationsInBothRegistersGetTheirOwnDocuments) {
   close(go[1]);
 }
 
+// A new date in the next year: the copies go into that year's main register.
+TEST_F(BatchCopyTest, ANewDateOfAnotherYearFillsThatYearsRegister) {
+  Document("1", "1", "20250602", "20250616");
+  Document("2", "1", "20250603", "");
+  std::memcpy(kopiowanieDokumentow.newDate, "20260105", 9);
+  context.next.number = 1;
+  EXPECT_EQ(CopyChosenDocuments(), 2);
+  EXPECT_EQ(d4reccount(Z5SPRZ.table), 2);
+  d4close_all(&env->engine);
+  ASSERT_EQ(OpenZ5SPRZ(2026, 0, SALES_MAIN_SECOND), 0);
+  ASSERT_EQ(OpenZ5SPRE(2026, 0, SALES_MAIN_SECOND), 0);
+  ASSERT_EQ(d4reccount(Z5SPRZ_2.table), 2);
+  EXPECT_EQ(Text(Z5SPRZ_2.table, 1, "NRV"), "1");
+  EXPECT_EQ(Text(Z5SPRZ_2.table, 1, "DPL"), "20260119");
+  EXPECT_EQ(Text(Z5SPRZ_2.table, 2, "NRV"), "2");
+  EXPECT_EQ(d4reccount(Z5SPRE_2.table), 2);
+  EXPECT_EQ(Text(Z5SPRE_2.table, 2, "REK"), "2");
+}
+
 }  // namespace
