@@ -163,8 +163,21 @@ int file4create(DbFile* file, DbEngine* engine, const char* name, int copy_name)
   if (file == nullptr || engine == nullptr || name == nullptr) e4fatal_stop(e4parm, "file4create()");
   clear_file(file, engine);
   if (engine_blocked(engine)) return -1;
-  if (create_system_file(file, engine, name) != PLAT_OK || (engine->exclusive && !hold_exclusive(file)))
+  if (engine->exclusive && !engine->create_safety) {
+    // A file another workstation holds must not be emptied under it: taken
+    // first, emptied only once it is ours.
+    if (PlatFileOpen(disk_path(name).c_str(), PLAT_READ_WRITE, PLAT_OPEN_ALWAYS, &file->handle) != PLAT_OK)
+      return report_create_failure(file, engine, name);
+    file->is_open = 1;
+    if (!hold_exclusive(file)) return report_create_failure(file, engine, name);
+    if (PlatFileSetLength(file->handle, 0) != PLAT_OK) {
+      PlatFileClose(file->handle);
+      file->is_open = 0;
+      return report_create_failure(file, engine, name);
+    }
+  } else if (create_system_file(file, engine, name) != PLAT_OK || (engine->exclusive && !hold_exclusive(file))) {
     return report_create_failure(file, engine, name);
+  }
   if (!keep_name(file, name, copy_name)) return e4memory;
   file->exclusive = engine->exclusive != 0;
   return 0;

@@ -29,14 +29,6 @@ bool From2024() { return WorkingYear() >= FIRST_YEAR_2024; }
 
 DbField* F(DbTable* t, const char* name) { return d4field(t, name); }
 
-// The number a link holds: the fixed-width standard number, or the free
-// number cut to the link field's width.
-std::string LinkNumber(DbTable* t, DbField* link) {
-  std::string number = f4char(F(t, "RE4")) == 'N' ? std::string(f4ptr(F(t, "OSM")), f4len(F(t, "OSM")))
-                                                  : std::string(NrDokumentuStalyQStr(F(t, "PRE"), F(t, "NRV"), F(t, "POS")));
-  return number.substr(0, f4len(link));
-}
-
 // Record numbers of the gathered documents of an invoice, collected before
 // any is changed: clearing REK moves a record within the tag being walked.
 std::vector<long> GatheredDocuments(DbTable* aux, long recFaktury) {
@@ -93,6 +85,12 @@ bool HasPartner(int kind, int tym) {
 }
 
 }  // namespace
+
+std::string LinkNumber(DbTable* t, DbField* link) {
+  std::string number = f4char(F(t, "RE4")) == 'N' ? std::string(f4ptr(F(t, "OSM")), f4len(F(t, "OSM")))
+                                                  : std::string(NrDokumentuStalyQStr(F(t, "PRE"), F(t, "NRV"), F(t, "POS")));
+  return number.substr(0, f4len(link));
+}
 
 void odlacz_dokumenty_zrodlowe(long recFaktury) {
   bool from2024 = From2024();

@@ -2,6 +2,14 @@
 // documents of a final or collective invoice (auxiliary register, second
 // set) and the pair of a pro forma and the invoice made from it.
 #pragma once
+#include <string>
+
+struct DbField;
+struct DbTable;
+
+// The number of the current header of `t` as a link field holds it: the
+// fixed-width standard number, or the free number cut to the link's width.
+std::string LinkNumber(DbTable* t, DbField* link);
 
 // The invoice `recFaktury` of the main register is about to go: its gathered
 // documents become free again.

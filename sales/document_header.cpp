@@ -260,11 +260,7 @@ void FillDefaults(int kind, const NewDocumentChoices& choices) {
   f4assign_char(H("STV"), 'T');
   f4assign_char(H("PKA"), Def().cashPitShown && czy_dokument_pit_kasowego(0) ? 'T' : 'N');
   f4assign_long(H("SDR"), Def().advanceFlag >= 1 ? Def().advanceFlag : 1);
-  const char* byOption = salesOptions.issuedBy;
-  if (QuickStr(byOption, -1, 1)[0] != 0)
-    FldCopyString(H("WYS"), byOption);
-  else
-    FldCopyString(H("WYS"), QuickStr(EnvCurrent()->operatorFullName, -1, 1));
+  wpisz_wystawiajacego(H("WYS"));
   FldCopyString(H("PLA"), salesOptions.usualPayment);
   f4assign_double(H("KVA"), 1);
   f4assign_double(H("KKS"), 1);
@@ -316,6 +312,14 @@ bool IsGatheringInvoice(int akt) { return akt == 1 || akt == 2 || akt == 3; }
 }  // namespace
 
 const char* podstawa_zwolnienia(int n) { return ExemptionBasis(n); }
+
+void wpisz_wystawiajacego(DbField* wys) {
+  const char* byOption = salesOptions.issuedBy;
+  if (QuickStr(byOption, -1, 1)[0] != 0)
+    FldCopyString(wys, byOption);
+  else
+    FldCopyString(wys, QuickStr(EnvCurrent()->operatorFullName, -1, 1));
+}
 
 // ---- totals
 

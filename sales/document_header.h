@@ -5,7 +5,11 @@
 // work on the current header and lines of the running register.
 #pragma once
 
+struct DbField;
 struct DbTable;
+
+// The issuer of a new document: the option's person, else the operator's name.
+void wpisz_wystawiajacego(DbField* wys);
 
 // 0: " Dopisz " (Ins, Alt+D); 1: " Opis " of " Modyfikuj " (Alt+M). 0.
 int dopisz_lub_modyfikuj_opis(int modify);

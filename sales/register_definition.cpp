@@ -15,10 +15,13 @@
 #include "env/memory.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
+#include "sales/batch_copy.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
+#include "sales/document_copies.h"
 #include "sales/document_header.h"
 #include "sales/document_kinds.h"
+#include "sales/final_invoices.h"
 #include "sales/header_form.h"
 #include "sales/payments.h"
 #include "sales/register_actions.h"
@@ -93,7 +96,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   int32_t* m = d.menus;
   m[MENU_BAR] = DefineMainMenuWindow();
   Item(" Dopisz ", 1110, 'd', 0, [](int32_t) -> int32_t { return dopisz_lub_modyfikuj_opis(0); });
-  if (rejestr == 1) Later(" Dodaj ", 1111, 'o', LATER_FINAL);
+  if (rejestr == 1) Item(" Dodaj ", 1111, 'o', 0, [](int32_t) -> int32_t { return dodaj_fakture_koncowa(); });
   Item(" Drukuj ", 1120, 'r', -1, nullptr, &m[MENU_PRINT]);
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
@@ -116,8 +119,8 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Numer ", 1143, 'n', -1, [](int32_t) -> int32_t { return zmien_numer_dokumentu(-1); });
   Item(" Usuń ", 1144, 'u', 1, [](int32_t) -> int32_t { return usun_dokument(); });
   Item(" Płatność ", 1145, 't', 0, [](int32_t) -> int32_t { return kasa_dokumentu(); });
-  if (!from2024) Later(" Faktura do Proformy ", 1146, 'f', LATER_FROM_PRO_FORMA);
-  Later(" Koryguj ", 1147, 'k', LATER_CORRECT);
+  if (!from2024) Item(" Faktura do Proformy ", 1146, 'f', 0, [](int32_t) -> int32_t { return faktura_do_proformy(); });
+  Item(" Koryguj ", 1147, 'k', 1, [](int32_t) -> int32_t { return kopiuj_lub_koryguj_dokument(1); });
 
   m[MENU_PRINT] = DefineMenuWindow();
   Item(" Dokument ", 1121, 'd', 0, PrintDocument);
@@ -138,7 +141,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
-  Later(" Kopiuj ", 1185, 'p', LATER_COPY);
+  Item(" Kopiuj ", 1185, 'p', 0, [](int32_t) -> int32_t { return kopiuj_dokumenty_sprzedazy(); });
   Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
   w4select(m[MENU_BAR]);
 }

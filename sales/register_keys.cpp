@@ -14,6 +14,7 @@
 #include "sales/buyer.h"
 #include "sales/cash_documents.h"
 #include "sales/currency_view.h"
+#include "sales/document_copies.h"
 #include "sales/document_header.h"
 #include "sales/document_preview.h"
 #include "sales/document_totals.h"
@@ -160,7 +161,9 @@ int klawisze_rejestru_sprzedazy(int key) {
   switch (key) {
     case KEY_F2: podglad_dokumentu(); break;
     case K_F3: przelacz_dokument_pozycje(key); break;
-    case K_CTRL_C: LaterWithRight(RIGHT_ADD, "Kopia"); break;
+    case K_CTRL_C:
+      if (pass_tab_test_and_inform(RIGHT_ADD)) kopiuj_lub_koryguj_dokument(0);
+      break;
     case K_CTRL_E: Later("Wezwanie"); break;
     case K_CTRL_F:
     case K_CTRL_J:

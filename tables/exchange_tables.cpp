@@ -65,11 +65,15 @@ int Failed(TableHandles& set) {
 
 // A copy with an index: created anew with create 1 (or `missingCreates` and no
 // file), else opened through the definition interface with the name's own
-// extension. `index` NULL: no index at all.
-int OpenCopy(const TableLayout& layout, const std::string& path, const char* index, bool create, TableHandles& set) {
+// extension. `index` NULL: no index at all. An `exclusive` copy is held by
+// this workstation alone until it is closed.
+int OpenCopy(const TableLayout& layout, const std::string& path, const char* index, bool create, TableHandles& set,
+             bool exclusive = false) {
   if (AllocDbfDefinition() == nullptr) return -1;
   DefineLayout(layout, -1, nullptr, index != nullptr);
   DbEngine* engine = ClearedEngine();
+  int wasExclusive = engine->exclusive;
+  if (create && exclusive) engine->exclusive = 1;
   int result = 0;
   if (create) {
     Own(set, d4create(engine, path.c_str(), GetFieldsInfo(), nullptr));
@@ -82,6 +86,7 @@ int OpenCopy(const TableLayout& layout, const std::string& path, const char* ind
                       index != nullptr ? GetTagsInfo() : nullptr, OPEN_DBF_KEEP_EXT) != 0) {
     result = -1;
   }
+  engine->exclusive = wasExclusive;
   if (result == 0 && index == nullptr) set.index = nullptr;
   if (result == 0 && set.index != nullptr) set.tag[0] = d4tag(set.table, "1");
   ReleaseDbfDefinition();
@@ -134,7 +139,7 @@ int OpenZ5SPRZCopy(char* pattern, int create, const char* directory, int year) {
   if (year == 0) return -1;
   std::string path = Joined(directory, SetDbfYear(pattern, year));
   bool anew = create == 1 || !EnvFileExists(path.c_str());
-  if (OpenCopy(LAYOUT_Z5SPRZ, path, nullptr, anew, SprzCopy) != 0) return -1;
+  if (OpenCopy(LAYOUT_Z5SPRZ, path, nullptr, anew, SprzCopy, create == 1) != 0) return -1;
   return BindNamed(SprzCopy, Names{"REC", "DAW", "TYV", "NRV", "PRE", "POS", "OSM", "NIP", "RE4"}) ? 0
                                                                                                  : Failed(SprzCopy);
 }
@@ -143,7 +148,7 @@ int OpenZ5SPRECopy(char* pattern, int create, const char* directory, int year) {
   year = CopyYear(create, year);
   if (year == 0) return -1;
   std::string path = Joined(directory, SetDbfYear(pattern, year));
-  if (OpenCopy(LAYOUT_Z5ESEX, path, WithExt(path, "MDX").c_str(), create == 1, SpreCopy) != 0) return -1;
+  if (OpenCopy(LAYOUT_Z5ESEX, path, WithExt(path, "MDX").c_str(), create == 1, SpreCopy, true) != 0) return -1;
   return BindNamed(SpreCopy, Names{"REC", "REK"}) ? 0 : Failed(SpreCopy);
 }
 
@@ -153,7 +158,7 @@ int OpenZ5SOEX(int create, const char* directory, int year) {
   if (year == 0) return -1;
   std::string path = Joined(directory, SetDbfYear(name, year));
   bool anew = create == 1 || !EnvFileExists(path.c_str());
-  if (OpenCopy(LAYOUT_Z5SOEX, path, WithExt(path, "MDX").c_str(), anew, SoexCopy) != 0) return -1;
+  if (OpenCopy(LAYOUT_Z5SOEX, path, WithExt(path, "MDX").c_str(), anew, SoexCopy, create == 1) != 0) return -1;
   if (!BindNamed(SoexCopy, Names{"REK"})) return Failed(SoexCopy);
   d4tag_select(SoexCopy.table, SoexCopy.tag[0]);
   return 0;

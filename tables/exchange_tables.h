@@ -13,7 +13,9 @@ extern TableHandles Z5MAEX, Z5EMEX, Z5SPISEX;
 extern TableHandles Z5ESPP, Z5ESZT, Z5ESMA, Z5KONTE, Z5KONTES, UeTmp, UeErr;
 
 // The year is the working year with create 1; otherwise the year given, which
-// must not be 0. The pattern receives the year's digits. 0 or -1.
+// must not be 0. The pattern receives the year's digits. Created anew, the
+// sales copies are held by this workstation alone until closed (another's
+// create fails meanwhile). 0 or -1.
 int OpenZ5SPRZCopy(char* pattern, int create, const char* directory, int year);
 int OpenZ5SPRECopy(char* pattern, int create, const char* directory, int year);
 int OpenZ5SOEX(int create, const char* directory, int year);
