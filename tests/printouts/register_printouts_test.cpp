@@ -5,12 +5,14 @@
 #include <string>
 
 #include "db/dbf_table.h"
+#include "print/tabulogram.h"
 #include "printouts/account_sums.h"
 #include "printouts/margin_register.h"
 #include "printouts/register_totals.h"
 #include "printouts/vat_register_print.h"
 #include "sales/vat_register.h"
 #include "tables/exchange_tables.h"
+#include "tables/layouts.h"
 #include "tables/masterdata_tables.h"
 #include "tests/printouts/printout_fixture.h"
 
@@ -151,6 +153,33 @@ TEST_F(RegisterPrintoutsTest, RegisterCheckAsksAtALineWithoutItsHeader) {
     if (c.result == 0) {
       EXPECT_DOUBLE_EQ(sums.netto, 1591.3) << c.keys;
     }
+  }
+}
+
+// The register's columns follow the accounting year: the receipts pair and
+// the markers move with the lump-sum columns of the year.
+TEST(VatRegisterLayout, ColumnsOfTheYear) {
+  struct Case {
+    int year;
+    const char* field;
+    int block;   // 0: no column
+  } cases[] = {
+      {2020, "RNW", 16}, {2020, "PAN", 18}, {2020, "OZN", 19}, {2020, "RKO", 0}, {2020, "ZAP", 0},
+      {2021, "RNA", 15}, {2021, "PAN", 18}, {2023, "RWZ", 18}, {2023, "PAN", 19}, {2023, "NP3", 10},
+      {2026, "PAN", 12}, {2026, "WDT", 13}, {2026, "RWZ", 19}, {2026, "OZN", 20}, {2026, "ZAP", 6},
+      {2026, "NP3", 0},  {2026, "UW2", 21},
+  };
+  for (const Case& c : cases) {
+    TabuColumn columns[TABU_MAX_ENTRIES];
+    kolumny_rejestru_vat(columns, sizeof columns, c.year);
+    int block = 0;
+    for (int i = 0; i < TABU_MAX_ENTRIES; i++) {
+      for (int f = 0; f < LAYOUT_Z5ESPP.fieldCount; f++)
+        if (columns[i].field == &Z5ESPP.field[f] && std::string(LAYOUT_Z5ESPP.fields[f].name) == c.field)
+          block = columns[i].column;
+      if (columns[i].flags & TABU_LAST) break;
+    }
+    EXPECT_EQ(block, c.block) << c.year << " " << c.field;
   }
 }
 
