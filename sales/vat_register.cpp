@@ -473,10 +473,8 @@ int drukuj_ewidencje(int kind) {
   kontekst_ewidencji* c = kontekstEwidencji;
   if (!c) return -1;
   // The goods and services summaries come with the turnovers.
-  if (kind < 1 || kind > 6 || kind == 4 || kind == 5) {
-    static const char* const names[] = {"", "", "", "", "Towary", "Usługi"};
-    return NotAvailableYet(kind == 4 || kind == 5 ? names[kind] : "Drukuj");
-  }
+  if (kind < 1 || kind > 6 || kind == 4 || kind == 5)
+    return NotAvailableYet(kind == 4 ? "Towary" : kind == 5 ? "Usługi" : "Drukuj");
   // the printouts walk the lines; the list comes back where it stood
   long shown = d4recno(Lines());
   c->rodzaj_wydruku = kind == 6 ? 3 : 0;
