@@ -27,3 +27,17 @@ int dopisz_sume_kont(const double* totals);
 // grouping 0 none, 1 by the first character, 2 by the first three, 3 both.
 // 0 or -1.
 int przepisz_konta_z_grupami(int grouping);
+
+struct TabuColumn;
+// The tabulogram columns of Z5KONTES.
+void kolumny_struktury_kont(TabuColumn* columns, int size);
+// The list of Z5KONTES (open) under the title of register 1 (main) or 2,
+// with " Drukuj " printing it; the list's result.
+int pokaz_strukture_kont(int flag, int rejestr);
+// Creates Z5KONTES, copies Z5KONTE (open) into it with the grouping and
+// shows it; 0 or -1.
+int zbuduj_strukture_kont(int grouping, int flag, int rejestr);
+// " Konta " of the running VAT register (its lines locked by the caller):
+// the grouping asked, the sums built and shown; 0 (also when the operator
+// cancels) or -1.
+int sumy_wg_kont();

@@ -1,18 +1,30 @@
 #include "printouts/margin_register.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/document_text.h"
+#include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "db/db_scan.h"
 #include "env/numbers.h"
+#include "print/tabulogram.h"
+#include "printouts/register_source.h"
 #include "printouts/vat_register_print.h"
+#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
+#include "sales/vat_register.h"
 #include "tables/exchange_tables.h"
 #include "tables/sales_tables.h"
+#include "tables/wait_notice.h"
+#include "ui/message_box.h"
+#include "ui/window4.h"
 
 namespace {
+
+constexpr int MSG_MAIN_TITLE = 89, MSG_AUX_TITLE = 90;
 
 double LineValue(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
 
@@ -99,12 +111,61 @@ int dopisz_dokumenty_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* 
 
 int zbuduj_rejestr_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5SPRE.table;
-  if (d4lock_all(lines) != 0) return -1;
+  if (d4lock_all(lines) != 0) return REGISTER_NOT_BUILT;
   if (CreateZ5ESMA() != 0) {
     d4unlock(lines);
-    return -1;
+    return REGISTER_NOT_BUILT;
   }
   int result = dopisz_dokumenty_marzy(row, source);
   d4unlock(lines);
+  return result;
+}
+
+void kolumny_rejestru_marzy(TabuColumn* columns, int size) {
+  ResetTabuDefinition(columns, size);
+  struct Column {
+    const char *heading, *field;
+  } list[] = {{"l.p.", "LPO"},         {"nr dokumentu", "NUM"}, {"sprzedaż", "BRU"}, {"zakup", "ZAK"},
+              {"marża brutto", "MAR"}, {"netto", "NET"},        {"VAT", "VAT"},      {"data VAT", "DAV"}};
+  int block = 1;
+  for (const Column& c : list) {
+    DbField* field = d4field(Z5ESMA.table, c.field);
+    for (DbField*& bound : Z5ESMA.field)
+      if (bound == field) DefineTabuColumn(Sys(c.heading), "", &bound, TABU_CHOSEN, block++);
+  }
+}
+
+int drukuj_tabele_marzy(int rejestr) {
+  kontekst_ewidencji* c = kontekstEwidencji;
+  std::string subtitle = c ? FilterStatusText(c, 1) : std::string();
+  static TabuColumn columns[TABU_MAX_ENTRIES];
+  kolumny_rejestru_marzy(columns, sizeof columns);
+  DbScanCtx scan{};
+  x4init(&scan, Z5ESMA.table, nullptr, 0);
+  d4tag_select(Z5ESMA.table, nullptr);
+  return prn_tab_rap(columns, &scan, Z5ESMA.table, nullptr, rejestr == 1 ? MSG_MAIN_TITLE : MSG_AUX_TITLE,
+                     subtitle.c_str(), nullptr, 0);
+}
+
+int drukuj_rejestr_marzy() {
+  kontekst_ewidencji* c = kontekstEwidencji;
+  if (!c) return -1;
+  ZrodloRejestruVat source = RegisterSource(c);
+  int window = w4select(-1);
+  int notice = ShowWaitNotice();
+  wiersz_rejestru_marzy row{};
+  int built = zbuduj_rejestr_marzy(&row, &source);
+  HideWaitNotice(notice);
+  if (built == REGISTER_NOT_BUILT) {
+    w4select(window);
+    return -1;
+  }
+  if (built == 0)
+    drukuj_tabele_marzy(source.rejestr);
+  else
+    Uwaga(Sys("Błąd zapisu danych - rejestr nie został wydrukowany."));
+  w4select(window);
+  int result = d4close(Z5ESMA.table) == 0 ? 0 : -1;
+  RemoveZ5ESMA();
   return result;
 }

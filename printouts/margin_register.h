@@ -26,6 +26,17 @@ int dodaj_pozycje_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* sou
 int dopisz_dokumenty_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source);
 int dopisz_sume_marzy(const wiersz_rejestru_marzy* row);
 // Locks the lines, creates Z5ESMAyy anew and writes its rows; the table stays
-// open for printing. 0, or -1 (lock or creation refused, or an append error:
-// the rows are then not whole and must not be printed).
+// open for printing. 0; -1 on an append error (the table open, its rows not
+// whole, never to be printed); REGISTER_NOT_BUILT when the lock or the
+// creation was refused.
 int zbuduj_rejestr_marzy(wiersz_rejestru_marzy* row, const ZrodloRejestruVat* source);
+
+struct TabuColumn;
+// The tabulogram columns of Z5ESMAyy.
+void kolumny_rejestru_marzy(TabuColumn* columns, int size);
+// Prints the open Z5ESMAyy in record order under the title of register 1
+// (main) or 2.
+int drukuj_tabele_marzy(int rejestr);
+// " Rejestr Marża " of the running VAT register: builds, prints and deletes
+// Z5ESMAyy, or says that an append error stopped it; 0 or -1.
+int drukuj_rejestr_marzy();

@@ -1,10 +1,16 @@
 #include "printouts/register_totals.h"
 
+#include <string>
+
+#include "app/document_text.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
 #include "env/text_buffers.h"
 #include "printouts/vat_register_print.h"
+#include "sales/document_kinds.h"
 #include "tables/sales_tables.h"
+#include "ui/keyboard.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -51,13 +57,24 @@ void PlaceLine(sumy_rejestru_vat* sums, int group, int code, double net, double 
 struct TotalsPass {
   sumy_rejestru_vat* sums;
   const ZrodloRejestruVat* source;
-  const OpcjeSumRejestru* options;
+  OpcjeSumRejestru* options;
 };
 
 int AddLine(void* data) {
   auto* pass = static_cast<TotalsPass*>(data);
+  if (pass->options->kontrola && sprawdz_naglowek_pozycji() != 0) {
+    pass->options->przerwano = 1;
+    return -1;
+  }
   sumuj_pozycje_rejestru(pass->sums, pass->source, pass->options);
   return 0;
+}
+
+std::string LineText(const char* name) {
+  DbField* field = d4field(Z5SPRE.table, name);
+  std::string text(f4ptr(field), f4len(field));
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
 }
 
 }  // namespace
@@ -150,8 +167,20 @@ void sumuj_pozycje_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* so
   if (code != 7) sums->razem_struktura += net;
 }
 
-int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source, const OpcjeSumRejestru* options) {
+int sprawdz_naglowek_pozycji() {
+  if (ustaw_naglowek_pozycji() == 1) return 0;
+  std::string number = LineText("RE1");
+  if (number.empty())
+    number = NrDokumentuFldQStr(d4field(Z5SPRE.table, "PRE"), d4field(Z5SPRE.table, "NRV"),
+                                d4field(Z5SPRE.table, "POS"));
+  int key = MessageWindow(MB_QUESTION | MB_YES_ESC, Sys("Nie zgadza się podsumowanie dokumentu z sumą pozycji !"),
+                          number.c_str(), Sys("Czy kontynuować ?"));
+  return key == KEY_ESC ? -1 : 0;
+}
+
+int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source, OpcjeSumRejestru* options) {
   zeruj_sumy_rejestru(sums);
+  options->przerwano = 0;
   TotalsPass pass{sums, source, options};
   if (przejdz_pozycje_rejestru(source, AddLine, &pass) != 0) return -1;
   // the share of taxed sales in the structure, in per cent

@@ -24,9 +24,13 @@ struct sumy_rejestru_vat {
 };
 
 // The register's filter item "faktura PRO FORMA" is on: pro forma lines count
-// as documents.
+// as documents. With `kontrola` (the operator asked for the register check)
+// a line whose document header is missing asks whether to go on;
+// `przerwano` tells afterwards that the operator stopped there.
 struct OpcjeSumRejestru {
   int pro_forma;
+  int kontrola;
+  int przerwano;
 };
 
 void zeruj_sumy_rejestru(sumy_rejestru_vat* sums);
@@ -37,7 +41,10 @@ void sumuj_korekte_wg_stawki(sumy_rejestru_vat* sums, int code, double net, doub
 void dodaj_ryczalt_do_sum(sumy_rejestru_vat* sums, double net, int code);
 // Clears the block and sums every accepted line of the current lines table,
 // then works out the share of taxed sales; 0 or -1 on a table error.
-int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source, const OpcjeSumRejestru* options);
+int licz_sumy_rejestru(sumy_rejestru_vat* sums, const ZrodloRejestruVat* source, OpcjeSumRejestru* options);
+// The register check of one line: 0 when its header exists or the operator
+// goes on past the missing one, -1 when he stops with Esc.
+int sprawdz_naglowek_pozycji();
 
 // The totals form of an accounting year: 47 to 2020, 181 in 2021, 190 in 2022
 // and 2023, 77 from 2024; its lines and columns.
@@ -46,3 +53,9 @@ int wiersze_formularza_sum(int form);
 int kolumny_formularza_sum(int form);
 // Writes the block's amounts into a blank page of the form's size.
 void wypelnij_strone_sum(const sumy_rejestru_vat* sums, char* page, int form);
+
+// " Suma " of the VAT register: the totals on the year's form in the viewer,
+// printed on F2 (report "SUM"); `check` 1 with the register check. Before
+// 2024 and from 2024. 0, or -1 (lock refused, summing failed or stopped).
+int sumy_rejestru_sprzedazy(int check);
+int sumy_rejestru_sprzedazy_2024(int check);

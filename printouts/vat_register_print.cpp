@@ -612,10 +612,10 @@ int PurchasesPass(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
 
 int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5SPRE.table;
-  if (d4lock_all(lines) != 0) return -1;
+  if (d4lock_all(lines) != 0) return REGISTER_NOT_BUILT;
   if (CreateZ5ESPP() != 0) {
     d4unlock(lines);
-    return -1;
+    return REGISTER_NOT_BUILT;
   }
   d4tag_select(Z5ESPP.table, Z5ESPP.tag[0]);
   zeruj_wiersz_rejestru(row);

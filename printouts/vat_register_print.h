@@ -76,5 +76,16 @@ int dopisz_wiersz_sumy(const wiersz_rejestru_vat* row);
 // register's pass, in the main register the auxiliary pass and the purchases pass while a VAT-date
 // item is on (purchase tables that cannot be opened or locked leave it
 // out), and the numbering; the table stays open for printing.
-// 0, or -1 (lock, creation or a pass failed).
+// 0; -1 when a pass failed (the table open, its rows not whole); or
+// REGISTER_NOT_BUILT when the lock or the creation was refused.
+constexpr int REGISTER_NOT_BUILT = -2;
 int zbuduj_rejestr_vat(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source);
+
+struct TabuColumn;
+// The tabulogram columns of Z5ESPPyy in the accounting year's layout.
+void kolumny_rejestru_vat(TabuColumn* columns, int size, int year);
+// Prints the open Z5ESPPyy under the title of register 1 (main) or 2.
+int drukuj_tabele_rejestru(int rejestr);
+// " Rejestr " of the running VAT register: builds Z5ESPPyy and prints it,
+// or says that a table error stopped it; 0 or -1.
+int drukuj_rejestr_vat();

@@ -9,6 +9,7 @@
 #include "app/vat_services.h"
 #include "app/stand_in_screens.h"
 #include "db/db_index.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/memory.h"
@@ -18,6 +19,10 @@
 #include "masterdata/catalogue_lists.h"
 #include "masterdata/stock_update.h"
 #include "print/tabulogram.h"
+#include "printouts/account_sums.h"
+#include "printouts/margin_register.h"
+#include "printouts/register_totals.h"
+#include "printouts/vat_register_print.h"
 #include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
@@ -43,6 +48,7 @@ constexpr int HEADERS_BY_REC = 4;
 constexpr int NUMBER_WIDTH = 40, NAME_WIDTH = 27, NAME_SEEK_WIDTH = 40;
 constexpr int KEY_F5 = 0x3F00, KEY_ALT_K = 0x2500, KEY_ALT_U = 0x1600;
 constexpr int TITLE_MAX = 90, STATUS_MAX = 1024;
+constexpr int MSG_SUM_WITH_CHECK = 20052;
 
 char title[TITLE_MAX + 1];
 char printTitle[STATUS_MAX];
@@ -252,7 +258,22 @@ int32_t FiltersAction(int32_t) {
 int32_t SearchAction(int32_t kind) { return szukaj_w_ewidencji(kind); }
 int32_t PrintAction(int32_t kind) { return drukuj_ewidencje(kind); }
 int32_t DeleteAction(int32_t) { return usun_pozycje_ewidencji(); }
-int32_t SumsAction(int32_t) { return NotAvailableYet("Suma"); }
+int32_t SumsAction(int32_t) {
+  kontekst_ewidencji* c = kontekstEwidencji;
+  if (!c) return -1;
+  okno_filtrow_ewidencji(c, 0);
+  if (!c->filtry.changed) return Redisplay();
+  long shown = d4recno(Lines());
+  int check = Pytanie(MSG_SUM_WITH_CHECK) == KEY_ESC ? 0 : 1;
+  c->z_naglowkiem = 1;
+  if (WorkingYear() >= FIRST_YEAR_2024)
+    sumy_rejestru_sprzedazy_2024(check);
+  else
+    sumy_rejestru_sprzedazy(check);
+  c->z_naglowkiem = 0;
+  AskResetFilter(&c->filtry);
+  return browse_call(0, shown) < 0 ? -1 : 0;
+}
 int32_t ChartAction(int32_t) { return NotAvailableYet("Wykres"); }
 
 void Item(const char* text, int rights, int key, int value, MenuAction action, int32_t* submenu = nullptr) {
@@ -451,24 +472,41 @@ int usun_pozycje_ewidencji() {
 int drukuj_ewidencje(int kind) {
   kontekst_ewidencji* c = kontekstEwidencji;
   if (!c) return -1;
-  // Only the lines tabulogram is built here; the register printouts come
-  // with the printouts module.
-  if (kind != 2) {
-    static const char* const names[] = {"", "Rejestr", "Tabulogram", "Konta", "Towary", "Usługi", "Rejestr Marża"};
-    return NotAvailableYet(kind >= 1 && kind <= 6 ? names[kind] : "Drukuj");
-  }
-  c->rodzaj_wydruku = 0;
-  okno_filtrow_ewidencji(c, 0);
+  // The goods and services summaries come with the turnovers.
+  if (kind < 1 || kind > 6 || kind == 4 || kind == 5)
+    return NotAvailableYet(kind == 4 ? "Towary" : kind == 5 ? "Usługi" : "Drukuj");
+  // the printouts walk the lines; the list comes back where it stood
+  long shown = d4recno(Lines());
+  c->rodzaj_wydruku = kind == 6 ? 3 : 0;
+  okno_filtrow_ewidencji(c, kind == 6 ? 6 : 0);
   if (!c->filtry.changed) return Redisplay();
-  int mode = 2;
-  if (wybierz_przeliczenie_walut(&mode, czy_raport_w_walucie(c->elementy[FE_WALUTA])) != 0) return Redisplay();
-  c->tryb_przeliczenia = mode;
-  opis_stanu_filtrow(&c->filtry, printTitle, sizeof printTitle, 1, 0);
-  c->z_naglowkiem = 1;
-  int result = browse_drukuj();
-  c->z_naglowkiem = 0;
+  if (kind == 2 || kind == 3) {
+    int mode = 2;
+    if (wybierz_przeliczenie_walut(&mode, czy_raport_w_walucie(c->elementy[FE_WALUTA])) != 0) return Redisplay();
+    c->tryb_przeliczenia = mode;
+  }
+  int result;
+  if (kind == 3) {
+    // a refused lock skips the sums
+    result = -1;
+    if (d4lock_all(Lines()) == 0) {
+      result = sumy_wg_kont();
+      d4unlock(Lines());
+    }
+  } else {
+    c->z_naglowkiem = 1;
+    if (kind == 1) {
+      result = drukuj_rejestr_vat();
+    } else if (kind == 6) {
+      result = drukuj_rejestr_marzy();
+    } else {
+      opis_stanu_filtrow(&c->filtry, printTitle, sizeof printTitle, 1, 0);
+      result = browse_drukuj();
+    }
+    c->z_naglowkiem = 0;
+  }
   AskResetFilter(&c->filtry);
-  Redisplay();
+  browse_call(0, shown);
   return result;
 }
 

@@ -11,6 +11,7 @@
 #include "env/numbers.h"
 #include "env/paths.h"
 #include "env/session/environment.h"
+#include "platform/files.h"
 #include "tables/opening.h"
 
 TableHandles SprzCopy, SpreCopy, SoexCopy, KasaCopy, RozlCopy, KontCopy, KhntCopy, OpisCopy, PawlCopy;
@@ -240,10 +241,13 @@ int CreateZ5ESZT() {
   return CreateExport(LAYOUT_Z5ESZT, name, WorkingYear(), Z5ESZT, -1, true);
 }
 
-int CreateZ5ESMA() {
-  static char name[] = "Z5ESMA  .DBF";
-  return CreateExport(LAYOUT_Z5ESMA, name, WorkingYear(), Z5ESMA);
+namespace {
+char esmaName[] = "Z5ESMA  .DBF";
 }
+
+int CreateZ5ESMA() { return CreateExport(LAYOUT_Z5ESMA, esmaName, WorkingYear(), Z5ESMA); }
+
+int RemoveZ5ESMA() { return PlatFileDelete(EnvToDiskPath(esmaName).c_str()) == PLAT_OK ? 0 : -1; }
 
 int CreateZ5KONTE() {
   static char name[] = "Z5KONTE.DBF";

@@ -107,7 +107,7 @@ TEST_F(VatRegisterPrintTest, RowsThenTotalsRowAgreeWithTheTotalsBlock) {
             "*****|************|  583.10|  150.00|  34.50|  300.00|  24.00| 50.00| 20.00| 4.60|100.00|\n");
 
   sumy_rejestru_vat sums{};
-  OpcjeSumRejestru options{0};
+  OpcjeSumRejestru options{0, 0, 0};
   ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
   // the totals row is the last in tag order
   d4bottom(Z5ESPP.table);
@@ -132,7 +132,7 @@ TEST_F(VatRegisterPrintTest, TotalsForm77Page) {
   SeedFirm();
   ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
   sumy_rejestru_vat sums{};
-  OpcjeSumRejestru options{0};
+  OpcjeSumRejestru options{0, 0, 0};
   ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
   int form = formularz_sum_rejestru(2025);
   ASSERT_EQ(form, 77);
@@ -186,7 +186,7 @@ TEST_F(VatRegisterPrintTest, ProFormaCountsInTheTotalsOnlyWithItsFilterItem) {
   SeedFirm();
   ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
   sumy_rejestru_vat off{}, on{};
-  OpcjeSumRejestru without{0}, with{1};
+  OpcjeSumRejestru without{0, 0, 0}, with{1, 0, 0};
   ASSERT_EQ(licz_sumy_rejestru(&off, &source, &without), 0);
   ASSERT_EQ(licz_sumy_rejestru(&on, &source, &with), 0);
   EXPECT_DOUBLE_EQ(on.netto - off.netto, 999);
@@ -199,7 +199,7 @@ TEST_F(VatRegisterPrintTest, AFilterTakingNothingWritesNoRowsAndNoTotalsRow) {
   ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
   EXPECT_EQ(d4reccount(Z5ESPP.table), 0);
   sumy_rejestru_vat sums{};
-  OpcjeSumRejestru options{0};
+  OpcjeSumRejestru options{0, 0, 0};
   ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
   EXPECT_DOUBLE_EQ(sums.brutto, 0);
   ASSERT_EQ(d4close(Z5ESPP.table), 0);
@@ -219,7 +219,7 @@ TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice
     EXPECT_DOUBLE_EQ(Amount("NPO"), c.printedNet) << c.convert;
     ASSERT_EQ(d4close(Z5ESPP.table), 0);
     sumy_rejestru_vat sums{};
-    OpcjeSumRejestru options{0};
+    OpcjeSumRejestru options{0, 0, 0};
     ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
     EXPECT_DOUBLE_EQ(sums.netto, c.summedNet) << c.convert;
   }

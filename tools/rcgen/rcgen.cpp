@@ -10,7 +10,8 @@
 //   .txt  UTF-8 text, stored in the system's character set;
 //   .scr  a screen: UTF-8 lines, each blank-padded to 78 characters and
 //         stored in the system's character set without line ends (a longer
-//         line is a build error);
+//         line is a build error); a page of another width names it before
+//         the kind ("77_form.84.scr" is 84 wide);
 //   other files are stored as they are.
 // Text that the system's character set cannot hold is a build error.
 #include <cctype>
@@ -86,14 +87,27 @@ std::string TextResource(const std::string& data, const std::string& path) {
 
 constexpr size_t SCREEN_WIDTH = 78;
 
+// The width a ".<digits>.scr" name gives, else the screen's.
+size_t ScreenWidth(const std::string& path) {
+  std::string name = BaseName(path);
+  size_t kind = name.size() - 4;
+  size_t start = name.find_last_of('.', kind - 1);
+  if (start == std::string::npos || start + 1 == kind) return SCREEN_WIDTH;
+  for (size_t i = start + 1; i < kind; i++)
+    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return SCREEN_WIDTH;
+  return std::stoul(name.substr(start + 1, kind - start - 1));
+}
+
 std::string ScreenResource(const std::string& data, const std::string& path) {
   std::string out;
   int line = 0;
+  size_t width = ScreenWidth(path);
   for (const std::string& text : Lines(data)) {
     std::string row = ToSystemCharset(text, path, ++line);
-    if (row.size() > SCREEN_WIDTH)
-      throw std::runtime_error(Where(path, line) + "a screen line is longer than 78 characters");
-    row.resize(SCREEN_WIDTH, ' ');
+    if (row.size() > width)
+      throw std::runtime_error(Where(path, line) + "a screen line is longer than " + std::to_string(width) +
+                               " characters");
+    row.resize(width, ' ');
     out += row;
   }
   return out;
