@@ -15,6 +15,7 @@
 #include "env/memory.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
+#include "printouts/sales_summary.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/document_header.h"
@@ -42,13 +43,13 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus that later parts of the sales documents
 // bring; until then each says so in a box.
 const char* const kLaterActions[] = {
-    "Dodaj",    "Suma",       "Przelew",         "Szukaj",
+    "Dodaj",    "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Faktura do Proformy",
     "Koryguj",    "Wezwanie",
     "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
-  LATER_FINAL, LATER_SUMS, LATER_TRANSFER, LATER_SEARCH,
+  LATER_FINAL, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_DEMAND,
   LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
@@ -93,7 +94,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
   Item(" Filtry ", 1160, 'f', 0, [](int32_t) -> int32_t { return filtry_rejestru(); });
-  Later(" Suma ", 1170, 'a', LATER_SUMS);
+  Item(" Suma ", 1170, 'a', 0, [](int32_t) -> int32_t { return suma_rejestru_sprzedazy(); });
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
   Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
