@@ -16,6 +16,7 @@
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "printouts/sales_summary.h"
+#include "printouts/turnover_summaries.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/document_header.h"
@@ -46,13 +47,13 @@ const char* const kLaterActions[] = {
     "Dodaj",    "Przelew",         "Szukaj",
     "Pozycje",  "Numer",     "Faktura do Proformy",
     "Koryguj",    "Wezwanie",
-    "Obroty",   "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
+    "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
 };
 enum LaterAction {
   LATER_FINAL, LATER_TRANSFER, LATER_SEARCH,
   LATER_LINES, LATER_NUMBER, LATER_FROM_PRO_FORMA,
   LATER_CORRECT, LATER_DEMAND,
-  LATER_TURNOVER, LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
+  LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
 };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
@@ -129,7 +130,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
 
   m[MENU_OTHER] = DefineMenuWindow();
   Item(" Ewidencja ", 1200, 'e', 0, [](int32_t) -> int32_t { return ewidencja_sprzedazy(); });
-  Later(" Obroty ", 1181, 'o', LATER_TURNOVER);
+  Item(" Obroty ", 1181, 'o', 0, [](int32_t) -> int32_t { return obroty_z_rejestru(); });
   Later(" Export ", 1182, 'x', LATER_EXPORT);
   Later(" Import ", 1183, 'i', LATER_IMPORT);
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });

@@ -18,6 +18,7 @@
 #include "masterdata/catalogue_lists.h"
 #include "masterdata/stock_update.h"
 #include "print/tabulogram.h"
+#include "printouts/turnover_summaries.h"
 #include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
@@ -453,16 +454,24 @@ int drukuj_ewidencje(int kind) {
   if (!c) return -1;
   // Only the lines tabulogram is built here; the register printouts come
   // with the printouts module.
-  if (kind != 2) {
+  if (kind != 2 && kind != 4 && kind != 5) {
     static const char* const names[] = {"", "Rejestr", "Tabulogram", "Konta", "Towary", "Usługi", "Rejestr Marża"};
     return NotAvailableYet(kind >= 1 && kind <= 6 ? names[kind] : "Drukuj");
   }
-  c->rodzaj_wydruku = 0;
+  c->rodzaj_wydruku = kind == 5 ? 2 : kind == 4 ? 1 : 0;
   okno_filtrow_ewidencji(c, 0);
   if (!c->filtry.changed) return Redisplay();
   int mode = 2;
   if (wybierz_przeliczenie_walut(&mode, czy_raport_w_walucie(c->elementy[FE_WALUTA])) != 0) return Redisplay();
   c->tryb_przeliczenia = mode;
+  if (kind == 4 || kind == 5) {
+    if (kind == 4)
+      zestawienie_towarow(Lines(), 1, c->rejestr);
+    else
+      zestawienie_uslug(Lines(), 1, c->rejestr);
+    AskResetFilter(&c->filtry);
+    return Redisplay();
+  }
   opis_stanu_filtrow(&c->filtry, printTitle, sizeof printTitle, 1, 0);
   c->z_naglowkiem = 1;
   int result = browse_drukuj();
