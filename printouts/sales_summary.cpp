@@ -10,6 +10,7 @@
 #include "app/option_sets.h"
 #include "app/form_text.h"
 #include "db/db_lock.h"
+#include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
 #include "env/session/field_text.h"
@@ -251,7 +252,11 @@ Scan SumDocuments(int rejestr, bool before2024, int mode, int* outsideYear) {
   for (r = x4top(scan); r == 0; r = x4skip(scan, 1)) {
     DawnyNaglowek h = before2024 ? ReadLegacy(rejestr) : DawnyNaglowek{f4int(H("TYV")), 0};
     bool settlement = before2024 && SettlementMode(h, rejestr);
-    if (sumuj_pozycje_dokumentu(settlement ? 1 : 0, rejestr) != 0) {
+    int summed = sumuj_pozycje_dokumentu(settlement ? 1 : 0, rejestr);
+    // The summation marks the lines' GTU codes in the header's buffer; a
+    // report leaves the stored header as it is.
+    d4changed(Z5SPRZ.table, 0);
+    if (summed != 0) {
       Uwaga(Sys("Błąd dokumentów !"));
       return Scan::STOP;
     }

@@ -77,9 +77,9 @@ class SalesSummaryTest : public PrintoutTest {
     x4init(&browse->scan, Z5SPRZ.table, nullptr, 0);
   }
 
-  int Run(const char* keys, bool before2024 = false) {
+  int Run(const char* keys, bool before2024 = false, int rejestr = 1) {
     EXPECT_EQ(HeadlessSetScript(keys), 0);
-    int result = before2024 ? podsumowanie_sprzedazy(1) : podsumowanie_sprzedazy_2024(1);
+    int result = before2024 ? podsumowanie_sprzedazy(rejestr) : podsumowanie_sprzedazy_2024(rejestr);
     EXPECT_EQ(HeadlessKeysLeft(), 0);
     return result;
   }
@@ -158,13 +158,13 @@ TEST_F(SalesSummaryTest, AMismatchingDocumentAnsweredWithYesShowsNoPage) {
 
 // A main-register invoice marked to a receipt in the old way (SDR 3, AKT
 // 0) is summed as the conversion would make it in every run, and the
-// headers are not written.
+// headers are not written (neither the conversion nor a line's GTU mark).
 TEST_F(SalesSummaryTest, LegacyReceiptMarkingBefore2024WritesNothing) {
   env->settlementYear = 2023;
   Document(1, 1, "20230105", {{"SDR", "3"}, {"AKT", "0"}, {"NET", "100"}, {"VAT", "23"}, {"BRU", "123"}},
            {{{"VAT", "1"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}}});
   Document(2, 1, "20230106", {{"NET", "10"}, {"VAT", "2.3"}, {"BRU", "12.3"}},
-           {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}}});
+           {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"RE5", "3"}}});
   ASSERT_EQ(d4flush(Z5SPRZ.table), 0);
   std::string headers = HeadersFile();
   std::string before = FileBytes(headers);
@@ -180,6 +180,40 @@ TEST_F(SalesSummaryTest, LegacyReceiptMarkingBefore2024WritesNothing) {
   ASSERT_EQ(d4flush(Z5SPRZ.table), 0);
   EXPECT_FALSE(before.empty());
   EXPECT_EQ(FileBytes(headers), before);
+}
+
+// The auxiliary register before 2024: advance invoices to receipts and
+// corrections marked SDR 3 go to "FP+FK", the other advance invoices with
+// their paid amount and their corrections (TYM 9) to the advance box; none
+// reaches the sales total.
+TEST_F(SalesSummaryTest, AuxiliaryAdvanceInvoicesBefore2024) {
+  env->settlementYear = 2023;
+  Document(1, 9, "20230105", {{"SDR", "3"}, {"NET", "100"}, {"VAT", "23"}, {"BRU", "123"}},
+           {{{"VAT", "1"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}}});
+  Document(2, 9, "20230106", {{"SDR", "1"}, {"NET", "10"}, {"VAT", "2.3"}, {"BRU", "12.3"}, {"KZA", "12.3"}},
+           {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}}});
+  Document(3, 3, "20230107", {{"TYM", "9"}, {"SDR", "3"}, {"KRN", "-5"}, {"KRV", "-1.15"}},
+           {{{"VAT", "1"}, {"KRN", "-5"}, {"KRV", "-1.15"}}});
+  Document(4, 3, "20230108", {{"TYM", "9"}, {"KRN", "-2"}, {"KRV", "-0.46"}, {"KZA", "-2.46"}},
+           {{{"VAT", "1"}, {"KRN", "-2"}, {"KRV", "-0.46"}}});
+  Browse();
+  CharacterPrinting("SUM");
+  EXPECT_EQ(Run("{ENTER}{F2}{F2}{ENTER}", true, 2), 0);
+  const sumy_podsumowania& s = sumyPodsumowania;
+  EXPECT_EQ(s.zaliczkowe_do_paragonow.liczba, 1);
+  EXPECT_EQ(s.do_paragonow.liczba, 1);
+  EXPECT_DOUBLE_EQ(s.do_paragonow.kwoty[2], -6.15);
+  EXPECT_EQ(s.zaliczkowe.liczba, 1);
+  EXPECT_DOUBLE_EQ(s.zaliczkowe.kwoty[3], 12.3);
+  EXPECT_EQ(s.korekty_zaliczkowych.liczba, 1);
+  EXPECT_DOUBLE_EQ(s.kwoty[PODS_NETTO][PODS_SPRZEDAZ], 0);
+  EXPECT_DOUBLE_EQ(s.kwoty[PODS_NETTO][PODS_KOREKTY], 0);
+  std::string page = Printed();
+  // FP+FK: both groups' count and sums; FZ, FK and their total
+  EXPECT_NE(LineWith(page, "FP+FK").find("|    2   FP+FK |      1    FZ |      1    FK |"), std::string::npos) << page;
+  EXPECT_NE(LineWith(page, "116.85").find("|      116.85  |       12.30  |       -2.46  |        9.84  |"),
+            std::string::npos)
+      << page;
 }
 
 }  // namespace
