@@ -243,7 +243,8 @@ int CatalogueSummary(DbTable* lines, int rejestr, bool services) {
   if (opened && (services ? OpenZ5USLU(0) : OpenZ5TOWA(0)) != 0) return 0;
   bool created = (services ? NameUslugaTmp() : NameTowaTmp()) == 0 && (services ? CreateUslugaTmp() : CreateTowaTmp()) == 0;
   int result = -1;
-  if (created && set_lock(lines, -1) == 0 && set_lock(catalogue.table, -1) == 0) {
+  bool locked = created && set_lock(lines, -1) == 0 && set_lock(catalogue.table, -1) == 0;
+  if (locked) {
     d4tag_select(catalogue.table, catalogue.tag[0]);
     FilterItem* proForma = c->elementy[FE_PF];
     int withProForma = proForma && proForma->active && !c->filtry.off ? 1 : 0;
@@ -256,7 +257,8 @@ int CatalogueSummary(DbTable* lines, int rejestr, bool services) {
   }
   d4unlock(catalogue.table);
   d4unlock(lines);
-  if (result != 0) Uwaga(Sys("Błąd dokumentów !"));
+  // A summation cut short is not shown as a whole one.
+  if (locked && result != 0) Uwaga(Sys("Błąd dokumentów !"));
   if (result == 0) {
     char heading[HEADING_SIZE] = {};
     opis_stanu_filtrow(&c->filtry, heading, sizeof heading, 1, 0);
@@ -312,13 +314,14 @@ int obrot_kontrahentow(DbTable* headers, int, int rejestr, FilterSet* filters, F
   int result = -1;
   int mode = 0;
   bool left = false;
-  if (set_lock(headers, -1) == 0 && set_lock(Z5KHNT.table, -1) == 0 && zeruj_obroty_kontrahentow() == 0) {
+  bool locked = set_lock(headers, -1) == 0 && set_lock(Z5KHNT.table, -1) == 0;
+  if (locked && zeruj_obroty_kontrahentow() == 0) {
     left = wybierz_przeliczenie_walut(&mode, czy_raport_w_walucie(currency)) != 0;
     result = left ? 0 : sumuj_obroty_kontrahentow(&CurrentBrowse->scan, mode);
   }
   d4unlock(Z5KHNT.table);
   d4unlock(headers);
-  if (result != 0) Uwaga(Sys("Błąd dokumentów !"));
+  if (locked && result != 0) Uwaga(Sys("Błąd dokumentów !"));
   if (result == 0 && !left) {
     char heading[HEADING_SIZE] = {};
     MakeFilterStatusString(filters, heading);
