@@ -16,6 +16,8 @@
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "sales/batch_copy.h"
+#include "printouts/sales_summary.h"
+#include "printouts/turnover_summaries.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/document_copies.h"
@@ -44,20 +46,12 @@ constexpr int FIRST_YEAR_2024 = 2024;
 constexpr int FIRST_CASH_PIT_YEAR = 2025;
 enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTHER };
 
-// The actions of the register menus that later parts of the sales documents
-// bring; until then each says so in a box.
+// The actions of the register menus whose modules come later; until then
+// each says so in a box.
 const char* const kLaterActions[] = {
-    "Dodaj",    "Przelew",
-    "Faktura do Proformy",
-    "Koryguj",    "Wezwanie",
-    "Export",    "Import",     "Kopiuj",    "JPK_FA eksport",
+    "Przelew", "Wezwanie", "Export", "Import", "JPK_FA eksport",
 };
-enum LaterAction {
-  LATER_FINAL, LATER_TRANSFER,
-  LATER_FROM_PRO_FORMA,
-  LATER_CORRECT, LATER_DEMAND,
-  LATER_EXPORT, LATER_IMPORT, LATER_COPY, LATER_JPK,
-};
+enum LaterAction { LATER_TRANSFER, LATER_DEMAND, LATER_EXPORT, LATER_IMPORT, LATER_JPK };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
@@ -101,7 +95,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Modyfikuj ", 1140, 'm', -1, nullptr, &m[MENU_MODIFY]);
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
   Item(" Filtry ", 1160, 'f', 0, [](int32_t) -> int32_t { return filtry_rejestru(); });
-  Item(" Suma ", 1170, 'a', 0, Search);
+  Item(" Suma ", 1170, 'a', 0, [](int32_t) -> int32_t { return suma_rejestru_sprzedazy(); });
   Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
   Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);

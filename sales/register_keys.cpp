@@ -54,10 +54,6 @@ int Kind() { return f4int(Header("TYV")); }
 int Register() { return salesContext ? salesContext->rejestr : 1; }
 std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 
-void Later(const char* function) { NotAvailableYet(function); }
-void LaterWithRight(int right, const char* function) {
-  if (pass_tab_test_and_inform(right)) Later(function);
-}
 
 void Redisplay() { browse_call(0, d4recno(Z5SPRZ.table)); }
 
@@ -164,7 +160,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_C:
       if (pass_tab_test_and_inform(RIGHT_ADD)) kopiuj_lub_koryguj_dokument(0);
       break;
-    case K_CTRL_E: Later("Wezwanie"); break;
+    case K_CTRL_E: NotAvailableYet("Wezwanie"); break;
     case K_CTRL_F:
     case K_CTRL_J:
       if (!from2024 && Register() == 1)

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/document_text.h"
-#include "app/stand_in_screens.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
@@ -13,6 +12,7 @@
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_browse.h"
 #include "print/tabulogram.h"
+#include "printouts/sales_summary.h"
 #include "sales/currency_view.h"
 #include "sales/document_totals.h"
 #include "sales/numbering.h"
@@ -61,24 +61,6 @@ int LocatePattern(const std::string& pattern, DbLocateText text) {
   return Redisplay(found > 0 ? found : d4recno(Headers()));
 }
 
-// The summary of the working year over the filtered list, under locks of
-// the headers and the lines for the whole run.
-int Summary() {
-  FilterSet* set = &salesContext->filtry;
-  long record = d4recno(Headers());
-  OpenFiltersWindow(set);
-  if (!set->changed) return Redisplay(record);
-  if (set_lock(Headers(), -1) == 0) {
-    if (set_lock(Z5SPRE.table, -1) == 0) {
-      NotAvailableYet("Suma");
-      d4unlock(Z5SPRE.table);
-    }
-    d4unlock(Headers());
-  }
-  AskResetFilter(set);
-  return Redisplay(record);
-}
-
 std::string Blanks(size_t width) { return std::string(width, ' '); }
 
 }  // namespace
@@ -91,7 +73,7 @@ int szukaj_w_rejestrze(unsigned kind) {
   if (!CurrentBrowse || !salesContext) return -1;
   switch (kind) {
     case SUMMARY:
-      return Summary();
+      return suma_rejestru_sprzedazy();
     case DATE: {
       std::string date = Blanks(8);
       if (!Asked("Szukaj daty -", date, "DD-MM/YY", false)) return 0;
@@ -151,16 +133,4 @@ int tabulogram_rejestru() {
   d4tag_select(Headers(), shown);
   AskResetFilter(set);
   return Redisplay();
-}
-
-int obroty_z_rejestru() {
-  if (!salesContext) return -1;
-  FilterSet* set = &salesContext->filtry;
-  long record = d4recno(Headers());
-  OpenFiltersWindow(set);
-  if (!set->changed) return Redisplay(record);
-  // The contractor turnover comes with the summaries.
-  NotAvailableYet("Obroty");
-  AskResetFilter(set);
-  return Redisplay(record);
 }

@@ -1,6 +1,5 @@
-// The actions of the sales register on its list as a whole: the searches,
-// the summary, the tabulogram and the contractor turnover of the filtered
-// list.
+// The actions of the sales register on its list as a whole: the searches
+// and the tabulogram of the filtered list.
 #pragma once
 
 // " Suma " (0) and the searches of the Szukaj menu (1 date, 2 buyer's name,
@@ -10,8 +9,6 @@ int szukaj_w_rejestrze(unsigned kind);
 // " Tabulogram ": the filtered list printed in the issue-date order, its
 // amounts in the currency mode chosen. The browse's redisplay.
 int tabulogram_rejestru();
-// " Obroty ": the contractor turnover of the filtered list.
-int obroty_z_rejestru();
 
 // The texts the pattern searches look in: OSM, NA1, the NIP without its
 // separators (temporary strings).

@@ -23,6 +23,7 @@
 #include "printouts/margin_register.h"
 #include "printouts/register_totals.h"
 #include "printouts/vat_register_print.h"
+#include "printouts/turnover_summaries.h"
 #include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
@@ -472,15 +473,13 @@ int usun_pozycje_ewidencji() {
 int drukuj_ewidencje(int kind) {
   kontekst_ewidencji* c = kontekstEwidencji;
   if (!c) return -1;
-  // The goods and services summaries come with the turnovers.
-  if (kind < 1 || kind > 6 || kind == 4 || kind == 5)
-    return NotAvailableYet(kind == 4 ? "Towary" : kind == 5 ? "Usługi" : "Drukuj");
+  if (kind < 1 || kind > 6) return NotAvailableYet("Drukuj");
   // the printouts walk the lines; the list comes back where it stood
   long shown = d4recno(Lines());
-  c->rodzaj_wydruku = kind == 6 ? 3 : 0;
+  c->rodzaj_wydruku = kind == 6 ? 3 : kind == 5 ? 2 : kind == 4 ? 1 : 0;
   okno_filtrow_ewidencji(c, kind == 6 ? 6 : 0);
   if (!c->filtry.changed) return Redisplay();
-  if (kind == 2 || kind == 3) {
+  if (kind >= 2 && kind <= 5) {
     int mode = 2;
     if (wybierz_przeliczenie_walut(&mode, czy_raport_w_walucie(c->elementy[FE_WALUTA])) != 0) return Redisplay();
     c->tryb_przeliczenia = mode;
@@ -493,6 +492,8 @@ int drukuj_ewidencje(int kind) {
       result = sumy_wg_kont();
       d4unlock(Lines());
     }
+  } else if (kind == 4 || kind == 5) {
+    result = kind == 4 ? zestawienie_towarow(Lines(), 1, c->rejestr) : zestawienie_uslug(Lines(), 1, c->rejestr);
   } else {
     c->z_naglowkiem = 1;
     if (kind == 1) {
