@@ -560,6 +560,9 @@ int po_modyfikacji_dokumentu() {
 
 int po_modyfikacji_ksiegowanie() {
   if (f4long(H("LPO")) > 0) Uwaga(Sys("Nie zapomnij o zaksięgowaniu !"));
+  // The form may have changed the amount, the dates or the buyer: the entry
+  // follows them, as after a save.
+  zapisz_rozliczenie_dokumentu(0);
   return 0;
 }
 

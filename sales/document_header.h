@@ -22,7 +22,7 @@ int zapisz_dokument(DbTable* table, int (*before)(int), int (*after)(int));   //
 int po_zapisaniu_dokumentu();                  // 0
 int przygotuj_modyfikacje();                   // 0
 int po_modyfikacji_dokumentu();                // 0 saved, -1
-int po_modyfikacji_ksiegowanie();              // 0
+int po_modyfikacji_ksiegowanie();              // after a save; refreshes the settlement entry; 0
 int przed_usunieciem_dokumentu();              // 0 delete, 1 keep, -1 failed
 
 // " Usuń " of " Modyfikuj ". 0.

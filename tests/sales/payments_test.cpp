@@ -145,6 +145,32 @@ TEST_F(PaymentsTest, SettledDocumentRefreshesOnlyAnEntryItHas) {
   EXPECT_EQ(Settlements(), "N R 100.00 100.00;");
 }
 
+// " Opis " saved: the entry takes the header's new amount and buyer, and
+// its paid state once the amount is covered; a settled document without an
+// entry gets none, as after a save.
+TEST_F(PaymentsTest, ModifiedHeaderRefreshesItsSettlementEntry) {
+  salesOptions.paidToCash = 'N';
+  Header({{"TYV", "1"}, {"PLA", "PRZELEW"}, {"ZAP", "N"}, {"BRU", "100"}, {"KZA", "0"}, {"DAW", "20261210"},
+          {"NA1", "Stary"}});
+  platnosci_po_zapisaniu(0);
+  EXPECT_EQ(Settlements(), "N N 100.00 0.00;");
+  SetFields(Z5SPRZ.table, {{"BRU", "120"}, {"KZA", "50"}, {"NA1", "Nowy"}, {"LPO", "1"}});
+  EXPECT_EQ(po_modyfikacji_ksiegowanie(), 0);
+  EXPECT_EQ(Settlements(), "N N 120.00 50.00;");
+  EXPECT_NE(Boxes().find("Nie zapomnij o zaksięgowaniu !"), std::string::npos);
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  ASSERT_EQ(d4go(Z5ROZL.table, 1), 0);
+  EXPECT_EQ(Text(Z5ROZL.table, "NA1"), "Nowy");
+  d4close(Z5ROZL.table);
+  SetFields(Z5SPRZ.table, {{"KZA", "120"}, {"ZAP", "T"}, {"LPO", "0"}});
+  po_modyfikacji_ksiegowanie();
+  EXPECT_EQ(Settlements(), "N R 120.00 120.00;");
+  EXPECT_EQ(Boxes(), "");
+  Header({{"TYV", "1"}, {"PLA", "PRZELEW"}, {"ZAP", "T"}, {"BRU", "70"}, {"KZA", "70"}, {"DAW", "20261210"}});
+  po_modyfikacji_ksiegowanie();
+  EXPECT_EQ(Settlements(), "N R 120.00 120.00;");
+}
+
 TEST_F(PaymentsTest, CashReceiptPassesThePaymentToTheDocument) {
   Header({{"TYV", "1"}, {"PLA", "GOTÓWKA"}, {"ZAP", "N"}, {"BRU", "300"}, {"KZA", "0"}, {"DAW", "20261210"},
           {"OZA", "zaliczka"}});
