@@ -205,6 +205,24 @@ TEST_F(VatRegisterPrintTest, AFilterTakingNothingWritesNoRowsAndNoTotalsRow) {
   ASSERT_EQ(d4close(Z5ESPP.table), 0);
 }
 
+// A correction of an invoice to a receipt (TYM 9) changing the rate code is
+// not split: its differences go whole to the receipts pair, marked "FP";
+// the same correction with TYM 1 is split by the two codes.
+TEST_F(VatRegisterPrintTest, ACodeChangingCorrectionToAReceiptIsNotSplit) {
+  const char* tyms[] = {"9", "1"};
+  for (int n = 0; n < 2; n++)
+    Document(n + 1, 3, "20260107", {{"TYM", tyms[n]}},
+             {{{"VAT", "1"}, {"KVAT", "2"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KWNE", "100"},
+               {"KWAV", "8"}, {"KWAB", "108"}, {"KRN", "0"}, {"KRV", "-15"}}});
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
+  ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
+  EXPECT_EQ(Rows({"NUM", "BRU", "NPO", "VPO", "NP1", "VP1", "PAN", "PAV", "OZN"}),
+            "FV  /    1|-15.00|0.00|0.00|0.00|0.00|0.00|-15.00|FP\n"
+            "FV  /    2|-15.00|-100.00|-23.00|100.00|8.00|0.00|0.00|\n"
+            "****************************************|-30.00|-100.00|-23.00|100.00|8.00|0.00|-15.00|\n");
+  ASSERT_EQ(d4close(Z5ESPP.table), 0);
+}
+
 TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice) {
   Document(1, 1, "20260105", {}, {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"KVA", "4.5"}}});
   Document(2, 5, "20260106", {}, {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"KVA", "4.5"}}});
