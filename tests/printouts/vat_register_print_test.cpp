@@ -205,6 +205,51 @@ TEST_F(VatRegisterPrintTest, AFilterTakingNothingWritesNoRowsAndNoTotalsRow) {
   ASSERT_EQ(d4close(Z5ESPP.table), 0);
 }
 
+// The auxiliary register's own printout agrees with its totals as well: an
+// invoice to a receipt, an advance and a correction to a receipt changing
+// the code (not split in the row, split in the totals).
+TEST_F(VatRegisterPrintTest, AuxiliaryRegisterTotalsRowAgreesWithItsTotalsBlock) {
+  ASSERT_EQ(d4close(Z5SPRZ.table), 0);
+  ASSERT_EQ(d4close(Z5SPRE.table), 0);
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX), 0);
+  Document(1, 9, "20260105", {}, {{{"VAT", "1"}, {"WNE", "30"}, {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  Document(2, 11, "20260106", {}, {{{"VAT", "2"}, {"WNE", "50"}, {"WAV", "4"}, {"WAB", "54"}}});
+  Document(3, 3, "20260107", {{"TYM", "9"}},
+           {{{"VAT", "1"}, {"KVAT", "2"}, {"WNE", "30"}, {"WAV", "6.9"}, {"WAB", "36.9"}, {"KWNE", "30"},
+             {"KWAV", "2.4"}, {"KWAB", "32.4"}, {"KRN", "0"}, {"KRV", "-4.5"}}});
+  ZrodloRejestruVat source{AcceptAll, 1, 2, nullptr, nullptr, nullptr};
+  ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
+  EXPECT_EQ(d4reccount(Z5ESPP.table), 4);
+  sumy_rejestru_vat sums{};
+  OpcjeSumRejestru options{0, 0, 0};
+  ASSERT_EQ(licz_sumy_rejestru(&sums, &source, &options), 0);
+  d4bottom(Z5ESPP.table);
+  EXPECT_DOUBLE_EQ(Amount("BRU"), 36.9 + 54 - 4.5);
+  EXPECT_DOUBLE_EQ(sums.netto, Amount("NPO") + Amount("NP1") + Amount("PAN"));
+  EXPECT_DOUBLE_EQ(sums.vat, Amount("VPO") + Amount("VP1") + Amount("PAV"));
+  EXPECT_DOUBLE_EQ(sums.brutto, Amount("BRU"));
+  ASSERT_EQ(d4close(Z5ESPP.table), 0);
+}
+
+// A correction of an invoice to a receipt (TYM 9) changing the rate code is
+// not split: its differences go whole to the receipts pair, marked "FP";
+// the same correction with TYM 1 is split by the two codes.
+TEST_F(VatRegisterPrintTest, ACodeChangingCorrectionToAReceiptIsNotSplit) {
+  const char* tyms[] = {"9", "1"};
+  for (int n = 0; n < 2; n++)
+    Document(n + 1, 3, "20260107", {{"TYM", tyms[n]}},
+             {{{"VAT", "1"}, {"KVAT", "2"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KWNE", "100"},
+               {"KWAV", "8"}, {"KWAB", "108"}, {"KRN", "0"}, {"KRV", "-15"}}});
+  ZrodloRejestruVat source{AcceptAll, 1, 1, nullptr, nullptr, nullptr};
+  ASSERT_EQ(zbuduj_rejestr_vat(&row, &source), 0);
+  EXPECT_EQ(Rows({"NUM", "BRU", "NPO", "VPO", "NP1", "VP1", "PAN", "PAV", "OZN"}),
+            "FV  /    1|-15.00|0.00|0.00|0.00|0.00|0.00|-15.00|FP\n"
+            "FV  /    2|-15.00|-100.00|-23.00|100.00|8.00|0.00|0.00|\n"
+            "****************************************|-30.00|-100.00|-23.00|100.00|8.00|0.00|-15.00|\n");
+  ASSERT_EQ(d4close(Z5ESPP.table), 0);
+}
+
 TEST_F(VatRegisterPrintTest, ConversionByTheLineRateExceptForSalesWithoutInvoice) {
   Document(1, 1, "20260105", {}, {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"KVA", "4.5"}}});
   Document(2, 5, "20260106", {}, {{{"VAT", "1"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"KVA", "4.5"}}});
