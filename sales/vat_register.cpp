@@ -492,6 +492,9 @@ int drukuj_ewidencje(int kind) {
       result = drukuj_rejestr_marzy();
     } else {
       opis_stanu_filtrow(&c->filtry, printTitle, sizeof printTitle, 1, 0);
+      FilterItem* currency = c->elementy[FE_WALUTA];
+      dopisz_opis_widoku_waluty(printTitle, sizeof printTitle, c->tryb_przeliczenia,
+                                czy_raport_w_walucie(currency) ? currency->text : "");
       result = browse_drukuj();
     }
     c->z_naglowkiem = 0;
