@@ -100,6 +100,9 @@ int po_dopisaniu_pozycji();
 int przed_modyfikacja_pozycji();
 int po_modyfikacji_pozycji();
 int przed_usunieciem_pozycji();
+// Gives the stock of the current line back when it had been taken (STA 'T'),
+// by the quantity of the kind; 1 when the stock update refused it.
+int oddaj_ilosc_pozycji(int kind);
 // The F8 key of the list: the GTU mark of the current line.
 int klawisz_gtu_pozycji(int key);
 // " Rabat ": raises the discount of every line of the document.

@@ -288,13 +288,15 @@ int po_modyfikacji_pozycji() {
   return 0;
 }
 
-int przed_usunieciem_pozycji() {
+int oddaj_ilosc_pozycji(int kind) {
   if (Mark(Line("STA")) != 'T') return 0;
   char code[31], name[41];
   CopyField(code, sizeof code, Line("KOT"));
   CopyField(name, sizeof name, Line("NA1"));
-  int result = aktualizuj_ilosc(code, name, -ilosc_magazynowa_pozycji(Kind()), 1);
+  int result = aktualizuj_ilosc(code, name, -ilosc_magazynowa_pozycji(kind), 1);
   zamknij_okno_raportu(0);
   // refused: the line stays, quietly (the stock update said why)
   return result != 0 ? 1 : 0;
 }
+
+int przed_usunieciem_pozycji() { return oddaj_ilosc_pozycji(Kind()); }

@@ -281,13 +281,25 @@ FilterItem* ChoiceItem(DbField* field, const char* label, const char* prefix, co
   return DefineFilter(FilterFld(field), Sys(label), prefix ? Sys(prefix) : nullptr, FILTER_CHOICE, flags, list);
 }
 
+// The procedure marks of NKV by their codes; before 2022 the first two are
+// the older SW and EE.
+const char* const* ProcedureList(int marksYear) {
+  static const char* const* from2022 =
+      CodeList({"1. WSTO_EE", "2. IED", "3. TP", "4. TT_WNT", "5. TT_D", "6. MR_T", "7. MR_UZ", "8. I_42", "9. I_63",
+                "a. B_SPV", "b. B_SPV_DOSTAWA", "c. B_MPV_PROWIZJA", "d. MPP", "e. BRAK"});
+  static const char* const* before2022 =
+      CodeList({"1. SW", "2. EE", "3. TP", "4. TT_WNT", "5. TT_D", "6. MR_T", "7. MR_UZ", "8. I_42", "9. I_63",
+                "a. B_SPV", "b. B_SPV_DOSTAWA", "c. B_MPV_PROWIZJA", "d. MPP", "e. BRAK"});
+  return marksYear >= NEW_MARKS_YEAR ? from2022 : before2022;
+}
+
 const char* const* DocumentKinds(int rejestr) {
   static const char* const* main = CodeList({"1. ZWYKŁY", "2. WEWNĘTRZNY"});
   static const char* const* aux = CodeList({"1. ZWYKŁY", "2. WEWNĘTRZNY", "3. DO PARAGONU"});
   return rejestr == 2 ? aux : main;
 }
 
-// Items 22 to 31 of both document sets.
+// Items 22 to 33 of both document sets.
 FilterItem* CommonTail(DbTable* h, int rejestr, bool from2024) {
   auto f = [h](const char* name) { return d4field(h, name); };
   TextItem(f("PLA"), "forma płatności......", " płat:", FILTER_UPPER);
@@ -314,6 +326,9 @@ FilterItem* CommonTail(DbTable* h, int rejestr, bool from2024) {
   FilterItem* last = kind;
   if (salesOptions.procedureMarks == 'T') {
     int marksYear = from2024 ? NEW_MARKS_YEAR : WorkingYear();
+    FilterItem* procedures = DefineFilter(FilterFld(f("NKV")), Sys("procedury............"), nullptr, FILTER_CHOICE,
+                                          0u, ProcedureList(marksYear));
+    if (procedures) procedures->own_test.code = MarksTest;
     last = DefineFilter(FilterFld(f("NKK")), Sys("oznaczenie tow./usł.."), nullptr, FILTER_CHOICE, 0u,
                         ListaOznaczenGtu(marksYear));
     if (last) last->own_test.code = MarksTest;

@@ -17,19 +17,20 @@
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_browse.h"
 #include "masterdata/catalogue_lists.h"
-#include "masterdata/stock_update.h"
 #include "print/tabulogram.h"
 #include "printouts/account_sums.h"
 #include "printouts/margin_register.h"
 #include "printouts/register_totals.h"
 #include "printouts/vat_register_print.h"
 #include "printouts/turnover_summaries.h"
+#include "sales/currency_view.h"
 #include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
 #include "sales/numbering.h"
 #include "sales/register_filters.h"
 #include "sales/sales_context.h"
+#include "sales/sales_register.h"
 #include "tables/catalogue.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
@@ -66,11 +67,7 @@ DbField** LineSlot(const char* name) {
 }
 
 // The rate an amount of the current line is multiplied by in a view.
-double ViewRate(int view) {
-  if (view == 0) return FldKurs(Line("KVA"));
-  if (view == 1) return FldKurs(Line("KKS"));
-  return 1.0;
-}
+double ViewRate(int view) { return kurs_widoku(view, Line("KVA"), Line("KKS")); }
 
 // The document number: the free number RE1, else prefix/number/suffix.
 std::string DocumentNumber() {
@@ -103,7 +100,9 @@ void NetColumn(ColumnValue* value) {
   value->type = 'N';
   value->length = static_cast<uint8_t>(f4len(Line("WNE")));
   value->decimals = 2;
-  value->number = ROUND(f4double(Line("WNE")) * ViewRate(kontekstEwidencji ? kontekstEwidencji->widok_waluty : 2), 2);
+  value->number = f4double(Line("WNE"));
+  przelicz_kwote_widoku(value, kontekstEwidencji ? kontekstEwidencji->widok_waluty : VIEW_OWN_CURRENCY, Line("KVA"),
+                        Line("KKS"));
 }
 
 // Tabulogram amounts in the currency mode of the printout.
@@ -197,11 +196,8 @@ void KindText(TextCtrl* entry) {
 
 // An amount of the line in the current view.
 void ViewAmount(TextCtrl* entry) {
-  DbField* field = *entry->field;
-  double value = ROUND(f4double(field) * ViewRate(kontekstEwidencji ? kontekstEwidencji->widok_waluty : 2), 2);
-  char text[32];
-  std::snprintf(text, sizeof text, "%*.2f", static_cast<int>(f4len(field)), value);
-  PutText(entry, text, static_cast<int>(f4len(field)));
+  pokaz_kwote_w_widoku(entry, kontekstEwidencji ? kontekstEwidencji->widok_waluty : VIEW_OWN_CURRENCY, Line("KVA"),
+                       Line("KKS"));
 }
 
 void ViewCurrency(TextCtrl* entry) {
@@ -331,17 +327,8 @@ const char* FreeNumberText() { return FldQStr(Line("RE1"), 0); }
 
 int ScanFilter(intptr_t) { return filtr_ewidencji(); }
 
-// Gives the stock of an orphan goods line back before it goes, by the
-// line's own kind, since its header is gone.
-int BeforeDelete() {
-  if (f4char(Line("STA")) != 'T') return 0;
-  char code[31], name[41];
-  std::snprintf(code, sizeof code, "%.*s", static_cast<int>(f4len(Line("KOT"))), f4ptr(Line("KOT")));
-  std::snprintf(name, sizeof name, "%.*s", static_cast<int>(f4len(Line("NA1"))), f4ptr(Line("NA1")));
-  int result = aktualizuj_ilosc(code, name, -ilosc_magazynowa_pozycji(f4int(Line("TYV"))), 1);
-  zamknij_okno_raportu(0);
-  return result != 0 ? 1 : 0;
-}
+// An orphan line gives its stock back by its own kind, since its header is gone.
+int BeforeDelete() { return oddaj_ilosc_pozycji(f4int(Line("TYV"))); }
 
 void Settings(BrowseContext* b, kontekst_ewidencji& c) {
   std::snprintf(title, sizeof title, "%s %d",
@@ -397,10 +384,13 @@ int ewidencja_sprzedazy() {
     BrowseContext* browse = nullptr;
     if (allocate_browse(&browse, Lines(), Z5SPRE.tag[LINES_BY_VAT_DATE], c->kolumny, c->menu_glowne) == 0) {
       Settings(browse, *c);
+      podpowiedz_widoku_waluty(c->widok_waluty, CURRENCY_VIEW_HINT);
       c->z_kontem = 1;
       result = zrob_browse(browse->record_height, 0, 0);
       c->z_kontem = 0;
       free_browse(&browse);
+      // the register's own view comes back with its list
+      if (definicjaRejestru) podpowiedz_widoku_waluty(definicjaRejestru->currencyView, CURRENCY_VIEW_HINT);
     }
     kontekstEwidencji = outer;
   }
@@ -502,6 +492,9 @@ int drukuj_ewidencje(int kind) {
       result = drukuj_rejestr_marzy();
     } else {
       opis_stanu_filtrow(&c->filtry, printTitle, sizeof printTitle, 1, 0);
+      FilterItem* currency = c->elementy[FE_WALUTA];
+      dopisz_opis_widoku_waluty(printTitle, sizeof printTitle, c->tryb_przeliczenia,
+                                czy_raport_w_walucie(currency) ? currency->text : "");
       result = browse_drukuj();
     }
     c->z_naglowkiem = 0;
@@ -517,6 +510,7 @@ int klawisze_ewidencji(int key) {
   switch (key) {
     case KEY_F5:
       c->widok_waluty = (c->widok_waluty + 1) % 3;
+      podpowiedz_widoku_waluty(c->widok_waluty, CURRENCY_VIEW_HINT);
       Redisplay();
       return 1;
     case KEY_DEL:

@@ -119,6 +119,33 @@ TEST_F(RegisterFiltersTest, GoodsMarksByPositionAndNone) {
   }
 }
 
+TEST_F(RegisterFiltersTest, ProceduresByPositionAndNone) {
+  salesOptions.procedureMarks = 'T';
+  Header({{"TYV", "1"}, {"NA1", "wsto"}, {"NKV", "TNNNNNNNNNNNN"}});
+  Header({{"TYV", "1"}, {"NA1", "mpp"}, {"NKV", "NNNNNNNNNNNNT"}});
+  Header({{"TYV", "1"}, {"NA1", "blank"}, {"NKV", ""}});
+  Header({{"TYV", "1"}, {"NA1", "gtuOnly"}, {"NKV", "NNNNNNNNNNNNN"}, {"NKK", "TNNNNNNNNNNNN"}});
+  struct Case {
+    int year, choice;
+    const char* shown;   // the choice's text in the year's list
+    const char* passing;
+  } cases[] = {{2026, 1, "1. WSTO_EE", "wsto "}, {2021, 1, "1. SW", "wsto "}, {2026, 13, "d. MPP", "mpp "},
+               {2026, 14, "e. BRAK", "blank gtuOnly "}};
+  for (const Case& c : cases) {
+    env->settlementYear = c.year;
+    FreeFilters(&context.filtry);
+    if (c.year >= 2024)
+      definiuj_filtry_rejestru_2024(1);
+    else
+      definiuj_filtry_rejestru(1);
+    FilterItem* procedures = Item(&context.filtry, "procedury............");
+    ASSERT_NE(procedures, nullptr);
+    EXPECT_EQ(MazToUtf8Text(static_cast<const char* const*>(procedures->list)[c.choice]), c.shown) << c.year;
+    On(procedures, nullptr, c.choice);
+    EXPECT_EQ(Passing(), c.passing) << c.year << " " << c.choice;
+  }
+}
+
 TEST_F(RegisterFiltersTest, ProFormaExcludesTheOtherKinds) {
   definiuj_filtry_rejestru(1);
   FilterSet* set = &context.filtry;

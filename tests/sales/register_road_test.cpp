@@ -52,6 +52,25 @@ TEST_F(RegisterRoadTest, SalesShowsTheDocumentsAndF7MarksNothingDueAsPaid) {
   EXPECT_EQ(StoredPaidFlag(), "T");
 }
 
+// The VAT register names the view F5 switches to from its own starting view,
+// and the register's hint comes back with the register.
+TEST_F(RegisterRoadTest, VatRegisterKeepsItsOwnF5Hint) {
+  SeedRegister();
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  AppendRecord(Z5SPRE.table, {{"TYV", "1"}, {"REK", "1"}, {"NA1", "Towar"}, {"DAV", "20250310"}});
+  d4close_all(&env->engine);
+  const std::string intoVat = std::string(LOGO) + INTO_SALES + "{F5}ee";
+  struct Case {
+    const char* keys;
+    const char* hint;
+  } cases[] = {{"", "[F5]-PLN-VAT"}, {"{F5}", "[F5]-PLN-księg."}, {"{F5}{F5}{F5}", "[F5]-PLN-VAT"},
+               {"{F5}{ESC}", "[F5]-PLN-księg."}};
+  for (const Case& c : cases) {
+    std::string screen = Run(intoVat + c.keys).screen;
+    EXPECT_NE(screen.find(c.hint), std::string::npos) << c.keys << "\n" << screen;
+  }
+}
+
 // " Dopisz " of an invoice FV/1 with a buyer typed by hand, saved with F2;
 // the next form left with Esc takes its header away again, so the next
 // " Dopisz " proposes FV/2 once more on a new record.

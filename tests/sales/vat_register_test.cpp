@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "masterdata/stock_update.h"
 #include "sales/vat_register.h"
+#include "ui/browse.h"
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 
@@ -58,6 +60,28 @@ TEST_F(VatRegisterTest, F5StepsThroughTheViewsBackToTheStart) {
   EXPECT_NE(seen.find("dokument Faktura"), std::string::npos) << seen;
   EXPECT_EQ(Count(seen, "waluta EUR"), 2) << seen;
   EXPECT_EQ(Count(seen, "waluta PLN"), 2) << seen;
+}
+
+std::vector<std::string> printedTitles;
+int RecordTitle(TabuColumn*, DbScanCtx*, DbTable*, DbTag*, TextRef title, TextRef, const char*, int) {
+  printedTitles.push_back(MazToUtf8Text(title.text ? title.text : ""));
+  return 0;
+}
+
+TEST_F(VatRegisterTest, TabulogramIsTitledWithTheCurrencyViewChosen) {
+  struct Case {
+    const char* choice;
+    const char* title;
+  } cases[] = {{"{ENTER}", " waluty wg kursu dla VAT"}, {"{DOWN}{ENTER}", " waluty wg kursu dla księgowania"}};
+  BrowsePrintTabulogram = RecordTitle;
+  for (const Case& c : cases) {
+    printedTitles.clear();
+    HeadlessSetScript((std::string("dt{F2}") + c.choice + "{ESC}{ESC}{ESC}").c_str());
+    ewidencja_sprzedazy();
+    ASSERT_EQ(printedTitles.size(), 1u) << c.choice;
+    EXPECT_EQ(printedTitles[0], c.title);
+  }
+  BrowsePrintTabulogram = nullptr;
 }
 
 TEST_F(VatRegisterTest, LineOfALiveDocumentIsNotDeleted) {
