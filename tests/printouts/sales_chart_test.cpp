@@ -125,7 +125,7 @@ TEST_F(SalesChartTest, LinesSumTheirCriteriaPerMonthOfTheWorkingYear) {
   }
 }
 
-TEST_F(SalesChartTest, AScanStoppedByAnErrorIsReported) {
+TEST_F(SalesChartTest, AScanStoppedByAnErrorReturnsAnError) {
   SeedFirm();
   static int seen;
   seen = 0;
