@@ -352,7 +352,11 @@ int pole_towar_usluga(Get4*, char* code, int32_t kind) {
   if (goodsOffered) set_fun_help("F4", "Towar", 4);
   if (servicesOffered) set_fun_help("F5", Utf8ToMazText("Usługa").c_str(), 5);
   int key = g4char();
-  if (Z5SPRE.table) wartosciPozycji.rodzajKartoteki = Digit(Line("ZRP"));
+  // the chart has no line of its own: only a pick tells its catalogue
+  if (kind == POLE_WYKRESU)
+    wartosciPozycji.rodzajKartoteki = 0;
+  else if (Z5SPRE.table)
+    wartosciPozycji.rodzajKartoteki = Digit(Line("ZRP"));
   int level = salesOptions.list60;
   wartosciPozycji.poziomCeny = level >= 1 && level <= 3 ? static_cast<char>('A' + level - 1) : poziomCenKontrahenta;
   if (key == KEY_F4 && goodsOffered)

@@ -21,6 +21,7 @@
 #include "printouts/account_sums.h"
 #include "printouts/margin_register.h"
 #include "printouts/register_totals.h"
+#include "printouts/sales_chart.h"
 #include "printouts/vat_register_print.h"
 #include "printouts/turnover_summaries.h"
 #include "sales/currency_view.h"
@@ -271,7 +272,7 @@ int32_t SumsAction(int32_t) {
   AskResetFilter(&c->filtry);
   return browse_call(0, shown) < 0 ? -1 : 0;
 }
-int32_t ChartAction(int32_t) { return NotAvailableYet("Wykres"); }
+int32_t ChartAction(int32_t) { return wykres_z_ewidencji(); }
 
 void Item(const char* text, int rights, int key, int value, MenuAction action, int32_t* submenu = nullptr) {
   MenuDefineItem(Sys(text), rights, key, value, action, submenu);
