@@ -369,9 +369,9 @@ int RunWindow(Mode mode) {
   NumberText(b.number);
   BrWindow* outer = shown;
   shown = &b;
-  RefreshProcedures();
   bool displayOnly = mode == Mode::PREVIEW;
   DefineWindow(b, displayOnly);
+  RefreshProcedures();   // looks its element up, so only once the list exists
   SwitchMarginRows(f4int(H("RE5")));
   std::string title = Sys(displayOnly ? "SPRZEDAŻ BEZRACHUNKOWA podgląd" : "SPRZEDAŻ BEZRACHUNKOWA");
   int previous = w4select(-1);
