@@ -15,6 +15,7 @@
 #include "env/memory.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
+#include "printouts/payment_demand.h"
 #include "sales/batch_copy.h"
 #include "printouts/sales_summary.h"
 #include "printouts/turnover_summaries.h"
@@ -49,9 +50,9 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus whose modules come later; until then
 // each says so in a box.
 const char* const kLaterActions[] = {
-    "Przelew", "Wezwanie", "Export", "Import", "JPK_FA eksport",
+    "Przelew", "Export", "Import", "JPK_FA eksport",
 };
-enum LaterAction { LATER_TRANSFER, LATER_DEMAND, LATER_EXPORT, LATER_IMPORT, LATER_JPK };
+enum LaterAction { LATER_TRANSFER, LATER_EXPORT, LATER_IMPORT, LATER_JPK };
 static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
@@ -120,7 +121,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Dokument ", 1121, 'd', 0, PrintDocument);
   Item(" Duplikat ", 1125, 'u', 1, PrintDocument);
   Item(" Tabulogram ", 1122, 't', 0, [](int32_t) -> int32_t { return tabulogram_rejestru(); });
-  Later(" Wezwanie ", 1123, 'w', LATER_DEMAND);
+  Item(" Wezwanie ", 1123, 'w', 0, [](int32_t) -> int32_t { return wezwanie_do_zaplaty(0); });
   Item(" KP ", 1124, 'k', 0, [](int32_t) -> int32_t { return wplata_kp_dokumentu(); });
   if (rejestr == 1) Item(" WZ ", 1126, 'z', 0, [](int32_t) -> int32_t { return wydruk_wz(); });
 

@@ -2,7 +2,6 @@
 
 #include "app/option_sets.h"
 #include "app/settlement.h"
-#include "app/stand_in_screens.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -11,6 +10,7 @@
 #include "env/temp_strings.h"
 #include "masterdata/address_clipboard.h"
 #include "masterdata/tax_number_checks.h"
+#include "printouts/payment_demand.h"
 #include "sales/buyer.h"
 #include "sales/cash_documents.h"
 #include "sales/currency_view.h"
@@ -160,7 +160,7 @@ int klawisze_rejestru_sprzedazy(int key) {
     case K_CTRL_C:
       if (pass_tab_test_and_inform(RIGHT_ADD)) kopiuj_lub_koryguj_dokument(0);
       break;
-    case K_CTRL_E: NotAvailableYet("Wezwanie"); break;
+    case K_CTRL_E: wezwanie_do_zaplaty(0); break;
     case K_CTRL_F:
     case K_CTRL_J:
       if (!from2024 && Register() == 1)
