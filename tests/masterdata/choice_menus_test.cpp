@@ -16,16 +16,6 @@ namespace {
 
 class ChoiceMenuTest : public UiTest {
  protected:
-  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
-  // The screen while the menu waits for a key; the menu is left open.
-  template <typename F>
-  std::string Screen(F open) {
-    Keys("");
-    EXPECT_THROW(open(), ScriptEnded);
-    std::string screen;
-    for (int row = 0; row < Desktop.rows; row++) screen += Row(row) + "\n";
-    return screen;
-  }
   // Row and column of the first cell of `text` on the screen, or -1, -1.
   static std::pair<int, int> Where(const std::string& text) {
     for (int row = 0; row < Desktop.rows; row++) {
