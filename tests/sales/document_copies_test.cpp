@@ -27,9 +27,8 @@ class DocumentCopiesTest : public SalesTest {
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
     env->settlementYear = 2023;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+    OpenMainRegisterWithRecipients();
+    if (HasFatalFailure()) return;
     salesOptions.standardNumbering = 'T';
     std::memcpy(context.workingDate, "20230620", 8);
     std::memcpy(context.newIssueDate, "20230620", 9);

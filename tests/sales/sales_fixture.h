@@ -74,6 +74,13 @@ inline void StartSalesTables(Environment* env, const std::string& dir, kontekst_
   salesContext = context;
 }
 
+// The main register's headers, lines and recipients opened.
+inline void OpenMainRegisterWithRecipients() {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+}
+
 inline void StopSalesTables(Environment* env) {
   salesContext = nullptr;
   salesOptions = SalesOptions{};
