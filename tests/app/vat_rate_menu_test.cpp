@@ -14,7 +14,7 @@ class VatRateMenuTest : public UiTest {
  protected:
   // The screen while the menu waits for a key.
   std::string OpenMenu(int current, int longMenu) {
-    return Screen([&] { wybierz_kod_stawki_vat(current, longMenu); });
+    return ScreenWhileWaiting([&] { wybierz_kod_stawki_vat(current, longMenu); });
   }
 };
 

@@ -94,7 +94,7 @@ class UiTest : public TempDirTest {
   void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
   // The screen while the window `open` shows waits for a key; it is left open.
   template <typename F>
-  std::string Screen(F open) {
+  std::string ScreenWhileWaiting(F open) {
     Keys("");
     EXPECT_THROW(open(), ScriptEnded);
     std::string screen;
