@@ -1,5 +1,6 @@
 #include "app/sales_options.h"
 
+#include <array>
 #include <cstring>
 #include <new>
 #include <string>
@@ -58,9 +59,8 @@ const char* const kPaymentForms[] = {"                         ", "1. GOTÓWKA",
                                      "7. KARTA PŁATNICZA", "8. POLECENIE ZAPŁATY", nullptr};
 const int kMarkCodes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, NO_MARK};
 const int kProcedureCodes2022[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, NO_MARK};
-const char* const kProcedures2022[] = {
-    "WSTO_EE - wewnątrzwspólnotowa sprzedaż towarów na odległość",
-    "IED - dostawa towarów przez interfejs elektroniczny",
+// The procedure marks both lists have, between their first two and their last ones.
+constexpr const char* kSharedProcedures[] = {
     "TP - istniejące powiązania między nabywcą a dostawcą",
     "TT_WNT - wewnątrzwspólnotowe nabycie w procedurze trójstronnej",
     "TT_D - dostawa towarów poza terytorium kraju w procedurze trójstronnej",
@@ -71,25 +71,27 @@ const char* const kProcedures2022[] = {
     "B_SPV - transfer bonu jednego przeznaczenia",
     "B_SPV_DOSTAWA - dostawa towarów i usług, których dotyczy bon",
     "B_MPV_PROWIZJA - usługi pośrednictwa przy transferze bonu różnego przeznaczenia",
-    "BRAK",
-    nullptr};
-const char* const kProceduresBefore2022[] = {
-    "SW - sprzedaż wysyłkowa z terytorium kraju",
-    "EE - usługi telekomunikacyjne, nadawcze i elektroniczne",
-    "TP - istniejące powiązania między nabywcą a dostawcą",
-    "TT_WNT - wewnątrzwspólnotowe nabycie w procedurze trójstronnej",
-    "TT_D - dostawa towarów poza terytorium kraju w procedurze trójstronnej",
-    "MR_T - procedura marży dla biur podróży",
-    "MR_UZ - procedura marży - towary używane, dzieła sztuki, antyki",
-    "I_42 - wewnątrzwspólnotowa dostawa po imporcie (procedura celna 42)",
-    "I_63 - wewnątrzwspólnotowa dostawa po imporcie (procedura celna 63)",
-    "B_SPV - transfer bonu jednego przeznaczenia",
-    "B_SPV_DOSTAWA - dostawa towarów i usług, których dotyczy bon",
-    "B_MPV_PROWIZJA - usługi pośrednictwa przy transferze bonu różnego przeznaczenia",
-    "MPP - transakcja objęta mechanizmem podzielonej płatności",
-    "BRAK",
-    nullptr};
+};
 
+// A procedure list ended by nullptr: the two first texts, the shared ones, the last ones.
+template <size_t Last>
+constexpr auto ProcedureList(const char* first, const char* second, const char* const (&last)[Last]) {
+  std::array<const char*, 2 + std::size(kSharedProcedures) + Last + 1> list{};
+  size_t n = 0;
+  list[n++] = first;
+  list[n++] = second;
+  for (const char* text : kSharedProcedures) list[n++] = text;
+  for (const char* text : last) list[n++] = text;
+  list[n] = nullptr;
+  return list;
+}
+
+constexpr auto kProcedures2022 = ProcedureList("WSTO_EE - wewnątrzwspólnotowa sprzedaż towarów na odległość",
+                                               "IED - dostawa towarów przez interfejs elektroniczny", {"BRAK"});
+constexpr auto kProceduresBefore2022 =
+    ProcedureList("SW - sprzedaż wysyłkowa z terytorium kraju",
+                  "EE - usługi telekomunikacyjne, nadawcze i elektroniczne",
+                  {"MPP - transakcja objęta mechanizmem podzielonej płatności", "BRAK"});
 
 }  // namespace
 
@@ -221,7 +223,8 @@ void BuildLists(SalesOptionsPages* f, int year) {
   FillOptionList(f->lumpSum, sizeof f->lumpSum, 14, lumpSum);
   bool newMarks = year >= NEW_MARKS_YEAR;
   FillOptionList(f->procedures, sizeof f->procedures, 76,
-           newMarks ? kProcedures2022 : kProceduresBefore2022, newMarks ? kProcedureCodes2022 : kMarkCodes);
+                 newMarks ? kProcedures2022.data() : kProceduresBefore2022.data(),
+                 newMarks ? kProcedureCodes2022 : kMarkCodes);
   FillOptionList(f->gtu, sizeof f->gtu, 76, GtuMarkTexts(year), kMarkCodes);
   ResetSelectionDefinition(f->vatRates, sizeof f->vatRates, 21, 0);
   for (int code = 1; NAZWY_STAWEK_VAT[code]; code++) DefineSelection(code, NAZWY_STAWEK_VAT[code], nullptr, 0);

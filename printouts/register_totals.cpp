@@ -28,19 +28,24 @@ int RateGroup(int code) {
   }
 }
 
+// Net, VAT and gross into the cell of the code's rate; false for a code
+// without a rate group.
+bool AddToRateGroup(sumy_rejestru_vat* sums, int group, int code, double net, double vat, double gross) {
+  int rate = RateGroup(code);
+  if (rate < 0) return false;
+  double* cell = sums->stawki[rate][group];
+  cell[0] += net;
+  cell[1] += vat;
+  cell[2] += gross;
+  sums->netto += net;
+  sums->vat += vat;
+  return true;
+}
+
 // Documents and sales without invoice; codes 7, 10 and 11 of the latter go
 // to the documents' amounts.
 void PlaceLine(sumy_rejestru_vat* sums, int group, int code, double net, double vat, double gross) {
-  int rate = RateGroup(code);
-  if (rate >= 0) {
-    double* cell = sums->stawki[rate][group];
-    cell[0] += net;
-    cell[1] += vat;
-    cell[2] += gross;
-    sums->netto += net;
-    sums->vat += vat;
-    return;
-  }
+  if (AddToRateGroup(sums, group, code, net, vat, gross)) return;
   double* single = nullptr;
   switch (code) {
     case 3: case 13: single = &sums->zerowa_kraj[group]; break;
@@ -82,16 +87,7 @@ std::string LineText(const char* name) {
 void zeruj_sumy_rejestru(sumy_rejestru_vat* sums) { *sums = sumy_rejestru_vat{}; }
 
 void sumuj_korekte_wg_stawki(sumy_rejestru_vat* sums, int code, double net, double vat, double gross) {
-  int rate = RateGroup(code);
-  if (rate >= 0) {
-    double* cell = sums->stawki[rate][KLASA_KOREKTY];
-    cell[0] += net;
-    cell[1] += vat;
-    cell[2] += gross;
-    sums->netto += net;
-    sums->vat += vat;
-    return;
-  }
+  if (AddToRateGroup(sums, KLASA_KOREKTY, code, net, vat, gross)) return;
   switch (code) {
     case 3: case 13: sums->zerowa_kraj[KLASA_KOREKTY] += net; sums->netto += net; break;
     case 5: sums->zerowa_eksport[KLASA_KOREKTY] += net; sums->netto += net; break;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "app/document_seeks.h"
@@ -18,6 +19,7 @@
 #include "env/temp_strings.h"
 #include "masterdata/address_clipboard.h"
 #include "masterdata/contractors.h"
+#include "masterdata/nip_check_window.h"
 #include "masterdata/tax_number_checks.h"
 #include "sales/document_lines.h"
 #include "sales/document_kinds.h"
@@ -368,8 +370,8 @@ int dopisz_kontrahenta_z_dokumentu() {
 
 namespace {
 
-constexpr int MSG_CONTINUE = 50006, MSG_PRESS_ANY_KEY = 50011;
-constexpr int CHECK_WINDOW_WIDTH = 50, CHECK_WINDOW_ROWS = 15, END_WAIT_MS = 15000;
+constexpr int MSG_CONTINUE = 50006;
+constexpr int CHECK_WINDOW_WIDTH = 50, CHECK_WINDOW_ROWS = 15;
 
 struct NipCounters {
   int active = 0, inactive = 0, bad = 0;
@@ -381,10 +383,8 @@ void ShowNipCounters(const NipCounters& n) {
   w4(7, 1, PrintfQStr(Sys("BŁĘDNY lub nie NIP:          %5i"), n.bad));
 }
 
-enum class NipStep { NEXT, STOP, STOP_QUIET };
-
 // One document's NIP checked silently and counted.
-NipStep CheckDocument(NipCounters* n) {
+NipCheckStep CheckDocument(NipCounters* n) {
   std::string nip = FldQStr(H("NIP"), 3);
   std::string head = nip.substr(0, 5);
   c4upper(head.data());
@@ -392,17 +392,17 @@ NipStep CheckDocument(NipCounters* n) {
   if (NipIsVatPayer(status)) {
     n->active++;
   } else if (NipRegisterUnreachable(status)) {
-    if (Pytanie(MSG_CONTINUE) == KEY_ESC) return NipStep::STOP;
+    if (Pytanie(MSG_CONTINUE) == KEY_ESC) return NipCheckStep::STOP;
   } else {
     std::string number = f4char(H("RE4")) == 'N' ? FldQStr(H("OSM"), 1) : NrDokumentuFldQStr(H("PRE"), H("NRV"), H("POS"));
     std::string which = PrintfQStr("Dokument nr %s z %s.", number.c_str(), FldFullDateQStr(H("DAW")));
     if (MessageWindow(MB_YES_ESC, opis_statusu_nip(status), which.c_str(), MSG_CONTINUE) == KEY_ESC)
-      return NipStep::STOP_QUIET;
+      return NipCheckStep::STOP_QUIET;
     (status >= 0 ? n->inactive : n->bad)++;
   }
   ShowNipCounters(*n);
-  if (KeyPressed() && g4char() == KEY_ESC && Pytanie(Sys("Przerwać operację?")) != KEY_ESC) return NipStep::STOP_QUIET;
-  return NipStep::NEXT;
+  if (KeyPressed() && g4char() == KEY_ESC && Pytanie(Sys("Przerwać operację?")) != KEY_ESC) return NipCheckStep::STOP_QUIET;
+  return NipCheckStep::NEXT;
 }
 
 }  // namespace
@@ -410,45 +410,13 @@ NipStep CheckDocument(NipCounters* n) {
 void sprawdz_nip_dokumentow() {
   BrowseContext* c = CurrentBrowse;
   if (!c) return;
-  DbTable* t = Z5SPRZ.table;
-  long remembered = d4recno(t);
-  int previous = w4select(-1);
-  int window = DefineDialogWindow((Desktop.rows - CHECK_WINDOW_ROWS) / 2, (Desktop.cols - CHECK_WINDOW_WIDTH) / 2,
-                                  CHECK_WINDOW_ROWS, CHECK_WINDOW_WIDTH, "Sprawdzanie NIP");
-  if (window < 0) {
-    Alarm(Sys("Błąd utworzenia okna szukania!"));
-    return;
-  }
-  w4activate(window);
-  w4select(window);
-  w4(1, 1, "Sprawdzam NIP:");
-  w4centre(12, " ESC - Przerwij ");
-  int total = 0;
-  for (int r = x4top(&c->scan); r == 0; r = x4skip(&c->scan, 1)) total++;
   NipCounters counters;
-  NipStep step = NipStep::NEXT;
-  long stoppedAt = 0;
-  int done = 0;
-  for (int r = x4top(&c->scan); r == 0 && step == NipStep::NEXT; r = x4skip(&c->scan, 1)) {
-    w4select(window);
-    w4(1, 16, PrintfQStr("%-20s", FldQStr(H("NIP"), 1)));
-    w4(10, 1, PrintfQStr("RAZEM sprawdzone:            %5i z %i", ++done, total));
-    step = CheckDocument(&counters);
-    if (step != NipStep::NEXT) stoppedAt = d4recno(t);
-  }
-  if (remembered > 0) d4go(t, remembered);
-  w4select(window);
-  if (step == NipStep::NEXT || step == NipStep::STOP) {
-    w4repeat(1, 0, ' ', CHECK_WINDOW_WIDTH);
-    w4centre(1, Sys("SPRAWDZENIE ZAKOŃCZONE"));
-    w4centre(12, RcQStr(MSG_PRESS_ANY_KEY));
-    WaitFor(1, END_WAIT_MS);
-    if (KeyPressed()) g4char();
-  }
-  w4deactivate(window);
-  w4close(window);
-  w4select(previous);
-  browse_call(0, stoppedAt ? stoppedAt : remembered);
+  NipCheckWindow where{(Desktop.rows - CHECK_WINDOW_ROWS) / 2, (Desktop.cols - CHECK_WINDOW_WIDTH) / 2,
+                       Sys("SPRAWDZENIE ZAKOŃCZONE"), false};
+  std::optional<long> shown = CheckNipsInWindow(
+      &c->scan, Z5SPRZ.table, where, [] { return std::string(FldQStr(H("NIP"), 1)); },
+      [&counters] { return CheckDocument(&counters); });
+  if (shown) browse_call(0, *shown);
 }
 
 const char* opis_statusu_nip(int status) {

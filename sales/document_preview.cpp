@@ -31,6 +31,19 @@ constexpr int FORM_BACKGROUND_ATTR = 0x17, FORM_FIELD_ATTR = 0x1F;
 int Register() { return salesContext ? salesContext->rejestr : 1; }
 DbField* H(const char* name) { return d4field(Z5SPRZ.table, name); }
 
+// The key that ends a step shown in `window`; the window closed and the
+// previous one selected again.
+int KeyOfPreview(int window, int previous) {
+  add_help_line();
+  set_fun_help("F2", PreviewHint(), 1);
+  int key = g4char();
+  remove_help_line();
+  w4deactivate(window);
+  w4close(window);
+  w4select(previous);
+  return key;
+}
+
 int HeaderStep() {
   if (f4int(H("TYV")) == 5) return podglad_sprzedazy_bezrachunkowej();
   BrowseContext* c = CurrentBrowse;
@@ -40,14 +53,7 @@ int HeaderStep() {
   if (window < 0) return KEY_ESC;
   w4activate(window);
   wyswietl_edit_window_modify(c, window, FORM_BACKGROUND_ATTR, FORM_FIELD_ATTR);
-  add_help_line();
-  set_fun_help("F2", PreviewHint(), 1);
-  int key = g4char();
-  remove_help_line();
-  w4deactivate(window);
-  w4close(window);
-  w4select(previous);
-  return key;
+  return KeyOfPreview(window, previous);
 }
 
 // The marks of a document that keeps them (not OSS); F2 when it goes on.
@@ -73,14 +79,7 @@ int RecipientStep() {
   } shown[] = {{1, 15, "KNA"}, {2, 15, "NIP"}, {4, 2, "NA1"}, {5, 2, "NA2"},
                {6, 19, "KOP"}, {6, 26, "MIA"}, {7, 9, "ULI"},  {8, 9, "KRA"}};
   for (const auto& s : shown) w4(s.row, s.col, FldQStr(d4field(recipients, s.name), 1));
-  add_help_line();
-  set_fun_help("F2", PreviewHint(), 1);
-  int key = g4char();
-  remove_help_line();
-  w4deactivate(window);
-  w4close(window);
-  w4select(previous);
-  return key;
+  return KeyOfPreview(window, previous);
 }
 
 }  // namespace

@@ -48,6 +48,12 @@ int rozloz_zaliczke(double amount);
 // header; the line browse's result, or -1). Both store the header's totals
 // into its buffer; the caller writes the header.
 int wprowadz_pozycje_z_formularza(int kind, int priceMode, int rejestr);
+// The keys F4/F5 of that entry on the help line from `order` on: gross only
+// for a margin document, otherwise net and/or gross by option 128; and
+// taken off again. The price mode the pressed key gives.
+void ShowLineEntryHints(bool margin, int order);
+void RemoveLineEntryHints();
+int LineEntryPriceMode(bool margin, int key);
 int wprowadz_pozycje_dokumentu(int mode, int kind, int rejestr);
 
 // The position of the payment form field's text in the list "1. GOTÓWKA" ..

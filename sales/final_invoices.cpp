@@ -168,6 +168,13 @@ int LinesOf(DbTable* lines, long rec, Seek seek, std::vector<long>* out) {
   return rc < 0 ? -1 : 0;
 }
 
+// The final invoice's header made current and the record numbers of its lines.
+int InvoiceLines(long recFaktury, std::vector<long>* out) {
+  DbTable* h = Z5SPRZ.table;
+  if (d4go(h, recFaktury) != 0) return -1;
+  return LinesOf(Z5SPRE.table, f4long(F(h, "REC")), SeekSalesLinesByRek, out);
+}
+
 std::string NumberOf(DbTable* h, DbField* link) { return Trimmed(LinkNumber(h, link)); }
 
 // Links the gathered header to the invoice.
@@ -323,11 +330,9 @@ int ChooseFinalKind() {
 }  // namespace
 
 int szukaj_podobnej_pozycji(long recFaktury) {
-  DbTable* h = Z5SPRZ.table;
   DbTable* l = Z5SPRE.table;
-  if (d4go(h, recFaktury) != 0) return 0;
   std::vector<long> lines;
-  if (LinesOf(l, f4long(F(h, "REC")), SeekSalesLinesByRek, &lines) != 0) return 0;
+  if (InvoiceLines(recFaktury, &lines) != 0) return 0;
   for (long record : lines) {
     if (d4go(l, record) != 0 || !SameLine(l, Z5SPRE_2.table)) continue;
     return Pytanie(Sys("Znaleziono podobną pozycję. Czy aktualizować ?").c_str()) == KEY_ESC ? 0 : 1;
@@ -364,9 +369,8 @@ int dopisz_pozycje_do_faktury_koncowej(long recZrodla, long recFaktury, int z_za
 int sumy_faktury_koncowej(long recFaktury) {
   DbTable* h = Z5SPRZ.table;
   DbTable* l = Z5SPRE.table;
-  if (d4go(h, recFaktury) != 0) return -1;
   std::vector<long> lines;
-  if (LinesOf(l, f4long(F(h, "REC")), SeekSalesLinesByRek, &lines) != 0) return -1;
+  if (InvoiceLines(recFaktury, &lines) != 0) return -1;
   double net = 0, vat = 0, gross = 0;
   for (long record : lines) {
     if (d4go(l, record) != 0) return -1;
@@ -387,11 +391,9 @@ int sumy_faktury_koncowej(long recFaktury) {
 
 int aktualizuj_stan_faktury_koncowej(long recFaktury) {
   if (salesOptions.stockOnEntry != 'T' || salesOptions.stockRulesForAuxiliary == 'T') return 0;
-  DbTable* h = Z5SPRZ.table;
   DbTable* l = Z5SPRE.table;
-  if (d4go(h, recFaktury) != 0) return 0;
   std::vector<long> lines;
-  if (LinesOf(l, f4long(F(h, "REC")), SeekSalesLinesByRek, &lines) != 0) return 0;
+  if (InvoiceLines(recFaktury, &lines) != 0) return 0;
   for (long record : lines) {
     if (d4go(l, record) != 0 || c4atoi(f4ptr(F(l, "ZRP")), static_cast<int>(f4len(F(l, "ZRP")))) != 1) continue;
     std::string code = FldQStr(F(l, "KOT"), 1);
@@ -404,7 +406,7 @@ int aktualizuj_stan_faktury_koncowej(long recFaktury) {
   }
   d4flush(l);
   zamknij_okno_raportu(1);
-  d4go(h, recFaktury);
+  d4go(Z5SPRZ.table, recFaktury);
   return 0;
 }
 

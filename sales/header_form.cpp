@@ -51,6 +51,7 @@ constexpr int TEXT_WIDTH = 40;
 constexpr int FORM_ENTRIES = 56, FORM_TEXTS = 64;
 constexpr int NKV_SPLIT_PAYMENT = 13, MARK_POSITIONS = 13, NKV_MARGIN_TRAVEL = 6, NKV_MARGIN_GOODS = 7;
 constexpr int LABEL_ATTR = 23, TOTALS_ATTR = 31;
+constexpr int LINE_HINTS_ORDER = 5;
 
 // The form's text buffers: what the choice fields show, NUL-terminated.
 // Each as wide as the form leaves it room.
@@ -188,8 +189,7 @@ int LinesFromForm(int key) {
   }
   int kind = Kind();
   bool margin = kind == 8 || ((kind == 3 || kind == 4) && f4int(H("TYM")) == 8);
-  int mode = salesOptions.list128 >= 1 && salesOptions.list128 <= 3 ? salesOptions.list128 : 3;
-  int priceMode = margin ? 2 : mode == 3 ? (key == KEY_F5 ? 2 : 1) : mode;
+  int priceMode = LineEntryPriceMode(margin, key);
   PushKeyMessage('D', 1);   // the line list starts by adding a line
   if (wprowadz_pozycje_z_formularza(kind, priceMode, salesContext ? salesContext->rejestr : 1) < 0) return KEY_ESC;
   Redisplay();
@@ -729,22 +729,10 @@ int klawisz_pozycji(Get4* get, char* buffer, int32_t data) {
   int kind = Kind();
   if (salesOptions.stored24 == 'T' && f4int(H("STM")) != 4) return wprowadz_podsumowanie_vat(kind, 0);
   bool margin = kind == 8 || ((kind == 3 || kind == 4) && f4int(H("TYM")) == 8);
-  int mode = salesOptions.list128 >= 1 && salesOptions.list128 <= 3 ? salesOptions.list128 : 3;
-  if (margin) {
-    set_fun_help("F4,F5", "Poz.Brutto", 5);
-  } else if (mode == 3) {
-    set_fun_help("F4", "Poz.Netto", 5);
-    set_fun_help("F5", "Poz.Brutto", 6);
-  } else {
-    set_fun_help("F4,F5", mode == 1 ? "Poz.Netto" : "Poz.Brutto", 5);
-  }
+  ShowLineEntryHints(margin, LINE_HINTS_ORDER);
   int key = g4char();
   if (key == KEY_F4 || key == KEY_F5) key = LinesFromForm(key);
-  if (WigetCtrlKey(key) && key != KEY_HOME) {
-    remove_fun_help("F4,F5");
-    remove_fun_help("F4");
-    remove_fun_help("F5");
-  }
+  if (WigetCtrlKey(key) && key != KEY_HOME) RemoveLineEntryHints();
   std::strcpy(teksty.gtu, AnySet("NKK", MARK_POSITIONS) ? "TAK" : "NIE");
   return key;
 }

@@ -13,13 +13,22 @@
 #include "tables/sales_tables.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/std_windows.h"
 
 namespace {
 
 constexpr int FIRST_YEAR_OF_ADVANCE_KINDS = 2024;
 constexpr int PAID_BY_FORM = 0, PAID_BY_AMOUNT = 1;
+constexpr int KEY_F5 = 0x3F00;
+constexpr int NET_PRICES = 1, GROSS_PRICES = 2, BOTH_PRICES = 3;
 
 DbField* Header(const char* name) { return d4field(Z5SPRZ.table, name); }
+
+// Option 128: lines by net prices, by gross, or both (F4 net, F5 gross).
+int PricesOfOption() {
+  return salesOptions.list128 >= NET_PRICES && salesOptions.list128 <= BOTH_PRICES ? salesOptions.list128
+                                                                                   : BOTH_PRICES;
+}
 
 bool AdvanceInvoice(int kind, int rejestr) {
   if (WorkingYear() >= FIRST_YEAR_OF_ADVANCE_KINDS) return kind == 10 || kind == 11;
@@ -45,6 +54,28 @@ int wprowadz_pozycje_z_formularza(int kind, int priceMode, int rejestr) {
   f4assign_int(Header("TRY"), priceMode);
   if (StoreTotals(kind, rejestr, PAID_BY_FORM) != 0) return -1;
   return KEY_DOWN;
+}
+
+void ShowLineEntryHints(bool margin, int order) {
+  int prices = margin ? GROSS_PRICES : PricesOfOption();
+  if (prices == BOTH_PRICES) {
+    set_fun_help("F4", "Poz.Netto", order);
+    set_fun_help("F5", "Poz.Brutto", order + 1);
+  } else {
+    set_fun_help("F4,F5", prices == NET_PRICES ? "Poz.Netto" : "Poz.Brutto", order);
+  }
+}
+
+void RemoveLineEntryHints() {
+  remove_fun_help("F4,F5");
+  remove_fun_help("F4");
+  remove_fun_help("F5");
+}
+
+int LineEntryPriceMode(bool margin, int key) {
+  int prices = margin ? GROSS_PRICES : PricesOfOption();
+  if (prices == BOTH_PRICES) return key == KEY_F5 ? GROSS_PRICES : NET_PRICES;
+  return prices;
 }
 
 int wprowadz_pozycje_dokumentu(int mode, int kind, int rejestr) {

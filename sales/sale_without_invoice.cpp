@@ -44,6 +44,7 @@ constexpr int SUB_KIND_CASH_REPORT = 1, SUB_KIND_MARGIN = 2;
 constexpr int NKV_MARGIN_TRAVEL = 6, NKV_MARGIN_GOODS = 7, MARK_POSITIONS = 13, NO_DEFAULT_MARK = 14;
 constexpr int WINDOW_ROW = 9, WINDOW_ROWS = 19, WINDOW_WIDTH = 80;
 constexpr int WIDGETS = 40;
+constexpr int LINE_HINTS_ORDER = 5;
 constexpr int FREE_NUMBER_WIDTH = 40, FIXED_NUMBER_WIDTH = 20;
 
 enum class Mode { ADD, MODIFY, PREVIEW };
@@ -140,30 +141,16 @@ int br_data_vat(WigetEvent* e, Wiget*, void*) {
   return refused != 0 ? 1 : 0;
 }
 
-void RemoveLineHints() {
-  remove_fun_help("F4,F5");
-  remove_fun_help("F4");
-  remove_fun_help("F5");
-}
-
 // F4/F5 on the fields of a new BR: its lines, summed into the header.
 int br_klawisz_pozycji(WigetEvent* e, Wiget*, void*) {
   if (!Adding()) return 0;
   bool margin = czy_dokument_marzy() != 0;
-  int mode = salesOptions.list128 >= 1 && salesOptions.list128 <= 3 ? salesOptions.list128 : 3;
   switch (e->code) {
     case WE_ENTER:
-      if (margin) {
-        set_fun_help("F4,F5", "Poz.Brutto", 5);
-      } else if (mode == 3) {
-        set_fun_help("F4", "Poz.Netto", 5);
-        set_fun_help("F5", "Poz.Brutto", 6);
-      } else {
-        set_fun_help("F4,F5", mode == 1 ? "Poz.Netto" : "Poz.Brutto", 5);
-      }
+      ShowLineEntryHints(margin, LINE_HINTS_ORDER);
       return 0;
     case WE_LEAVE:
-      RemoveLineHints();
+      RemoveLineEntryHints();
       return 0;
     case WE_KEY:
       break;
@@ -176,7 +163,7 @@ int br_klawisz_pozycji(WigetEvent* e, Wiget*, void*) {
     e->key = KEY_ENTER;
     return 0;
   }
-  int priceMode = margin ? 2 : mode == 3 ? (e->key == KEY_F5 ? 2 : 1) : mode;
+  int priceMode = LineEntryPriceMode(margin, e->key);
   PushKeyMessage('D', 1);   // the line list starts by adding a line
   if (wprowadz_pozycje_z_formularza(KIND, priceMode, Register()) < 0) {
     e->key = KEY_ESC;

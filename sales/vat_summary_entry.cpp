@@ -356,27 +356,6 @@ void DefineRateMenu() {
   if (first >= 0) n4start_item(first);
 }
 
-void RemoveHints() {
-  remove_fun_help("F4,F5");
-  remove_fun_help("F4");
-  remove_fun_help("F5");
-}
-
-void ShowHints() {
-  if (czy_dokument_marzy()) {
-    set_fun_help("F4,F5", "Poz.Brutto", HINT_ORDER);
-    return;
-  }
-  switch (salesOptions.list128) {
-    case 1: set_fun_help("F4,F5", "Poz.Netto", HINT_ORDER); break;
-    case 2: set_fun_help("F4,F5", "Poz.Brutto", HINT_ORDER); break;
-    default:
-      set_fun_help("F4", "Poz.Netto", HINT_ORDER);
-      set_fun_help("F5", "Poz.Brutto", HINT_ORDER + 1);
-      break;
-  }
-}
-
 // The summary window with its rate menu, run until Esc.
 void RunSummary() {
   podsumowanie_vat_dokumentu& s = S();
@@ -426,13 +405,13 @@ void zeruj_wiersz_podsumowania(int row) {
 }
 
 int wprowadz_podsumowanie_vat(int kind, int key) {
-  ShowHints();
+  ShowLineEntryHints(czy_dokument_marzy() != 0, HINT_ORDER);
   if (key < 1) key = g4char();
   if ((key != KEY_F4 && key != KEY_F5) || !podsumowanieVat) {
-    if (WigetCtrlKey(key)) RemoveHints();
+    if (WigetCtrlKey(key)) RemoveLineEntryHints();
     return key;
   }
-  RemoveHints();
+  RemoveLineEntryHints();
   podsumowanie_vat_dokumentu& s = S();
   s.flatRateBooks = salesOptions.taxation != 1;
   s.correctionMode = kind == 3 || kind == 4;

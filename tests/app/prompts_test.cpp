@@ -23,7 +23,6 @@ class PromptTest : public UiTest {
     close_envr_win();
     UiTest::TearDown();
   }
-  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
   char path[41] = {};
 };
 

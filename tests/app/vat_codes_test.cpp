@@ -29,7 +29,6 @@ class VatCodesTest : public TablesTest {
     currentVatRates[VAT_RR_REFUND] = 7;
     mainOptions.taxiLumpSum = 4;
   }
-  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
 };
 
 TEST_F(VatCodesTest, RateGroupAndMenuItemOfEachCode) {

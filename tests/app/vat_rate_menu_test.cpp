@@ -12,18 +12,9 @@ namespace {
 
 class VatRateMenuTest : public UiTest {
  protected:
-  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
   // The screen while the menu waits for a key.
   std::string OpenMenu(int current, int longMenu) {
-    return Screen([&] { wybierz_kod_stawki_vat(current, longMenu); });
-  }
-  template <typename F>
-  std::string Screen(F open) {
-    Keys("");
-    EXPECT_THROW(open(), ScriptEnded);
-    std::string screen;
-    for (int row = 0; row < Desktop.rows; row++) screen += Row(row) + "\n";
-    return screen;
+    return ScreenWhileWaiting([&] { wybierz_kod_stawki_vat(current, longMenu); });
   }
 };
 

@@ -16,16 +16,6 @@ namespace {
 
 class ChoiceMenuTest : public UiTest {
  protected:
-  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
-  // The screen while the menu waits for a key; the menu is left open.
-  template <typename F>
-  std::string Screen(F open) {
-    Keys("");
-    EXPECT_THROW(open(), ScriptEnded);
-    std::string screen;
-    for (int row = 0; row < Desktop.rows; row++) screen += Row(row) + "\n";
-    return screen;
-  }
   // Row and column of the first cell of `text` on the screen, or -1, -1.
   static std::pair<int, int> Where(const std::string& text) {
     for (int row = 0; row < Desktop.rows; row++) {
@@ -81,7 +71,7 @@ TEST_F(ChoiceMenuTest, RateListTitleOfEachKindAndAllItemsShown) {
     const char* title;
   } cases[] = {{0, "WYBIERZ"}, {1, "WYBIERZ"}, {5, "SPRZEDAŻ"}, {6, "ZAKUP"}};
   for (const Case& c : cases) {
-    std::string screen = Screen([&] { wybierz_stawke_vat(NAZWY_STAWEK_VAT, 1, -1, -1, c.kind); });
+    std::string screen = ScreenWhileWaiting([&] { wybierz_stawke_vat(NAZWY_STAWEK_VAT, 1, -1, -1, c.kind); });
     EXPECT_NE(screen.find(c.title), std::string::npos) << c.kind << "\n" << screen;
     for (const char* item : {"1. PODSTAWOWA", "5. ZEROWA-Eksport", "b. EKSPORT USŁUG UE", "c. RYCZAŁT TAXI",
                              "e. ZEROWA (marża)"})
@@ -108,7 +98,7 @@ TEST_F(ChoiceMenuTest, CentredOnTheScreenOrPlacedAtTheRowAndColumn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rows << "x" << c.cols << " " << c.firstItem << " " << c.row);
     if (Desktop.rows != c.rows || Desktop.cols != c.cols) Grid(c.rows, c.cols);
-    Screen([&] {
+    ScreenWhileWaiting([&] {
       if (c.expenses)
         wybierz_kolumne_kosztow(0, c.row, c.col);
       else
@@ -142,7 +132,7 @@ TEST_F(ChoiceMenuTest, ExpenseColumnOfTheWorkingYear) {
     EXPECT_EQ(HeadlessKeysLeft(), 0) << c.year << " " << c.keys;
   }
   env->settlementYear = 2007;
-  std::string screen = Screen([] { wybierz_kolumne_kosztow(1, -1, -1); });
+  std::string screen = ScreenWhileWaiting([] { wybierz_kolumne_kosztow(1, -1, -1); });
   for (const char* item : {"WYBIERZ", "1. ZAKUP HANDL.", "3. KOSZT REKLAMY", "8. INNE 20%"})
     EXPECT_NE(screen.find(item), std::string::npos) << item << "\n" << screen;
 }

@@ -12,6 +12,7 @@
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 #include "tests/app/screen_shots.h"
+#include "tests/masterdata/goods_stock.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/keyboard.h"
 
@@ -46,14 +47,6 @@ class WarehouseLinesTest : public TablesTest {
     ASSERT_EQ(OpenZ5TOWA(0), 0);
     AppendNamed(Z5TOWA, {{"KOD", code}, {"NA1", "TOWAR"}, {"ILO", std::to_string(stock)}, {"STA", "A"}});
     d4close(Z5TOWA.table);
-  }
-  double Stock(const char* code) {
-    EXPECT_EQ(OpenZ5TOWA(0), 0);
-    double value = -999;
-    for (int r = d4top(Z5TOWA.table); r == 0 && !d4eof(Z5TOWA.table); r = d4skip(Z5TOWA.table, 1))
-      if (Trim(d4field(Z5TOWA.table, "KOD")) == code) value = f4double(d4field(Z5TOWA.table, "ILO"));
-    d4close(Z5TOWA.table);
-    return value;
   }
   // Header 1 of the side with its lines (code, quantity, STP).
   struct LineSeed {
@@ -133,11 +126,11 @@ TEST_F(WarehouseLinesTest, ModifiedLinesMoveTheStockByWhatChanged) {
   Document({{"T1", 5, "T"}});
   // From the code down to the quantity (the name lines pass), 3 over 5.
   Edit(std::string("m{ENTER}3{ENTER}{F2}t") + PAUSE);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 8) << "5 taken back, 3 put in";
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 8) << "5 taken back, 3 put in";
   EXPECT_EQ(Stp(1), "T");
 
   Edit("m{ENTER}{ENTER}{ENTER}{ENTER}12{ENTER}{F2}t");
-  EXPECT_DOUBLE_EQ(Stock("T1"), 8) << "a price alone moves nothing";
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 8) << "a price alone moves nothing";
   EXPECT_DOUBLE_EQ(f4double(Line("CEN")), 12);
 }
 
@@ -145,7 +138,7 @@ TEST_F(WarehouseLinesTest, AnUnappliedLineIsAppliedOnceTheOptionIsOn) {
   Goods("T1", 10);
   Document({{"T1", 5, "N"}});
   Edit(std::string("m{F2}t") + PAUSE);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 15);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 15);
   EXPECT_EQ(Stp(1), "T");
 }
 
@@ -160,7 +153,7 @@ TEST_F(WarehouseLinesTest, ANegativeQuantityIsRefused) {
   EXPECT_NE(seen.find("Wartość nie może być mniejsza od zera."), std::string::npos) << seen;
   ASSERT_EQ(d4go(Lines(), 1), 0);
   EXPECT_DOUBLE_EQ(f4double(Line("ILO")), 5);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 10);
 }
 
 // A line without a goods code reaches no stock: saved with the option on,
@@ -186,7 +179,7 @@ TEST_F(WarehouseLinesTest, DeletingADocumentGivesItsAppliedLinesBack) {
     Document({{"T1", 4, "T"}, {"T1", 100, "N"}});
     ASSERT_EQ(HeadlessSetScript(PAUSE), 0);
     EXPECT_EQ(usun_pozycje_dokumentu(1), 0);
-    EXPECT_DOUBLE_EQ(Stock("T1"), c.stock) << "only the applied line moves the stock";
+    EXPECT_DOUBLE_EQ(StockOf("T1"), c.stock) << "only the applied line moves the stock";
     for (long line : {1, 2}) {
       ASSERT_EQ(d4go(Lines(), line), 0);
       EXPECT_TRUE(d4deleted(Lines()));
@@ -201,7 +194,7 @@ TEST_F(WarehouseLinesTest, ARefusedGiveBackKeepsTheLinesNotYetDeleted) {
   // the report window's pause.
   ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}{ENTER}"), 0);
   EXPECT_EQ(usun_pozycje_dokumentu(1), 1);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 6);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 6);
   ASSERT_EQ(d4go(Lines(), 1), 0);
   EXPECT_TRUE(d4deleted(Lines()));
   for (long line : {2, 3}) {

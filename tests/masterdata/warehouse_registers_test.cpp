@@ -15,6 +15,7 @@
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
 #include "tests/app/stand_in_fixture.h"
+#include "tests/masterdata/goods_stock.h"
 
 namespace {
 
@@ -62,13 +63,6 @@ class WarehouseRegisterTest : public StandInTest {
     zamknij_okno_raportu(0);
     StandInTest::TearDown();
   }
-  double Stock() {
-    EXPECT_EQ(OpenZ5TOWA(0), 0);
-    EXPECT_EQ(d4go(Z5TOWA.table, 1), 0);
-    double stock = f4double(d4field(Z5TOWA.table, "ILO"));
-    d4close(Z5TOWA.table);
-    return stock;
-  }
   bool Deleted(TableHandles& set, long record) {
     EXPECT_EQ(d4go(set.table, record), 0);
     return d4deleted(set.table) != 0;
@@ -85,7 +79,7 @@ TEST_F(WarehouseRegisterTest, ARefusedGiveBackKeepsTheDocumentWithTheLinesLeft) 
   // " Usuń ", the question; the missing goods: the error box, Esc on
   // "Czy kontynuować operację ?", the report window's pause.
   RunUntilEsc(przyjecia_magazynowe, "ut{ENTER}{ESC}{ENTER}{F9}{ESC}");
-  EXPECT_DOUBLE_EQ(Stock(), 6) << "the first line's receipt taken back";
+  EXPECT_DOUBLE_EQ(FirstGoodsStock(), 6) << "the first line's receipt taken back";
   EXPECT_FALSE(Deleted(Z5MAPR, 1));
   EXPECT_EQ(f4long(d4field(Z5MAPR.table, "AKT")), 1) << "the document keeps its error mark";
   EXPECT_TRUE(Deleted(Z5MAPE, 1));
@@ -149,7 +143,7 @@ TEST_F(WarehouseRegisterTest, OnlyALineWithoutItsDocumentIsDeletedThereAndItGive
   stronaMagazynu = nullptr;
   EXPECT_FALSE(Deleted(Z5MAPE, 1));
   EXPECT_TRUE(Deleted(Z5MAPE, 2));
-  EXPECT_DOUBLE_EQ(Stock(), 7) << "the orphan's receipt taken back";
+  EXPECT_DOUBLE_EQ(FirstGoodsStock(), 7) << "the orphan's receipt taken back";
   EXPECT_TRUE(Shown("Ewidencja przyjęcia towarów")) << seen;
 }
 

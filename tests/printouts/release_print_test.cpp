@@ -1,8 +1,6 @@
 // The goods release note: the number proposed and stored, only the
 // catalogue lines printed, and two workstations asking at once.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -75,27 +73,14 @@ TEST_F(ReleasePrintTest, NumberTextOfTheYear) {
 TEST_F(ReleasePrintTest, TwoWorkstationsGetDifferentNumbers) {
   AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "2"}});
   d4flush(Z5SPRZ.table);
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t other = fork();
-  ASSERT_GE(other, 0);
-  if (other == 0) {
-    d4close_all(&env->engine);
-    if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
-    char byte = 1;
-    if (write(ready[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+  pid_t other = StartSecondWorkstation(env, [] {
     d4go(Z5SPRZ.table, 2);
     SetFields(Z5SPRZ.table, {{"NWZ", "    1"}});
-    int rc = d4write(Z5SPRZ.table, 2) || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
-    _exit(rc == 0 ? 0 : 1);
-  }
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    return d4write(Z5SPRZ.table, 2);
+  });
+  ASSERT_GT(other, 0);
   Release("{F2}{F2}{ENTER}");
-  int status = 0;
-  waitpid(other, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(SecondWorkstationDone(other));
   EXPECT_EQ(Stored("NWZ"), "    2");
 }
 

@@ -8,19 +8,16 @@
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
-#include "tests/app/program_road.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/sales/sales_road.h"
 
 namespace {
 
-constexpr const char* INTO_SALES = "s{ENTER}s";
-
-class BatchCopyRoadTest : public ProgramRoadTest {
+class BatchCopyRoadTest : public SalesRoadTest {
  protected:
   void Seed() {
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
+    MakeFirmWithSales();
     Open();
+    if (HasFatalFailure()) return;
     const char* const dates[] = {"20250612", "20250603", "20250620"};
     for (int n = 0; n < 3; n++) {
       std::string rec = std::to_string(n + 1);
@@ -36,10 +33,8 @@ class BatchCopyRoadTest : public ProgramRoadTest {
     d4close_all(&env->engine);
   }
   void Open() {
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
     ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
   }

@@ -24,9 +24,8 @@ class BatchCopyTest : public SalesTest {
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
     env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+    OpenMainRegisterWithRecipients();
+    if (HasFatalFailure()) return;
     salesOptions.standardNumbering = 'T';
     std::memcpy(context.workingDate, "20250630", 8);
     context.kind = 1;
@@ -188,9 +187,8 @@ TEST_F(BatchCopyTest, TwoWorkstationsInBothRegistersGetTheirOwnDocuments) {
     d4close_all(&env->engine);
     _exit(0);
   }
-  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
-  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-  ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+  OpenMainRegisterWithRecipients();
+  ASSERT_FALSE(HasFatalFailure());
   ASSERT_EQ(write(go[1], "x", 1), 1);
   EXPECT_EQ(CopyChosenDocuments(), 4);
   int status = 0;

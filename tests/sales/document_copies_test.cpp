@@ -16,6 +16,7 @@
 #include "tables/cash_tables.h"
 #include "tables/exchange_tables.h"
 #include "tables/masterdata_tables.h"
+#include "tests/masterdata/goods_stock.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -27,9 +28,8 @@ class DocumentCopiesTest : public SalesTest {
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
     env->settlementYear = 2023;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-    ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+    OpenMainRegisterWithRecipients();
+    if (HasFatalFailure()) return;
     salesOptions.standardNumbering = 'T';
     std::memcpy(context.workingDate, "20230620", 8);
     std::memcpy(context.newIssueDate, "20230620", 9);
@@ -212,13 +212,6 @@ class FailedCopyTest : public SalesScreenTest {
     zamknij_okno_raportu(0);
     SalesScreenTest::TearDown();
   }
-  double Stock() {
-    EXPECT_EQ(OpenZ5TOWA(0), 0);
-    EXPECT_EQ(d4go(Z5TOWA.table, 1), 0);
-    double stock = f4double(d4field(Z5TOWA.table, "ILO"));
-    d4close(Z5TOWA.table);
-    return stock;
-  }
 };
 
 TEST_F(FailedCopyTest, RemovesWhatItBeganWithTheStockGivenBack) {
@@ -232,7 +225,7 @@ TEST_F(FailedCopyTest, RemovesWhatItBeganWithTheStockGivenBack) {
   // ZZ is not in the catalogue: Esc to going on, then a key for each pause and box.
   ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}xxxxxxxx"), 0);
   EXPECT_EQ(MakeCopyOrCorrection(0, 0), -1);
-  EXPECT_DOUBLE_EQ(Stock(), 10);
+  EXPECT_DOUBLE_EQ(FirstGoodsStock(), 10);
   ASSERT_EQ(d4go(Z5SPRZ.table, 2), 0);
   EXPECT_TRUE(d4deleted(Z5SPRZ.table));
   for (long line : {3L, 4L}) {

@@ -11,29 +11,23 @@
 #include "app/option_sets.h"
 #include "print/printer.h"
 #include "tables/sales_tables.h"
-#include "tests/app/program_road.h"
 #include "tests/print/printed_text.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/sales/sales_road.h"
 
 namespace {
 
-constexpr const char* INTO_SALES = "s{ENTER}s";
-
-class InvoiceRoadTest : public ProgramRoadTest {
+class InvoiceRoadTest : public SalesRoadTest {
  protected:
   // The main register of 2025 the runs wrote into.
   void OpenFirmRegister() {
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
   }
   // Printing after the save on, and the invoice from net prices on a
   // character printer in the program directory's print settings.
   void PrintAfterSave() {
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
+    MakeFirmWithSales();
     OpenFirmRegister();
     if (HasFatalFailure()) return;
     ASSERT_EQ(LoadEwidencjeOptions(), 0);
@@ -75,7 +69,7 @@ std::string InvoiceKeys() {
 }
 
 TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
-  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}");
   OpenFirmRegister();
   if (HasFatalFailure()) return;
@@ -108,7 +102,7 @@ TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
 // After FV/1 the next form (FV/2) is left with Esc: its header goes again,
 // so the next " Dopisz " proposes FV/2 once more, on a new record.
 TEST_F(InvoiceRoadTest, TheNextFormLeftWithEscLeavesNoHeader) {
-  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ENTER}{F2}{ESC}{ESC}" +
            "d{ENTER}{ENTER}{F2}{ESC}{ESC}{ESC}{ESC}");
   OpenFirmRegister();

@@ -14,6 +14,7 @@
 #include "sales/line_code.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
+#include "tests/masterdata/goods_stock.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/keyboard.h"
 #include "ui/std_windows.h"
@@ -43,15 +44,6 @@ class LineStockTest : public SalesScreenTest {
     kontekstPozycji = nullptr;
     zamknij_okno_raportu(0);
     SalesScreenTest::TearDown();
-  }
-
-  double Stock(const char* code) {
-    EXPECT_EQ(OpenZ5TOWA(0), 0);
-    double stock = -999;
-    for (int r = d4top(Z5TOWA.table); r == 0; r = d4skip(Z5TOWA.table, 1))
-      if (FieldText(Z5TOWA.table, "KOD") == code) stock = f4double(d4field(Z5TOWA.table, "ILO"));
-    d4close(Z5TOWA.table);
-    return stock;
   }
 
   // A header of the kind and one goods line of it, added as the browse adds it.
@@ -87,34 +79,34 @@ class LineStockTest : public SalesScreenTest {
 TEST_F(LineStockTest, AddChangeAndDeleteMoveTheSameQuantity) {
   ASSERT_EQ(AddLine(1, "T1", "5"), 0);
   EXPECT_EQ(Status(), 'T');
-  EXPECT_DOUBLE_EQ(Stock("T1"), 5);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 5);
   EXPECT_EQ(lines.zmiana, 1);
 
   // 5 goes back, 3 goes out
   ASSERT_EQ(Change({{"ILO", "3"}}), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
   EXPECT_EQ(Status(), 'T');
 
   // a price alone moves nothing
   ASSERT_EQ(Change({{"CNB", "12.50"}}), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
 
   // another code: T1 gets its 3 back, T2 gives 3
   ASSERT_EQ(Change({{"KOT", "T2"}}), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
-  EXPECT_DOUBLE_EQ(Stock("T2"), 7);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 10);
+  EXPECT_DOUBLE_EQ(StockOf("T2"), 7);
 
   EXPECT_EQ(przed_usunieciem_pozycji(), 0);
-  EXPECT_DOUBLE_EQ(Stock("T2"), 10);
+  EXPECT_DOUBLE_EQ(StockOf("T2"), 10);
 }
 
 TEST_F(LineStockTest, AdvanceInvoiceLinesGiveBackWhatTheyTook) {
   // kind 11 lines leave ILK at 0: their quantity is ILO on every path
   salesOptions.stockOnReceiptInvoices = 'T';
   ASSERT_EQ(AddLine(11, "T1", "4"), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 6);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 6);
   EXPECT_EQ(przed_usunieciem_pozycji(), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 10);
   // a correction moves its change of quantity
   AppendRecord(Z5SPRE.table, {{"ILO", "4"}, {"ILK", "-2"}});
   EXPECT_DOUBLE_EQ(ilosc_magazynowa_pozycji(3), -2);
@@ -128,14 +120,14 @@ TEST_F(LineStockTest, AdvanceInvoiceAddedAndDeletedLeavesTheStock) {
   salesOptions.stockOnReceiptInvoices = 'T';
   ASSERT_EQ(AddLine(11, "T1", "4"), 0);
   ASSERT_EQ(Status(), 'T');
-  EXPECT_DOUBLE_EQ(Stock("T1"), 6);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 6);
   ASSERT_EQ(go_and_lock(Z5SPRZ.table, 1), 0);
   // the stock report's pause
   ASSERT_EQ(HeadlessSetScript("{ENTER}"), 0);
   EXPECT_EQ(przed_usunieciem_dokumentu(), 0);
   EXPECT_EQ(HeadlessKeysLeft(), 0);
   d4unlock(Z5SPRZ.table);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 10);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 10);
   ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
   EXPECT_TRUE(d4deleted(Z5SPRE.table));
 }
@@ -251,7 +243,7 @@ TEST_F(LineBrowseTest, GoodsLineTypedIntoTheBrowse) {
   for (auto [field, value] : {std::pair{"KOT", "T1"}, {"REK", "1"}, {"REC", "1"}, {"STA", "T"}, {"PRE", "FV"}})
     EXPECT_EQ(Trimmed(FieldText(Z5SPRE.table, field)), value) << field;
   EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WNE")), 30);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
 }
 
 }  // namespace
@@ -293,7 +285,7 @@ TEST_F(LineBrowseTest, QuantityChangedInTheForm) {
   ASSERT_EQ(HeadlessSetScript("m{ENTER}3{ENTER}{F2}t{ESC}"), 0);
   EXPECT_EQ(pozycje_dokumentu(0, 1, 1, 0, 1), 1);
   EXPECT_EQ(HeadlessKeysLeft(), 0);
-  EXPECT_DOUBLE_EQ(Stock("T1"), 7);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
   EXPECT_EQ(Status(), 'T');
 }
 

@@ -1,8 +1,6 @@
 // The number change of a stored document on the headless screen: Ctrl+N
 // between the numberings, and two workstations giving one number.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -75,30 +73,17 @@ TEST_F(NumberChangeTest, EscInTheCtrlNWindowKeepsTheNumbering) {
 TEST_F(NumberChangeTest, TwoDocumentsRenumberedToOneNumberOneIsRefused) {
   Document("7", "1");
   Document("11", "2");
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t other = fork();
-  ASSERT_GE(other, 0);
-  if (other == 0) {
-    d4close_all(&env->engine);
-    if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
-    char byte = 1;
-    if (write(ready[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+  pid_t other = StartSecondWorkstation(env, [] {
     d4go(Z5SPRZ.table, 2);
     f4assign_long(d4field(Z5SPRZ.table, "NRV"), 12);
-    int rc = d4write(Z5SPRZ.table, 2) || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
-    _exit(rc == 0 ? 0 : 1);
-  }
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    return d4write(Z5SPRZ.table, 2);
+  });
+  ASSERT_GT(other, 0);
   d4go(Z5SPRZ.table, 1);
   // Enter on the prefix proposes 12, F2 takes it; the lock finds it taken.
   HeadlessSetScript("{ENTER}{F9}{F2}{F9}{ENTER}{ESC}");
   zmien_numer_dokumentu(-1);
-  int status = 0;
-  waitpid(other, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(SecondWorkstationDone(other));
   EXPECT_NE(seen.find("Podaj numer dokumentu:    FV/   12/"), std::string::npos) << seen;
   EXPECT_NE(seen.find("Podany numer już istnieje!"), std::string::npos) << seen;
   EXPECT_EQ(Number(1), 7);

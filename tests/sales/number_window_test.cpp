@@ -1,8 +1,6 @@
 // The number window of a new document on the headless screen, and two
 // workstations proposing the same number.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -60,32 +58,18 @@ TEST_F(NumberWindowTest, FreeNumberOfAnotherCaseExists) {
 
 // A second workstation holds the headers locked while it appends number 3.
 TEST_F(NumberWindowTest, SecondWorkstationWaitsAndFindsTheNumberTaken) {
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t other = fork();
-  ASSERT_GE(other, 0);
-  if (other == 0) {
-    // Own opens of the files, so that its locks are its own.
-    d4close_all(&env->engine);
-    if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
-    char byte = 1;
-    if (write(ready[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+  pid_t other = StartSecondWorkstation(env, [] {
     d4append_start(Z5SPRZ.table, 0);
     d4blank(Z5SPRZ.table);
     SetFields(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "3"}});
-    int rc = d4append(Z5SPRZ.table) || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
-    _exit(rc == 0 ? 0 : 1);
-  }
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    return d4append(Z5SPRZ.table);
+  });
+  ASSERT_GT(other, 0);
   // F2 waits for the lock, the number is found taken and the window comes
   // back; F2 on the same number is refused in the window.
   HeadlessSetScript("{F2}{F9}{ENTER}{F2}{F9}{ENTER}{ESC}");
   EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), -1);
-  int status = 0;
-  waitpid(other, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(SecondWorkstationDone(other));
   EXPECT_EQ(Count(seen, "Podany numer już istnieje!"), 2) << seen;
   EXPECT_EQ(d4reccount(Z5SPRZ.table), 3);
   EXPECT_EQ(Z5SPRZ.table->file_locked, 0);

@@ -5,24 +5,18 @@
 #include <string>
 
 #include "tables/sales_tables.h"
-#include "tests/app/program_road.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/sales/sales_road.h"
 
 namespace {
 
-constexpr const char* INTO_SALES = "s{ENTER}s";
-
-class RegisterActionsRoadTest : public ProgramRoadTest {
+class RegisterActionsRoadTest : public SalesRoadTest {
  protected:
   // The firm's main register of 2025: number 12 in two series and kinds,
   // the first of them in key order in series "A" of kind 2.
   void SeedRegister() {
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+    MakeFirmWithSales();
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
     struct Seed {
       const char *kind, *prefix, *number, *code, *issued, *nip;
     } seeds[] = {

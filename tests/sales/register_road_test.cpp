@@ -7,23 +7,17 @@
 
 #include "tables/cash_tables.h"
 #include "tables/sales_tables.h"
-#include "tests/app/program_road.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/sales/sales_road.h"
 
 namespace {
 
-constexpr const char* INTO_SALES = "s{ENTER}s";
-
-class RegisterRoadTest : public ProgramRoadTest {
+class RegisterRoadTest : public SalesRoadTest {
  protected:
   // The firm's main register of 2025 with one document due nothing.
   void SeedRegister() {
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+    MakeFirmWithSales();
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
     AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "7"}, {"NA1", "Hurtownia Zbyt"},
                                 {"KNA", "ZBYT"}, {"DAW", "20250310"}, {"BRU", "0"}, {"ZAP", "N"}, {"REC", "1"}});
     d4close_all(&env->engine);
@@ -75,7 +69,7 @@ TEST_F(RegisterRoadTest, VatRegisterKeepsItsOwnF5Hint) {
 // the next form left with Esc takes its header away again, so the next
 // " Dopisz " proposes FV/2 once more on a new record.
 TEST_F(RegisterRoadTest, AnInvoiceIsAddedAndAnAbandonedOneLeavesNoHeader) {
-  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  MakeFirm();
   const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
   const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
   RunToEnd(std::string(LOGO) + INTO_SALES + "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F2}t" +

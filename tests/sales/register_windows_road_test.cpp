@@ -6,25 +6,19 @@
 #include <string>
 
 #include "tables/sales_tables.h"
-#include "tests/app/program_road.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/sales/sales_road.h"
 
 namespace {
 
-constexpr const char* INTO_SALES = "s{ENTER}s";
-
-class RegisterWindowsRoadTest : public ProgramRoadTest {
+class RegisterWindowsRoadTest : public SalesRoadTest {
  protected:
   // The firm's main register of 2025 with one invoice and one line.
   void SetUp() override {
-    ProgramRoadTest::SetUp();
+    SalesRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    RunToEnd(std::string(LOGO) + INTO_SALES + "{ESC}{ESC}");
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = 2025;
-    ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+    MakeFirmWithSales();
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
     AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "7"}, {"NA1", "Hurtownia Zbyt"},
                                 {"KNA", "ZBYT"}, {"DAW", "20250310"}, {"TRY", "1"}, {"NET", "100"}, {"VAT", "23"},

@@ -4,6 +4,8 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <initializer_list>
@@ -13,6 +15,7 @@
 #include "app/option_sets.h"
 #include "app/program_messages.h"
 #include "db/db_engine.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
@@ -71,12 +74,51 @@ inline void StartSalesTables(Environment* env, const std::string& dir, kontekst_
   salesContext = context;
 }
 
+// The main register's headers, lines and recipients opened.
+inline void OpenMainRegisterWithRecipients() {
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+}
+
 inline void StopSalesTables(Environment* env) {
   salesContext = nullptr;
   salesOptions = SalesOptions{};
   env->engine.error_code = 0;
   d4close_all(&env->engine);
   d4init_undo(&env->engine);
+}
+
+// A second workstation: a child process with its own opens of the files
+// (so that its locks are its own) takes the headers lock and, a while after
+// the test is told it holds it, makes `change` (0 when written) and lets go.
+// Gives the child's id once the lock is held, -1 when it could not start.
+template <typename F>
+pid_t StartSecondWorkstation(Environment* env, F change) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  pid_t other = fork();
+  if (other == 0) {
+    d4close_all(&env->engine);
+    if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
+    char byte = 1;
+    if (write(ready[1], &byte, 1) != 1) _exit(1);
+    usleep(300 * 1000);
+    int rc = change() || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
+    _exit(rc == 0 ? 0 : 1);
+  }
+  close(ready[1]);
+  char byte = 0;
+  bool holding = other > 0 && read(ready[0], &byte, 1) == 1;
+  close(ready[0]);
+  return holding ? other : -1;
+}
+
+// Waits for the second workstation; true when its change was stored.
+inline bool SecondWorkstationDone(pid_t other) {
+  int status = 0;
+  waitpid(other, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class SalesTest : public EnvTest {

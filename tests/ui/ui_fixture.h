@@ -90,6 +90,18 @@ class UiTest : public TempDirTest {
     ASSERT_EQ(w4init_video(1), 0);
   }
 
+  // The keys the next reads take.
+  void Keys(const char* script) { ASSERT_EQ(HeadlessSetScript(script), 0); }
+  // The screen while the window `open` shows waits for a key; it is left open.
+  template <typename F>
+  std::string ScreenWhileWaiting(F open) {
+    Keys("");
+    EXPECT_THROW(open(), ScriptEnded);
+    std::string screen;
+    for (int row = 0; row < Desktop.rows; row++) screen += Row(row) + "\n";
+    return screen;
+  }
+
   static int Char(int row, int col) { return Desktop.cells[row * Desktop.cols + col] & 0xFF; }
   static int Attr(int row, int col) { return Desktop.cells[row * Desktop.cols + col] >> 8; }
   // Cells of a grid row as UTF-8 text (empty cells as blanks).
