@@ -465,6 +465,7 @@ int drukuj_ewidencje(int kind) {
   kontekst_ewidencji* c = kontekstEwidencji;
   if (!c) return -1;
   if (kind < 1 || kind > 6) return NotAvailableYet("Drukuj");
+  if (LoadPodatkiOptions() != 0) return -1;
   // the printouts walk the lines; the list comes back where it stood
   long shown = d4recno(Lines());
   c->rodzaj_wydruku = kind == 6 ? 3 : kind == 5 ? 2 : kind == 4 ? 1 : 0;
