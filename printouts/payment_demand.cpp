@@ -31,6 +31,7 @@
 #include "ui/keyboard.h"
 #include "ui/menu.h"
 #include "ui/message_box.h"
+#include "ui/opened_window.h"
 #include "ui/std_windows.h"
 #include "ui/validators.h"
 #include "ui/window4.h"
@@ -292,24 +293,6 @@ void PrintSheets(char* pattern, const char* page) {
 int16_t shownForm;
 int16_t ShownForm() { return shownForm; }
 
-struct Window {
-  int previous, handle;
-  Window() : previous(w4select(-1)) {
-    handle = DefineWprowadzWindow(WINDOW_ROW, WINDOW_COL, WINDOW_ROWS, WINDOW_COLS, Sys("WEZWANIE DO ZAPŁATY"),
-                                  nullptr, nullptr);
-    if (handle >= 0) w4activate(handle);
-  }
-  ~Window() {
-    if (handle >= 0) {
-      w4deactivate(handle);
-      w4close(handle);
-    }
-    w4select(previous);
-  }
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
-};
-
 void CloseFirm() {
   d4close(Z5PAWL.table);
   Z5PAWL.table = nullptr;
@@ -388,7 +371,10 @@ int okno_wezwania() {
   demand = &record;
   int key;
   {
-    Window window;
+    OpenedWindow window([] {
+      return DefineWprowadzWindow(WINDOW_ROW, WINDOW_COL, WINDOW_ROWS, WINDOW_COLS, Sys("WEZWANIE DO ZAPŁATY"),
+                                  nullptr, nullptr);
+    });
     w4attribute(SCREEN_ATTRIBUTE);
     pokaz_tlo(SCREEN, 0, 0);
     Fill(record, amount, type);

@@ -24,6 +24,7 @@
 #include "ui/desktop.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/opened_window.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
 
@@ -91,29 +92,20 @@ bool AddCashDocument() {
 }
 
 struct Progress {
-  int previous, handle;
-  Progress() : previous(w4select(-1)) {
-    handle = DefineDialogWindow((Desktop.rows - PROGRESS_ROWS) / 2, (Desktop.cols - PROGRESS_WIDTH) / 2,
-                                PROGRESS_ROWS, PROGRESS_WIDTH, EnvFindString(MSG_ADDING_CASH_DOCUMENTS));
-    if (handle < 0) return;
-    w4activate(handle);
-    w4select(handle);
+  OpenedWindow window{[] {
+    return DefineDialogWindow((Desktop.rows - PROGRESS_ROWS) / 2, (Desktop.cols - PROGRESS_WIDTH) / 2, PROGRESS_ROWS,
+                              PROGRESS_WIDTH, EnvFindString(MSG_ADDING_CASH_DOCUMENTS));
+  }};
+  Progress() {
+    if (window.handle < 0) return;
+    w4select(window.handle);
     w4centre(3, Sys(" Proszę czekać. ").c_str());
   }
   void Show(int count) {
-    if (handle < 0) return;
-    w4select(handle);
+    if (window.handle < 0) return;
+    w4select(window.handle);
     w4centre(1, PrintfQStr("Dokument nr %i", count));
   }
-  ~Progress() {
-    if (handle >= 0) {
-      w4deactivate(handle);
-      w4close(handle);
-    }
-    w4select(previous);
-  }
-  Progress(const Progress&) = delete;
-  Progress& operator=(const Progress&) = delete;
 };
 
 }  // namespace

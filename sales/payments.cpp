@@ -27,6 +27,7 @@
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/opened_window.h"
 #include "ui/record_stamp.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
@@ -116,22 +117,12 @@ bool KpRefused() {
   return false;
 }
 
-struct Window {
-  int previous, handle;
-  Window(int row, int col, int height, int width) : previous(w4select(-1)) {
-    handle = DefineWprowadzWindow(row, col, height, width, Sys("Wprowadź kwotę płatności"), nullptr, nullptr);
-    if (handle >= 0) w4activate(handle);
-  }
-  ~Window() {
-    if (handle >= 0) {
-      w4deactivate(handle);
-      w4close(handle);
-    }
-    w4select(previous);
-  }
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
-};
+// The payment's entry window, open for its scope.
+OpenedWindow PaymentWindow(int row, int col, int height, int width) {
+  return OpenedWindow([&] {
+    return DefineWprowadzWindow(row, col, height, width, Sys("Wprowadź kwotę płatności"), nullptr, nullptr);
+  });
+}
 
 void AmountGet(int row, int col, double* value, bool displayOnly) {
   g4double(row, col, value);
@@ -313,7 +304,7 @@ int wprowadz_platnosc(int rejestr) {
   Copy(note, sizeof note, FldQStr(Header("OZA"), 1));
   int key;
   {
-    Window window(12, 1, 6, 78);
+    OpenedWindow window = PaymentWindow(12, 1, 6, 78);
     if (window.handle < 0) return 0;
     static const char* const labels[] = {"kwota należna.", "kwota wpłacana", "data wpłaty...", "opis płatności"};
     for (int i = 0; i < 4; i++) w4(i, 1, Sys(labels[i]));
@@ -366,7 +357,7 @@ int wplata_kp_dokumentu() {
   std::memcpy(date, WorkingDate(), 9);
   int key;
   {
-    Window window((Desktop.rows - 7) / 2, (Desktop.cols - 40) / 2, 7, 40);
+    OpenedWindow window = PaymentWindow((Desktop.rows - 7) / 2, (Desktop.cols - 40) / 2, 7, 40);
     if (window.handle < 0) return 0;
     static const char* const labels[] = {"data wystawienia..", "", "kwota należna.....", "kwota wpłacana...."};
     for (int i = 0; i < 4; i++) w4(1 + i, 1, Sys(labels[i]));
@@ -390,7 +381,7 @@ void platnosc_po_wydruku() {
   if (amount <= 0) return;
   int key;
   {
-    Window window(12, 15, 5, 50);
+    OpenedWindow window = PaymentWindow(12, 15, 5, 50);
     if (window.handle < 0) return;
     w4(1, 1, Sys("kwota wpłacana...."));
     AmountGet(1, 20, &amount, false);

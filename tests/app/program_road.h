@@ -6,8 +6,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
+#include "env/paths.h"
+#include "print/printer.h"
 #include "tests/tables/tables_fixture.h"
 
 // A key passes the start-up logo.
@@ -40,6 +44,24 @@ class ProgramRoadTest : public TablesTest {
     EXPECT_EQ(o.exit, 0) << keys << "\n" << ReadFile(dir + "out.txt");
   }
   static bool Has(const Outcome& o, const std::string& text) { return o.screen.find(text) != std::string::npos; }
+  // Character printing on an EPSON for each report (the table its settings
+  // live in and its code), kept in the program directory's print settings,
+  // where the program looks for them.
+  void SaveCharacterPrinting(std::initializer_list<std::pair<DbTable*, const char*>> reports) {
+    PathRecord program{};
+    TransDir(EnvFromDiskPath(home).c_str(), &program);
+    ASSERT_EQ(ChangeDir(&program, 0, 0), 0);
+    char separate = env->separatePrintSettings;
+    env->separatePrintSettings = 'T';
+    Printer = PrinterDefaults();
+    Printer.mode = 1;
+    Printer.family = PRN_EPSON9;
+    Printer.codePage = 1;
+    for (const auto& [table, code] : reports) SavePrintSettings(table, code);
+    Printer = PrinterDefaults();
+    env->separatePrintSettings = separate;
+    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+  }
 
   std::string home;
 };

@@ -33,23 +33,10 @@ class InvoiceRoadTest : public SalesRoadTest {
     ASSERT_EQ(LoadEwidencjeOptions(), 0);
     salesOptions.printAfterSave = 'T';
     ASSERT_EQ(SaveEwidencjeOptions(), 0);
-    // Written in the program directory, where the program looks for them.
-    TransDir(EnvFromDiskPath(home).c_str(), &programPath);
-    ASSERT_EQ(ChangeDir(&programPath, 0, 0), 0);
-    char separate = env->separatePrintSettings;
-    env->separatePrintSettings = 'T';
-    Printer = PrinterDefaults();
-    Printer.mode = 1;
-    Printer.family = PRN_EPSON9;
-    Printer.codePage = 1;
-    SavePrintSettings(Z5SPRZ.table, "FVN");
-    Printer = PrinterDefaults();
-    env->separatePrintSettings = separate;
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+    SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+    if (HasFatalFailure()) return;
     d4close_all(&env->engine);
   }
-
-  PathRecord programPath{};
 };
 
 // A free-text line: the name, past the other name fields and the GTU menu.

@@ -104,20 +104,8 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     if (HasFatalFailure()) return;
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
     ASSERT_EQ(CreateZ5ESPP(), 0);
-    PathRecord program{};
-    TransDir(EnvFromDiskPath(home).c_str(), &program);
-    ASSERT_EQ(ChangeDir(&program, 0, 0), 0);
-    char separate = env->separatePrintSettings;
-    env->separatePrintSettings = 'T';
-    Printer = PrinterDefaults();
-    Printer.mode = 1;
-    Printer.family = PRN_EPSON9;
-    Printer.codePage = 1;
-    SavePrintSettings(Z5SPRE.table, "SUM");
-    SavePrintSettings(Z5ESPP.table, "TAB");
-    Printer = PrinterDefaults();
-    env->separatePrintSettings = separate;
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+    SaveCharacterPrinting({{Z5SPRE.table, "SUM"}, {Z5ESPP.table, "TAB"}});
+    if (HasFatalFailure()) return;
     d4close_all(&env->engine);
   }
 
