@@ -47,22 +47,6 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     env->settlementYear = 2025;
   }
 
-  // A header and its lines; kind, number and dates go into every line.
-  void Document(TableHandles& headers, TableHandles& rows, int rec, int kind, const char* prefix, const char* date,
-                Fields header, std::initializer_list<Fields> lines) {
-    std::string r = std::to_string(rec), k = std::to_string(kind);
-    AppendRecord(headers.table, {{"REC", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
-                                 {"DAS", date}, {"NA1", "Kontrahent " + r}, {"NIP", "526000123" + r},
-                                 {"KOP", "25-001"}, {"MIA", "Kielce"}});
-    SetFields(headers.table, header);
-    ASSERT_EQ(d4write(headers.table, d4recno(headers.table)), 0);
-    for (const Fields& line : lines) {
-      AppendRecord(rows.table, {{"REK", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
-                                {"STM", "1"}, {"CSS", "T"}});
-      SetFields(rows.table, line);
-      ASSERT_EQ(d4write(rows.table, d4recno(rows.table)), 0);
-    }
-  }
 
   // Main: FV at 23 % with an OSS line, MP at 8 %, an FK moving a line from
   // code 1 to 2, RU exempt, a final invoice over an advance, and an FV of
@@ -76,22 +60,22 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
     ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_AUX_SECOND), 0);
     ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_AUX_SECOND), 0);
-    Document(Z5SPRZ, Z5SPRE, 1, 1, "FV", "20250203", {},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "FV", "20250203", {},
              {{{"VAT", "1"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}},
               {{"STM", "4"}, {"VAT", "1"}, {"WNE", "50"}, {"WAV", "11.5"}, {"WAB", "61.5"}}});
-    Document(Z5SPRZ, Z5SPRE, 2, 7, "MP", "20250204", {},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 2, 7, "MP", "20250204", {},
              {{{"VAT", "2"}, {"WNE", "200"}, {"WAV", "16"}, {"WAB", "216"}}});
-    Document(Z5SPRZ, Z5SPRE, 3, 3, "FK", "20250205", {{"TYM", "1"}},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 3, 3, "FK", "20250205", {{"TYM", "1"}},
              {{{"VAT", "1"}, {"KVAT", "2"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KWNE", "100"},
                {"KWAV", "8"}, {"KWAB", "108"}, {"KRN", "0"}, {"KRV", "-15"}}});
-    Document(Z5SPRZ, Z5SPRE, 4, 2, "RU", "20250206", {},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 4, 2, "RU", "20250206", {},
              {{{"VAT", "4"}, {"WNE", "50"}, {"WAV", "0"}, {"WAB", "50"}}});
     // the final invoice keeps the gross still due after the advance in WAB
-    Document(Z5SPRZ, Z5SPRE, 5, 1, "FV", "20250207", {{"AKT", "1"}},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 5, 1, "FV", "20250207", {{"AKT", "1"}},
              {{{"VAT", "1"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "73.8"}}});
-    Document(Z5SPRZ, Z5SPRE, 6, 1, "FV", "20250115", {},
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 6, 1, "FV", "20250115", {},
              {{{"VAT", "1"}, {"WNE", "1000"}, {"WAV", "230"}, {"WAB", "1230"}}});
-    Document(Z5SPRZ_2, Z5SPRE_2, 1, 9, "FP", "20250210", {{"SDR", "3"}, {"VAT", "6.9"}},
+    AppendSalesDocument(Z5SPRZ_2, Z5SPRE_2, 1, 9, "FP", "20250210", {{"SDR", "3"}, {"VAT", "6.9"}},
              {{{"VAT", "1"}, {"WNE", "30"}, {"WAV", "6.9"}, {"WAB", "36.9"}}});
     d4close_all(&env->engine);
     CharacterPrinting();

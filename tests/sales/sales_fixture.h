@@ -50,6 +50,25 @@ inline void AppendRecord(DbTable* table, Fields fields) {
   ASSERT_EQ(d4append(table), 0);
 }
 
+// A seeded sales document: its header, with a buyer of its own, and its
+// lines; kind, number and dates go into every line, `header` and each
+// line's fields over them. The headers table then stands on the header.
+inline void AppendSalesDocument(TableHandles& headers, TableHandles& rows, int rec, int kind, const char* prefix,
+                                const char* date, Fields header, std::initializer_list<Fields> lines) {
+  std::string r = std::to_string(rec), k = std::to_string(kind);
+  AppendRecord(headers.table, {{"REC", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
+                               {"DAS", date}, {"NA1", "Kontrahent " + r}, {"NIP", "526000123" + r},
+                               {"KOP", "25-001"}, {"MIA", "Kielce"}});
+  SetFields(headers.table, header);
+  ASSERT_EQ(d4write(headers.table, d4recno(headers.table)), 0);
+  for (const Fields& line : lines) {
+    AppendRecord(rows.table, {{"REK", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
+                              {"STM", "1"}, {"CSS", "T"}});
+    SetFields(rows.table, line);
+    ASSERT_EQ(d4write(rows.table, d4recno(rows.table)), 0);
+  }
+}
+
 inline std::string FieldText(DbTable* table, const char* name) {
   DbField* field = d4field(table, name);
   std::string s(f4ptr(field), f4len(field));
