@@ -1,3 +1,7 @@
+// The cash book's entries: the numbering per desk, kind, account and year,
+// the one append path every writer of a numbered entry takes, the sum of a
+// document's entries, the texts that name an entry, and the deletion of a
+// document's entries.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,22 +11,24 @@
 #include "app/option_sets.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
+#include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "finance/payments.h"
 #include "tables/cash_tables.h"
 #include "ui/message_box.h"
+#include "ui/record_stamp.h"
 
 namespace {
 
-constexpr int TAG_SOURCE = 1;      // STR(TYZ,2,0)+STR(ROK,4,0)+STR(REK,6,0)
-constexpr int TAG_NUMBERING = 5;   // PRE+TYP+STR(TYK,1,0)+STR(YEAR(DAT),4,0)+STR(NUM,5,0), descending
 constexpr int SOURCE_KEY_LENGTH = 12;
 constexpr int DESK_CODE_WIDTH = 4;
 constexpr int MSG_DELETE_CASH_ENTRIES = 20054;   // "Czy usunąć zapisy z kasy?"
+constexpr int MSG_ADDED_TO_CASH = 20074;         // "Dopisano do kasy."
 
 DbField* Field(const char* name) { return d4field(Z5KASA.table, name); }
 
@@ -56,7 +62,29 @@ class KeptPosition {
   std::vector<char> buffer;
 };
 
-const char* KindText(char kind) {
+// The whole cash book locked for a scope, unless the caller holds it so
+// already (the entry form does): that lock is left to its owner.
+class BookLock {
+ public:
+  BookLock() : table(Z5KASA.table), own(!table->file_locked) {
+    if (own) held = set_lock(table, -1) == 0;
+  }
+  ~BookLock() {
+    if (own && held) d4unlock(table);
+  }
+  bool Held() const { return !own || held; }
+  BookLock(const BookLock&) = delete;
+  BookLock& operator=(const BookLock&) = delete;
+
+ private:
+  DbTable* table;
+  bool own;
+  bool held = false;
+};
+
+}  // namespace
+
+const char* RodzajZapisuKasyText(char kind) {
   static const std::string statement = Utf8ToMazText("Wyciąg");
   switch (kind) {
     case '1': return "KP";
@@ -67,27 +95,85 @@ const char* KindText(char kind) {
   }
 }
 
-}  // namespace
-
 long OstatniNrKasy(int typ, int bank, int year) {
   KeptPosition kept;
   char key[DESK_CODE_WIDTH + 7 + 1];
   std::snprintf(key, sizeof key, "%-4.4s%c%1d%4d", salesOptions.cashDeskCode, static_cast<char>(typ), bank, year);
-  d4tag_select(Z5KASA.table, Z5KASA.tag[TAG_NUMBERING]);
+  d4tag_select(Z5KASA.table, Z5KASA.tag[CASH_TAG_NUMBERING]);
   if (d4seek_n(Z5KASA.table, key, static_cast<int>(std::strlen(key))) != 0) return 0;
   return f4long(Field("NUM"));
 }
 
+char* RodzajZapisuKasyQStr() { return PrintfQStr("%s", RodzajZapisuKasyText(static_cast<char>(f4char(Field("TYP"))))); }
+
 char* ZrodloKasyQStr() {
   std::string date = FullDateQStr(f4ptr(Field("DAT")));
-  return PrintfQStr("*%s %ld %s", KindText(static_cast<char>(f4char(Field("TYP")))), f4long(Field("NUM")),
+  return PrintfQStr("*%s %ld %s", RodzajZapisuKasyText(static_cast<char>(f4char(Field("TYP")))), f4long(Field("NUM")),
                     date.c_str());
+}
+
+double SumaKasyDokumentu(int typ, int rok, long rekord) {
+  if (rekord == 0) return 0;
+  KeptPosition kept;
+  BookLock lock;
+  DbTable* table = Z5KASA.table;
+  d4tag_select(table, Z5KASA.tag[CASH_TAG_SOURCE]);
+  double sum = 0;
+  int rc = d4seek_n(table, KluczTypRokRek(typ, rok, rekord), SOURCE_KEY_LENGTH);
+  for (; rc == 0 && !d4eof(table) && czy_zapis_kasy_dokumentu(typ, rok, rekord); rc = d4skip(table, 1))
+    if (!d4deleted(table)) sum += f4double(Field("KWO"));
+  return sum;
+}
+
+int dopisz_wpis_kasy(const PlatnoscKasowa* request) {
+  DbTable* cash = Z5KASA.table;
+  // The number is drawn and the entry appended under one lock, so that two
+  // workstations never write the same number.
+  BookLock lock;
+  if (!lock.Held()) return -1;
+  d4append_start(cash, 0);
+  d4blank(cash);
+  bool statement = request->rodzaj == '3';
+  f4assign_char(Field("TYP"), request->rodzaj);
+  f4assign_char(Field("TKA"), statement ? 'K' : 'G');
+  ToFieldCopyLongint(Field("TYK"), statement ? request->kod_banku : 0);
+  ToFieldCopyMaxString(Field("WAL"), "PLN");
+  ToFieldCopyDouble(Field("KUR"), 1);
+  ToFieldCopyDouble(Field("KUZ"), 1);
+  ToFieldCopyMaxString(Field("DAT"), request->data);
+  ToFieldCopyMaxString(Field("PRE"), salesOptions.cashDeskCode);
+  long number = OstatniNrKasy(request->rodzaj, f4int(Field("TYK")), date4year(request->data)) + 1;
+  ToFieldCopyLongint(Field("NUM"), number);
+  ToFieldCopyDouble(Field("KWO"), request->kwota);
+  ToFieldCopyMaxString(Field("DOK"), request->numer_dokumentu);
+  ToFieldCopyMaxString(Field("TYT"), request->tytul);
+  ToFieldCopyMaxString(Field("KOD"), request->kod_kontrahenta);
+  ToFieldCopyMaxString(Field("NA1"), request->nazwa1);
+  ToFieldCopyMaxString(Field("NA2"), request->nazwa2);
+  ToFieldCopyMaxString(Field("KOP"), request->kod_pocztowy);
+  ToFieldCopyMaxString(Field("MIA"), request->miasto);
+  ToFieldCopyMaxString(Field("ULI"), request->ulica);
+  ToFieldCopyLongint(Field("ROK"), request->rok);
+  ToFieldCopyLongint(Field("REK"), request->rekord);
+  ToFieldCopyLongint(Field("TYZ"), request->typ_zrodla);
+  set_pass_inf(0, Field("INF"));
+  bool appended = d4append(cash) == 0;
+  d4flush(cash);
+  return appended ? 0 : -1;
+}
+
+int DopiszDoKasy(PlatnoscKasowa* request) {
+  if (OpenZ5KASA(0) != 0) return -1;
+  int result = dopisz_wpis_kasy(request);
+  d4close(Z5KASA.table);
+  if (result == 0) Informacja(MSG_ADDED_TO_CASH);
+  return result;
 }
 
 void UsunZapisyKasy(int typ, int rok, int rekord) {
   DbTable* table = Z5KASA.table;
   DbTag* previous = d4tag_selected(table);
-  d4tag_select(table, Z5KASA.tag[TAG_SOURCE]);
+  d4tag_select(table, Z5KASA.tag[CASH_TAG_SOURCE]);
   if (d4seek_n(table, KluczTypRokRek(typ, rok, rekord), SOURCE_KEY_LENGTH) == 0 &&
       Pytanie(MSG_DELETE_CASH_ENTRIES) != 27) {
     // Deleted entries leave the tag, so they are gathered before any goes.
@@ -97,6 +183,7 @@ void UsunZapisyKasy(int typ, int rok, int rekord) {
     for (long entry : entries) {
       if (d4go(table, entry) != 0) break;
       d4delete(table);
+      d4write(table, entry);
     }
     d4flush(table);
   }

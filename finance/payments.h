@@ -31,10 +31,14 @@ struct PlatnoscKasowa {
   char miasto[26];
   char ulica[65];
   char opis_platnosci[61];   // the header's payment note; the cash book writes the new one back
+  int32_t tylko_podglad;     // the caller's view-only flag for PrzegladajKase
+  double kurs;               // the document's bookkeeping exchange rate (KKS)
 };
 
 // Source types of the cash book and the settlements.
 constexpr int SOURCE_SALES = 1;
+constexpr int SOURCE_PURCHASES = 2;
+constexpr int SOURCE_BOOK = 3;
 constexpr int SOURCE_AUXILIARY_SALES = 4;
 
 // Writes the document's settlement entry (added, or overwritten by its key).
@@ -48,14 +52,23 @@ void UsunRozliczenie(int typ, int rok, int rekord);
 void UsunZapisyKasy(int typ, int rok, int rekord);
 
 // Flags of the transfer: open (and close) the sales tables of the entry's
-// year; append the text to the payment note instead of replacing it.
+// year, the purchase tables, the book of the year; append the text to the
+// payment note instead of replacing it.
 constexpr int TRANSFER_OPEN_SALES = 1;
+constexpr int TRANSFER_OPEN_PURCHASES = 2;
 constexpr int TRANSFER_APPEND_NOTE = 4;
+constexpr int TRANSFER_OPEN_BOOK = 8;
+constexpr int TRANSFER_OPEN_ALL = TRANSFER_OPEN_SALES | TRANSFER_OPEN_PURCHASES | TRANSFER_OPEN_BOOK;
 // For the current cash entry: the sum of its document's entries plus
-// `amount` becomes the paid amount of the sales document (KZA, ZAP, the note,
-// the cash-method VAT date) and of its settlement entry. 0, or -1 when the
-// document could not be reached.
+// `amount` becomes the paid amount of its source: a sales document (KZA,
+// ZAP, the note, the cash-method VAT date, an advance invoice's lines), a
+// purchase, a book entry, and the settlement entry. A deleted current entry
+// is already out of the sum, so the amount standing for it is not added.
+// 0, or -1 with a box naming the document when it could not be reached.
 int PrzeniesPlatnoscDoZrodla(double amount, const char* text, int flags);
+// The payment description of the current cash entry's source (OZA of the
+// sales or purchase header); empty for other sources or any failure.
+char* OpisPlatnosciZrodla();
 // The VAT date of the current sales header and its lines becomes the payment
 // date under the cash method (option 93) when the document is paid and the
 // date falls between DAW and the current DAV. Flag 1 opens the lines table.
@@ -68,6 +81,24 @@ int SprawdzFaktureKoncowa(int kind, int akt);
 // character '1'..'4'), bank digit and year; 0 when none. The cash book's
 // record, record buffer and tag stay as they were.
 long OstatniNrKasy(int typ, int bank, int year);
+// Appends the request's cash entry, numbered (`OstatniNrKasy` + 1) under a
+// lock of the whole cash book (the caller's, when it holds one); the entry
+// stays current. 0, or -1 when the lock was refused or the append failed.
+int dopisz_wpis_kasy(const PlatnoscKasowa* request);
+// The same on a cash book opened and closed here, with "Dopisano do kasy.";
+// 0, or -1 when the cash book cannot be opened or the entry written.
+int DopiszDoKasy(PlatnoscKasowa* request);
+// KWO summed over the live cash entries of one document, under the whole
+// cash book's lock; 0 for record 0. The record, buffer and tag stay.
+double SumaKasyDokumentu(int typ, int rok, long rekord);
+// The cash entry of the current entry of the income and expense book (open,
+// of the working year): mode 0 shows its payments in the cash book, modes 1
+// and 2 append an entry. 0.
+int ZapisKsiegiDoKasy(int mode);
+// "KP", "KW", "Wyciąg", "Suma zaliczek" for an entry kind; "" otherwise.
+const char* RodzajZapisuKasyText(char kind);
+// The kind text of the current cash entry.
+char* RodzajZapisuKasyQStr();
 // "*KP 12 05-03-2026": the current cash entry's kind, number and date.
 char* ZrodloKasyQStr();
 

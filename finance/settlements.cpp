@@ -3,6 +3,7 @@
 #include "app/document_text.h"
 #include "app/settlement.h"
 #include "db/db_index.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/session/field_text.h"
@@ -11,14 +12,13 @@
 
 namespace {
 
-constexpr int TAG_SOURCE = 0;   // STR(TYZ,2,0)+STR(ROK,4,0)+STR(REK,6,0)
 constexpr int KEY_LENGTH = 12;
 
 DbField* Field(const char* name) { return d4field(Z5ROZL.table, name); }
 
 // Seeks the document's entry; the seek's result.
 int SeekEntry(int typ, int rok, long rekord) {
-  d4tag_select(Z5ROZL.table, Z5ROZL.tag[TAG_SOURCE]);
+  d4tag_select(Z5ROZL.table, Z5ROZL.tag[SETTLEMENT_TAG_SOURCE]);
   return d4seek_n(Z5ROZL.table, KluczTypRokRek(typ, rok, rekord), KEY_LENGTH);
 }
 
@@ -42,6 +42,37 @@ void Store(const PlatnoscKasowa& r, bool settled) {
   f4assign_char(Field("ROL"), settled ? 'R' : 'N');
 }
 
+// The found entry brought up to date under its record lock.
+int Rewrite(const PlatnoscKasowa& r, bool settled) {
+  DbTable* table = Z5ROZL.table;
+  long record = d4recno(table);
+  if (go_and_lock(table, record) != 0) return -1;
+  Store(r, settled);
+  int rc = d4write(table, record);
+  d4flush(table);
+  d4unlock(table);
+  return rc;
+}
+
+// A new entry through the append lock; one another workstation appended
+// meanwhile is brought up to date instead.
+int Append(const PlatnoscKasowa& r, bool settled) {
+  DbTable* table = Z5ROZL.table;
+  d4changed(table, 0);
+  if (set_lock(table, 0) != 0) return -1;
+  int found = SeekEntry(r.typ_zrodla, r.rok, r.rekord);
+  int rc = found;
+  if (found > 0) {
+    d4append_start(table, 0);
+    d4blank(table);
+    Store(r, settled);
+    rc = d4append(table);
+    d4flush(table);
+  }
+  d4unlock(table);
+  return found == 0 ? Rewrite(r, settled) : rc;
+}
+
 }  // namespace
 
 int ZapiszRozliczenie(int wymus, PlatnoscKasowa* request) {
@@ -56,16 +87,10 @@ int ZapiszRozliczenie(int wymus, PlatnoscKasowa* request) {
     d4close(table);
     return rc < 0 ? rc : 1;
   }
-  if (rc == 0) {
-    Store(*request, settled);
-    rc = d4write(table, d4recno(table));
-  } else if (rc > 0) {
-    d4append_start(table, 0);
-    d4blank(table);
-    Store(*request, settled);
-    rc = d4append(table);
-  }
-  d4flush(table);
+  if (rc == 0)
+    rc = Rewrite(*request, settled);
+  else if (rc > 0)
+    rc = Append(*request, settled);
   int closed = d4close(table);
   return rc < 0 ? rc : closed;
 }

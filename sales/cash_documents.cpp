@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int CASH_TAG_SOURCE = 1;   // STR(TYZ,2,0)+STR(ROK,4,0)+STR(REK,6,0)
 constexpr int MSG_ADDING_CASH_DOCUMENTS = 95;
 constexpr int PROGRESS_ROWS = 5, PROGRESS_WIDTH = 40;
 

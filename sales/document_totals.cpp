@@ -281,6 +281,15 @@ int czy_dokument_marzy() {
   return kind == 8 || (kind == 5 && f4int(Header("RE5")) == 2) ? 1 : 0;
 }
 
+int czy_podzielona_platnosc(int flag) {
+  auto splitKind = [](int kind) { return kind == 1 || kind == 7 || kind == 8; };
+  int kind = f4int(Header("TYV"));
+  int corrected = f4int(Header("TYM"));
+  bool split = splitKind(kind) || (kind == 3 && (splitKind(corrected) || corrected == 11));
+  if (!split || f4char(Header("STV")) != 'T') return 0;
+  return !flag || f4char(Header("PKA")) == 'T' ? 1 : 0;
+}
+
 int czy_dokument_pit_kasowego(int flag) {
   int kind = f4int(Header("TYV")), linked = f4int(Header("TYM"));
   bool qualifies = kind == 1 || kind == 7 || kind == 8 ||

@@ -73,6 +73,9 @@ int data_vat_mp_wg_platnika(Get4* get);
 
 // 1 for a margin document (summed at gross prices), else 0.
 int czy_dokument_marzy();
+// 1 when the current header is of kind 1, 7 or 8, or a correction of kind 1,
+// 7, 8 or 11, and its STV is 'T'; with the flag its PKA must be 'T' too.
+int czy_podzielona_platnosc(int flag);
 // 1 when the document qualifies for the cash-method PIT (with flag, also
 // marked for it), else 0.
 int czy_dokument_pit_kasowego(int flag);

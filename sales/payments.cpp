@@ -84,6 +84,7 @@ void FillDocument(PlatnoscKasowa& r) {
   r.rok = WorkingYear();
   r.rekord = static_cast<int32_t>(d4recno(Z5SPRZ.table));
   r.typ_zrodla = SourceType();
+  r.kurs = Rate();
 }
 
 // Documents the auxiliary register's payments leave alone: those taken into
@@ -198,12 +199,12 @@ bool FillRequest(PlatnoscKasowa& r, int zapisz, double kwota, int suma_zaliczek)
 
 int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
   PlatnoscKasowa r{};
-  bool readOnly = ReadOnlyInAuxiliary();
+  r.tylko_podglad = ReadOnlyInAuxiliary() ? 1 : 0;
   if (!FillRequest(r, zapisz, kwota, suma_zaliczek)) return 0;
   if (zapisz) {
     if (r.kwota != 0) dopisz_platnosc_do_kasy(&r, 1);
   } else {
-    PrzegladajKase(&r, 0, readOnly ? 1 : 0);
+    PrzegladajKase(&r, 0, r.tylko_podglad);
   }
   return 0;
 }
@@ -211,42 +212,6 @@ int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek) {
 void platnosc_calej_kwoty(PlatnoscKasowa* request) {
   *request = PlatnoscKasowa{};
   FillRequest(*request, 1, 0, 0);
-}
-
-int dopisz_wpis_kasy(const PlatnoscKasowa* request) {
-  DbTable* cash = Z5KASA.table;
-  // Numbers are taken and appended under one lock, so that two workstations
-  // never write the same number.
-  if (set_lock(cash, -1) != 0) return -1;
-  d4append_start(cash, 0);
-  d4blank(cash);
-  f4assign_char(Cash("TYP"), request->rodzaj);
-  f4assign_char(Cash("TKA"), request->rodzaj == '3' ? 'K' : 'G');
-  ToFieldCopyLongint(Cash("TYK"), request->rodzaj == '3' ? request->kod_banku : 0);
-  ToFieldCopyMaxString(Cash("WAL"), "PLN");
-  ToFieldCopyDouble(Cash("KUR"), 1);
-  ToFieldCopyDouble(Cash("KUZ"), 1);
-  ToFieldCopyMaxString(Cash("DAT"), request->data);
-  ToFieldCopyMaxString(Cash("PRE"), salesOptions.cashDeskCode);
-  long number = OstatniNrKasy(request->rodzaj, f4int(Cash("TYK")), date4year(request->data)) + 1;
-  ToFieldCopyLongint(Cash("NUM"), number);
-  ToFieldCopyDouble(Cash("KWO"), request->kwota);
-  ToFieldCopyMaxString(Cash("DOK"), request->numer_dokumentu);
-  ToFieldCopyMaxString(Cash("TYT"), request->tytul);
-  ToFieldCopyMaxString(Cash("KOD"), request->kod_kontrahenta);
-  ToFieldCopyMaxString(Cash("NA1"), request->nazwa1);
-  ToFieldCopyMaxString(Cash("NA2"), request->nazwa2);
-  ToFieldCopyMaxString(Cash("KOP"), request->kod_pocztowy);
-  ToFieldCopyMaxString(Cash("MIA"), request->miasto);
-  ToFieldCopyMaxString(Cash("ULI"), request->ulica);
-  ToFieldCopyLongint(Cash("ROK"), request->rok);
-  ToFieldCopyLongint(Cash("REK"), request->rekord);
-  ToFieldCopyLongint(Cash("TYZ"), request->typ_zrodla);
-  set_pass_inf(0, Cash("INF"));
-  bool appended = d4append(cash) == 0;
-  d4flush(cash);
-  d4unlock(cash);
-  return appended ? 0 : -1;
 }
 
 int dopisz_platnosc_do_kasy(PlatnoscKasowa* request, int komunikat) {
@@ -398,36 +363,16 @@ void platnosc_po_wydruku() {
 }
 
 int zapisz_wplate_gotowkowa(const char* data, double kwota) {
-  DbTable* cash = Z5KASA.table;
+  PlatnoscKasowa r{};
+  r.rodzaj = kwota > 0 ? '1' : '2';
+  r.kwota = kwota;
+  FillDocument(r);
+  std::memcpy(r.data, data, 8);
+  r.data[8] = 0;
   int result = -1;
-  if (set_lock(cash, -1) == 0) {
-    char kind = kwota > 0 ? '1' : '2';
-    d4append_start(cash, 0);
-    d4blank(cash);
-    f4assign_char(Cash("TYP"), kind);
-    ToFieldCopyLongint(Cash("NUM"), OstatniNrKasy(kind, 0, date4year(data)) + 1);
-    std::memcpy(f4assign_ptr(Cash("DAT")), data, 8);
-    f4assign_char(Cash("TKA"), 'G');
-    ToFieldCopyMaxString(Cash("PRE"), salesOptions.cashDeskCode);
-    ToFieldCopyLongint(Cash("TYK"), 0);
-    ToFieldCopyDouble(Cash("KWO"), kwota);
-    ToFieldCopyMaxString(Cash("DOK"), opis_numeru_dokumentu());
-    ToFieldCopyMaxString(Cash("WAL"), "PLN");
-    ToFieldCopyDouble(Cash("KUR"), 1);
-    ToFieldCopyDouble(Cash("KUZ"), 1);
-    ToFieldCopyMaxString(Cash("TYT"), opis_dokumentu_sprzedazy(Register()));
-    for (const char* name : {"KOD", "NA1", "NA2", "KOP", "MIA", "ULI"})
-      ToFieldCopyMaxField(Cash(name), Header(std::strcmp(name, "KOD") == 0 ? "KNA" : name));
-    ToFieldCopyLongint(Cash("ROK"), WorkingYear());
-    ToFieldCopyLongint(Cash("REK"), d4recno(Z5SPRZ.table));
-    ToFieldCopyLongint(Cash("TYZ"), SourceType());
-    set_pass_inf(0, Cash("INF"));
-    if (d4append(cash) == 0) {
-      d4flush(cash);
-      std::string reference = ZrodloKasyQStr();
-      result = PrzeniesPlatnoscDoZrodla(0, reference.c_str(), TRANSFER_APPEND_NOTE);
-    }
-    d4unlock(cash);
+  if (dopisz_wpis_kasy(&r) == 0) {
+    std::string reference = ZrodloKasyQStr();
+    result = PrzeniesPlatnoscDoZrodla(0, reference.c_str(), TRANSFER_APPEND_NOTE);
   }
   DrukujKPKW(0);
   return result;

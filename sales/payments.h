@@ -14,10 +14,6 @@ int platnosc_kasowa_dokumentu(int zapisz, double kwota, int suma_zaliczek);
 // The request of an entry paying the whole amount due of the current header
 // at once (bank 1 for a statement without one).
 void platnosc_calej_kwoty(PlatnoscKasowa* request);
-// Appends the request's cash entry, numbered (`OstatniNrKasy` + 1) under a
-// lock of the whole cash book; the entry stays current. 0, or -1 when the
-// lock was refused or the append failed.
-int dopisz_wpis_kasy(const PlatnoscKasowa* request);
 // Appends one cash entry of the request, numbered under a lock of the whole
 // cash book, and stores its amount and reference in the header (under the
 // header's lock). With `komunikat` says "Dopisano do kasy.". 0, or -1 when

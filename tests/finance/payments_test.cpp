@@ -8,6 +8,9 @@
 #include "app/option_sets.h"
 #include "finance/interest.h"
 #include "finance/payments.h"
+#include "sales/document_totals.h"
+#include "tables/book_tables.h"
+#include "tables/vat_tables.h"
 #include "jpk/bank_accounts.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
@@ -124,6 +127,162 @@ TEST_F(PaymentsTest, CashPaymentsMoveIntoTheDocument) {
   ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
   EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 500);
   EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "N");
+}
+
+
+// Every writer numbers through one path: an empty book gives 1, a KP and a
+// KW of one day both 1, a new year starts again.
+TEST_F(PaymentsTest, AppendedEntriesTakeTheNextNumber) {
+  struct Case {
+    char kind;
+    const char* date;
+    long number;
+  } cases[] = {{'1', "20260105", 1}, {'1', "20260105", 2}, {'2', "20260105", 1}, {'1', "20270102", 1},
+               {'3', "20260105", 1}};
+  for (const Case& c : cases) {
+    PlatnoscKasowa r = Request(10, 0);
+    r.rodzaj = c.kind;
+    r.kod_banku = 2;
+    std::strcpy(r.data, c.date);
+    ASSERT_EQ(DopiszDoKasy(&r), 0);
+    EXPECT_EQ(Boxes(), "Dopisano do kasy.");
+    ASSERT_EQ(d4go(Z5KASA.table, d4reccount(Z5KASA.table)), 0);
+    EXPECT_EQ(f4long(d4field(Z5KASA.table, "NUM")), c.number) << c.kind << " " << c.date;
+    EXPECT_EQ(FieldText(Z5KASA.table, "PRE"), "K1");
+    EXPECT_EQ(FieldText(Z5KASA.table, "TYK"), c.kind == '3' ? "2" : "0");
+  }
+  EXPECT_EQ(Z5KASA.table->file_locked, 0);
+}
+
+// The EUR invoice paid twice in PLN, then each payment deleted through the
+// book's after-delete path: the deleted amount comes off once whether the
+// entry is already marked deleted or not yet.
+TEST_F(PaymentsTest, DeletedPaymentsComeOffOnce) {
+  Header({{"TYV", "1"}, {"REC", "1"}, {"BRU", "1000"}, {"KKS", "4.3"}, {"ZAP", "N"}});
+  PlatnoscKasowa due = Request(4300, 0);
+  due.rekord = 1;
+  ASSERT_EQ(ZapiszRozliczenie(0, &due), 0);
+  CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "2150"}, {"DAT", "20260305"}});
+  CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "2150"}, {"DAT", "20260306"}});
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, nullptr, 0), 0);
+  EXPECT_EQ(Settlements(), "R N 4300.000000 4300.000000;");
+  auto paid = [] {
+    d4go(Z5SPRZ.table, 1);
+    return FieldText(Z5SPRZ.table, "ZAP") + " " + std::to_string(f4double(d4field(Z5SPRZ.table, "KZA")));
+  };
+  EXPECT_EQ(paid(), "T 1000.000000");
+  // Marked deleted first, as the browse does, then passed on.
+  ASSERT_EQ(d4go(Z5KASA.table, 2), 0);
+  d4delete(Z5KASA.table);
+  ASSERT_EQ(d4write(Z5KASA.table, 2), 0);
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(-2150, nullptr, 0), 0);
+  EXPECT_EQ(paid(), "N 500.000000");
+  EXPECT_EQ(Settlements(), "N N 4300.000000 2150.000000;");
+  // Passed on while the entry still stands.
+  ASSERT_EQ(d4go(Z5KASA.table, 1), 0);
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(-2150, nullptr, 0), 0);
+  EXPECT_EQ(paid(), "N 0.000000");
+  EXPECT_EQ(Settlements(), "N N 4300.000000 0.000000;");
+  EXPECT_DOUBLE_EQ(SumaKasyDokumentu(SOURCE_SALES, 2026, 1), 2150);
+  EXPECT_DOUBLE_EQ(SumaKasyDokumentu(SOURCE_SALES, 2026, 0), 0);
+}
+
+// The paid amount spread over an advance invoice's lines adds up to it.
+TEST_F(PaymentsTest, AdvanceLinesFollowThePaidAmount) {
+  struct Case {
+    int lines;
+    const char* paid;
+    const char* gross[3];
+    double net, vat;
+  } cases[] = {{1, "61.50", {"61.50"}, 50.00, 11.50}, {3, "100", {"33.33", "33.33", "33.34"}, 81.31, 18.69}};
+  long header = 0;
+  for (const Case& c : cases) {
+    header++;
+    std::string rec = std::to_string(header);
+    Header({{"TYV", "11"}, {"REC", rec.c_str()}, {"TRY", "1"}, {"KKS", "1"}, {"BRU", "369"}, {"DAW", "20260301"}});
+    long first = d4reccount(Z5SPRE.table) + 1;
+    for (int i = 0; i < c.lines; i++) Line({{"REK", rec.c_str()}, {"ILO", "1"}, {"CNR", "100"}, {"VAS", "23"}});
+    CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", rec.c_str()}, {"KWO", c.paid}, {"DAT", "20260305"}});
+    EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, nullptr, 0), 0) << c.paid;
+    for (int i = 0; i < c.lines; i++) {
+      ASSERT_EQ(d4go(Z5SPRE.table, first + i), 0);
+      double gross = f4double(d4field(Z5SPRE.table, "WNE")) + f4double(d4field(Z5SPRE.table, "WAV"));
+      EXPECT_NEAR(gross, std::stod(c.gross[i]), 1e-9) << c.paid << " line " << i;
+    }
+    ASSERT_EQ(d4go(Z5SPRZ.table, header), 0);
+    EXPECT_NEAR(f4double(d4field(Z5SPRZ.table, "NET")), c.net, 1e-9) << c.paid;
+    EXPECT_NEAR(f4double(d4field(Z5SPRZ.table, "VAT")), c.vat, 1e-9) << c.paid;
+  }
+  ASSERT_EQ(d4go(Z5SPRE.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WAV")), 11.5);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRE.table, "WNE")), 50);
+}
+
+// Under the cash method a payment dated before the issue leaves DAV alone.
+TEST_F(PaymentsTest, EarlyPaymentLeavesTheVatDate) {
+  salesOptions.cashVat = 'T';
+  Header({{"TYV", "1"}, {"REC", "1"}, {"BRU", "100"}, {"KKS", "1"}, {"DAW", "20260310"}});
+  CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "100"}, {"DAT", "20260301"}});
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, nullptr, 0), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "T");
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "DAV"), "");
+  EXPECT_EQ(Boxes(), "");
+}
+
+// A document that cannot be reached is named to the operator; the
+// settlement still follows the cash.
+TEST_F(PaymentsTest, UnreachedDocumentIsNamed) {
+  PlatnoscKasowa due = Request(100, 0);
+  due.rekord = 7;
+  ASSERT_EQ(ZapiszRozliczenie(0, &due), 0);
+  CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", "7"}, {"KWO", "100"}, {"DOK", "FV/7/2026"}});
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, nullptr, 0), -1);
+  EXPECT_EQ(Boxes(), "Nie zaktualizowano zapłaty dokumentu FV/7/2026.");
+  EXPECT_EQ(Settlements(), "R N 100.000000 100.000000;");
+}
+
+// Purchases take minus the cash sum; a book entry its paid flag.
+TEST_F(PaymentsTest, PurchasesAndBookEntriesFollowTheirCash) {
+  ASSERT_EQ(OpenZ5ZAKU(2026, 0), 0);
+  ASSERT_EQ(OpenZ5ZAKE(2026, 0), 0);
+  AppendRecord(Z5ZAKU.table, {{"TYV", "1"}, {"REC", "1"}, {"KKS", "1"}, {"STM", "1"}, {"DZK", "20260302"}});
+  AppendRecord(Z5ZAKE.table, {{"REK", "1"}, {"WAB", "200"}, {"WAN", "162.60"}});
+  PlatnoscKasowa due = Request(200, 0);
+  due.rodzaj = 'Z';
+  due.typ_zrodla = SOURCE_PURCHASES;
+  due.rekord = 1;
+  ASSERT_EQ(ZapiszRozliczenie(0, &due), 0);
+  CashEntry({{"TYP", "2"}, {"TYZ", "2"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "-200"}, {"DAT", "20260305"}});
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, "*KW 1", 0), 0);
+  ASSERT_EQ(d4go(Z5ZAKU.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5ZAKU.table, "KZA")), 200);
+  EXPECT_EQ(FieldText(Z5ZAKU.table, "ZAP"), "T");
+  EXPECT_EQ(FieldText(Z5ZAKU.table, "OZA").substr(0, 5), "*KW 1");
+  EXPECT_EQ(Settlements(), "R Z 200.000000 200.000000;");
+
+  ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
+  AppendRecord(Z5DANE.table, {{"PSP", "300"}, {"ZAP", "N"}});
+  CashEntry({{"TYP", "1"}, {"TYZ", "3"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "300"}, {"DAT", "20260305"}});
+  EXPECT_EQ(PrzeniesPlatnoscDoZrodla(0, nullptr, 0), 0);
+  ASSERT_EQ(d4go(Z5DANE.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5DANE.table, "ZAP"), "T");
+}
+
+TEST_F(PaymentsTest, SplitPaymentMark) {
+  struct Case {
+    const char* kind;
+    const char* corrected;
+    const char* stv;
+    const char* pka;
+    int plain, withPit;
+  } cases[] = {{"1", "0", "T", "N", 1, 0}, {"7", "0", "T", "T", 1, 1}, {"8", "0", "N", "T", 0, 0},
+               {"3", "11", "T", "T", 1, 1}, {"3", "9", "T", "T", 0, 0}, {"9", "0", "T", "T", 0, 0}};
+  for (const Case& c : cases) {
+    Header({{"TYV", c.kind}, {"TYM", c.corrected}, {"STV", c.stv}, {"PKA", c.pka}});
+    EXPECT_EQ(czy_podzielona_platnosc(0), c.plain) << c.kind << "/" << c.corrected;
+    EXPECT_EQ(czy_podzielona_platnosc(1), c.withPit) << c.kind << "/" << c.corrected;
+  }
 }
 
 TEST_F(PaymentsTest, CashMethodVatDateOfAPaidDocument) {
