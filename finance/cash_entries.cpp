@@ -18,6 +18,7 @@
 #include "env/dates.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
+#include "finance/cash_book.h"
 #include "finance/payments.h"
 #include "tables/cash_tables.h"
 #include "ui/message_box.h"
@@ -102,6 +103,23 @@ long OstatniNrKasy(int typ, int bank, int year) {
   d4tag_select(Z5KASA.table, Z5KASA.tag[CASH_TAG_NUMBERING]);
   if (d4seek_n(Z5KASA.table, key, static_cast<int>(std::strlen(key))) != 0) return 0;
   return f4long(Field("NUM"));
+}
+
+bool NumerKasyZajety(char kind, int account, int year, long number, long skip) {
+  KeptPosition kept;
+  char key[DESK_CODE_WIDTH + 12 + 1];
+  std::snprintf(key, sizeof key, "%-4.4s%c%1d%4d%5ld", salesOptions.cashDeskCode, kind, account, year, number);
+  DbTable* table = Z5KASA.table;
+  d4tag_select(table, Z5KASA.tag[CASH_TAG_NUMBERING]);
+  int length = static_cast<int>(std::strlen(key));
+  for (int rc = d4seek_n(table, key, length); rc == 0 && !d4eof(table); rc = d4skip(table, 1)) {
+    bool same = std::memcmp(f4ptr(Field("PRE")), key, DESK_CODE_WIDTH) == 0 && f4char(Field("TYP")) == kind &&
+                f4int(Field("TYK")) == account && date4year(f4ptr(Field("DAT"))) == year &&
+                f4long(Field("NUM")) == number;
+    if (!same) break;
+    if (d4recno(table) != skip && !d4deleted(table)) return true;
+  }
+  return false;
 }
 
 char* RodzajZapisuKasyQStr() { return PrintfQStr("%s", RodzajZapisuKasyText(static_cast<char>(f4char(Field("TYP"))))); }

@@ -1,12 +1,11 @@
 // Stand-ins of the cash, payment and bookkeeping-link services until they
 // are built: the browses show their tables plainly; the interest
-// computation, the cash voucher printout and the exchange with the
-// bookkeeping program say they are not available yet.
+// computation and the exchange with the bookkeeping program say they are
+// not available yet.
 #include "app/module_entries.h"
 #include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
 #include "finance/interest.h"
-#include "finance/payments.h"
 #include "tables/cash_tables.h"
 
 int ObliczOdsetki(const char*, const char*, double) {
@@ -19,11 +18,6 @@ int LiczOdsetki(const char*, const char*, double, double* taxInterest, double* s
   *taxInterest = *statutoryInterest = 0;
   *days = 0;
   NotAvailableYet("Odsetki");
-  return -1;
-}
-
-int DrukujKPKW(int) {
-  NotAvailableYet("Dowód wpłaty/wypłaty");
   return -1;
 }
 
@@ -44,20 +38,6 @@ int DniWolne() {
 
 int Przelewy() {
   PlainBrowse(Z5PLEW, "PRZELEWY");
-  return 0;
-}
-
-int PrzegladajKase(PlatnoscKasowa*, int openTable, int) {
-  if (openTable && OpenZ5KASA(0) != 0) return -1;
-  PlainBrowse(Z5KASA, "KASA");
-  if (openTable) d4close(Z5KASA.table);
-  return 0;
-}
-
-int PrzegladajRozliczenia() {
-  if (OpenZ5ROZL(0) != 0) return 0;
-  PlainBrowse(Z5ROZL, "ROZLICZENIA");
-  d4close(Z5ROZL.table);
   return 0;
 }
 

@@ -1,4 +1,4 @@
-// The cash, interest and bookkeeping-link services not built yet: the browses
+// The interest and bookkeeping-link services not built yet: the browses
 // show their tables, the computation and the exchange say they are not there.
 #include <gtest/gtest.h>
 
@@ -29,20 +29,6 @@ TEST_F(StandInTest, BrowsesShowTheTablesTheCallerOpened) {
     EXPECT_TRUE(Shown(c.title)) << seen;
     d4close_all(&env->engine);
   }
-}
-
-TEST_F(StandInTest, CashAndSettlementsOpenAndCloseTheirOwnTables) {
-  ASSERT_EQ(OpenZ5KASA(0), 0);
-  Seed(Z5KASA, "Q7");
-  d4close(Z5KASA.table);
-  EXPECT_EQ(RunUntilEsc([] { return PrzegladajKase(nullptr, 1, 0); }), 0);
-  EXPECT_TRUE(Shown("KASA")) << seen;
-  EXPECT_TRUE(Shown("Q7")) << seen;
-  EXPECT_EQ(Z5KASA.table, nullptr);
-  seen.clear();
-  EXPECT_EQ(RunUntilEsc(PrzegladajRozliczenia), 0);
-  EXPECT_TRUE(Shown("ROZLICZENIA")) << seen;
-  EXPECT_EQ(Z5ROZL.table, nullptr);
 }
 
 TEST_F(StandInTest, InterestAndBookkeepingExchangeSayTheyAreNotAvailable) {
