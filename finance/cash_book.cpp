@@ -316,8 +316,11 @@ void BuildMenus(KontekstKasy& k, int viewOnly) {
   }
   bool whole = !k.request;
   MenuDefineItem(Sys(" Wpłata "), 4101, 'w', '1', Append, nullptr);
-  MenuDefineItem(Sys(" Wypłata "), 4101, 'y', '2', Append, nullptr);
-  MenuDefineItem(Sys(" Wyciąg "), 4101, 'g', '3', Append, nullptr);
+  int payment = MenuDefineItem(Sys(" Wypłata "), 4101, 'y', '2', Append, nullptr);
+  int statement = MenuDefineItem(Sys(" Wyciąg "), 4101, 'g', '3', Append, nullptr);
+  // The cursor starts on the item that fits the request.
+  if (k.request && (k.request->rodzaj == '2' || k.request->rodzaj == '3'))
+    n4start_item(k.request->rodzaj == '2' ? payment : statement);
   MenuDefineItem(" Modyfikuj ", 4102, 'm', 0, Modify, nullptr);
   MenuDefineItem(Sys(" Usuń "), 4103, 'u', 0, Delete, nullptr);
   MenuDefineItem(" Drukuj ", 4104, 'r', -1, nullptr, &k.printMenu);
@@ -370,10 +373,6 @@ int RunBrowse(KontekstKasy& k, int viewOnly) {
       browse->print_columns = k.tabulogram;
       browse->filter_fn = FilterFunction;
       browse->filter_data = reinterpret_cast<intptr_t>(&k.filters);
-    }
-    if (k.request && !viewOnly) {
-      char kind = k.request->rodzaj;
-      if (kind == '2' || kind == '3') PushKeyMessage(KEY_DOWN, kind == '2' ? 1 : 2);
     }
     zrob_browse(rows, 0, 0);
     free_browse(&browse);

@@ -178,7 +178,7 @@ int AccountKey(Get4* get, char*, int32_t) {
   if (Kind() != '3') return PassOver();
   set_fun_help("F4", "Lista", HINT_ORDER);
   int key = g4char();
-  if (key == KEY_F4 || key == KEY_ENTER) {
+  if (key == KEY_F4) {
     int chosen = get_menu_function(" WYBIERZ ", KONTA_KASY, f.account, -1, -1);
     if (chosen >= 1 && chosen != f.account) {
       f.account = chosen;
@@ -356,7 +356,7 @@ void DefineGets() {
   g4field(4, 20, Slot(Z5KASA, "DOK"));
   g4call(SourceFieldKey, 0);
   g4double(5, 20, &f.amount);
-  g4picture("99999999.99");
+  g4picture("########.##");
   g4valid(AmountValid);
   g4field(6, 7, Slot(Z5KASA, "TYT"));
   g4field(7, 20, Slot(Z5KASA, "KOD"));

@@ -85,4 +85,63 @@ TEST_F(CashBookTest, PaymentProposesWhatRemains) {
   if (std::getenv("SHOW_SEEN")) std::printf("%s\n", seen.c_str());
 }
 
+// A correction request of -200.00 opens on " Wypłata " and proposes -200.00
+// for a KW; a document paid in full proposes 0.00, which a KP refuses.
+TEST_F(CashBookTest, CorrectionAndPaidDocument) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "3"}, {"REC", "1"}, {"KRN", "-200"}, {"KKS", "1"}, {"DAW", "20261201"}});
+  PlatnoscKasowa correction = Request(-200);
+  EXPECT_EQ(Run("{F9}{ENTER}{F9}{F2}{ESC}", &correction), 0);
+  EXPECT_NE(seen.find("-200.00"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5KASA.table), 1);
+  EXPECT_EQ(Entry(1, "TYP"), "2");
+  EXPECT_EQ(Entry(1, "KWO"), "-200.00");
+
+  seen.clear();
+  PlatnoscKasowa paid = Request(-200);
+  paid.rodzaj = '1';
+  EXPECT_EQ(Run("w{F2}{F9}{ENTER}{ESC}{ESC}", &paid), 0);
+  EXPECT_NE(seen.find("Kwota musi być dodatnia."), std::string::npos) << seen;
+  EXPECT_EQ(d4reccount(Z5KASA.table), 1);
+  EXPECT_EQ(Z5KASA.table->file_locked, 0);
+}
+
+// Three statement lines in one run share the first one's number and date;
+// a typed number that a KP of the desk holds is refused.
+TEST_F(CashBookTest, StatementSeriesAndTypedDuplicate) {
+  CashEntry({{"TYP", "3"}, {"TKA", "K"}, {"TYK", "1"}, {"PRE", "K1"}, {"NUM", "4"}, {"DAT", "20261101"},
+             {"KWO", "1"}});
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "7"}, {"DAT", "20261101"}, {"KWO", "1"}});
+  const char* keys =
+      "g{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}100{F2}"
+      "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}200{F2}"
+      "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}-50{F2}{ESC}"
+      "w{ENTER}{F9}{BS}{BS}{BS}{BS}{BS}7{ENTER}{F9}{ENTER}{ESC}{ESC}";
+  EXPECT_EQ(Run(keys, nullptr), 0);
+  ASSERT_EQ(d4reccount(Z5KASA.table), 5);
+  for (long n = 3; n <= 5; n++) {
+    EXPECT_EQ(Entry(n, "NUM"), "5") << n;
+    EXPECT_EQ(Entry(n, "DAT"), "20261210") << n;
+    EXPECT_EQ(Entry(n, "TYK"), "1") << n;
+  }
+  EXPECT_EQ(Entry(3, "KWO"), "100.00");
+  EXPECT_EQ(Entry(5, "KWO"), "-50.00");
+  EXPECT_NE(seen.find("Podany numer już istnieje!"), std::string::npos) << seen;
+}
+
+// A posted entry is not deleted; another desk's entry is not changed.
+TEST_F(CashBookTest, GuardsOfDeleteAndModify) {
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261201"}, {"KWO", "10"}, {"KSI", "1"}});
+  EXPECT_EQ(Run("u{F9}{ENTER}{ESC}", nullptr), 0);
+  EXPECT_NE(seen.find("Nie można usunąć zaksięgowanego zapisu."), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Trzeba najpierw usunąć pozycję z księgi."), std::string::npos) << seen;
+  d4go(Z5KASA.table, 1);
+  EXPECT_FALSE(d4deleted(Z5KASA.table));
+
+  seen.clear();
+  std::strcpy(salesOptions.cashDeskCode, "K2  ");
+  EXPECT_EQ(Run("m{F9}{ENTER}{ESC}", nullptr), 0);
+  EXPECT_NE(seen.find("Niezgodność kodu kasy."), std::string::npos) << seen;
+  EXPECT_EQ(Entry(1, "KWO"), "10.00");
+}
+
 }  // namespace
