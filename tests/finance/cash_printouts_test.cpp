@@ -1,0 +1,94 @@
+// The cash voucher and the cash summary as golden text pages.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "app/module_entries.h"
+#include "finance/payments.h"
+#include "tables/cash_tables.h"
+#include "tests/printouts/printout_fixture.h"
+
+namespace {
+
+class CashPrintTest : public PrintoutTest {
+ protected:
+  void SetUp() override {
+    PrintoutTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5KASA(0), 0);
+    std::strcpy(salesOptions.cashDeskCode, "K1  ");
+  }
+  void CashPrinting(const char* code, int copies) {
+    Printer.language = 0;
+    Printer.mode = 1;
+    Printer.family = PRN_EPSON9;
+    Printer.codePage = 1;
+    Printer.copies = copies;
+    SavePrintSettings(Z5KASA.table, code);
+    ResetPrinterState();
+  }
+  void CashEntry(Fields fields) { AppendRecord(Z5KASA.table, fields); }
+  template <class Entry>
+  int Run(const char* keys, Entry entry) {
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    int result = -99;
+    try {
+      result = entry();
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << e.what() << "\n" << seen;
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
+    return result;
+  }
+  static void ExpectCashGolden(const std::string& name, const std::string& actual) {
+    ExpectGoldenPage("finance", name, actual);
+  }
+};
+
+// A payment of -150.00 prints 150.00 and its words, as original and copy.
+TEST_F(CashPrintTest, PaymentVoucherWithItsCopy) {
+  CashPrinting("KAP", 1);
+  CashEntry({{"TYP", "2"}, {"TKA", "G"}, {"PRE", "K1"}, {"NUM", "3"}, {"DAT", "20261210"}, {"KWO", "-150"},
+             {"WAL", "PLN"}, {"NA1", "Jan Nowak"}, {"KOP", "00-950"}, {"MIA", "Warszawa"}, {"ULI", "Długa 5"},
+             {"TYT", "zwrot zaliczki"}, {"KAS", "Anna Kowalska"}});
+  d4go(Z5KASA.table, 1);
+  EXPECT_EQ(Run("{F2}{ENTER}", [] { return DrukujKPKW(0); }), 0);
+  std::string page = Printed();
+  EXPECT_NE(page.find("150.00"), std::string::npos) << page;
+  EXPECT_EQ(page.find("-150.00"), std::string::npos) << page;
+  EXPECT_NE(page.find("sto pięćdziesiąt"), std::string::npos) << page;
+  EXPECT_NE(page.find("DOWÓD WYPŁATY - KW nr 3/2026"), std::string::npos) << page;
+  EXPECT_EQ(Count(page, "ORYGINAŁ"), 1) << page;
+  EXPECT_EQ(Count(page, "KOPIA"), 1) << page;
+  ExpectCashGolden("voucher_kw.txt", page);
+}
+
+// Without copies one voucher is marked for both.
+TEST_F(CashPrintTest, ReceiptVoucherWithoutCopies) {
+  CashPrinting("KAP", 0);
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261210"}, {"KWO", "63.90"}, {"WAL", "PLN"}});
+  d4go(Z5KASA.table, 1);
+  EXPECT_EQ(Run("{F2}{ENTER}", [] { return DrukujKPKW(0); }), 0);
+  std::string page = Printed();
+  EXPECT_NE(page.find("DOWÓD WPŁATY - KP nr 1/2026"), std::string::npos) << page;
+  EXPECT_EQ(Count(page, "ORYGINAŁ / KOPIA"), 1) << page;
+  EXPECT_NE(page.find("63.90"), std::string::npos) << page;
+}
+
+// The summary puts account 6 under "inne" and leaves advance sums out.
+TEST_F(CashPrintTest, SummaryByCashAndAccounts) {
+  CashPrinting("KSU", 0);
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261201"}, {"KWO", "100"}});
+  CashEntry({{"TYP", "2"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261202"}, {"KWO", "-30"}});
+  CashEntry({{"TYP", "3"}, {"PRE", "K1"}, {"TYK", "6"}, {"NUM", "1"}, {"DAT", "20261203"}, {"KWO", "500"}});
+  CashEntry({{"TYP", "3"}, {"PRE", "K1"}, {"TYK", "1"}, {"NUM", "1"}, {"DAT", "20261204"}, {"KWO", "-20"}});
+  CashEntry({{"TYP", "4"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"KWO", "999"}});
+  EXPECT_EQ(Run("rs{F9}{F2}{F2}{ENTER}{F9}{ESC}{ESC}", [] { return PrzegladajKase(nullptr, 0, 0); }), 0);
+  std::string page = Printed();
+  EXPECT_EQ(page.find("999"), std::string::npos) << page;
+  ExpectCashGolden("summary.txt", page);
+}
+
+}  // namespace
