@@ -144,4 +144,23 @@ TEST_F(CashBookTest, GuardsOfDeleteAndModify) {
   EXPECT_EQ(Entry(1, "KWO"), "10.00");
 }
 
+// The settlements show what remains to be paid; " Modyfikuj " changes the
+// title under the table's lock.
+TEST_F(CashBookTest, SettlementsShowWhatRemains) {
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  AppendRecord(Z5ROZL.table, {{"ROL", "N"}, {"TYP", "N"}, {"DOK", "FV/7"}, {"DAW", "20261201"}, {"TYZ", "1"},
+                              {"ROK", "2026"}, {"REK", "7"}, {"KWO", "1000"}, {"ZAP", "400"}, {"TYT", "stary"}});
+  d4close(Z5ROZL.table);
+  EXPECT_EQ(HeadlessSetScript("{F9}m{ENTER}nowy{DEL}{F2}{ESC}"), 0);
+  EXPECT_EQ(PrzegladajRozliczenia(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
+  EXPECT_NE(seen.find("600.00"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Należność"), std::string::npos) << seen;
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  d4go(Z5ROZL.table, 1);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "TYT"), "nowy");
+  EXPECT_FALSE(FieldText(Z5ROZL.table, "INF").empty());
+  d4close(Z5ROZL.table);
+}
+
 }  // namespace

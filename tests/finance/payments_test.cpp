@@ -5,15 +5,18 @@
 #include <cstring>
 #include <string>
 
+#include <set>
+
 #include "app/option_sets.h"
+#include "db/db_lock.h"
 #include "finance/interest.h"
 #include "finance/payments.h"
+#include "jpk/bank_accounts.h"
 #include "sales/document_totals.h"
 #include "tables/book_tables.h"
-#include "tables/vat_tables.h"
-#include "jpk/bank_accounts.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
+#include "tables/vat_tables.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/get4.h"
 
@@ -152,6 +155,50 @@ TEST_F(PaymentsTest, AppendedEntriesTakeTheNextNumber) {
     EXPECT_EQ(FieldText(Z5KASA.table, "TYK"), c.kind == '3' ? "2" : "0");
   }
   EXPECT_EQ(Z5KASA.table->file_locked, 0);
+}
+
+// Two workstations append entries of one desk, kind and year at once: one
+// as the entry form does (the whole book locked around the numbering and
+// the append), the other through DopiszDoKasy. Numbers run 1 to 2n.
+TEST_F(PaymentsTest, TwoWorkstationsNeverShareANumber) {
+  constexpr int kEach = 15;
+  auto request = [] {
+    PlatnoscKasowa r = Request(10, 0);
+    r.rodzaj = '1';
+    std::strcpy(r.data, "20261210");
+    return r;
+  };
+  d4close(Z5KASA.table);
+  pid_t other = fork();
+  if (other == 0) {
+    d4close_all(&env->engine);
+    for (int n = 0; n < kEach;) {
+      PlatnoscKasowa r = request();
+      if (DopiszDoKasy(&r) == 0) n++;
+    }
+    d4close_all(&env->engine);
+    _exit(0);
+  }
+  ASSERT_GT(other, 0);
+  ASSERT_EQ(OpenZ5KASA(0), 0);
+  for (int n = 0; n < kEach;) {
+    if (set_lock(Z5KASA.table, -1) != 0) continue;
+    PlatnoscKasowa r = request();
+    if (dopisz_wpis_kasy(&r) == 0) n++;
+    d4unlock(Z5KASA.table);
+  }
+  int status = 0;
+  waitpid(other, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  std::set<long> numbers;
+  ASSERT_EQ(d4reccount(Z5KASA.table), 2 * kEach);
+  for (long n = 1; n <= 2 * kEach; n++) {
+    ASSERT_EQ(d4go(Z5KASA.table, n), 0);
+    numbers.insert(f4long(d4field(Z5KASA.table, "NUM")));
+  }
+  EXPECT_EQ(numbers.size(), static_cast<size_t>(2 * kEach));
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 2 * kEach);
 }
 
 // The EUR invoice paid twice in PLN, then each payment deleted through the
