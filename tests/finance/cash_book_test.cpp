@@ -13,6 +13,8 @@
 #include "app/option_sets.h"
 #include "finance/payments.h"
 #include "tables/cash_tables.h"
+#include "tables/masterdata_tables.h"
+#include "tables/sales_tables.h"
 #include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
 
@@ -142,6 +144,61 @@ TEST_F(CashBookTest, GuardsOfDeleteAndModify) {
   EXPECT_EQ(Run("m{F9}{ENTER}{ESC}", nullptr), 0);
   EXPECT_NE(seen.find("Niezgodność kodu kasy."), std::string::npos) << seen;
   EXPECT_EQ(Entry(1, "KWO"), "10.00");
+}
+
+// Without a request the source field offers the open settlements of the
+// source whose sign fits the kind; the chosen one fills the entry, and the
+// save recomputes the document and its settlement from the cash.
+TEST_F(CashBookTest, SettlementChosenAsTheSource) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"BRU", "1000"}, {"KKS", "1"}, {"ZAP", "N"},
+                              {"DAW", "20261201"}, {"OZA", "przelew"}});
+  d4close(Z5SPRZ.table);
+  d4close(Z5SPRE.table);
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  AppendRecord(Z5ROZL.table, {{"ROL", "R"}, {"TYP", "N"}, {"DOK", "FV/5"}, {"TYZ", "1"}, {"ROK", "2026"},
+                              {"REK", "5"}, {"KWO", "10"}, {"ZAP", "10"}});
+  AppendRecord(Z5ROZL.table, {{"ROL", "N"}, {"TYP", "Z"}, {"DOK", "FK/6"}, {"TYZ", "1"}, {"ROK", "2026"},
+                              {"REK", "6"}, {"KWO", "-50"}, {"ZAP", "0"}});
+  AppendRecord(Z5ROZL.table, {{"ROL", "N"}, {"TYP", "N"}, {"DOK", "FV/1"}, {"TYZ", "1"}, {"ROK", "2026"},
+                              {"REK", "1"}, {"KWO", "1000"}, {"ZAP", "400"}, {"NA1", "Odbiorca"},
+                              {"TYT", "Faktura VAT"}});
+  d4close(Z5ROZL.table);
+  EXPECT_EQ(Run("w{ENTER}{ENTER}{F4}{HOME}{ENTER}{F9}{ENTER}{F9}{F2}{ESC}{ESC}", nullptr), 0);
+  EXPECT_EQ(seen.find("FV/5"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("FK/6"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5KASA.table), 1);
+  EXPECT_EQ(Entry(1, "KWO"), "600.00");
+  EXPECT_EQ(Entry(1, "DOK"), "FV/1");
+  EXPECT_EQ(Entry(1, "REK"), "1");
+  EXPECT_EQ(Entry(1, "TYZ"), "1");
+  EXPECT_EQ(Entry(1, "NA1"), "Odbiorca");
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  d4go(Z5ROZL.table, 3);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5ROZL.table, "ZAP")), 600);
+  EXPECT_EQ(FieldText(Z5ROZL.table, "ROL"), "N");
+  d4close(Z5ROZL.table);
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 600);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "OZA"), "przelew*KP 1 10-12-2026");
+}
+
+// A typed contractor code fills the name from the catalogue, or is emptied
+// with a warning when the catalogue lacks it.
+TEST_F(CashBookTest, ContractorCodeLookup) {
+  ASSERT_EQ(OpenZ5KHNT(0), 0);
+  AppendRecord(Z5KHNT.table, {{"KOD", "ABC"}, {"NA1", "Firma ABC"}, {"OSO", "Pan Jan"}, {"TYP", "2"}});
+  d4close(Z5KHNT.table);
+  const char* toCode = "w{ENTER}{ENTER}{ENTER}{ENTER}5{ENTER}{ENTER}";
+  EXPECT_EQ(Run((std::string(toCode) + "NIEMA{ENTER}{F9}{ENTER}{ESC}{ESC}").c_str(), nullptr), 0);
+  EXPECT_NE(seen.find("UWAGA! Brak kontrahenta w kartotece."), std::string::npos) << seen;
+  EXPECT_EQ(d4reccount(Z5KASA.table), 0);
+  EXPECT_EQ(Run((std::string(toCode) + "ABC{ENTER}{F2}{ESC}{ESC}").c_str(), nullptr), 0);
+  ASSERT_EQ(d4reccount(Z5KASA.table), 1);
+  EXPECT_EQ(Entry(1, "KOD"), "ABC");
+  EXPECT_EQ(Entry(1, "NA1"), "Firma ABC");
+  EXPECT_EQ(Entry(1, "ODB"), "Pan Jan");
+  EXPECT_EQ(Entry(1, "KWO"), "5.00");
 }
 
 // The settlements show what remains to be paid; " Modyfikuj " changes the

@@ -316,6 +316,53 @@ TEST_F(PaymentsTest, PurchasesAndBookEntriesFollowTheirCash) {
   EXPECT_EQ(FieldText(Z5DANE.table, "ZAP"), "T");
 }
 
+// An entry of the income and expense book goes to the cash book with its
+// texts joined and its postal code split off; the refused kinds write none.
+TEST_F(PaymentsTest, BookEntryToTheCashBook) {
+  ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
+  struct Case {
+    const char *source, *status, *cash, *income, *expense;
+    int mode;
+    const char* box;
+    bool written;
+  } cases[] = {
+      {"3", " ", "N", "300", "0", 1, "Dopisano do kasy.", true},
+      {"3", " ", "N", "0", "45.50", 2, "Dopisano do kasy.", true},
+      {"3", " ", "N", "100", "20", 1, "Przychody i rozchody rożne od zera.\nTakich zapisów kasa nie obsługuje.",
+       false},
+      {"4", " ", "N", "0", "80", 1, "Amortyzacji nie można zapisać w kasie.", false},
+      {"1", " ", "T", "90", "0", 2, "Metoda kasowa.\nTego dokumentu nie można zapisać w kasie!", false},
+      {"1", " ", "N", "90", "0", 1, "Dokument został zaksięgowany na podstawie: SPRZEDAŻ\nCzy na pewno chcesz "
+                                    "płatność wpisać tutaj?", false},
+      {"3", "A", "N", "90", "0", 1, "", false},
+  };
+  long written = 0;
+  for (const Case& c : cases) {
+    AppendRecord(Z5DANE.table, {{"ZRK", c.source}, {"ANU", c.status}, {"KAS", c.cash}, {"PSP", c.income},
+                                {"INN", c.expense}, {"DAT", "20260305"}, {"NUM", "RK/7"}, {"OP1", "Zwrot "},
+                                {"OP2", "kaucji"}, {"NA1", "Jan "}, {"NA2", "Nowak"}, {"MIA", "00-950 Warszawa"}});
+    EXPECT_EQ(ZapisKsiegiDoKasy(c.mode), 0);
+    std::string boxes = Boxes();
+    EXPECT_EQ(boxes.substr(0, std::string(c.box).size()), c.box) << c.source << c.income;
+    if (c.written) written++;
+    ASSERT_EQ(OpenZ5KASA(0), 0);
+    EXPECT_EQ(d4reccount(Z5KASA.table), written) << c.source << c.income;
+    d4close(Z5KASA.table);
+  }
+  ASSERT_EQ(d4go(Z5KASA.table, 1), 0);
+  EXPECT_EQ(FieldText(Z5KASA.table, "TYP"), "1");
+  EXPECT_EQ(f4int(d4field(Z5KASA.table, "TYZ")), SOURCE_BOOK);
+  EXPECT_EQ(f4long(d4field(Z5KASA.table, "REK")), 1);
+  EXPECT_EQ(FieldText(Z5KASA.table, "DOK"), "RK/7");
+  EXPECT_EQ(FieldText(Z5KASA.table, "TYT"), "Zwrotkaucji");
+  EXPECT_EQ(FieldText(Z5KASA.table, "NA1"), "JanNowak");
+  EXPECT_EQ(FieldText(Z5KASA.table, "KOP"), "00-950");
+  EXPECT_EQ(FieldText(Z5KASA.table, "MIA"), "Warszawa");
+  ASSERT_EQ(d4go(Z5KASA.table, 2), 0);
+  EXPECT_EQ(FieldText(Z5KASA.table, "TYP"), "2");
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5KASA.table, "KWO")), -45.5);
+}
+
 TEST_F(PaymentsTest, SplitPaymentMark) {
   struct Case {
     const char* kind;
