@@ -58,7 +58,8 @@ void tekst_kolumny_tabulogramu(TabuValue* v, DbTable* table, const char* alias, 
 // or -3 when the browse cannot be shown again.
 int formularz_kasy(int mode, char kind);
 // F4 "Lista" of a contractor code field: the contractors list without the
-// internal ones, the recipients and the inactive; the key that ended it.
+// internal ones, the recipients and the inactive; Alt+K empties the code.
+// The key that ended it.
 int lista_kontrahentow_kasy(Get4* get, char* buffer, int32_t data);
 // 1 when an entry other than record `skip` holds the number of the current
 // desk, kind, account and year.

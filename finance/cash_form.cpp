@@ -45,7 +45,7 @@ constexpr int MSG_AMOUNT_POSITIVE = 20112, MSG_AMOUNT_NOT_ZERO = 20113, MSG_AMOU
 constexpr int MSG_NUMBER_EXISTS = 20155, MSG_NO_CONTRACTOR = 20180, MSG_CONTRACTORS = 20082;
 constexpr int MSG_NOTE_LABEL = 20148;
 constexpr int NOTE_WIDTH = 60, ACCOUNT_WIDTH = 15, SOURCE_WIDTH = 23;
-constexpr int KEY_F4 = 0x3E00;
+constexpr int KEY_F4 = 0x3E00, KEY_ALT_K = 0x2500;
 constexpr int HINT_ORDER = 4;
 constexpr int CONTRACTOR_INTERNAL = 4, CONTRACTOR_RECIPIENT = 5;
 constexpr int CONTRACTORS_BY_NAME = 0, CONTRACTORS_BY_CODE = 1;
@@ -234,6 +234,10 @@ int lista_kontrahentow_kasy(Get4* get, char* buffer, int32_t) {
       std::memcpy(buffer, f4ptr(code), std::min<size_t>(f4len(code), static_cast<size_t>(get->dataWidth)));
       key = KEY_ENTER;
     }
+  } else if (key == KEY_ALT_K) {
+    std::memset(buffer, ' ', static_cast<size_t>(get->dataWidth));
+    g4display();
+    key = -1;
   }
   if (WigetCtrlKey(key)) remove_fun_help("F4");
   return key;

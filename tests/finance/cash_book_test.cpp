@@ -201,6 +201,35 @@ TEST_F(CashBookTest, ContractorCodeLookup) {
   EXPECT_EQ(Entry(1, "KWO"), "5.00");
 }
 
+// " Usuń " of the whole book asks, deletes and takes the amount back from
+// the document: its paid amount is what the remaining entries hold.
+TEST_F(CashBookTest, DeletedEntryLeavesTheDocument) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"BRU", "100"}, {"KKS", "1"}, {"ZAP", "T"},
+                              {"KZA", "100"}, {"DAW", "20261201"}});
+  d4close(Z5SPRZ.table);
+  d4close(Z5SPRE.table);
+  for (const char* amount : {"60", "40"})
+    CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", amount}, {"DAT", "20261205"}, {"TYZ", "1"}, {"ROK", "2026"},
+               {"REK", "1"}, {"KWO", amount}});
+  EXPECT_EQ(Run("{HOME}ut{ESC}", nullptr), 0);
+  d4go(Z5KASA.table, 1);
+  EXPECT_TRUE(d4deleted(Z5KASA.table));
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 40);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "N");
+}
+
+// A statement line is shown in the print preview before it prints.
+TEST_F(CashBookTest, StatementLinePreview) {
+  CashEntry({{"TYP", "3"}, {"TKA", "K"}, {"TYK", "2"}, {"PRE", "K1"}, {"NUM", "4"}, {"DAT", "20261201"},
+             {"KWO", "-75.5"}, {"WAL", "PLN"}, {"NA1", "Bank Pierwszy"}, {"TYT", "prowizja"}});
+  EXPECT_EQ(Run("rd{F9}{ESC}{ESC}{ESC}", nullptr), 0);
+  EXPECT_NE(seen.find("Wyciąg nr 4"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("01-12-2026 Bank Pierwszy"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("            prowizja"), std::string::npos) << seen;
+}
+
 // The settlements show what remains to be paid; " Modyfikuj " changes the
 // title under the table's lock.
 TEST_F(CashBookTest, SettlementsShowWhatRemains) {
