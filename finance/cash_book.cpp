@@ -106,14 +106,13 @@ void DefineDetail(KontekstKasy& k) {
   DefineTextCtrl(5, 25, Slot("MIA"), 0);
   DefineTextCtrl(6, 7, Slot("ULI"), 0);
   DefineTextCtrl(7, 18, Slot("ODB"), 0);
-  TextCtrl* last = DefineTextCtrl(7, 53, Slot("KAS"), k.cashMethod ? 0 : DEF_LAST);
+  DefineTextCtrl(7, 53, Slot("KAS"), k.cashMethod ? 0 : DEF_LAST);
   if (k.cashMethod) {
     DefineTextCtrl(8, 14, Slot("KSI"), 0)->drawRoutine = DrawPosting;
     DefineTextCtrl(8, 39, Slot("LKS"), 0);
     DefineTextCtrl(8, 50, Slot("DKS"), 0);
-    last = DefineTextCtrl(8, 67, Slot("KKS"), DEF_LAST);
+    DefineTextCtrl(8, 67, Slot("KKS"), DEF_LAST);
   }
-  (void)last;
 }
 
 // ---- columns, filters, search, tabulogram

@@ -30,7 +30,6 @@ struct KontekstKasy {
   bool cashMethod;            // working year 2025 on and option 144 'T'
   FilterSet filters;
   FilterItem filterItems[10];
-  char contractorFilter[21], documentFilter[31];
   SearchContext search;
   SearchField searchFields[7];
   char searchDate[9], searchDocument[31], searchContractor[21], searchName[31], searchTitle[31];

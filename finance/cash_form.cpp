@@ -174,7 +174,7 @@ int DateValid(Get4*) {
   return 0;
 }
 
-int AccountKey(Get4* get, char*, int32_t) {
+int AccountKey(Get4*, char*, int32_t) {
   if (Kind() != '3') return PassOver();
   set_fun_help("F4", "Lista", HINT_ORDER);
   int key = g4char();
@@ -187,7 +187,6 @@ int AccountKey(Get4* get, char*, int32_t) {
     }
     key = chosen >= 1 ? KEY_ENTER : -1;
   }
-  (void)get;
   if (WigetCtrlKey(key)) remove_fun_help("F4");
   return key;
 }

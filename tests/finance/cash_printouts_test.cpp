@@ -20,13 +20,14 @@ class CashPrintTest : public PrintoutTest {
     ASSERT_EQ(OpenZ5KASA(0), 0);
     std::strcpy(salesOptions.cashDeskCode, "K1  ");
   }
-  void CashPrinting(const char* code, int copies) {
+  // Character printing to a file for the report of the table (the cash book by default).
+  void CashPrinting(const char* code, int copies, DbTable* table = nullptr) {
     Printer.language = 0;
     Printer.mode = 1;
     Printer.family = PRN_EPSON9;
     Printer.codePage = 1;
     Printer.copies = copies;
-    SavePrintSettings(Z5KASA.table, code);
+    SavePrintSettings(table ? table : Z5KASA.table, code);
     ResetPrinterState();
   }
   void CashEntry(Fields fields) { AppendRecord(Z5KASA.table, fields); }
@@ -89,6 +90,20 @@ TEST_F(CashPrintTest, SummaryByCashAndAccounts) {
   std::string page = Printed();
   EXPECT_EQ(page.find("999"), std::string::npos) << page;
   ExpectCashGolden("summary.txt", page);
+}
+
+// The settlements' summary: receivables and payables, paid and remaining.
+TEST_F(CashPrintTest, SettlementSummary) {
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  CashPrinting("RSU", 0, Z5ROZL.table);
+  struct Seed {
+    const char *type, *due, *paid, *date;
+  } seeds[] = {{"N", "1000", "400", "20261201"}, {"N", "230", "230", "20261202"}, {"Z", "500", "100", "20261203"}};
+  for (const Seed& e : seeds)
+    AppendRecord(Z5ROZL.table, {{"ROL", "N"}, {"TYP", e.type}, {"DAW", e.date}, {"KWO", e.due}, {"ZAP", e.paid}});
+  d4close(Z5ROZL.table);
+  EXPECT_EQ(Run("rs{F2}{F2}{ENTER}{ESC}{ESC}", [] { return PrzegladajRozliczenia(); }), 0);
+  ExpectCashGolden("settlement_summary.txt", Printed());
 }
 
 }  // namespace
