@@ -64,6 +64,22 @@ class CashBookTest : public SalesScreenTest {
   }
 };
 
+// View-only: the document's entries with " Zakończ " alone.
+TEST_F(CashBookTest, ViewOnlyLeavesOnlyTheEnd) {
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"TYZ", "1"}, {"ROK", "2026"},
+             {"REK", "1"}, {"KWO", "600"}});
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "2"}, {"DAT", "20261206"}, {"TYZ", "1"}, {"ROK", "2026"},
+             {"REK", "2"}, {"KWO", "77"}});
+  PlatnoscKasowa r = Request(1000);
+  EXPECT_EQ(HeadlessSetScript("{F9}z"), 0);
+  EXPECT_EQ(PrzegladajKase(&r, 0, 1), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
+  EXPECT_NE(seen.find(" Zakończ "), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Wpłata"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("600.00"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("77.00"), std::string::npos) << seen;
+}
+
 // A KP for 1000.00 with 600.00 in cash proposes 400.00; F2 writes it with
 // the desk code and the next number and the document is paid.
 TEST_F(CashBookTest, PaymentProposesWhatRemains) {
