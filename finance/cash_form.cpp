@@ -514,9 +514,10 @@ int formularz_kasy(int mode, char kind) {
         bool saved = RunForm() == 1 && Save(record);
         g4release(1);
         if (!saved) {
+          // The entry left is dropped: a change goes back to the stored record.
+          d4changed(t, 0);
           if (mode == 1) {
             if (k.request) k.requestSum += k.previousAmount;
-            d4changed(t, 0);
             d4go(t, record);
           }
           break;

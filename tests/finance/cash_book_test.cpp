@@ -64,6 +64,25 @@ class CashBookTest : public SalesScreenTest {
   }
 };
 
+// " Modyfikuj " of the desk's own entry changes its amount and passes the
+// change on to the document.
+TEST_F(CashBookTest, ChangedEntryReachesTheDocument) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"BRU", "100"}, {"KKS", "1"}, {"ZAP", "N"},
+                              {"KZA", "60"}, {"DAW", "20261201"}});
+  d4close(Z5SPRZ.table);
+  d4close(Z5SPRE.table);
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"TYZ", "1"}, {"ROK", "2026"},
+             {"REK", "1"}, {"KWO", "60"}});
+  EXPECT_EQ(Run("m{ENTER}{ENTER}100{F9}{F2}{ESC}", nullptr), 0);
+  EXPECT_EQ(d4reccount(Z5KASA.table), 1);
+  EXPECT_EQ(Entry(1, "KWO"), "100.00");
+  EXPECT_EQ(Entry(1, "NUM"), "1");
+  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
+  d4go(Z5SPRZ.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5SPRZ.table, "KZA")), 100);
+  EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "T");
+}
+
 // View-only: the document's entries with " Zakończ " alone.
 TEST_F(CashBookTest, ViewOnlyLeavesOnlyTheEnd) {
   CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"TYZ", "1"}, {"ROK", "2026"},
