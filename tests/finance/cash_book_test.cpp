@@ -83,6 +83,15 @@ TEST_F(CashBookTest, ChangedEntryReachesTheDocument) {
   EXPECT_EQ(FieldText(Z5SPRZ.table, "ZAP"), "T");
 }
 
+// " Filtry " keeps the entries of one desk code.
+TEST_F(CashBookTest, FilterByDeskCode) {
+  CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"KWO", "11.11"}});
+  CashEntry({{"TYP", "1"}, {"PRE", "K2"}, {"NUM", "1"}, {"DAT", "20261206"}, {"KWO", "22.22"}});
+  EXPECT_EQ(Run("f{ENTER}K2{ENTER}{F2}{F9}{ESC}", nullptr), 0);
+  EXPECT_NE(seen.find("22.22"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("11.11"), std::string::npos) << seen;
+}
+
 // View-only: the document's entries with " Zakończ " alone.
 TEST_F(CashBookTest, ViewOnlyLeavesOnlyTheEnd) {
   CashEntry({{"TYP", "1"}, {"PRE", "K1"}, {"NUM", "1"}, {"DAT", "20261205"}, {"TYZ", "1"}, {"ROK", "2026"},
