@@ -138,8 +138,9 @@ void Row(int variant) {
   L("P_10", "0");
   N("P_11", "P11");
   N("P_11A", "P11A");
+  // The OSS rate has its element only in the schema of variant 4.
   if (!FieldIsEmpty(W("RC3"))) {
-    T("P_12_XII", "RC3");
+    if (variant >= 4) T("P_12_XII", "RC3");
   } else if (RateInSchema(Text("P12"), variant)) {
     T("P_12", "P12");
   }

@@ -11,6 +11,7 @@
 #include "jpk/xml_pieces.h"
 #include "tables/firm_tables.h"
 #include "tables/vat_tables.h"
+#include "ui/std_windows.h"
 #include "tests/sales/sales_fixture.h"
 
 class JpkTest : public SalesScreenTest {
@@ -28,6 +29,7 @@ class JpkTest : public SalesScreenTest {
     ASSERT_EQ(write_and_unlock(Z5PAWL.table), 0);
     przelacznik_prefiksow_xml = 0;
     mainOptions.jpkFileNames = 'T';
+    UiInstallScreenHook();   // the lock waits read their keys from the screen
   }
   void TearDown() override {
     przelacznik_prefiksow_xml = 0;
