@@ -418,6 +418,9 @@ bool Written(int result, DbTable* h, int pass) {
 bool ReadPass(Run& r, int pass) {
   DbTable* h = Headers(pass);
   DbTable* l = Lines(pass);
+  // The register's browse stands on the headers: its order and record come back.
+  DbTag* shownTag = d4tag_selected(h);
+  long shownRecord = d4recno(h);
   if (set_lock(l, -1) != 0 || set_lock(h, -1) != 0) {
     d4unlock(l);
     d4unlock(h);
@@ -463,6 +466,8 @@ bool ReadPass(Run& r, int pass) {
   }
   d4unlock(l);
   d4unlock(h);
+  d4tag_select(h, shownTag);
+  if (shownRecord > 0 && shownRecord <= d4reccount(h)) d4go(h, shownRecord);
   return ok;
 }
 
@@ -561,5 +566,5 @@ void eksport_jpk_fa(int rejestr) {
   JpkWork.table = nullptr;
   free_mem(&r.c);
   CloseOpened();
-  browse_call(0, 0);
+  browse_call(0, Z5SPRZ.table ? d4recno(Z5SPRZ.table) : 0);
 }
