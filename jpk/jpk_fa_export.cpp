@@ -117,7 +117,9 @@ int CommonInvoiceFields(DbTable* h, bool euPrefix, std::string* number) {
   PutDate("DAV", h, "DAV");
   PutDate("DAS", h, "DAS");
   PutDate("DWY", h, "DAW");
-  ToFieldCopyField(W("RC2"), F(h, "WAL"));
+  // A document without a currency is in zloty; the file must name one.
+  std::string currency = Text(h, "WAL");
+  Put("RC2", currency.empty() ? "PLN" : currency);
   f4assign_char(W("RC1"), Num(h, "NRM") > 0 ? 'T' : 'N');
   Put("NRD", *number);
   Put("NAB", OrBrak(Trim(TrimFldsToQStr_(F(h, "NA1"), F(h, "NA2")))));

@@ -319,3 +319,27 @@ TEST_F(JpkFaEndsTest, CopyToTheExportDirectory) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(JpkFaEndsTest, BuyerNipOfAnotherCountryOnIntraEuSupplyOnly) {
+  Fields line = {{"NA1", "Towar"}, {"JED", "szt"}, {"ILO", "1"}, {"CNR", "100"}, {"CBR", "100"}, {"VAT", "3"},
+                 {"WNE", "100"}, {"WAV", "0"}, {"WAB", "100"}, {"RE3", "N"}, {"KVA", "1"}};
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "  FV", "20240310", {{"RE4", "T"}, {"STM", "2"}, {"NIP", "DE123456789"}},
+                      {line});
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 2, 1, "  FV", "20240311", {{"RE4", "T"}, {"STM", "1"}, {"NIP", "DE123456789"}},
+                      {line});
+  ASSERT_EQ(Export(V4()), 0);
+  std::string xml = ReadFile(firm + V4().file);
+  EXPECT_EQ(ValidateJpk(firm + V4().file, 4), "") << xml;
+  size_t second = xml.find("<P_2A>FV/2</P_2A>");
+  ASSERT_NE(second, std::string::npos);
+  std::string eu = xml.substr(0, second), domestic = xml.substr(second);
+  EXPECT_EQ(Element(eu, "P_4A"), "PL");
+  EXPECT_EQ(Element(eu, "P_5A"), "DE");
+  EXPECT_EQ(Element(eu, "P_5B"), "123456789");
+  EXPECT_EQ(Element(domestic, "P_5A"), "<missing>");
+  EXPECT_EQ(Element(domestic, "P_5B"), "DE123456789");
+}
+
+}  // namespace

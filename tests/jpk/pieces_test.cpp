@@ -94,6 +94,15 @@ TEST_F(JpkTest, PeriodDialogMonthEnds) {
   kontekst_jpk c{};
   Keys("{ESC}");
   EXPECT_EQ(dane_eksportu_faktur(&c), -1);
+  // A last day before the first is refused; the dialog stays until mended.
+  c.miesiac = 3;
+  set_data_str(2025, 3, 10, c.data_od);
+  set_data_str(2025, 3, 31, c.data_do);
+  Keys("{ENTER}10032025{ENTER}01032025{ENTER}{F9}{ENTER}20032025{ENTER}{F2}");
+  seen.clear();
+  EXPECT_EQ(dane_eksportu_faktur(&c), 0);
+  EXPECT_NE(seen.find("Błąd daty 'DO'."), std::string::npos) << seen;
+  EXPECT_EQ(std::string(c.data_do), "20250320");
 }
 
 class ExportRegisterTest : public JpkTest {
