@@ -68,8 +68,8 @@ class JpkFaExportTest : public JpkTest {
   void OneInvoice(const Variant& v) {
     AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "  FV", Day(v, 10).c_str(), {{"WAL", "PLN"}, {"RE4", "T"}, {"STM", "1"}},
                         {{{"NA1", "Towar A"}, {"JED", "szt"}, {"ILO", "2"}, {"CNR", "50"}, {"CBR", "61.50"},
-                          {"VAT", "1"}, {"VAS", "23"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KVA", "1"},
-                          {"RE3", "N"}}});
+                          {"VAT", "1"}, {"VAS", "23"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"KVA", "0"},
+                          {"RE3", "N"}}});   // no rate: the rows of variants 1-2 convert at 1
   }
   // Every kind and rate: a pro forma, a correction, OSS, EUR, reverse
   // charge, an exemption, margin, and an advance of the auxiliary register.
@@ -98,7 +98,9 @@ class JpkFaExportTest : public JpkTest {
                           {"RE3", "N"}, {"WAL", "EUR"}}});
     AppendSalesDocument(Z5SPRZ, Z5SPRE, 6, 1, "  FV", Day(v, 15).c_str(), {{"WAL", "PLN"}, {"RE4", "T"}},
                         {{{"NA1", "Stal"}, {"JED", "kg"}, {"ILO", "10"}, {"CNR", "20"}, {"CBR", "20"}, {"VAT", "6"},
-                          {"WNE", "200"}, {"WAV", "0"}, {"WAB", "200"}, {"RE3", "T"}, {"KVA", "1"}}});
+                          {"WNE", "200"}, {"WAV", "0"}, {"WAB", "200"}, {"RE3", "T"}, {"KVA", "1"}},
+                         {{"NA1", "Projekt"}, {"JED", "usł"}, {"ILO", "1"}, {"CNR", "50"}, {"CBR", "50"}, {"VAT", "11"},
+                          {"WNE", "50"}, {"WAV", "0"}, {"WAB", "50"}, {"RE3", "N"}, {"KVA", "1"}}});
     AppendSalesDocument(Z5SPRZ, Z5SPRE, 7, 1, "  FV", Day(v, 16).c_str(),
                         {{"WAL", "PLN"}, {"RE4", "T"}, {"RE1", "art. 43 ust. 1 pkt 37"}},
                         {{{"NA1", "Usługa"}, {"JED", "usł"}, {"ILO", "1"}, {"CNR", "300"}, {"CBR", "300"},
@@ -164,7 +166,16 @@ TEST_F(JpkFaExportTest, EveryVariantValidatesAndItsControlSumsMatchTheWorkTable)
     WorkSums(table, &invoices, &invoiceSum, &rows, &rowSum);
     // Every document but the pro forma, the advance among them.
     EXPECT_EQ(invoices, v.number >= 3 ? 8 : 7);
-    EXPECT_EQ(rows, v.number >= 3 ? 8 : 7);
+    EXPECT_EQ(rows, v.number >= 3 ? 9 : 8);
+    // Supplies outside the country (code 11 counts so before 2024): P_14_5
+    // "0" beside them in variant 2, none in 3, and in 4 only the OSS
+    // invoice's special-procedure VAT.
+    EXPECT_EQ(Count(xml, "<P_13_5>50.00</P_13_5>"), v.number == 2 || v.number == 3 ? 1 : 0);
+    EXPECT_EQ(Count(xml, "<P_14_5>"), v.number == 2 ? 1 : v.number == 4 ? 1 : 0);
+    EXPECT_EQ(Count(xml, "<P_14_5>19.00</P_14_5>"), v.number == 4 ? 1 : 0);
+    // The rate text the schema of the variant lacks is left out.
+    EXPECT_EQ(Count(xml, "<P_12>np</P_12>"), v.number == 4 ? 1 : 0);
+    EXPECT_EQ(Count(xml, "<P_12>oo</P_12>"), v.number >= 2 ? 1 : 0);
     EXPECT_EQ(Element(xml, "LiczbaFaktur"), std::to_string(invoices));
     EXPECT_EQ(Element(xml, "WartoscFaktur"), TwoDecimals(invoiceSum));
     EXPECT_EQ(Element(xml, "LiczbaWierszyFaktur"), std::to_string(rows));

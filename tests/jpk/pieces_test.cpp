@@ -12,6 +12,7 @@
 #include "env/services.h"
 #include "jpk/export_register.h"
 #include "jpk/file_copy.h"
+#include "interchange/xml_writer.h"
 #include "jpk/jpk_fa_export.h"
 #include "tables/masterdata_tables.h"
 #include "tests/jpk/jpk_fixture.h"
@@ -176,6 +177,35 @@ TEST_F(JpkTest, CopyWholeOrNothingWithItsBox) {
   EXPECT_EQ(KopiujPlik(EnvFromDiskPath(source).c_str(), EnvFromDiskPath(refused).c_str()), geteuid() == 0 ? 1 : 0);
   EXPECT_EQ(HeadlessKeysLeft(), geteuid() == 0 ? 1 : 0);
   chmod((dir + "kopia").c_str(), 0775);
+}
+
+}  // namespace
+
+namespace {
+
+// A firm abroad gets AdresPodmiotu2 with its country's code; one at home
+// the full Polish address, Poczta left out on request.
+TEST_F(JpkTest, TaxpayerAddressAtHomeAndAbroad) {
+  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  AppendRecord(Z5KRAJ.table, {{"KKR", "DE"}, {"KRA", "NIEMCY"}});
+  d4close(Z5KRAJ.table);
+  Z5KRAJ.table = nullptr;
+  przelacznik_prefiksow_xml = 1;
+  std::string path = firm + "P.XML";
+  auto written = [&](int withoutPost) {
+    EXPECT_EQ(XmlOpen(EnvFromDiskPath(path).c_str()), 1);
+    zapisz_podmiot1_jpk(1, withoutPost);
+    EXPECT_EQ(XmlClose(), 0);
+    return ReadFile(path);
+  };
+  std::string home = written(1);
+  EXPECT_NE(home.find("\t\t<AdresPodmiotu>\n\t\t\t<etd:KodKraju>PL</etd:KodKraju>\n"), std::string::npos) << home;
+  EXPECT_NE(home.find("<etd:Wojewodztwo>ŚWIĘTOKRZYSKIE</etd:Wojewodztwo>"), std::string::npos) << home;
+  EXPECT_EQ(home.find("Poczta"), std::string::npos) << home;
+  SetFields(Z5PAWL.table, {{"KRA", "Niemcy"}});
+  std::string abroad = written(0);
+  EXPECT_NE(abroad.find("\t\t<AdresPodmiotu2>\n\t\t\t<etd:KodKraju>DE</etd:KodKraju>\n"), std::string::npos) << abroad;
+  EXPECT_EQ(abroad.find("Wojewodztwo"), std::string::npos) << abroad;
 }
 
 }  // namespace
