@@ -13,6 +13,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/memory.h"
+#include "jpk/jpk_fa_export.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "printouts/payment_demand.h"
@@ -50,10 +51,10 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus whose modules come later; until then
 // each says so in a box.
 const char* const kLaterActions[] = {
-    "Przelew", "Export", "Import", "JPK_FA eksport",
+    "Przelew", "Export", "Import",
 };
-enum LaterAction { LATER_TRANSFER, LATER_EXPORT, LATER_IMPORT, LATER_JPK };
-static_assert(std::size(kLaterActions) == LATER_JPK + 1, "a name for every action");
+enum LaterAction { LATER_TRANSFER, LATER_EXPORT, LATER_IMPORT };
+static_assert(std::size(kLaterActions) == LATER_IMPORT + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
   if (action >= 0 && action < static_cast<int32_t>(std::size(kLaterActions))) NotAvailableYet(kLaterActions[action]);
@@ -137,7 +138,10 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Later(" Import ", 1183, 'i', LATER_IMPORT);
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
   Item(" Kopiuj ", 1185, 'p', 0, [](int32_t) -> int32_t { return kopiuj_dokumenty_sprzedazy(); });
-  Later(" JPK_FA eksport ", 1186, 'j' | 0x80, LATER_JPK);
+  Item(" JPK_FA eksport ", 1186, 'j' | 0x80, 0, [](int32_t) -> int32_t {
+    eksport_jpk_fa(salesContext->rejestr);
+    return 0;
+  });
   w4select(m[MENU_BAR]);
 }
 
