@@ -4,8 +4,9 @@
 # then in the sanitizer build, then runs the fuzz targets built by Clang over
 # their corpora and a short run from a fixed seed each. ZELSAL_SKIP_ASAN=1 and
 # ZELSAL_SKIP_FUZZ=1 skip those rounds for quick local runs; CI always runs
-# them. A Release build (what a packager makes) is built too, so a break that
-# only optimisation shows is caught.
+# them. A Release build of what a packager makes (the two programs and the
+# library; the tests' own code is built and run in the other trees) is built
+# too, so a break that only optimisation shows is caught.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
@@ -24,7 +25,8 @@ run_suite() {
 }
 
 run_suite build
-build_tree build-release -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF >/dev/null
+cmake --build build-release -j "$jobs" --target Zelsal Zelsetup
 if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
   run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
 fi

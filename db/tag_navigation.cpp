@@ -1,6 +1,7 @@
 // The B-tree of a tag: block buffers, the walk from the root, seeking and
 // skipping, adding and removing keys, and the checks by which a reader of a
 // shared index notices blocks that another workstation is changing.
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -197,6 +198,7 @@ int t4down(DbTag* tag) {
     int r = inconsistent(tag);
     return r == 1 ? 2 : -1;
   }
+  tag->engine->blocks_walked++;
   DbBlock* spare = find_spare(tag, number);
   if (spare != nullptr) {
     held_remove(tag, spare);
@@ -433,6 +435,94 @@ int remove_current(DbTag* tag) {
 
 bool engine_blocked(DbTag* tag) { return tag->engine->error_code < 0; }
 
+// The record of the last entry under child `c` of the top block, down its
+// rightmost edge; the stack is left as it was. 0, 2 an inconsistent block, -1.
+int last_record_under(DbTag* tag, int c, long* record) {
+  const int depth = tag->blocks.count;
+  t4block(tag)->key_on = c;
+  int r = t4down(tag);
+  while (r == 0) {
+    DbBlock* block = t4block(tag);
+    int n = b4key_count(block);
+    if (b4leaf(block)) {
+      *record = n > 0 ? b4recno(block, n - 1) : 0;
+      break;
+    }
+    block->key_on = n;
+    r = t4down(tag);
+  }
+  while (tag->blocks.count > depth) t4up(tag);
+  return r;
+}
+
+// Positions on the first entry at or after (key, record), equal keys being in
+// record order; past the last entry when there is none. Among children whose
+// entries end with the key, the one to descend is found by binary search on
+// the record of each one's last entry (an append's place, after them all, is
+// tried first), so a long run of equal keys costs a few blocks a level, not a
+// walk. 0, 2 an inconsistent block, -1.
+int walk_to_entry(DbTag* tag, const char* key, long record) {
+  const unsigned len = t4key_len(tag);
+  const DbKeyCompare compare = tag->compare;
+  int r = t4up_to_root(tag);
+  while (r == 0) {
+    DbBlock* block = t4block(tag);
+    b4seek(block, key, len);
+    const int lo = block->key_on;
+    int a = lo, b = b4key_count(block);
+    while (a < b) {
+      int mid = (a + b) / 2;
+      if (compare(b4key_data(block, mid), key, len) <= 0)
+        a = mid + 1;
+      else
+        b = mid;
+    }
+    const int end = a;   // [lo, end): the entries holding the key
+    a = lo;
+    b = end;
+    if (b4leaf(block)) {
+      while (a < b) {
+        int mid = (a + b) / 2;
+        if (b4recno(block, mid) < record)
+          a = mid + 1;
+        else
+          b = mid;
+      }
+      block->key_on = a;
+      return 0;
+    }
+    long last = 0;
+    if (a < b) {
+      if ((r = last_record_under(tag, b - 1, &last)) != 0) return r;
+      if (last < record)
+        a = b;
+      else
+        b--;
+    }
+    while (a < b) {
+      int mid = (a + b) / 2;
+      if ((r = last_record_under(tag, mid, &last)) != 0) return r;
+      if (last < record)
+        a = mid + 1;
+      else
+        b = mid;
+    }
+    block->key_on = a;
+    r = t4down(tag);
+  }
+  return r;
+}
+
+int seek_entry(DbTag* tag, const void* key, long record) {
+  tag->engine->operation_mix |= DB_MIX_TAG_SEEK;
+  int retries = 0;
+  for (;;) {
+    int r = walk_to_entry(tag, (const char*)key, record);
+    if (r != 2) return r;
+    if (t4retry_wait(tag, &retries) != 0) return -1;
+  }
+}
+
 }  // namespace
 
 // ---- blocks
@@ -621,15 +711,12 @@ int t4go(DbTag* tag, const void* key, long record) {
   int r = t4seek(tag, key, (int)key_len);
   if (r < 0) return -1;
   if (r != 0) return 2;
-  for (;;) {
-    if (t4recno(tag) == record) return 0;
-    if (t4skip(tag, 1) != 1) {
-      if (engine_blocked(tag)) return -1;
-      return t4go_past_end(tag) < 0 ? -1 : 1;
-    }
-    unsigned char* at = t4key(tag);
-    if (at == nullptr || tag->compare(at, key, key_len) != 0) return 1;
-  }
+  if (t4recno(tag) == record) return 0;
+  if (seek_entry(tag, key, record) != 0) return -1;
+  unsigned char* at = t4key(tag);
+  if (at != nullptr && tag->compare(at, key, key_len) == 0 && t4recno(tag) == record) return 0;
+  // Not among the equal keys: stand after them, where a walk through them ends.
+  return seek_entry(tag, key, LONG_MAX) != 0 ? -1 : 1;
 }
 
 int t4expr_key(DbTag* tag, char** key) { return expr4key(tag->expr, key); }
@@ -638,27 +725,23 @@ int t4filter_true(DbTag* tag) { return tag->filter == nullptr ? 1 : expr4true(ta
 
 int t4add(DbTag* tag, const void* key, long record) {
   if (engine_blocked(tag)) return -1;
-  unsigned key_len = t4key_len(tag);
-  int r = t4seek(tag, key, (int)key_len);
-  if (r < 0) return -1;
-  if (r == 0 && t4unique(tag)) {
-    switch (tag->unique_code) {
-      case e4unique: return e4show_error(tag->engine, e4unique, tag->index->file.name);
-      case r4unique: return r4unique;
-      case r4unique_continue: return r4unique_continue;
-      default: break;
+  bool placed = false;
+  if (t4unique(tag)) {
+    int r = t4seek(tag, key, (int)t4key_len(tag));
+    if (r < 0) return -1;
+    if (r == 0) {
+      switch (tag->unique_code) {
+        case e4unique: return e4show_error(tag->engine, e4unique, tag->index->file.name);
+        case r4unique: return r4unique;
+        case r4unique_continue: return r4unique_continue;
+        default: break;
+      }
     }
+    placed = r != 0;   // no equal key: the seek stands at the place
   }
-  // Equal keys stay in record order, as a rebuild leaves them.
-  while (r == 0) {
-    unsigned char* at = t4key(tag);
-    if (at == nullptr || tag->compare(at, key, key_len) != 0 || t4recno(tag) > record) break;
-    if (t4skip(tag, 1) != 1) {
-      if (engine_blocked(tag)) return -1;
-      b4go_eof(t4block(tag));
-      break;
-    }
-  }
+  // Equal keys stay in record order, as a rebuild leaves them: after every
+  // entry of a lower or the same record.
+  if (!placed && seek_entry(tag, key, record + 1) != 0) return -1;
   if (tag->filter != nullptr && !tag->has_keys) tag->has_keys = 1;
   t4changed(tag);
   return insert_entry(tag, key, record);

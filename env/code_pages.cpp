@@ -187,6 +187,14 @@ int ConvChar(int character, const uint16_t* pairs, int flags) {
 
 char* ConvChars(char* text, int n, const uint16_t* pairs, int flags) {
   if (n < 0) n = static_cast<int>(std::strlen(text));
+  // A pair table is searched per character; past a few hundred characters a
+  // table of every byte value is cheaper.
+  if (n >= 256 && pairs != nullptr) {
+    uint8_t table[256];
+    for (int c = 0; c < 256; ++c) table[c] = static_cast<uint8_t>(ConvChar(c, pairs, flags));
+    for (int i = 0; i < n; ++i) text[i] = static_cast<char>(table[static_cast<uint8_t>(text[i])]);
+    return text;
+  }
   for (int i = 0; i < n; ++i) text[i] = static_cast<char>(ConvChar(text[i], pairs, flags));
   return text;
 }

@@ -7,6 +7,7 @@
 #include "env/session/environment.h"
 #include "env/error_log.h"
 #include "env/messages.h"
+#include "platform/clock.h"
 #include "platform/screen_hook.h"
 #include "print/printer.h"
 
@@ -15,6 +16,9 @@ namespace {
 constexpr int kContinueQuestion = 50006;
 constexpr int kLogShortWrite = 80;
 constexpr int kLineBuffer = 600;
+// Looking for a key polls the display; once a line, or this often within a
+// long one, keeps Esc prompt without a poll per character.
+constexpr int64_t kKeyCheckMs = 50;
 
 // Frame pieces the ESC/P dot-matrix families print as plain characters.
 const uint16_t kBoxToAscii[] = {
@@ -31,7 +35,57 @@ const uint16_t* CodePageTable() {
   }
 }
 
+// One byte table for a code page and a family, built when either changes.
+struct PrinterTable {
+  int codePage = -1, family = -1;
+  bool identity = true;
+  uint8_t bytes[256];
+};
+
+const PrinterTable& PrinterConversion() {
+  static PrinterTable conversion;
+  if (conversion.codePage == Printer.codePage && conversion.family == Printer.family) return conversion;
+  conversion.codePage = Printer.codePage;
+  conversion.family = Printer.family;
+  const uint16_t* codePage = CodePageTable();
+  bool boxes = false;
+  switch (Printer.family) {
+    case PRN_EPSON9:
+    case PRN_EPSON24:
+    case PRN_ESCP2:
+    case PRN_ESCP_RASTER:
+      boxes = true;
+      break;
+    case PRN_IBM9:
+    case PRN_IBM24:
+    case PRN_PROPRINTER:
+    case PRN_HP_DESKJET:
+      break;
+    default:
+      codePage = nullptr;
+      break;
+  }
+  conversion.identity = true;
+  for (int c = 0; c < 256; c++) {
+    int to = codePage ? ConvChar(c, codePage, 0) : c;
+    if (boxes) to = ConvChar(to, kBoxToAscii, 0);
+    conversion.bytes[c] = static_cast<uint8_t>(to);
+    if (to != c) conversion.identity = false;
+  }
+  return conversion;
+}
+
+bool KeyCheckDue() {
+  PrintJob& job = PrintJobState;
+  const int64_t now = PlatMonotonicMs();
+  if (!job.keyCheckDue && now - job.lastKeyCheckMs < kKeyCheckMs) return false;
+  job.keyCheckDue = false;
+  job.lastKeyCheckMs = now;
+  return true;
+}
+
 bool OperatorCancelled() {
+  if (!KeyCheckDue()) return false;
   int key = ScreenReadKey();
   if (key != SCREEN_KEY_ESC) return false;
   if (ScreenQuestion(nullptr, EnvFindString(kContinueQuestion)) != SCREEN_KEY_ESC) return false;
@@ -79,6 +133,7 @@ int fwrite_spec(const void* buffer, int count, int flag) {
   if (OperatorCancelled()) return -1;
   PrintJob& job = PrintJobState;
   const char* bytes = static_cast<const char*>(buffer);
+  if (count > 0 && std::memchr(bytes, '\n', static_cast<size_t>(count))) job.keyCheckDue = true;
   if (job.graphicSpool) {
     if (flag != 1 || job.spool == nullptr) return 0;
     return WriteJobBytes(bytes, count, job.spool);
@@ -98,15 +153,14 @@ int fwrite_spec_maxstring(const char* text, int flag) {
   return fwrite_spec(text, static_cast<int>(std::strlen(text)), flag);
 }
 
-int drukuj_bez_marginesu(const char* text) {
-  for (const char* p = text; *p; p++)
-    if (fwrite_spec(p, 1, 1) != 0) return -1;
-  return 0;
-}
+int drukuj_bez_marginesu(const char* text) { return fwrite_spec(text, static_cast<int>(std::strlen(text)), 1); }
 
 int drukuj_left_margin(int n) {
-  for (int i = 0; i < n; i++)
-    if (fwrite_spec(" ", 1, 1) != 0) return -1;
+  static const std::string spaces(256, ' ');
+  for (int left = n; left > 0; left -= static_cast<int>(spaces.size())) {
+    const int take = left < static_cast<int>(spaces.size()) ? left : static_cast<int>(spaces.size());
+    if (fwrite_spec(spaces.data(), take, 1) != 0) return -1;
+  }
   return 0;
 }
 
@@ -141,24 +195,9 @@ int drukuj_nazwa_wlasciciela() {
 
 void conv_str(char* buffer, int length) {
   if (PrintJobState.graphicSpool || length <= 0) return;
-  const uint16_t* table = CodePageTable();
-  switch (Printer.family) {
-    case PRN_EPSON9:
-    case PRN_EPSON24:
-    case PRN_ESCP2:
-    case PRN_ESCP_RASTER:
-      if (table) ConvChars(buffer, length, table, 0);
-      ConvChars(buffer, length, kBoxToAscii, 0);
-      break;
-    case PRN_IBM9:
-    case PRN_IBM24:
-    case PRN_PROPRINTER:
-    case PRN_HP_DESKJET:
-      if (table) ConvChars(buffer, length, table, 0);
-      break;
-    default:
-      break;
-  }
+  const PrinterTable& conversion = PrinterConversion();
+  if (conversion.identity) return;
+  for (int i = 0; i < length; i++) buffer[i] = static_cast<char>(conversion.bytes[static_cast<uint8_t>(buffer[i])]);
 }
 
 int print_lines(const char* text, const char* bold, int width, int firstRow, int endRow, int lineFeedsBefore,

@@ -240,6 +240,7 @@ int OpenPrintJob(const char* reportCode, const char* title) {
   }
   Printer.pageNo = 1;
   job.incomplete = false;
+  job.keyCheckDue = true;   // the first text of the job looks for a key
   PrintMessageRow(1, EnvFindString(job.graphicSpool ? kMsgGenerating : kMsgPrinting));
   return 0;
 }

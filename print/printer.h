@@ -138,6 +138,8 @@ struct PrintJob {
   char printerName[256];       // the chosen printer
   PlatPrinterCaps caps;        // of the chosen printer
   char replayFile[260];        // where "Wydruk.prn" was opened
+  bool keyCheckDue = true;     // a line ended since the last look for a key
+  int64_t lastKeyCheckMs;      // monotonic time of that look
 };
 extern PrintJob PrintJobState;
 

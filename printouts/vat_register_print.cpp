@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <string>
 
 #include "app/document_text.h"
 #include "db/db_index.h"
@@ -17,6 +19,30 @@
 #include "tables/vat_tables.h"
 
 namespace {
+
+// Field handles by table and name, looked up once rather than at every field
+// read; a handle is checked to still be that table's field of that name.
+std::map<std::pair<const DbTable*, std::string>, DbField*> fieldHandles;
+
+// The document header last sought, so that the lines of one document seek it once.
+struct SoughtHeader {
+  const DbTable* table = nullptr;
+  long rek = 0, recno = -1;
+  bool found = false;
+};
+SoughtHeader sought;
+
+// A pass starts: tables may have been opened or moved since the last one.
+void StartPass() { sought = SoughtHeader{}; }
+
+DbField* FieldOf(DbTable* table, const char* name) {
+  DbField*& field = fieldHandles[{table, name}];
+  // The range first: a handle of a closed table is not read.
+  const bool current = field != nullptr && field >= table->fields && field < table->fields + table->field_count &&
+                       field->table == table && std::strcmp(field->name, name) == 0;
+  if (!current) field = d4field(table, name);
+  return field;
+}
 
 constexpr int HEADER_TAG_REC = 4;
 constexpr int LINES_TAG_VAT_DATE = 1;
@@ -35,7 +61,7 @@ void AddPair(wiersz_rejestru_vat* row, const char* net, const char* vat, double 
 }
 
 std::string Raw(DbTable* table, const char* name) {
-  DbField* field = d4field(table, name);
+  DbField* field = FieldOf(table, name);
   std::string s(f4ptr(field), f4len(field));
   s.erase(s.find_last_not_of(' ') + 1);
   return s;
@@ -46,19 +72,21 @@ struct Naglowek {
   bool found;
   DbTable* table;
   std::string Text(const char* name) const { return found ? Raw(table, name) : std::string(); }
-  double Number(const char* name) const { return found ? f4double(d4field(table, name)) : 0.0; }
-  char Char(const char* name) const { return found ? f4ptr(d4field(table, name))[0] : ' '; }
+  double Number(const char* name) const { return found ? f4double(FieldOf(table, name)) : 0.0; }
+  char Char(const char* name) const { return found ? f4ptr(FieldOf(table, name))[0] : ' '; }
 };
 
 bool SeekHeader(TableHandles& headers, long rek) {
+  if (sought.table == headers.table && sought.rek == rek && sought.recno == d4recno(headers.table)) return sought.found;
   DbTag* kept = d4tag_selected(headers.table);
   d4tag_select(headers.table, headers.tag[HEADER_TAG_REC]);
   bool found = d4seek_double(headers.table, static_cast<double>(rek)) == 0;
   d4tag_select(headers.table, kept);
+  sought = SoughtHeader{headers.table, rek, d4recno(headers.table), found};
   return found;
 }
 
-double LineValue(const char* name) { return f4double(d4field(Z5SPRE.table, name)); }
+double LineValue(const char* name) { return f4double(FieldOf(Z5SPRE.table, name)); }
 
 bool Active(const char* date) { return date != nullptr && date[0] != '\0' && date[0] != ' '; }
 
@@ -114,7 +142,7 @@ void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, DbTable* li
                    bool salesMarker) {
   std::string re1 = Raw(lines, "RE1");
   row->num = !re1.empty() ? re1.substr(0, 40)
-                          : NrDokumentuStalyQStr(d4field(lines, "PRE"), d4field(lines, "NRV"), d4field(lines, "POS"));
+                          : NrDokumentuStalyQStr(FieldOf(lines, "PRE"), FieldOf(lines, "NRV"), FieldOf(lines, "POS"));
   row->daw = Raw(lines, "DAW");
   row->das = header.Text("DAS");
   row->dav = header.Text("DAV");
@@ -123,8 +151,8 @@ void StartDocument(wiersz_rejestru_vat* row, const Naglowek& header, DbTable* li
   row->nip = header.Text("NIP");
   row->uw1 = header.Text("UW1");
   row->uw2 = header.Text("UW2");
-  row->ad1 = header.found ? std::string(KodNazwaKontrahentaQStr(d4field(header.table, "KOP"),
-                                                                d4field(header.table, "MIA")))
+  row->ad1 = header.found ? std::string(KodNazwaKontrahentaQStr(FieldOf(header.table, "KOP"),
+                                                                FieldOf(header.table, "MIA")))
                                 .substr(0, 32)
                           : std::string();
   row->ad2 = header.Text("ULI");
@@ -151,7 +179,7 @@ void AddItemNames(wiersz_rejestru_vat* row, DbTable* lines) {
 }
 
 double Factor(const ZrodloRejestruVat* source, DbTable* lines) {
-  double rate = f4double(d4field(lines, "KVA"));
+  double rate = f4double(FieldOf(lines, "KVA"));
   return source->przeliczenie && rate > 0 ? rate : 1.0;
 }
 
@@ -174,11 +202,12 @@ int AddLine(void* data) {
 
 }  // namespace
 
-int ustaw_naglowek_pozycji() { return SeekHeader(Z5SPRZ, f4long(d4field(Z5SPRE.table, "REK"))) ? 1 : 0; }
+int ustaw_naglowek_pozycji() { return SeekHeader(Z5SPRZ, f4long(FieldOf(Z5SPRE.table, "REK"))) ? 1 : 0; }
 
 double czynnik_pozycji(const ZrodloRejestruVat* source) { return Factor(source, Z5SPRE.table); }
 
 int przejdz_pozycje_rejestru(const ZrodloRejestruVat* source, int (*each)(void*), void* data) {
+  StartPass();
   DbTable* lines = Z5SPRE.table;
   DbTag* kept = d4tag_selected(lines);
   d4tag_select(lines, Z5SPRE.tag[LINES_TAG_VAT_DATE]);
@@ -257,7 +286,7 @@ void dodaj_do_kolumny_ryczaltu(wiersz_rejestru_vat* row, int ryt, int year, doub
 }
 
 int dodaj_pozycje_sprzedazy(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
-  long rek = d4eof(Z5SPRE.table) ? 0 : f4long(d4field(Z5SPRE.table, "REK"));
+  long rek = d4eof(Z5SPRE.table) ? 0 : f4long(FieldOf(Z5SPRE.table, "REK"));
   if (rek == 0) return FinishRow(row);
   // OSS supplies are accounted for elsewhere
   int delivery = std::atoi(Raw(Z5SPRE.table, "STM").c_str());
@@ -365,7 +394,7 @@ namespace {
 
 constexpr int AUX_LINES_TAG_DOCUMENT = 3;
 
-int AuxKind() { return f4int(d4field(Z5SPRE_2.table, "TYV")); }
+int AuxKind() { return f4int(FieldOf(Z5SPRE_2.table, "TYV")); }
 
 bool AuxReceipt(int kind, const Naglowek& header, int year) {
   int tym = static_cast<int>(header.Number("TYM"));
@@ -381,7 +410,7 @@ bool AuxReceiptMarker(int kind, const Naglowek& header, int year) {
 
 // Whether a line of the auxiliary register belongs in the main printout.
 bool AuxTaken(const Naglowek& header, int year) {
-  auto value = [](const char* name) { return f4double(d4field(Z5SPRE_2.table, name)); };
+  auto value = [](const char* name) { return f4double(FieldOf(Z5SPRE_2.table, name)); };
   if (year >= 2024)
     return value("WNE") > 0 || value("WAV") > 0 || value("KWNE") != 0 || value("KWAV") != 0;
   int kind = static_cast<int>(header.Number("TYV"));
@@ -396,8 +425,8 @@ int filtr_pozycji_pomocniczych(const ZrodloRejestruVat* source) {
   if (WorkingYear() < 2024) {
     accepted = kind == 9;
   } else {
-    bool found = SeekHeader(Z5SPRZ_2, f4long(d4field(Z5SPRE_2.table, "REK")));
-    int tym = found ? f4int(d4field(Z5SPRZ_2.table, "TYM")) : 0;
+    bool found = SeekHeader(Z5SPRZ_2, f4long(FieldOf(Z5SPRE_2.table, "REK")));
+    int tym = found ? f4int(FieldOf(Z5SPRZ_2.table, "TYM")) : 0;
     accepted = kind == 9 || kind == 10 || kind == 11 || (kind == 3 && tym >= 9 && tym <= 11);
   }
   if (!accepted) return 40;
@@ -406,7 +435,7 @@ int filtr_pozycji_pomocniczych(const ZrodloRejestruVat* source) {
 
 int dodaj_pozycje_pomocnicza(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5SPRE_2.table;
-  long rek = d4eof(lines) ? 0 : f4long(d4field(lines, "REK"));
+  long rek = d4eof(lines) ? 0 : f4long(FieldOf(lines, "REK"));
   if (rek == 0) return FinishRow(row);
   int kind = AuxKind();
   int year = WorkingYear();
@@ -420,16 +449,16 @@ int dodaj_pozycje_pomocnicza(wiersz_rejestru_vat* row, const ZrodloRejestruVat* 
   }
   if (delivery == 2) AddItemNames(row, lines);
   double f = Factor(source, lines);
-  auto R = [f, lines](const char* name) { return ROUND(f4double(d4field(lines, name)) * f, 2); };
+  auto R = [f, lines](const char* name) { return ROUND(f4double(FieldOf(lines, name)) * f, 2); };
   bool correction = kind == 3 || kind == 4;
   double net = R(correction ? "KRN" : "WNE"), vat = R(correction ? "KRV" : "WAV");
-  int code = f4int(d4field(lines, "VAT"));
+  int code = f4int(FieldOf(lines, "VAT"));
   if (receipt)
     AddPair(row, "PAN", "PAV", net, vat);
   else
     PlaceByYear(row, year, code, 0, delivery, net, vat);   // code 6 always to DON here
   Add(row, "BRU", net + vat);
-  dodaj_do_kolumny_ryczaltu(row, f4int(d4field(lines, "RYT")), year, net);
+  dodaj_do_kolumny_ryczaltu(row, f4int(FieldOf(lines, "RYT")), year, net);
   return 0;
 }
 
@@ -438,12 +467,13 @@ int dopisz_dokumenty_pomocnicze(wiersz_rejestru_vat* row, const ZrodloRejestruVa
   row->rek = -1;
   // locked elsewhere: the pass adds nothing and is not an error
   if (d4lock_all(lines) != 0) return 0;
+  StartPass();
   DbTag* kept = d4tag_selected(lines);
   d4tag_select(lines, Z5SPRE_2.tag[AUX_LINES_TAG_DOCUMENT]);
   int year = WorkingYear();
   int result = d4top(lines) < 0 ? -1 : 0;
   while (result == 0 && !d4eof(lines)) {
-    Naglowek header{SeekHeader(Z5SPRZ_2, f4long(d4field(lines, "REK"))), Z5SPRZ_2.table};
+    Naglowek header{SeekHeader(Z5SPRZ_2, f4long(FieldOf(lines, "REK"))), Z5SPRZ_2.table};
     if (filtr_pozycji_pomocniczych(source) == 45 && AuxTaken(header, year))
       result = dodaj_pozycje_pomocnicza(row, source);
     if (result == 0 && d4skip(lines, 1) < 0) result = -1;
@@ -460,7 +490,7 @@ constexpr int PURCHASE_LINES_TAG_VAT_DATE = 1;
 
 std::string PurchaseHeaderText(bool found, const char* name) { return found ? Raw(Z5ZAKU.table, name) : std::string(); }
 double PurchaseHeaderNumber(bool found, const char* name) {
-  return found ? f4double(d4field(Z5ZAKU.table, name)) : 0.0;
+  return found ? f4double(FieldOf(Z5ZAKU.table, name)) : 0.0;
 }
 
 void StartPurchase(wiersz_rejestru_vat* row, long rek) {
@@ -473,7 +503,7 @@ void StartPurchase(wiersz_rejestru_vat* row, long rek) {
   row->na1 = PurchaseHeaderText(found, "NA1");
   row->na2 = PurchaseHeaderText(found, "NA2");
   row->nip = PurchaseHeaderText(found, "NIP");
-  row->ad1 = found ? std::string(KodNazwaKontrahentaQStr(d4field(Z5ZAKU.table, "KOP"), d4field(Z5ZAKU.table, "MIA")))
+  row->ad1 = found ? std::string(KodNazwaKontrahentaQStr(FieldOf(Z5ZAKU.table, "KOP"), FieldOf(Z5ZAKU.table, "MIA")))
                          .substr(0, 32)
                    : std::string();
   row->ad2 = PurchaseHeaderText(found, "ULI");
@@ -537,11 +567,11 @@ bool InVatDates(const ZrodloRejestruVat* source) {
 
 int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5ZAKE.table;
-  long rek = d4eof(lines) ? 0 : f4long(d4field(lines, "REK"));
+  long rek = d4eof(lines) ? 0 : f4long(FieldOf(lines, "REK"));
   if (rek == 0) return FinishRow(row);
   int year = WorkingYear();
-  int stm = f4int(d4field(lines, "STM"));
-  char re3 = f4ptr(d4field(lines, "RE3"))[0], czo = f4ptr(d4field(lines, "CZO"))[0];
+  int stm = f4int(FieldOf(lines, "STM"));
+  char re3 = f4ptr(FieldOf(lines, "RE3"))[0], czo = f4ptr(FieldOf(lines, "CZO"))[0];
   if (stm == 1 || stm == 6) {
     // domestic lines count only with the buyer as the taxpayer
     if (year < 2024 || (re3 != '5' && re3 != '8' && re3 != 'T')) return 0;
@@ -553,8 +583,8 @@ int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* sour
   }
   double f = Factor(source, lines);
   auto R = [f](double x) { return ROUND(x * f, 2); };
-  auto value = [lines](const char* name) { return f4double(d4field(lines, name)); };
-  int kind = f4int(d4field(lines, "TYV"));
+  auto value = [lines](const char* name) { return f4double(FieldOf(lines, name)); };
+  int kind = f4int(FieldOf(lines, "TYV"));
   double net, vat, gross;
   if (kind == 1 || kind == 6) {
     net = R(value("WAN"));
@@ -577,6 +607,7 @@ int dodaj_pozycje_zakupu(wiersz_rejestru_vat* row, const ZrodloRejestruVat* sour
 
 int dopisz_zakupy_odwrotne(wiersz_rejestru_vat* row, const ZrodloRejestruVat* source) {
   DbTable* lines = Z5ZAKE.table;
+  StartPass();
   d4tag_select(lines, Z5ZAKE.tag[PURCHASE_LINES_TAG_VAT_DATE]);
   row->rek = -1;
   int result = d4top(lines) < 0 ? -1 : 0;

@@ -83,6 +83,9 @@ int DisplayModsFromSdl(int sdlMods);
 // ignored. One key is released each time the program blocks in its key wait.
 int HeadlessSetScript(const char* script);   // 0, or -1 with a message on stderr for a bad token
 int HeadlessKeysLeft();
+// Calls of the backend's poll so far (benchmarks and tests count how often a
+// long job looks at the display).
+long HeadlessPollCount();
 // Called when the script has ended while the program waits for a key; the
 // default writes the last screen to stderr and ZELKIT_DUMP and exits with 3.
 void HeadlessOnExhausted(void (*handler)());

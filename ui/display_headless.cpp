@@ -34,6 +34,7 @@ struct Headless {
   bool sizeSet = false;
   void (*onExhausted)() = nullptr;
   std::string lastInfo;
+  long polls = 0;
 };
 Headless hl;
 
@@ -219,6 +220,7 @@ void Show() {}
 void Present(const DisplayFrame*) {}
 
 int Poll(DisplayEvent* event) {
+  hl.polls++;
   if (hl.queue.empty()) return 0;
   *event = hl.queue.front();
   hl.queue.pop_front();
@@ -350,6 +352,8 @@ int HeadlessKeysLeft() {
   for (const Item& item : hl.items) n += item.kind == ITEM_KEY;
   return n;
 }
+
+long HeadlessPollCount() { return hl.polls; }
 
 void HeadlessOnExhausted(void (*handler)()) { hl.onExhausted = handler; }
 

@@ -1,8 +1,11 @@
 // The database engine against SQLite on the same work: bulk and shared
-// appends, random seeks, a walk in tag order, key-changing writes, a reindex
-// and a filtered scan. Prints, for each operation, both rates and their ratio
-// (the median of five runs each), against SQLite set to do what the engine
-// does: no sync where the engine does not sync, one sync a commit where it does.
+// appends (also with one key for every record), random seeks, a walk in tag
+// order, key-changing writes, a reindex and a filtered scan; and character
+// printing through the program's own path on the headless display against a
+// plain write of the same bytes. Prints, for each operation, both rates and
+// their ratio (the median of five runs each), against SQLite set to do what
+// the engine does: no sync where the engine does not sync, one sync a commit
+// where it does, the same cache memory, every field of a record read on both sides.
 //
 //   bench_engine [--records=N] [--shared_records=N] [--cache_memory=BYTES] [--no_large] [--no_cache] [benchmark flags]
 #include <benchmark/benchmark.h>
@@ -28,6 +31,10 @@
 #include "db/dbf_table.h"
 #include "db/reindex.h"
 #include "env/session/environment.h"
+#include "print/char_output.h"
+#include "print/printer.h"
+#include "ui/desktop.h"
+#include "ui/display.h"
 
 namespace {
 
@@ -39,6 +46,7 @@ struct Options {
   bool large = true;             // also a bulk append of 1,000,000 records
   bool cache = true;
   long cache_memory = 16384;     // the main program's setting
+  long print_lines = 100000;     // lines of 132 characters: a printout of about 13 MB
 };
 Options options;
 
@@ -72,10 +80,25 @@ Fields fields_of(DbTable* t) {
   return {d4field(t, "ID"), d4field(t, "NAME"), d4field(t, "CITY"), d4field(t, "AMOUNT"), d4field(t, "DATE")};
 }
 
+long text_length(DbField* f) {
+  const char* text = f4ptr(f);
+  long n = (long)f4len(f);
+  while (n > 0 && text[n - 1] == ' ') n--;
+  return n;
+}
+
+// Reads every field of the current record, as SQLite's side decodes every column.
+long read_record(const Fields& f) {
+  return f4long(f.id) + text_length(f.name) + text_length(f.city) + (long)f4double(f.amount) + text_length(f.date);
+}
+
+// Records of the equal-key case leave NAME blank, as goods without an EAN do.
+bool blank_names = false;
+
 void fill(DbTable* t, const Fields& f, long i) {
   d4blank(t);
   f4assign_long(f.id, i);
-  f4assign(f.name, name_of(i).c_str());
+  if (!blank_names) f4assign(f.name, name_of(i).c_str());
   f4assign(f.city, kCities[i % 8]);
   f4assign_double(f.amount, (double)(i % 100000) / 100.0);
   f4assign(f.date, "20261210");
@@ -136,24 +159,28 @@ DbTable* engine_base() {
   return base_table;
 }
 
-DbField* scan_id_field = nullptr;
-int even_records(intptr_t) { return f4long(scan_id_field) % 2 == 0 ? X4_ACCEPT : X4_REJECT; }
+Fields scan_fields;
+int even_records(intptr_t) { return f4long(scan_fields.id) % 2 == 0 ? X4_ACCEPT : X4_REJECT; }
 
 // ---- SQLite
 
 // How SQLite is set up for a side of the comparison.
 enum Mode {
   NO_SYNC,     // synchronous=OFF: the engine does not sync outside the shared protocol
-  DEFAULTS,    // SQLite as it comes
+  DEFAULTS,    // SQLite as it comes (but for its cache, the engine's size)
   WAL_FULL,    // journal_mode=WAL, synchronous=FULL: one sync a commit, as the shared protocol's flush
+  FWRITE,      // not SQLite: the printout's bytes written to a file as they are
 };
-const char* const kModeNames[] = {"sqlite", "sqlite-default", "sqlite-wal-full"};
+const char* const kModeNames[] = {"sqlite", "sqlite-default", "sqlite-wal-full", "fwrite"};
 
 void exec(sqlite3* db, const char* sql);
 
 sqlite3* db_open(const char* file, Mode mode) {
   sqlite3* db = nullptr;
   if (sqlite3_open(file, &db) != SQLITE_OK) fail("sqlite3_open");
+  // The same cache memory as the engine (cache_size in KiB when negative).
+  std::string cache = "PRAGMA cache_size=-" + std::to_string(std::max(1l, options.cache_memory / 1024));
+  exec(db, cache.c_str());
   if (mode == NO_SYNC) exec(db, "PRAGMA synchronous=OFF");
   if (mode == WAL_FULL) exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
   return db;
@@ -175,7 +202,8 @@ std::string mode_text(Mode mode) {
   std::filesystem::remove(file);
   sqlite3* db = db_open(file.c_str(), mode);
   std::string text = std::string(kModeNames[mode]) + ": journal_mode=" + pragma(db, "journal_mode") +
-                     ", synchronous=" + pragma(db, "synchronous") + " (0 off, 1 normal, 2 full)";
+                     ", synchronous=" + pragma(db, "synchronous") + " (0 off, 1 normal, 2 full), cache_size=" +
+                     pragma(db, "cache_size") + " (KiB when negative)";
   sqlite3_close(db);
   std::filesystem::remove(file);
   std::filesystem::remove(file + "-wal");
@@ -203,13 +231,13 @@ sqlite3* sqlite_create(const char* file, Mode mode) {
   std::filesystem::remove(std::string(file) + "-shm");
   sqlite3* db = db_open(file, mode);
   exec(db,
-       "CREATE TABLE t(id INTEGER, name TEXT, city TEXT, amount REAL, date TEXT);"
-       "CREATE INDEX t_id ON t(id); CREATE INDEX t_name ON t(name);");
+       "CREATE TABLE t(id INTEGER PRIMARY KEY, name TEXT, city TEXT, amount REAL, date TEXT);"
+       "CREATE INDEX t_name ON t(name);");
   return db;
 }
 
 void sqlite_insert(sqlite3_stmt* insert, long i) {
-  std::string name = name_of(i);
+  std::string name = blank_names ? std::string() : name_of(i);
   sqlite3_bind_int64(insert, 1, i);
   sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(insert, 3, kCities[i % 8], -1, SQLITE_STATIC);
@@ -280,6 +308,13 @@ long op_bulk_large(Side s) {
   return 1000000;
 }
 
+long op_bulk_equal(Side s) {
+  blank_names = true;
+  s.engine ? engine_bulk("EQUAL", options.records) : sqlite_bulk("equal.db", options.records, s.mode);
+  blank_names = false;
+  return options.records;
+}
+
 long op_shared(Side s) {
   s.engine ? engine_shared(options.shared_records) : sqlite_shared(options.shared_records, s.mode);
   return options.shared_records;
@@ -290,9 +325,12 @@ long op_seek(Side s) {
   long found = 0;
   if (s.engine) {
     DbTable* t = base_table;
+    Fields f = fields_of(t);
     d4tag_select(t, d4tag(t, "ID"));
     for (long j = 0; j < options.seeks; j++)
-      if (d4seek_double(t, (double)(1 + (long)(random() % (unsigned long)options.records))) == 0) found++;
+      if (d4seek_double(t, (double)(1 + (long)(random() % (unsigned long)options.records))) == 0 &&
+          read_record(f) > 0)
+        found++;
   } else {
     sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t WHERE id = ?");
     for (long j = 0; j < options.seeks; j++) {
@@ -310,8 +348,9 @@ long op_walk(Side s) {
   long count = 0;
   if (s.engine) {
     DbTable* t = base_table;
+    Fields f = fields_of(t);
     d4tag_select(t, d4tag(t, "NAME"));
-    for (int r = d4top(t); r == 0; r = d4skip(t, 1)) count++;
+    for (int r = d4top(t); r == 0; r = d4skip(t, 1)) count += read_record(f) > 0;
   } else {
     sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t ORDER BY name");
     while (sqlite3_step(st) == SQLITE_ROW) count += read_row(st) > 0;
@@ -379,10 +418,10 @@ long scan_once(Side s) {
   if (s.engine) {
     DbTable* t = base_table;
     d4tag_select(t, nullptr);
-    scan_id_field = d4field(t, "ID");
+    scan_fields = fields_of(t);
     DbScanCtx scan;
     x4init(&scan, t, even_records, 0);
-    for (int r = x4top(&scan); r == 0; r = x4skip(&scan, 1)) accepted++;
+    for (int r = x4top(&scan); r == 0; r = x4skip(&scan, 1)) accepted += read_record(scan_fields) > 0;
   } else {
     sqlite3_stmt* st = prepare(base_db, "SELECT * FROM t WHERE id % 2 = 0");
     while (sqlite3_step(st) == SQLITE_ROW) accepted += read_row(st) > 0;
@@ -402,6 +441,53 @@ long op_scan(Side s) {
   return done;
 }
 
+// ---- printing
+
+long display_polls = 0, printed_lines = 0;   // of the last print run
+
+// A line of a register printout: 132 characters with Polish letters and frame pieces.
+std::string print_line(long i) {
+  char text[160];
+  std::snprintf(text, sizeof text, "\xBA%6ld \xBA %-30s \xBA %-40s \xBA %12.2f \xBA %12.2f \xBA %12.2f", i,
+                "FV/2026/000123 \x86\x8D\x92", "Przedsi\x91" "biorstwo Handlowe \x9E" "wiat", i * 1.25, i * 0.23,
+                i * 1.48);
+  return text;
+}
+
+// The program's character path (fwrite_spec, one look for a key per line,
+// the code-page table) on the headless display, which counts its polls;
+// against the same bytes written to a file as they are.
+long op_print(Side s) {
+  if (s.engine) {
+    Printer = PrinterDefaults();
+    Printer.family = PRN_EPSON9;
+    Printer.mode = 1;
+    Printer.codePage = 2;
+    Printer.openOutput = 0;
+    PrintJobState = PrintJob{};
+    PrintJobState.output = std::fopen("print.prn", "wb");
+    if (PrintJobState.output == nullptr || OpenPrintJob("BEN", "Bench") != 0) fail("print job");
+    const long before = HeadlessPollCount();
+    for (long i = 1; i <= options.print_lines; i++) {
+      std::string line = print_line(i);
+      conv_str(line.data(), (int)line.size());
+      if (drukuj(line.c_str()) != 0 || drukuj_line_feed(1) != 0) fail("print");
+    }
+    display_polls = HeadlessPollCount() - before;
+    printed_lines = options.print_lines;
+    deinit_prn();
+  } else {
+    FILE* out = std::fopen("plain.prn", "wb");
+    if (out == nullptr) fail("plain print");
+    for (long i = 1; i <= options.print_lines; i++) {
+      std::string line = print_line(i) + "\r\n";
+      std::fwrite(line.data(), line.size(), 1, out);
+    }
+    std::fclose(out);
+  }
+  return options.print_lines;
+}
+
 void run(benchmark::State& state, Work work, Side side, bool needs_base) {
   for (auto _ : state) {
     if (needs_base) {
@@ -417,7 +503,7 @@ struct Operation {
   std::string name;
   Work work;
   bool needs_base;
-  Mode main, second;    // SQLite's mode of the main figure and of the second line
+  Mode main, second;    // the peer's mode of the main figure and of the second line (the same: none)
 };
 
 std::string run_name(const Operation& op, Side side) {
@@ -448,11 +534,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::printf("%-40s %12.0f %12.0f %8.2f\n", label.c_str(), e, q, q > 0 ? e / q : 0.0);
   }
   void Table(const std::vector<Operation>& operations) const {
-    std::printf("\n%-40s %12s %12s %8s\n", "operation (records/s, median of 5)", "engine", "sqlite", "ratio");
+    std::printf("\n%-40s %12s %12s %8s\n", "operation (records/s, median of 5)", "engine", "peer", "ratio");
     for (const Operation& op : operations) {
       double e = Median(run_name(op, {true, NO_SYNC}));
       Line(op.name + " [" + kModeNames[op.main] + "]", e, Median(run_name(op, {false, op.main})));
-      Line("  against " + std::string(kModeNames[op.second]), e, Median(run_name(op, {false, op.second})));
+      if (op.second != op.main)
+        Line("  against " + std::string(kModeNames[op.second]), e, Median(run_name(op, {false, op.second})));
     }
   }
   std::map<std::string, std::vector<double>> rates;
@@ -472,6 +559,7 @@ int main(int argc, char** argv) {
     if ((value = long_option(argv[i], "--records=")) > 0) options.records = value;
     else if ((value = long_option(argv[i], "--shared_records=")) > 0) options.shared_records = value;
     else if ((value = long_option(argv[i], "--cache_memory=")) > 0) options.cache_memory = value;
+    else if ((value = long_option(argv[i], "--print_lines=")) > 0) options.print_lines = value;
     else if (std::strcmp(argv[i], "--no_large") == 0) options.large = false;
     else if (std::strcmp(argv[i], "--no_cache") == 0) options.cache = false;
     else rest.push_back(argv[i]);
@@ -499,10 +587,15 @@ int main(int argc, char** argv) {
   engine->cache_memory = (int)options.cache_memory;
   engine->lock_tries = 5;
   if (options.cache && d4opt_start(engine) != 0) fail("d4opt_start");
+  // The screen on the headless display, its hook installed, as printing in the program finds it.
+  DisplaySelect(DisplayHeadless());
+  HeadlessSetScript("");
+  if (w4init_video(1) != 0) fail("w4init_video");
 
   std::string records = std::to_string(options.records);
   std::vector<Operation> operations = {{"append " + records, op_bulk, false, NO_SYNC, DEFAULTS}};
   if (options.large) operations.push_back({"append 1000000", op_bulk_large, false, NO_SYNC, DEFAULTS});
+  operations.push_back({"append " + records + ", one NAME for all", op_bulk_equal, false, NO_SYNC, DEFAULTS});
   operations.push_back({"shared append " + std::to_string(options.shared_records), op_shared, false, WAL_FULL, DEFAULTS});
   operations.push_back({"seek " + std::to_string(options.seeks), op_seek, true, NO_SYNC, DEFAULTS});
   operations.push_back({"walk in tag order", op_walk, true, NO_SYNC, DEFAULTS});
@@ -512,21 +605,31 @@ int main(int argc, char** argv) {
                         NO_SYNC, DEFAULTS});
   operations.push_back({"reindex both tags", op_reindex, true, NO_SYNC, DEFAULTS});
   operations.push_back({"filtered scan (half), unlocked", op_scan, true, NO_SYNC, DEFAULTS});
-  for (const Operation& op : operations)
-    for (Side side : {Side{true, NO_SYNC}, Side{false, op.main}, Side{false, op.second}})
+  operations.push_back({"print " + std::to_string(options.print_lines) + " lines, window", op_print, false, FWRITE, FWRITE});
+  for (const Operation& op : operations) {
+    std::vector<Side> sides = {Side{true, NO_SYNC}, Side{false, op.main}};
+    if (op.second != op.main) sides.push_back(Side{false, op.second});
+    for (Side side : sides)
       benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base)
           ->Iterations(1)
           ->Repetitions(5)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime();
+  }
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.Table(operations);
-  std::printf("records %ld; engine cache %s\n", options.records,
+  std::printf("records %ld; engine cache %s (the program's own setting: 16384 bytes); SQLite's cache the same\n",
+              options.records,
               options.cache ? (std::to_string(options.cache_memory) + " bytes, buffers of 4096").c_str() : "off");
+  if (printed_lines > 0)
+    std::printf("print: %ld display polls for %ld lines (%.2f a line)\n", display_polls, printed_lines,
+                (double)display_polls / (double)printed_lines);
   for (Mode mode : {NO_SYNC, DEFAULTS, WAL_FULL}) std::printf("%s\n", mode_text(mode).c_str());
   std::printf("the engine syncs only in the shared append (d4flush: the table and its index)\n");
 
+  w4init_undo();
+  w4close_video(1);
   if (base_table != nullptr) d4close(base_table);
   for (sqlite3* db : base_dbs)
     if (db != nullptr) sqlite3_close(db);

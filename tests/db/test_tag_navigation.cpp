@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,61 @@ TEST_F(TagNavigationTest, GoFindsKeyWithRecord) {
   EXPECT_EQ(t4go(tag, key, 6), 1);
   EXPECT_EQ(t4go(tag, "NONE   ", 1), 2);
   d4close(t);
+}
+
+// Equal keys stay in record order; the place of an entry added or removed
+// among them is found by descent, a few blocks a level, not by a walk over
+// the run (about 120 leaves here).
+TEST_F(TagNavigationTest, EqualKeysArePlacedByDescent) {
+  DbTable* t = Table({{"NAZWA", "NAZWA", ".NOT.DELETED()", 0, 0}});
+  ASSERT_NE(t, nullptr);
+  const long count = 10000;
+  auto name_of = [](long record) { return record % 1000 == 0 ? "ZZZ" : "SAME"; };
+  for (long i = 1; i <= count; i++) ASSERT_EQ(Append(t, {name_of(i)}), 0);
+  ASSERT_EQ(d4flush(t), 0);
+  struct Case {
+    const char* what;
+    long record;        // 0: a new record
+    const char* name;
+  } cases[] = {
+      {"an append after the run", 0, "SAME"},
+      {"a removal from the middle of the run", 4321, "AAA"},
+      {"an insert into the middle of the run", 3000, "SAME"},
+      {"a removal of the run's first entry", 1, "ZZZ"},
+  };
+  std::map<long, std::string> names;
+  for (long i = 1; i <= count; i++) names[i] = name_of(i);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const unsigned long before = engine->blocks_walked;
+    if (c.record == 0) {
+      ASSERT_EQ(Append(t, {c.name}), 0);
+      names[d4recno(t)] = c.name;
+    } else {
+      ASSERT_EQ(d4go(t, c.record), 0);
+      f4assign(d4field_j(t, 1), c.name);
+      ASSERT_EQ(d4write(t, c.record), 0);
+      names[c.record] = c.name;
+    }
+    EXPECT_LE(engine->blocks_walked - before, 30u);
+  }
+  DbTag* tag = d4tag(t, "NAZWA");
+  EXPECT_EQ(t4go(tag, "SAME   ", 4321), 1);
+  ASSERT_NE(t4key(tag), nullptr);
+  EXPECT_EQ(std::string((const char*)t4key(tag), 7), "ZZZ    ") << "stands after the equal keys";
+  EXPECT_EQ(t4go(tag, "SAME   ", 9999), 0);
+  EXPECT_EQ(t4recno(tag), 9999);
+  ASSERT_EQ(d4flush(t), 0);
+  std::vector<long> expected;
+  for (const char* key : {"AAA", "SAME", "ZZZ"})
+    for (const auto& [record, name] : names)
+      if (name == key) expected.push_back(record);
+  d4tag_select(t, tag);
+  EXPECT_EQ(Order(t), expected);
+  ASSERT_EQ(d4close(t), 0);
+  MdxView v;
+  ASSERT_TRUE(v.Load(Path("NAV.MDX")));
+  EXPECT_EQ(v.tags[0].error, "");
 }
 
 TEST_F(TagNavigationTest, SeeksSkipsAndEnds) {

@@ -163,6 +163,16 @@ TEST(ConvChar, DirectionsFlagsAndMisses) {
   char upTo[] = "\x86\x92";
   ConvChars(upTo, -1, MazToAsciiPairs, CONV_UPPER);
   EXPECT_STREQ(upTo, "AL");
+  // A long text goes through a table of every byte value: each byte as alone.
+  std::string all;
+  for (int round = 0; round < 2; round++)
+    for (int c = 0; c < 256; c++) all += static_cast<char>(c);
+  for (int flags : {0, CONV_UPPER, CONV_REVERSE}) {
+    std::string converted = all;
+    ConvChars(converted.data(), static_cast<int>(converted.size()), MazTo852Pairs, flags);
+    for (size_t i = 0; i < all.size(); i++)
+      ASSERT_EQ(static_cast<unsigned char>(converted[i]), ConvChar(all[i], MazTo852Pairs, flags)) << i;
+  }
 }
 
 TEST(CaseRules, PolishLettersAndOthers) {

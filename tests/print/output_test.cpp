@@ -53,6 +53,7 @@ TEST_F(OutputTest, StartStringsByFamily) {
     ResetPrinterState();
     Printer.economode = c.economode;
     Printer.bold = c.bold;
+    Printer.codePage = 2;
     Printer.codePage = c.codePage;
     Printer.widePaper = c.widePaper;
     Printer.pclTypeface = 3;
@@ -144,17 +145,34 @@ TEST_F(OutputTest, PageRangeHoldsBackEverything) {
 }
 
 TEST_F(OutputTest, EscAndEscCancelsTheJob) {
+  PlatDateTime at{2026, 12, 10, 10, 0, 0, 0, 4};
+  PlatClockFix(&at);
   Started(PRN_EPSON9, 0);
   screen.keys = {SCREEN_KEY_ESC};
   screen.answers = {SCREEN_KEY_ESC};
   EXPECT_EQ(drukuj("abc"), -1);
   EXPECT_TRUE(PrintJobState.incomplete);
-  // A key other than Esc, or Esc answered with another key, goes on.
+  // A key other than Esc, or Esc answered with another key, goes on. Keys are
+  // looked for once a line: within the line nothing is read.
   PrintJobState.incomplete = false;
   screen.keys = {'x', SCREEN_KEY_ESC};
   screen.answers = {'T'};
   EXPECT_EQ(drukuj("de"), 0);
+  EXPECT_EQ(screen.keys.size(), 2u);
+  for (const char* line : {"fg", "hi"}) {
+    EXPECT_EQ(drukuj_line_feed(1), 0);
+    EXPECT_EQ(drukuj(line), 0);
+  }
+  EXPECT_TRUE(screen.keys.empty());
   EXPECT_FALSE(PrintJobState.incomplete);
+  // Within a long line the key is looked for again once 50 ms have passed.
+  screen.keys = {SCREEN_KEY_ESC};
+  screen.answers = {SCREEN_KEY_ESC};
+  EXPECT_EQ(drukuj("jk"), 0);
+  PlatClockAdvanceMs(50);
+  EXPECT_EQ(drukuj("lm"), -1);
+  EXPECT_TRUE(PrintJobState.incomplete);
+  PlatClockFix(nullptr);
 }
 
 TEST_F(OutputTest, ConversionByFamilyAndCodePage) {
@@ -234,6 +252,54 @@ TEST_F(OutputTest, MarginsAndOwnerLines) {
   ASSERT_EQ(drukuj_line_feed(0), 0);
   std::string all = FinishJob();
   EXPECT_EQ(all.substr(start), "\r\n\r\n   Firma a\r\n\x12" + kEsc + "H");
+}
+
+}  // namespace
+
+namespace {
+
+// Printing through the screen's own hook on the headless display.
+class WindowOutputTest : public PrintUiTest {
+ protected:
+  void StartFileJob(int family) {
+    Printer.family = family;
+    Printer.mode = 1;
+    Printer.openOutput = 0;
+    PrintJobState.flags = 0;
+    PrintJobState.output = std::fopen(Path("out.prn").c_str(), "w+b");
+    ASSERT_EQ(OpenPrintJob("TST", "Test"), 0);
+  }
+};
+
+TEST_F(WindowOutputTest, APrintoutLooksAtTheDisplayAboutOnceALine) {
+  constexpr int kRows = 300, kWidth = 132;
+  std::string page;
+  for (int row = 0; row < kRows; row++) page += std::string(kWidth - 2, static_cast<char>('A' + row % 26)) + "\x86\xC9";
+  struct Case {
+    const char* name;
+    int bold;
+  } cases[] = {{"plain", 0}, {"bold", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartFileJob(PRN_EPSON9);
+    Printer.bold = c.bold;
+    Printer.codePage = 2;
+    const long before = HeadlessPollCount();
+    ASSERT_EQ(print_lines(page.data(), page.data(), kWidth, 0, kRows, 0, 4), 0);
+    for (int row = 0; row < kRows; row++) {
+      ASSERT_EQ(drukuj("Wiersz"), 0);
+      ASSERT_EQ(drukuj_line_feed(1), 0);
+    }
+    const long polls = HeadlessPollCount() - before;
+    deinit_prn();
+    // Two printouts of kRows lines each: a look per line (before, one per
+    // character: over 100 a line), with room for the timer a look may run.
+    EXPECT_GE(polls, 2 * kRows);
+    EXPECT_LE(polls, 2 * kRows + 4);
+    const std::string out = ReadFile(Path("out.prn"));
+    EXPECT_NE(out.find("    AAAA"), std::string::npos);
+    EXPECT_NE(out.find(std::string(kWidth - 2, 'B') + "\xA5-"), std::string::npos);   // ą and ╔ converted
+  }
 }
 
 }  // namespace
