@@ -99,6 +99,25 @@ TEST_F(ConversionsRoadTest, CorrectionFromTheRegisterNamesItsInvoice) {
   EXPECT_NE(page.find("-12.30"), std::string::npos) << page;
 }
 
+// " Dopisz " of a KOREKTA: the form starts in the corrected document's
+// number; F2 from there stops at its date, which must be filled ("Pole nie
+// może być puste.", the cursor moved there, nothing saved); filled, the
+// correction is saved naming FV/1 of 10-03-2025, what its page prints.
+TEST_F(ConversionsRoadTest, CorrectionAddedByHandNamesItsInvoice) {
+  IssueFv1();
+  if (HasFatalFailure()) return;
+  // The kind menu's KOREKTA, the delivery, the corrected kind FV, the number.
+  const std::string form = std::string(LOGO) + INTO_SALES + "d4{ENTER}{ENTER}{F2}";
+  RunToEnd(form + "FV/1{F2}x100325{F2}t{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "3"}, {"NRV", "1"}, {"TYM", "1"}, {"NUK", "FV/1"}, {"DAK", "20250310"}});
+  d4close_all(&env->engine);
+  Outcome refused = Run(form + "FV/1{F2}");
+  EXPECT_TRUE(Has(refused, "Pole nie może być puste.")) << refused.screen;
+}
+
 // Ctrl+C of FV/1: the copy's number window proposes FV/2; the copy has the
 // lines and, with the stock option on, takes its goods out of stock.
 TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
