@@ -155,4 +155,34 @@ TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
   d4close_all(&env->engine);
 }
 
+// Before 2024 " Faktura do Proformy " of a paid PF/1: FAKTURA chosen, its
+// number window left with F2; the invoice takes the lines, and each of the
+// two names the other.
+TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
+  date = "20230310";
+  MakeFirmWithSales();
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 6, "  PF", "20230301",
+                      {{"ZAP", "T"}, {"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}, {"KZA", "36.9"}},
+                      {{{"NA1", "Towar A"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"}, {"VAT", "1"}, {"VAS", "23"},
+                        {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  d4close_all(&env->engine);
+  Outcome asked = Run(std::string(LOGO) + INTO_SALES + "mf{ENTER}");
+  EXPECT_TRUE(Has(asked, "Podaj numer dokumentu:    FV/    1/")) << asked.screen;
+  RunToEnd(std::string(LOGO) + INTO_SALES + "mf{ENTER}{F2}{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "1"}, {"PRE", "FV"}, {"NRV", "1"}, {"REC", "2"}, {"TYM", "6"}, {"NUK", "PF/    1"},
+                   {"DAK", "20230301"}, {"DAW", "20230310"}, {"BRU", "36.90"}});
+  ExpectHeader(1, {{"TYV", "6"}, {"TYM", "1"}, {"NUK", "FV/    1"}, {"DAK", "20230310"}});
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(lines), 2);
+  ASSERT_EQ(d4go(lines, 2), 0);
+  EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
+  EXPECT_EQ(Trimmed(lines, "NA1"), "Towar A");
+  d4close_all(&env->engine);
+}
+
 }  // namespace
