@@ -149,6 +149,32 @@ TEST_F(InvoicePrintTest, LinesOfEveryVatCodeCountInTheTotals) {
   EXPECT_NE(page.find("50.00     0.0                     50.00"), std::string::npos) << page;
 }
 
+// A document paid above its gross prints what goes back, never a negative
+// amount to pay.
+TEST_F(InvoicePrintTest, OverpaidInvoicePrintsWhatGoesBack) {
+  Invoice("63.90", {{"KZA", "70"}});
+  Fv1Lines();
+  CharacterPrinting("FVN");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  EXPECT_NE(page.find("ZAPŁACONO:       70.00   PLN"), std::string::npos) << page;
+  EXPECT_NE(page.find("DO ZWROTU:        6.10   PLN"), std::string::npos) << page;
+  EXPECT_EQ(page.find("DO ZAPŁATY"), std::string::npos) << page;
+  EXPECT_EQ(page.find("-6.10"), std::string::npos) << page;
+}
+
+// An advance invoice paid in half: "ZALICZKA RAZEM" carries the advance's
+// share of every line, rate by rate.
+TEST_F(InvoicePrintTest, AdvanceShareUnderZaliczkaRazem) {
+  Invoice("63.90", {{"TYV", "11"}, {"KZA", "31.95"}});
+  Fv1Lines();
+  CharacterPrinting("PAN");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  EXPECT_NE(LineWith(page, "ZALICZKA RAZEM").find("27.50               4.45          31.95"), std::string::npos)
+      << page;
+}
+
 // From gross prices the reverse-charge row shows its net once, in the net
 // column at the right, beside its words.
 TEST_F(InvoicePrintTest, ReverseChargeRowShowsItsNetOnceInGrossMode) {
