@@ -76,7 +76,7 @@ std::vector<std::string> FormText() {
 
 int YearTest(WigetEvent* event, Wiget*, void*) {
   if (event->code != WE_TEST) return 0;
-  if (event->newLong >= FIRST_WORKING_YEAR && event->newLong <= LAST_WORKING_YEAR) return 0;
+  if (event->newLong >= FIRST_WORKING_YEAR && event->newLong <= LastWorkingYear()) return 0;
   Alarm(MSG_BAD_YEAR);
   event->message = TextRef();
   return 1;
@@ -209,5 +209,5 @@ void MainOptionsWindow() {
   FreeWigets(list);
   FreeSelections(fonts);
   FreeSelections(colours);
-  if (systemDateOnEntry == 'T' && env->useSystemDate == 'N') AskWorkingDateUpTo(LAST_WORKING_YEAR);
+  if (systemDateOnEntry == 'T' && env->useSystemDate == 'N') AskWorkingDateUpTo(LastWorkingYear());
 }

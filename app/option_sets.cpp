@@ -135,7 +135,7 @@ std::vector<Param> MainParams() {
   Environment* env = EnvCurrent();
   MainOptions& o = mainOptions;
   return {
-      Sw(1, &env->colourVariant, 'T'), Sw(2, &env->confirmSave, 'T'), In(3, &o.workingYear, LAST_WORKING_YEAR),
+      Sw(1, &env->colourVariant, 'T'), Sw(2, &env->confirmSave, 'T'), In(3, &o.workingYear, ComputerYear()),
       In(5, &o.lockMinutes, 0), Sw(6, &o.stored6, 'A'), In(16, &o.screenFont, 0), In(17, &o.stored17, 10),
       In(18, &o.stored18, 40), In(19, &o.stored19, 2), In(20, &o.stored20, 0), Tx(21, o.stored21),
       Tx(22, o.stored22), Tx(23, o.stored23), In(24, &o.stored24, 1), Sw(25, &env->passwordAfterBlanking, 'N'),

@@ -1,11 +1,13 @@
 #include "app/working_date.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "env/dates.h"
 #include "env/services.h"
 #include "env/session/environment.h"
+#include "platform/clock.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr int MSG_BAD_YEAR = 20125;
+constexpr int LAST_NAMED_YEAR = 2025;
 constexpr int WINDOW_ATTRIBUTE = 142;
 const char kTitle[] = "Podaj dat\x91";   // "Podaj datę"
 
@@ -34,6 +37,14 @@ int WorkingDateValid(Get4* get) {
 }
 
 }  // namespace
+
+int ComputerYear() {
+  PlatDateTime now{};
+  PlatNow(&now);
+  return now.year;
+}
+
+int LastWorkingYear() { return std::max(LAST_NAMED_YEAR, ComputerYear() + 1); }
 
 int AskWorkingDate() { return AskWorkingDateUpTo(LAST_START_YEAR); }
 

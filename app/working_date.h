@@ -2,8 +2,11 @@
 // not to be used, and the years a working date and a working year may take.
 #pragma once
 
-// The last working year the options accept.
-constexpr int LAST_WORKING_YEAR = 2025;
+// The working year of a fresh installation: the computer's year.
+int ComputerYear();
+// The last working year the options accept: at least the year after the
+// computer's (the last year the rules name, 2025, on an older clock).
+int LastWorkingYear();
 // The last year of a working date asked at the start.
 constexpr int LAST_START_YEAR = 2030;
 constexpr int FIRST_WORKING_DATE_YEAR = 1980;

@@ -233,7 +233,7 @@ void DefineContractorForm(kontekst_kartoteki_kontrahentow* ctx) {
   ResetEditCtrlDefinition(ctx->formEdits, sizeof ctx->formEdits);
   DefineEditCtrl(0, 7, ctx->typeText, EDIT_TEXT | EDIT_DIRECT)->keyRoutine = TypeList;
   Field(0, 53, KHNT_CZV)->keyRoutine = wybierz_tak_nie;
-  Field(1, 8, KHNT_KOD, EDIT_UPPER)->validator = CodeValid;
+  Field(1, 8, KHNT_KOD, EDIT_UPPER | EDIT_MUST)->validator = CodeValid;
   EditCtrl* nip = Field(1, 53, KHNT_NIP, EDIT_UPPER);
   nip->validator = NipOrPeselQuiet;
   nip->keyRoutine = NipKeys;

@@ -318,7 +318,7 @@ void DefineGoodsForm(kontekst_kartoteki_towarow* c) {
 
   const uint32_t marginEdit = GoodsMarginsOn() ? 0 : EDIT_SKIP;
   ResetEditCtrlDefinition(c->pola, sizeof c->pola);
-  EditCtrl* code = Edit(0, 8, TOWA_KOD, EDIT_UPPER);
+  EditCtrl* code = Edit(0, 8, TOWA_KOD, EDIT_UPPER | EDIT_MUST);
   code->validator = UniqueCode;
   code->keyRoutine = CodeKeys;
   for (int i = 0; i < 6; i++) Edit(2 + i, 1, TOWA_NA1 + i);

@@ -295,10 +295,10 @@ int SourceList(long rec, double l) {
     j.pattern.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width, pattern);
     j.value.replace(static_cast<size_t>(INVOICE_TOTALS_ROW * J().width), J().width, value);
   }
-  // Two empty rows, then the list.
+  // The empty first row twice, then from it to the list's last row.
   if (PrintOverPages(INVOICE_TOTALS_ROW, INVOICE_TOTALS_ROW + 1) != 0) return -1;
   if (PrintOverPages(INVOICE_TOTALS_ROW, INVOICE_TOTALS_ROW + 1) != 0) return -1;
-  return PrintOverPages(INVOICE_TOTALS_ROW + 1, row);
+  return PrintOverPages(INVOICE_TOTALS_ROW, row);
 }
 
 }  // namespace
@@ -333,10 +333,11 @@ void RateRows(int* row, const VatSummary& s, bool correction, bool reverseCharge
   ForEachRate(s, correction ? RATES_OF_CORRECTION : RATES_OF_INVOICE, reverseCharge,
               [&](int slot, double rate, const char* text) {
                 if (slot == REVERSE_CHARGE_SLOT) {
-                  // The net amount and the words only.
+                  // The words and only the net amount, in the mode's net column.
                   if (s.net[slot] == 0 && s.vat[slot] == 0 && s.gross[slot] == 0) return;
-                  std::string words = MessageText(MSG_REVERSE);
-                  wiersz_stawki_vat(row, s.net[slot], 0, 0, J().grossMode ? s.net[slot] : 0, words.c_str());
+                  PutAmount(*row, J().grossMode ? 117 : 83, s.net[slot]);
+                  PutValue(*row, 98, MessageText(MSG_REVERSE));
+                  (*row)++;
                   return;
                 }
                 wiersz_stawki_vat(row, s.net[slot], rate, s.vat[slot], s.gross[slot], text);

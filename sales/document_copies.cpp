@@ -184,18 +184,9 @@ void StartNewDate() {
   salesContext->newIssueDate[8] = '\0';
 }
 
-// The advance of a copied advance invoice: above 0 and not above the
-// source's gross. 0, or -1 when left.
-int AskAdvance(double* amount) {
-  double gross = f4double(H("BRU"));
-  for (;;) {
-    int accepted = 0;
-    PodajKwote(amount, &accepted, Sys("Podaj kwotę zaliczki:").c_str());
-    if (!accepted) return -1;
-    if (*amount > 0 && *amount <= gross) return 0;
-    Uwaga(PrintfQStr(Sys("Niewłaściwa kwota! %f, %f").c_str(), *amount, gross));
-  }
-}
+// The number entry seeks in the headers: the source becomes current again
+// before anything is read from it. 0, or -1 when it cannot be read.
+int BackToSource(long source) { return d4go(Z5SPRZ.table, source) == 0 ? 0 : -1; }
 
 }  // namespace
 
@@ -291,8 +282,9 @@ int faktura_do_proformy() {
   if (kind < 0) return 0;
   salesContext->kind = kind;
   StartNewDate();
+  long proForma = d4recno(Z5SPRZ.table);
   if (podaj_numer_dokumentu(f4char(H("RE4")) != 'N', 0, 0) != 0) return 0;
-  MakeInvoiceFromProForma(kind);
+  if (BackToSource(proForma) == 0) MakeInvoiceFromProForma(kind);
   d4unlock(Z5SPRZ.table);
   browse_call(0, d4recno(Z5SPRZ.table));
   return 0;
@@ -305,9 +297,14 @@ int kopiuj_lub_koryguj_dokument(int korekta) {
   bool advance = !korekta && AdvanceKind(f4int(H("TYV")));
   salesContext->kind = kind;
   StartNewDate();
-  if (podaj_numer_dokumentu(f4char(H("RE4")) != 'N', 0, 1) != 0) return 0;
+  long sourceRecord = d4recno(Z5SPRZ.table);
   double amount = 0;
-  int result = advance ? AskAdvance(&amount) : 0;
+  if (podaj_numer_kopii(f4char(H("RE4")) != 'N', advance ? &amount : nullptr, f4double(H("BRU"))) != 0) {
+    d4unlock(Z5SPRZ.table);
+    BackToSource(sourceRecord);
+    return 0;
+  }
+  int result = BackToSource(sourceRecord);
   if (result == 0) result = MakeCopyOrCorrection(korekta, amount);
   d4unlock(Z5SPRZ.table);
   long record = d4recno(Z5SPRZ.table);

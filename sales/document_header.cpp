@@ -278,6 +278,17 @@ bool NukEditable(int kind) {
   return Register() == 1 || Def().advanceFlag == 3;
 }
 
+// The linked number typed in the form goes into NUK: for the documents whose
+// form offers it, and for every correction (its corrected document). A longer
+// number a correction was made with stays while its start is unchanged.
+void TakeTypedNuk(int kind) {
+  bool correction = kind == 3 || kind == 4;
+  if (!NukEditable(kind) && !correction) return;
+  const char* typed = Def().nuk;
+  if (correction && std::strncmp(f4ptr(H("NUK")), typed, std::strlen(typed)) == 0) return;
+  FldCopyString(H("NUK"), typed);
+}
+
 // Deletes the current header through the register's delete rules without a
 // question; 0 when it went, else non-zero.
 int DeleteCurrentHeader() {
@@ -438,7 +449,7 @@ int anuluj_nowy_dokument() {
 int zapisz_dokument(DbTable*, int (*)(int), int (*)(int)) {
   kontekst_sprzedazy& c = Ctx();
   int kind = f4int(H("TYV"));
-  if (NukEditable(kind)) FldCopyString(H("NUK"), Def().nuk);
+  TakeTypedNuk(kind);
   DbTable* headers = Z5SPRZ.table;
   DbTable* lines = Z5SPRE.table;
   long record = d4recno(headers);
@@ -545,7 +556,7 @@ int przygotuj_modyfikacje() {
 
 int po_modyfikacji_dokumentu() {
   int kind = f4int(H("TYV"));
-  if (NukEditable(kind)) FldCopyString(H("NUK"), Def().nuk);
+  TakeTypedNuk(kind);
   DbTable* lines = Z5SPRE.table;
   if (LockTable(lines) != 0) return -1;
   int result = WriteCurrentHeader() == 0 && sprawdz_pozycje_dokumentu(kind) == 0 ? 0 : -1;

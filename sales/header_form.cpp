@@ -534,7 +534,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
     DefineEditCtrl(0, 30, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
   }
   b.Field(1, 68, "DAW", nullptr, waliduj_date_wystawienia);
-  if (correction) b.Field(2, 68, "DAK", klawisz_korygowanego, test_daty_niepustej);
+  if (correction) b.Field(2, 68, "DAK", klawisz_korygowanego, test_daty_niepustej, EDIT_MUST);
   int r = correction ? 3 : 2;
   if (from2024)
     b.Shown(r, 13, "STM", HeaderDeliveryList());
@@ -665,6 +665,8 @@ void Layout(int kind, bool marginCost, bool nuk) {
   Shown("KSM", marginProcedure);
   Reachable(definicjaRejestru->nuk, nuk);
   Reachable(teksty.sdr, !nuk);
+  // A correction always names the document it corrects.
+  if (EditCtrl* corrected = Entry(formularze[1], definicjaRejestru->nuk)) corrected->flags &= ~EDIT_SKIP;
 }
 
 }  // namespace

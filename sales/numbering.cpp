@@ -40,6 +40,7 @@ constexpr int TAG_FREE_NUMBER = 7;    // STR(TYV,2,0)+UPPER(OSM)
 constexpr int GET_ATTRIBUTE = 143;
 constexpr int WINDOW_HEIGHT = 5, WINDOW_WIDTH = 51;
 constexpr int FREE_ROW = 12, FREE_COL = 11, FREE_HEIGHT = 5, FREE_WIDTH = 57;
+constexpr int COPY_FREE_COL = 15, COPY_FREE_HEIGHT = 6, COPY_FREE_WIDTH = 62;
 
 std::string Sys(const char* utf8) { return Utf8ToMazText(utf8); }
 
@@ -88,6 +89,30 @@ struct NumberWindow {
   bool failed;   // a table error: the window ends as Esc
 };
 NumberWindow* shown = nullptr;
+
+// The advance amount a copy of an advance invoice asks beside its number:
+// above 0 and not above the source's gross.
+struct AdvanceEntry {
+  double* amount;   // null: not asked
+  double gross;
+};
+AdvanceEntry advanceShown{};
+
+int AdvanceLeft(Get4*) {
+  double amount = *advanceShown.amount;
+  if (amount > 0 && amount <= advanceShown.gross) return 0;
+  Uwaga(PrintfQStr(Sys("Niewłaściwa kwota! %f, %f").c_str(), amount, advanceShown.gross));
+  return -1;
+}
+
+// The advance row of a copy's window, when asked.
+void AddAdvanceGet(int row, int labelCol, int col, const char* label) {
+  if (!advanceShown.amount) return;
+  w4(row, labelCol, Sys(label).c_str());
+  g4double(row, col, advanceShown.amount);
+  g4picture("99999999.99");
+  g4valid(AdvanceLeft);
+}
 
 void ShowNumber() {
   shown->number = Ctx().next.number;
@@ -178,8 +203,9 @@ void AddDateGet(int row, int col, char* date) {
 // Runs the window once; the key that ended it.
 int RunNumberWindow(NumberWindow& w, const char* title) {
   int previous = w4select(-1);
-  int window = OpenWindow(title, (Desktop.rows - WINDOW_HEIGHT) / 2, (Desktop.cols - WINDOW_WIDTH) / 2,
-                          WINDOW_HEIGHT, WINDOW_WIDTH);
+  int height = WINDOW_HEIGHT + (advanceShown.amount ? 1 : 0);
+  int window = OpenWindow(title, (Desktop.rows - height) / 2, (Desktop.cols - WINDOW_WIDTH) / 2, height,
+                          WINDOW_WIDTH);
   if (window < 0) return KEY_ESC;
   w4(1, 0, "Podaj numer dokumentu:      /     /");
   g4(1, 24, w.prefix);
@@ -197,6 +223,7 @@ int RunNumberWindow(NumberWindow& w, const char* title) {
     w4(2, 0, Sys("Podaj datę wystawienia:").c_str());
     AddDateGet(2, 24, w.date);
   }
+  AddAdvanceGet(3, 0, 24, "Podaj kwotę zaliczki:");
   shown = &w;
   w.failed = false;
   int key = g4read();
@@ -239,6 +266,7 @@ int StandardNumber(int askDate) {
 struct FreeWindow {
   char number[FREE_NUMBER_WIDTH + 1];
   char date[9];
+  bool copy;   // the window of a copy or correction: its own place and texts
 };
 FreeWindow* freeShown = nullptr;
 
@@ -293,22 +321,27 @@ int FreeNumberLeft(Get4*) {
 
 int RunFreeWindow(FreeWindow& w, const char* title, bool askDate) {
   int previous = w4select(-1);
-  int window = OpenWindow(title, FREE_ROW, FREE_COL, FREE_HEIGHT, FREE_WIDTH);
+  int window = w.copy ? OpenWindow(title, FREE_ROW, COPY_FREE_COL, COPY_FREE_HEIGHT, COPY_FREE_WIDTH)
+                      : OpenWindow(title, FREE_ROW, FREE_COL, FREE_HEIGHT, FREE_WIDTH);
   if (window < 0) return KEY_ESC;
-  w4(2, 1, "Nr dokumentu:");
-  g4(2, 15, w.number);
+  int col = w.copy ? 18 : 15;
+  w4(w.copy ? 1 : 2, 1, w.copy ? "Numer dokumentu:" : "Nr dokumentu:");
+  g4(w.copy ? 1 : 2, col, w.number);
   g4width(FREE_NUMBER_WIDTH, FREE_NUMBER_WIDTH);
   g4valid(FreeNumberLeft);
   if (askDate) {
-    w4(3, 1, "Data wystawienia:");
-    AddDateGet(3, 21, w.date);
+    w4(w.copy ? 2 : 3, 1, "Data wystawienia:");
+    AddDateGet(w.copy ? 2 : 3, w.copy ? col : 21, w.date);
   }
+  AddAdvanceGet(3, 1, col, "Kwota zaliczki:");
   freeShown = &w;
   int key = g4read();
   freeShown = nullptr;
   CloseWindow(window, previous);
   return key;
 }
+
+bool FreeNumberTyped(const FreeWindow& w) { return w.number[0] != ' ' && w.number[0] != '\0'; }
 
 int FreeNumber(int askDate) {
   kontekst_sprzedazy& c = Ctx();
@@ -317,9 +350,28 @@ int FreeNumber(int askDate) {
   std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
   PresetDate(w.date);
   int key = RunFreeWindow(w, KindTitle(c.kind), askDate != 0);
-  if ((key != KEY_ENTER && key != KEY_F2) || w.number[0] == ' ' || w.number[0] == '\0') return -1;
+  if ((key != KEY_ENTER && key != KEY_F2) || !FreeNumberTyped(w)) return -1;
   std::memcpy(c.freeNumber, w.number, sizeof c.freeNumber);
   if (askDate) std::memcpy(c.newIssueDate, w.date, 9);
+  return 0;
+}
+
+// A copy's free number: the window goes on only with a number that does not
+// start with a blank.
+int CopyFreeNumber() {
+  kontekst_sprzedazy& c = Ctx();
+  c.freeNumberSwitch = 'N';
+  FreeWindow w{};
+  w.copy = true;
+  std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
+  PresetDate(w.date);
+  for (;;) {
+    int key = RunFreeWindow(w, KindTitle(c.kind), true);
+    if (key != KEY_ENTER && key != KEY_F2) return -1;
+    if (FreeNumberTyped(w)) break;
+  }
+  std::memcpy(c.freeNumber, w.number, sizeof c.freeNumber);
+  std::memcpy(c.newIssueDate, w.date, 9);
   return 0;
 }
 
@@ -394,6 +446,22 @@ int podaj_numer_dokumentu(int standardNumbering, int skipCurrent, int askDate) {
   // The number is taken when the document is saved.
   if (salesOptions.autoNumbering == 'T') return 0;
   return StandardNumber(askDate);
+}
+
+int podaj_numer_kopii(int standardNumbering, double* advance, double gross) {
+  kontekst_sprzedazy& c = Ctx();
+  c.skipCurrentRecord = 0;
+  advanceShown = AdvanceEntry{advance, gross};
+  int result;
+  if (standardNumbering) {
+    zapamietaj_numer(&c.next, prefiks_numeru_rodzaju(c.kind, c.rejestr), 0, sufiks_numeru_rodzaju(c.kind, c.rejestr));
+    wyrownaj_do_prawej(c.next.prefix, PREFIX_WIDTH);
+    result = StandardNumber(1);
+  } else {
+    result = CopyFreeNumber();
+  }
+  advanceShown = AdvanceEntry{};
+  return result;
 }
 
 int okno_numeru_dokumentu(const char* title) {

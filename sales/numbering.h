@@ -15,6 +15,11 @@ struct numer_dokumentu;
 // date. 0 accepted (standard numbers: the headers table stays locked, unless
 // the number is taken at save time), -1 abandoned.
 int podaj_numer_dokumentu(int standardNumbering, int skipCurrent, int askDate);
+// The one window of a copy or correction: its number, issue date and, when
+// `advance` is given (a copied advance invoice), the advance amount, above 0
+// and not above `gross`. As above, always asked (automatic numbering then
+// renumbers at the append); 0 accepted, -1 abandoned.
+int podaj_numer_kopii(int standardNumbering, double* advance, double gross);
 // The next number of the context's series into the context; the window of
 // the number is redrawn when asked. 0, or -1 on a table error.
 int nastepny_numer_dokumentu(int redisplay);

@@ -14,6 +14,7 @@
 #include "env/temp_strings.h"
 #include "env/text_buffers.h"
 #include "platform/files.h"
+#include "tables/catalogue_seeds.h"
 #include "tables/opening.h"
 
 TableHandles Z5TOWA, Z5USLU, Z5KHNT, Z5KONT, Z5OPIS, Z5KRAJ, Z5USKA, Z5KURS;
@@ -141,12 +142,12 @@ int OpenZ5OPIS(int flags) {
 
 int OpenZ5KRAJ(int flags) {
   static char name[] = "Z5KRAJ.DBF";
-  return OpenTable(TableSpec{&LAYOUT_Z5KRAJ, name, &Z5KRAJ, PLACE_COMMON, 362, 10}, NO_YEAR, flags);
+  return OpenSeeded(TableSpec{&LAYOUT_Z5KRAJ, name, &Z5KRAJ, PLACE_COMMON, 362, 10}, flags, SeedCountries);
 }
 
 int OpenZ5USKA(int flags) {
   static char name[] = "Z5USKA.DBF";
-  return OpenTable(TableSpec{&LAYOUT_Z5USKA, name, &Z5USKA, PLACE_COMMON, 371, 13}, NO_YEAR, flags);
+  return OpenSeeded(TableSpec{&LAYOUT_Z5USKA, name, &Z5USKA, PLACE_COMMON, 371, 13}, flags, SeedTaxOffices);
 }
 
 int OpenZ5KURS(int flags) {

@@ -77,6 +77,9 @@ constexpr uint32_t EDIT_DATE = 0x20;
 constexpr uint32_t EDIT_UPPER = 0x40;
 constexpr uint32_t EDIT_GROUP = 0x100;
 constexpr uint32_t EDIT_DISABLED = 0x200;
+// A check the record cannot be saved without (not empty, unique): F2 runs
+// it again even when the field was never entered.
+constexpr uint32_t EDIT_MUST = 0x400;
 
 struct EditCtrl {
   uint8_t row, col;

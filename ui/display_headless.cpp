@@ -194,12 +194,24 @@ void LoadScriptFromEnvironment() {
   if (HeadlessSetScript(script ? script : "") != 0) std::exit(2);
 }
 
-// The clock is virtual: fixed at the real time when the display opens, then
-// moved on only by the waits.
+// The clock is virtual: fixed when the display opens at the real time, or at
+// noon of ZELKIT_DATE (CCYYMMDD) so runs do not depend on the real year,
+// then moved on only by the waits.
 void EnsureVirtualClock() {
   if (PlatClockIsFixed()) return;
   PlatDateTime now{};
   PlatNow(&now);
+  const char* date = std::getenv("ZELKIT_DATE");
+  if (date && *date) {
+    PlatDateTime at{};
+    if (std::strlen(date) != 8 || std::sscanf(date, "%4d%2d%2d", &at.year, &at.month, &at.day) != 3 ||
+        at.month < 1 || at.month > 12 || at.day < 1 || at.day > 31) {
+      std::fprintf(stderr, "ZELKIT_DATE=%s is not a date CCYYMMDD\n", date);
+      std::exit(2);
+    }
+    at.hour = 12;
+    now = at;
+  }
   PlatClockFix(&now);
 }
 

@@ -332,6 +332,22 @@ int EditableEnd(int firstGet, bool last) {
   return found;
 }
 
+// F2 ends the form only when every must of it passes: the first get whose
+// must check refuses (its message shown), or -1. `current` was just checked.
+int RefusedMust(int firstGet, int current, int window) {
+  for (int h = firstGet; h >= 0;) {
+    Get4* g = GetRecord(h);
+    int next = g->next;
+    if (h != current && (g->flags & GET_MUST) && !(g->flags & GET_DISABLED) && g->validator) {
+      int refused = g->validator(g);
+      w4select(window);
+      if (refused) return h;
+    }
+    h = next;
+  }
+  return -1;
+}
+
 // The running editor of one get.
 struct Editor {
   int handle = -1;
@@ -783,6 +799,13 @@ int g4read() {
         }
       }
       DrawGet(g, w4record(window)->attr);
+      if (target == -1 && key == KEY_F2) {
+        int refused = RefusedMust(w4record(window)->firstGet, ed.handle, window);
+        if (refused >= 0) {
+          ed.Enter(refused);
+          continue;
+        }
+      }
       if (target < 0) break;
       ed.Enter(target);
     }
@@ -835,6 +858,7 @@ int build_get_struct(int mode, EditCtrl* list, int attr) {
         if (e->flags & EDIT_THOUSANDS) g->flags |= GET_THOUSANDS;
         if (e->flags & EDIT_GROUP) g->flags |= GET_GROUP_START;
         if (e->flags & EDIT_DISABLED) g->flags |= GET_DISABLED;
+        if (e->flags & EDIT_MUST) g->flags |= GET_MUST;
       }
     }
     if (e->flags & DEF_LAST) break;

@@ -21,6 +21,7 @@ constexpr uint8_t GET_UPPER = 0x02;
 constexpr uint8_t GET_GROUP_START = 0x04;   // target of Ctrl+Up and Ctrl+Down
 constexpr uint8_t GET_DISABLED = 0x08;      // shown, never edited
 constexpr uint8_t GET_SECRET = 0x10;        // every non-blank character shown as '*'
+constexpr uint8_t GET_MUST = 0x20;          // its check runs again on F2, entered or not
 
 // Get types.
 constexpr char GET_TEXT = 'C';

@@ -18,6 +18,7 @@
 #include "tables/vat_tables.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/get4.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class CatalogueLookupsTest : public TablesTest {
 };
 
 TEST_F(CatalogueLookupsTest, ForeignTaxNumberByTheCountriesTable) {
-  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
   d4close(Z5KRAJ.table);
   EXPECT_EQ(SprawdzNip("DE123456789"), -5) << "no countries yet";
   ASSERT_EQ(OpenZ5KRAJ(0), 0);

@@ -10,6 +10,7 @@
 #include "tables/masterdata_tables.h"
 #include "tests/app/screen_shots.h"
 #include "tests/tables/tables_fixture.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(CompanyDataTest, WrittenOnlyWithF2AndTheRight) {
 }
 
 TEST_F(CompanyDataTest, TaxOfficeFromItsListAndNeverTyped) {
-  ASSERT_EQ(OpenZ5USKA(0), 0);
+  OpenEmptyCatalogue(Z5USKA, OpenZ5USKA);
   Append(Z5USKA, {{0, "US A"}, {1, "PIERWSZY URZAD"}, {2, "Prosta"}, {3, "1"}, {4, "00-001"}, {5, "Warszawa"},
                   {6, "NBP"}, {8, "11 2222"}, {9, "1"}, {11, "1401"}});
   Append(Z5USKA, {{0, "US B"}, {1, "DRUGI URZAD"}, {2, "Krzywa"}, {3, "2"}, {4, "30-002"}, {5, "Kraków"},

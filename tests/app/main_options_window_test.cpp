@@ -42,10 +42,10 @@ TEST_F(MainOptionsWindowTest, WorkingYearOutsideItsRangeIsRefused) {
     const char* keys;   // "x" closes the refusal's box
     int year;
   } cases[] = {
-      {"2026{ENTER}x2024{ENTER}{F2}", 2024},
+      {"2028{ENTER}x2024{ENTER}{F2}", 2024},   // the clock says 2026: up to 2027
       {"1899{ENTER}x{ESC}", 2025},
       {"1900{ENTER}{F2}", 1900},
-      {"2025{ENTER}{F2}", 2025},
+      {"2027{ENTER}{F2}", 2027},
   };
   for (const Case& c : cases) {
     mainOptions.workingYear = 2025;
@@ -118,7 +118,7 @@ TEST_F(MainOptionsWindowTest, SwitchingTheSystemDateOffAsksTheWorkingDate) {
       {'T', "N{ENTER}{F2}{ESC}", 'N', "20200101"},   // Esc keeps the date
       {'T', "N{ENTER}{ESC}", 'T', "20200101"},       // nothing saved, nothing asked
       {'N', "N{ENTER}{F2}", 'N', "20200101"},        // already off: not asked again
-      {'T', "N{ENTER}{F2}01012026{ENTER}x31122025{ENTER}", 'N', "20251231"},   // years up to the last working one
+      {'T', "N{ENTER}{F2}01012028{ENTER}x31122027{ENTER}", 'N', "20271231"},   // years up to the last working one
   };
   for (const Case& c : cases) {
     env->useSystemDate = c.before;

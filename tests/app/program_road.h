@@ -32,7 +32,7 @@ class ProgramRoadTest : public TablesTest {
   Outcome Run(const std::string& keys, const std::string& arguments = "") {
     std::string dump = dir + "screen.txt";
     std::remove(dump.c_str());
-    std::string command = "cd '" + firm + "' && ZELSAL_HOME='" + home + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
+    std::string command = "cd '" + firm + "' && ZELSAL_HOME='" + home + "' ZELKIT_DATE='" + date + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
                           keys + "' ZELKIT_DUMP='" + dump + "' '" ZELSAL_BINARY "' " + arguments + " >'" + dir +
                           "out.txt' 2>&1";
     int status = std::system(command.c_str());
@@ -64,4 +64,7 @@ class ProgramRoadTest : public TablesTest {
   }
 
   std::string home;
+  // The computer's date the program runs on (CCYYMMDD): a day of working
+  // year 2025, the year the scripts type their dates in.
+  std::string date = "20250310";
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/working_date.h"
+#include "platform/clock.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace {
@@ -38,12 +39,26 @@ TEST_F(WorkingDateTest, AnswersBecomeTheWorkingDate) {
       // out of the years: "Nielegalny rok !" (any key closes it), then asked again
       {"01012031{ENTER}x01012030{ENTER}", LAST_START_YEAR, 0, "20300101"},
       {"01011979{ENTER}x{ESC}", LAST_START_YEAR, -1, "20200101"},
-      {"{ENTER}x31122025{ENTER}", LAST_WORKING_YEAR, 0, "20251231"},
+      {"01012028{ENTER}x31122027{ENTER}", LastWorkingYear(), 0, "20271231"},   // the computer's year + 1
   };
   for (const Case& c : cases) {
     std::memcpy(env->workingDate, "20200101", 9);
     EXPECT_EQ(Ask(c.keys, c.lastYear), c.result) << c.keys;
     EXPECT_STREQ(env->workingDate, c.workingDate) << c.keys;
+  }
+}
+
+// A fresh installation works in the computer's year, and the options take
+// the year after it; an older clock still reaches the last year the rules name.
+TEST_F(WorkingDateTest, WorkingYearsFollowTheComputersClock) {
+  const struct {
+    int clockYear, computer, last;
+  } cases[] = {{2026, 2026, 2027}, {2031, 2031, 2032}, {2019, 2019, 2025}};
+  for (const auto& c : cases) {
+    PlatDateTime at{c.clockYear, 6, 1, 12, 0, 0, 0, 0};
+    PlatClockFix(&at);
+    EXPECT_EQ(ComputerYear(), c.computer) << c.clockYear;
+    EXPECT_EQ(LastWorkingYear(), c.last) << c.clockYear;
   }
 }
 

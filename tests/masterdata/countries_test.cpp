@@ -13,6 +13,7 @@
 #include "tests/masterdata/masterdata_fixture.h"
 #include "ui/coded_field.h"
 #include "ui/get4.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr int SUE = 0, KKR = 1, KRA = 2, KOD = 3;
 class CountriesTest : public MasterdataTest {
  protected:
   void Seed() {
-    ASSERT_EQ(OpenZ5KRAJ(0), 0);
+    OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
     struct Row {
       const char *sue, *kkr, *kra, *kod;
     } rows[] = {
@@ -116,6 +117,8 @@ TEST_F(CountriesTest, ChooseCountryYieldsTheFieldTheFlagsName) {
   // Nothing passes: "Brak danych." and the list's own result.
   std::filesystem::remove(dir + "wspolne/Z5KRAJ.DBF");
   std::filesystem::remove(dir + "wspolne/Z5KRAJ.MDX");
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
+  d4close(Z5KRAJ.table);
   char* text = nullptr;
   EXPECT_EQ(Run("{F9} ", [&] { return wybierz_kraj(0, &text); }), KEY_ESC);
   EXPECT_TRUE(Shown("Brak danych."));
@@ -186,6 +189,8 @@ TEST_F(CountriesTest, CurrencyKeyRoutine) {
 }
 
 TEST_F(CountriesTest, EmptyCurrencyListOffersTheCatalogue) {
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
+  d4close(Z5KRAJ.table);
   char buffer[4] = "   ";
   Get4 get{};
   get.data = buffer;

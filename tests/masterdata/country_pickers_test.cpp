@@ -9,6 +9,7 @@
 #include "tests/tables/tables_fixture.h"
 #include "ui/std_windows.h"
 #include "ui/wiget.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_F(CountryFieldTest, HintWhileTheFieldHasTheCursor) {
 }
 
 TEST_F(CountryFieldTest, F4StoresTheChosenCountryName) {
-  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
   Append(Z5KRAJ, {{KRAJ_KKR, "FR"}, {KRAJ_KRA, "FRANCJA"}});
   Append(Z5KRAJ, {{KRAJ_KKR, "AT"}, {KRAJ_KRA, "AUSTRIA"}});
   Append(Z5KRAJ, {{KRAJ_KKR, "DE"}, {KRAJ_KRA, "NIEMCY"}});

@@ -9,6 +9,7 @@
 #include "db/db_lock.h"
 #include "tables/masterdata_tables.h"
 #include "tests/masterdata/masterdata_fixture.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ class TaxOfficesTest : public MasterdataTest {
   void SetUp() override {
     MasterdataTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5USKA(0), 0);
+    OpenEmptyCatalogue(Z5USKA, OpenZ5USKA);
     Append(Z5USKA, {{SKN, "US B"}, {NAZ, "URZAD B"}, {KOD, "1"}, {XML, "1401"}});
     Append(Z5USKA, {{SKN, "US A"}, {NAZ, "URZAD A"}, {KOD, "2"}, {XML, "1402"}});
     d4close(Z5USKA.table);

@@ -149,6 +149,47 @@ TEST_F(InvoicePrintTest, LinesOfEveryVatCodeCountInTheTotals) {
   EXPECT_NE(page.find("50.00     0.0                     50.00"), std::string::npos) << page;
 }
 
+// A document paid above its gross prints what goes back, never a negative
+// amount to pay.
+TEST_F(InvoicePrintTest, OverpaidInvoicePrintsWhatGoesBack) {
+  Invoice("63.90", {{"KZA", "70"}});
+  Fv1Lines();
+  CharacterPrinting("FVN");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  EXPECT_NE(page.find("ZAPŁACONO:       70.00   PLN"), std::string::npos) << page;
+  EXPECT_NE(page.find("DO ZWROTU:        6.10   PLN"), std::string::npos) << page;
+  EXPECT_EQ(page.find("DO ZAPŁATY"), std::string::npos) << page;
+  EXPECT_EQ(page.find("-6.10"), std::string::npos) << page;
+}
+
+// An advance invoice paid in half: "ZALICZKA RAZEM" carries the advance's
+// share of every line, rate by rate.
+TEST_F(InvoicePrintTest, AdvanceShareUnderZaliczkaRazem) {
+  Invoice("63.90", {{"TYV", "11"}, {"KZA", "31.95"}});
+  Fv1Lines();
+  CharacterPrinting("PAN");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  EXPECT_NE(LineWith(page, "ZALICZKA RAZEM").find("27.50               4.45          31.95"), std::string::npos)
+      << page;
+}
+
+// From gross prices the reverse-charge row shows its net once, in the net
+// column at the right, beside its words.
+TEST_F(InvoicePrintTest, ReverseChargeRowShowsItsNetOnceInGrossMode) {
+  Invoice("73.90", {{"NET", "65"}, {"TRY", "2"}});
+  Fv1Lines();
+  Line("Usługa", "1", "10", "10", "6", "0", "10", "0", "10");
+  salesOptions.list50 = 2;   // from gross prices
+  CharacterPrinting("FVB");
+  EXPECT_EQ(Print("{F2}{ENTER}"), 1);
+  std::string page = Printed();
+  std::string row = LineWith(page, "odwrotne obciążenie");
+  EXPECT_EQ(Count(row, "10.00"), 1) << page;
+  EXPECT_GT(row.find("10.00"), row.find("odwrotne obciążenie")) << row;
+}
+
 TEST_F(InvoicePrintTest, FinalInvoiceListsItsAdvances) {
   Invoice("63.90", {{"AKT", "1"}, {"KZA", "30"}});
   Fv1Lines();
@@ -167,6 +208,12 @@ TEST_F(InvoicePrintTest, FinalInvoiceListsItsAdvances) {
   // The third does not fit the row and starts the next one.
   EXPECT_NE(page.find("\n    nr FZ/3 z 01-12-2026 na kwotę 30.50 PLN.\n"), std::string::npos) << page;
   EXPECT_NE(page.find(" KOŃCOWA RAZEM"), std::string::npos);
+  // The list's own three empty rows follow the block's last, empty row.
+  size_t at = page.find("    Na podstawie faktur zaliczkowych:");
+  ASSERT_NE(at, std::string::npos);
+  std::string before = page.substr(0, at);
+  size_t text = before.find_last_not_of('\n');
+  EXPECT_EQ(before.size() - text - 1, 5u) << page;
 }
 
 TEST_F(InvoicePrintTest, DuplicateFromTheRegisterStoresItsDate) {

@@ -18,7 +18,7 @@ namespace {
 
 class InvoiceRoadTest : public SalesRoadTest {
  protected:
-  // The main register of 2025 the runs wrote into.
+  // The main register of the run's year the runs wrote into.
   void OpenFirmRegister() {
     OpenFirmHeaders();
     if (HasFatalFailure()) return;
@@ -37,23 +37,21 @@ class InvoiceRoadTest : public SalesRoadTest {
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
   }
+  // " Dopisz " of FV/1 issued on `day`, printed with F2 in the print dialog
+  // to the file it offers; the page comes back.
+  std::string PrintedInvoice(const std::string& day) {
+    // No print queue: the dialog offers the file only.
+    const char* cups = std::getenv("CUPS_SERVER");
+    std::string savedCups = cups ? cups : "";
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys(day) + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
+    if (cups)
+      setenv("CUPS_SERVER", savedCups.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+    return TakePrintedText(home + "firma1/win.prn");
+  }
 };
-
-// A free-text line: the name, past the other name fields and the GTU menu.
-std::string LineKeys(const char* name, const char* quantity, const char* price, const char* rate) {
-  return std::string("{ENTER}") + name + "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}" + quantity +
-         "{ENTER}" + price + "{ENTER}{ENTER}{ENTER}{ENTER}" + rate + "{F2}t";
-}
-
-// From the register: " Dopisz " of FV/1 with a buyer typed by hand, F4 from
-// the name, 3 x 10.00 at the default rate and 2 x 12.50 at the first reduced
-// one, F2; the form of the next document then waits at its delivery menu.
-std::string InvoiceKeys() {
-  const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
-  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
-  return "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" + LineKeys("Towar A", "3", "10", "{ENTER}") +
-         LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}{F2}t";
-}
 
 TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
   MakeFirm();
@@ -142,17 +140,33 @@ TEST_F(InvoiceRoadTest, TheSavedInvoiceAsksToBePrinted) {
 TEST_F(InvoiceRoadTest, TheSavedInvoicePrintsItsPage) {
   PrintAfterSave();
   if (HasFatalFailure()) return;
-  // No print queue: the dialog offers the file only.
-  const char* cups = std::getenv("CUPS_SERVER");
-  std::string savedCups = cups ? cups : "";
-  setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
-  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
-  if (cups)
-    setenv("CUPS_SERVER", savedCups.c_str(), 1);
-  else
-    unsetenv("CUPS_SERVER");
-  std::string page = TakePrintedText(home + "firma1/win.prn");
-  ExpectGoldenPage("sales", "invoice_fv1.txt", page);
+  ExpectGoldenPage("sales", "invoice_fv1.txt", PrintedInvoice("100325"));
+}
+
+// A fresh installation on a computer whose clock says 2026 works in 2026:
+// FV/1 of 10-03-2026 goes into Z5SPRZ26.DBF, prints its page and is listed
+// in the VAT register from March.
+TEST_F(InvoiceRoadTest, AFreshInstallationIssuesInTheComputersYear) {
+  date = "20260310";
+  PrintAfterSave();
+  if (HasFatalFailure()) return;
+  ExpectGoldenPage("sales", "invoice_fv1_2026.txt", PrintedInvoice("100326"));
+  EXPECT_TRUE(Exists(home + "firma1/Z5SPRZ26.DBF"));
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  DbTable* headers = Z5SPRZ.table;
+  ASSERT_EQ(d4reccount(headers), 1);
+  ASSERT_EQ(d4go(headers, 1), 0);
+  const std::pair<const char*, double> totals[] = {{"NET", 55.00}, {"VAT", 8.90}, {"BRU", 63.90}};
+  for (const auto& [name, value] : totals) EXPECT_DOUBLE_EQ(f4double(d4field(headers, name)), value) << name;
+  EXPECT_EQ(FieldText(headers, "DAW"), "20260310");
+  EXPECT_EQ(d4reccount(Z5SPRE.table), 2);
+  d4close_all(&env->engine);
+  // " Menu " > " Ewidencja " from 01-03/26: both lines of FV/1.
+  Outcome listed = Run(std::string(LOGO) + INTO_SALES + "ee{DOWN}{DOWN}{ENTER}010326{ENTER}{F2}");
+  EXPECT_TRUE(Has(listed, "Ewidencja sprzedaży 2026")) << listed.screen;
+  EXPECT_TRUE(Has(listed, "10-03/26│  FV/    1/                             │  │Towar A")) << listed.screen;
+  EXPECT_TRUE(Has(listed, "10-03/26│  FV/    1/                             │  │Towar B")) << listed.screen;
 }
 
 }  // namespace

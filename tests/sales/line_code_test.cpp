@@ -8,6 +8,7 @@
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/get4.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST_F(LineCodeTest, GoodsWithoutStockRefusedUnderOption122) {
 namespace {
 
 TEST_F(LineCodeTest, OssLinesTakeTheCountrysRates) {
-  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
   AppendRecord(Z5KRAJ.table, {{"KRA", "NIEMCY"}, {"VPO", "19"}, {"VO1", "7"}, {"VO2", "0"}, {"VSO", "0"}});
   AppendRecord(Z5KRAJ.table, {{"KRA", "FRANCJA"}, {"VPO", "20"}, {"VO1", "10"}, {"VO2", "5.5"}, {"VSO", "2.1"}});
   EXPECT_EQ(liczba_stawek_oss("Niemcy"), 2);

@@ -12,10 +12,11 @@ namespace {
 class NumberingTest : public SalesTest {
  protected:
   // Series of kind 1 "  FV" with a gap (1, 2, 5), the same letters with a
-  // suffix, and kind 2 with the same prefix further on.
+  // suffix and with a longer one, and kind 2 with the same prefix further on.
   void Series() {
     for (const char* n : {"1", "2", "5"}) Header({{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", n}});
     Header({{"TYV", "1"}, {"PRE", "  FV"}, {"POS", "A"}, {"NRV", "7"}});
+    Header({{"TYV", "1"}, {"PRE", "  FV"}, {"POS", "AB"}, {"NRV", "3"}});
     Header({{"TYV", "2"}, {"PRE", "  FV"}, {"NRV", "9"}});
   }
   void Number(int kind, const char* prefix, long number, const char* suffix = "") {
@@ -37,6 +38,7 @@ TEST_F(NumberingTest, NextNumberOfTheSeries) {
       {1, "FV", "", 6},     // gaps are not filled
       {1, "  FV", "", 6},   // a typed prefix is right-aligned: one series
       {1, "FV", "A", 8},
+      {1, "FV", "AB", 4},   // a suffix that starts with another's is its own series
       {2, "FV", "", 10},
       {3, "FV", "", 1},     // another kind does not continue the series
       {1, "XY", "", 1},

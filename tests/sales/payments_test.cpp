@@ -185,6 +185,18 @@ TEST_F(PaymentsTest, CashReceiptPassesThePaymentToTheDocument) {
   EXPECT_EQ(Settlements(), "N R 300.00 300.00;");
 }
 
+// A cash receipt of a EUR document: the cash book takes PLN, the document
+// keeps what was paid in its own currency (the amount over its rate).
+TEST_F(PaymentsTest, CashReceiptOfAEuroDocumentPaysInItsCurrency) {
+  Header({{"TYV", "1"}, {"PLA", "GOTÓWKA"}, {"ZAP", "N"}, {"BRU", "100"}, {"KZA", "0"}, {"WAL", "EUR"},
+          {"KVA", "4.3"}, {"KKS", "4.3"}, {"DAW", "20261210"}});
+  ASSERT_EQ(zapisz_rozliczenie_dokumentu(1), 0);
+  EXPECT_EQ(zapisz_wplate_gotowkowa("20261211", 215), 0);
+  ASSERT_EQ(d4go(Z5SPRZ.table, 1), 0);
+  EXPECT_EQ(Text(Z5SPRZ.table, "KZA"), "50.00");
+  EXPECT_EQ(Text(Z5SPRZ.table, "ZAP"), "N");
+}
+
 // The header is read again under its lock before the paid amount goes in:
 // a change another workstation made meanwhile stays.
 TEST_F(PaymentsTest, CashEntryKeepsAnotherWorkstationsHeaderChange) {

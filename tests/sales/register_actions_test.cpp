@@ -5,6 +5,7 @@
 #include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/display.h"
+#include "tests/tables/empty_catalogue.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ class DeliveryTypeTest : public KindSwitchTest {
   void SetUp() override {
     KindSwitchTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5KRAJ(0), 0);
+    OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
     AppendRecord(Z5KRAJ.table, {{"KRA", "NIEMCY"}, {"SUE", "T"}, {"VPO", "19"}, {"VO1", "7"}});
     AppendRecord(Z5KRAJ.table, {{"KRA", "NORWEGIA"}, {"SUE", "N"}});
     d4close(Z5KRAJ.table);
@@ -143,7 +144,7 @@ TEST_F(RerateTest, GrossLineKeepsItsGrossAndUnchangedRatesKeepTheirValues) {
 }
 
 TEST_F(RerateTest, IntoOssRecodesToTheCountrysRateIndexAndBackToTheTypesCode) {
-  ASSERT_EQ(OpenZ5KRAJ(0), 0);
+  OpenEmptyCatalogue(Z5KRAJ, OpenZ5KRAJ);
   AppendRecord(Z5KRAJ.table, {{"KRA", "NIEMCY"}, {"VPO", "19"}, {"VO1", "7"}, {"VO2", "0"}, {"VSO", "0"}});
   d4close(Z5KRAJ.table);
   Header({{"TYV", "1"}, {"REC", "1"}, {"TRY", "1"}, {"STM", "4"}, {"KRA", "NIEMCY"}});

@@ -1,0 +1,188 @@
+// New documents made from a document of the register through the real
+// program, headless: " Modyfikuj " > " Koryguj ", Ctrl+C and (before 2024)
+// " Faktura do Proformy ", each read back from the tables and, for the
+// correction, from its printed page.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "app/option_sets.h"
+#include "tables/masterdata_tables.h"
+#include "tables/sales_tables.h"
+#include "tests/print/printed_text.h"
+#include "tests/sales/sales_road.h"
+
+namespace {
+
+// The lines' correction form from the name to the quantity after the
+// correction: the other name fields, the unit fields, the GTU menu, the
+// quantity, prices, value, the rate menu and its VAT.
+const std::string TO_CORRECTED_QUANTITY = [] {
+  std::string keys;
+  for (int i = 0; i < 16; i++) keys += "{ENTER}";
+  return keys;
+}();
+
+class ConversionsRoadTest : public SalesRoadTest {
+ protected:
+  void SetUp() override {
+    SalesRoadTest::SetUp();
+    if (HasFatalFailure()) return;
+    const char* cups = std::getenv("CUPS_SERVER");
+    hadCups = cups != nullptr;
+    if (cups) savedCups = cups;
+    // No print queue: the print dialog offers the file only.
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadCups)
+      setenv("CUPS_SERVER", savedCups.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+    SalesRoadTest::TearDown();
+  }
+  void OpenFirmRegister() {
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  }
+  // FV/1 of 10-03-2025 entered through the program (55.00 / 8.90 / 63.90),
+  // corrections printed on a character printer.
+  void IssueFv1() {
+    MakeFirmWithSales();
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
+    SaveCharacterPrinting({{Z5SPRZ.table, "FKN"}});
+    if (HasFatalFailure()) return;
+    d4close_all(&env->engine);
+    RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}");
+  }
+  // The header `record` has the fields.
+  void ExpectHeader(long record, std::initializer_list<std::pair<const char*, const char*>> fields) {
+    ASSERT_EQ(d4go(Z5SPRZ.table, record), 0);
+    for (const auto& [name, value] : fields) EXPECT_EQ(Trimmed(Z5SPRZ.table, name), value) << record << " " << name;
+  }
+  static std::string Trimmed(DbTable* t, const char* name) {
+    std::string text = FieldText(t, name);
+    return text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
+  }
+
+  bool hadCups = false;
+  std::string savedCups;
+};
+
+// " Koryguj " of FV/1: the number window, the new header saved, its first
+// line corrected from 3 to 2 pieces; then " Drukuj " > " Dokument ".
+TEST_F(ConversionsRoadTest, CorrectionFromTheRegisterNamesItsInvoice) {
+  IssueFv1();
+  if (HasFatalFailure()) return;
+  RunToEnd(std::string(LOGO) + INTO_SALES + "mk{F2}{F2}tm" + TO_CORRECTED_QUANTITY + "2{ENTER}{F2}t{ESC}{ESC}" +
+           "rd{F2}{ENTER}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "3"}, {"PRE", "FK"}, {"NRV", "1"}, {"REC", "2"}, {"TYM", "1"}, {"NUK", "FV/    1"},
+                   {"DAK", "20250310"}, {"KRN", "-10.00"}, {"KRV", "-2.30"}, {"NET", ""}});
+  ExpectHeader(1, {{"NET", "55.00"}, {"VAT", "8.90"}, {"BRU", "63.90"}});
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(lines), 4);
+  ASSERT_EQ(d4go(lines, 3), 0);
+  EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
+  EXPECT_DOUBLE_EQ(f4double(d4field(lines, "ILO")), 3);
+  EXPECT_DOUBLE_EQ(f4double(d4field(lines, "KILO")), 2);
+  EXPECT_DOUBLE_EQ(f4double(d4field(lines, "KRN")), -10);
+  d4close_all(&env->engine);
+  EXPECT_NE(page.find("do dokumentu nr FV/    1 z 10-03-2025"), std::string::npos) << page;
+  EXPECT_NE(page.find("-12.30"), std::string::npos) << page;
+}
+
+// " Dopisz " of a KOREKTA: the form starts in the corrected document's
+// number; F2 from there stops at its date, which must be filled ("Pole nie
+// może być puste.", the cursor moved there, nothing saved); filled, the
+// correction is saved naming FV/1 of 10-03-2025, what its page prints.
+TEST_F(ConversionsRoadTest, CorrectionAddedByHandNamesItsInvoice) {
+  IssueFv1();
+  if (HasFatalFailure()) return;
+  // The kind menu's KOREKTA, the delivery, the corrected kind FV, the number.
+  const std::string form = std::string(LOGO) + INTO_SALES + "d4{ENTER}{ENTER}{F2}";
+  RunToEnd(form + "FV/1{F2}x100325{F2}t{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "3"}, {"NRV", "1"}, {"TYM", "1"}, {"NUK", "FV/1"}, {"DAK", "20250310"}});
+  d4close_all(&env->engine);
+  Outcome refused = Run(form + "FV/1{F2}");
+  EXPECT_TRUE(Has(refused, "Pole nie może być puste.")) << refused.screen;
+}
+
+// Ctrl+C of FV/1: the copy's number window proposes FV/2; the copy has the
+// lines and, with the stock option on, takes its goods out of stock.
+TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
+  MakeFirmWithSales();
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(LoadEwidencjeOptions(), 0);
+  salesOptions.stockOnEntry = 'T';
+  ASSERT_EQ(SaveEwidencjeOptions(), 0);
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendRecord(Z5TOWA.table, {{"KOD", "A1"}, {"NA1", "Towar A"}, {"ILO", "10"}});
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "  FV", "20250310", {{"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}},
+                      {{{"KOT", "A1"}, {"NA1", "Towar A"}, {"ZRP", "1"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"},
+                        {"VAT", "1"}, {"VAS", "23"}, {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  d4close_all(&env->engine);
+  Outcome asked = Run(std::string(LOGO) + INTO_SALES + "{CTRL+C}");
+  for (const char* text : {"Podaj numer dokumentu:    FV/    2/", "Podaj datę wystawienia: 10-03/25"})
+    EXPECT_TRUE(Has(asked, text)) << text << "\n" << asked.screen;
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{CTRL+C}{F2}{F2}t{ESC}{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "1"}, {"PRE", "FV"}, {"NRV", "2"}, {"REC", "2"}, {"NUK", ""}, {"BRU", "36.90"},
+                   {"ZAP", "N"}});
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(lines), 2);
+  ASSERT_EQ(d4go(lines, 2), 0);
+  EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
+  EXPECT_EQ(f4long(d4field(lines, "NRV")), 2);
+  EXPECT_EQ(Trimmed(lines, "KOT"), "A1");
+  EXPECT_EQ(Trimmed(lines, "STA"), "T");
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
+  EXPECT_DOUBLE_EQ(f4double(Z5TOWA.field[TOWA_ILO]), 7);
+  d4close_all(&env->engine);
+}
+
+// Before 2024 " Faktura do Proformy " of a paid PF/1: FAKTURA chosen, its
+// number window left with F2; the invoice takes the lines, and each of the
+// two names the other.
+TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
+  date = "20230310";
+  MakeFirmWithSales();
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 6, "  PF", "20230301",
+                      {{"ZAP", "T"}, {"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}, {"KZA", "36.9"}},
+                      {{{"NA1", "Towar A"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"}, {"VAT", "1"}, {"VAS", "23"},
+                        {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  d4close_all(&env->engine);
+  Outcome asked = Run(std::string(LOGO) + INTO_SALES + "mf{ENTER}");
+  EXPECT_TRUE(Has(asked, "Podaj numer dokumentu:    FV/    1/")) << asked.screen;
+  RunToEnd(std::string(LOGO) + INTO_SALES + "mf{ENTER}{F2}{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
+  ExpectHeader(2, {{"TYV", "1"}, {"PRE", "FV"}, {"NRV", "1"}, {"REC", "2"}, {"TYM", "6"}, {"NUK", "PF/    1"},
+                   {"DAK", "20230301"}, {"DAW", "20230310"}, {"BRU", "36.90"}});
+  ExpectHeader(1, {{"TYV", "6"}, {"TYM", "1"}, {"NUK", "FV/    1"}, {"DAK", "20230310"}});
+  DbTable* lines = Z5SPRE.table;
+  ASSERT_EQ(d4reccount(lines), 2);
+  ASSERT_EQ(d4go(lines, 2), 0);
+  EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
+  EXPECT_EQ(Trimmed(lines, "NA1"), "Towar A");
+  d4close_all(&env->engine);
+}
+
+}  // namespace
