@@ -39,22 +39,6 @@ class InvoiceRoadTest : public SalesRoadTest {
   }
 };
 
-// A free-text line: the name, past the other name fields and the GTU menu.
-std::string LineKeys(const char* name, const char* quantity, const char* price, const char* rate) {
-  return std::string("{ENTER}") + name + "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}" + quantity +
-         "{ENTER}" + price + "{ENTER}{ENTER}{ENTER}{ENTER}" + rate + "{F2}t";
-}
-
-// From the register: " Dopisz " of FV/1 with a buyer typed by hand, F4 from
-// the name, 3 x 10.00 at the default rate and 2 x 12.50 at the first reduced
-// one, F2; the form of the next document then waits at its delivery menu.
-std::string InvoiceKeys() {
-  const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
-  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
-  return "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" + LineKeys("Towar A", "3", "10", "{ENTER}") +
-         LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}{F2}t";
-}
-
 TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
   MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}");
