@@ -1,7 +1,9 @@
 // Writes the seed corpora of the fuzz targets from the project's own writers
 // (table and index creation, the XML writer, the packer of file sets, the
-// registry writer, the library's message table, the generated help files),
-// plus the inputs that once stopped the program. Usage:
+// registry writer, the library's message table, the generated help files,
+// the graphic renderer's PCL, the page spool's archives), plus the inputs
+// that once stopped the program. The printer fonts come from
+// tools/printfonts (copied into fuzz/corpus/print_font by hand). Usage:
 //   fuzzseeds <corpus folder> <ZELM.IND> <ZELM.HLP>
 // Run with the clock fixed, so the same sources give the same seeds.
 #include <cstdio>
@@ -22,7 +24,11 @@
 #include "interchange/xml_writer.h"
 #include "platform/byte_order.h"
 #include "platform/clock.h"
+#include "platform/program_dir.h"
 #include "platform/resources.h"
+#include "print/graphic_render.h"
+#include "print/page_spool.h"
+#include "print/printer.h"
 #include "ui/help.h"
 
 namespace {
@@ -210,6 +216,66 @@ void RegistrySeeds() {
   Seed("registry", "deep-key.txt", store + deep + "] 0\n\"X\"=text:\"x\"\n");
 }
 
+// The PCL of two graphic pages drawn with a bitmap font written here, and a
+// print archive of two pages stored by the page spool.
+void PrintSeeds() {
+  FuzzKeyWaits(false);
+  Printer = PrinterDefaults();
+  PrintJobState = PrintJob{};
+  BuildModeList(0);
+  Printer.mode = 0;
+  Printer.fontNo = 9;
+  std::string font;
+  for (int c = 32; c < 256; c++)
+    for (int row = 0; row < 32; row++) font += std::string{static_cast<char>(c * 37 + row), static_cast<char>(row % 3 ? 0 : 0xF0)};
+  FuzzWriteFile(PlatProgramDir() + "he12x32.fnt", font.data(), font.size());
+  FILE* spool = std::tmpfile();
+  FILE* out = std::fopen((FuzzWorkDir() + "Wydruk.prn").c_str(), "w+b");
+  Need(spool && out, "the graphic spool");
+  if (spool && out) {
+    std::fputs("Faktura VAT \217\n\nAL#!\n\f\tstrona 2\n", spool);
+    PrintJobState.output = out;
+    Need(RenderGraphicSpool(spool, out) == 0, "rendering graphic pages");
+    PrintJobState.output = nullptr;
+  }
+  if (spool) std::fclose(spool);
+  if (out) std::fclose(out);
+  Seed("pcl_replay", "two-pages.prn",
+       std::string(1, '\0') + Le16(static_cast<unsigned>(LastRenderStats.longestRowBytes)) +
+           Le16(static_cast<unsigned>(LastRenderStats.mostRowsOnPage)) + Work("Wydruk.prn"));
+
+  PageFileHeader header{};
+  std::snprintf(header.title, sizeof header.title, "Rejestr sprzeda\276y");
+  SetPageHeaderDate(&header);
+  header.width = 40;
+  header.height = 6;
+  header.pageCount = 2;
+  Need(open_tmp_edit_file(&header) == 0, "opening the page spool");
+  for (int page = 1; page <= 2; page++) {
+    std::string text(40 * 6, ' '), bold(40 * 6, '\0');
+    text.replace(0, 20, "Strona " + std::to_string(page) + " \217\206 razem");
+    bold.replace(40, 10, std::string(10, '\1'));
+    PageEditPage out{&header, page, text.data(), bold.data(), 40, static_cast<int16_t>(page == 1 ? 6 : 3), 1, 0};
+    Need(write_page_edit_file(out) == 0, "writing a page");
+  }
+  const PageArchiveKey key{4, 1, 0, 1, 25};
+  Need(close_tmp_edit_file(&key, 0) == 0, "storing the archive");
+  Seed("page_archive", "two-pages.b25", Work(PageArchiveName(&key, false).c_str()));
+}
+
+void InstallerSeeds() {
+  Seed("installer_script", "program.dat",
+       "KATALOG = \"C:\\Korbel\"\r\nLINK=Zelsal\r\nPLIK=ZELSAL.LZH\r\nPOLOZENIE=PROGRAM\r\n"
+       "URUCHOM=PROGRAM\\ZELSAL\r\nREADME=Czytaj.txt\r\nBACKUP=T\r\n");
+  Seed("installer_script", "two-archives.dat",
+       "PLIK=ZELSAL.LZH\nPOLOZENIE=PROGRAM\nPLIK=DANE.LZH\nPOLOZENIE=DANE\n# uwaga = bez znaczenia\n");
+}
+
+void ErrorLogSeeds() {
+  Seed("error_log_file", "text.txt", "ERRCODE(1000)\r\nZbi\242r: Z5SPRZ25.DBF\r\n\x1A");
+  Seed("error_log_file", "table.dbf", Work("FIX.DBF"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,5 +294,8 @@ int main(int argc, char** argv) {
   MessageSeeds();
   HelpSeeds(index.c_str(), text.c_str());
   RegistrySeeds();
+  ErrorLogSeeds();
+  PrintSeeds();
+  InstallerSeeds();
   return g_failures == 0 ? 0 : 1;
 }
