@@ -29,6 +29,10 @@
 #include "print/graphic_render.h"
 #include "print/page_spool.h"
 #include "print/printer.h"
+#include "print/tabu_run.h"
+#include "print/tabu_table.h"
+#include "print/tabulogram.h"
+#include "env/session/environment.h"
 #include "ui/help.h"
 
 namespace {
@@ -263,6 +267,41 @@ void PrintSeeds() {
   Seed("page_archive", "two-pages.b25", Work(PageArchiveName(&key, false).c_str()));
 }
 
+// The layout of the fixture's columns as the layout dialog saves it, one
+// framed and one moved to a free line, its records' fields in a row.
+void TabuSeeds() {
+  FuzzClearWorkDir();
+  EnvCurrent()->separatePrintSettings = 'T';
+  DbTable* table = FuzzCreateFixture();
+  Need(table != nullptr, "the fixture");
+  if (!table) return;
+  static DbField* fields[5];
+  static TabuColumn columns[8];
+  ResetTabuDefinition(columns, sizeof columns);
+  const char* names[] = {"NAZWA", "ILOSC", "DATA", "OK", "KOD"};
+  for (int j = 0; j < 5; j++) {
+    fields[j] = d4field(table, names[j]);
+    DefineTabuColumn(names[j], nullptr, &fields[j], j == 3 ? 0 : TABU_CHOSEN, j + 1);
+  }
+  columns[4].flags |= TABU_FREE_LINE;
+  columns[4].row = 2;
+  TabuRun = TabuRunState{};
+  SetTabuSettingsName(table, nullptr);
+  SaveTabuLayout(columns, "TAA", false);
+  TabuRun = TabuRunState{};
+  Need(open_tabu(0) == 0, "opening the layouts");
+  std::string bytes;
+  for (long n = 1; n <= d4reccount(Z5TABW.table); n++) {
+    d4go(Z5TABW.table, n);
+    for (DbField* field : {Z5TABW.czy, Z5TABW.typ, Z5TABW.rza, Z5TABW.kol, Z5TABW.wid, Z5TABW.naz})
+      bytes.append(f4ptr(field), f4len(field));
+  }
+  close_tabu();
+  d4close(table);
+  Need(!bytes.empty(), "saving a layout");
+  Seed("tabu_layout", "five-columns", bytes);
+}
+
 void InstallerSeeds() {
   Seed("installer_script", "program.dat",
        "KATALOG = \"C:\\Korbel\"\r\nLINK=Zelsal\r\nPLIK=ZELSAL.LZH\r\nPOLOZENIE=PROGRAM\r\n"
@@ -297,5 +336,6 @@ int main(int argc, char** argv) {
   ErrorLogSeeds();
   PrintSeeds();
   InstallerSeeds();
+  TabuSeeds();
   return g_failures == 0 ? 0 : 1;
 }
