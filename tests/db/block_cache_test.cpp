@@ -225,12 +225,15 @@ TEST_F(BlockCacheTest, UnlockedReaderSeesOtherWorkInTheNextView) {
   DbfTagDef tags[] = {{"NAME", "NAME", nullptr, 0, 0}, {nullptr, nullptr, nullptr, 0, 0}};
   DbTable* one = d4create(engine, "SEEN", fields, tags);
   ASSERT_NE(one, nullptr);
-  for (const char* name : {"K2", "K4", "K6"}) {
-    d4append_start(one, 0);
-    d4blank(one);
-    f4assign(d4field_j(one, 1), name);
-    ASSERT_EQ(d4append(one), 0);
-  }
+  auto append = [](DbTable* table, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      d4append_start(table, 0);
+      d4blank(table);
+      f4assign(d4field_j(table, 1), name);
+      ASSERT_EQ(d4append(table), 0);
+    }
+  };
+  append(one, {"K2", "K4", "K6"});
   ASSERT_EQ(d4unlock(one), 0);
   d4tag_select(one, d4tag(one, "NAME"));
   auto walk = [&]() {
@@ -246,12 +249,7 @@ TEST_F(BlockCacheTest, UnlockedReaderSeesOtherWorkInTheNextView) {
   d4alias_set(two, (char*)std::string("TWO").data());
   ASSERT_EQ(d4go(two, 2), 0);
   f4assign(d4field_j(two, 1), "K9");
-  for (const char* name : {"K1", "K3", "K5"}) {
-    d4append_start(two, 0);
-    d4blank(two);
-    f4assign(d4field_j(two, 1), name);
-    ASSERT_EQ(d4append(two), 0);
-  }
+  append(two, {"K1", "K3", "K5"});
   ASSERT_EQ(d4flush(two), 0);
   ASSERT_EQ(d4unlock(two), 0);
 
