@@ -32,7 +32,11 @@
 #include "print/tabu_run.h"
 #include "print/tabu_table.h"
 #include "print/tabulogram.h"
+#include "app/program_messages.h"
+#include "env/paths.h"
 #include "env/session/environment.h"
+#include "masterdata/warehouse_documents.h"
+#include "tables/warehouse_tables.h"
 #include "ui/help.h"
 
 namespace {
@@ -302,6 +306,57 @@ void TabuSeeds() {
   Seed("tabu_layout", "five-columns", bytes);
 }
 
+void Assign(DbTable* table, std::initializer_list<std::pair<const char*, std::string>> values) {
+  d4append_start(table, 0);
+  d4blank(table);
+  for (const auto& [name, value] : values) f4assign(d4field(table, name), value.c_str());
+  Need(d4append(table) == 0, "an issue record");
+}
+
+// Two issues to the sub-warehouse FILIA exported by the issue register; the
+// exchange files' records as the warehouse import target takes them (a
+// count byte before each file's records, each record without its mark).
+void WarehouseSeeds() {
+  FuzzClearWorkDir();
+  RegisterProgramMessages();
+  Environment* env = EnvCurrent();
+  env->settlementYear = 2026;
+  const std::string exchange = FuzzWorkDir() + "wymiana/", firm = FuzzWorkDir() + "firma/";
+  std::filesystem::create_directories(exchange);
+  std::filesystem::create_directories(firm);
+  TransDir(EnvFromDiskPath(firm).c_str(), &env->dataPath);
+  Need(ChangeDir(&env->dataPath, 0, 0) == 0, "entering the firm");
+  stronaMagazynu = &STRONA_WYDAN;
+  Need(OpenZ5MAWY(0) == 0 && OpenZ5MAWE(0) == 0, "opening the issues");
+  if (Z5MAWY.table && Z5MAWE.table) {
+    for (int rec = 1; rec <= 2; rec++) {
+      const std::string n = std::to_string(rec), date = "2026030" + n;
+      Assign(Z5MAWY.table, {{"NUM", n}, {"DAT", date}, {"REC", n}, {"KOO", "FILIA"}, {"NA1", "Filia \217"}});
+      for (const char* code : {"T1", "T2"})
+        Assign(Z5MAWE.table, {{"KOT", code}, {"NA1", code}, {"ILO", "2"}, {"CEN", "7.5"}, {"CEB", "9.23"},
+                              {"REK", n}, {"NUM", n}, {"DAT", date}, {"STP", "T"}});
+    }
+    Need(eksport_do_katalogu(EnvFromDiskPath(exchange).c_str(), "20260301", "20260331", "FILIA") == 0,
+         "exporting the issues");
+  }
+  d4close_all(FuzzEngine());
+  std::string bytes;
+  for (const char* name : {"Z5MAEX26.DBF", "Z5EMEX26.DBF", "Z5SPISEX.DBF"}) {
+    DbTable* table = d4open(FuzzEngine(), (exchange + name).c_str());
+    Need(table != nullptr, name);
+    if (!table) continue;
+    long count = std::min(d4reccount(table), 3L);
+    bytes += static_cast<char>(count);
+    for (long r = 1; r <= count; r++) {
+      d4go(table, r);
+      bytes.append(d4record(table) + 1, d4record_width(table) - 1);
+    }
+    d4close(table);
+  }
+  stronaMagazynu = nullptr;
+  Seed("warehouse_import", "two-issues", bytes);
+}
+
 void InstallerSeeds() {
   Seed("installer_script", "program.dat",
        "KATALOG = \"C:\\Korbel\"\r\nLINK=Zelsal\r\nPLIK=ZELSAL.LZH\r\nPOLOZENIE=PROGRAM\r\n"
@@ -337,5 +392,6 @@ int main(int argc, char** argv) {
   PrintSeeds();
   InstallerSeeds();
   TabuSeeds();
+  WarehouseSeeds();
   return g_failures == 0 ? 0 : 1;
 }
