@@ -123,6 +123,7 @@ void opt4block_clear(DbCacheBlock* block) {
   block->length = 0;
   block->file = nullptr;
   block->pos = 0;
+  block->view = 0;
 }
 
 // Takes a block out of its hash chain and list onto the free list.
@@ -216,6 +217,7 @@ int opt4file_read_file(DbCacheState& c, DbCacheBlock* block) {
   if (file->is_open && PlatFileRead(file->handle, (uint64_t)block->pos, block->data, (size_t)c.block_size, &done) != PLAT_OK)
     return e4show_file_error(file->engine, e4read, file->name);
   block->length = (unsigned)done;
+  block->view = c.view;
   fill_to_known_length(c, block);
   return 0;
 }
@@ -264,6 +266,7 @@ int opt4file_read_sp_buffer(DbFile* file, long pos) {
       break;
     }
     block->length = (unsigned)std::min<long>(c.block_size, (long)got - at);
+    block->view = c.view;
     std::memcpy(block->data, c.read_ahead_buffer + at, block->length);
     fill_to_known_length(c, block);
   }
@@ -336,6 +339,8 @@ void drop_up(DbFile* file) {
 }
 
 }  // namespace
+
+void opt4new_view(DbEngine* engine) { engine->cache.view++; }
 
 int opt4hash_size(int blocks) {
   int size = 1;
@@ -556,8 +561,9 @@ long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
       block = opt4file_get_block(file, start, true);
       if (block == nullptr) return -1;
     } else if (!block->changed && shared_file(file) &&
-               (c.read_through || block->length < offset + want)) {
-      // A shared file may have grown past a short block since it was read.
+               (c.read_through || block->view != c.view || block->length < offset + want)) {
+      // Another workstation may have written the block since it was read in
+      // an earlier view, or grown the file past a short block.
       if (read_again(c, block) < 0) return -1;
     }
     opt4file_lru_bottom(c, block);
@@ -593,7 +599,10 @@ int opt4file_write(DbFile* file, long pos, unsigned length, const void* data, in
       bool beyond = file->cached_length >= 0 && start >= file->cached_length;
       block = opt4file_get_block(file, start, !whole && !beyond);
       if (block == nullptr) return -1;
-      if (whole || beyond) block->length = 0;
+      if (whole || beyond) {
+        block->length = 0;
+        block->view = c.view;
+      }
     }
     opt4file_lru_bottom(c, block);
     block->changed |= (unsigned char)(changed != 0);

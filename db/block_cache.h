@@ -17,6 +17,7 @@ struct DbCacheBlock {
   DbFile* file;
   long pos;                // file position of the block's first byte
   char* data;
+  unsigned long view;      // the cache's view when the bytes were last read from the file
 };
 
 enum { DB_CACHE_DATA = 1, DB_CACHE_INDEX = 2, DB_CACHE_OTHER = 3 };
@@ -30,6 +31,11 @@ int file4optimize_write(DbFile* file, int on);
 // The same for a table's data file and each of its index files.
 int d4optimize(DbTable* table, int on);
 int d4optimize_write(DbTable* table, int on);
+
+// From now on what other workstations have written must be seen: a clean
+// cached block of a shared file, and a shared index's tags, are read again at
+// their next use (once each per view). The keyboard calls it at every key.
+void opt4new_view(DbEngine* engine);
 
 // Sizes and allocates the cache; 0 started (or running already), -1 not started.
 int d4opt_start_alloc(DbEngine* engine);

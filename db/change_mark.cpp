@@ -22,7 +22,6 @@ namespace {
 constexpr int MAX_SLOTS = 4096;
 constexpr unsigned char MARK_SET = 1;
 constexpr unsigned char MARK_CLEAR = 0;
-constexpr int LOG_INDEX_REBUILT = 1086;
 
 // The side file's bytes as they stand; the count read.
 size_t read_marks(DbTable* table, unsigned char* bytes) {
@@ -93,12 +92,48 @@ void release_slots(DbTable* table, const std::vector<int>& slots) {
   for (int slot : slots) PlatFileUnlock(table->mark_file, (uint64_t)slot, 1);
 }
 
-void tell_rebuilt(DbTable* table, const char* report) {
-  std::string text = Utf8ToMazText("Indeks bazy ") + table->file.name +
-                     Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
-                                   "i został odbudowany.\n") +
-                     report;
-  ErrLogMessage(EL_FORMAT, LOG_INDEX_REBUILT, TextRef("%s"), text.c_str());
+// Makes the file end at its count: the end-of-file mark right after the last
+// counted record, nothing after it. A dead appender may have left its record
+// (or part of it) past the count, which readers going to the mark would list.
+// Only under the append lock, so that nobody is appending those bytes now;
+// when another workstation holds it, a later check cuts. 1 cut, 0 nothing to
+// cut (or not now), -1 on an error.
+int end_at_count(DbTable* table) {
+  bool took = false;
+  if (!d4lock_test_append(table)) {
+    int locked = file4lock(&table->file, DB_LOCK_APPEND, 1);
+    if (locked != 0) return locked < 0 ? -1 : 0;
+    took = true;
+  }
+  DbCacheState& cache = table->engine->cache;
+  unsigned char saved_through = cache.read_through;
+  cache.read_through = 1;
+  long count = d4reccount(table);
+  long end = count < 0 ? -1 : d4record_position(table, count + 1);
+  long length = end < 0 ? -1 : file4len(&table->file);
+  int result = length < 0 ? -1 : 0;
+  unsigned char mark = 0;
+  // A count beyond the file is the opener's to refuse, not this cut's.
+  if (result == 0 && length >= end &&
+      !(length == end + 1 && file4read(&table->file, end, &mark, 1) == 1 && mark == DBF_END_OF_FILE)) {
+    result = file4write(&table->file, end, &DBF_END_OF_FILE, 1) == 0 && file4len_set(&table->file, end + 1) == 0 ? 1 : -1;
+  }
+  cache.read_through = saved_through;
+  if (took && file4unlock(&table->file, DB_LOCK_APPEND, 1) < 0) result = -1;
+  return result;
+}
+
+void tell_mended(DbTable* table, bool rebuilt, bool cut) {
+  std::string text;
+  if (cut)
+    text += Utf8ToMazText("Baza ") + table->file.name +
+            Utf8ToMazText(" kończyła się rekordem dopisywanym przez inne stanowisko, którego praca została przerwana; "
+                          "rekord ten został odcięty.");
+  if (rebuilt)
+    text += std::string(cut ? "\n" : "") + Utf8ToMazText("Indeks bazy ") + table->file.name +
+            Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
+                          "i został odbudowany.");
+  ErrLogMessage(EL_FORMAT, LOG_INTERRUPTED_CHANGE_MENDED, TextRef("%s"), text.c_str());
   ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text.c_str());
 }
 
@@ -137,14 +172,15 @@ int db_mark_check(DbTable* table) {
     release_slots(table, dead);
     return r4locked;
   }
-  char report[300];
-  int result = d4verify(table, report, sizeof report);
-  if (result == 1) {
+  int cut = end_at_count(table);
+  int result = cut < 0 ? -1 : d4verify(table, nullptr, 0);
+  bool rebuilt = result == 1;
+  if (rebuilt) {
     for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr && result >= 0;
          index = (DbIndex*)l4next(&table->indexes, index))
       if (i4reindex(index) != 0) result = -1;
-    if (result >= 0) tell_rebuilt(table, report);
   }
+  if (result >= 0 && (rebuilt || cut == 1)) tell_mended(table, rebuilt, cut == 1);
   if (result >= 0)
     for (int slot : dead) write_mark(table, slot, MARK_CLEAR);
   release_slots(table, dead);

@@ -13,13 +13,18 @@
 
 struct DbTable;
 
+// The log code of a dead writer's change mended (a record past the count cut,
+// an index rebuilt).
+constexpr int LOG_INTERRUPTED_CHANGE_MENDED = 1087;
+
 // Before the first index write of a change: sets this handle's mark.
 void db_mark_change(DbTable* table);
 // After a data write or an unlock: clears the mark once nothing is pending
 // (no keys waiting for their record, no whole-table or index lock held).
 void db_mark_done(DbTable* table);
 // With the table's indexes locked: dead writers' marks are taken over, the
-// indexes verified and, where they disagree, rebuilt (the operator is told).
+// file cut at its count (under the append lock), the indexes verified and,
+// where they disagree, rebuilt (the operator is told).
 // 0, 50 when the table is busy (the caller tries again later), or -1.
 int db_mark_check(DbTable* table);
 // At open: whether a dead writer's mark stands (then the caller locks the indexes).

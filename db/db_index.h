@@ -25,6 +25,7 @@ struct DbIndex {
   int locked;
   int header_changed;
   int free_list_checked;       // the free list was walked since the header was last read
+  unsigned long view;          // the cache's view when a shared index was last read again
 };
 
 struct DbTag;

@@ -110,6 +110,7 @@ DbIndex* new_index(DbTable* table) {
   index->table = table;
   index->engine = engine;
   index->file.handle = PLAT_NO_FILE;
+  index->view = engine->cache.view;
   return index;
 }
 

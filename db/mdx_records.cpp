@@ -39,11 +39,16 @@ int record_key(DbTag* tag, unsigned char* key, int* passes) {
 
 bool has_index(DbTable* table) { return l4first(&table->indexes) != nullptr; }
 
-// Before a tag is positioned a shared index is read again; a cached one
-// rests on the block checks of the walk instead.
+// Before a tag is positioned a shared index is read again; a cached one once
+// a view (after each key the operator presses), resting on the block checks
+// of the walk in between.
 int refresh(DbTag* tag, int reseek) {
-  if (tag->index->file.cached) return 0;
-  return i4version_check(tag->index, reseek) < 0 ? -1 : 0;
+  DbIndex* index = tag->index;
+  unsigned long view = index->engine->cache.view;
+  if (index->file.cached && index->view == view) return 0;
+  if (i4version_check(index, reseek) < 0) return -1;
+  index->view = view;
+  return 0;
 }
 
 // The record count as last read, asked again when a key's record lies beyond it.

@@ -12,10 +12,15 @@
 #include "db/dbf_records.h"
 #include "env/session/environment.h"
 #include "platform/screen_hook.h"
+#include "ui/desktop.h"
+#include "ui/display.h"
+#include "ui/std_windows.h"
+#include "ui/window4.h"
 
 namespace {
 
 std::string g_root, g_work;
+int g_context = -1;   // the target's own window
 Environment* g_env = nullptr;
 int g_yesLeft = 0;
 
@@ -28,8 +33,10 @@ int Answer(const char*, const char*) {
 void NoticeOn(const char*, const char*) {}
 void NoticeOff() {}
 int WaitKey() { return SCREEN_KEY_ESC; }
-// A key always waits: Esc, which ends every wait the operator could end.
-int ReadKey() { return SCREEN_KEY_ESC; }
+bool g_keyWaits = true;
+// A key always waits (unless a target says otherwise): Esc, which ends every
+// wait the operator could end.
+int ReadKey() { return g_keyWaits ? SCREEN_KEY_ESC : 0; }
 void WaitMs(int) {}
 int CriticalError(const char*) { return SCREEN_KEY_ESC; }
 [[noreturn]] void FatalStop(int exitCode, const char* text) {
@@ -81,6 +88,8 @@ DbEngine* FuzzEngine() { return &g_env->engine; }
 const std::string& FuzzRoot() { return g_root; }
 const std::string& FuzzWorkDir() { return g_work; }
 
+void FuzzKeyWaits(bool waits) { g_keyWaits = waits; }
+
 void FuzzNewInput() {
   g_yesLeft = 4;
   if (ScreenHookGet() != &kHook) ScreenHookSet(&kHook);
@@ -131,6 +140,25 @@ void FuzzCheckNothingEscaped() {
     std::fprintf(stderr, "written outside the working directory: %s\n", path.c_str());
     std::abort();
   }
+}
+
+bool FuzzStartScreen() {
+  DisplaySelect(DisplayHeadless());
+  HeadlessOnExhausted([] { throw FuzzKeysEnded(); });
+  HeadlessSetScript("");
+  HeadlessSetClientSize(640, 480);
+  if (w4init_video(1) != 0) return false;
+  init_help_line();
+  open_envr_win();
+  g_context = w4define(1, 1, 3, 20);
+  w4activate(g_context);
+  return true;
+}
+
+void FuzzScreenKeys(const char* keys) {
+  while (Desktop.topWindow >= 0 && Desktop.topWindow != g_context) w4close(Desktop.topWindow);
+  w4select(g_context);
+  if (HeadlessSetScript(keys) != 0) Fail("a bad key script");
 }
 
 DbTable* FuzzCreateFixture() {

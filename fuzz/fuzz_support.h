@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "db/db_engine.h"
@@ -25,6 +26,10 @@ const std::string& FuzzWorkDir();
 // Before each input: questions get "yes" a few times, then Esc, so a loop
 // that asks again cannot run forever; the engine's error is cleared.
 void FuzzNewInput();
+// Whether a key waits between the steps of long work (Esc, by default, so
+// that work the operator may stop stops at once); a target that must see the
+// work through says no.
+void FuzzKeyWaits(bool waits);
 // FuzzNewInput, an empty working directory, and the input written there as
 // `name`; false when it could not be written.
 bool FuzzInputFile(const char* name, const uint8_t* data, size_t size);
@@ -36,6 +41,18 @@ void FuzzClearWorkDir();
 // Aborts when anything but the working directory appeared in the temporary
 // directory, or anything at all beside it: an unpacked name escaped.
 void FuzzCheckNothingEscaped();
+
+// The headless screen for targets that drive windows: the environment's
+// window and a small window of the target's own, current; false when the
+// screen cannot start. When the keys given to FuzzScreenKeys run out while
+// the program waits for one, FuzzKeysEnded is thrown.
+struct FuzzKeysEnded : std::runtime_error {
+  FuzzKeysEnded() : std::runtime_error("keys ended") {}
+};
+bool FuzzStartScreen();
+// Before each input: the windows above the target's own closed, it
+// selected, and the keys typed from now on (a bad script aborts).
+void FuzzScreenKeys(const char* keys);
 
 // The fixed table "FIX.DBF" of every field type with records and a
 // production index of text, number, date and filtered tags, created in the

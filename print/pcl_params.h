@@ -10,6 +10,9 @@ struct PclParam {
   bool last;         // the letter was upper case: the command ends
 };
 
+// The largest value a parameter is given (beyond it the value is held there).
+constexpr double kPclValueLimit = 2147483647.0;
+
 // Reads one parameter at `pos`; the position after its letter, or `length`
 // when the data ends first (no parameter then).
 size_t ReadPclParam(const unsigned char* data, size_t length, size_t pos, PclParam* out);

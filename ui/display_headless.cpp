@@ -1,13 +1,17 @@
 // The headless display: no window; a key script typed one key per key wait,
 // a virtual clock (the platform clock fixed and moved forward) and the grid
-// dumped as text with attributes.
+// dumped as text with attributes. Two programs run side by side meet through
+// files: {TOUCH path} makes one, {AWAIT path} waits (in real time) for one.
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 #include "env/charset_map.h"
 #include "env/code_pages.h"
@@ -17,13 +21,17 @@
 
 namespace {
 
-enum ItemKind { ITEM_KEY, ITEM_WAIT, ITEM_RESIZE };
+enum ItemKind { ITEM_KEY, ITEM_WAIT, ITEM_RESIZE, ITEM_TOUCH, ITEM_AWAIT };
+
+// How long {AWAIT} waits for the other program before giving up.
+constexpr int AWAIT_LIMIT_SECONDS = 300;
 
 struct Item {
   ItemKind kind;
   std::vector<DisplayEvent> events;   // ITEM_KEY
   int64_t ms = 0;                     // ITEM_WAIT
   int width = 0, height = 0;          // ITEM_RESIZE
+  std::string path;                   // ITEM_TOUCH, ITEM_AWAIT
 };
 
 struct Headless {
@@ -109,6 +117,12 @@ bool ParseToken(const std::string& token, Item* item) {
     item->ms = std::atoll(token.c_str() + 5);
     return item->ms > 0;
   }
+  for (auto [prefix, kind] : {std::pair{"TOUCH ", ITEM_TOUCH}, std::pair{"AWAIT ", ITEM_AWAIT}})
+    if (token.rfind(prefix, 0) == 0) {
+      item->kind = kind;
+      item->path = token.substr(std::strlen(prefix));
+      return !item->path.empty();
+    }
   if (token.rfind("RESIZE ", 0) == 0) {
     item->kind = ITEM_RESIZE;
     return std::sscanf(token.c_str() + 7, "%dx%d", &item->width, &item->height) == 2 && item->width > 0 &&
@@ -188,6 +202,21 @@ void Exhausted() {
   std::exit(3);
 }
 
+// Another program's sign, waited for in real time (the virtual clock stands).
+void AwaitFile(const std::string& path) {
+  for (int waited = 0; waited < AWAIT_LIMIT_SECONDS * 50; waited++) {
+    if (FILE* sign = std::fopen(path.c_str(), "rb")) {
+      std::fclose(sign);
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::fprintf(stderr, "headless display: {AWAIT %s} still missing after %d seconds\n", path.c_str(),
+               AWAIT_LIMIT_SECONDS);
+  DumpIfAsked();
+  std::exit(4);
+}
+
 void LoadScriptFromEnvironment() {
   if (hl.scriptSet) return;
   const char* script = std::getenv("ZELKIT_KEYS");
@@ -255,6 +284,17 @@ void Wait(int64_t timerDue, int64_t waitEnd, int keyWanted) {
         if (item.ms <= 0) hl.items.pop_front();
         PlatClockAdvanceMs(step);
         return;
+      }
+      if (item.kind == ITEM_TOUCH) {
+        FILE* made = std::fopen(item.path.c_str(), "wb");
+        if (made) std::fclose(made);
+        hl.items.pop_front();
+        continue;
+      }
+      if (item.kind == ITEM_AWAIT) {
+        AwaitFile(item.path);
+        hl.items.pop_front();
+        continue;
       }
       if (item.kind == ITEM_RESIZE) {
         HeadlessSetClientSize(item.width, item.height);

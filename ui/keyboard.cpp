@@ -1,6 +1,7 @@
 #include "ui/keyboard.h"
 
 #include <vector>
+#include "db/block_cache.h"
 #include "env/charset_map.h"
 #include "env/code_pages.h"
 #include "env/session/environment.h"
@@ -218,7 +219,11 @@ int WaitFor(int flags, int milliseconds) {
   }
   if (keys.keyReady) {
     EnvTimerKeyPressed(display->nowMs());
-    if (env) env->keyCount++;
+    if (env) {
+      env->keyCount++;
+      // What other workstations saved before the key is what its work sees.
+      opt4new_view(&env->engine);
+    }
   }
   keys.timedOut = 0;
   if (Desktop.restart) DesktopApplyPendingSize();

@@ -214,6 +214,59 @@ TEST_F(BlockCacheTest, LockedRecordIsReadAgainFromDisk) {
   d4close(one);
 }
 
+// A reader that does not lock sees, from the next view on (the keyboard
+// starts one at every key), what another workstation saved meanwhile: a
+// changed record and records appended under the tag; within one view each
+// block is read again once only.
+TEST_F(BlockCacheTest, UnlockedReaderSeesOtherWorkInTheNextView) {
+  StartSmall();
+  engine->cache_files = 1;
+  DbfFieldDef fields[] = {{"NAME", 'C', 8, 0}, {nullptr, 0, 0, 0}};
+  DbfTagDef tags[] = {{"NAME", "NAME", nullptr, 0, 0}, {nullptr, nullptr, nullptr, 0, 0}};
+  DbTable* one = d4create(engine, "SEEN", fields, tags);
+  ASSERT_NE(one, nullptr);
+  auto append = [](DbTable* table, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      d4append_start(table, 0);
+      d4blank(table);
+      f4assign(d4field_j(table, 1), name);
+      ASSERT_EQ(d4append(table), 0);
+    }
+  };
+  append(one, {"K2", "K4", "K6"});
+  ASSERT_EQ(d4unlock(one), 0);
+  d4tag_select(one, d4tag(one, "NAME"));
+  auto walk = [&]() {
+    std::string seen;
+    for (int r = d4top(one); r == 0; r = d4skip(one, 1)) seen += FieldText(one, 1).substr(0, 2) + " ";
+    return seen;
+  };
+  ASSERT_EQ(walk(), "K2 K4 K6 ");
+  ASSERT_EQ(d4go(one, 2), 0);
+
+  DbTable* two = d4open(engine, "SEEN.DBF");
+  ASSERT_NE(two, nullptr);
+  d4alias_set(two, (char*)std::string("TWO").data());
+  ASSERT_EQ(d4go(two, 2), 0);
+  f4assign(d4field_j(two, 1), "K9");
+  append(two, {"K1", "K3", "K5"});
+  ASSERT_EQ(d4flush(two), 0);
+  ASSERT_EQ(d4unlock(two), 0);
+
+  opt4new_view(engine);
+  d4tag_select(one, nullptr);
+  ASSERT_EQ(d4go(one, 2), 0);
+  EXPECT_EQ(FieldText(one, 1), "K9      ");
+  d4tag_select(one, d4tag(one, "NAME"));
+  EXPECT_EQ(walk(), "K1 K2 K3 K5 K6 K9 ");
+  unsigned long reads = engine->cache.disk_reads;
+  EXPECT_EQ(walk(), "K1 K2 K3 K5 K6 K9 ");
+  // Only the record count, which the end of the walk always asks of the disk.
+  EXPECT_EQ(engine->cache.disk_reads, reads + 1);
+  d4close(two);
+  d4close(one);
+}
+
 // The reuse order follows the mix of operations: seeks keep index blocks,
 // appends keep data blocks.
 struct ReuseCase {

@@ -26,6 +26,7 @@ namespace {
 int shim_fd = -1;
 long shim_left = 0;
 bool shim_fails = false;    // the armed write fails (a full disk) instead of killing
+bool shim_stops = false;    // the armed write stops the process (a live writer caught mid-change)
 
 }  // namespace
 
@@ -37,7 +38,7 @@ extern "C" ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset
     return -1;
   }
   ssize_t done = syscall(SYS_pwrite64, fd, buffer, count, offset);
-  if (fd == shim_fd && done >= 0 && --shim_left == 0) raise(SIGKILL);
+  if (fd == shim_fd && done >= 0 && --shim_left == 0) raise(shim_stops ? SIGSTOP : SIGKILL);
   return done;
 }
 
@@ -144,6 +145,14 @@ class CrashTest : public MdxTest {
   // Runs one operation in a child that dies right after its k-th write to
   // the target file; false when the operation finished with fewer writes.
   bool KilledChild(Op op, Target target, long k, long n, long salt) {
+    pid_t child = Child(op, target, k, n, salt);
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return true;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return false;
+  }
+  pid_t Child(Op op, Target target, long k, long n, long salt) {
     pid_t child = fork();
     if (child == 0) {
       DbTable* t = d4open(engine, "CRASH");
@@ -153,11 +162,7 @@ class CrashTest : public MdxTest {
       shim_left = k;
       _exit(RunOp(t, op, n, salt) == 0 ? 0 : 4);
     }
-    int status = 0;
-    EXPECT_EQ(waitpid(child, &status, 0), child);
-    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return true;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    return false;
+    return child;
   }
 };
 
@@ -242,6 +247,52 @@ TEST_F(CrashTest, AppendOverADeadAppendersRecordLeavesNoStaleKey) {
   EXPECT_EQ(ReadRecords().count, kRecords + 1);
   ExpectTagsAgree();
   EXPECT_EQ(RebuildsShown(), 0);
+  ASSERT_EQ(d4close(next), 0);
+}
+
+// A workstation that died between its appended record and the count left
+// a record past the count, which readers going to the end-of-file mark would
+// list: the next one cuts the file there and says so in Polish alone. While
+// the appender still lives, its record is not touched, though another dead
+// writer's mark asks for a check.
+TEST_F(CrashTest, TheFileEndsAtItsCountAfterADeadAppender) {
+  DbTable* next = d4open(engine, "CRASH");
+  ASSERT_NE(next, nullptr);
+  Records before = ReadRecords();
+  size_t counted_end = before.header + (size_t)kRecords * before.width;
+  shim_stops = true;
+  pid_t appender = Child(APPEND, DBF, 1, 0, 1);
+  shim_stops = false;
+  int status = 0;
+  ASSERT_EQ(waitpid(appender, &status, WUNTRACED), appender);
+  ASSERT_TRUE(WIFSTOPPED(status));
+  std::string during = ReadFile(Path("CRASH.DBF"));
+  ASSERT_EQ(during.size(), counted_end + before.width + 1);
+  // Another writer died meanwhile: its mark stands on a slot nobody holds.
+  std::string marks = ReadFile(Path("CRASH.MRK"));
+  marks.resize(std::max<size_t>(marks.size(), 8), '\0');
+  marks[5] = '\1';
+  WriteFile(Path("CRASH.MRK"), marks);
+  engine->lock_tries = 1;
+  EXPECT_EQ(d4lock_index(next), r4locked);
+  EXPECT_EQ(ReadFile(Path("CRASH.DBF")), during) << "a live appender's record";
+
+  kill(appender, SIGKILL);
+  ASSERT_EQ(waitpid(appender, &status, 0), appender);
+  engine->lock_tries = -1;
+  ASSERT_EQ(d4lock_index(next), 0);
+  ASSERT_EQ(d4unlock(next), 0);
+  Records after = ReadRecords();
+  EXPECT_EQ(after.count, kRecords);
+  ASSERT_EQ(after.bytes.size(), counted_end + 1);
+  EXPECT_EQ(after.bytes.back(), '\x1A');
+  EXPECT_EQ(after.bytes.substr(0, counted_end), before.bytes.substr(0, counted_end));
+  ExpectTagsAgree();
+  ASSERT_EQ(screen.shown.size(), 1u);
+  const std::string& told = screen.shown[0].text;
+  EXPECT_NE(told.find(Utf8ToMazText("rekord ten został odcięty")), std::string::npos) << told;
+  EXPECT_NE(told.find(Utf8ToMazText("został odbudowany")), std::string::npos) << told;
+  for (const char* english : {"record", "key", "count"}) EXPECT_EQ(told.find(english), std::string::npos) << told;
   ASSERT_EQ(d4close(next), 0);
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 #include "env/memory.h"
 #include "print/graphic_render.h"
+#include "print/pcl_params.h"
 #include "tests/print/print_fixture.h"
 
 namespace {
@@ -228,6 +229,29 @@ std::string SoftFontFile(bool truncated) {
   character += "\xA0\x40";
   if (truncated) character.resize(17);
   return font + character;
+}
+
+// PCL numbers from outside files are held within what an int holds (a font
+// once gave a character code of 15 digits, beyond the int its readers take).
+TEST(PclParams, NumbersAreHeldWithinTheIntRange) {
+  const struct {
+    const char* text;
+    double value;
+    char letter;
+    bool last;
+  } cases[] = {{"18W", 18, 'W', true},
+               {"-7.5x", -7.5, 'X', false},
+               {"999999999999999E", 2147483647.0, 'E', true},
+               {"-99999999999999e", -2147483647.0, 'E', false},
+               {"2147483647W", 2147483647.0, 'W', true}};
+  for (const auto& c : cases) {
+    PclParam p{};
+    const size_t length = std::strlen(c.text);
+    EXPECT_EQ(ReadPclParam(reinterpret_cast<const unsigned char*>(c.text), length, 0, &p), length) << c.text;
+    EXPECT_EQ(p.value, c.value) << c.text;
+    EXPECT_EQ(p.letter, c.letter) << c.text;
+    EXPECT_EQ(p.last, c.last) << c.text;
+  }
 }
 
 TEST_F(GraphicTest, SoftFontParsing) {

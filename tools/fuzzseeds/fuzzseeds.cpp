@@ -1,7 +1,9 @@
 // Writes the seed corpora of the fuzz targets from the project's own writers
 // (table and index creation, the XML writer, the packer of file sets, the
-// registry writer, the library's message table, the generated help files),
-// plus the inputs that once stopped the program. Usage:
+// registry writer, the library's message table, the generated help files,
+// the graphic renderer's PCL, the page spool's archives), plus the inputs
+// that once stopped the program. The printer fonts come from
+// tools/printfonts (copied into fuzz/corpus/print_font by hand). Usage:
 //   fuzzseeds <corpus folder> <ZELM.IND> <ZELM.HLP>
 // Run with the clock fixed, so the same sources give the same seeds.
 #include <cstdio>
@@ -22,7 +24,19 @@
 #include "interchange/xml_writer.h"
 #include "platform/byte_order.h"
 #include "platform/clock.h"
+#include "platform/program_dir.h"
 #include "platform/resources.h"
+#include "print/graphic_render.h"
+#include "print/page_spool.h"
+#include "print/printer.h"
+#include "print/tabu_run.h"
+#include "print/tabu_table.h"
+#include "print/tabulogram.h"
+#include "app/program_messages.h"
+#include "env/paths.h"
+#include "env/session/environment.h"
+#include "masterdata/warehouse_documents.h"
+#include "tables/warehouse_tables.h"
 #include "ui/help.h"
 
 namespace {
@@ -210,6 +224,152 @@ void RegistrySeeds() {
   Seed("registry", "deep-key.txt", store + deep + "] 0\n\"X\"=text:\"x\"\n");
 }
 
+// The PCL of two graphic pages drawn with a bitmap font written here, and a
+// print archive of two pages stored by the page spool.
+void PrintSeeds() {
+  FuzzKeyWaits(false);
+  Printer = PrinterDefaults();
+  PrintJobState = PrintJob{};
+  BuildModeList(0);
+  Printer.mode = 0;
+  Printer.fontNo = 9;
+  std::string font;
+  for (int c = 32; c < 256; c++)
+    for (int row = 0; row < 32; row++) font += std::string{static_cast<char>(c * 37 + row), static_cast<char>(row % 3 ? 0 : 0xF0)};
+  FuzzWriteFile(PlatProgramDir() + "he12x32.fnt", font.data(), font.size());
+  FILE* spool = std::tmpfile();
+  FILE* out = std::fopen((FuzzWorkDir() + "Wydruk.prn").c_str(), "w+b");
+  Need(spool && out, "the graphic spool");
+  if (spool && out) {
+    std::fputs("Faktura VAT \217\n\nAL#!\n\f\tstrona 2\n", spool);
+    PrintJobState.output = out;
+    Need(RenderGraphicSpool(spool, out) == 0, "rendering graphic pages");
+    PrintJobState.output = nullptr;
+  }
+  if (spool) std::fclose(spool);
+  if (out) std::fclose(out);
+  Seed("pcl_replay", "two-pages.prn",
+       std::string(1, '\0') + Le16(static_cast<unsigned>(LastRenderStats.longestRowBytes)) +
+           Le16(static_cast<unsigned>(LastRenderStats.mostRowsOnPage)) + Work("Wydruk.prn"));
+
+  PageFileHeader header{};
+  std::snprintf(header.title, sizeof header.title, "Rejestr sprzeda\276y");
+  SetPageHeaderDate(&header);
+  header.width = 40;
+  header.height = 6;
+  header.pageCount = 2;
+  Need(open_tmp_edit_file(&header) == 0, "opening the page spool");
+  for (int page = 1; page <= 2; page++) {
+    std::string text(40 * 6, ' '), bold(40 * 6, '\0');
+    text.replace(0, 20, "Strona " + std::to_string(page) + " \217\206 razem");
+    bold.replace(40, 10, std::string(10, '\1'));
+    PageEditPage out{&header, page, text.data(), bold.data(), 40, static_cast<int16_t>(page == 1 ? 6 : 3), 1, 0};
+    Need(write_page_edit_file(out) == 0, "writing a page");
+  }
+  const PageArchiveKey key{4, 1, 0, 1, 25};
+  Need(close_tmp_edit_file(&key, 0) == 0, "storing the archive");
+  Seed("page_archive", "two-pages.b25", Work(PageArchiveName(&key, false).c_str()));
+}
+
+// The layout of the fixture's columns as the layout dialog saves it, one
+// framed and one moved to a free line, its records' fields in a row.
+void TabuSeeds() {
+  FuzzClearWorkDir();
+  EnvCurrent()->separatePrintSettings = 'T';
+  DbTable* table = FuzzCreateFixture();
+  Need(table != nullptr, "the fixture");
+  if (!table) return;
+  static DbField* fields[5];
+  static TabuColumn columns[8];
+  ResetTabuDefinition(columns, sizeof columns);
+  const char* names[] = {"NAZWA", "ILOSC", "DATA", "OK", "KOD"};
+  for (int j = 0; j < 5; j++) {
+    fields[j] = d4field(table, names[j]);
+    DefineTabuColumn(names[j], nullptr, &fields[j], j == 3 ? 0 : TABU_CHOSEN, j + 1);
+  }
+  columns[4].flags |= TABU_FREE_LINE;
+  columns[4].row = 2;
+  TabuRun = TabuRunState{};
+  SetTabuSettingsName(table, nullptr);
+  SaveTabuLayout(columns, "TAA", false);
+  TabuRun = TabuRunState{};
+  Need(open_tabu(0) == 0, "opening the layouts");
+  std::string bytes;
+  for (long n = 1; n <= d4reccount(Z5TABW.table); n++) {
+    d4go(Z5TABW.table, n);
+    for (DbField* field : {Z5TABW.czy, Z5TABW.typ, Z5TABW.rza, Z5TABW.kol, Z5TABW.wid, Z5TABW.naz})
+      bytes.append(f4ptr(field), f4len(field));
+  }
+  close_tabu();
+  d4close(table);
+  Need(!bytes.empty(), "saving a layout");
+  Seed("tabu_layout", "five-columns", bytes);
+}
+
+void Assign(DbTable* table, std::initializer_list<std::pair<const char*, std::string>> values) {
+  d4append_start(table, 0);
+  d4blank(table);
+  for (const auto& [name, value] : values) f4assign(d4field(table, name), value.c_str());
+  Need(d4append(table) == 0, "an issue record");
+}
+
+// Two issues to the sub-warehouse FILIA exported by the issue register; the
+// exchange files' records as the warehouse import target takes them (a
+// count byte before each file's records, each record without its mark).
+void WarehouseSeeds() {
+  FuzzClearWorkDir();
+  RegisterProgramMessages();
+  Environment* env = EnvCurrent();
+  env->settlementYear = 2026;
+  const std::string exchange = FuzzWorkDir() + "wymiana/", firm = FuzzWorkDir() + "firma/";
+  std::filesystem::create_directories(exchange);
+  std::filesystem::create_directories(firm);
+  TransDir(EnvFromDiskPath(firm).c_str(), &env->dataPath);
+  Need(ChangeDir(&env->dataPath, 0, 0) == 0, "entering the firm");
+  stronaMagazynu = &STRONA_WYDAN;
+  Need(OpenZ5MAWY(0) == 0 && OpenZ5MAWE(0) == 0, "opening the issues");
+  if (Z5MAWY.table && Z5MAWE.table) {
+    for (int rec = 1; rec <= 2; rec++) {
+      const std::string n = std::to_string(rec), date = "2026030" + n;
+      Assign(Z5MAWY.table, {{"NUM", n}, {"DAT", date}, {"REC", n}, {"KOO", "FILIA"}, {"NA1", "Filia \217"}});
+      for (const char* code : {"T1", "T2"})
+        Assign(Z5MAWE.table, {{"KOT", code}, {"NA1", code}, {"ILO", "2"}, {"CEN", "7.5"}, {"CEB", "9.23"},
+                              {"REK", n}, {"NUM", n}, {"DAT", date}, {"STP", "T"}});
+    }
+    Need(eksport_do_katalogu(EnvFromDiskPath(exchange).c_str(), "20260301", "20260331", "FILIA") == 0,
+         "exporting the issues");
+  }
+  d4close_all(FuzzEngine());
+  std::string bytes;
+  for (const char* name : {"Z5MAEX26.DBF", "Z5EMEX26.DBF", "Z5SPISEX.DBF"}) {
+    DbTable* table = d4open(FuzzEngine(), (exchange + name).c_str());
+    Need(table != nullptr, name);
+    if (!table) continue;
+    long count = std::min(d4reccount(table), 3L);
+    bytes += static_cast<char>(count);
+    for (long r = 1; r <= count; r++) {
+      d4go(table, r);
+      bytes.append(d4record(table) + 1, d4record_width(table) - 1);
+    }
+    d4close(table);
+  }
+  stronaMagazynu = nullptr;
+  Seed("warehouse_import", "two-issues", bytes);
+}
+
+void InstallerSeeds() {
+  Seed("installer_script", "program.dat",
+       "KATALOG = \"C:\\Korbel\"\r\nLINK=Zelsal\r\nPLIK=ZELSAL.LZH\r\nPOLOZENIE=PROGRAM\r\n"
+       "URUCHOM=PROGRAM\\ZELSAL\r\nREADME=Czytaj.txt\r\nBACKUP=T\r\n");
+  Seed("installer_script", "two-archives.dat",
+       "PLIK=ZELSAL.LZH\nPOLOZENIE=PROGRAM\nPLIK=DANE.LZH\nPOLOZENIE=DANE\n# uwaga = bez znaczenia\n");
+}
+
+void ErrorLogSeeds() {
+  Seed("error_log_file", "text.txt", "ERRCODE(1000)\r\nZbi\242r: Z5SPRZ25.DBF\r\n\x1A");
+  Seed("error_log_file", "table.dbf", Work("FIX.DBF"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,5 +388,10 @@ int main(int argc, char** argv) {
   MessageSeeds();
   HelpSeeds(index.c_str(), text.c_str());
   RegistrySeeds();
+  ErrorLogSeeds();
+  PrintSeeds();
+  InstallerSeeds();
+  TabuSeeds();
+  WarehouseSeeds();
   return g_failures == 0 ? 0 : 1;
 }
