@@ -12,23 +12,6 @@
 
 constexpr const char* INTO_SALES = "s{ENTER}s";
 
-// A free-text line: the name, past the other name fields and the GTU menu.
-inline std::string LineKeys(const char* name, const char* quantity, const char* price, const char* rate) {
-  return std::string("{ENTER}") + name + "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}" + quantity +
-         "{ENTER}" + price + "{ENTER}{ENTER}{ENTER}{ENTER}" + rate + "{F2}t";
-}
-
-// From the register: " Dopisz " of the next invoice (FV/1 in a new register)
-// with a buyer typed by hand, F4 from the name, 3 x 10.00 at the default rate
-// and 2 x 12.50 at the first reduced one, F2; the form of the next document
-// then waits at its delivery menu.
-inline std::string InvoiceKeys(const std::string& buyerName = "Odbiorca Testowy") {
-  const std::string dates = "100325{ENTER}100325{ENTER}";   // working year 2025
-  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}" + buyerName;
-  return "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" + LineKeys("Towar A", "3", "10", "{ENTER}") +
-         LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}{F2}t";
-}
-
 class SalesRoadTest : public ProgramRoadTest {
  protected:
   void MakeFirm() { RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}"); }
@@ -55,9 +38,9 @@ inline std::string LineKeys(const char* name, const char* quantity, const char* 
 // with a buyer typed by hand, F4 from the name, 3 x 10.00 at the default
 // rate and 2 x 12.50 at the first reduced one, F2; the form of the next
 // document then waits at its delivery menu.
-inline std::string InvoiceKeys(const std::string& day = "100325") {
+inline std::string InvoiceKeys(const std::string& day = "100325", const std::string& buyerName = "Odbiorca Testowy") {
   const std::string dates = day + "{ENTER}" + day + "{ENTER}";
-  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy";
+  const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}" + buyerName;
   return "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" + LineKeys("Towar A", "3", "10", "{ENTER}") +
          LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}{F2}t";
 }

@@ -55,7 +55,7 @@ TEST_F(WorkstationsRoadTest, TheOtherWorkstationsNewInvoiceIsListedAfterOneKey) 
   MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ESC}{ESC}{ESC}");
   std::string screen =
-      BSeesAfterA(INTO_SALES, INTO_SALES + InvoiceKeys("Drugi Nabywca") + "{ESC}{ESC}{ESC}{ESC}", "{DOWN}").screen;
+      BSeesAfterA(INTO_SALES, INTO_SALES + InvoiceKeys("100325", "Drugi Nabywca") + "{ESC}{ESC}{ESC}{ESC}", "{DOWN}").screen;
   for (const char* text : {"  FV/    1 ", "  FV/    2 ", "Drugi Nabywca", "63.90"})
     EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
 }
@@ -64,7 +64,7 @@ TEST_F(WorkstationsRoadTest, TheOtherWorkstationsNewInvoiceIsListedAfterOneKey) 
 // " Modyfikuj " " Opis " of FV/1 shows it paid.
 TEST_F(WorkstationsRoadTest, ModifyShowsWhatTheOtherWorkstationChanged) {
   MakeFirm();
-  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + InvoiceKeys("Drugi Nabywca").substr(1) + "{ESC}{ESC}{ESC}");
+  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + InvoiceKeys("100325", "Drugi Nabywca").substr(1) + "{ESC}{ESC}{ESC}");
   std::string screen = BSeesAfterA(INTO_SALES, std::string(INTO_SALES) + "{CTRL+P}{F2}{ESC}{ESC}", "mo").screen;
   for (const char* text : {"FV/    1", "Odbiorca Testowy", "czy zapłacono? T", "63.90   ╣"})
     EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
