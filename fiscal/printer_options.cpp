@@ -10,6 +10,7 @@
 #include "env/code_pages.h"
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
+#include "ui/message_box.h"
 #include "ui/selection.h"
 #include "ui/std_windows.h"
 #include "ui/wiget.h"
@@ -71,6 +72,7 @@ int RunOptions(const char* titleUtf8, int rows, Wiget* list, void* data, int (*s
   std::string title = Utf8ToMazText(titleUtf8);
   int window = DefineOpcjeWindow(2, 0, rows + 2, COLS + 2, title.c_str(), list, data, 0);
   if (window >= 0) {
+    ShowFirstOptionsPage(window, list);
     add_help_line();
     set_fun_help("F2", "Zapisz", 1);
     int key = ActivateWindow(window, nullptr, nullptr, 0);
@@ -97,7 +99,12 @@ void LetterColumn(MakeLetters& l, Rates& rates) {
 
 Selection ListaFormPlatnosci[10];
 
-int DFKlawiszPortu(WigetEvent* event, Wiget*, void*) { return KeyOutside(event, '1', '4'); }
+int DFKlawiszPortu(WigetEvent* event, Wiget*, void*) {
+  if (!KeyOutside(event, '1', '4')) return 0;
+  static const std::string ports = Utf8ToMazText("Numer portu COM drukarki fiskalnej: od 1 do 4.");
+  Uwaga(ports.c_str());
+  return 1;
+}
 
 int DFWybierzFormePlatnosci(WigetEvent* event, Wiget* element, void*) {
   switch (event->code) {
