@@ -1,6 +1,7 @@
 // The POSNET-family dispatcher: opens and closes the port, chooses the
 // protocol, builds the argument records, and reports every failure.
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -125,6 +126,19 @@ int Close() {
 }
 
 }  // namespace
+
+std::string PosnetFormat(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  va_end(args);
+  return text;
+}
 
 bool PosnetOnlineInUse() { return portOpen && online; }
 

@@ -47,19 +47,6 @@ std::string Grosze(double value) {
   return text;
 }
 
-std::string Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
-  return text;
-}
-
 // The command is built in a buffer as large as its reply's: a longer one is
 // refused before a byte is sent.
 int Command(const std::string& text, int size, std::vector<char>* reply = nullptr) {
@@ -107,37 +94,37 @@ int DailyReport() {
   if (result != 0) return result;
   if (dateFlag != 0 || minutes < -29 || minutes > 29) return PN_CLOCK_OFF;
   const char* today = get_cur_das(0);
-  return Command(Format("dailyrep\tda%.4s-%.2s-%.2s\t", today, today + 4, today + 6), REPLY);
+  return Command(PosnetFormat("dailyrep\tda%.4s-%.2s-%.2s\t", today, today + 4, today + 6), REPLY);
 }
 
 int Line(const PosnetLine& l) {
-  std::string text = Format("trline\t%sna%s\tvt%i\tpr%s\twa%s\til%.3f\t", l.number == 0 ? "st1\t" : "", l.name,
+  std::string text = PosnetFormat("trline\t%sna%s\tvt%i\tpr%s\twa%s\til%.3f\t", l.number == 0 ? "st1\t" : "", l.name,
                             l.letter - 'A', Grosze(l.price).c_str(), Grosze(l.value).c_str(), l.quantity);
   return Command(text, REPLY_LONG);
 }
 
-int NipSet(const char* nip) { return Command(Format("trnipset\tni%s\t", nip), REPLY_LONG); }
+int NipSet(const char* nip) { return Command(PosnetFormat("trnipset\tni%s\t", nip), REPLY_LONG); }
 
 int Start(const PosnetStart& s) {
-  int result = Command(Format("trinit\tbm%i\t", s.lineCount > 0 ? 1 : 0), REPLY);
+  int result = Command(PosnetFormat("trinit\tbm%i\t", s.lineCount > 0 ? 1 : 0), REPLY);
   if (result == 0 && PosnetPrintsNip(s.nip)) result = NipSet(s.nip);
   return result;
 }
 
 int End(const PosnetEnd& e) {
   if (PosnetPrintsNip(e.nip)) PosnetReport(NipSet(e.nip));
-  int result = Command(Format("ftrinfoset\tlb0\ttx%s\n%s\n%s\t", e.footer[0], e.footer[1], e.footer[2]), REPLY_LONG);
+  int result = Command(PosnetFormat("ftrinfoset\tlb0\ttx%s\n%s\n%s\t", e.footer[0], e.footer[1], e.footer[2]), REPLY_LONG);
   if (result != 0) return result;
   if (e.paid != 0) {
-    result = Command(Format("trpayment\tty0\twa%s\tre%c\t", Grosze(e.paid).c_str(), '0'), REPLY_LONG);
+    result = Command(PosnetFormat("trpayment\tty0\twa%s\tre%c\t", Grosze(e.paid).c_str(), '0'), REPLY_LONG);
     if (result != 0) return result;
     double change = ROUND(e.paid - e.total, 6);
     if (change != 0) {
-      result = Command(Format("trpayment\tty0\twa%s\tre%c\t", Grosze(change).c_str(), '1'), REPLY_LONG);
+      result = Command(PosnetFormat("trpayment\tty0\twa%s\tre%c\t", Grosze(change).c_str(), '1'), REPLY_LONG);
       if (result != 0) return result;
     }
   }
-  return Command(Format("trend\tto%s\tfp%s\t", Grosze(e.total).c_str(), Grosze(e.paid).c_str()), REPLY_LONG);
+  return Command(PosnetFormat("trend\tto%s\tfp%s\t", Grosze(e.total).c_str(), Grosze(e.paid).c_str()), REPLY_LONG);
 }
 
 int Cancel() {
@@ -191,10 +178,10 @@ int Status(PosnetStatus* s) {
   if (result == 0) result = Command("sfsk\t", REPLY_LONG, &reply);
   if (result == 0) result = PosnetFieldInt(reply.data(), "cl", &s->ramResets);
   for (int i = 0; i < 7 && result == 0; i++)
-    result = PosnetFieldNumber(reply.data(), Format("v%c", 'a' + i).c_str(), &s->vatRates[i]);
+    result = PosnetFieldNumber(reply.data(), PosnetFormat("v%c", 'a' + i).c_str(), &s->vatRates[i]);
   if (result == 0) result = Command("stot\t", REPLY_LONG, &reply);
   for (int i = 0; i < 7 && result == 0; i++)
-    result = PosnetFieldNumber(reply.data(), Format("p%c", 'a' + i).c_str(), &s->totalizers[i]);
+    result = PosnetFieldNumber(reply.data(), PosnetFormat("p%c", 'a' + i).c_str(), &s->totalizers[i]);
   int receipts = 0;
   if (result == 0) result = PosnetFieldInt(reply.data(), "pn", &receipts);
   if (result != 0) return result;
@@ -397,7 +384,7 @@ int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args) {
     case 6: return Command("cashstaterep\t", REPLY);
     case 7: case 8: {
       double amount = va_arg(args, double);
-      return Command(Format("cash\tkw%s\twp%c\t", Grosze(amount).c_str(), op == 8 ? 'T' : 'N'), REPLY);
+      return Command(PosnetFormat("cash\tkw%s\twp%c\t", Grosze(amount).c_str(), op == 8 ? 'T' : 'N'), REPLY);
     }
     case 10: return Cancel();
     case 11: return End(records.end);
@@ -407,12 +394,12 @@ int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args) {
     case 15: {
       const char* line1 = va_arg(args, const char*);
       const char* line2 = va_arg(args, const char*);
-      return Command(Format("dsptxt\tid1\tst%s\n%s\t", line1, line2), REPLY_LONG);
+      return Command(PosnetFormat("dsptxt\tid1\tst%s\n%s\t", line1, line2), REPLY_LONG);
     }
     case 16: {
       int v[5];
       for (int& value : v) value = va_arg(args, int);
-      return Command(Format("rtcset\tda%04d-%02d-%02d;%02d:%02d\t", v[0], v[1], v[2], v[3], v[4]), REPLY);
+      return Command(PosnetFormat("rtcset\tda%04d-%02d-%02d;%02d:%02d\t", v[0], v[1], v[2], v[3], v[4]), REPLY);
     }
     case 17: {
       int v[5];
@@ -430,7 +417,7 @@ int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args) {
     case 22: {
       const char* text = va_arg(args, const char*);
       int number = va_arg(args, int);
-      return Command(Format("dsptxtline\tid1\tno%i\tln%s\t", number & 3, text), REPLY_LONG);
+      return Command(PosnetFormat("dsptxtline\tid1\tno%i\tln%s\t", number & 3, text), REPLY_LONG);
     }
     default: return 0;
   }

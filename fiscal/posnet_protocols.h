@@ -54,6 +54,8 @@ constexpr int PN_LOG_LONG_COMMAND = 119;
 constexpr int MSG_NO_ANSWER_WAIT = 250;   // "Drukarka nie odpowiada. Czekać dalej ?"
 constexpr int MSG_CANCEL_AGAIN = 251;     // "Anulowanie paragonu nie powiodło się. Powtórzyć ?"
 
+// printf into a string.
+std::string PosnetFormat(const char* format, ...);
 // Logs the message and asks it in a "BŁĄD" box answered T or Esc; true to go on.
 bool PosnetAskAgain(int message);
 // Logs the first 300 characters of a text too long for its buffer.

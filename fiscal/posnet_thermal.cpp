@@ -38,19 +38,6 @@ constexpr size_t HEADER_MAX = 205;
 bool Novitus() { return DFPrinterType() == DF_TYPE_NOVITUS; }
 bool LongLineType() { return DFPrinterType() == 6 || DFPrinterType() == 8; }
 
-std::string Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
-  return text;
-}
-
 // NOVITUS prints only the Polish letters among the bytes of 0x80 and above.
 void Printable(std::string* text) {
   static const std::string polish = Utf8ToMazText("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ");
@@ -197,7 +184,7 @@ int DailyReport() {
   if (result != 0) return result;
   if (dateFlag != 0 || minutes < -29 || minutes > 29) return PN_CLOCK_OFF;
   const char* today = get_cur_das(0);
-  return Exchange(Format("1;%.2s;%.2s;%.2s#r", today + 2, today + 4, today + 6), true, "Dobowy", 45);
+  return Exchange(PosnetFormat("1;%.2s;%.2s;%.2s#r", today + 2, today + 4, today + 6), true, "Dobowy", 45);
 }
 
 // Up to three texts, each non-empty one as at most 40 characters and CR.
@@ -206,7 +193,7 @@ std::string Lines(const char* const* texts, int count, int* lines) {
   *lines = 0;
   for (int i = 0; i < count; i++) {
     if (!texts[i] || !*texts[i]) continue;
-    out += Format("%.40s\r", texts[i]);
+    out += PosnetFormat("%.40s\r", texts[i]);
     ++*lines;
   }
   return out;
@@ -217,8 +204,8 @@ int Start(const PosnetStart& s) {
   int lines = 0;
   std::string body = Lines(texts, 3, &lines);
   std::string text = Novitus() && PosnetPrintsNip(s.nip)
-                         ? Format("%d;%d;0;1%s%s%s\r", s.lineCount, lines, "$h", body.c_str(), s.nip)
-                         : Format("%d;%d%s%s", s.lineCount, lines, "$h", body.c_str());
+                         ? PosnetFormat("%d;%d;0;1%s%s%s\r", s.lineCount, lines, "$h", body.c_str(), s.nip)
+                         : PosnetFormat("%d;%d%s%s", s.lineCount, lines, "$h", body.c_str());
   Expect expect;
   expect.par = 1;
   if (DFPrinterType() != DF_TYPE_TORELL) expect.trf = 0;
@@ -226,19 +213,19 @@ int Start(const PosnetStart& s) {
 }
 
 int Line(const PosnetLine& l) {
-  std::string quantity = Format("%11.3f", l.quantity);
+  std::string quantity = PosnetFormat("%11.3f", l.quantity);
   std::string text;
   if (LongLineType()) {
     // The price with up to four decimals, at least two.
-    std::string price = Format("%.4f", l.price);
+    std::string price = PosnetFormat("%.4f", l.price);
     size_t point = price.find('.');
     while (price.size() - point > 3 && price.back() == '0') price.pop_back();
-    text = Format("%ld;%d%s%s\r%s\r%c/%11s/", static_cast<long>(l.number), l.extraFlag, "$l", l.name,
+    text = PosnetFormat("%ld;%d%s%s\r%s\r%c/%11s/", static_cast<long>(l.number), l.extraFlag, "$l", l.name,
                   quantity.c_str(), l.letter, price.c_str());
     text += PosnetAmountText(l.value);
     if (l.extraFlag) text += PosnetAmountText(l.third);
   } else {
-    text = Format("%ld%s%s\r%s\r%c/", static_cast<long>(l.number), "$l", l.name, quantity.c_str(), l.letter);
+    text = PosnetFormat("%ld%s%s\r%s\r%c/", static_cast<long>(l.number), "$l", l.name, quantity.c_str(), l.letter);
     text += PosnetAmountText(l.price) + PosnetAmountText(l.value);
   }
   Expect expect;
@@ -251,17 +238,17 @@ int End(const PosnetEnd& e) {
     Expect nip;
     nip.par = 1;
     nip.trf = 0;
-    PosnetReport(Exchange(Format("100;1%s%s\r", "$z", e.nip), true, "Nipset", 10, nip));
+    PosnetReport(Exchange(PosnetFormat("100;1%s%s\r", "$z", e.nip), true, "Nipset", 10, nip));
   }
   int lines = 0;
   std::string body = Lines(e.footer, 3, &lines);
   std::string text;
   if (LongLineType())
-    text = Format("1;0;%d;0;%d;%d%s%s\r%s", lines, e.extraFlag, e.shortSummary, "$e", e.terminal, body.c_str());
+    text = PosnetFormat("1;0;%d;0;%d;%d%s%s\r%s", lines, e.extraFlag, e.shortSummary, "$e", e.terminal, body.c_str());
   else if (Novitus())
-    text = Format("1;%d;%d;0;%s%s\r%s", e.lead, lines, "$e", e.terminal, body.c_str());
+    text = PosnetFormat("1;%d;%d;0;%s%s\r%s", e.lead, lines, "$e", e.terminal, body.c_str());
   else
-    text = Format("1;%d;%d;%s%s\r%s", e.lead, lines, "$e", e.terminal, body.c_str());
+    text = PosnetFormat("1;%d;%d;%s%s\r%s", e.lead, lines, "$e", e.terminal, body.c_str());
   text += PosnetAmountText(e.paid) + PosnetAmountText(e.total);
   if (LongLineType() && e.extraFlag) text += PosnetAmountText(e.third);
   Expect expect;
@@ -295,11 +282,11 @@ int Header(va_list args) {
       std::string record = PosnetNovitusMarkup(t, &segments);
       if (segments == 0) continue;
       lines++;
-      counts += Format("%d;", segments);
+      counts += PosnetFormat("%d;", segments);
       records += record;
     }
     if (!counts.empty()) counts.pop_back();
-    return Exchange(Format("%i;", lines) + counts + "#a" + records, true, nullptr, 10);
+    return Exchange(PosnetFormat("%i;", lines) + counts + "#a" + records, true, nullptr, 10);
   }
   std::string joined;
   for (const std::string& t : texts) {
@@ -314,21 +301,21 @@ int Header(va_list args) {
 }
 
 int Display(int code, const std::string& text, bool checksum, const char* logName) {
-  return Exchange(Format("%d$d%s", code, text.c_str()), checksum, logName, 10);
+  return Exchange(PosnetFormat("%d$d%s", code, text.c_str()), checksum, logName, 10);
 }
 
 }  // namespace
 
 std::string PosnetAmountText(double value) {
   unsigned long n = static_cast<unsigned long>(ROUND(value * 100.0, 0));
-  if (n % 100 == 0) return Format("%lu/", n / 100);
-  return Format("%lu.%02lu/", n / 100, n % 100);
+  if (n % 100 == 0) return PosnetFormat("%lu/", n / 100);
+  return PosnetFormat("%lu.%02lu/", n / 100, n % 100);
 }
 
 std::string PosnetThermalChecksum(const std::string& text) {
   unsigned char sum = 0xFF;
   for (char c : text) sum ^= static_cast<unsigned char>(c);
-  return Format("%02X", sum);
+  return PosnetFormat("%02X", sum);
 }
 
 std::string PosnetNovitusMarkup(const std::string& text, int* segments) {
@@ -385,7 +372,7 @@ std::string PosnetNovitusMarkup(const std::string& text, int* segments) {
   }
   *segments = count;
   if (count == 0) return "";
-  return Format("%c/%i/", alignment, attributes) + codes + texts;
+  return PosnetFormat("%c/%i/", alignment, attributes) + codes + texts;
 }
 
 int PosnetParseStatus(const char* answer, PosnetStatus* s) {
@@ -467,7 +454,7 @@ double PosnetElapsedMs(int64_t from, int64_t to) { return static_cast<double>(to
 int PosnetThermalOp(int op, const PosnetRecords& records, va_list args) {
   switch (op) {
     case 3: return SendAlone(BEL);
-    case 4: return Exchange(Format("%d#e", va_arg(args, int)), true, "Errmod", 10);
+    case 4: return Exchange(PosnetFormat("%d#e", va_arg(args, int)), true, "Errmod", 10);
     case 5: {
       int* dateFlag = va_arg(args, int*);
       int* minutes = va_arg(args, int*);
@@ -489,7 +476,7 @@ int PosnetThermalOp(int op, const PosnetRecords& records, va_list args) {
     case 16: {
       int v[5];
       for (int& value : v) value = va_arg(args, int);
-      return Exchange(Format("%02d;%d;%d;%d;%d;0$c", v[0] % 100, v[1], v[2], v[3], v[4]), true, "Settime", 10);
+      return Exchange(PosnetFormat("%02d;%d;%d;%d;%d;0$c", v[0] % 100, v[1], v[2], v[3], v[4]), true, "Settime", 10);
     }
     case 17: {
       int v[5];

@@ -31,6 +31,7 @@ void Read(unsigned char* byte, int, bool* done) {
   if (!*done) return;
   *byte = port->input.front();
   port->input.pop_front();
+  port->consumed += static_cast<char>(*byte);
 }
 
 void Purge() { FakePort::current->input.clear(); }

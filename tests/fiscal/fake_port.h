@@ -19,6 +19,7 @@ class FakePort {
   std::string device;              // the device last opened
   PlatSerialSettings settings{};   // the line settings last set
   std::string written;             // every byte written
+  std::string consumed;            // every byte the program read
   int opens = 0, closes = 0;
   bool open = false;
 

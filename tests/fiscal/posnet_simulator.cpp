@@ -42,6 +42,17 @@ int PosnetSimulator::Count(const std::string& prefix) {
   return n;
 }
 
+void PosnetSimulator::Restart() {
+  std::lock_guard<std::mutex> guard(mutex_);
+  commands_.clear();
+  frame_.clear();
+  inOnline_ = inThermal_ = escape_ = false;
+  par_ = false;
+  trf_ = cmd_ = true;
+  lastError_ = 0;
+  enquiries = alone = 0;
+}
+
 std::string PosnetSimulator::Feed(unsigned char byte) {
   char c = static_cast<char>(byte);
   if (inOnline_) {

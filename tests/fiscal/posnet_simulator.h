@@ -13,6 +13,8 @@ class PosnetSimulator {
  public:
   // What the printer answers to each byte it receives.
   std::string Feed(unsigned char byte);
+  // A printer just switched on, with the script kept.
+  void Restart();
 
   // The commands received: ONLINE texts without the frame and checksum;
   // Thermal texts without ESC P, their checksum (when it was right) and ESC \.

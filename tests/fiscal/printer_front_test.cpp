@@ -69,6 +69,20 @@ TEST_P(FrontTest, ExactAndNoPayment) {
   EXPECT_EQ(port.printer.Count("trpayment"), 1);
 }
 
+TEST_P(FrontTest, ReceiptNumberAndPrintingWhileIssuing) {
+  Configure(2, GetParam());
+  ASSERT_EQ(CzytajParametryPosnet(), 0);
+  parametryPosnet.printMode = 1;
+  ASSERT_EQ(ZapiszParametryPosnet(), 0);
+  ASSERT_EQ(OpenZ5PARA(0), 0);
+  AppendNamed(Z5PARA, {{"PRE", "PA"}, {"NRV", "12"}, {"POS", "2026"}});
+  ASSERT_EQ(Open(), 1);
+  EXPECT_EQ(dfSesja->printMode, 1);
+  EXPECT_EQ(DFParagonStart(3, 10.0, nullptr), 0);   // printed while issuing: no count of lines
+  EXPECT_STREQ(dfSesja->receiptText, "Nr wew. paragonu PA/12/2026");
+  EXPECT_EQ(port.printer.Commands().back(), Online() ? "trinit\tbm0\t" : "0;1$hNr wew. paragonu PA/12/2026\r");
+}
+
 TEST_P(FrontTest, RefusedEndLeavesTheReceiptForTheCancelAndNoDrawer) {
   Configure(2, GetParam(), 'T');
   ASSERT_EQ(Open(), 1);
