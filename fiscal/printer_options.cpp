@@ -113,6 +113,8 @@ int DFWybierzFormePlatnosci(WigetEvent* event, Wiget* element, void*) {
     case WE_KEY:
       if (event->key == KEY_F4) {
         event->key = 0;
+        if (SelectionCount(ListaFormPlatnosci) == 0)
+          FillOptionList(ListaFormPlatnosci, sizeof ListaFormPlatnosci, 23, kPaymentForms);
         int chosen = OpenSelectionList(ListaFormPlatnosci, 1, element->row, element->col);
         int index = chosen < 0 ? -1 : ListCodeIndex(ListaFormPlatnosci, chosen);
         if (index >= 0) {
@@ -133,9 +135,10 @@ int DFOpcjeParagonow() {
   Selection entryStart[3]{}, pricesShown[4]{}, sellingPrice[4]{}, types[PRINTER_TYPE_COUNT + 1]{};
   const char* const entryTexts[] = {"KOD TOWARU", "ILOŚĆ", nullptr};
   const char* const sellingTexts[] = {"CENA SPRZ. A", "CENA SPRZ. B", "CENA SPRZ. C", nullptr};
-  FillOptionList(entryStart, sizeof entryStart, 12, entryTexts);
-  FillOptionList(pricesShown, sizeof pricesShown, 12, OPTION_PICK_PRICES);
-  FillOptionList(sellingPrice, sizeof sellingPrice, 12, sellingTexts);
+  // List widths count the number before the text.
+  FillOptionList(entryStart, sizeof entryStart, 14, entryTexts);
+  FillOptionList(pricesShown, sizeof pricesShown, 15, OPTION_PICK_PRICES);
+  FillOptionList(sellingPrice, sizeof sellingPrice, 15, sellingTexts);
   const char* typeTexts[PRINTER_TYPE_COUNT + 1] = {};
   int typeCodes[PRINTER_TYPE_COUNT];
   std::string typeNames[PRINTER_TYPE_COUNT];
@@ -145,8 +148,7 @@ int DFOpcjeParagonow() {
     typeTexts[i] = typeNames[i].c_str();
     typeCodes[i] = ListaDrukarekFiskalnych[i].code;
   }
-  FillOptionList(types, sizeof types, 15, typeTexts, typeCodes);
-  FillOptionList(ListaFormPlatnosci, sizeof ListaFormPlatnosci, 20, kPaymentForms);
+  FillOptionList(types, sizeof types, 18, typeTexts, typeCodes);
 
   Wiget list[ELEMENTS]{};
   ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
@@ -174,7 +176,7 @@ int DFOpcjeParagonow() {
   YesNo(22, 71, &d.paidWindow);
   Text(23, 54, d.paymentForm, 24)->hook = DFWybierzFormePlatnosci;
   int result = RunOptions("OPCJE paragonów", 24, list, &d, ZapiszParametryDETAL);
-  for (Selection* items : {entryStart, pricesShown, sellingPrice, types, ListaFormPlatnosci}) FreeSelections(items);
+  for (Selection* items : {entryStart, pricesShown, sellingPrice, types}) FreeSelections(items);
   return result;
 }
 
@@ -186,8 +188,8 @@ int PosnetOpcje() {
   const char* const errorTexts[] = {"Wyświetlaczu", "Ekranie", nullptr};
   const char* const printingTexts[] = {"Po wystawieniu", "W trakcie wystawiania", nullptr};
   const int zeroOne[] = {0, 1};
-  FillOptionList(errors, sizeof errors, 14, errorTexts, zeroOne);
-  FillOptionList(printing, sizeof printing, 22, printingTexts, zeroOne);
+  FillOptionList(errors, sizeof errors, 15, errorTexts, zeroOne);
+  FillOptionList(printing, sizeof printing, 24, printingTexts, zeroOne);
 
   Wiget list[ELEMENTS]{};
   ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);

@@ -125,8 +125,8 @@ int ZapiszParametryElzab();
 int CzytajParametrySpark();
 int ZapiszParametrySpark();
 
-// The payment forms "1. GOTÓWKA" to "8. POLECENIE ZAPŁATY", filled while the
-// receipt options window is open.
+// The payment forms "1. GOTÓWKA" to "8. POLECENIE ZAPŁATY", filled at the
+// first F4 in a payment-form field.
 extern Selection ListaFormPlatnosci[10];
 // Key routines of the receipt options: the COM port takes '1' to '4'; F4 in
 // the payment form offers the list and stores the chosen text.

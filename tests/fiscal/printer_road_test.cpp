@@ -65,7 +65,7 @@ TEST_F(PrinterRoadTest, ReceiptOptionsOfANewFirm) {
   // Type 12 (the thirteenth entry) saved with F2 survives the restart.
   RunToEnd(DETAL + "o" + Repeat("{ENTER}", 18) + Repeat("{DOWN}", 12) + "{ENTER}{F2}t{ESC}{ESC}");
   Outcome kept = Run(DETAL + "o");
-  EXPECT_NE(Row(kept, "Drukarka fiskalna").find("POSNET ONLIN"), std::string::npos) << kept.screen;
+  EXPECT_NE(Row(kept, "Drukarka fiskalna").find("POSNET ONLINE"), std::string::npos) << kept.screen;
 }
 
 TEST_F(PrinterRoadTest, PrinterFunctionsOpenAndCloseTheConnection) {
