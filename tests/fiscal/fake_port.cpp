@@ -6,7 +6,7 @@ namespace {
 
 bool Open(const char* device) {
   FakePort* port = FakePort::current;
-  port->device = device;
+  port->path = device;
   if (port->refuseOpen) return false;
   port->opens++;
   port->open = true;
@@ -21,7 +21,7 @@ bool Configure(const PlatSerialSettings* settings) {
 void Write(unsigned char byte, int, bool* done) {
   FakePort* port = FakePort::current;
   port->written += static_cast<char>(byte);
-  for (char c : port->printer.Feed(byte)) port->input.push_back(static_cast<unsigned char>(c));
+  for (char c : port->device->Feed(byte)) port->input.push_back(static_cast<unsigned char>(c));
   *done = true;
 }
 

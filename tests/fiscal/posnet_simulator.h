@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
-class PosnetSimulator {
+#include "tests/fiscal/line_device.h"
+
+class PosnetSimulator : public LineDevice {
  public:
   // What the printer answers to each byte it receives.
-  std::string Feed(unsigned char byte);
+  std::string Feed(unsigned char byte) override;
   // A printer just switched on, with the script kept.
   void Restart();
 

@@ -41,7 +41,7 @@ TEST_F(PosnetThermalTest, ProtocolChoiceAndPortSettings) {
   EXPECT_EQ(port.settings.dataBits, 8);
   EXPECT_EQ(port.settings.stopBits, 1);
   EXPECT_FALSE(port.settings.rtsCts);
-  EXPECT_EQ(port.device, ComDevicePath(1));
+  EXPECT_EQ(port.path, ComDevicePath(1));
   port.refuseOpen = true;
   EXPECT_EQ(RunUntilEsc([] { return PosnetCmd(1); }, "x"), PN_PORT_CLOSED);
   EXPECT_EQ(PosnetCmd(6), PN_PORT_CLOSED);   // nothing open: nothing sent

@@ -7,12 +7,12 @@
 
 #include <cstdlib>
 
-PtyPrinter::PtyPrinter() {
+PtyLine::PtyLine(LineDevice* device) : device_(device) {
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
   if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) std::abort();
-  device_ = ptsname(master_);
+  path_ = ptsname(master_);
   // Held open (raw, no echo) so the line stays up between the program's opens.
-  line_ = open(device_.c_str(), O_RDWR | O_NOCTTY);
+  line_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
   termios t{};
   tcgetattr(line_, &t);
   cfmakeraw(&t);
@@ -20,20 +20,20 @@ PtyPrinter::PtyPrinter() {
   worker_ = std::thread([this] { Run(); });
 }
 
-PtyPrinter::~PtyPrinter() {
+PtyLine::~PtyLine() {
   stop_ = true;
   worker_.join();
   close(line_);
   close(master_);
 }
 
-void PtyPrinter::Run() {
+void PtyLine::Run() {
   while (!stop_) {
     pollfd p{master_, POLLIN, 0};
     if (poll(&p, 1, 10) <= 0 || !(p.revents & POLLIN)) continue;
     unsigned char c;
     if (read(master_, &c, 1) != 1) continue;
-    std::string reply = printer.Feed(c);
+    std::string reply = device_->Feed(c);
     if (!reply.empty() && write(master_, reply.data(), reply.size()) < 0) continue;
   }
 }
