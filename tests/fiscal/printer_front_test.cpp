@@ -11,9 +11,8 @@
 
 namespace {
 
-class FrontTest : public FiscalTest, public testing::WithParamInterface<char> {
+class ReceiptTest : public FiscalTest {
  protected:
-  bool Online() const { return GetParam() == 'T'; }
   // A receipt of three lines, the second taken back; the end's result.
   int Receipt(double paid) {
     EXPECT_EQ(DFParagonStart(3, 10.0, nullptr), 0);
@@ -23,6 +22,11 @@ class FrontTest : public FiscalTest, public testing::WithParamInterface<char> {
     EXPECT_EQ(dfSesja->lineCounter, 4);
     return DFParagonKoniec(10.0, paid, paid - 10.0, nullptr);
   }
+};
+
+class FrontTest : public ReceiptTest, public testing::WithParamInterface<char> {
+ protected:
+  bool Online() const { return GetParam() == 'T'; }
 };
 
 TEST_P(FrontTest, ReceiptWithATakenBackLinePaymentAndChange) {
@@ -56,17 +60,6 @@ TEST_P(FrontTest, ReceiptWithATakenBackLinePaymentAndChange) {
   size_t before = port.printer.Commands().size();
   EXPECT_EQ(DFAnuluj(), 0);   // nothing open any more: nothing sent
   EXPECT_EQ(port.printer.Commands().size(), before);
-}
-
-TEST_P(FrontTest, ExactAndNoPayment) {
-  if (!Online()) GTEST_SKIP() << "payments are ONLINE commands";
-  Configure(2, 'T');
-  ASSERT_EQ(Open(), 1);
-  EXPECT_EQ(Receipt(10.0), 0);
-  EXPECT_EQ(port.printer.Count("trpayment\tty0\twa1000\tre0\t"), 1);
-  EXPECT_EQ(port.printer.Count("trpayment"), 1);
-  EXPECT_EQ(Receipt(0.0), 0);
-  EXPECT_EQ(port.printer.Count("trpayment"), 1);
 }
 
 TEST_P(FrontTest, ReceiptNumberAndPrintingWhileIssuing) {
@@ -130,6 +123,17 @@ TEST_P(FrontTest, CustomerDisplayWidthAndCommands) {
     }
     DFClose();
   }
+}
+
+// Payments are ONLINE commands: one for a receipt paid exactly, none when nothing was paid.
+TEST_F(ReceiptTest, ExactAndNoPaymentOnline) {
+  Configure(2, 'T');
+  ASSERT_EQ(Open(), 1);
+  EXPECT_EQ(Receipt(10.0), 0);
+  EXPECT_EQ(port.printer.Count("trpayment\tty0\twa1000\tre0\t"), 1);
+  EXPECT_EQ(port.printer.Count("trpayment"), 1);
+  EXPECT_EQ(Receipt(0.0), 0);
+  EXPECT_EQ(port.printer.Count("trpayment"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, FrontTest, testing::Values('T', 'N'),
