@@ -50,17 +50,10 @@ const char* Trimmed(const char* text) {
 
 const char* NipText(DbField* nip) { return nip ? FldQStr(nip, 1) : nullptr; }
 
-void PosnetLetters(char* out) {
-  const PosnetParams& p = parametryPosnet;
-  const char letters[9] = {p.letterBasic,  p.letterReduced1, p.letterReduced2, p.letterRefund, p.letterZero,
-                           p.letterExempt, p.letterMargin,   p.spare1,         p.spare2};
-  std::memcpy(out, letters, sizeof letters);
-}
-
 // The POSNET start-up; the driver id, or none.
 int OpenPosnet() {
   if (CzytajParametryPosnet() != 0) return DF_DRIVER_NONE;
-  PosnetLetters(dfSesja->vatLetters);
+  DFLitery(parametryPosnet.letters, dfSesja->vatLetters);
   dfSesja->textWidth = DFPrinterType() == DF_TYPE_TEMO_HS ? 16 : 20;
   std::strcpy(dfSesja->posnetTerminal, "000");
   dfSesja->printMode = parametryPosnet.printMode;

@@ -121,6 +121,8 @@ void Letters(std::vector<Param>& out, MakeLetters& l, const int (&numbers)[9], c
   for (int i = 0; i < 9; i++) out.push_back(Ch(numbers[i], targets[i], defaults[i]));
 }
 
+constexpr char LETTERS[] = "ABCDEFGXY";
+
 std::vector<Param> DetalList() {
   DetalParams& d = parametryDetal;
   return {Tx(1, d.receiptIdent, 5),       Tx(2, d.receiptSuffix, 10),     Tx(3, d.invoiceIdent, 5),
@@ -136,12 +138,8 @@ std::vector<Param> DetalList() {
 
 std::vector<Param> PosnetList() {
   PosnetParams& p = parametryPosnet;
-  std::vector<Param> list = {In(1, &p.errorDisplay, 0),         In(28, &p.printMode, 0),
-                             Ch(3, &p.letterBasic, 'A'),        Ch(4, &p.letterReduced1, 'B'),
-                             Ch(10, &p.letterReduced2, 'C'),    Ch(5, &p.letterZero, 'D'),
-                             Ch(6, &p.letterExempt, 'E'),       Ch(7, &p.letterMargin, 'F'),
-                             Ch(26, &p.letterRefund, 'G'),      Ch(8, &p.spare1, 'X'),
-                             Ch(9, &p.spare2, 'Y')};
+  std::vector<Param> list = {In(1, &p.errorDisplay, 0), In(28, &p.printMode, 0)};
+  Letters(list, p.letters, {3, 4, 10, 5, 6, 7, 26, 8, 9}, LETTERS);
   for (int i = 0; i < 5; i++) list.push_back(Tx(11 + i, p.trainingHeader[i], 41));
   for (int i = 0; i < 2; i++) list.push_back(Tx(17 + i, p.header[i], 41));
   for (int i = 0; i < 3; i++) list.push_back(Tx(19 + i, p.footer[i], 41));
@@ -151,8 +149,6 @@ std::vector<Param> PosnetList() {
     list.push_back(more);
   return list;
 }
-
-constexpr char LETTERS[] = "ABCDEFGXY";
 
 std::vector<Param> TpLineList() {
   TpLineParams& t = parametryTpLine;
@@ -188,7 +184,7 @@ std::vector<Param> ElzabList() {
 std::vector<Param> SparkList() {
   SparkParams& s = parametrySpark;
   std::vector<Param> list;
-  Letters(list, s.codes, {3, 4, 10, 5, 6, 7, 19, 8, 9}, "123037456");
+  Letters(list, s.codes, {3, 4, 10, 5, 6, 7, 19, 8, 9}, "127304756");
   for (int i = 0; i < 5; i++) list.push_back(Tx(11 + i, s.header[i], 29));
   list.push_back(Tx(16, s.stored16, 1));
   list.push_back(Tx(17, s.device, 3, "01"));
@@ -212,6 +208,11 @@ ParamSet Named(ParamSet set) {
 }
 
 }  // namespace
+
+void DFLitery(const MakeLetters& l, char* out) {
+  const char letters[9] = {l.basic, l.reduced1, l.reduced2, l.refund, l.zero, l.exempt, l.margin, l.spare1, l.spare2};
+  std::memcpy(out, letters, sizeof letters);
+}
 
 int Z5PADV(ParamTable* ctx) { return OpenSet(ctx, Named(DETAL)); }
 int OtworzParametryPosnet(ParamTable* ctx) { return OpenSet(ctx, Named(POSNET)); }

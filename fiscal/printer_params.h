@@ -38,12 +38,17 @@ struct DetalParams {
   int entryStart;                             // 28
 };
 
+// The VAT letters of a make, in the parameter order basic, reduced 1,
+// reduced 2, zero, exempt, margin, refund, spare, spare.
+struct MakeLetters {
+  char basic, reduced1, reduced2, zero, exempt, margin, refund, spare1, spare2;
+};
+
 // POSNET family ("Z5PAPO.DBF").
 struct PosnetParams {
   int errorDisplay;                           // 1: 0 printer display, 1 screen
   int printMode;                              // 28: 0 after issuing, 1 while issuing
-  char letterBasic, letterReduced1, letterReduced2, letterZero, letterExempt, letterMargin, letterRefund;
-  char spare1, spare2;                        // 8, 9
+  MakeLetters letters;                        // 3, 4, 10, 5, 6, 7, 26, 8, 9
   char trainingHeader[5][41];                 // 11..15
   char header[2][41];                         // 17, 18
   char footer[3][41];                         // 19..21
@@ -53,12 +58,6 @@ struct PosnetParams {
   char detailedDisplay;                       // 27
   char onlineProtocol;                        // 29
   char printNip;                              // 30
-};
-
-// The VAT letters of a make, in the parameter order basic, reduced 1,
-// reduced 2, zero, exempt, margin, refund, spare, spare.
-struct MakeLetters {
-  char basic, reduced1, reduced2, zero, exempt, margin, refund, spare1, spare2;
 };
 
 // TP Line ("Z5PACO.DBF").
@@ -111,6 +110,10 @@ int OtworzParametryTpLine(ParamTable* ctx);
 int OtworzParametryOrhmet(ParamTable* ctx);
 int OtworzParametryElzab(ParamTable* ctx);
 int OtworzParametrySpark(ParamTable* ctx);
+
+// The nine letters of a make in the connection record's order: basic,
+// reduced 1, reduced 2, refund, zero, exempt, margin, spare, spare.
+void DFLitery(const MakeLetters& letters, char* out9);
 
 int CzytajParametryDETAL();
 int ZapiszParametryDETAL();

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/option_sets.h"
+#include "app/param_store.h"
+#include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "platform/dirs.h"
 #include "platform/files.h"
@@ -46,8 +48,7 @@ TEST_F(PrinterParamsTest, NewFirmGetsTheDefaults) {
   EXPECT_EQ(parametryDetal.stored17, 'T');
   EXPECT_EQ(parametryDetal.printAfterSave, 'N');
   ASSERT_EQ(CzytajParametryPosnet(), 0);
-  EXPECT_EQ(std::string(&parametryPosnet.letterBasic, 7), "ABCDEFG");
-  EXPECT_EQ(parametryPosnet.spare2, 'Y');
+  EXPECT_EQ(std::string(&parametryPosnet.letters.basic, 9), "ABCDEFGXY");
   EXPECT_EQ(std::string(parametryPosnet.fixed22, 2), "00");
   EXPECT_EQ(parametryPosnet.fixed23[0], '0');
   ASSERT_EQ(CzytajParametryOrhmet(), 0);
@@ -58,7 +59,7 @@ TEST_F(PrinterParamsTest, NewFirmGetsTheDefaults) {
   EXPECT_EQ(elzabOutsideProgram, 'N');
   EXPECT_EQ(std::string(parametryElzab.terminal, 2), "00");
   ASSERT_EQ(CzytajParametrySpark(), 0);
-  EXPECT_EQ(std::string(&parametrySpark.codes.basic, 9), "123037456");
+  EXPECT_EQ(std::string(&parametrySpark.codes.basic, 9), "127304756");
   EXPECT_EQ(Trimmed(parametrySpark.device), "01");
   EXPECT_EQ(Trimmed(parametrySpark.cashier), "00001");
   ASSERT_EQ(CzytajParametryTpLine(), 0);
@@ -70,7 +71,7 @@ TEST_F(PrinterParamsTest, NewFirmGetsTheDefaults) {
 TEST_F(PrinterParamsTest, SavedValuesComeBackAndTheSetsStayApart) {
   ASSERT_EQ(CzytajParametryPosnet(), 0);
   ASSERT_EQ(CzytajParametrySpark(), 0);
-  parametryPosnet.letterBasic = 'K';
+  parametryPosnet.letters.basic = 'K';
   parametryPosnet.printMode = 1;
   std::memcpy(parametryPosnet.fixed22, "42", 2);
   std::strcpy(parametryPosnet.footer[2], "Do zobaczenia");
@@ -79,13 +80,41 @@ TEST_F(PrinterParamsTest, SavedValuesComeBackAndTheSetsStayApart) {
   ASSERT_EQ(ZapiszParametrySpark(), 0);
   std::memset(&parametryPosnet, 'z', sizeof parametryPosnet);
   ASSERT_EQ(CzytajParametryPosnet(), 0);
-  EXPECT_EQ(parametryPosnet.letterBasic, 'K');
+  EXPECT_EQ(parametryPosnet.letters.basic, 'K');
   EXPECT_EQ(parametryPosnet.printMode, 1);
   EXPECT_EQ(std::string(parametryPosnet.fixed22, 2), "42");
   EXPECT_EQ(Trimmed(parametryPosnet.footer[2]), "Do zobaczenia");
   EXPECT_EQ(Trimmed(parametryPosnet.footer[0]), "");
   ASSERT_EQ(CzytajParametrySpark(), 0);
   EXPECT_EQ(parametrySpark.codes.basic, '9');
+}
+
+// The letter positions of the connection record, per make: the refund
+// letter is a different parameter of each set.
+TEST_F(PrinterParamsTest, LettersOfEachMakeInTheConnectionOrder) {
+  const struct {
+    int (*open)(ParamTable*);
+    int refundParameter;
+    int (*load)();
+    const MakeLetters* letters;
+    const char* order;
+  } makes[] = {
+      {OtworzParametryPosnet, 26, CzytajParametryPosnet, &parametryPosnet.letters, "ABCRDEFXY"},
+      {OtworzParametryTpLine, 19, CzytajParametryTpLine, &parametryTpLine.letters, "ABCRDEFXY"},
+      {OtworzParametryOrhmet, 30, CzytajParametryOrhmet, &parametryOrhmet.letters, "ABCRDEFXY"},
+      {OtworzParametryElzab, 12, CzytajParametryElzab, &parametryElzab.letters, "ABCRDEFXY"},
+      {OtworzParametrySpark, 19, CzytajParametrySpark, &parametrySpark.codes, "127R30456"},
+  };
+  for (const auto& m : makes) {
+    ParamTable ctx{};
+    ASSERT_EQ(m.open(&ctx), 0);
+    SetParamStr(&ctx, m.refundParameter, "R");
+    d4close(ctx.table);
+    ASSERT_EQ(m.load(), 0);
+    char order[10] = {};
+    DFLitery(*m.letters, order);
+    EXPECT_STREQ(order, m.order) << m.refundParameter;
+  }
 }
 
 TEST_F(PrinterParamsTest, TableThatCannotOpenStopsTheLoad) {
@@ -127,7 +156,7 @@ TEST_F(PrinterParamsTest, PrinterOptionsWindows) {
   EXPECT_TRUE(Shown("Komunikacja przez nowy protokół Posnet?")) << seen;
   EXPECT_TRUE(Shown("23.0")) << seen;
   ASSERT_EQ(CzytajParametryPosnet(), 0);
-  EXPECT_EQ(parametryPosnet.letterBasic, 'Q');
+  EXPECT_EQ(parametryPosnet.letters.basic, 'Q');
   seen.clear();
   EXPECT_EQ(RunUntilEsc(SparkOpcje, "{F9}x5{ENTER}{F2}"), 0);
   EXPECT_TRUE(Shown("OPCJE dla drukarki SPARK 482G")) << seen;
