@@ -26,7 +26,29 @@ uint32_t deadline = 0;
 unsigned char lastReceived = 0;
 const ComCharName* nameTable = nullptr;
 
+const ComPortSeam* seam = nullptr;
+
 uint32_t NowMs() { return static_cast<uint32_t>(PlatMonotonicMs()); }
+
+// A try that moved nothing: a fixed clock does not move while the line is
+// silent, so it is moved by what the try waited, or the deadline never comes.
+void TryWaited(int tryMs) {
+  if (PlatClockIsFixed()) PlatClockAdvanceMs(tryMs);
+  else if (port == PLAT_NO_SERIAL) PlatWaitMs(tryMs);   // a closed port fails at once: wait as a port would
+}
+
+bool DeviceOpen(const char* device, PlatSerial* opened) {
+  if (seam) {
+    *opened = seam->open(device) ? 0 : PLAT_NO_SERIAL;
+    return *opened != PLAT_NO_SERIAL;
+  }
+  return PlatSerialOpen(device, opened) == PLAT_OK;
+}
+
+void DeviceClose(PlatSerial device) {
+  if (seam) seam->close();
+  else PlatSerialClose(device);
+}
 
 // Time left before the deadline, at most one try's worth; 0 when it has passed.
 int TryMs() {
@@ -43,7 +65,7 @@ bool ApplyCodes(int handshake, int speed, int parity, int dataBits, int stopBits
   s.dataBits = dataBits == COM_DATA_7 ? 7 : dataBits == COM_DATA_8 ? 8 : 0;
   s.stopBits = stopBits == COM_STOP_1 ? 1 : stopBits == COM_STOP_2 ? 2 : 0;
   s.rtsCts = handshake == COM_HANDSHAKE_RTS_CTS;
-  return PlatSerialConfigure(port, &s) == PLAT_OK;
+  return seam ? seam->configure(&s) : PlatSerialConfigure(port, &s) == PLAT_OK;
 }
 
 }  // namespace
@@ -83,17 +105,17 @@ int OpenCom(int number, int handshake, int speed, int parity, int dataBits, int 
   std::snprintf(portName, sizeof portName, "COM%i", number);
   // A second open without CloseCom closes the first port instead of leaking it
   // (held, it would keep the device busy until the program ends).
-  if (port != PLAT_NO_SERIAL) PlatSerialClose(port);
+  if (port != PLAT_NO_SERIAL) DeviceClose(port);
   port = PLAT_NO_SERIAL;
   PlatSerial opened = PLAT_NO_SERIAL;
-  bool ok = PlatSerialOpen(ComDevicePath(number).c_str(), &opened) == PLAT_OK;
+  bool ok = DeviceOpen(ComDevicePath(number).c_str(), &opened);
   if (ok) {
     port = opened;
     ok = ApplyCodes(handshake, speed, parity, dataBits, stopBits);
   }
   if (!ok) {
     ErrLogMessage(EL_TEXT | EL_BLANK_BEFORE | EL_FLUSH | EL_SYSTEM_ERROR, LOG_COM_OPEN, portName);
-    if (opened != PLAT_NO_SERIAL) PlatSerialClose(opened);
+    if (opened != PLAT_NO_SERIAL) DeviceClose(opened);
     port = PLAT_NO_SERIAL;
     ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, PrintfQStr(MSG_CANNOT_OPEN_PORT, portName));
     return -1;
@@ -105,9 +127,11 @@ int OpenCom(int number, int handshake, int speed, int parity, int dataBits, int 
 int CloseCom() {
   nameTable = nullptr;
   if (port == PLAT_NO_SERIAL) return 0;
-  PlatResult r = PlatSerialClose(port);
+  bool closed = true;
+  if (seam) seam->close();
+  else closed = PlatSerialClose(port) == PLAT_OK;
   port = PLAT_NO_SERIAL;
-  return r == PLAT_OK ? 1 : 0;
+  return closed ? 1 : 0;
 }
 
 void SetComTimeout(double seconds) {
@@ -118,13 +142,13 @@ void SetComTimeout(double seconds) {
 int WaitComWrite(unsigned char byte, int* error) {
   for (int tryMs; (tryMs = TryMs()) > 0;) {
     bool done = false;
-    PlatSerialWriteByte(port, byte, tryMs, &done);
+    if (seam && port != PLAT_NO_SERIAL) seam->writeByte(byte, tryMs, &done);
+    else PlatSerialWriteByte(port, byte, tryMs, &done);
     if (done) {
       ErrLogMessage(EL_TEXT, LOG_COM_WRITE, ComByteText(byte).c_str());
       return 1;
     }
-    // A closed port fails at once: wait out the try as a port would.
-    if (port == PLAT_NO_SERIAL) PlatWaitMs(tryMs);
+    TryWaited(tryMs);
   }
   if (error) *error = -1;
   return 0;
@@ -136,12 +160,13 @@ int WaitComReceived(int* error) {
     if (key == SCREEN_KEY_ESC) break;
     bool done = false;
     unsigned char byte;
-    PlatSerialReadByte(port, &byte, tryMs, &done);
+    if (seam && port != PLAT_NO_SERIAL) seam->readByte(&byte, tryMs, &done);
+    else PlatSerialReadByte(port, &byte, tryMs, &done);
     if (done) {
       lastReceived = byte;
       return 1;
     }
-    if (port == PLAT_NO_SERIAL) PlatWaitMs(tryMs);
+    TryWaited(tryMs);
   }
   if (error) *error = -1;
   return 0;
@@ -152,4 +177,14 @@ unsigned char ReadCom() {
   return lastReceived;
 }
 
-int ClearComBuffer() { return port != PLAT_NO_SERIAL && PlatSerialPurgeInput(port) == PLAT_OK ? 1 : 0; }
+int ClearComBuffer() {
+  if (port == PLAT_NO_SERIAL) return 0;
+  if (!seam) return PlatSerialPurgeInput(port) == PLAT_OK ? 1 : 0;
+  seam->purge();
+  return 1;
+}
+
+void SetComPortSeam(const ComPortSeam* newSeam) {
+  CloseCom();
+  seam = newSeam;
+}

@@ -6,6 +6,8 @@
 #pragma once
 #include <string>
 
+#include "platform/serial.h"
+
 // One entry of a control-character name table; the table ends with code 0.
 struct ComCharName {
   unsigned char code;
@@ -47,3 +49,17 @@ unsigned char ReadCom();
 int ClearComBuffer();
 // The log text of a byte.
 std::string ComByteText(unsigned char byte);
+
+// Test seam: the operations the port layer runs on a device. NULL (the
+// default) puts the system's serial ports back. A byte that does not move
+// within the time leaves *done false; the port layer then counts the time as
+// waited, so a fixed clock runs out the deadlines.
+struct ComPortSeam {
+  bool (*open)(const char* device);
+  bool (*configure)(const PlatSerialSettings* settings);
+  void (*writeByte)(unsigned char byte, int timeoutMs, bool* done);
+  void (*readByte)(unsigned char* byte, int timeoutMs, bool* done);
+  void (*purge)();
+  void (*close)();
+};
+void SetComPortSeam(const ComPortSeam* seam);

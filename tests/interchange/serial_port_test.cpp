@@ -16,6 +16,7 @@
 
 #include "env/code_pages.h"
 #include "interchange/registry.h"
+#include "platform/clock.h"
 #include "platform/dirs.h"
 #include "tests/interchange/interchange_fixture.h"
 
@@ -178,6 +179,24 @@ TEST_F(SerialPortTest, DeadlinesEndWaitsAndAPastDeadlineFailsAtOnce) {
   EXPECT_LT(waited, 900);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(device->Received(), "");   // the write never reached the line
+}
+
+// A fixed clock does not move while the line is silent: each try moves it by
+// what it waited, so the deadline comes (and a silent printer is asked about).
+TEST_F(SerialPortTest, SilentLineReachesTheDeadlineUnderAFixedClock) {
+  FixedClock clock;
+  ASSERT_EQ(Open(), 0);
+  int64_t before = PlatMonotonicMs();
+  SetComTimeout(1.5);
+  int error = 0;
+  EXPECT_EQ(WaitComReceived(&error), 0);
+  EXPECT_EQ(error, -1);
+  EXPECT_EQ(PlatMonotonicMs() - before, 1500);
+  device->Send("k");
+  WaitForInput(1);
+  SetComTimeout(1);
+  EXPECT_EQ(WaitComReceived(&error), 1);   // a byte that is there still comes at once
+  EXPECT_EQ(PlatMonotonicMs() - before, 1500);
 }
 
 TEST_F(SerialPortTest, ClearDropsReceivedInput) {

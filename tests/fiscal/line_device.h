@@ -1,0 +1,11 @@
+// A device at the far end of a serial line, as the tests simulate it: every
+// byte the program writes goes in, the device's answer (maybe nothing) comes
+// back. The fake port and the pseudo-terminal line carry any such device.
+#pragma once
+#include <string>
+
+class LineDevice {
+ public:
+  virtual ~LineDevice() = default;
+  virtual std::string Feed(unsigned char byte) = 0;
+};
