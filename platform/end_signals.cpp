@@ -21,7 +21,8 @@ void PlatWatchEndSignals() {
   struct sigaction action{};
   action.sa_handler = OnEndSignal;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = 0;   // no SA_RESTART: a blocking wait returns to the loop
+  // Reads and writes in progress go on; the event loop's waits are bounded.
+  action.sa_flags = SA_RESTART;
   for (int sig : {SIGTERM, SIGHUP, SIGINT}) sigaction(sig, &action, nullptr);
 }
 
