@@ -5,7 +5,7 @@
 # their corpora and a short run from a fixed seed each. ZELSAL_SKIP_ASAN=1 and
 # ZELSAL_SKIP_FUZZ=1 skip those rounds for quick local runs; CI always runs
 # them. A Release build (what a packager makes) is built too, so a break that
-# only optimisation shows is caught.
+# only optimisation shows is caught; tools/debug-check compiles what -O0 warns of.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
@@ -25,6 +25,7 @@ run_suite() {
 
 run_suite build
 build_tree build-release -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF
+tools/debug-check build-debug
 if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
   run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
 fi
