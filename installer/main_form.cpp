@@ -177,13 +177,13 @@ long TMainForm::CountArchiveBytes() {
 void TMainForm::ReportExtractError(const TArcSeekRec& rec) {
   failed = true;
   int code = arc.ErrorCode();
-  const char* failed = "Nie można wypakować pliku %s do katalogu %s.\r\n";
+  const char* cannot = "Nie można wypakować pliku %s do katalogu %s.\r\n";
   switch (code) {
     case ARC_ERR_READ_ONLY:
-      Warn(Format(failed, {rec.name, arc.outDir}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
+      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
       break;
     case ARC_ERR_CREATE_IN_USE:
-      Warn(Format(failed, {rec.name, arc.outDir}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
+      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
       break;
     case ARC_ERR_CRC:
       Warn(Format("Błędna suma kontrolna pliku %s.\r\nArchiwum jest uszkodzone.", {rec.path}));
@@ -246,7 +246,8 @@ bool TMainForm::InstallPass() {
     if (code == SCRIPT_POLOZENIE) {
       std::string outDir = target + value + "\\";
       if (!ForceDirectory(outDir)) {
-        Warn(Format("Nie można utworzyć katalogu %s.\n%s", {PlatTranslatePath(outDir.c_str()), std::string(PlatLastErrorText())}));
+        Warn(Format("Nie można utworzyć katalogu %s.\n%s",
+                    {PlatTranslatePath(outDir.c_str()), std::string(PlatLastErrorText())}));
         failed = true;
       } else if (!ExtractArchive(archive, outDir)) {
         return false;
@@ -281,7 +282,8 @@ void TMainForm::BtnInstallClick() {
   try {
     if (InstallPass()) {
       if (failed) {
-        ScreenMessageBox(SCREEN_BOX_ERROR, kCaption, "Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane.");
+        ScreenMessageBox(SCREEN_BOX_ERROR, kCaption,
+                         "Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane.");
       } else {
         ScreenMessageBox(SCREEN_BOX_INFO, kCaption, "Instalacja zakończona pomyślnie.");
         closed = installed = true;

@@ -235,6 +235,22 @@ TEST_F(InstallForm, FailedMembersAreReportedAndTheOthersInstalled) {
   EXPECT_EQ(ReadFile(Path("c/Korbel/BIN/ZELSAL")), "program");
 }
 
+TEST_F(InstallForm, FolderThatCannotBeMadeIsReportedAndThePassFails) {
+  Archive("A.LZH", {{"ZELSAL", "program"}});
+  Script("PLIK=A.LZH\nPOLOZENIE=BIN\nURUCHOM=BIN\\ZELSAL\n");
+  fs::create_directories(Path("c/Korbel"));
+  WriteFile(Path("c/Korbel/BIN"), "a file where the folder goes");
+  ASSERT_TRUE(Create());
+  form.BtnInstallClick();
+  bool told = false;
+  for (const auto& box : screen.shown)
+    told = told || box.text.rfind("Nie można utworzyć katalogu " + Path("c/Korbel/BIN/"), 0) == 0;
+  EXPECT_TRUE(told);
+  EXPECT_TRUE(Shown("Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane."));
+  EXPECT_FALSE(Shown("Instalacja zakończona pomyślnie."));
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
+}
+
 TEST_F(InstallForm, ArchiveThatCannotBeCountedStopsThePassBeforeItStarts) {
   struct Case {
     std::string bytes;
