@@ -16,6 +16,8 @@
 
 namespace {
 
+std::string InvoiceKeys();
+
 class InvoiceRoadTest : public SalesRoadTest {
  protected:
   // The main register of 2025 the runs wrote into.
@@ -26,16 +28,28 @@ class InvoiceRoadTest : public SalesRoadTest {
   }
   // Printing after the save on, and the invoice from net prices on a
   // character printer in the program directory's print settings.
-  void PrintAfterSave() {
+  void PrintAfterSave(int mode = 1, int family = PRN_EPSON9) {
     MakeFirmWithSales();
     OpenFirmRegister();
     if (HasFatalFailure()) return;
     ASSERT_EQ(LoadEwidencjeOptions(), 0);
     salesOptions.printAfterSave = 'T';
     ASSERT_EQ(SaveEwidencjeOptions(), 0);
-    SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+    SavePrinting({{Z5SPRZ.table, "FVN"}}, mode, family);
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
+  }
+  // FV/1 saved and printed with F2 in the dialog: with no print queue it
+  // offers the file only.
+  void PrintToTheOfferedFile() {
+    const char* cups = std::getenv("CUPS_SERVER");
+    std::string savedCups = cups ? cups : "";
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
+    if (cups)
+      setenv("CUPS_SERVER", savedCups.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
   }
 };
 
@@ -142,17 +156,21 @@ TEST_F(InvoiceRoadTest, TheSavedInvoiceAsksToBePrinted) {
 TEST_F(InvoiceRoadTest, TheSavedInvoicePrintsItsPage) {
   PrintAfterSave();
   if (HasFatalFailure()) return;
-  // No print queue: the dialog offers the file only.
-  const char* cups = std::getenv("CUPS_SERVER");
-  std::string savedCups = cups ? cups : "";
-  setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
-  RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
-  if (cups)
-    setenv("CUPS_SERVER", savedCups.c_str(), 1);
-  else
-    unsetenv("CUPS_SERVER");
+  PrintToTheOfferedFile();
   std::string page = TakePrintedText(home + "firma1/win.prn");
   ExpectGoldenPage("sales", "invoice_fv1.txt", page);
+}
+
+// Graphic printing on a fresh machine: the printer fonts the build put beside
+// the program are found with none in the program directory.
+TEST_F(InvoiceRoadTest, GraphicPrintingFindsThePrinterFontsBesideTheProgram) {
+  PrintAfterSave(0, PRN_HP_LASER);
+  if (HasFatalFailure()) return;
+  PrintToTheOfferedFile();
+  // The page drawn to a PDF; without the fonts the file stays empty.
+  std::string printed = ReadFile(home + "firma1/win.prn");
+  EXPECT_EQ(printed.substr(0, 5), "%PDF-");
+  EXPECT_GT(printed.size(), 1000u);
 }
 
 }  // namespace
