@@ -6,7 +6,7 @@
 # ZELSAL_SKIP_FUZZ=1 skip those rounds for quick local runs; CI always runs
 # them. A Release build of what a packager makes (the two programs and the
 # library; the tests' own code is built and run in the other trees) is built
-# too, so a break that only optimisation shows is caught.
+# too, so a break that only optimisation shows is caught; tools/debug-check compiles what -O0 warns of.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
@@ -27,6 +27,7 @@ run_suite() {
 run_suite build
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSAL_BENCH=OFF >/dev/null
 cmake --build build-release -j "$jobs" --target Zelsal Zelsetup
+tools/debug-check build-debug
 if [ -n "${CI:-}" ] || [ -z "${ZELSAL_SKIP_ASAN:-}" ]; then
   run_suite build-asan -DZELSAL_SANITIZE=ON -DZELSAL_BENCH=OFF
 fi

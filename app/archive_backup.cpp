@@ -262,7 +262,7 @@ int PutInPlace(RestoreRun* run, const std::string& dir, const std::string& name)
       if (moved == PLAT_ACCESS) {
         char refused[300];
         std::snprintf(refused, sizeof refused, Utf8ToMazText("Nie można przenieść pliku do %s.").c_str(),
-                      EnvFromDiskPath(backup).c_str());
+                      EnvShownPath(backup).c_str());
         MessageWindow(MB_ERROR, NoAccessTitle().c_str(), name.c_str(), refused);
       } else {
         ErrLogMessage(EL_TEXT | EL_BLANK_BEFORE, LOG_MOVE_ASIDE, name.c_str());

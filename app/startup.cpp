@@ -18,6 +18,7 @@
 #include "env/paths.h"
 #include "env/services.h"
 #include "env/session/environment.h"
+#include "platform/end_signals.h"
 #include "platform/resources.h"
 #include "ui/calculator.h"
 #include "ui/calendar.h"
@@ -81,7 +82,8 @@ void StopServices(Environment* env) {
   mem4reset();
 }
 
-// The main bar until the operator ends it or resizes the window.
+// The main bar until the operator ends it, a signal asks to end, or the
+// window is resized.
 void RunMainBar(bool firstStart) {
   int bar = DefineMainBar();
   if (firstStart) DisplayCurrent()->setMaximised(1);
@@ -90,7 +92,7 @@ void RunMainBar(bool firstStart) {
     Desktop.restart = 0;
     Desktop.menuLevel = 0;
     result = n4activate(bar, 1, nullptr, nullptr, 1);
-  } while (!Desktop.restart && (result == KEY_ESC || result == KEY_SLASH));
+  } while (!Desktop.restart && !PlatEndRequested() && (result == KEY_ESC || result == KEY_SLASH));
   w4close(bar);
 }
 
@@ -162,6 +164,7 @@ void ShowFrontInfo(int window) {
 }
 
 int WinMain(int argc, char** argv) {
+  PlatWatchEndSignals();
   OpenErrLog(argc, argv);
   ErrLogMessage(EL_FORMAT | EL_NEW_HEADER, LOG_START, " %s ver. %s kom. %s <%i>", "KORBEL", "2025.00.00", "0", 0);
   Environment* env = CreateEnvironment(argc, argv);
@@ -206,7 +209,7 @@ int WinMain(int argc, char** argv) {
     }
     StopServices(env);
     firstStart = false;
-    if (!Desktop.restart) break;
+    if (!Desktop.restart || PlatEndRequested()) break;
   }
   ChangeDir(&env->startPath, LOG_END_DIR, 0);
   ErrLogMessage(EL_NEW_HEADER, LOG_END, TextRef());

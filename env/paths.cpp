@@ -89,6 +89,8 @@ std::string EnvFromDiskPath(const std::string& diskPath) {
   return Utf8ToMazText(PlatToWindowsPath(diskPath.c_str()).c_str());
 }
 
+std::string EnvShownPath(const std::string& diskPath) { return Utf8ToMazText(diskPath.c_str()); }
+
 PathRecord* TransDir(const char* directory, PathRecord* path) {
   std::memset(path, 0, sizeof *path);
   std::string text = directory ? directory : "";
@@ -113,11 +115,11 @@ int ChangeDir(PathRecord* path, int logCode, int flags) {
 
   // Without drives the drive letter is part of the translated path.
   const std::string where = std::string(path->drive) + path->dir;
+  const std::string disk = EnvToDiskPath(dirLength ? where.c_str() : (where + "\\").c_str());
   const char* failedStep = nullptr;
   if (dirLength == 0 && !path->drive[0]) {
     failedStep = "chdir";
   } else {
-    const std::string disk = EnvToDiskPath(dirLength ? where.c_str() : (where + "\\").c_str());
     if (PlatChDir(disk.c_str()) != PLAT_OK) {
       if (PlatMkDir(disk.c_str()) != PLAT_OK)
         failedStep = "mkdir";
@@ -129,14 +131,15 @@ int ChangeDir(PathRecord* path, int logCode, int flags) {
   if (!failedStep) {
     if (const EnvState* env = EnvCurrentState()) *env->currentPath = path;
     if (flags & CHDIR_LOG)
-      ErrLogMessage(EL_FORMAT | EL_BLANK_BEFORE, LOG_DIRSET, "%s%s", path->drive, path->dir);
+      ErrLogMessage(EL_FORMAT | EL_BLANK_BEFORE, LOG_DIRSET, "%s", EnvShownPath(disk).c_str());
     return 0;
   }
   if (!(flags & CHDIR_QUIET)) {
-    static const std::string format = Utf8ToMazText("Błąd ścieżki do danych, %s(%s%s)");
+    static const std::string format = Utf8ToMazText("Błąd ścieżki do danych, %s(%s)");
+    const std::string shown = EnvShownPath(disk);
     ErrLogMessage(EL_FORMAT | EL_ERRNO | EL_BLANK_BEFORE | EL_NEW_HEADER, logCode, format.c_str(), failedStep,
-                  path->drive, path->dir);
-    ShowBox(SCREEN_BOX_ALARM, "BŁĄD", std::string(EnvFindString(MSG_BAD_DATA_PATH)) + "\n" + where);
+                  shown.c_str());
+    ShowBox(SCREEN_BOX_ALARM, "BŁĄD", std::string(EnvFindString(MSG_BAD_DATA_PATH)) + "\n" + shown);
   }
   return -1;
 }

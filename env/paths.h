@@ -57,3 +57,6 @@ char* ConvXmlExportName(char* name);
 // A path as the system writes it to the Linux path on disk, and back.
 std::string EnvToDiskPath(const char* path);
 std::string EnvFromDiskPath(const std::string& diskPath);
+// A path on disk as shown to the operator and written to the error log: the
+// Linux path, in the system's character set (the Windows form is only stored).
+std::string EnvShownPath(const std::string& diskPath);

@@ -82,6 +82,7 @@ const char* TextFor(int code) {
     case ARC_ERR_READ_DEVICE: return "Błąd odczytu z pliku %s.";
     case ARC_ERR_CRC: return "Błąd CRC pliku %s.\nArchiwum jest uszkodzone.";
     case ARC_ERR_HEADER: return "Błąd CRC nagłówka archiwum %s.";
+    case ARC_ERR_HEADER_LEVEL: return "Nieobsługiwany poziom nagłówka archiwum %s.";
     case ARC_ERR_STREAM: return "Błąd strumienia kompresji pliku %s.\nArchiwum jest uszkodzone.";
     case ARC_ERR_METHOD: return "Nieobsługiwana metoda kompresji archiwum %s.";
     case ARC_ERR_READ_ONLY: return "Nie można zmodyfikować pliku %s.\nPlik ma atrybut \"Tylko do odczytu\".";
@@ -211,6 +212,9 @@ bool TArcManager::ReadHeaderAt(uint64_t offset, TArcSeekRec* rec) {
   if (got == 0) return Fail(ARC_ERR_READ, errorArchive, 0);
   unsigned size = buffer[0];
   if (size == 0) return false;   // the archive's end mark
+  // Levels 2 and 3 carry no sum where level 1 has it: say what they are first.
+  const bool otherLayout = got > kLevel && (buffer[kLevel] == 2 || buffer[kLevel] == 3);
+  if (otherLayout) return Fail(ARC_ERR_HEADER_LEVEL, errorArchive, -1);
   if (got < size + 2u) {
     if (remaining < kShortestHeader) return false;
     return Fail(ARC_ERR_HEADER, errorArchive, -1);
@@ -218,6 +222,7 @@ bool TArcManager::ReadHeaderAt(uint64_t offset, TArcSeekRec* rec) {
   unsigned sum = 0;
   for (unsigned i = 2; i < size + 2; i++) sum += buffer[i];
   if ((sum & 0xFF) != buffer[1]) return Fail(ARC_ERR_HEADER, errorArchive, -1);
+  if (size + 2u > kLevel && buffer[kLevel] == 0) return Fail(ARC_ERR_HEADER_LEVEL, errorArchive, -1);
   // Only level 1 is laid out as read here; its name must leave room for the CRC and system bytes.
   if (size < kName + 3 || buffer[kLevel] != 1 || kName + buffer[kNameLength] + 3 > size)
     return Fail(ARC_ERR_HEADER, errorArchive, -1);

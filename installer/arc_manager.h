@@ -32,6 +32,7 @@ enum {
   ARC_ERR_EMPTY = 20,
   ARC_ERR_READ_MEDIUM = 21,
   ARC_ERR_READ_DEVICE = 22,
+  ARC_ERR_HEADER_LEVEL = 23,   // a header level other than 1
 };
 
 // Called for every decoded chunk with its size, and once with the negative of

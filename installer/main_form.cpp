@@ -50,17 +50,9 @@ void MakeExecutable(const std::string& program) {
 }  // namespace
 
 bool ForceDirectory(const std::string& path) {
-  std::string dir = path;
-  if (EndsInSeparator(dir)) dir.pop_back();
-  if (dir.size() < 3) return true;
+  std::string made = PlatTranslatePath(path.c_str());
+  PlatMkDirs(made.c_str());
   PlatFileInfo info;
-  if (PlatFileInfoOf(PlatTranslatePath(dir.c_str()).c_str(), true, &info) == PLAT_OK) return true;
-  size_t separator = dir.find_last_of("\\/");
-  std::string parent = separator == std::string::npos ? "" : dir.substr(0, separator);
-  if (parent == dir) return true;
-  if (!ForceDirectory(parent)) return false;
-  std::string made = PlatTranslatePath(dir.c_str());
-  PlatMkDir(made.c_str());
   return PlatFileInfoOf(made.c_str(), true, &info) == PLAT_OK && info.isDirectory;
 }
 
@@ -149,6 +141,7 @@ bool TMainForm::ShowArchiveError(const std::string& archiveName) {
       {ARC_ERR_OPEN_IN_USE, "Nie można otworzyć pliku %s.\nPlik jest używany przez inną aplikację."},
       {ARC_ERR_EMPTY, "Plik %s jest pusty."},
       {ARC_ERR_HEADER, "Nie można rozpakować pliku %s.\nBłąd CRC nagłówka."},
+      {ARC_ERR_HEADER_LEVEL, "Nie można rozpakować pliku %s.\nNieobsługiwany poziom nagłówka archiwum."},
       {ARC_ERR_READ_DEVICE, "Błąd odczytu pliku %s.\nUrządzenie nie działa."},
   };
   if (arc.ErrorCode() == ARC_ERR_NONE) return false;
@@ -182,14 +175,15 @@ long TMainForm::CountArchiveBytes() {
 }
 
 void TMainForm::ReportExtractError(const TArcSeekRec& rec) {
+  failed = true;
   int code = arc.ErrorCode();
-  const char* failed = "Nie można wypakować pliku %s do katalogu %s.\r\n";
+  const char* cannot = "Nie można wypakować pliku %s do katalogu %s.\r\n";
   switch (code) {
     case ARC_ERR_READ_ONLY:
-      Warn(Format(failed, {rec.name, arc.outDir}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
+      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
       break;
     case ARC_ERR_CREATE_IN_USE:
-      Warn(Format(failed, {rec.name, arc.outDir}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
+      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
       break;
     case ARC_ERR_CRC:
       Warn(Format("Błędna suma kontrolna pliku %s.\r\nArchiwum jest uszkodzone.", {rec.path}));
@@ -236,7 +230,7 @@ bool TMainForm::ExtractArchive(const std::string& archiveName, const std::string
     }
     arc.ArcSeekClose();
   }
-  ShowArchiveError(arc.archiveName);
+  if (ShowArchiveError(arc.archiveName)) failed = true;
   return !cancelled;
 }
 
@@ -251,7 +245,13 @@ bool TMainForm::InstallPass() {
     if (code == SCRIPT_PLIK) archive = value;
     if (code == SCRIPT_POLOZENIE) {
       std::string outDir = target + value + "\\";
-      if (ForceDirectory(outDir) && !ExtractArchive(archive, outDir)) return false;
+      if (!ForceDirectory(outDir)) {
+        Warn(Format("Nie można utworzyć katalogu %s.\n%s",
+                    {PlatTranslatePath(outDir.c_str()), std::string(PlatLastErrorText())}));
+        failed = true;
+      } else if (!ExtractArchive(archive, outDir)) {
+        return false;
+      }
     }
     if (code == SCRIPT_URUCHOM) {
       program = target + value;
@@ -259,6 +259,8 @@ bool TMainForm::InstallPass() {
     }
   }
   if (!haveProgram) throw std::runtime_error("Brak sekcji URUCHOM w pliku Instaluj.dat");
+  // A shortcut only to a program that was installed whole.
+  if (failed) return true;
   MakeExecutable(program);
   std::string workDir = target;
   if (workDir.size() > 3 || workDir[1] != ':') workDir.pop_back();
@@ -276,10 +278,16 @@ void TMainForm::BtnInstallClick() {
   BtnInstallEnabled = false;
   cancel = 0;
   installed = false;
+  failed = false;
   try {
     if (InstallPass()) {
-      ScreenMessageBox(SCREEN_BOX_INFO, kCaption, "Instalacja zakończona pomyślnie.");
-      closed = installed = true;
+      if (failed) {
+        ScreenMessageBox(SCREEN_BOX_ERROR, kCaption,
+                         "Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane.");
+      } else {
+        ScreenMessageBox(SCREEN_BOX_INFO, kCaption, "Instalacja zakończona pomyślnie.");
+        closed = installed = true;
+      }
     }
   } catch (const std::exception& e) {
     ScreenMessageBox(SCREEN_BOX_ERROR, "Zelsetup", e.what());

@@ -33,6 +33,7 @@ struct TMainForm {
   ProgressBar ProgressTotal;
   bool closed = false;
   bool installed = false;             // the last pass ended with the closing message
+  bool failed = false;                // a file or folder of the pass could not be written
   TPrevInstDlg PrevInstDlg;
 
   TMainForm();

@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr const char* kIconFile = "zelsal.svg";
+constexpr const char* kIconName = "zelsal";
+constexpr const char* kComment = "Sprzedaż, fakturowanie i sprzedaż detaliczna";
+
 std::string WithoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
@@ -46,13 +50,14 @@ std::string UnescapeString(const std::string& text) {
 }
 
 // Writes beside the target and renames, so an existing shortcut is replaced whole.
-bool WriteWhole(const std::string& folder, const std::string& name, const std::string& content) {
+bool WriteWhole(const std::string& folder, const std::string& name, const std::string& content, uint32_t mode) {
   if (PlatMkDirs(folder.c_str()) != PLAT_OK) return false;
   std::string temp;
   PlatFile file;
   if (PlatCreateTempFile(folder.c_str(), ".~zs", ".tmp", &temp, &file) != PLAT_OK) return false;
   bool ok = PlatFileWrite(file, 0, content.data(), content.size()) == PLAT_OK && PlatFileFlush(file) == PLAT_OK;
   PlatFileClose(file);
+  ok = ok && PlatFileSetMode(temp.c_str(), mode) == PLAT_OK;
   ok = ok && PlatFileRename(temp.c_str(), (folder + "/" + name).c_str()) == PLAT_OK;
   if (!ok) PlatFileDelete(temp.c_str());
   return ok;
@@ -131,12 +136,18 @@ int CreateShortcut(const char* name, const char* target, const char* workDir, bo
   if (shortcut.empty() || shortcut == "." || shortcut == ".." || shortcut.find('/') != std::string::npos) return -1;
   std::string program = PlatResolveName(PlatTranslatePath(target).c_str());
   std::string dir = WithoutTrailingSlashes(PlatResolveName(PlatTranslatePath(workDir).c_str()));
+  // The icon installed beside the program, else the one of the icon theme.
+  std::string icon = program.substr(0, program.find_last_of('/') + 1) + kIconFile;
+  if (PlatFileAccess(icon.c_str()) != PLAT_OK) icon = kIconName;
   std::string content = "[Desktop Entry]\nType=Application\nName=" + EscapeString(shortcut) +
-                        "\nExec=" + DesktopExecValue(program) + "\nPath=" + EscapeString(dir) + "\n";
+                        "\nComment=" + kComment + "\nExec=" + DesktopExecValue(program) +
+                        "\nPath=" + EscapeString(dir) + "\nIcon=" + EscapeString(icon) +
+                        "\nTerminal=false\nCategories=Office;Finance;\n";
   std::string file = shortcut + ".desktop";
   // Failures leave the shortcut unmade without a word, as the shell's did.
-  WriteWhole(ProgramsFolder(), file, content);
-  if (desktop) WriteWhole(DesktopFolder(), file, content);
+  WriteWhole(ProgramsFolder(), file, content, 0644);
+  // A launcher on the desktop is started only when it is executable.
+  if (desktop) WriteWhole(DesktopFolder(), file, content, 0755);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "installer/front.h"
 #include "installer/main_form.h"
+#include "platform/paths.h"
 #include "platform/screen_hook.h"
 
 namespace {
@@ -12,6 +13,9 @@ namespace {
 void ShowForm(const TMainForm& form) {
   std::string text = "\n[Instalator]\n";
   text += "  Katalog docelowy (E): " + form.EditDir + "\n";
+  // Where a drive letter lands on this system.
+  std::string onDisk = PlatTranslatePath(form.EditDir.c_str());
+  if (onDisk != form.EditDir) text += "      na dysku: " + onDisk + "\n";
   text += "  Skrót w folderze <Programy> (R): " + form.ShortcutText + "\n";
   for (size_t i = 0; i < form.ShortcutList.size(); i++)
     text += "      " + std::to_string(i + 1) + ". " + form.ShortcutList[i].text + "\n";

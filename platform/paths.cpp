@@ -39,7 +39,11 @@ std::string PlatDriveRoot(char letter) {
     std::string stored = driveRootLookup(upper);
     if (!stored.empty()) return WithoutTrailingSlashes(stored);
   }
-  return PlatProgramDir() + "drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(upper)));
+  // Unmapped: a folder of the user's own data, never beside the executable
+  // (the installer's folder or a read-only /usr/bin).
+  const char* home = std::getenv("ZELSAL_HOME");
+  std::string base = home && *home ? WithoutTrailingSlashes(home) : PlatDataHome() + "/zelsal";
+  return base + "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(upper)));
 }
 
 std::string PlatTranslatePath(const char* windowsPath) {

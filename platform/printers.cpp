@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -95,6 +96,13 @@ std::vector<std::string> PlatListPrinters() {
           names.emplace_back(ippGetString(a, 0, nullptr));
       }
       ippDelete(response);
+    }
+    // The user's default queue (lpoptions, $LPDEST, $PRINTER, else the
+    // server's) first: the print dialog takes the first when none is stored.
+    if (cups_dest_t* preferred = cupsGetNamedDest(http, nullptr, nullptr)) {
+      auto at = std::find(names.begin(), names.end(), std::string(preferred->name));
+      if (at != names.end()) std::rotate(names.begin(), at, at + 1);
+      cupsFreeDests(1, preferred);
     }
     httpClose(http);
   }

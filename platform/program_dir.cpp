@@ -76,5 +76,7 @@ std::string PlatFindProgramFile(const char* name) {
   if (!name || !*name) return "";
   std::string found = ExistingFile(PlatProgramDir() + name);
   if (found.empty()) found = ExistingFile(PlatExecutableDir() + name);
+  // Installed in the FHS places: <prefix>/bin and <prefix>/share/zelsal.
+  if (found.empty()) found = ExistingFile(PlatExecutableDir() + "../share/zelsal/" + name);
   return found;
 }

@@ -1,7 +1,7 @@
 // The program directory: writable files (options, operators, firms, error log)
 // live in $ZELSAL_HOME, else in the executable's folder when writable, else in
 // $XDG_DATA_HOME/zelsal. Read-only program files are looked up there first,
-// then beside the executable.
+// then beside the executable, then in ../share/zelsal from it (installed).
 #pragma once
 #include <string>
 

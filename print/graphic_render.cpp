@@ -450,7 +450,7 @@ unsigned char* LoadFontFile(const char* name, long* size) {
     std::string upper = name;
     c4upper(upper.data());
     ScreenMessageBox(SCREEN_BOX_WARNING, nullptr,
-                     (Format(kMsgNoFontFile, upper.c_str()) + "\n" + EnvFromDiskPath(PlatProgramDir())).c_str());
+                     (Format(kMsgNoFontFile, upper.c_str()) + "\n" + EnvShownPath(PlatProgramDir())).c_str());
     return nullptr;
   }
   FILE* file = std::fopen(path.c_str(), "rb");

@@ -405,11 +405,7 @@ const char* linia_oznaczen(int show, int goodsGroups) {
   }
   if (goodsGroups)
     for (int i = 0; i < MARKS && i < static_cast<int>(f4len(H("NKK"))); i++)
-      if (nkk[i] == 'T') {
-        char text[8];
-        std::snprintf(text, sizeof text, "%02i ", i + 1);
-        groups += text;
-      }
+      if (nkk[i] == 'T') groups += std::string(i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + " ";
   if (show) {
     std::string a = "PROC: " + procedures, b = "GTU: " + groups;
     MessageWindow(MB_INFO, a.c_str(), b.c_str());

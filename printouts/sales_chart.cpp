@@ -59,7 +59,9 @@ void Draw(const parametry_wykresu& p, int kind, const std::string& unit) {
   for (int i = 0; i < LINIE_WYKRESU; i++) {
     WykresSeries& s = chart->series[i];
     s.chosen = p.jest_kod[i] || p.jest_kontrahent[i] || p.jest_konto[i] ? 1 : 0;
-    std::snprintf(names[i], sizeof names[i], "  %s %s %s", p.kod[i], p.kontrahent[i], p.nazwa_konta[i]);
+    // The legend keeps what fits.
+    const std::string legend = std::string("  ") + p.kod[i] + " " + p.kontrahent[i] + " " + p.nazwa_konta[i];
+    std::snprintf(names[i], sizeof names[i], "%s", legend.c_str());
     s.legend = names[i];
     const double* sums = kind == QUANTITIES ? p.ilosci[i] : p.wartosci[i];
     for (int m = 0; m < MIESIACE_WYKRESU; m++) s.values[m] = sums[m];

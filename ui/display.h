@@ -79,7 +79,10 @@ int DisplayModsFromSdl(int sdlMods);
 // letter or digit after SHIFT+, CTRL+ or ALT+ ({ALT+A}, {SHIFT+TAB},
 // {CTRL+SHIFT+LEFT}), {ALTGR+a} (AltGr with a letter of the Polish layout),
 // {WAIT n} (n milliseconds pass before the next key), {RESIZE WxH} (the
-// client area becomes W x H pixels) and {{ for a brace. Line breaks are
+// client area becomes W x H pixels), {HOLD} (the display waits in real time,
+// up to a minute, for a signal that asks the program to end, after saying
+// "headless display: holding for a signal" on stderr, so a test can signal it
+// at a known screen) and {{ for a brace. Line breaks are
 // ignored. One key is released each time the program blocks in its key wait.
 int HeadlessSetScript(const char* script);   // 0, or -1 with a message on stderr for a bad token
 int HeadlessKeysLeft();

@@ -16,15 +16,18 @@
 #include "env/charset_map.h"
 #include "env/code_pages.h"
 #include "platform/clock.h"
+#include "platform/end_signals.h"
 #include "ui/desktop.h"
 #include "ui/display.h"
 
 namespace {
 
-enum ItemKind { ITEM_KEY, ITEM_WAIT, ITEM_RESIZE, ITEM_TOUCH, ITEM_AWAIT };
+enum ItemKind { ITEM_KEY, ITEM_WAIT, ITEM_RESIZE, ITEM_TOUCH, ITEM_AWAIT, ITEM_HOLD };
 
 // How long {AWAIT} waits for the other program before giving up.
 constexpr int AWAIT_LIMIT_SECONDS = 300;
+// How long {HOLD} waits in real time for a signal before the script goes on.
+constexpr int kHoldMs = 60000;
 
 struct Item {
   ItemKind kind;
@@ -112,6 +115,10 @@ int NamedKey(const std::string& name) {
 }
 
 bool ParseToken(const std::string& token, Item* item) {
+  if (token == "HOLD") {
+    item->kind = ITEM_HOLD;
+    return true;
+  }
   if (token.rfind("WAIT ", 0) == 0) {
     item->kind = ITEM_WAIT;
     item->ms = std::atoll(token.c_str() + 5);
@@ -295,6 +302,13 @@ void Wait(int64_t timerDue, int64_t waitEnd, int keyWanted) {
         AwaitFile(item.path);
         hl.items.pop_front();
         continue;
+      }
+      if (item.kind == ITEM_HOLD) {
+        hl.items.pop_front();
+        std::fputs("headless display: holding for a signal\n", stderr);
+        std::fflush(stderr);
+        PlatWaitForEndSignal(kHoldMs);
+        return;
       }
       if (item.kind == ITEM_RESIZE) {
         HeadlessSetClientSize(item.width, item.height);

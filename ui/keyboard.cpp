@@ -1,10 +1,13 @@
 #include "ui/keyboard.h"
 
+#include <cstdlib>
 #include <vector>
 #include "db/block_cache.h"
 #include "env/charset_map.h"
 #include "env/code_pages.h"
+#include "env/error_codes.h"
 #include "env/session/environment.h"
+#include "platform/end_signals.h"
 #include "ui/desktop.h"
 
 namespace {
@@ -62,6 +65,20 @@ const KeyTable& Table() {
 }
 
 bool KeyPending() { return keys.keyReady || keys.stackTop >= 0; }
+
+// Asked to end by a signal: every key wait answers Esc, as an operator leaving
+// each window would, until the main bar ends the program. A screen that keeps
+// refusing Esc does not hold the end forever: the files are abandoned unchanged.
+constexpr int kEndingEscLimit = 200;
+
+void AnswerEndingWithEsc() {
+  static int given = 0;
+  if (++given > kEndingEscLimit) {
+    ErrRunFatalCleanup();
+    std::exit(128 + PlatEndRequested());
+  }
+  KeySetReady(KEY_ESC);
+}
 
 void OnKeyDown(int key, int mods) {
   keys.keyMods = (mods & 7) << 16;
@@ -196,8 +213,10 @@ int WaitFor(int flags, int milliseconds) {
   }
   int64_t end = milliseconds > 0 ? display->nowMs() + milliseconds : -1;
   for (;;) {
+    if ((flags & 1) && !KeyPending() && PlatEndRequested()) AnswerEndingWithEsc();
     if ((flags & 1) && KeyPending()) break;
     if (milliseconds > 0 && keys.timedOut) break;
+    if (milliseconds > 0 && PlatEndRequested()) break;
     DisplayEvent event{};
     if (display->poll(&event)) {
       DesktopHandleEvent(&event);
@@ -233,6 +252,7 @@ int WaitFor(int flags, int milliseconds) {
 int KeyPressed() {
   DisplayBackend* display = DisplayCurrent();
   DisplayEvent event{};
+  if (PlatEndRequested()) KeySetReady(KEY_ESC);
   while (!keys.keyReady) {
     if (display->poll(&event)) {
       DesktopHandleEvent(&event);

@@ -73,7 +73,7 @@ void AlarmBox(const std::string& text) {
 
 // "Brak modułu %s": logged and shown.
 void ReportMissingModule(const std::string& path) {
-  std::string text = Utf8ToMazText("Brak modułu ") + EnvFromDiskPath(path);
+  std::string text = Utf8ToMazText("Brak modułu ") + EnvShownPath(path);
   ErrLogMessage(0x181, 10, text.c_str());
   AlarmBox(text);
 }
@@ -201,7 +201,7 @@ PlatLibrary EnvLoadLibrary(const char* name) {
   if (r == PLAT_OK) return library;
 
   std::string path = ProgramDirOf() + PlatLibraryFileName(name);
-  std::string shown = EnvFromDiskPath(path);
+  std::string shown = EnvShownPath(path);
   if (r != PLAT_NOT_FOUND) {
     ErrLogMessage(0x691, 110, shown.c_str());
     return nullptr;
@@ -243,7 +243,7 @@ void EnvLoadModule(const char* name) {
     if (r == PLAT_NOT_FOUND)
       ReportMissingModule(path);
     else
-      ErrLogMessage(0x691, 100, EnvFromDiskPath(path).c_str());
+      ErrLogMessage(0x691, 100, EnvShownPath(path).c_str());
     return;
   }
   typedef int (*ModuleProc)(Environment*, int);

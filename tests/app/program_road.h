@@ -48,14 +48,18 @@ class ProgramRoadTest : public TablesTest {
   // live in and its code), kept in the program directory's print settings,
   // where the program looks for them.
   void SaveCharacterPrinting(std::initializer_list<std::pair<DbTable*, const char*>> reports) {
+    SavePrinting(reports, 1, PRN_EPSON9);
+  }
+  // The same with the mode (1 character, 0 graphic) and the printer family.
+  void SavePrinting(std::initializer_list<std::pair<DbTable*, const char*>> reports, int mode, int family) {
     PathRecord program{};
     TransDir(EnvFromDiskPath(home).c_str(), &program);
     ASSERT_EQ(ChangeDir(&program, 0, 0), 0);
     char separate = env->separatePrintSettings;
     env->separatePrintSettings = 'T';
     Printer = PrinterDefaults();
-    Printer.mode = 1;
-    Printer.family = PRN_EPSON9;
+    Printer.mode = mode;
+    Printer.family = family;
     Printer.codePage = 1;
     for (const auto& [table, code] : reports) SavePrintSettings(table, code);
     Printer = PrinterDefaults();

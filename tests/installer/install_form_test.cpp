@@ -211,6 +211,8 @@ TEST_F(InstallForm, CancelWhileInstalling) {
   }
 }
 
+// The others are still installed, but the pass ends as failed, with no
+// shortcut and the form left open.
 TEST_F(InstallForm, FailedMembersAreReportedAndTheOthersInstalled) {
   lha::Member bad{"ZLY.TXT", "zly"};
   bad.crc = 1;
@@ -224,10 +226,29 @@ TEST_F(InstallForm, FailedMembersAreReportedAndTheOthersInstalled) {
   EXPECT_TRUE(Shown("Nie można wypakować pliku RO.TXT do katalogu C:\\Korbel\\BIN\\.\r\n"
                     "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\"."));
   EXPECT_TRUE(Shown("Błędna suma kontrolna pliku C:\\Korbel\\BIN\\ZLY.TXT.\r\nArchiwum jest uszkodzone."));
-  EXPECT_TRUE(Shown("Instalacja zakończona pomyślnie."));
+  EXPECT_FALSE(Shown("Instalacja zakończona pomyślnie."));
+  EXPECT_TRUE(Shown("Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane."));
+  EXPECT_FALSE(form.closed);
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
   EXPECT_EQ(ReadFile(Path("c/Korbel/BIN/RO.TXT")), "old");
   EXPECT_FALSE(fs::exists(Path("c/Korbel/BIN/ZLY.TXT")));
   EXPECT_EQ(ReadFile(Path("c/Korbel/BIN/ZELSAL")), "program");
+}
+
+TEST_F(InstallForm, FolderThatCannotBeMadeIsReportedAndThePassFails) {
+  Archive("A.LZH", {{"ZELSAL", "program"}});
+  Script("PLIK=A.LZH\nPOLOZENIE=BIN\nURUCHOM=BIN\\ZELSAL\n");
+  fs::create_directories(Path("c/Korbel"));
+  WriteFile(Path("c/Korbel/BIN"), "a file where the folder goes");
+  ASSERT_TRUE(Create());
+  form.BtnInstallClick();
+  bool told = false;
+  for (const auto& box : screen.shown)
+    told = told || box.text.rfind("Nie można utworzyć katalogu " + Path("c/Korbel/BIN/"), 0) == 0;
+  EXPECT_TRUE(told);
+  EXPECT_TRUE(Shown("Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane."));
+  EXPECT_FALSE(Shown("Instalacja zakończona pomyślnie."));
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
 }
 
 TEST_F(InstallForm, ArchiveThatCannotBeCountedStopsThePassBeforeItStarts) {
@@ -265,8 +286,9 @@ TEST_F(InstallForm, ForceDirectoryMakesEveryMissingLevel) {
       {"C:\\Jeden\\Dwa\\Trzy\\", true, "c/Jeden/Dwa/Trzy"},
       {"C:\\Jeden", true, "c/Jeden"},
       {"C:", true, nullptr},
-      {"C:\\plik", true, nullptr},              // anything that exists counts as made
+      {"C:\\plik", false, nullptr},             // a file is no folder to install into
       {"C:\\plik\\pod", false, nullptr},
+      {"E:\\Korbel\\BIN", true, "home/drive_e/Korbel/BIN"},   // an unmapped drive, its root made too
       {Path("linux/ścieżka"), true, "linux/ścieżka"},
   };
   for (const Case& c : cases) {

@@ -138,8 +138,8 @@ TEST_F(LhaReader, OtherMethodsAndLevelsAreRefusedWithNoFile) {
   } cases[] = {
       {"lha_unix114i/h1_lh6", true, 10, "TArcManager.\nNieobsługiwana metoda kompresji archiwum %s."},
       {"lha_unix114i/h1_lh7", true, 10, "TArcManager.\nNieobsługiwana metoda kompresji archiwum %s."},
-      {"lha_unix114i/h0_lh5", false, 8, "TArcManager.\nBłąd CRC nagłówka archiwum %s."},
-      {"lha_unix114i/h2_lh5", false, 8, "TArcManager.\nBłąd CRC nagłówka archiwum %s."},
+      {"lha_unix114i/h0_lh5", false, 23, "TArcManager.\nNieobsługiwany poziom nagłówka archiwum %s."},
+      {"lha_unix114i/h2_lh5", false, 23, "TArcManager.\nNieobsługiwany poziom nagłówka archiwum %s."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.archive);
@@ -203,7 +203,7 @@ TEST_F(LhaReader, ArchiveLevelFailures) {
   } cases[] = {
       {"empty file", "", 20},
       {"checksum off by one", badSum, 8},
-      {"level 0", level0, 8},
+      {"level 0", level0, ARC_ERR_HEADER_LEVEL},
       {"name longer than the header", longName, 8},
       {"packed size past the end", pastEnd, 8},
       {"extended header past the packed bytes", extendedTooBig, 8},

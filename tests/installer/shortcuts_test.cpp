@@ -36,8 +36,11 @@ TEST_F(Shortcuts, ShortcutGoesToTheApplicationsAndTheDesktopReplacingAnOldOne) {
   fs::create_directories(Path("c/Korbel"));
   WriteFile(Path("c/Korbel/Zelsal"), "");
   ASSERT_EQ(CreateShortcut("Korbel 2017", "C:\\Korbel\\ZELSAL", "C:\\Korbel", true), 0);
-  std::string expected = "[Desktop Entry]\nType=Application\nName=Korbel 2017\nExec=" + Path("c/Korbel/Zelsal") +
-                         "\nPath=" + Path("c/Korbel") + "\n";
+  // No icon beside the program: the icon theme's.
+  std::string expected = "[Desktop Entry]\nType=Application\nName=Korbel 2017\n"
+                         "Comment=Sprzedaż, fakturowanie i sprzedaż detaliczna\nExec=" +
+                         Path("c/Korbel/Zelsal") + "\nPath=" + Path("c/Korbel") +
+                         "\nIcon=zelsal\nTerminal=false\nCategories=Office;Finance;\n";
   EXPECT_EQ(ReadFile(Path("data/applications/Korbel 2017.desktop")), expected);
   EXPECT_EQ(ReadFile(DesktopFolder() + "/Korbel 2017.desktop"), expected);
   EXPECT_EQ(DesktopFolder().rfind(Path("user/"), 0), 0u);

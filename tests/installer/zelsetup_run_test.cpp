@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "installer/shortcuts.h"
 #include "tests/installer/installer_fixture.h"
@@ -23,7 +24,69 @@ class ZelsetupRun : public InstallerTest {
     return std::system(command.c_str());
   }
   std::string Output() { return ReadFile(Path("out.txt")); }
+  // The product's archive made from the built binaries and read-only files
+  // (help, printer fonts, the icon); the name of the library in it.
+  std::string PackProduct() {
+    const std::string built = std::string(ZELSAL_HELP_DIR) + "/";
+    std::vector<lha::Member> members = {{"Zelsal", lha::ReadBytes(ZELSAL_BINARY)}};
+    std::string library = fs::path(ZELKIT5_LIBRARY).filename().string();
+    members.push_back({library, lha::ReadBytes(ZELKIT5_LIBRARY)});
+    for (const char* name : {"ZELM.HLP", "ZELM.IND"}) members.push_back({name, lha::ReadBytes(built + name), "-lh0-", 0x21});
+    for (const auto& entry : fs::directory_iterator(built))
+      if (entry.path().extension() == ".fnt" || entry.path().extension() == ".svg")
+        members.push_back({entry.path().filename().string(), lha::ReadBytes(entry.path().string()), "-lh0-", 0x21});
+    WriteFile(Path("ZELSAL.LZH"), lha::Pack(members));
+    return library;
+  }
+  // A value of the desktop entry's group.
+  static std::string EntryValue(const std::string& entry, const std::string& key) {
+    size_t at = entry.find("\n" + key + "=");
+    if (at == std::string::npos) return "";
+    at += key.size() + 2;
+    return entry.substr(at, entry.find('\n', at) - at);
+  }
 };
+
+// The script's default folder with no drive mapping: the letter lands in the
+// user's data folder, made with its parents; the desktop entries are valid and
+// the program starts from the entry's own Exec and Path.
+TEST_F(ZelsetupRun, DefaultFolderWithoutAMappingInstallsAndTheEntryStartsTheProgram) {
+  PackProduct();
+  WriteFile(Path("Instaluj.dat"),
+            "KATALOG = \"C:\\Korbel\"\nLINK=Zelsal\nPLIK=ZELSAL.LZH\nPOLOZENIE=PROGRAM\nURUCHOM=PROGRAM\\ZELSAL\n");
+  WriteFile(Path("input.txt"), "u\ni\n");
+  std::string command = "cd '" + dir + "' && env -u ZELSAL_DRIVE_C -u ZELSAL_HOME '" ZELSETUP_BINARY "' <'" +
+                        Path("input.txt") + "' >'" + Path("out.txt") + "' 2>&1";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << Output();
+  const std::string installed = Path("data/zelsal/drive_c/Korbel/PROGRAM/");
+  EXPECT_NE(Output().find("na dysku: " + Path("data/zelsal/drive_c/Korbel")), std::string::npos) << Output();
+  EXPECT_NE(Output().find("Instalacja zakończona pomyślnie."), std::string::npos) << Output();
+  EXPECT_TRUE(fs::exists(installed + "he12x32.fnt"));
+
+  const std::string entry = ReadFile(Path("data/applications/Zelsal.desktop"));
+  EXPECT_EQ(EntryValue(entry, "Icon"), installed + "zelsal.svg");
+  EXPECT_EQ(EntryValue(entry, "Terminal"), "false");
+  EXPECT_EQ(EntryValue(entry, "Categories"), "Office;Finance;");
+  EXPECT_FALSE(EntryValue(entry, "Comment").empty());
+  struct stat st;
+  ASSERT_EQ(stat(Path("user/Desktop/Zelsal.desktop").c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0100, 0u) << "the desktop copy is not executable";
+  for (const char* copy : {"data/applications/Zelsal.desktop", "user/Desktop/Zelsal.desktop"}) {
+    std::string validate = "desktop-file-validate '" + Path(copy) + "' >'" + Path("validate.txt") + "' 2>&1";
+    EXPECT_EQ(std::system(validate.c_str()), 0) << copy << "\n" << ReadFile(Path("validate.txt"));
+  }
+
+  fs::create_directories(Path("zelsal-home"));
+  command = "cd '" + EntryValue(entry, "Path") + "' && ZELSAL_HOME='" + Path("zelsal-home") +
+            "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='xz' ZELKIT_DUMP='" + Path("screen.txt") + "' " +
+            EntryValue(entry, "Exec") + " >'" + Path("zelsal.txt") + "' 2>&1";
+  status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(Path("zelsal.txt"));
+  EXPECT_NE(ReadFile(Path("screen.txt")).find(" START  Katalogi "), std::string::npos);
+}
 
 // The installer puts the built program, its library and its read-only files in
 // place, and the program starts from the shortcut's command.

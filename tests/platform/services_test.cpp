@@ -85,7 +85,7 @@ TEST_F(PlatPathsTest, DriveLettersMapToRootsAndBack) {
 
 std::string StoredRoot(char letter) { return letter == 'E' ? "/srv/dysk_e/" : ""; }
 
-TEST_F(PlatPathsTest, DriveRootComesFromEnvironmentThenStoreThenProgramDir) {
+TEST_F(PlatPathsTest, DriveRootComesFromEnvironmentThenStoreThenUserData) {
   PlatSetDriveRootLookup(StoredRoot);
   EXPECT_EQ(PlatDriveRoot('e'), "/srv/dysk_e");
   EXPECT_EQ(PlatDriveRoot('Q'), dir + "home/drive_q");
@@ -97,6 +97,10 @@ TEST_F(PlatPathsTest, DriveRootComesFromEnvironmentThenStoreThenProgramDir) {
   }
   PlatSetDriveRootLookup(nullptr);
   EXPECT_EQ(PlatDriveRoot('E'), dir + "home/drive_e");
+  // Without ZELSAL_HOME the user's data folder, never the executable's folder.
+  ScopedEnv noHome("ZELSAL_HOME", "");
+  ScopedEnv data("XDG_DATA_HOME", dir + "data/");
+  EXPECT_EQ(PlatDriveRoot('c'), dir + "data/zelsal/drive_c");
 }
 
 using PlatProcessTest = TempDirTest;

@@ -110,17 +110,23 @@ class CupsTest : public PrintTest {
     pid = -1;
   }
 
-  // The raw queue, accepting jobs.
-  std::string AddQueue() {
+  // A raw queue, accepting jobs (the test's own unless named).
+  std::string AddQueue(const char* name = kQueue) { return Admin(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name); }
+  // The server's default queue.
+  std::string SetDefault(const char* name) { return Admin(IPP_OP_CUPS_SET_DEFAULT, name); }
+
+  std::string Admin(ipp_op_t operation, const char* name) {
     http_t* http = httpConnect2(socketPath.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 5000, nullptr);
     if (http == nullptr) return "no connection";
     char uri[256];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", kQueue);
-    ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", name);
+    ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, "copy:/job");
-    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
-    ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    if (operation == IPP_OP_CUPS_ADD_MODIFY_PRINTER) {
+      ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, "copy:/job");
+      ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+      ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    }
     ippDelete(cupsDoRequest(http, request, "/admin/"));
     std::string result = cupsLastError() > IPP_STATUS_OK_CONFLICTING ? cupsLastErrorString() : "";
     httpClose(http);
@@ -164,6 +170,22 @@ TEST_F(CupsTest, RawJobArrivesUnchanged) {
   deinit_prn();
   const std::string expected = "\x0F" + data + "\x12\x1BH";
   EXPECT_EQ(JobBytes([&](const std::string& b) { return b.size() >= expected.size(); }), expected);
+}
+
+// The dialog takes the first entry when no printer is stored: the default
+// queue comes first whatever its place among the names.
+TEST_F(CupsTest, TheDefaultQueueIsListedFirst) {
+  ASSERT_EQ(AddQueue("aaa-other"), "");
+  ASSERT_EQ(AddQueue("zzz-other"), "");
+  unsetenv("LPDEST");
+  unsetenv("PRINTER");
+  unsetenv("ZELSAL_PRINTERS");
+  for (const char* preferred : {kQueue, "zzz-other", "aaa-other"}) {
+    ASSERT_EQ(SetDefault(preferred), "");
+    std::vector<std::string> listed = BuildPrinterList();
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[0], preferred);
+  }
 }
 
 TEST_F(CupsTest, DeviceContextPageArrivesAsPdf) {

@@ -113,6 +113,7 @@ TEST_F(OutputTest, MissingSoftFontFailsTheStart) {
   EXPECT_EQ(StartJob(0), -1);
   ASSERT_FALSE(screen.shown.empty());
   EXPECT_NE(screen.shown.back().text.find("LPORT.FNT"), std::string::npos);
+  EXPECT_NE(screen.shown.back().text.find(PlatProgramDir()), std::string::npos) << "the folder as on this system";
 }
 
 TEST_F(OutputTest, FormFeedResendsTheLaserJetFont) {

@@ -26,21 +26,20 @@ class InvoiceRoadTest : public SalesRoadTest {
   }
   // Printing after the save on, and the invoice from net prices on a
   // character printer in the program directory's print settings.
-  void PrintAfterSave() {
+  void PrintAfterSave(int mode = 1, int family = PRN_EPSON9) {
     MakeFirmWithSales();
     OpenFirmRegister();
     if (HasFatalFailure()) return;
     ASSERT_EQ(LoadEwidencjeOptions(), 0);
     salesOptions.printAfterSave = 'T';
     ASSERT_EQ(SaveEwidencjeOptions(), 0);
-    SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+    SavePrinting({{Z5SPRZ.table, "FVN"}}, mode, family);
     if (HasFatalFailure()) return;
     d4close_all(&env->engine);
   }
-  // " Dopisz " of FV/1 issued on `day`, printed with F2 in the print dialog
-  // to the file it offers; the page comes back.
-  std::string PrintedInvoice(const std::string& day) {
-    // No print queue: the dialog offers the file only.
+  // FV/1 issued on `day`, saved and printed with F2 in the dialog: with no
+  // print queue it offers the file only.
+  void PrintToTheOfferedFile(const std::string& day = "100325") {
     const char* cups = std::getenv("CUPS_SERVER");
     std::string savedCups = cups ? cups : "";
     setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
@@ -49,6 +48,10 @@ class InvoiceRoadTest : public SalesRoadTest {
       setenv("CUPS_SERVER", savedCups.c_str(), 1);
     else
       unsetenv("CUPS_SERVER");
+  }
+  // The same, the printed page coming back.
+  std::string PrintedInvoice(const std::string& day) {
+    PrintToTheOfferedFile(day);
     return TakePrintedText(home + "firma1/win.prn");
   }
 };
@@ -167,6 +170,18 @@ TEST_F(InvoiceRoadTest, AFreshInstallationIssuesInTheComputersYear) {
   EXPECT_TRUE(Has(listed, "Ewidencja sprzedaży 2026")) << listed.screen;
   EXPECT_TRUE(Has(listed, "10-03/26│  FV/    1/                             │  │Towar A")) << listed.screen;
   EXPECT_TRUE(Has(listed, "10-03/26│  FV/    1/                             │  │Towar B")) << listed.screen;
+}
+
+// Graphic printing on a fresh machine: the printer fonts the build put beside
+// the program are found with none in the program directory.
+TEST_F(InvoiceRoadTest, GraphicPrintingFindsThePrinterFontsBesideTheProgram) {
+  PrintAfterSave(0, PRN_HP_LASER);
+  if (HasFatalFailure()) return;
+  PrintToTheOfferedFile();
+  // The page drawn to a PDF; without the fonts the file stays empty.
+  std::string printed = ReadFile(home + "firma1/win.prn");
+  EXPECT_EQ(printed.substr(0, 5), "%PDF-");
+  EXPECT_GT(printed.size(), 1000u);
 }
 
 }  // namespace

@@ -4,14 +4,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 check="$root/tools/check-layers"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$root/tests/tools/script_test_common.sh"
 
 # including file | included path | expected status (0 passes, 1 fails)
 cases=(

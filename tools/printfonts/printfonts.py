@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Printer fonts for graphic printing, made from the library's screen fonts.
 
-Writes into OUTPUT_DIR (the program directory, e.g. $ZELSAL_HOME) every font
-file the graphic print mode reads: the headerless bitmap fonts (glyphs of
+Writes into OUTPUT_DIR (the build runs it for the folder of the executables)
+every font file the graphic print mode reads: the headerless bitmap fonts (glyphs of
 characters 32 to 255, rows of whole bytes, the leftmost dot in the most
 significant bit) and the three HP PCL soft-font downloads lport.fnt,
 courn.fnt and courb.fnt. Glyphs are the screen glyphs scaled to each cell, so
