@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/archive_backup.h"
@@ -56,6 +57,7 @@ struct ArchiveForm {
   char firmName[ARCHIVED_NAME_SIZE];
   char commonName[ARCHIVED_NAME_SIZE];
   Wiget list[24];
+  std::vector<std::string> labels;   // the static elements point into these
 };
 
 ArchiveForm form;
@@ -148,7 +150,9 @@ int SubdirChanged(WigetEvent* event, Wiget*, void*) {
   return 0;
 }
 
-void DefineForm(const std::vector<std::string>& labels) {
+void DefineForm(std::vector<std::string> lines) {
+  form.labels = std::move(lines);
+  const std::vector<std::string>& labels = form.labels;
   ResetWigetsDefinition(form.list, sizeof form.list / sizeof form.list[0] * WIGET_BYTES, 0);
   for (size_t i = 0; i < labels.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
@@ -254,6 +258,7 @@ void ArchiveWindow(int kind) {
       Serwis(env->settlementYear, form.firmSwitch == 'T', form.commonSwitch == 'T');
     }
   }
+  w4deactivate(window);
   w4close(window);
   FreeWigets(form.list);
 }
