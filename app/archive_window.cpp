@@ -12,6 +12,7 @@
 #include "app/archive_backup.h"
 #include "app/form_text.h"
 #include "app/maintenance.h"
+#include "app/option_forms.h"
 #include "app/option_sets.h"
 #include "app/param_store.h"
 #include "db/db_engine.h"
@@ -242,6 +243,7 @@ void ArchiveWindow(int kind) {
     FreeWigets(form.list);
     return;
   }
+  ShowFirstOptionsPage(window, form.list);   // the labels stand before the first key
   const int key = ActivateWindow(window, nullptr, nullptr, 0);
   if (key == KEY_F2_SAVED) {
     SetArchiveProgressWindow(window, PROGRESS_ROW);

@@ -9,14 +9,15 @@
 //   commands: they talk to a fiscal printer on a serial port.
 // - Administrator > EKSPORT and IMPORT past their first window: they write
 //   and read files of the bookkeeping program.
-// - Administrator > Archiwum past its refusal: the archive needs a drive
-//   mapped to the archive directory and writes archives.
+// - Administrator > Archiwum past its window: writing and restoring archives
+//   runs the archiver over the firm's files.
 // - " Drukuj " items past the print dialog: printing leaves the screen it
 //   was started from and sends a job (the page viewer is walked instead).
 // - Pomoc's pages and the notes (Shift+F2) beyond the first page: the help
 //   viewer and the notes editor are walked on their first page only.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,18 @@ TEST_F(ScreenWalkTest, SalesRegisterMenus) {
       {"s{ENTER}se", "p", "{ESC}", {}},
       {"s{ENTER}s", "{F2}", "{ESC}", {}},
   });
+}
+
+// The archive windows show their labels from the start, with the archive
+// drive mapped to a folder of the test.
+TEST_F(ScreenWalkTest, ArchiveWindows) {
+  MakeDir("archive");
+  setenv("ZELSAL_DRIVE_A", (dir + "archive").c_str(), 1);
+  Walk({
+      {"s{ENTER}aa", "z", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne", "weryfikacja"}},
+      {"s{ENTER}aa", "o", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne"}},
+  });
+  unsetenv("ZELSAL_DRIVE_A");
 }
 
 // The warehouse receipt register searches in its own search line.
