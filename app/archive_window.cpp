@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/archive_backup.h"
 #include "app/form_text.h"
 #include "app/maintenance.h"
+#include "app/option_forms.h"
 #include "app/option_sets.h"
 #include "app/param_store.h"
 #include "db/db_engine.h"
@@ -56,6 +58,7 @@ struct ArchiveForm {
   char firmName[ARCHIVED_NAME_SIZE];
   char commonName[ARCHIVED_NAME_SIZE];
   Wiget list[24];
+  std::vector<std::string> labels;   // the static elements point into these
 };
 
 ArchiveForm form;
@@ -148,7 +151,9 @@ int SubdirChanged(WigetEvent* event, Wiget*, void*) {
   return 0;
 }
 
-void DefineForm(const std::vector<std::string>& labels) {
+void DefineForm(std::vector<std::string> lines) {
+  form.labels = std::move(lines);
+  const std::vector<std::string>& labels = form.labels;
   ResetWigetsDefinition(form.list, sizeof form.list / sizeof form.list[0] * WIGET_BYTES, 0);
   for (size_t i = 0; i < labels.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
@@ -238,6 +243,7 @@ void ArchiveWindow(int kind) {
     FreeWigets(form.list);
     return;
   }
+  ShowFirstOptionsPage(window, form.list);   // the labels stand before the first key
   const int key = ActivateWindow(window, nullptr, nullptr, 0);
   if (key == KEY_F2_SAVED) {
     SetArchiveProgressWindow(window, PROGRESS_ROW);
@@ -254,6 +260,7 @@ void ArchiveWindow(int kind) {
       Serwis(env->settlementYear, form.firmSwitch == 'T', form.commonSwitch == 'T');
     }
   }
+  w4deactivate(window);
   w4close(window);
   FreeWigets(form.list);
 }

@@ -29,6 +29,7 @@ constexpr int COLS = 78;
 constexpr int FORM_ELEMENTS = 48;
 constexpr int VALUE_COL = 20;
 constexpr int ACCOUNT_COL = 16;
+constexpr int POSTAL_CODE_COL = 17;
 constexpr int RIGHT_SAVE = 9301;
 constexpr int MSG_OFFICES_TITLE = 20087;
 constexpr int OFFICE_LIST_ROW = 3;
@@ -115,7 +116,7 @@ void BuildForm() {
   std::memcpy(country->user_bytes, &COUNTRY_NAME, sizeof COUNTRY_NAME);
   int row = 13;
   for (const char* name : {"WOJ", "GMI", "POW", "ULI", "NRD", "NRM", "MIA"}) Field(row++, VALUE_COL, name);
-  Field(20, VALUE_COL, "KOD");
+  Field(20, POSTAL_CODE_COL, "KOD");   // ends before "poczta"
   Field(20, 32, "POC");
   Field(21, VALUE_COL, "TEL");
   Field(22, VALUE_COL, "FAX");
@@ -147,6 +148,7 @@ int CompanyDataWindow() {
     set_fun_help("F2", "Zapisz", 1);
     key = ActivateWindow(window, nullptr, nullptr, 0);
     remove_help_line();
+    w4deactivate(window);
     w4close(window);
   }
   FreeWigets(list);

@@ -204,6 +204,7 @@ void MainOptionsWindow() {
       SaveMainOptions();
       LoadMainOptions();
     }
+    w4deactivate(window);
     w4close(window);
   }
   FreeWigets(list);

@@ -49,9 +49,16 @@ void ShowFullNameOf(long record) {
 
 int DisplayFilter(intptr_t) {
   if (!CurrentBrowse || !CurrentBrowse->edit_mode) {
-    char name[OPERATOR_NAME_BYTES];
-    OperatorBlockName(f4ptr(BlockField()), name);
-    PutInBuffer(NameField(), name, sizeof name);
+    // The blank buffer of an empty list holds no block to unscramble.
+    const char* block = f4ptr(BlockField());
+    const unsigned length = f4len(BlockField());
+    if (std::all_of(block, block + length, [](char c) { return c == ' '; })) {
+      PutInBuffer(NameField(), "", 0);
+    } else {
+      char name[OPERATOR_NAME_BYTES];
+      OperatorBlockName(block, name);
+      PutInBuffer(NameField(), name, sizeof name);
+    }
     ShowFullNameOf(d4recno(OperatorRecords.table));
   }
   return X4_ACCEPT;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "app/option_forms.h"
 #include "app/module_entries.h"
@@ -211,7 +212,7 @@ void BuildLists(SalesOptionsPages* f, int year) {
   FillOptionList(f->yesNoAsk, sizeof f->yesNoAsk, 12, kYesNoAsk);
   FillOptionList(f->invoicePrint, sizeof f->invoicePrint, 16, OPTION_PRINT_PRICES);
   FillOptionList(f->billPrint, sizeof f->billPrint, 20, kBillPrint);
-  FillOptionList(f->priceKind, sizeof f->priceKind, 16, kPriceKind);
+  FillOptionList(f->priceKind, sizeof f->priceKind, 17, kPriceKind);   // "3. NETTO / BRUTTO"
   FillOptionList(f->catalogue, sizeof f->catalogue, 10, kCatalogue);
   FillOptionList(f->salePrice, sizeof f->salePrice, 12, kSalePrice);
   FillOptionList(f->pickPrices, sizeof f->pickPrices, 14, OPTION_PICK_PRICES);
@@ -343,8 +344,9 @@ void BuildPage4(SalesOptionsWork* w, SalesOptionsPages* f) {
   YesNo(10, &o.printMarkCodes);
   List(14, 52, &o.usualLumpSum, f->lumpSum);
   Text(18, 28, o.jpkFaDir, 50)->hook = DirectoryTest;
-  Text(21, 0, o.exportDir, 50)->hook = DirectoryTest;
-  Text(25, 0, o.importDir, 50)->hook = DirectoryTest;
+  // After their labels, shown in the rest of the row and scrolled.
+  for (auto [row, dir] : {std::pair{20, o.exportDir}, std::pair{24, o.importDir}})
+    DefineWigetEx(row, 48, WigetVar(dir), 50, W_TEXT | WidthFlag(29))->hook = DirectoryTest;
 }
 
 void Apply(const SalesOptionsWork& w) {
@@ -389,6 +391,7 @@ int SalesOptionsWindow(SalesOptionsWork* work) {
     // Enter past the last field stays on the last page; only F2 ends with saving
     int key = ActivateWindow(window, nullptr, nullptr, AW_NO_QUESTIONS | AW_ENTER_NO_SAVE);
     remove_help_line();
+    w4deactivate(window);
     w4close(window);
     if (key == SAVED && Pytanie(MSG_SAVE_CHANGES) != KEY_ESC) {
       Apply(*work);

@@ -127,6 +127,7 @@ int WarehouseOptionsWindow() {
     set_fun_help("F2", "Zapisz", 1);
     int key = ActivateWindow(window, nullptr, nullptr, 0);
     remove_help_line();
+    w4deactivate(window);
     w4close(window);
     if (key == SAVED) {
       warehouseOptions = o;

@@ -134,6 +134,7 @@ bool AskReductionRates(int windowRows, double rates[LEVEL_COUNT]) {
     g4picture(REDUCTION_PICTURE);
   }
   int key = g4read();
+  w4deactivate(window);
   w4close(window);
   w4select(previous);
   return key == KEY_ENTER;

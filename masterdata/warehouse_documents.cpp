@@ -4,6 +4,7 @@
 // back, searches, filters and sums.
 #include "masterdata/warehouse_documents.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -30,6 +31,7 @@
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "masterdata/address_clipboard.h"
+#include "masterdata/catalogue_browse.h"
 #include "masterdata/stock_update.h"
 #include "sales/document_totals.h"
 #include "tables/warehouse_tables.h"
@@ -94,7 +96,6 @@ struct Register {
   char contractorFilter[71];
   SearchContext search;
   SearchField searchFields[5];
-  SearchField searchOne[4][2];   // the receipts' searches, one entry each
   char searchDate[9], searchName[37], searchPattern[37];
   int32_t searchNumber;
   ScrollColumn columns[5];
@@ -564,17 +565,62 @@ void DefineSearch(Register& r) {
   DefineSzukajPole("nazwa", HB("NA1"), &h->tag[WH_HEADERS_BY_NAME], r.searchName, W_TEXT | WF_LONG);
   DefineSzukajPole("nazwa", HB("NA1"), nullptr, r.searchPattern, W_TEXT);
   DefineSzukajPole("numer", HB("NUM"), &h->tag[WH_HEADERS_BY_NUMBER], &r.searchNumber, W_INT | WidthFlag(5));
-  for (int i = 0; i < 4; i++) {
-    InitSzukajPola(r.searchOne[i], sizeof r.searchOne[i]);
-    SearchField& f = r.searchFields[i];
-    DefineSzukajPole(f.label, f.field, f.tag, f.buffer, f.flags);
-  }
 }
 
-// The issues: one window of the four searches; the receipts: each on its own.
-constexpr int ALL_SEARCHES = 4;
-int32_t Search(int32_t which) {
-  return OknoSzukaj(&reg->search, which == ALL_SEARCHES ? reg->searchFields : reg->searchOne[which]);
+// The issues: one window of the four searches.
+int32_t Search(int32_t) { return OknoSzukaj(&reg->search, reg->searchFields); }
+
+// The receipts: each search asks in the browse's search line.
+enum ReceiptSearchKind { SEARCH_DATE, SEARCH_NAME, SEARCH_NAME_PATTERN, SEARCH_NUMBER };
+
+// The key sought on the tag: the document found, or the next in key order,
+// becomes current; past the last one the list stays where it was.
+int SeekReceipt(int tag, const std::string& key) {
+  long current = d4recno(Headers());
+  d4tag_select(Headers(), stronaMagazynu->headers->tag[tag]);
+  int r = x4seek(&CurrentBrowse->scan, key.c_str());
+  if (r < 0) return -1;
+  Redisplay(r == 0 || r == 2 ? d4recno(Headers()) : current);
+  return 0;
+}
+
+const char* ReceiptName() { return FldQStr(H("NA1"), 0); }
+
+int32_t ReceiptSearch(int32_t kind) {
+  BrowseContext* c = CurrentBrowse;
+  if (!c) return -1;
+  auto asked = [c](const char* prompt, std::string& text, const char* picture, bool upper) {
+    return PytanieWOknieSzukania(c, Utf8ToMazText(prompt).c_str(), text.data(), picture, upper) == KEY_ENTER;
+  };
+  switch (kind) {
+    case SEARCH_DATE: {
+      std::string date(8, ' ');
+      if (!asked("Szukaj daty -", date, "DD-MM/YY", false)) return 0;
+      return SeekReceipt(WH_HEADERS_BY_DATE, date.substr(0, 8));
+    }
+    case SEARCH_NAME: {
+      std::string name(f4len(H("NA1")) / 2, ' ');
+      if (!asked("Szukaj nabywcy -", name, nullptr, true)) return 0;
+      name.erase(name.find_last_not_of(' ') + 1);
+      return SeekReceipt(WH_HEADERS_BY_NAME, name);
+    }
+    case SEARCH_NAME_PATTERN: {
+      std::string pattern(f4len(H("NA1")) / 2, ' ');
+      if (!asked("Szukaj wzoru w nazwie nabywcy -", pattern, nullptr, false)) return 0;
+      long found = BrowseLocate(pattern.c_str(), ReceiptName);
+      if (found < 0) return -1;
+      Redisplay(found > 0 ? found : d4recno(Headers()));
+      return 0;
+    }
+    default: {
+      std::string number = "    1";
+      if (!asked("Szukaj numeru dokumentu -", number, "99999", false)) return 0;
+      std::string digits = number.substr(0, 5);
+      digits.erase(0, digits.find_first_not_of(' ') == std::string::npos ? digits.size() : digits.find_first_not_of(' '));
+      digits.erase(digits.find_last_not_of(' ') + 1);
+      return SeekReceipt(WH_HEADERS_BY_NUMBER, std::string(5 - std::min<size_t>(digits.size(), 5), ' ') + digits);
+    }
+  }
 }
 
 int ContractorFilterKey(Get4* get, char* buffer, int32_t) { return kontrahent_magazynu_f4_lista(get, buffer, 7); }
@@ -706,7 +752,7 @@ void BuildMenus(Register& r) {
   if (Receipts())
     MenuDefineItem(" Szukaj ", Right(50), 's', -1, nullptr, &m[3]);
   else
-    MenuDefineItem(" Szukaj ", Right(50), 's', ALL_SEARCHES, Search, nullptr);
+    MenuDefineItem(" Szukaj ", Right(50), 's', 0, Search, nullptr);
   MenuDefineItem(" Filtry ", Right(60), 'f', 0, FiltersAction, nullptr);
   MenuDefineItem(" Suma ", Right(70), 'a', 0, SumsAction, nullptr);
   if (Receipts())
@@ -724,12 +770,12 @@ void BuildMenus(Register& r) {
   MenuDefineItem(" Numer ", Right(32), 'n', 0, ModifyNumber, nullptr);
   if (Receipts()) {
     m[3] = DefineMenuWindow();
-    MenuDefineItem(" Data ", Right(51), 'd', 0, Search, nullptr);
+    MenuDefineItem(" Data ", Right(51), 'd', SEARCH_DATE, ReceiptSearch, nullptr);
     MenuDefineItem(" Nabywca ", Right(52), 'b', -1, nullptr, &m[4]);
-    MenuDefineItem(" Numer ", Right(55), 'n', 3, Search, nullptr);
+    MenuDefineItem(" Numer ", Right(55), 'n', SEARCH_NUMBER, ReceiptSearch, nullptr);
     m[4] = DefineMenuWindow();
-    MenuDefineItem(Sys(" Porządek "), Right(53), 'p', 1, Search, nullptr);
-    MenuDefineItem(" Wzorzec ", Right(54), 'w', 2, Search, nullptr);
+    MenuDefineItem(Sys(" Porządek "), Right(53), 'p', SEARCH_NAME, ReceiptSearch, nullptr);
+    MenuDefineItem(" Wzorzec ", Right(54), 'w', SEARCH_NAME_PATTERN, ReceiptSearch, nullptr);
   }
   w4select(m[0]);
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-const char kDoubleFrame[] = "\xCD\xCD\xBA\xBA\xC9\xBB\xC8\xBC";
 constexpr int kNormalAttr = 7;
 constexpr int kBoldAttr = 15;
 constexpr int kCaretUnderline = 0;
@@ -133,9 +132,10 @@ int w4popup_frame(int row, int column, int height, int width, const char* title)
   const int handle = w4define(row, column, row + height - 1, column + width - 1);
   if (handle < 0) return -1;
   w4attribute(kNormalAttr);
-  w4border(kDoubleFrame, kBoldAttr);
+  w4border(kStdFrame, kBoldAttr);   // the double-line frame of the system's characters
   if (title) w4title(0, -1, title, 240);
   w4popup();
+  w4activate(handle);
   return handle;
 }
 
@@ -244,6 +244,7 @@ int edytuj_memory(char* text, char* bold, int rows, int columns, const char* tit
   w4cursor(-1, -1);
   DesktopSetCaretShape(kCaretBlock);
   remove_help_line();
+  w4deactivate(window);
   w4close(window);
   w4select(previous);
   return key;

@@ -112,6 +112,9 @@ void WriteRecord() {
   f4assign_char(Z5TABW.typ, Printer.amounts);
 }
 
+// The "Czcionka" menu offers fonts 2, 10 and 11, and shows any other as 9.
+int MenuFont(int fontNo) { return fontNo == 2 || fontNo == 10 || fontNo == 11 ? fontNo : 9; }
+
 void SetDefaults() {
   Printer.printerHash = 0;
   Printer.leftMarginMm = Printer.topMarginMm = 0;
@@ -144,7 +147,7 @@ void ClampPrinterSettings() {
   if (Printer.leftMarginMm > 9999) Printer.leftMarginMm = 0;
   if (Printer.topMarginMm > 9999) Printer.topMarginMm = 0;
   if (Printer.codePage >= 4 || Printer.codePage < 0) Printer.codePage = 0;
-  if (Printer.fontNo != 2 && Printer.fontNo != 10 && Printer.fontNo != 11) Printer.fontNo = 9;
+  Printer.fontNo = MenuFont(Printer.fontNo);
   if (Printer.rasterOption >= 2 || Printer.rasterOption < 0) Printer.rasterOption = 0;
   if (Printer.economode >= 3 || Printer.economode < 0) Printer.economode = 0;
   if (Printer.option70 >= 3 || Printer.option70 < 0) Printer.option70 = 0;
@@ -165,6 +168,10 @@ void LoadPrintSettings(DbTable* table, const char* reportCode) {
     if (found == 0) {
       ReadRecord();
       ClampPrinterSettings();
+    } else {
+      // A report printed for the first time is laid out in the font its
+      // dialog shows, not in font 0.
+      Printer.fontNo = MenuFont(Printer.fontNo);
     }
   }
   PrintMessageOff();

@@ -273,13 +273,14 @@ void AdvancedWindow() {
   if (window < 0) return;
   w4popup();
   w4attribute(245);
-  w4border("\xCD\xCD\xBA\xBA\xC9\xBB\xC8\xBC", 245);
+  w4border(kStdFrame, 245);
   w4title(0, -1, "Zaawansowane", 245);
   n4attribute(245, 112);
   static const std::string properties = Sys(" Właściwości    ");
   n4item(0, 1, properties.c_str());
   n4action(AdvancedAction);
   n4activate(window, 0, nullptr, nullptr, 1);
+  w4deactivate(window);
   w4close(window);
   w4select(previous);
   state->printer = savedPrinter;
@@ -417,6 +418,7 @@ int RunPass() {
   const int startRow = w4start_row(), startCol = w4start_col();
   state->menu = w4define(startRow + 5, startCol, startRow + R + 3, startCol + 17);
   if (state->menu < 0) {
+    w4deactivate(state->dialog);
     w4close(state->dialog);
     w4select(previous);
     return kCancel;
@@ -451,7 +453,9 @@ int RunPass() {
   int result = n4activate(state->menu, 0, nullptr, nullptr, 1);
   n4char_routine(outer);
   remove_help_line();
+  w4deactivate(state->menu);
   w4close(state->menu);
+  w4deactivate(state->dialog);
   w4close(state->dialog);
   w4select(previous);
   if (result == kRebuild || result == kPrint) return result;

@@ -125,6 +125,7 @@ bool EditColumn(int i) {
   g4picture("99");
   g4(0, 20, name);
   const int key = g4read();
+  w4deactivate(window);
   w4close(window);
   w4select(previous);
   if (key == KEY_ESC) return false;
@@ -196,8 +197,11 @@ int TabuLayoutDialog(TabuColumn* list, const char* title) {
   const int titleLength = static_cast<int>(std::strlen(title ? title : ""));
   const int widthCol = std::max(0, Desktop.cols - std::max(titleLength + 4, static_cast<int>(widthLabel.size()) + 3));
   state.widthWindow = w4define(1, widthCol, 1, Desktop.cols - 1);
-  w4attribute(249);
-  w4popup();
+  if (state.widthWindow >= 0) {
+    w4attribute(249);
+    w4popup();
+    w4activate(state.widthWindow);
+  }
   state.menuWindow = DefineWyboruWindow(-1, -1, "WYBIERZ DANE DO WYDRUKU");
   int result = 0;
   if (state.widthWindow >= 0 && state.menuWindow >= 0) {
@@ -245,7 +249,10 @@ int TabuLayoutDialog(TabuColumn* list, const char* title) {
     remove_fun_help("F5");
   }
   if (state.menuWindow >= 0) w4close(state.menuWindow);
-  if (state.widthWindow >= 0) w4close(state.widthWindow);
+  if (state.widthWindow >= 0) {
+    w4deactivate(state.widthWindow);
+    w4close(state.widthWindow);
+  }
   w4select(previous);
   Dialog = nullptr;
   return result;

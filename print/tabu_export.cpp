@@ -99,6 +99,7 @@ void EditName(int i) {
   g4upper();
   g4valid(ValidExportFieldName);
   const int key = g4read();
+  w4deactivate(window);
   w4close(window);
   w4select(previous);
   if (key == KEY_ESC) return;

@@ -39,23 +39,7 @@ double ReportFactor() {
   return kurs_widoku(salesContext ? salesContext->reportCurrencyMode : VIEW_PLN_VAT, Header("KVA"), Header("KKS"));
 }
 
-const char* const kMainKinds[] = {"FV", "RU", "FK", "RK", "BR", "PF", "MP", "FM", "FP", "ZP", "FZ", "KZ", "ZB", "KP"};
-const char* const kAuxKindsBefore2024[] = {"FV", "RA", "FK", "RK", "BR", "PF", "MP", "FM", "FZ"};
-
-// The kind shown in the list: from 2024 final, collective and receipt-final
-// invoices of kinds 1 and 7 by their link state.
-const char* ListedKind() {
-  int kind = HeaderInt("TYV");
-  if (!From2024()) {
-    bool aux = Register() == 2;
-    const char* const* list = aux ? kAuxKindsBefore2024 : kMainKinds;
-    int count = aux ? static_cast<int>(std::size(kAuxKindsBefore2024)) : static_cast<int>(std::size(kMainKinds));
-    return kind >= 1 && kind <= count ? list[kind - 1] : "";
-  }
-  int akt = HeaderInt("AKT");
-  if ((kind == 1 || kind == 7) && akt >= 1 && akt <= 3) kind = 11 + akt;
-  return kind >= 1 && kind <= static_cast<int>(std::size(kMainKinds)) ? kMainKinds[kind - 1] : "";
-}
+const char* ListedKind() { return KindCode(HeaderInt("TYV"), Register(), HeaderInt("AKT")); }
 
 // The number of the current header as the list and forms show it.
 std::string NumberText() {
@@ -270,7 +254,9 @@ void tabulogram_gtu(TabuValue* value) { TabuText(value, "_OZ", Marks("NKK"), MAR
 
 void panel_kwota(TextCtrl* entry) { pokaz_kwote_w_widoku(entry, ListView(), Header("KVA"), Header("KKS")); }
 
-void panel_waluta(TextCtrl* entry) { pokaz_kod_waluty(entry, ListView(), entry->row + 1, entry->col + 2); }
+// The code stands before "VAT" of its row and the view's label on the blank
+// row above the amounts, so neither covers a label of the panel.
+void panel_waluta(TextCtrl* entry) { pokaz_kod_waluty(entry, ListView(), entry->row - 2, entry->col); }
 
 void panel_kraj(TextCtrl* entry) {
   Clipped(entry, FieldIsEmpty(*entry->field) ? std::string("POLSKA") : std::string(FldQStr(*entry->field, 0)));
@@ -306,7 +292,11 @@ void formularz_rodzaj_korygowany(TextCtrl* entry) {
   static const char* const shortList[] = {"FV", "RU", "FK", "RK", "BR", "PF", "MP", "FM", "FZ"};
   int tym = HeaderInt("TYM");
   bool mainList = From2024() || HeaderInt("SDR") == 3;
-  int count = mainList ? static_cast<int>(std::size(kMainKinds)) : static_cast<int>(std::size(shortList));
-  if (tym < 1 || tym > count) return;
-  Clipped(entry, std::string(" ") + (mainList ? kMainKinds : shortList)[tym - 1]);
+  if (mainList) {
+    const char* code = KindCode(tym, 1, 0);
+    if (*code) Clipped(entry, std::string(" ") + code);
+    return;
+  }
+  if (tym < 1 || tym > static_cast<int>(std::size(shortList))) return;
+  Clipped(entry, std::string(" ") + shortList[tym - 1]);
 }

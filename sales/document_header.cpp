@@ -82,7 +82,7 @@ int LockTable(DbTable* table) { return set_lock(table, -1); }
 
 // ---- the menus of a new document
 
-const char* const* Items(std::initializer_list<const char*> texts) {
+const char* const* Items(const std::vector<const char*>& texts) {
   static std::list<std::vector<std::string>> kept;
   static std::list<std::vector<const char*>> lists;
   std::vector<std::string>& k = kept.emplace_back();
@@ -123,19 +123,15 @@ int ChooseKind() {
                                          "2. ZALICZKOWA do paragonu ZP", "3. FAKTURA do paragonu    FP",
                                          "4. KOREKTA                FK", "5. FAKTURA PRO FORMA      PF"});
     list = l;
-  } else if (main) {
-    static const char* const* l = Items(
-        {"1. FAKTURA                 -FV", "1. FAKTURA                 -FV", "2. RACHUNEK                -RA",
-         "3. FAKTURA KORYGUJĄCA      -FK", "4. RACHUNEK KORYGUJĄCY     -RK", "5. SPRZEDAŻ BEZRACHUNKOWA  -BR",
-         "6. FAKTURA PRO FORMA       -PF", "7. FAKTURA mały podatnik   -MP", "8. FAKTURA marża           -FM",
-         "9. FAKTURA do paragonu     -FP"});
-    list = l;
   } else {
-    static const char* const* l = Items(
-        {"1. FAKTURA                  -FV", "1. FAKTURA                  -FV", "2. RACHUNEK                 -RA",
-         "3. FAKTURA KORYGUJĄCA       -FK", "4. RACHUNEK KORYGUJĄCY      -RK", "5. SPRZEDAŻ BEZRACHUNKOWA   -BR",
-         "6. FAKTURA PRO FORMA        -PF", "7. FAKTURA mały podatnik    -MP", "8. FAKTURA marża            -FM",
-         "9. FAKTURA ZALICZKOWA       -FZ", "a. ZALICZKOWA do paragonu   -FP"});
+    // The menu's first entry is the item it starts on.
+    static const char* const* lists[2] = {};
+    const char* const*& l = lists[main ? 0 : 1];
+    if (!l) {
+      std::vector<const char*> items = AddKindItemsBefore2024(main ? 1 : 2);
+      items.insert(items.begin(), items.front());
+      l = Items(items);
+    }
     list = l;
   }
   int row, col;
@@ -734,6 +730,10 @@ int dopisz_lub_modyfikuj_opis(int modify) {
       d.advanceFlag = 3;
     }
     c.kind = kind;
+    // The append defines its window before the first document is prepared,
+    // so the form's height must be chosen first (an empty register never
+    // passed a key through the key routine that otherwise chooses it).
+    wybierz_formularz_naglowka(kind);
     browse_dopisz(0);
     return 0;
   }

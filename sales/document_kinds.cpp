@@ -44,6 +44,23 @@ const char* const kKindTitles[] = {
     "FAKTURA zaliczkowa", "FAKTURA końcowa", "FAKTURA zbiorcza", "FAKTURA końcowa parag.",
 };
 
+// The " Dopisz " kind menus before 2024; item n is kind n.
+const char* const kAddItemsMain[] = {
+    "1. FAKTURA                 -FV", "2. RACHUNEK                -RA", "3. FAKTURA KORYGUJĄCA      -FK",
+    "4. RACHUNEK KORYGUJĄCY     -RK", "5. SPRZEDAŻ BEZRACHUNKOWA  -BR", "6. FAKTURA PRO FORMA       -PF",
+    "7. FAKTURA mały podatnik   -MP", "8. FAKTURA marża           -FM", "9. FAKTURA do paragonu     -FP",
+};
+const char* const kAddItemsAux[] = {
+    "1. FAKTURA                  -FV", "2. RACHUNEK                 -RA", "3. FAKTURA KORYGUJĄCA       -FK",
+    "4. RACHUNEK KORYGUJĄCY      -RK", "5. SPRZEDAŻ BEZRACHUNKOWA   -BR", "6. FAKTURA PRO FORMA        -PF",
+    "7. FAKTURA mały podatnik    -MP", "8. FAKTURA marża            -FM", "9. FAKTURA ZALICZKOWA       -FZ",
+    "a. ZALICZKOWA do paragonu   -FP",
+};
+
+const char* const kMainKindCodes[] = {"FV", "RU", "FK", "RK", "BR", "PF", "MP",
+                                      "FM", "FP", "ZP", "FZ", "KZ", "ZB", "KP"};
+const char* const kAuxKindCodesBefore2024[] = {"FV", "RA", "FK", "RK", "BR", "PF", "MP", "FM", "FZ"};
+
 const char* const kKindNames[] = {
     "Faktura", "Rachunek", "Faktura korygująca", "Rachunek korygujący", "Sprzedaż bezrachunkowa",
     "Faktura PRO FORMA", "Faktura mały podatnik", "Faktura marża", "Faktura do paragonu", "Faktura zaliczkowa",
@@ -93,6 +110,32 @@ const char* sufiks_numeru_rodzaju(int kind, int rejestr) {
 const char* KindTitle(int kind) {
   static std::string titles[std::size(kKindTitles)];
   return Listed(kKindTitles, std::size(kKindTitles), kind, titles);
+}
+
+const char* KindCode(int kind, int rejestr, int link) {
+  if (WorkingYear() < FIRST_YEAR_OF_ADVANCE_KINDS) {
+    bool aux = rejestr == 2;
+    const char* const* list = aux ? kAuxKindCodesBefore2024 : kMainKindCodes;
+    int count = static_cast<int>(aux ? std::size(kAuxKindCodesBefore2024) : std::size(kMainKindCodes));
+    return kind >= 1 && kind <= count ? list[kind - 1] : "";
+  }
+  if ((kind == 1 || kind == 7) && link >= 1 && link <= 3) kind = 11 + link;
+  return kind >= 1 && kind <= static_cast<int>(std::size(kMainKindCodes)) ? kMainKindCodes[kind - 1] : "";
+}
+
+std::vector<const char*> AddKindItemsBefore2024(int rejestr) {
+  if (rejestr == 2) return {std::begin(kAddItemsAux), std::end(kAddItemsAux)};
+  return {std::begin(kAddItemsMain), std::end(kAddItemsMain)};
+}
+
+const char* NumberWindowTitle(int kind, int rejestr) {
+  if (WorkingYear() >= FIRST_YEAR_OF_ADVANCE_KINDS) return KindTitle(kind);
+  static std::string titles[2][std::size(kAddItemsAux)];
+  const std::vector<const char*> items = AddKindItemsBefore2024(rejestr);
+  if (kind < 1 || kind > static_cast<int>(items.size())) return "";
+  std::string& title = titles[rejestr == 2][kind - 1];
+  if (title.empty()) title = Utf8ToMazText(items[static_cast<size_t>(kind - 1)] + 3);
+  return title.c_str();
 }
 
 const char* Sys(const char* utf8) {

@@ -3,6 +3,7 @@
 // kind and the titles of the number window.
 #pragma once
 #include <initializer_list>
+#include <vector>
 
 // The kind's name ("Faktura", "Faktura korygująca" ...); kind 9 of the
 // auxiliary register before 2024 is the advance invoice. Empty for kinds
@@ -24,6 +25,17 @@ const char* sufiks_numeru_rodzaju(int kind, int rejestr);
 // The title of a kind in the number windows ("FAKTURA", "KOREKTA" ...)
 // without its "n. "; an empty text for a kind outside 1..14.
 const char* KindTitle(int kind);
+
+// The two letters of a kind in the lists and panels; from 2024 kinds 1 and
+// 7 linked as final, collective or receipt-final invoices (link 1 to 3, the
+// header's AKT or the line's RFK) show as KZ, ZB, KP.
+const char* KindCode(int kind, int rejestr, int link);
+// The " Dopisz " kind menu items before 2024 (UTF-8), item n for kind n;
+// rejestr 1 main, 2 auxiliary.
+std::vector<const char*> AddKindItemsBefore2024(int rejestr);
+// The number windows' title: before 2024 the kind's " Dopisz " item without
+// its "n. ", from 2024 KindTitle.
+const char* NumberWindowTitle(int kind, int rejestr);
 
 // A UTF-8 text in the system's character set, kept while the program runs.
 const char* Sys(const char* utf8);

@@ -85,12 +85,33 @@ const char* const* RateNames() { return Digit(Header("STM")) == 4 ? CodeList({"1
                                                                               "3. OBNIŻONA 2", "4. SUPER OBNIŻONA"})
                                                                   : NAZWY_STAWEK_VAT; }
 
+// A text cut at the panel's right edge.
+void PanelText(TextCtrl* entry, const std::string& text) {
+  int room = w4width() - entry->col;
+  if (room > 0) w4num(entry->row, entry->col, text.c_str(), std::min(static_cast<int>(text.size()), room));
+}
+
+void KindOfLine(TextCtrl* entry) {
+  PanelText(entry, KindCode(f4int(Line("TYV")), salesContext ? salesContext->rejestr : 1, f4int(Line("RFK"))));
+}
+
+// The account the row callback found for the line (blank when none).
+void AccountNumber(TextCtrl* entry) {
+  DbField* number = Z5KONT.table ? d4field(Z5KONT.table, "NUM") : nullptr;
+  PanelText(entry, number ? std::string(f4ptr(number), f4len(number)) : std::string());
+}
+void AccountName(TextCtrl* entry) {
+  DbField* name = Z5KONT.table ? d4field(Z5KONT.table, "NAZ") : nullptr;
+  PanelText(entry, name ? std::string(f4ptr(name), f4len(name)) : std::string());
+}
+
 void Panels(kontekst_pozycji* c) {
   bool gross = c->cena == 2;
   int year = WorkingYear();
   const char* const* rates = RateNames();
   const char* const* deliveries = DeliveryList(year >= 2024);
   ResetTextCtrlDefinition(c->panel, sizeof c->panel);
+  Text(0, 10, "TYV")->drawRoutine = KindOfLine;
   Text(0, 16, "PRE");
   Text(0, 21, "NRV");
   Text(0, 27, "POS");
@@ -113,11 +134,14 @@ void Panels(kontekst_pozycji* c) {
   Text(7, 59, "ILK", nullptr, TEXT_THOUSANDS);
   Text(8, 59, "KRN", nullptr, TEXT_THOUSANDS);
   Text(9, 59, "TYP", ListaTypuPrzychodu());
+  Text(10, 59, "KON")->drawRoutine = AccountNumber;
+  Text(11, 44, "KON")->drawRoutine = AccountName;
   Text(12, 9, "STM", deliveries);
   Text(12, 62, "CSS");
   Text(12, 74, "WAL");
 
   ResetTextCtrlDefinition(c->panel_skrocony, sizeof c->panel_skrocony);
+  Text(0, 10, "TYV")->drawRoutine = KindOfLine;
   Text(0, 16, "PRE");
   Text(0, 21, "NRV");
   Text(0, 27, "POS");
@@ -129,6 +153,7 @@ void Panels(kontekst_pozycji* c) {
   Text(4, 16, "VAT", rates);
   Text(4, 35, "VAS");
   Text(5, 16, "RYT", ListaStawekRyczaltu(year));
+  Text(6, 16, "KON")->drawRoutine = AccountNumber;
   Text(7, 38, "CSS");
   Text(7, 59, "WAL");
 }
@@ -269,6 +294,9 @@ int pozycje_dokumentu(int takeDiscount, int kind, int priceEntry, int viewOnly, 
     browse->skip_fn = dynfiltr_skip;
     browse->limit_field = Line("REK");
     browse->limit_value = f4long(Header("REC"));
+    // The row callback keeps the accounts on the line's account for the
+    // panel, where the caller opened them.
+    browse->filter_fn = [](intptr_t) { return Z5KONT.table ? szukaj_konta_pozycji() : X4_ACCEPT; };
     browse->before_new = przed_dopisaniem_pozycji;
     browse->before_write = nadaj_numer_pozycji;
     browse->on_validate = waliduj_pozycje;

@@ -46,8 +46,8 @@ struct kontekst_pozycji {
   int zapamietany_kod_vat_stm;  // and its VAT code
   // definition lists handed to the browse
   ScrollColumn kolumny[6];
-  TextCtrl panel[31];
-  TextCtrl panel_skrocony[17];
+  TextCtrl panel[34];
+  TextCtrl panel_skrocony[19];
   TextCtrl teksty[8];
   EditCtrl pola[43];
   TextCtrl teksty_skrocone[5];

@@ -249,7 +249,7 @@ int StandardNumber(int askDate) {
     std::memcpy(w.prefix, c.next.prefix, PREFIX_WIDTH + 1);
     w.number = c.next.number;
     std::memcpy(w.suffix, c.next.suffix, SUFFIX_WIDTH + 1);
-    int key = RunNumberWindow(w, KindTitle(c.kind));
+    int key = RunNumberWindow(w, NumberWindowTitle(c.kind, c.rejestr));
     if (key != KEY_ENTER && key != KEY_F2) return -1;
     wyrownaj_do_prawej(w.prefix, PREFIX_WIDTH);
     zapamietaj_numer(&c.next, w.prefix, w.number, w.suffix);
@@ -349,7 +349,7 @@ int FreeNumber(int askDate) {
   FreeWindow w{};
   std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
   PresetDate(w.date);
-  int key = RunFreeWindow(w, KindTitle(c.kind), askDate != 0);
+  int key = RunFreeWindow(w, NumberWindowTitle(c.kind, c.rejestr), askDate != 0);
   if ((key != KEY_ENTER && key != KEY_F2) || !FreeNumberTyped(w)) return -1;
   std::memcpy(c.freeNumber, w.number, sizeof c.freeNumber);
   if (askDate) std::memcpy(c.newIssueDate, w.date, 9);

@@ -377,6 +377,7 @@ void RunSummary() {
     n4char_routine(previous);
     w4close(menu);
   }
+  w4deactivate(window);
   w4close(window);
   s.summaryWindow = 0;
 }

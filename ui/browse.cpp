@@ -65,6 +65,14 @@ void BlankRecord(DbTable* table) {
 
 int Filter(BrowseContext* c) { return c->filter_fn ? c->filter_fn(c->filter_data) : X4_ACCEPT; }
 
+// The scan's filter: a list never shows a deleted record (a table walked in
+// record order passes over them only here), then the module's filter.
+int ListedFilter(intptr_t user) {
+  auto* c = reinterpret_cast<BrowseContext*>(user);
+  if (d4deleted(c->table) == 1) return X4_REJECT;
+  return Filter(c);
+}
+
 void DrawListRow(BrowseContext* c, int row, bool highlighted, bool withRecord) {
   Window4* w = w4record(c->list_window);
   if (!w || !c->columns) return;
@@ -236,7 +244,7 @@ int Display(BrowseContext* c, long start) {
     }
   } else {
     if (d4go(table, start) != 0) return -1;
-    if (Filter(c) != X4_ACCEPT && !fromTop()) return -1;
+    if (ListedFilter(reinterpret_cast<intptr_t>(c)) != X4_ACCEPT && !fromTop()) return -1;
   }
 
   bool failed = false;
@@ -404,7 +412,9 @@ int BrowseKey() {
       if (c->is_empty) return 0;
       return FragmentSearch(c);
     default:
-      if (c->key_hook) c->key_hook(key);
+      // A list that shows nothing (its records deleted or filtered out) has
+      // no current record for the module's keys.
+      if (c->key_hook && !c->is_empty) c->key_hook(key);
       return key;
   }
 }
@@ -552,7 +562,7 @@ int zrob_browse(int recordLines, int editLines, long start) {
 
   BlankRecord(c->table);
   DrawRecordWindow(c, true);
-  x4init(&c->scan, c->table, c->filter_fn, c->filter_data);
+  x4init(&c->scan, c->table, ListedFilter, reinterpret_cast<intptr_t>(c));
 
   if (Display(c, start) == 0) {
     n4lotus(c->menu_window);

@@ -232,7 +232,10 @@ void EnvFitWindowToGrid() {
   int cw, chh, fw, fh;
   display->metrics(&cw, &chh, &fw, &fh);
   // The backend reports a real resize as an event; the same size gives none.
-  if (!env || (oldW == static_cast<uint32_t>(cw) && oldH == static_cast<uint32_t>(chh))) DesktopOnSize(cw, chh);
+  // A window the screen cannot hold came out smaller: its grid is laid out
+  // at once, as a size message would.
+  bool same = env && oldW == static_cast<uint32_t>(cw) && oldH == static_cast<uint32_t>(chh);
+  if (!env || same || cw < w || chh < h) DesktopOnSize(cw, chh);
 }
 
 // ---- video start and stop
@@ -494,6 +497,12 @@ int DesktopSnapClientSize(int* clientWidth, int* clientHeight) {
   *clientHeight = rows * Desktop.cellHeight;
   *clientWidth = cols * Desktop.cellWidth;
   return 1;
+}
+
+int DesktopKeepsGrid(int clientWidth, int clientHeight) {
+  return Desktop.cellWidth > 0 && Desktop.cellHeight > 0 &&
+         std::max(GRID_MIN_COLS, clientWidth / Desktop.cellWidth) == Desktop.cols &&
+         std::max(GRID_MIN_ROWS, clientHeight / Desktop.cellHeight) == Desktop.rows;
 }
 
 void DesktopRefuseResize() {

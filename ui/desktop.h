@@ -84,6 +84,9 @@ void ShowLogo(ResIdRoutine resource, int size);
 // Window size. The dragged client size snapped to whole cells (never below
 // 80 x 30); returns 0 and leaves the size alone while a nested menu runs.
 int DesktopSnapClientSize(int* clientWidth, int* clientHeight);
+// 1 when a client of this size holds the grid as it is (a minimise and
+// restore, or a frame change): no resize.
+int DesktopKeepsGrid(int clientWidth, int clientHeight);
 // The window has its new client size: records the pending grid size.
 void DesktopOnSize(int clientWidth, int clientHeight);
 // Makes the pending grid size current (the key wait calls it while `restart` is set).

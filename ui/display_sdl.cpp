@@ -24,6 +24,7 @@ struct Sdl {
   bool suppressText = false;   // Alt or Ctrl with a key types nothing
   bool maximised = false;
   bool ownStateChange = false; // the next maximise or restore was asked by the program
+  bool minimised = false;      // sizes reported meanwhile are no resize
 };
 Sdl sdl;
 
@@ -183,7 +184,11 @@ int Translate(const SDL_Event& e, DisplayEvent* out) {
       return 1;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+          sdl.minimised = true;
+          return 0;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+          if (sdl.minimised) return 0;
           out->kind = DE_RESIZE;
           out->width = e.window.data1;
           out->height = e.window.data2;
@@ -192,6 +197,13 @@ int Translate(const SDL_Event& e, DisplayEvent* out) {
         case SDL_WINDOWEVENT_RESTORED: {
           // Only the operator's maximise, or restore from maximised, is reported.
           bool maximised = e.window.event == SDL_WINDOWEVENT_MAXIMIZED;
+          if (sdl.minimised && !maximised) {
+            // Back from the task bar in the state it had: only a repaint.
+            sdl.minimised = false;
+            out->kind = DE_EXPOSE;
+            return 1;
+          }
+          sdl.minimised = false;
           bool changed = maximised != sdl.maximised;
           sdl.maximised = maximised;
           if (!changed || sdl.ownStateChange) {
@@ -238,8 +250,18 @@ void Wait(int64_t timerDue, int64_t waitEnd, int) {
 
 int64_t NowMs() { return PlatMonotonicMs(); }
 
+// At most the usable area of the window's screen, without the frame.
 void SetClientSize(int width, int height) {
-  if (sdl.window) SDL_SetWindowSize(sdl.window, width, height);
+  if (!sdl.window) return;
+  SDL_Rect usable;
+  int display = SDL_GetWindowDisplayIndex(sdl.window);
+  if (display >= 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right);
+    width = std::min(width, std::max(1, usable.w - left - right));
+    height = std::min(height, std::max(1, usable.h - top - bottom));
+  }
+  SDL_SetWindowSize(sdl.window, width, height);
 }
 
 void Metrics(int* clientWidth, int* clientHeight, int* frameWidth, int* frameHeight) {

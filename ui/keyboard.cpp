@@ -175,6 +175,10 @@ void DesktopHandleEvent(const DisplayEvent* event) {
                    env->clientHeight == static_cast<uint32_t>(event->height)))
         break;
       int w = event->width, h = event->height;
+      if (DesktopKeepsGrid(w, h)) {   // a restore or a frame change: no new grid
+        DesktopPaint();
+        break;
+      }
       if (!DesktopSnapClientSize(&w, &h)) {
         display->setClientSize(static_cast<int>(env->clientWidth), static_cast<int>(env->clientHeight));
         break;

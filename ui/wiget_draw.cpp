@@ -260,9 +260,12 @@ void WigetDraw(Window4* window, Wiget* w, int rowOffset, int colOffset, int disp
       DirListDraw(w->source.dirList, row, col, (w->state & WS_CURSOR) != 0);
     return;
   }
-  if ((displayFlags & WD_BLANK_FIRST) && w->shown_width > 0) {
-    std::string blanks(static_cast<size_t>(w->shown_width), ' ');
-    w4num_att(row, col, blanks.c_str(), w->shown_width, attr);
+  // An element ends at the window's right edge: its text must not run on
+  // into the next row over the labels there.
+  const int room = window->width - col;
+  if ((displayFlags & WD_BLANK_FIRST) && w->shown_width > 0 && room > 0) {
+    std::string blanks(static_cast<size_t>(std::min<int>(w->shown_width, room)), ' ');
+    w4num_att(row, col, blanks.c_str(), static_cast<int>(blanks.size()), attr);
   }
   if (w->state & WS_HIDDEN) {
     w->shown_width = 0;
@@ -274,6 +277,7 @@ void WigetDraw(Window4* window, Wiget* w, int rowOffset, int colOffset, int disp
   if (override >= 0) attr = override;
   std::string shown(text, static_cast<size_t>(width));
   if (w->shown_width > width) shown.resize(static_cast<size_t>(w->shown_width), ' ');
+  if (static_cast<int>(shown.size()) > room) shown.resize(static_cast<size_t>(std::max(room, 0)));
   if (!shown.empty()) w4num_att(row, col, shown.c_str(), static_cast<int>(shown.size()), attr);
   w->shown_width = static_cast<int16_t>(width);
 }

@@ -154,6 +154,14 @@ TEST_F(SettingsTest, MissingRecordGivesTheDefaults) {
   EXPECT_EQ(Printer.fromPage, 1);
   EXPECT_EQ(Printer.underlineStep, 1);
   EXPECT_EQ(Printer.amounts, 'P');
+  // The first print of a report is laid out in the font its dialog shows
+  // ("Helvet 12x32"), as every later one is.
+  EXPECT_EQ(Printer.fontNo, 9);
+  ComputePageGeometry(0);
+  const int firstColumns = Printer.columns;
+  Printer.fontNo = 9;
+  ComputePageGeometry(0);
+  EXPECT_EQ(firstColumns, Printer.columns);
 }
 
 TEST_F(SettingsTest, ToPageFollowsFromPage) {

@@ -7,6 +7,7 @@
 #include "print/tabu_table.h"
 #include "print/tabulogram.h"
 #include "tests/print/print_fixture.h"
+#include "tests/print/screen_shot.h"
 #include "tests/ui/browse_fixture.h"
 
 namespace {
@@ -267,10 +268,12 @@ class PreviewTest : public TabuTest {
       ComputeTabuWidth(columns, i);
       SetPrintedName(i, FactoryName(columns[i]));
     }
-    HeadlessSetScript("{ESC}");
+    HeadlessSetScript("{F9}{ESC}");
+    g4set_key_to(KEY_F9, KeepShot);
     ShowTabuPreview(columns);
+    g4set_key_to(KEY_F9, nullptr);
     std::vector<std::string> page;
-    for (int r = 0; r < rows; r++) page.push_back(Cells(2 + r, 1, width));
+    for (int r = 0; r < rows; r++) page.push_back(ShotCells(2 + r, 1, width));
     return page;
   }
 };
@@ -287,8 +290,8 @@ TEST_F(PreviewTest, WithAndWithoutFreeLines) {
   EXPECT_EQ(framed[4], "│==========│    1.00│******│  1│");
   EXPECT_EQ(framed[5], "└──────────┴────────┴──────┴───┘");
   // Sample values stand out in bold; frames and headings do not.
-  EXPECT_EQ(Attr(2 + 4, 1 + 1), 15);
-  EXPECT_EQ(Attr(2 + 1, 1 + 3), 7);
+  EXPECT_EQ(ShotAttr(2 + 4, 1 + 1), 15);
+  EXPECT_EQ(ShotAttr(2 + 1, 1 + 3), 7);
   for (int i = 0, n = TabuCount(columns); i < n; i++) EXPECT_EQ(columns[i].flags & TABU_STRIP_MASK, 1);
 
   DefineColumns();

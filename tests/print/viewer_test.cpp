@@ -1,6 +1,7 @@
 // The page viewer and editor on the headless screen.
 #include <string>
 #include "print/page_viewer.h"
+#include "tests/print/screen_shot.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/display.h"
 
@@ -12,19 +13,27 @@ class ViewerTest : public UiTest {
   std::string bold = std::string(40 * 10, ' ');
   int Run(const char* keys, int pageNo, int pageCount, int edit = 1) {
     HeadlessSetScript(keys);
-    return edytuj_memory(text.data(), bold.data(), 10, 40, "Strona", pageNo, pageCount, edit);
+    g4set_key_to(KEY_F9, KeepShot);
+    int key = edytuj_memory(text.data(), bold.data(), 10, 40, "Strona", pageNo, pageCount, edit);
+    g4set_key_to(KEY_F9, nullptr);
+    return key;
   }
 };
 
 TEST_F(ViewerTest, TypingBoldAndFrames) {
-  EXPECT_EQ(Run("ab{F6}c{F6}{F7}789{ESC}", 1, 1), KEY_ESC);
+  const std::string under = Row(2);
+  EXPECT_EQ(Run("ab{F6}c{F6}{F7}789{F9}{ESC}", 1, 1), KEY_ESC);
   EXPECT_EQ(text.substr(0, 6), "ab \xDA\xC2\xBF");
   EXPECT_EQ(bold.substr(0, 6), "  c   ");
   // The bold letter stands on the screen in bright white, the frame drawn
-  // left to right after it.
-  EXPECT_EQ(Char(2, 3), 'c');
-  EXPECT_EQ(Attr(2, 3), 15);
-  EXPECT_EQ(Attr(2, 1), 7);
+  // left to right after it, under the title in the double frame.
+  EXPECT_EQ(ShotChar(2, 3), 'c');
+  EXPECT_EQ(ShotAttr(2, 3), 15);
+  EXPECT_EQ(ShotAttr(2, 1), 7);
+  EXPECT_NE(ShotCells(1, 0, 42).find("Strona"), std::string::npos) << ShotCells(1, 0, 42);
+  EXPECT_EQ(ShotCells(11, 0, 1), ShotCells(2, 0, 1)) << "the frame's left side";
+  // Esc restores what the viewer covered.
+  EXPECT_EQ(Row(2), under);
   // After the corner '9' the next move is down: the next piece lands below.
   EXPECT_EQ(Run("{F7}7889/{ESC}", 1, 1), KEY_ESC);
   EXPECT_EQ(text.substr(0, 4), "\xDA\xC2\xC2\xBF");

@@ -167,16 +167,16 @@ class ViewDrawingTest : public SalesScreenTest {
     definicjaRejestru = nullptr;
     SalesScreenTest::TearDown();
   }
-  // The two window rows the routine drew on (its place row 1, column 10),
-  // each trimmed, as "row1|row2|".
+  // The window rows the routine drew on (its place row 3, column 10), each
+  // trimmed, as "row1|row3|row4|": the panel's currency puts its view's
+  // label on the blank row two above.
   std::string Drawn(void (*routine)(TextCtrl*), const char* field) {
     DbField* slot = H(field);
     TextCtrl entry{};
-    entry.row = 1;
+    entry.row = 3;
     entry.col = 10;
     entry.field = &slot;
     w4clear(1);
-    w4clear(2);
     routine(&entry);
     seen.clear();
     TakeShot(0, 0);
@@ -184,7 +184,7 @@ class ViewDrawingTest : public SalesScreenTest {
     for (size_t at = 0, next; (next = seen.find('\n', at)) != std::string::npos; at = next + 1)
       rows.push_back(seen.substr(at, next - at));
     std::string drawn;
-    for (int row : {w4start_row() + 1, w4start_row() + 2}) {
+    for (int row : {w4start_row() + 1, w4start_row() + 3, w4start_row() + 4}) {
       std::string text = rows.at(static_cast<size_t>(row)).substr(static_cast<size_t>(w4start_col()) + 2, 70);
       text.erase(text.find_last_not_of(' ') + 1);
       text.erase(0, std::min(text.size(), text.find_first_not_of(' ')));
@@ -206,17 +206,17 @@ TEST_F(ViewDrawingTest, PanelAndFormTexts) {
     const char* field;
     const char* shown;
   } cases[] = {
-      {VIEW_PLN_VAT, panel_kwota, "NET", "430.00||"},
-      {VIEW_PLN_BOOKS, panel_kwota, "NET", "425.00||"},
-      {VIEW_OWN_CURRENCY, panel_kwota, "NET", "100.00||"},
-      {VIEW_PLN_VAT, panel_waluta, "WAL", "PLN|VAT|"},
-      {VIEW_PLN_BOOKS, panel_waluta, "WAL", "PLN|księg.|"},
-      {VIEW_OWN_CURRENCY, panel_waluta, "WAL", "EUR||"},
-      {VIEW_OWN_CURRENCY, panel_kraj, "KRA", "POLSKA||"},
-      {VIEW_OWN_CURRENCY, panel_numer_wz, "NWZ", "WZ/12||"},
-      {VIEW_OWN_CURRENCY, formularz_rodzaj, "TYV", "KOREKTA||"},
-      {VIEW_OWN_CURRENCY, formularz_numer, "NRV", "FK/   12/A||"},
-      {VIEW_OWN_CURRENCY, formularz_rodzaj_korygowany, "TYM", "FP||"},
+      {VIEW_PLN_VAT, panel_kwota, "NET", "|430.00||"},
+      {VIEW_PLN_BOOKS, panel_kwota, "NET", "|425.00||"},
+      {VIEW_OWN_CURRENCY, panel_kwota, "NET", "|100.00||"},
+      {VIEW_PLN_VAT, panel_waluta, "WAL", "VAT|PLN||"},
+      {VIEW_PLN_BOOKS, panel_waluta, "WAL", "księg.|PLN||"},
+      {VIEW_OWN_CURRENCY, panel_waluta, "WAL", "|EUR||"},
+      {VIEW_OWN_CURRENCY, panel_kraj, "KRA", "|POLSKA||"},
+      {VIEW_OWN_CURRENCY, panel_numer_wz, "NWZ", "|WZ/12||"},
+      {VIEW_OWN_CURRENCY, formularz_rodzaj, "TYV", "|KOREKTA||"},
+      {VIEW_OWN_CURRENCY, formularz_numer, "NRV", "|FK/   12/A||"},
+      {VIEW_OWN_CURRENCY, formularz_rodzaj_korygowany, "TYM", "|FP||"},
   };
   for (const Case& c : cases) {
     definition.currencyView = c.view;

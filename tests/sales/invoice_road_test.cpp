@@ -89,6 +89,19 @@ TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
 
 // After FV/1 the next form (FV/2) is left with Esc: its header goes again,
 // so the next " Dopisz " proposes FV/2 once more, on a new record.
+// The first document of a fresh firm is typed into a form the operator sees:
+// the header form's labels stand on the grid at the number window's F2 and
+// while the dates and the buyer are typed.
+TEST_F(InvoiceRoadTest, TheFirstDocumentsFormIsShown) {
+  MakeFirm();
+  const char* const labels[] = {"typFAKTURA", "kod nabywcy..", "NIP/PESEL....", "nazwa 1", "ulica..",
+                                "PŁATNOŚĆ:", "RAZEM: netto:"};
+  for (const char* keys : {"d{ENTER}{ENTER}{F2}", "d{ENTER}{ENTER}{F2}100325{ENTER}100325{ENTER}{ENTER}"}) {
+    std::string screen = Run(std::string(LOGO) + INTO_SALES + keys).screen;
+    for (const char* label : labels) EXPECT_NE(screen.find(label), std::string::npos) << keys << ": " << label << "\n" << screen;
+  }
+}
+
 TEST_F(InvoiceRoadTest, TheNextFormLeftWithEscLeavesNoHeader) {
   MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ENTER}{F2}{ESC}{ESC}" +

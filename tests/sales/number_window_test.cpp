@@ -38,6 +38,29 @@ TEST_F(NumberWindowTest, ProposedNumberIsTakenUnderTheTableLock) {
   d4unlock(Z5SPRZ.table);
 }
 
+// Before 2024 the window is titled with the kind's " Dopisz " item without
+// its "n. "; from 2024 with the kind title.
+TEST_F(NumberWindowTest, TitledByTheKindMenuOfTheYear) {
+  const struct {
+    int year, kind;
+    const char* title;
+  } cases[] = {{2023, 1, "FAKTURA                 -FV"},
+               {2023, 2, "RACHUNEK                -RA"},
+               {2026, 1, "FAKTURA"},
+               {2026, 7, "FAKTURA mały podatnik"}};
+  for (const auto& c : cases) {
+    env->settlementYear = c.year;
+    context.kind = c.kind;
+    seen.clear();
+    HeadlessSetScript("{F9}{ESC}");
+    EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), -1);
+    EXPECT_NE(seen.find(std::string(" ") + c.title + " "), std::string::npos) << c.year << " " << c.title << "\n" << seen;
+    if (c.year == 2026) {
+      EXPECT_EQ(seen.find("-FV"), std::string::npos) << seen;
+    }
+  }
+}
+
 TEST_F(NumberWindowTest, EscAbandonsTheDocument) {
   HeadlessSetScript("{ESC}");
   EXPECT_EQ(podaj_numer_dokumentu(1, 0, 0), -1);

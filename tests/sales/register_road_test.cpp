@@ -100,6 +100,36 @@ TEST_F(RegisterRoadTest, AnInvoiceIsAddedAndAnAbandonedOneLeavesNoHeader) {
   d4close_all(&env->engine);
 }
 
+// A document left with Esc and one deleted with " Usuń " stay in the table,
+// marked deleted, but the list, its count and its totals leave them out.
+TEST_F(RegisterRoadTest, CancelledAndDeletedDocumentsAreNotListed) {
+  MakeFirm();
+  const std::string invoice = "d{ENTER}{ENTER}{F2}100325{ENTER}100325{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca{F2}t";
+  // FV/1 and FV/2 saved, FV/3 left with Esc, then FV/2 deleted.
+  RunToEnd(std::string(LOGO) + INTO_SALES + invoice + "{ESC}" + invoice + "{ESC}" +
+           "d{ENTER}{ENTER}{F2}{ESC}{ESC}{ESC}{ESC}");
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{DOWN}mut{ESC}{ESC}{ESC}");
+  OpenFirmHeaders();
+  if (HasFatalFailure()) return;
+  DbTable* t = Z5SPRZ.table;
+  int live = 0, deleted = 0;
+  for (long r = 1; r <= d4reccount(t); r++) {
+    ASSERT_EQ(d4go(t, r), 0);
+    (d4deleted(t) ? deleted : live)++;
+  }
+  d4close_all(&env->engine);
+  EXPECT_EQ(live, 1);
+  EXPECT_GE(deleted, 2);
+
+  Outcome list = Run(std::string(LOGO) + INTO_SALES);
+  EXPECT_TRUE(Has(list, "FV/    1")) << list.screen;
+  EXPECT_FALSE(Has(list, "FV/    2")) << list.screen;
+  EXPECT_FALSE(Has(list, "FV/    3")) << list.screen;
+  // " Suma " over every document counts the one left.
+  Outcome sums = Run(std::string(LOGO) + INTO_SALES + "a{F2}{ENTER}");
+  EXPECT_TRUE(Has(sums, "│ilość       │           1  │")) << sums.screen;
+}
+
 // Ctrl+P pays the whole amount still due: the header is paid and its
 // settlement entry follows.
 TEST_F(RegisterRoadTest, CtrlPPaysTheDocumentAndSettlesItsEntry) {

@@ -104,7 +104,11 @@ TEST_F(SalesRegisterTest, CurrencyViewOfThePanel) {
   ASSERT_NE(books, std::string::npos) << seen;
   EXPECT_LT(own, vat);
   EXPECT_LT(vat, books);
-  EXPECT_LT(seen.find(" EURVAT"), seen.find(" PLNVAT"));
+  // The currency stands before "VAT" and covers no label.
+  ASSERT_NE(seen.find("EUR VAT........:"), std::string::npos) << seen;
+  EXPECT_LT(seen.find("EUR VAT........:"), seen.find("PLN VAT........:"));
+  EXPECT_EQ(seen.find("PLNVAT"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("brutto.........:"), std::string::npos) << seen;
 }
 
 TEST_F(SalesRegisterTest, BothRegistersShowTheirHeaders) {

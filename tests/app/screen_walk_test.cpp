@@ -1,0 +1,247 @@
+// Walks the real program, headless, through the items of the main menu tree
+// and of the modules' browse menus that open a window, form, menu or box, on
+// a firm with an invoice: each item is opened from the screen an operator
+// sees, its form's labels must stand on the grid, and after leaving it with
+// Esc (answering its question) the grid must be the one before.
+//
+// Not walked, and why:
+// - START > Detal > Drukarki > Funkcje and the receipt module's fiscal
+//   commands: they talk to a fiscal printer on a serial port.
+// - Administrator > EKSPORT and IMPORT past their first window: they write
+//   and read files of the bookkeeping program.
+// - Administrator > Archiwum past its window: writing and restoring archives
+//   runs the archiver over the firm's files.
+// - " Drukuj " items past the print dialog: printing leaves the screen it
+//   was started from and sends a job (the page viewer is walked instead).
+// - Pomoc's pages and the notes (Shift+F2) beyond the first page: the help
+//   viewer and the notes editor are walked on their first page only.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/app/program_road.h"
+
+namespace {
+
+constexpr int GRID_ROWS = 30;
+
+// The text and the attribute rows of a dump.
+struct Shown {
+  std::vector<std::string> text, attributes;
+};
+
+Shown Parse(const std::string& dump) {
+  Shown g;
+  size_t at = 0;
+  for (int part = 0; part < 2; part++) {
+    std::vector<std::string>& rows = part == 0 ? g.text : g.attributes;
+    while (at < dump.size()) {
+      size_t end = dump.find('\n', at);
+      if (end == std::string::npos) end = dump.size();
+      std::string row = dump.substr(at, end - at);
+      at = end + 1;
+      if (row.empty()) break;
+      rows.push_back(row);
+    }
+  }
+  return g;
+}
+
+// A menu item drawn selected in one grid and not in the other: the bar and
+// its pull-downs keep the item last chosen highlighted, as they should.
+bool SelectionSwap(const std::string& a, const std::string& b) {
+  auto selected = [](const std::string& cell) { return cell == "F0" || cell == "70"; };
+  return selected(a) || selected(b);
+}
+
+// Rows whose text or attributes differ, besides menu selection swaps.
+std::vector<int> Changed(const Shown& before, const Shown& after) {
+  std::vector<int> rows;
+  size_t n = std::max(before.text.size(), after.text.size());
+  for (size_t r = 0; r < n; r++) {
+    std::string a = r < before.text.size() ? before.text[r] : "", b = r < after.text.size() ? after.text[r] : "";
+    std::string x = r < before.attributes.size() ? before.attributes[r] : "";
+    std::string y = r < after.attributes.size() ? after.attributes[r] : "";
+    bool differs = a != b || x.size() != y.size();
+    for (size_t c = 0; !differs && c + 1 < x.size(); c += 2)
+      differs = x.compare(c, 2, y, c, 2) != 0 && !SelectionSwap(x.substr(c, 2), y.substr(c, 2));
+    if (differs) rows.push_back(static_cast<int>(r));
+  }
+  return rows;
+}
+
+struct Item {
+  const char* before;                 // keys to the screen the item is chosen on
+  const char* open;                   // keys that open it
+  const char* leave;                  // keys that leave it again
+  std::vector<const char*> labels;    // texts of its form that must stand on the grid
+};
+
+class ScreenWalkTest : public ProgramRoadTest {
+ protected:
+  void SetUp() override {
+    ProgramRoadTest::SetUp();
+    if (HasFatalFailure()) return;
+    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  }
+  // One invoice with a line, entered through the register.
+  void AddInvoice() {
+    RunToEnd(std::string(LOGO) + "s{ENTER}sd{ENTER}{ENTER}{F2}100325{ENTER}100325{ENTER}" +
+             "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy{F4}" +
+             "{ENTER}Towar A{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}3{ENTER}10{ENTER}" +
+             "{ENTER}{ENTER}{ENTER}{ENTER}{F2}t{ESC}{ESC}{ESC}{F2}t{ESC}{ESC}{ESC}{ESC}");
+  }
+  Shown Screen(const std::string& keys) {
+    Outcome o = Run(std::string(LOGO) + keys);
+    EXPECT_EQ(o.exit, 3) << keys << ": the program should wait for a key\n" << o.screen;
+    return Parse(o.screen);
+  }
+  static std::string Text(const Shown& g) {
+    std::string s;
+    for (const std::string& row : g.text) s += row + "\n";
+    return s;
+  }
+  void Walk(const std::vector<Item>& items) {
+    for (const Item& item : items) {
+      const std::string before = item.before, open = before + item.open;
+      SCOPED_TRACE(open);
+      // Opened first: what opening stores (a record's repairs) is shown before too.
+      Shown opened = Screen(open);
+      Shown start = Screen(before);
+      ASSERT_EQ(start.text.size(), static_cast<size_t>(GRID_ROWS)) << Text(start);
+      EXPECT_FALSE(Changed(start, opened).empty()) << "the item opened nothing\n" << Text(opened);
+      std::string shown = Text(opened);
+      for (const char* label : item.labels) EXPECT_NE(shown.find(label), std::string::npos) << label << "\n" << shown;
+      Shown left = Screen(open + item.leave);
+      std::vector<int> rows = Changed(start, left);
+      std::string report;
+      for (int r : rows) {
+        report += "row " + std::to_string(r) + "\n  before: " + (r < static_cast<int>(start.text.size()) ? start.text[r] : "");
+        report += "\n  after:  " + (r < static_cast<int>(left.text.size()) ? left.text[r] : "") + "\n";
+      }
+      EXPECT_TRUE(rows.empty()) << "the screen was not restored\n" << report;
+    }
+  }
+};
+
+// The main menu and its frame windows.
+TEST_F(ScreenWalkTest, MainMenu) {
+  Walk({
+      {"", "o", "{ESC}{ESC}", {"Rok rozrachunkowy", "Czy wyłączyć funkcję StretchBlt?"}},
+      // No operator yet: the blank record shows no name.
+      {"", "h", "{ESC}", {"╠Nazwa użytkownika ......                                                      ╣"}},
+      {"", "k", "{ESC}", {}},
+      {"", "p", "{ESC}", {}},
+      {"", "{SHIFT+F2}", "{ESC}{ESC}", {"Notes - ogólny"}},
+      {"", "s", "{ESC}", {}},
+  });
+}
+
+// START's bar and its pull-downs.
+TEST_F(ScreenWalkTest, StartMenuTree) {
+  Walk({
+      {"s{ENTER}", "s", "{ESC}", {"Dokumenty sprzedaży 2025", "brutto.........:", "VAT........:"}},
+      {"s{ENTER}", "p", "{ESC}", {}},
+      {"s{ENTER}m", "w", "{ESC}", {}},
+      {"s{ENTER}m", "p", "{ESC}", {}},
+      {"s{ENTER}m", "t", "{ESC}", {"brutto  VAT z."}},
+      {"s{ENTER}m", "u", "{ESC}", {}},
+      {"s{ENTER}m", "o", "{ESC}{ESC}", {}},
+      {"s{ENTER}k", "k", "{ESC}", {}},
+      {"s{ENTER}k", "r", "{ESC}", {}},
+      {"s{ENTER}k", "n", "{ESC}", {}},
+      {"s{ENTER}k", "h", "{ESC}", {}},
+      {"s{ENTER}k", "o", "{ESC}", {}},
+      {"s{ENTER}k", "p", "{ESC}", {}},
+      {"s{ENTER}k", "e", "{ESC}", {}},
+      {"s{ENTER}k", "y", "{ESC}", {}},
+      {"s{ENTER}kd", "o", "{ESC}", {}},
+      {"s{ENTER}kd", "u", "{ESC}", {}},
+      {"s{ENTER}kd", "d", "{ESC}", {}},
+      {"s{ENTER}d", "p", "{ESC}{ESC}", {}},
+      {"s{ENTER}d", "o", "{ESC}", {}},
+      {"s{ENTER}dd", "o", "{ESC}", {}},
+      {"s{ENTER}a", "p", "{ESC}{ESC}", {"kod pocztowy", "poczta"}},
+      {"s{ENTER}a", "s", "{ESC}", {}},
+      {"s{ENTER}aa", "z", "{ESC}", {}},
+      {"s{ENTER}aa", "o", "{ESC}", {}},
+      {"s{ENTER}a", "e", "{ESC}", {}},
+      {"s{ENTER}a", "i", "{ESC}", {}},
+  });
+}
+
+// The sales register's bar and pull-downs over a register with an invoice.
+TEST_F(ScreenWalkTest, SalesRegisterMenus) {
+  AddInvoice();
+  if (HasFatalFailure()) return;
+  Walk({
+      {"s{ENTER}s", "d", "{ESC}", {"FAKTURA"}},
+      {"s{ENTER}s", "o", "{ESC}", {}},
+      {"s{ENTER}sr", "t", "{ESC}", {}},
+      {"s{ENTER}sr", "w", "{ESC}", {}},
+      {"s{ENTER}sr", "k", "{ESC}", {}},
+      {"s{ENTER}sr", "z", "{ESC}", {}},
+      {"s{ENTER}sm", "o", "{ESC}{ESC}", {"kod nabywcy..", "nazwa 1"}},
+      {"s{ENTER}sm", "p", "{ESC}", {"numer konta...", "dokument FV nr"}},
+      {"s{ENTER}sm", "n", "{ESC}", {}},
+      {"s{ENTER}sm", "u", "{ESC}", {}},
+      {"s{ENTER}sm", "t", "{ESC}", {}},
+      {"s{ENTER}sm", "k", "{ESC}", {}},
+      {"s{ENTER}ss", "d", "{ESC}", {"Szukaj daty -"}},
+      {"s{ENTER}ss", "n", "{ESC}", {}},
+      {"s{ENTER}ss", "r", "{ESC}", {}},
+      {"s{ENTER}ssb", "p", "{ESC}", {"Szukaj nabywcy -"}},
+      {"s{ENTER}ssb", "w", "{ESC}", {}},
+      {"s{ENTER}ssb", "n", "{ESC}", {}},
+      {"s{ENTER}s", "f", "{ESC}", {}},
+      {"s{ENTER}s", "a", "{ESC}", {}},
+      {"s{ENTER}s", "p", "{ESC}", {}},
+      {"s{ENTER}s", "{LEFT}{LEFT}{ENTER}", "{ESC}", {"Używać kont? ..", "NETTO / BRUTTO"}},   // " Opcje "
+      {"s{ENTER}se", "e", "{ESC}", {}},
+      {"s{ENTER}se", "o", "{ESC}", {}},
+      {"s{ENTER}se", "k", "{ESC}", {}},
+      {"s{ENTER}se", "p", "{ESC}", {}},
+      {"s{ENTER}s", "{F2}", "{ESC}", {}},
+  });
+}
+
+// The archive windows show their labels from the start, with the archive
+// drive mapped to a folder of the test.
+TEST_F(ScreenWalkTest, ArchiveWindows) {
+  MakeDir("archive");
+  setenv("ZELSAL_DRIVE_A", (dir + "archive").c_str(), 1);
+  Walk({
+      {"s{ENTER}aa", "z", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne", "weryfikacja"}},
+      {"s{ENTER}aa", "o", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne"}},
+  });
+  unsetenv("ZELSAL_DRIVE_A");
+}
+
+// The warehouse receipt register searches in its own search line.
+TEST_F(ScreenWalkTest, WarehouseReceiptMenus) {
+  Walk({
+      {"s{ENTER}mp", "d", "{ESC}", {}},
+      {"s{ENTER}mps", "d", "{ESC}", {"Szukaj daty -"}},
+      {"s{ENTER}mpsb", "p", "{ESC}", {"Szukaj nabywcy -"}},
+      {"s{ENTER}mpsb", "w", "{ESC}", {"Szukaj wzoru w nazwie nabywcy -"}},
+      {"s{ENTER}mps", "n", "{ESC}", {"Szukaj numeru dokumentu -"}},
+      {"s{ENTER}mp", "f", "{ESC}", {}},
+  });
+}
+
+// A minimise and restore inside a module hands the window back at the size
+// it had (give or take its frame): no resize, no refusal, the same screen. A
+// real resize there is still refused.
+TEST_F(ScreenWalkTest, RestoringTheWindowInAModuleIsNoResize) {
+  const std::string refusal = "Zmiana rozmiaru pulpitu jest możliwa tylko na poziomie menu głównego.";
+  Shown before = Screen("s{ENTER}s");
+  Shown after = Screen("s{ENTER}s{RESIZE 645x490}");
+  EXPECT_EQ(ReadFile(dir + "out.txt").find(refusal), std::string::npos) << ReadFile(dir + "out.txt");
+  EXPECT_TRUE(Changed(before, after).empty()) << Text(after);
+  Screen("s{ENTER}s{RESIZE 800x600}");
+  EXPECT_NE(ReadFile(dir + "out.txt").find(refusal), std::string::npos);
+}
+
+}  // namespace
