@@ -366,7 +366,7 @@ int CopyFreeNumber() {
   std::memset(w.number, ' ', FREE_NUMBER_WIDTH);
   PresetDate(w.date);
   for (;;) {
-    int key = RunFreeWindow(w, KindTitle(c.kind), true);
+    int key = RunFreeWindow(w, NumberWindowTitle(c.kind, c.rejestr), true);
     if (key != KEY_ENTER && key != KEY_F2) return -1;
     if (FreeNumberTyped(w)) break;
   }
