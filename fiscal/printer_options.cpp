@@ -77,6 +77,7 @@ int RunOptions(const char* titleUtf8, int rows, Wiget* list, void* data, int (*s
     set_fun_help("F2", "Zapisz", 1);
     int key = ActivateWindow(window, nullptr, nullptr, 0);
     remove_help_line();
+    w4deactivate(window);
     w4close(window);
     if (key == SAVED) result = save();
   }

@@ -161,7 +161,7 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
       {"s{ENTER}kd", "u", "{ESC}", {}},
       {"s{ENTER}kd", "d", "{ESC}", {}},
       {"s{ENTER}d", "p", "{ESC}{ESC}", {}},
-      {"s{ENTER}d", "o", "{ESC}", {}},
+      {"s{ENTER}d", "o", "{ESC}{ESC}", {"OPCJE paragonów"}},
       {"s{ENTER}dd", "o", "{ESC}", {}},
       {"s{ENTER}a", "p", "{ESC}{ESC}", {"kod pocztowy", "poczta"}},
       {"s{ENTER}a", "s", "{ESC}", {}},

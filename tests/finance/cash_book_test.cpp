@@ -271,7 +271,7 @@ TEST_F(CashBookTest, StatementLinePreview) {
   EXPECT_EQ(Run("rd{F9}{ESC}{ESC}{ESC}", nullptr), 0);
   EXPECT_NE(seen.find("Wyciąg nr 4"), std::string::npos) << seen;
   EXPECT_NE(seen.find("01-12-2026 Bank Pierwszy"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("            prowizja"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("╠           prowizja"), std::string::npos) << seen;
 }
 
 // The settlements show what remains to be paid; " Modyfikuj " changes the
