@@ -2,21 +2,14 @@
 // first charged day, the periods of the rates and the tables that are empty
 // or begin too late.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/program_messages.h"
-#include "db/db_engine.h"
-#include "env/paths.h"
 #include "finance/interest.h"
 #include "tables/cash_tables.h"
-#include "tests/app/box_recorder.h"
-#include "tests/support/env_test.h"
-#include "tests/tables/tables_fixture.h"
+#include "tests/finance/common_tables_fixture.h"
 
 namespace {
 
@@ -26,22 +19,8 @@ struct Rate {
   const char* type;
 };
 
-class InterestTest : public EnvTest {
+class InterestTest : public CommonTablesTest {
  protected:
-  void SetUp() override {
-    EnvTest::SetUp();
-    if (HasFatalFailure()) return;
-    d4init(&env->engine);
-    RegisterProgramMessages();
-    common = dir + "wspolne";
-    std::strcpy(env->sharedCatalogueDir, EnvFromDiskPath(common).c_str());
-  }
-  void TearDown() override {
-    env->engine.error_code = 0;
-    d4close_all(&env->engine);
-    d4init_undo(&env->engine);
-    EnvTest::TearDown();
-  }
   // Fresh tables holding these rows, open.
   void Tables(const std::vector<const char*>& daysOff, const std::vector<Rate>& tax,
               const std::vector<Rate>& statutory) {
@@ -53,10 +32,6 @@ class InterestTest : public EnvTest {
     for (const Rate& r : tax) Append(Z5ZAPO, {{0, r.from}, {1, r.percent}, {2, r.type}});
     for (const Rate& r : statutory) Append(Z5ODUS, {{0, r.from}, {1, r.percent}, {2, r.type}});
   }
-  std::string Boxes() { return boxes.Take(); }
-
-  std::string common;
-  BoxRecorder boxes;
 };
 
 constexpr const char* FRIDAY_OFF = "20260306";
