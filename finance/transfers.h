@@ -2,8 +2,35 @@
 // their forms and the routines that fill a party of the current order.
 #pragma once
 
+#include <cstdint>
+
 struct DbField;
+struct EditCtrl;
 struct Get4;
+
+// The fields of "Z5PLEW" by their place in the record.
+enum TransferField {
+  PLEW_DAP, PLEW_TYP, PLEW_SOZ, PLEW_TYB, PLEW_KOZ, PLEW_NZ1, PLEW_NZ2, PLEW_AZ1, PLEW_AZ2, PLEW_BAZ, PLEW_KNZ,
+  PLEW_SOO, PLEW_KOO, PLEW_NO1, PLEW_NO2, PLEW_AO1, PLEW_AO2, PLEW_BAO, PLEW_KNO, PLEW_KWO, PLEW_TY1, PLEW_TY2,
+  PLEW_ROW, PLEW_DRU, PLEW_NIP, PLEW_IDD, PLEW_NRD, PLEW_TWP, PLEW_DEK, PLEW_SYP, PLEW_IZO, PLEW_INF, PLEW_RE1,
+  PLEW_RE2
+};
+
+// The texts the order forms show and nobody edits, refilled from the
+// current order by OdswiezTekstyPrzelewu.
+constexpr int TRANSFER_TEXT_WIDTH = 12;
+struct TransferTexts {
+  char accountKind[TRANSFER_TEXT_WIDTH + 1];   // the payer's, from TYB
+  char payeeKind[TRANSFER_TEXT_WIDTH + 1];     // SOO
+  char payerKind[TRANSFER_TEXT_WIDTH + 1];     // SOZ
+  char orderKind[TRANSFER_TEXT_WIDTH + 1];     // TYP
+};
+void OdswiezTekstyPrzelewu();
+// The current order goes to ZUS: from 2018 (working year or date) with the payee code "ZUS".
+bool PrzelewDoZus();
+// The field list of the form of an order of `kind` into `edits` (`size`
+// bytes); the screen resource, or 0 when that kind has no form yet.
+int16_t DefineTransferForm(int kind, EditCtrl* edits, int size);
 
 // Called after a routine filled a party of the current order: the window
 // showing the order redraws it. NULL when no such window is open.
@@ -27,3 +54,9 @@ int DataPrzelewuUrzedu(Get4* get);
 // order, with the account held by the own-firm field `account`; the
 // PIT/VAT choice is not used.
 void UrzadDoPrzelewu(int pitOrVat, DbField* account);
+
+// The window "PRZELEW": a new order of `kind` filled by `fill`, edited with
+// its codes typed, and appended on F2 (the table locked only for the
+// append). 0 saved, *amount its KWO; -1 otherwise, *amount -1. With
+// `openFirm` the own-firm table is opened and closed here.
+int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm);
