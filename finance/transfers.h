@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct DbField;
 struct EditCtrl;
@@ -50,6 +51,11 @@ int SprawdzSymbolPlatnosci(Get4* get);
 // tax office under the cursor of "Z5USKA" and the own firm's tax account
 // ZN3; 0, or -1 keeping the cursor.
 int DataPrzelewuUrzedu(Get4* get);
+// `text` broken at blanks into the two fields.
+void DwieLinie(const std::string& text, DbField* first, DbField* second);
+// The own firm into the payee of the current order, with the account the
+// operator chooses (Esc: the basic one).
+void FirmaDoOdbiorcy();
 // The tax office under the cursor of "Z5USKA" into the payee of the current
 // order, with the account held by the own-firm field `account`; the
 // PIT/VAT choice is not used.
@@ -60,3 +66,10 @@ void UrzadDoPrzelewu(int pitOrVat, DbField* account);
 // append). 0 saved, *amount its KWO; -1 otherwise, *amount -1. With
 // `openFirm` the own-firm table is opened and closed here.
 int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm);
+
+// Fill routine of DopiszPrzelew from the current sales header: the amount
+// to settle in PLN, the own firm as payee, the buyer as payer, the title.
+void WypelnijPrzelewZDokumentu();
+// The sales register's " Przelew ": after the question, a new order for the
+// current document in the window "PRZELEW".
+int32_t PrzelewDokumentuSprzedazy(int32_t);
