@@ -73,3 +73,5 @@ void WypelnijPrzelewZDokumentu();
 // The sales register's " Przelew ": after the question, a new order for the
 // current document in the window "PRZELEW".
 int32_t PrzelewDokumentuSprzedazy(int32_t);
+// The window "OPCJE PRZELEWÓW" over the transfer print options; F2 saves them.
+int OpcjePrzelewow();
