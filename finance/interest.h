@@ -4,6 +4,9 @@
 
 struct Get4;
 
+// Opens the days-off and the two rate tables: 0, or -1 with none of them left open.
+int OpenInterestTables();
+void CloseInterestTables();
 // Get validator: a valid, non-empty date after 1992; 0, or -1 refused.
 int SprawdzDateOdsetek(Get4* get);
 // The tax-arrears and statutory interest of `amount` paid on `paid` though

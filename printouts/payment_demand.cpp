@@ -108,25 +108,6 @@ void Show(int row, int col, const std::string& text) {
   w4num_att(row, col, text.c_str(), static_cast<int>(text.size()), VALUE_ATTRIBUTE);
 }
 
-// The three rate tables of the interest, closed again in any case.
-struct RateTables {
-  int opened = 0;
-  TableHandles* tables[3] = {&Z5DNWO, &Z5ODUS, &Z5ZAPO};
-  int (*openers[3])(int) = {OpenZ5DNWO, OpenZ5ODUS, OpenZ5ZAPO};
-  bool Open() {
-    for (; opened < 3; opened++)
-      if (openers[opened](0) != 0) return false;
-    return true;
-  }
-  ~RateTables() {
-    while (opened > 0) {
-      TableHandles* t = tables[--opened];
-      d4close(t->table);
-      t->table = nullptr;
-    }
-  }
-};
-
 // A changed date or amount counts once its value is accepted; the window
 // stays whatever the computation says.
 int Recompute() {
@@ -319,22 +300,21 @@ int kwota_wezwania(double* amount, int* type) {
 
 int przelicz_odsetki_wezwania() {
   wezwanie& w = *demand;
-  {
-    RateTables tables;
-    if (!tables.Open()) {
-      Alarm(Sys("Błąd otwarcia parametrów !"));
-      return -2;
-    }
-    double taxInterest = 0, interest = 0;
-    int days = 0;
-    std::string due = Date(H("DPL")), paid(w.data_zaplaty, 8);
-    if (liczOdsetkiWezwania(due.c_str(), paid.c_str(), w.kwota, &taxInterest, &interest, &days) < 0) {
-      Alarm(Sys("Błąd obliczeń !"));
-      return -1;
-    }
-    w.dni = days;
-    w.odsetki = interest;
+  if (OpenInterestTables() != 0) {
+    Alarm(Sys("Błąd otwarcia parametrów !"));
+    return -2;
   }
+  double taxInterest = 0, interest = 0;
+  int days = 0;
+  std::string due = Date(H("DPL")), paid(w.data_zaplaty, 8);
+  int computed = liczOdsetkiWezwania(due.c_str(), paid.c_str(), w.kwota, &taxInterest, &interest, &days);
+  CloseInterestTables();
+  if (computed < 0) {
+    Alarm(Sys("Błąd obliczeń !"));
+    return -1;
+  }
+  w.dni = days;
+  w.odsetki = interest;
   Show(7, 57, Days(w.dni));
   Show(9, 57, Amount(w.odsetki));
   Show(11, 57, Amount(Total(w)));

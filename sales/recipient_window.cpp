@@ -105,13 +105,7 @@ int EditRecipient() {
   if (window < 0) return KEY_ESC;
   w4activate(window);
   pokaz_tlo(RES_RECIPIENT, 1, 1);
-  add_help_line();
-  set_fun_help("F2", "Zapisz", 2);
-  int key;
-  do {
-    key = build_get_struct(BGS_ONCE, edits, FIELD_ATTRIBUTE);
-  } while (key != KEY_F2 && key != KEY_ESC);
-  remove_help_line();
+  int key = EditUntilSaved(edits, FIELD_ATTRIBUTE);
   w4deactivate(window);
   w4close(window);
   w4select(previous);

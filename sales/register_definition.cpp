@@ -13,6 +13,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/memory.h"
+#include "finance/transfers.h"
 #include "jpk/jpk_fa_export.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
@@ -51,9 +52,9 @@ enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTH
 // The actions of the register menus whose modules come later; until then
 // each says so in a box.
 const char* const kLaterActions[] = {
-    "Przelew", "Export", "Import",
+    "Export", "Import",
 };
-enum LaterAction { LATER_TRANSFER, LATER_EXPORT, LATER_IMPORT };
+enum LaterAction { LATER_EXPORT, LATER_IMPORT };
 static_assert(std::size(kLaterActions) == LATER_IMPORT + 1, "a name for every action");
 
 int32_t ComesLater(int32_t action) {
@@ -98,7 +99,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Szukaj ", 1150, 's', -1, nullptr, &m[MENU_SEARCH]);
   Item(" Filtry ", 1160, 'f', 0, [](int32_t) -> int32_t { return filtry_rejestru(); });
   Item(" Suma ", 1170, 'a', 0, [](int32_t) -> int32_t { return suma_rejestru_sprzedazy(); });
-  Later(" Przelew ", 1175, 'p', LATER_TRANSFER);
+  Item(" Przelew ", 1175, 'p', 0, PrzelewDokumentuSprzedazy);
   Item(" Opcje ", 1905, 'o' | 0x80, 0, SalesOptionsAction);
   Item(" Menu ", 1180, 'e', -1, nullptr, &m[MENU_OTHER]);
 

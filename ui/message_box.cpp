@@ -102,22 +102,6 @@ void WriteAnswer(char* buffer, const char* answer) {
   std::memcpy(buffer, answer, std::min(have, length));
 }
 
-// Reads keys until one of the two letters (either case) or a key that ends editing.
-int FixedAnswer(char* buffer, const char* blankValue, int yesLetter, const char* yes, int noLetter, const char* no,
-                void (*refuse)()) {
-  if (IsBlank(buffer)) WriteAnswer(buffer, blankValue);
-  for (;;) {
-    int key = g4char();
-    if (WigetCtrlKey(key)) return key;
-    int upper = key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key;
-    if (upper == yesLetter || upper == noLetter) {
-      WriteAnswer(buffer, upper == yesLetter ? yes : no);
-      return KEY_ENTER;
-    }
-    refuse();
-  }
-}
-
 void RefusePW() { MessageWindow(MB_NO_PROMPT, "Wybierz !", "P lub W"); }
 void RefuseYesNo() { MessageWindow(MB_INFO | MB_NO_PROMPT, MSG_CHOOSE_YES_NO); }
 
@@ -134,6 +118,22 @@ void ShowDate(int row, int col, const char* date8) {
 }
 
 }  // namespace
+
+// Reads keys until one of the two letters (either case) or a key that ends editing.
+int FixedAnswer(char* buffer, const char* blankValue, int yesLetter, const char* yes, int noLetter, const char* no,
+                void (*refuse)()) {
+  if (IsBlank(buffer)) WriteAnswer(buffer, blankValue);
+  for (;;) {
+    int key = g4char();
+    if (WigetCtrlKey(key)) return key;
+    int upper = key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key;
+    if (upper == yesLetter || upper == noLetter) {
+      WriteAnswer(buffer, upper == yesLetter ? yes : no);
+      return KEY_ENTER;
+    }
+    refuse();
+  }
+}
 
 int MessageWindowList(int flags, const TextRef* texts) {
   const BoxKind& kind = kKinds[(flags >> 2) & 3];

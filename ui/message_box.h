@@ -49,6 +49,11 @@ int LeaveQuestion();          // " Czy rezygnujesz z zapisu ?", Esc is yes
 int SaveQuestion(int mode);   // mode bit 4 asks for the item, else for the changes
 int ContinueQuestion();
 
+// The body of a two-letter key routine: a blank buffer gets `blankValue`;
+// reads keys until one of the two letters (either case, writing its answer
+// and returning Enter) or a key that ends editing; any other key calls `refuse`.
+int FixedAnswer(char* buffer, const char* blankValue, int firstLetter, const char* first, int secondLetter,
+                const char* second, void (*refuse)());
 // Get key routines: read keys until a valid answer, write it into the edit
 // buffer and return Enter; a key that ends editing comes back at once.
 int wybierz_P_W(Get4* get, char* buffer, int32_t data);       // 'P' or 'W'

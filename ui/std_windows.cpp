@@ -13,6 +13,7 @@
 #include "platform/screen_hook.h"
 #include "ui/desktop.h"
 #include "ui/display.h"
+#include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/window4.h"
 
@@ -356,4 +357,15 @@ int remove_fun_help(const char* keyText) {
   }
   DrawHelpLine();
   return 1;
+}
+
+int EditUntilSaved(EditCtrl* edits, int attr) {
+  add_help_line();
+  set_fun_help("F2", "Zapisz", 2);
+  int key;
+  do {
+    key = build_get_struct(BGS_ONCE, edits, attr);
+  } while (key != KEY_F2 && key != KEY_ESC);
+  remove_help_line();
+  return key;
 }

@@ -2,7 +2,10 @@
 // key-hint line, "SIEĆ"), the layouts of the usual dialog windows with their
 // colour sets, and the key-hint line with its stack of hint sets.
 #pragma once
+
 #include "env/lists.h"
+
+struct EditCtrl;
 
 // The standard frame: top, bottom, left, right, TL, TR, BL, BR (edge pieces in the screen fonts).
 extern const char kStdFrame[9];
@@ -67,4 +70,7 @@ void init_help_line();
 void add_help_line();
 int remove_help_line();
 int set_fun_help(const char* keyText, const char* description, int order);
+// Edits the list in the current window, F2 "Zapisz" in the help line, until
+// F2 or Esc; the key.
+int EditUntilSaved(EditCtrl* edits, int attr);
 int remove_fun_help(const char* keyText);

@@ -1,5 +1,5 @@
-// The interest and bookkeeping-link services not built yet: the browses
-// show their tables, the computation and the exchange say they are not there.
+// The transfer orders and bookkeeping-link services not built yet: the
+// browse shows its table, the exchange says it is not there.
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
@@ -15,9 +15,6 @@ TEST_F(StandInTest, BrowsesShowTheTablesTheCallerOpened) {
     TableHandles* table;
     int (*entry)();
   } cases[] = {
-      {"ODSETKI USTAWOWE", OpenZ5ODUS, &Z5ODUS, StopyOdsetekUstawowych},
-      {"ODSETKI PODATKOWE", OpenZ5ZAPO, &Z5ZAPO, StopyOdsetekPodatkowych},
-      {"DNI WOLNE", OpenZ5DNWO, &Z5DNWO, DniWolne},
       {"PRZELEWY", OpenZ5PLEW, &Z5PLEW, Przelewy},
   };
   for (const auto& c : cases) {
@@ -31,9 +28,7 @@ TEST_F(StandInTest, BrowsesShowTheTablesTheCallerOpened) {
   }
 }
 
-TEST_F(StandInTest, InterestAndBookkeepingExchangeSayTheyAreNotAvailable) {
-  EXPECT_EQ(RunUntilEsc([] { return ObliczOdsetki("20261210", "20261210", 0.0); }, "{F9}x"), -1);
-  EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
+TEST_F(StandInTest, BookkeepingExchangeSaysItIsNotAvailable) {
   for (auto action : {EksportDoKsiegowosci, ImportZKsiegowosci}) {
     seen.clear();
     EXPECT_EQ(RunUntilEsc(action, "{F9}x"), 0);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "env/dates.h"
+#include "finance/interest.h"
 #include "printouts/payment_demand.h"
 #include "tables/cash_tables.h"
 #include "tests/printouts/printout_fixture.h"
@@ -122,6 +123,20 @@ TEST_F(PaymentDemandTest, PaidInFullLateDemandsTheInterestOnForm74) {
   EXPECT_LT(original, copy);
   EXPECT_EQ(Count(page, "<FF>"), 1) << page;
   EXPECT_EQ(Count(page, std::string(131, '-')), 1) << page;
+  EXPECT_NE(page.find("słownie: trzy złote sześćdziesiąt dziewięć groszy"), std::string::npos) << page;
+}
+
+// The interest of the real computation over seeded tables: 30 days at a daily 0.1 %.
+TEST_F(PaymentDemandTest, InterestComesFromTheRateTables) {
+  liczOdsetkiWezwania = LiczOdsetki;
+  ASSERT_EQ(OpenInterestTables(), 0);
+  AppendRecord(Z5DNWO.table, {{"DAT", "20261111"}});
+  AppendRecord(Z5ZAPO.table, {{"DAT", "20260101"}, {"STO", "14.5"}, {"TYP", "R"}});
+  AppendRecord(Z5ODUS.table, {{"DAT", "20260101"}, {"STO", "0.1"}, {"TYP", "D"}});
+  CloseInterestTables();
+  Invoice("123", {{"KZA", "123"}, {"DPL", "20261110"}});
+  std::string page = Demand();
+  EXPECT_NE(LineWith(seen, "RAZEM").find("       3.69"), std::string::npos) << seen;
   EXPECT_NE(page.find("słownie: trzy złote sześćdziesiąt dziewięć groszy"), std::string::npos) << page;
 }
 
