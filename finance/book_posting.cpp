@@ -35,7 +35,7 @@ const char* const ZRODLA_KSIEGOWANIA[9] = {"1. SPRZEDAŻ",      "2. ZAKUPY      
 namespace {
 
 constexpr int RES_ENTRY = 89, RES_AGAIN = 10;
-constexpr int TAG_BY_DATE = 0, TAG_BY_MONTH = 4, TAG_BY_REC = 5;
+constexpr int TAG_BY_DATE = 0, TAG_BY_REC = 5;
 constexpr int MSG_ADD = 20040;            // " Czy dopisać pozycję ?"
 constexpr int MSG_ZERO_VALUE = 20183;     // "Wartość księgowa dokumentu jest równa 0"
 constexpr int MSG_POST = 20059;           // "Czy zaksięgować ?"
@@ -188,7 +188,7 @@ bool AllAmountsZero() {
 }
 
 int BeforeAppend(int) {
-  if (NumerujNowyWpis(Z5DANE.table, Z5DANE.tag[TAG_BY_MONTH]) != 0) return -1;
+  if (NumerujNowyWpis(Z5DANE.table) != 0) return -1;
   return ZaznaczMiesiacKsiegi(date4month(f4ptr(F("DAT"))));
 }
 
@@ -260,7 +260,7 @@ int KsiegujKPiR(int seryjnie) {
   if (z->zaplacono != 'N' && z->zaplacono != 'T') z->zaplacono = 'T';
   DataKsiegiNaDzien();
   if (OpenZ5DANE(z->rok, 0) != 0) return -1;
-  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(Z5DANE.table, Z5DANE.tag[TAG_BY_MONTH]) + 1);
+  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(Z5DANE.table) + 1);
   int result = BuildAndSave(seryjnie);
   if (result == 0 && z->zapisano) UstawDateKsiegi(z->dataZapisu, z->rok, z->miesiac, z->dzien);
   d4close(Z5DANE.table);

@@ -234,7 +234,7 @@ int EntryForm(bool fresh) {
 }
 
 int BeforeAppend(int) {
-  if (NumerujNowyWpis(T(), Z5RYPR.tag[TAG_BY_MONTH]) != 0) return -1;
+  if (NumerujNowyWpis(T()) != 0) return -1;
   return ZaznaczMiesiacRyczaltu(date4month(f4ptr(F(layout->revenueDate))));
 }
 
@@ -337,7 +337,7 @@ int KsiegujRyczalt(int seryjnie) {
   DataKsiegiNaDzien();
   layout = &LayoutOf(WorkingYear());
   if (OpenZ5RYPR(z->rok, 0) != 0) return -1;
-  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(T(), Z5RYPR.tag[TAG_BY_MONTH]) + 1);
+  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(T()) + 1);
   d4tag_select(T(), Z5RYPR.tag[TAG_BY_DATE]);
   if (d4bottom(T()) == 0 && !d4eof(T()))
     std::memcpy(z->dataZapisu, f4ptr(F("DAT")), 8);

@@ -8,7 +8,6 @@
 
 struct Get4;
 struct DbTable;
-struct DbTag;
 
 // rok, miesiac, dzien and miesiacOd of the posting record from its book date.
 void DataKsiegiNaDzien();
@@ -19,12 +18,11 @@ int WalidujDzienKsiegi(Get4* get);
 // Marks month 1..12 of a monthly totals table of `year` (opened here unless
 // open for that year) with STA 'A'; 0, or -1.
 int ZaznaczMiesiacSum(TableHandles& set, int& openYear, int (*open)(int), int year, int month);
-// LPO of the last entry in the order of the month-and-number tag; 0 when none.
-// The table's tag is kept; its record moves.
-long OstatniNumerWpisu(DbTable* table, DbTag* byMonthAndNumber);
+// The highest LPO of the book; 0 when empty. The record moves.
+long OstatniNumerWpisu(DbTable* table);
 // The before-append step: the record in the buffer gets the next LPO (also
 // into the posting record) and REC = record count + 1.
-int NumerujNowyWpis(DbTable* table, DbTag* byMonthAndNumber);
+int NumerujNowyWpis(DbTable* table);
 // The month of the latest date by the date tag of a book opened for `year`;
 // 1 when empty, -1 when it cannot be opened or closed.
 int OstatniMiesiacTabeli(int (*open)(int, int), TableHandles& set, int tag, const char* dateField, int year);

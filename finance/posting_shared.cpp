@@ -1,6 +1,8 @@
 // Pieces the revenue and expense book and the flat-rate register share: the
 // global posting record, the day control of the entry form, the months
 // marked for recounting, and the entry number drawn inside the append lock.
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -72,20 +74,20 @@ int ZaznaczMiesiacSum(TableHandles& set, int& openYear, int (*open)(int), int ye
   return result;
 }
 
-long OstatniNumerWpisu(DbTable* table, DbTag* byMonthAndNumber) {
-  DbTag* previous = d4tag_selected(table);
-  d4tag_select(table, byMonthAndNumber);
+long OstatniNumerWpisu(DbTable* table) {
+  // Entries of earlier months may be posted after later ones, so the last
+  // number is the highest of the year, not the last by month.
   long last = 0;
-  if (d4bottom(table) == 0 && !d4eof(table)) last = f4long(d4field(table, "LPO"));
-  d4tag_select(table, previous);
+  for (long n = 1, count = d4reccount(table); n <= count; n++)
+    if (d4go(table, n) == 0) last = std::max(last, f4long(d4field(table, "LPO")));
   return last;
 }
 
-int NumerujNowyWpis(DbTable* table, DbTag* byMonthAndNumber) {
+int NumerujNowyWpis(DbTable* table) {
   ZapisKsiegowy* z = zapisKsiegowy;
   // The record being appended sits in the buffer: kept over the seek.
   std::vector<char> buffer(d4record(table), d4record(table) + d4record_width(table));
-  long last = OstatniNumerWpisu(table, byMonthAndNumber);
+  long last = OstatniNumerWpisu(table);
   long count = d4reccount(table);
   d4append_start(table, 0);
   std::memcpy(d4record(table), buffer.data(), buffer.size());
