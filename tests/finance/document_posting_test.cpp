@@ -13,6 +13,8 @@
 #include "tables/cash_tables.h"
 #include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
+#include "ui/menu.h"
+#include "ui/window4.h"
 
 namespace {
 
@@ -187,6 +189,54 @@ TEST_F(CashMethodPostingTest, EntriesThatCannotBePosted) {
     EXPECT_NE(seen.find(c.shown), std::string::npos) << seen;
   }
   EXPECT_EQ(Header("TRK"), "");
+  EXPECT_EQ(Book(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The batch from a menu item " Księguj ": posted and STV 'N' documents are
+// passed over silently, each other one dated by its own month.
+TEST_F(DocumentPostingTest, BatchPostsTheRestEachInItsMonth) {
+  Invoice({});
+  Invoice({{"DAS", "20260718"}, {"DAW", "20260718"}, {"DZA", "20260718"}, {"LPO", "7"}}, 2);
+  Invoice({{"STV", "N"}}, 3);
+  Invoice({{"DAS", "20260915"}, {"DAW", "20260915"}}, 4);
+  d4go(Z5SPRZ.table, 1);
+  int menu = DefineMenuWindow();
+  ASSERT_GE(menu, 0);
+  w4select(menu);
+  static const std::string caption = Utf8ToMazText(" Księguj ");
+  int item = n4item(0, 0, caption.c_str());
+  w4record(menu)->startItem = item;
+  EXPECT_EQ(HeadlessSetScript("t"), 0);
+  int result = -99;
+  try {
+    result = KsiegujSeryjnie();
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << e.what();
+  }
+  w4close(menu);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Book(), "1 20260305 813.01 0.00 ;2 20260915 813.01 0.00 ;");
+  EXPECT_EQ(Header("LPO", 1), "1");
+  EXPECT_EQ(Header("LPO", 2), "7");
+  EXPECT_EQ(Header("DZA", 3), "");
+  EXPECT_EQ(Header("LPO", 4), "2");
+  EXPECT_EQ(Header("DZA", 4), "20260915");
+}
+
+TEST_F(DocumentPostingTest, BatchRunsOnlyFromItsMenuItem) {
+  Invoice({});
+  int menu = DefineMenuWindow();
+  ASSERT_GE(menu, 0);
+  w4select(menu);
+  w4record(menu)->startItem = n4item(0, 0, " Drukuj ");
+  EXPECT_EQ(HeadlessSetScript("{F9}{ENTER}"), 0);
+  EXPECT_EQ(KsiegujSeryjnie(), 0);
+  w4close(menu);
+  EXPECT_NE(seen.find("' Drukuj ' nie rowne ' Księguj '"), std::string::npos) << seen;
   EXPECT_EQ(Book(), "");
 }
 
