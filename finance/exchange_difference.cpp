@@ -188,21 +188,6 @@ bool FillDifference(ZapisKsiegowy* z, bool flatRate) {
   return true;
 }
 
-// The orders of the new book entry: its revenue and its expenses.
-void PrintBookOrders(const ZapisKsiegowy* z) {
-  if (OpenZ5DANE(z->rok, 0) != 0) return;
-  DbTable* t = Z5DANE.table;
-  d4tag_select(t, Z5DANE.tag[5]);
-  if (d4seek_double(t, z->recKsiegi) == 0) {
-    auto value = [t](const char* name) { return f4double(d4field(t, name)); };
-    double income = value("PSP") + value("POP");
-    double expense = value("ZAK") + value("UBO") + value("WYN") + value("INN");
-    if (income != 0) DrukujPolecenieKsiegowania(income);
-    if (expense != 0) DrukujPolecenieKsiegowania(expense);
-  }
-  d4close(t);
-}
-
 void PostDifference() {
   int taxation = FormaOpodatkowania();
   bool flatRate = taxation != 1;
@@ -222,7 +207,7 @@ void PostDifference() {
     if (flatRate)
       DrukujPolecenieKsiegowaniaRyczaltu(amount);
     else
-      PrintBookOrders(&record);
+      DrukujPoleceniaWpisu(record.rok, record.recKsiegi);
   }
   zapisKsiegowy = nullptr;
 }

@@ -80,5 +80,8 @@ int PodzielNajem();
 void RoznicaKursowa();
 // The posting order of the current book entry for one amount.
 void DrukujPolecenieKsiegowania(double amount);
+// The orders of the book entry REC `rec` of `year`: one for its revenue, one
+// for its expenses, each when not 0.
+void DrukujPoleceniaWpisu(int year, int32_t rec);
 // Its twin for a flat-rate entry, from the posting record and the document.
 void DrukujPolecenieKsiegowaniaRyczaltu(double amount);

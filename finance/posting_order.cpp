@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/document_text.h"
+#include "db/db_index.h"
+#include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/dates.h"
 #include "env/session/field_text.h"
@@ -26,6 +28,7 @@ namespace {
 
 constexpr int16_t RES_ORDER = 90;
 constexpr int ORDER_WIDTH = 130, ORDER_ROWS = 26;
+constexpr int BOOK_TAG_REC = 5;
 
 int16_t OrderForm() { return RES_ORDER; }
 
@@ -118,4 +121,18 @@ void DrukujPolecenieKsiegowania(double amount) { PrintOrder(Z5DANE.table, "KPK",
 
 void DrukujPolecenieKsiegowaniaRyczaltu(double amount) {
   PrintOrder(Z5SPRZ.table, "PKR", FillFlatRateOrder, amount);
+}
+
+void DrukujPoleceniaWpisu(int year, int32_t rec) {
+  if (OpenZ5DANE(year, 0) != 0) return;
+  DbTable* t = Z5DANE.table;
+  d4tag_select(t, Z5DANE.tag[BOOK_TAG_REC]);
+  if (d4seek_double(t, rec) == 0) {
+    auto value = [](const char* name) { return f4double(Book(name)); };
+    double income = value("PSP") + value("POP");
+    double expense = value("ZAK") + value("UBO") + value("WYN") + value("INN");
+    if (income != 0) DrukujPolecenieKsiegowania(income);
+    if (expense != 0) DrukujPolecenieKsiegowania(expense);
+  }
+  d4close(t);
 }
