@@ -275,11 +275,6 @@ int Redisplay(long record) {
 
 }  // namespace
 
-int CzyFakturaAkt2() {
-  int kind = f4int(H("TYV"));
-  return (kind == 1 || kind == 7) && f4int(H("AKT")) == 2 ? 1 : 0;
-}
-
 int KsiegujDokument(int poZapisie) {
   int kind = f4int(H("TYV"));
   int akt = f4int(H("AKT"));

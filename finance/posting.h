@@ -49,8 +49,6 @@ int KsiegujDokument(int poZapisie);
 // Batch posting from the current document to the end of the register; 0,
 // or -1 after an error.
 int KsiegujSeryjnie();
-// 1 when the current sales header is an invoice (kind 1 or 7) with AKT 2.
-int CzyFakturaAkt2();
 
 // The revenue and expense book: writes `zapisKsiegowy` (with `seryjnie` 0
 // through the entry form); 0 done or declined, -1 on an error.
