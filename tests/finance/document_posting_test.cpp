@@ -11,6 +11,7 @@
 #include "finance/posting.h"
 #include "tables/book_tables.h"
 #include "tables/cash_tables.h"
+#include "tables/masterdata_tables.h"
 #include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
 #include "ui/menu.h"
@@ -238,6 +239,34 @@ TEST_F(DocumentPostingTest, BatchRunsOnlyFromItsMenuItem) {
   w4close(menu);
   EXPECT_NE(seen.find("' Drukuj ' nie rowne ' Księguj '"), std::string::npos) << seen;
   EXPECT_EQ(Book(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A EUR document without its own rate takes the rate of the day before the
+// earlier of its issue and sale dates; without one nothing is posted.
+TEST_F(DocumentPostingTest, ForeignCurrencyTakesTheRateOfTheDayBefore) {
+  salesOptions.askRateDate = 'N';
+  ASSERT_EQ(OpenZ5KURS(0), 0);
+  AppendRecord(Z5KURS.table, {{"DAT", "20260302"}, {"KOD", "EUR"}, {"KUR", "4.00"}});
+  AppendRecord(Z5KURS.table, {{"DAT", "20260304"}, {"KOD", "EUR"}, {"KUR", "4.50"}});
+  d4close(Z5KURS.table);
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "FV", "20260305",
+                      {{"STV", "T"}, {"KKS", "0"}, {"WAL", "EUR"}, {"DAS", "20260303"}},
+                      {{{"WNE", "100"}, {"WAB", "100"}, {"TYP", "1"}, {"VAT", "5"}}});
+  EXPECT_EQ(Run("{F2}t"), 0);
+  EXPECT_EQ(Book(), "1 20260303 400.00 0.00 ;");
+  EXPECT_EQ(Header("KKS"), "0.000000");
+  // Rates only after the document: the lookup is left and nothing posted.
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 2, 1, "FV", "20260101", {{"STV", "T"}, {"KKS", "0"}, {"WAL", "EUR"}},
+                      {{{"WNE", "100"}, {"WAB", "100"}, {"TYP", "1"}, {"VAT", "5"}}});
+  seen.clear();
+  EXPECT_LT(Run("{F9}{ESC}"), 1);
+  EXPECT_NE(seen.find("Szukaj / Dopisz kurs EUR"), std::string::npos) << seen;
+  EXPECT_EQ(Header("DZA", 2), "");
+  EXPECT_EQ(Book(), "1 20260303 400.00 0.00 ;");
 }
 
 }  // namespace
