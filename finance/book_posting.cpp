@@ -16,6 +16,7 @@
 #include "finance/payments.h"
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
+#include "masterdata/description_field.h"
 #include "sales/background_screen.h"
 #include "sales/document_kinds.h"
 #include "tables/book_tables.h"
@@ -166,6 +167,10 @@ int EntryForm() {
   g4valid(DayIntoDate);
   const char* texts[] = {"NUM", "NA1", "NA2", "NA3", "NA4", "MIA", "UL1", "UL2", "OP1", "OP2"};
   for (int i = 0; i < 10; i++) g4field(3 + i, 8, Slot(texts[i]));
+  // F4 on the second description picks both lines from the event descriptions.
+  g4call(opis_f4_lista, 0);
+  cel_opisu_1 = F("OP1");
+  cel_opisu_2 = F("OP2");
   for (int i = 0; i < 6; i++) g4field(AMOUNT_ROWS[i], 67, Slot(AMOUNT_FIELDS[i]));
   g4field(11, 64, Slot("ZAP"));
   g4picture("Y");
@@ -173,8 +178,10 @@ int EntryForm() {
   g4field(14, 54, Slot("UWA"));
   add_help_line();
   set_fun_help("F2", "Zapisz", 1);
+  set_fun_help("F4", "Lista", 2);
   int key = g4read();
   remove_help_line();
+  cel_opisu_1 = cel_opisu_2 = nullptr;
   if (key != KEY_ENTER && key != KEY_F2) return -1;
   if (Pytanie(MSG_ADD) == KEY_ESC) return -1;
   z->dzien = day;

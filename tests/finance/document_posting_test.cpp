@@ -270,3 +270,47 @@ TEST_F(DocumentPostingTest, ForeignCurrencyTakesTheRateOfTheDayBefore) {
 }
 
 }  // namespace
+
+namespace {
+
+// Under the cash method the batch posts the first cash entry not posted yet.
+TEST_F(CashMethodPostingTest, BatchPostsTheFirstUnpostedPayment) {
+  Invoice({{"PKA", "T"}});
+  Paid("20260410", "400");
+  SetFields(Z5KASA.table, {{"KSI", "1"}, {"LKS", "1"}});
+  d4write(Z5KASA.table, 1);
+  Paid("20260512", "600");
+  d4close(Z5KASA.table);
+  d4go(Z5SPRZ.table, 1);
+  int menu = DefineMenuWindow();
+  ASSERT_GE(menu, 0);
+  w4select(menu);
+  static const std::string caption = Utf8ToMazText(" Księguj ");
+  w4record(menu)->startItem = n4item(0, 0, caption.c_str());
+  EXPECT_EQ(HeadlessSetScript("t"), 0);
+  EXPECT_EQ(KsiegujSeryjnie(), 0);
+  w4close(menu);
+  EXPECT_EQ(Book(), "1 20260512 487.81 0.00 T;");
+  EXPECT_EQ(Header("TRK"), "1");
+  EXPECT_EQ(Header("DZA"), "");
+  ASSERT_EQ(OpenZ5KASA(0), 0);
+  d4go(Z5KASA.table, 2);
+  EXPECT_EQ(Text(Z5KASA.table, "KSI"), "1");
+  EXPECT_EQ(Text(Z5KASA.table, "DKS"), "20260512");
+  EXPECT_EQ(Text(Z5KASA.table, "KKS"), "487.81");
+}
+
+// An advance invoice (kind 11) is posted whole, as posted by payment.
+TEST_F(DocumentPostingTest, AdvanceInvoiceIsMarkedPostedByPayment) {
+  Invoice({{"TYV", "11"}});
+  EXPECT_EQ(Run("{F2}t"), 0);
+  EXPECT_EQ(Book(), "1 20260305 813.01 0.00 T;");
+  ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
+  d4go(Z5DANE.table, 1);
+  EXPECT_EQ(Text(Z5DANE.table, "KNF"), "1000.00");
+  EXPECT_EQ(Text(Z5DANE.table, "DNF"), "20260305");
+  EXPECT_EQ(Text(Z5DANE.table, "REW"), "1");
+  d4close(Z5DANE.table);
+}
+
+}  // namespace
