@@ -102,7 +102,10 @@ Outcome PostOne(bool cashMethod, long* written) {
   if (go_and_lock(headers, record) != 0) return Outcome::STOP;
   struct Unlock {
     DbTable* t;
-    ~Unlock() { d4unlock(t); }
+    ~Unlock() {
+      d4changed(t, 0);
+      d4unlock(t);
+    }
   } unlock{headers};
   if (date4year(f4ptr(H("DZA"))) > 0) return Outcome::NEXT;
   bool byPayment = cashMethod && kind != 11 && czy_podzielona_platnosc(1) != 0;

@@ -343,6 +343,7 @@ int KsiegujDokument(int poZapisie) {
       z->recKsiegi = static_cast<int32_t>(f4long(H("REK")));
     }
     if (WypelnijKwoty(z, rate, paid, byPayment, paidOn) != 0) {
+      d4changed(headers, 0);
       d4unlock(headers);
       return -1;
     }
@@ -355,6 +356,8 @@ int KsiegujDokument(int poZapisie) {
     }
     if (result < 0) Alarm(Sys("Błąd księgowania!"));
   }
+  // The line totals' marks stay out of a header that was not written back.
+  d4changed(headers, 0);
   d4unlock(headers);
   return Redisplay(record);
 }

@@ -80,6 +80,31 @@ TEST_F(ExchangeDifferenceTest, DifferenceIsPostedAsOtherRevenue) {
   d4close(Z5DANE.table);
 }
 
+// From 2022 the flat-rate register takes the difference spread over the
+// document's rates: 600 EUR at 3 % and 400 EUR at 8.5 %.
+TEST_F(ExchangeDifferenceTest, FlatRateDifferenceIsSpreadOverTheRates) {
+  salesOptions.taxation = 2;
+  salesOptions.stored56 = 2;
+  d4go(Z5SPRE.table, 1);
+  SetFields(Z5SPRE.table, {{"WNE", "600"}, {"WAB", "600"}, {"RYT", "1"}});
+  d4write(Z5SPRE.table, 1);
+  AppendRecord(Z5SPRE.table, {{"REK", "1"}, {"TYV", "1"}, {"WNE", "400"}, {"WAB", "400"}, {"TYP", "1"},
+                              {"VAT", "5"}, {"RYT", "3"}});
+  d4go(Z5SPRZ.table, 1);
+  Run("{F2}t{F2}t{ESC}");
+  ASSERT_EQ(OpenZ5RYPR(2026, 0), 0);
+  ASSERT_EQ(d4reccount(Z5RYPR.table), 1);
+  d4go(Z5RYPR.table, 1);
+  EXPECT_EQ(Text(Z5RYPR.table, "HAN"), "60.00");
+  EXPECT_EQ(Text(Z5RYPR.table, "USL"), "40.00");
+  EXPECT_EQ(Text(Z5RYPR.table, "RAZ"), "100.00");
+  EXPECT_EQ(Text(Z5RYPR.table, "DPR"), "20261210");
+  EXPECT_EQ(Text(Z5RYPR.table, "UW1"), "różnica kursowa");
+  EXPECT_EQ(Text(Z5RYPR.table, "UW2"), "zapłata 1000.00 EUR");
+  d4close(Z5RYPR.table);
+  EXPECT_EQ(Header("KZA"), "1000.00");
+}
+
 TEST_F(ExchangeDifferenceTest, PaymentAboveTheRestIsRefused) {
   Run("1200{ENTER}{F9}{ENTER}{ESC}");
   EXPECT_NE(seen.find("Za duża kwota !"), std::string::npos) << seen;
