@@ -145,3 +145,28 @@ TEST_F(CashPrintTest, PostingOrderOfABookEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+// The flat-rate twin: the document's buyer and the posting record's texts.
+TEST_F(CashPrintTest, PostingOrderOfAFlatRateEntry) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"NA1", "Hurtownia Nowak"}, {"NA2", "i Syn"},
+                              {"KOP", "25-001"}, {"MIA", "Kielce"}, {"ULI", "Długa 5"}});
+  ZapisKsiegowy record{};
+  record.lp = 4;
+  std::memcpy(record.dataKsiegi, "20261210", 8);
+  std::strcpy(record.nrDokumentu, "FV/7/2026");
+  std::strcpy(record.kursTekst, Utf8ToMazText("różnica kursowa").c_str());
+  std::strcpy(record.opis1, Utf8ToMazText("zapłata 1000.00 EUR").c_str());
+  zapisKsiegowy = &record;
+  CashPrinting("PKR", 0, Z5SPRZ.table);
+  EXPECT_EQ(Run("{F2}{F2}{ENTER}", [] {
+              DrukujPolecenieKsiegowaniaRyczaltu(100);
+              return 0;
+            }),
+            0);
+  zapisKsiegowy = nullptr;
+  ExpectCashGolden("posting_order_flat_rate.txt", Printed());
+}
+
+}  // namespace
