@@ -147,7 +147,6 @@ void FillEntry(bool fresh) {
   if (fresh) {
     f4assign_long(F("LPO"), z->lp);
     f4assign_long(F("REC"), d4reccount(T()) + 1);
-    ProposedEntryDate(z->dataZapisu);
     f4assign_char(F("ANU"), ' ');
     f4assign_char(F("ZAP"), 'T');
   }
@@ -338,11 +337,9 @@ int KsiegujRyczalt(int seryjnie) {
   layout = &LayoutOf(WorkingYear());
   if (OpenZ5RYPR(z->rok, 0) != 0) return -1;
   z->lp = static_cast<uint32_t>(OstatniNumerWpisu(T()) + 1);
-  d4tag_select(T(), Z5RYPR.tag[TAG_BY_DATE]);
-  if (d4bottom(T()) == 0 && !d4eof(T()))
-    std::memcpy(z->dataZapisu, f4ptr(F("DAT")), 8);
-  else
-    ProposedEntryDate(z->dataZapisu);
+  // The entry's date follows option 56, for a re-posted entry too (not the
+  // date of whichever entry is latest).
+  ProposedEntryDate(z->dataZapisu);
   int result = BuildAndSave(seryjnie);
   if (result == 0 && z->zapisano && layout == &kFrom2022 && PodzielNajem() != 0) result = -1;
   d4close(T());

@@ -116,6 +116,14 @@ TEST_F(RepostingTest, RentStaysDividedAfterARePosting) {
   EXPECT_EQ(record.zapisano, 1);
   EXPECT_EQ(Rows(OpenZ5RYPR, Z5RYPR, {"NAJ", "NAW"}), divided);
   EXPECT_EQ(Rows(OpenZ5RYPR, Z5RYPR, {"LPO", "ZAP"}), "1 T;2 T;3 T;");
+  // The first posted again keeps its own date (option 56: the revenue date),
+  // not the date of the latest entry.
+  Posting("20260110");
+  record.ryczalt[3] = 60000;
+  record.recKsiegi = 1;
+  ASSERT_EQ(Run("{ENTER}t{F2}t", KsiegujRyczalt), 0);
+  EXPECT_EQ(Rows(OpenZ5RYPR, Z5RYPR, {"DAT", "NAJ", "NAW"}),
+            "20260110 60000.00 0.00;20260210 40000.00 10000.00;20260310 0.00 5000.00;");
 }
 
 }  // namespace
