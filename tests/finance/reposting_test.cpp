@@ -126,4 +126,23 @@ TEST_F(RepostingTest, RentStaysDividedAfterARePosting) {
             "20260110 60000.00 0.00;20260210 40000.00 10000.00;20260310 0.00 5000.00;");
 }
 
+// A register of 2021 shows the two rent rows and keeps them in the reserve columns.
+TEST_F(RepostingTest, RegisterOf2021ShowsItsRentRows) {
+  salesOptions.taxation = 2;
+  env->settlementYear = 2021;
+  Posting("20210305");
+  record.ryczalt[3] = 80;
+  record.najemNadwyzka = 125;
+  ASSERT_EQ(Run("{F9}{F2}t", KsiegujRyczalt), 0);
+  env->settlementYear = 2026;
+  EXPECT_NE(seen.find("stawka  8,5 najem"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("stawka 12,5 najem"), std::string::npos) << seen;
+  std::string rows;
+  ASSERT_EQ(OpenZ5RYPR(2021, 0), 0);
+  d4go(Z5RYPR.table, 1);
+  for (const char* name : {"DAD", "RE4", "RE2", "RAZ", "ZAP"}) rows += Text(Z5RYPR.table, name) + " ";
+  d4close(Z5RYPR.table);
+  EXPECT_EQ(rows, "20210305 80.00 125.00 205.00 T ");
+}
+
 }  // namespace
