@@ -13,6 +13,7 @@
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "finance/payments.h"
+#include "finance/posting_internal.h"
 #include "tables/book_tables.h"
 #include "ui/message_box.h"
 
@@ -23,10 +24,6 @@ constexpr int MSG_CASH_METHOD = 20224, MSG_NOT_IN_CASH = 20225;
 constexpr int MSG_DEPRECIATION = 20002;
 constexpr int MSG_INCOME_AND_EXPENSE = 20161, MSG_NOT_SUPPORTED = 20176;
 constexpr int SOURCE_SALES_POSTING = 1, SOURCE_PURCHASE_POSTING = 2, SOURCE_DEPRECIATION = 4;
-
-const char* const SOURCES[] = {"1. SPRZEDAŻ",      "2. ZAKUPY       ", "3. DOWODY WEWN. ",
-                               "4. AMORTYZACJE  ", "5. PENSJE-BRUTTO", "6. PENSJE-ZUS   ",
-                               "7. UMOWY-BRUTTO ", "8. UMOWY-ZUS    ", "9. SPRZEDAŻ pom."};
 
 DbField* Book(const char* name) { return d4field(Z5DANE.table, name); }
 double Value(const char* name) { return f4double(Book(name)); }
@@ -67,7 +64,7 @@ bool SourceAllows(int mode) {
       return false;
     }
     if (mode == 2) return true;
-    std::string from = Utf8ToMazText(SOURCES[source - 1] + 2);
+    std::string from = Utf8ToMazText(ZRODLA_KSIEGOWANIA[source - 1] + 2);
     std::string posted = PrintfQStr(EnvFindString(MSG_POSTED_FROM), from.c_str());
     return MessageWindow(MB_QUESTION | MB_YES_ESC, posted.c_str(), MSG_PAY_HERE) != 27;
   }

@@ -1,5 +1,7 @@
+#include "db/dbf_table.h"
 #include "finance/payments.h"
 #include "tables/catalogue.h"
+#include "tables/sales_tables.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -24,4 +26,9 @@ int SprawdzFaktureKoncowa(int kind, int akt) {
     return 0;
   }
   return 1;
+}
+
+int CzyFakturaAkt2() {
+  int kind = f4int(d4field(Z5SPRZ.table, "TYV"));
+  return (kind == 1 || kind == 7) && f4int(d4field(Z5SPRZ.table, "AKT")) == 2 ? 1 : 0;
 }

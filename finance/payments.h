@@ -76,6 +76,8 @@ void KorygujDateVatPlatnosci(const char* date, int flags);
 // From 2024: 0 with a box for a final invoice or an advance invoice that has
 // one (changes not advised); 1 otherwise.
 int SprawdzFaktureKoncowa(int kind, int akt);
+// 1 when the current sales header is an invoice (kind 1 or 7) with AKT 2.
+int CzyFakturaAkt2();
 
 // The highest NUM of the current cash desk's entries of the entry kind (the
 // character '1'..'4'), bank digit and year; 0 when none. The cash book's

@@ -172,7 +172,7 @@ void Tabulogram(kontekst_ewidencji& c) {
 
 // ---- the information panel
 
-constexpr int16_t RES_PANEL = 179;
+constexpr int16_t RES_PANEL = 200;
 constexpr int PANEL_ROWS = 12;
 
 void PutText(TextCtrl* entry, const std::string& text, int width) {

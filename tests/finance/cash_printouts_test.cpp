@@ -7,6 +7,8 @@
 
 #include "app/module_entries.h"
 #include "finance/payments.h"
+#include "finance/posting.h"
+#include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tests/printouts/printout_fixture.h"
 
@@ -104,6 +106,67 @@ TEST_F(CashPrintTest, SettlementSummary) {
   d4close(Z5ROZL.table);
   EXPECT_EQ(Run("rs{F2}{F2}{ENTER}{ESC}{ESC}", [] { return PrzegladajRozliczenia(); }), 0);
   ExpectCashGolden("settlement_summary.txt", Printed());
+}
+
+}  // namespace
+
+namespace {
+
+// The posting order of one book entry: its revenue page and its expense page.
+TEST_F(CashPrintTest, PostingOrderOfABookEntry) {
+  ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
+  AppendRecord(Z5DANE.table, {{"LPO", "12"}, {"DAT", "20261210"}, {"NUM", "FV/7/2026"}, {"NA1", "Hurtownia Nowak"},
+                              {"NA2", " i Syn"}, {"MIA", "25-001 Kielce"}, {"UL1", "Długa 5"}, {"UL2", "lok. 2"},
+                              {"OP1", "różnica kursowa"}, {"OP2", "zapłata 1000.00 EUR"}, {"POP", "100"},
+                              {"INN", "40"}, {"REC", "3"}});
+  CashPrinting("KPK", 0, Z5DANE.table);
+  d4go(Z5DANE.table, 1);
+  // Each page as a job of its own: the revenue, then the expenses.
+  EXPECT_EQ(Run("{F2}{F2}{ENTER}", [] {
+              DrukujPolecenieKsiegowania(100);
+              return 0;
+            }),
+            0);
+  ExpectCashGolden("posting_order_revenue.txt", Printed());
+  EXPECT_EQ(Run("{F2}{F2}{ENTER}", [] {
+              DrukujPolecenieKsiegowania(40);
+              return 0;
+            }),
+            0);
+  ExpectCashGolden("posting_order_expense.txt", Printed());
+  d4close(Z5DANE.table);
+  // By the entry's REC both pages go out (the second job asks to overwrite the file).
+  EXPECT_EQ(Run("{F2}{F2}{ENTER}{F2}{F2}{ENTER}t", [] {
+              DrukujPoleceniaWpisu(2026, 3);
+              return 0;
+            }),
+            0);
+  EXPECT_NE(Printed().find("40.00"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The flat-rate twin: the document's buyer and the posting record's texts.
+TEST_F(CashPrintTest, PostingOrderOfAFlatRateEntry) {
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"REC", "1"}, {"NA1", "Hurtownia Nowak"}, {"NA2", "i Syn"},
+                              {"KOP", "25-001"}, {"MIA", "Kielce"}, {"ULI", "Długa 5"}});
+  ZapisKsiegowy record{};
+  record.lp = 4;
+  std::memcpy(record.dataKsiegi, "20261210", 8);
+  std::strcpy(record.nrDokumentu, "FV/7/2026");
+  std::strcpy(record.kursTekst, Utf8ToMazText("różnica kursowa").c_str());
+  std::strcpy(record.opis1, Utf8ToMazText("zapłata 1000.00 EUR").c_str());
+  zapisKsiegowy = &record;
+  CashPrinting("PKR", 0, Z5SPRZ.table);
+  EXPECT_EQ(Run("{F2}{F2}{ENTER}", [] {
+              DrukujPolecenieKsiegowaniaRyczaltu(100);
+              return 0;
+            }),
+            0);
+  zapisKsiegowy = nullptr;
+  ExpectCashGolden("posting_order_flat_rate.txt", Printed());
 }
 
 }  // namespace

@@ -3,13 +3,22 @@
 // settlements from START > Kartoteki, and the refusals of bad input.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tables/sales_tables.h"
 #include "tests/sales/sales_road.h"
 
 namespace {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 constexpr const char* INTO_CASH = "s{ENTER}kk";
 constexpr const char* INTO_SETTLEMENTS = "s{ENTER}kr";
@@ -72,6 +81,29 @@ TEST_F(CashRoadTest, InvoicePaidFromTheSalesRegister) {
   // The cash book from the menu shows it.
   std::string book = Run(std::string(LOGO) + INTO_CASH).screen;
   EXPECT_NE(book.find("KA1 │    1│      63.90"), std::string::npos) << book;
+}
+
+// The posting is not started by the register: paying the invoice leaves the
+// book, the flat-rate register and the monthly totals as they were.
+TEST_F(CashRoadTest, PayingLeavesTheBooksAsTheyWere) {
+  SeedDocument({});
+  if (HasFatalFailure()) return;
+  OpenFirmHeaders();
+  ASSERT_EQ(OpenZ5DANE(2025, 0), 0);
+  AppendRecord(Z5DANE.table, {{"LPO", "1"}, {"DAT", "20250110"}, {"PSP", "10"}, {"REC", "1"}});
+  ASSERT_EQ(OpenZ5RYPR(2025, 0), 0);
+  AppendRecord(Z5RYPR.table, {{"LPO", "1"}, {"DPR", "20250110"}, {"HAN", "10"}, {"REC", "1"}});
+  ASSERT_EQ(OpenZ5STAK(2025), 0);
+  d4close_all(&env->engine);
+  const char* files[] = {"Z5DANE25.DBF", "Z5RYPR25.DBF", "Z5STAK25.DBF"};
+  std::vector<std::string> before;
+  for (const char* name : files) before.push_back(FileBytes(home + "firma1/" + name));
+  RunToEnd(std::string(LOGO) + INTO_SALES + PAYMENT + "w{F2}{ESC}{ESC}{ESC}{ESC}");
+  ASSERT_EQ(CashCount(), 1);
+  for (size_t i = 0; i < before.size(); i++) {
+    EXPECT_FALSE(before[i].empty()) << files[i];
+    EXPECT_EQ(FileBytes(home + "firma1/" + files[i]), before[i]) << files[i];
+  }
 }
 
 // What remains is proposed: 400.00 of 1000.00 with 600.00 in cash; -200.00

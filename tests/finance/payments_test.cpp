@@ -421,6 +421,17 @@ TEST_F(PaymentsTest, FinalInvoicesAreGuardedFrom2024) {
   }
 }
 
+TEST_F(PaymentsTest, InvoiceWithAkt2) {
+  struct Case {
+    const char *kind, *akt;
+    int result;
+  } cases[] = {{"1", "2", 1}, {"7", "2", 1}, {"1", "1", 0}, {"11", "2", 0}, {"3", "2", 0}};
+  for (const Case& c : cases) {
+    Header({{"TYV", c.kind}, {"AKT", c.akt}});
+    EXPECT_EQ(CzyFakturaAkt2(), c.result) << c.kind << " " << c.akt;
+  }
+}
+
 TEST_F(PaymentsTest, CashEntriesOfADocumentStayWithoutYes) {
   CashEntry({{"TYP", "1"}, {"TYZ", "1"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "10"}});
   UsunZapisyKasy(SOURCE_SALES, 2026, 1);
