@@ -41,7 +41,6 @@ namespace {
 
 constexpr int MSG_FIRM_TABLE = 20012, MSG_JPK_TABLE = 20013, MSG_OFFICES_TABLE = 20014, MSG_NO_DATA = 20027,
               MSG_DONE = 20080, MSG_APPEND_FAILED = 252;
-constexpr int MSG_ROOT[] = {253, 254, 255, 264};
 constexpr int KIND_FK = 3, KIND_RK = 4, KIND_BR = 5, KIND_PF = 6, KIND_FM = 8, KIND_FP = 9, KIND_ZP = 10,
               KIND_ZAL = 11;
 constexpr int SUPPLY_EU = 2, SUPPLY_OSS = 4;
@@ -145,7 +144,7 @@ int MarginAndCorrection(DbTable* h) {
   char margin = static_cast<char>(f4char(F(h, "KSM")));
   Put("PE2", TrueFalse(margin == '1'));
   Put("PE3", TrueFalse(f4int(F(h, "KSM")) >= 2));
-  const char* kinds[] = {"procedura mar\xa7y - towary u\xa7ywane", "procedura mar\xa7y - dzie\x92" "a sztuki",
+  const char* kinds[] = {"procedura mar\xa7y - towary u\xa7ywane", "procedura mar\xa7y - dzie\222a sztuki",
                          "procedura mar\xa7y - przedmioty kolekcjonerskie i antyki"};
   if (margin >= '2' && margin <= '4') Put("PE3A", kinds[margin - '2']);
   int kind = Int(h, "TYV");
