@@ -1,7 +1,8 @@
 // The operator's road through the frame on the real program, headless, in a
 // fresh program directory: the firm added and entered, a module and back,
 // an option kept across runs, the maintenance pass, a notes page, the end;
-// the remote start, the restart after a resize, and a START that fails.
+// the remote start, the restart after a resize, a START that fails, and the
+// tax offices a fresh installation offers.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
