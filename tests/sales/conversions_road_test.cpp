@@ -1,7 +1,7 @@
 // New documents made from a document of the register through the real
 // program, headless: " Modyfikuj " > " Koryguj ", Ctrl+C and (before 2024)
-// " Faktura do Proformy ", each read back from the tables and, for the
-// correction and the copy, from its printed page.
+// " Faktura do Proformy ", each read back from the tables and from its
+// printed page.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -166,7 +166,7 @@ TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
 
 // Before 2024 " Faktura do Proformy " of a paid PF/1: FAKTURA chosen, its
 // number window left with F2; the invoice takes the lines, and each of the
-// two names the other.
+// two names the other; the invoice's page names the pro forma and its date.
 TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
   date = "20230310";
   MakeFirmWithSales();
@@ -176,10 +176,15 @@ TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
                       {{"ZAP", "T"}, {"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}, {"KZA", "36.9"}},
                       {{{"NA1", "Towar A"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"}, {"VAT", "1"}, {"VAS", "23"},
                         {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+  if (HasFatalFailure()) return;
   d4close_all(&env->engine);
   Outcome asked = Run(std::string(LOGO) + INTO_SALES + "mf{ENTER}");
   EXPECT_TRUE(Has(asked, "Podaj numer dokumentu:    FV/    1/")) << asked.screen;
   RunToEnd(std::string(LOGO) + INTO_SALES + "mf{ENTER}{F2}{ESC}{ESC}{ESC}");
+  // FV/1, the second row of the register, printed to the offered file.
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{DOWN}rd{F2}{ENTER}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
   OpenFirmRegister();
   if (HasFatalFailure()) return;
   ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
@@ -192,6 +197,10 @@ TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
   EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
   EXPECT_EQ(Trimmed(lines, "NA1"), "Towar A");
   d4close_all(&env->engine);
+  for (const char* text : {"FAKTURA nr FV/1 ", "miejsce i data wystawienia: 10-03-2023",
+                           "do fak. PRO FORMA nr: PF/    1 z 01-03-2023", "1 Towar A",
+                           "RAZEM PLN         30.00               6.90          36.90", "ZAPŁACONO:       36.90   PLN"})
+    EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
 }
 
 }  // namespace
