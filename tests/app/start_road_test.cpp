@@ -1,7 +1,8 @@
 // The operator's road through the frame on the real program, headless, in a
 // fresh program directory: the firm added and entered, a module and back,
 // an option kept across runs, the maintenance pass, a notes page, the end;
-// the remote start, the restart after a resize, and a START that fails.
+// the remote start, the restart after a resize, a START that fails, and the
+// tax offices a fresh installation offers.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 
 #include "app/option_sets.h"
 #include "db/db_lock.h"
+#include "env/code_pages.h"
 #include "tables/firm_tables.h"
 #include "tests/app/program_road.h"
 
@@ -147,6 +149,27 @@ TEST_F(StartRoadTest, CompanyDataAndWarehouseOptionsKeptInTheFirm) {
   d4close(Z5PAWL.table);
   ASSERT_EQ(LoadMagazynOptions(), 0);
   EXPECT_EQ(std::string(warehouseOptions.warehouseCode, 5), "MAG1 ");
+  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+}
+
+// A fresh installation has the tax offices of the official list: the company
+// data's office field offers them with F4 in name order, and the pick fills
+// the office.
+TEST_F(StartRoadTest, FreshInstallationOffersTheSeededTaxOffices) {
+  RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+  std::string toOffice;
+  for (int i = 0; i < 18; i++) toOffice += "{DOWN}";
+  Outcome list = Run(std::string(LOGO) + "s{ENTER}ap" + toOffice + "{F4}");
+  for (const char* office : {"DOLNOŚLĄSKI URZĄD SKARBOWY WE WROCŁAWIU", "DRUGI URZĄD SKARBOWY KRAKÓW"})
+    EXPECT_TRUE(Has(list, office)) << office << "\n" << list.screen;
+  RunToEnd(std::string(LOGO) + "s{ENTER}ap" + toOffice + "{F4}{ENTER}{F2}t{ESC}{ESC}{ESC}");
+  PathRecord firmDir;
+  TransDir(EnvFromDiskPath(home + "firma1").c_str(), &firmDir);
+  ASSERT_EQ(ChangeDir(&firmDir, 0, 0), 0);
+  ASSERT_EQ(OpenZ5PAWL(), 0);
+  EXPECT_EQ(MazToUtf8Text(Trim(d4field(Z5PAWL.table, "UNAV")).c_str()), "DOLNOŚLĄSKI URZĄD SKARBOWY WE WROCŁAWIU");
+  EXPECT_EQ(Trim(d4field(Z5PAWL.table, "TLX")).substr(0, 4), "0271");
+  d4close(Z5PAWL.table);
   ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
 }
 

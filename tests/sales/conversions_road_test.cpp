@@ -1,7 +1,7 @@
 // New documents made from a document of the register through the real
 // program, headless: " Modyfikuj " > " Koryguj ", Ctrl+C and (before 2024)
-// " Faktura do Proformy ", each read back from the tables and, for the
-// correction, from its printed page.
+// " Faktura do Proformy ", each read back from the tables and from its
+// printed page.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -119,7 +119,8 @@ TEST_F(ConversionsRoadTest, CorrectionAddedByHandNamesItsInvoice) {
 }
 
 // Ctrl+C of FV/1: the copy's number window proposes FV/2; the copy has the
-// lines and, with the stock option on, takes its goods out of stock.
+// lines and, with the stock option on, takes its goods out of stock; its
+// page, printed from the register, is FV/2's.
 TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
   MakeFirmWithSales();
   OpenFirmRegister();
@@ -132,11 +133,16 @@ TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
   AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 1, "  FV", "20250310", {{"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}},
                       {{{"KOT", "A1"}, {"NA1", "Towar A"}, {"ZRP", "1"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"},
                         {"VAT", "1"}, {"VAS", "23"}, {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+  if (HasFatalFailure()) return;
   d4close_all(&env->engine);
   Outcome asked = Run(std::string(LOGO) + INTO_SALES + "{CTRL+C}");
   for (const char* text : {"Podaj numer dokumentu:    FV/    2/", "Podaj datę wystawienia: 10-03/25"})
     EXPECT_TRUE(Has(asked, text)) << text << "\n" << asked.screen;
   RunToEnd(std::string(LOGO) + INTO_SALES + "{CTRL+C}{F2}{F2}t{ESC}{ESC}{ESC}{ESC}");
+  // FV/2, the second row of the register, printed to the offered file.
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{DOWN}rd{F2}{ENTER}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
   OpenFirmRegister();
   if (HasFatalFailure()) return;
   ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
@@ -153,11 +159,14 @@ TEST_F(ConversionsRoadTest, CopyBecomesTheNextInvoiceWithItsLinesAndStock) {
   ASSERT_EQ(d4go(Z5TOWA.table, 1), 0);
   EXPECT_DOUBLE_EQ(f4double(Z5TOWA.field[TOWA_ILO]), 7);
   d4close_all(&env->engine);
+  for (const char* text : {"FAKTURA nr FV/2 ", "miejsce i data wystawienia: 10-03-2025", "1 Towar A",
+                           "RAZEM PLN         30.00               6.90          36.90", "DO ZAPŁATY:       36.90   PLN"})
+    EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
 }
 
 // Before 2024 " Faktura do Proformy " of a paid PF/1: FAKTURA chosen, its
 // number window left with F2; the invoice takes the lines, and each of the
-// two names the other.
+// two names the other; the invoice's page names the pro forma and its date.
 TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
   date = "20230310";
   MakeFirmWithSales();
@@ -167,10 +176,15 @@ TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
                       {{"ZAP", "T"}, {"NET", "30"}, {"VAT", "6.9"}, {"BRU", "36.9"}, {"KZA", "36.9"}},
                       {{{"NA1", "Towar A"}, {"ILO", "3"}, {"CNR", "10"}, {"WNE", "30"}, {"VAT", "1"}, {"VAS", "23"},
                         {"WAV", "6.9"}, {"WAB", "36.9"}}});
+  SaveCharacterPrinting({{Z5SPRZ.table, "FVN"}});
+  if (HasFatalFailure()) return;
   d4close_all(&env->engine);
   Outcome asked = Run(std::string(LOGO) + INTO_SALES + "mf{ENTER}");
   EXPECT_TRUE(Has(asked, "Podaj numer dokumentu:    FV/    1/")) << asked.screen;
   RunToEnd(std::string(LOGO) + INTO_SALES + "mf{ENTER}{F2}{ESC}{ESC}{ESC}");
+  // FV/1, the second row of the register, printed to the offered file.
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{DOWN}rd{F2}{ENTER}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
   OpenFirmRegister();
   if (HasFatalFailure()) return;
   ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
@@ -183,6 +197,10 @@ TEST_F(ConversionsRoadTest, InvoiceFromAProFormaBefore2024) {
   EXPECT_EQ(f4long(d4field(lines, "REK")), 2);
   EXPECT_EQ(Trimmed(lines, "NA1"), "Towar A");
   d4close_all(&env->engine);
+  for (const char* text : {"FAKTURA nr FV/1 ", "miejsce i data wystawienia: 10-03-2023",
+                           "do fak. PRO FORMA nr: PF/    1 z 01-03-2023", "1 Towar A",
+                           "RAZEM PLN         30.00               6.90          36.90", "ZAPŁACONO:       36.90   PLN"})
+    EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
 }
 
 }  // namespace
