@@ -1,17 +1,23 @@
 // The exchange-rate difference of a EUR invoice on the headless screen: the
 // payment stored with its settlement entry, the difference posted into the
-// book, and the refusal of a payment above the rest.
+// book, the refusal of a payment above the rest and of a header another
+// workstation holds.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
+#include <unistd.h>
+
 #include "app/option_sets.h"
+#include "env/code_pages.h"
 #include "finance/posting.h"
+#include "platform/screen_hook.h"
 #include "tables/book_tables.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
+#include "ui/std_windows.h"
 #include "tests/app/screen_shots.h"
 #include "tests/sales/sales_fixture.h"
 
@@ -110,6 +116,46 @@ TEST_F(ExchangeDifferenceTest, PaymentAboveTheRestIsRefused) {
   EXPECT_NE(seen.find("Za duża kwota !"), std::string::npos) << seen;
   EXPECT_EQ(Header("KZA"), "0.00");
   EXPECT_EQ(Header("ZAP"), "N");
+}
+
+// Another workstation holds the headers until the run has ended: the
+// operator gives up the wait and neither the payment nor a posting is stored.
+TEST_F(ExchangeDifferenceTest, RefusedHeaderLockStoresAndPostsNothing) {
+  // The seeding's own locks go first: the child's closing of the inherited
+  // handles would drop them behind this process's back.
+  ASSERT_EQ(d4unlock(Z5SPRZ.table), 0);
+  // As the program has it: refused tries end in the wait notice, where the
+  // operator's Esc gives up (typed while it shows, not ahead of it).
+  env->engine.lock_tries = 5;
+  UiInstallScreenHook();
+  ScreenHook givesUp = *ScreenHookGet();
+  givesUp.readKey = [] { return SCREEN_KEY_ESC; };
+  static std::string noticeTitle;
+  noticeTitle.clear();
+  givesUp.noticeOn = [](const char* title, const char*) { noticeTitle = title; };
+  ScreenHookSet(&givesUp);
+  int release[2];
+  ASSERT_EQ(pipe(release), 0);
+  pid_t other = StartSecondWorkstation(env, [&release] {
+    char byte = 0;
+    return read(release[0], &byte, 1) == 1 ? 0 : 1;
+  });
+  ASSERT_GT(other, 0);
+  Run("{F9}{F2}");
+  ScreenHookSet(nullptr);
+  ASSERT_EQ(write(release[1], "x", 1), 1);
+  close(release[0]);
+  close(release[1]);
+  EXPECT_TRUE(SecondWorkstationDone(other));
+  EXPECT_EQ(noticeTitle, Utf8ToMazText("SIEĆ"));
+  EXPECT_EQ(Header("KZA"), "0.00");
+  EXPECT_EQ(Header("ZAP"), "N");
+  ASSERT_EQ(OpenZ5ROZL(0), 0);
+  EXPECT_EQ(d4reccount(Z5ROZL.table), 0);
+  d4close(Z5ROZL.table);
+  ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
+  EXPECT_EQ(d4reccount(Z5DANE.table), 0);
+  d4close(Z5DANE.table);
 }
 
 }  // namespace
