@@ -38,10 +38,7 @@ namespace {
 constexpr int RES_ENTRY = 89, RES_AGAIN = 10;
 constexpr int TAG_BY_DATE = 0, TAG_BY_REC = 5;
 constexpr int MSG_ADD = 20040;            // " Czy dopisać pozycję ?"
-constexpr int MSG_ZERO_VALUE = 20183;     // "Wartość księgowa dokumentu jest równa 0"
-constexpr int MSG_POST = 20059;           // "Czy zaksięgować ?"
 constexpr int MSG_POST_AGAIN = 20060;     // "Czy zaksięgować ponownie ?"
-constexpr int MSG_NOT_SAVED = 20159;      // "Pozycja nie została zapisana."
 constexpr int MSG_MONTH_BEFORE = 20154;   // "Podany miesiąc jest młodszy od rozrachunkowego !"
 constexpr const char* AMOUNT_FIELDS[6] = {"PSP", "POP", "ZAK", "UBO", "WYN", "INN"};
 constexpr int AMOUNT_ROWS[6] = {2, 3, 5, 6, 8, 9};
@@ -200,52 +197,20 @@ int BeforeAppend(int) {
 }
 
 // 0 written or declined, 1 re-posting declined, -1 failed.
-int BuildAndSave(int seryjnie) {
-  ZapisKsiegowy* z = zapisKsiegowy;
-  DbTable* t = Z5DANE.table;
-  bool again = false;
-  if (z->recKsiegi != 0) {
-    d4tag_select(t, Z5DANE.tag[TAG_BY_REC]);
-    if (d4seek_double(t, z->recKsiegi) == 0 && !d4eof(t)) {
-      int compared = CompareWithOldEntry();
-      if (compared != 0) return compared;
-      z->lp = static_cast<uint32_t>(f4long(F("LPO")));
-      again = true;
-    } else {
-      z->recKsiegi = 0;
-    }
-  }
-  if (!again) {
-    d4append_start(t, 0);
-    d4blank(t);
-  }
-  FillEntry(!again);
-  if (seryjnie == 0 && EntryForm() != 0) {
-    d4changed(t, 0);
-    return -2;
-  }
-  if (AllAmountsZero() && MessageWindow(MB_QUESTION | MB_YES_ESC, MSG_ZERO_VALUE, MSG_POST) == KEY_ESC) {
-    d4changed(t, 0);
-    return 0;
-  }
-  int written;
-  if (again) {
-    if (ZaznaczMiesiacKsiegi(date4month(f4ptr(F("DAT")))) != 0) return -1;
-    set_pass_inf(STAMP_KIND_MODIFIED, F("INF"));
-    written = write_and_unlock(t);
-  } else {
-    set_pass_inf(0, F("INF"));
-    written = lock_and_append(t, BeforeAppend, nullptr);
-  }
-  if (written != 0) {
-    Uwaga(MSG_NOT_SAVED);
-    return -1;
-  }
-  z->zapisano = 1;
+int EntryFormOf(bool) { return EntryForm(); }
+
+// A new entry of the book's own sources goes into the cash book too.
+void CashOfNewEntry(bool fresh) {
   int source = f4int(F("ZRK"));
-  if (!again && (source == SOURCE_BOOK || (source >= 5 && source <= 8))) ZapisKsiegiDoKasy(1);
-  z->dzien = date4day(f4ptr(F("DAT")));
-  return 0;
+  if (fresh && (source == SOURCE_BOOK || (source >= 5 && source <= 8))) ZapisKsiegiDoKasy(1);
+}
+
+int MarkMonth(int month) { return ZaznaczMiesiacKsiegi(month); }
+
+int BuildAndSave(int seryjnie) {
+  const KsiegaWpisow book = {Z5DANE.table, Z5DANE.tag[TAG_BY_REC], "DAT", CompareWithOldEntry, FillEntry,
+                             EntryFormOf, nullptr, AllAmountsZero, MarkMonth, BeforeAppend, CashOfNewEntry};
+  return ZapiszWpisKsiegi(book, seryjnie);
 }
 
 }  // namespace

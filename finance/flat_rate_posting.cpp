@@ -32,8 +32,7 @@
 namespace {
 
 constexpr int TAG_BY_DATE = 0, TAG_BY_MONTH = 2, TAG_BY_REC = 3;
-constexpr int MSG_ADD = 20040, MSG_ZERO_VALUE = 20183, MSG_POST = 20059, MSG_POST_AGAIN = 20060;
-constexpr int MSG_NOT_SAVED = 20159;
+constexpr int MSG_ADD = 20040, MSG_POST_AGAIN = 20060;
 
 // The three layouts of the register by the working year.
 struct Layout {
@@ -238,52 +237,21 @@ int BeforeAppend(int) {
 }
 
 // 0 written or declined, 1 re-posting declined, -2 form left, -1 failed.
+void NumberOfNewEntry(bool fresh) {
+  if (fresh) f4assign_long(F("LPO"), zapisKsiegowy->lp);
+}
+
+bool TotalZero() { return V("RAZ") == 0; }
+
+int MarkMonth(int month) { return ZaznaczMiesiacRyczaltu(month); }
+
+void KeepEntryDate(bool) { std::memcpy(zapisKsiegowy->dataZapisu, f4ptr(F("DAT")), 8); }
+
 int BuildAndSave(int seryjnie) {
-  ZapisKsiegowy* z = zapisKsiegowy;
-  DbTable* t = T();
-  bool again = false;
-  if (z->recKsiegi != 0) {
-    d4tag_select(t, Z5RYPR.tag[TAG_BY_REC]);
-    if (d4seek_double(t, z->recKsiegi) == 0 && !d4eof(t)) {
-      int compared = CompareWithOldEntry();
-      if (compared != 0) return compared;
-      z->lp = static_cast<uint32_t>(f4long(F("LPO")));
-      again = true;
-    } else {
-      z->recKsiegi = 0;
-    }
-  }
-  if (!again) {
-    d4append_start(t, 0);
-    d4blank(t);
-  }
-  FillEntry(!again);
-  if (seryjnie == 0 && EntryForm(!again) != 0) {
-    d4changed(t, 0);
-    return -2;
-  }
-  if (!again) f4assign_long(F("LPO"), z->lp);
-  if (V("RAZ") == 0 && MessageWindow(MB_QUESTION | MB_YES_ESC, MSG_ZERO_VALUE, MSG_POST) == KEY_ESC) {
-    d4changed(t, 0);
-    return 0;
-  }
-  int written;
-  if (again) {
-    if (ZaznaczMiesiacRyczaltu(date4month(f4ptr(F(layout->revenueDate)))) != 0) return -1;
-    set_pass_inf(STAMP_KIND_MODIFIED, F("INF"));
-    written = write_and_unlock(t);
-  } else {
-    set_pass_inf(0, F("INF"));
-    written = lock_and_append(t, BeforeAppend, nullptr);
-  }
-  if (written != 0) {
-    Uwaga(MSG_NOT_SAVED);
-    return -1;
-  }
-  z->zapisano = 1;
-  z->dzien = date4day(f4ptr(F(layout->revenueDate)));
-  std::memcpy(z->dataZapisu, f4ptr(F("DAT")), 8);
-  return 0;
+  const KsiegaWpisow book = {T(),       Z5RYPR.tag[TAG_BY_REC], layout->revenueDate, CompareWithOldEntry,
+                             FillEntry, EntryForm,              NumberOfNewEntry,    TotalZero,
+                             MarkMonth, BeforeAppend,           KeepEntryDate};
+  return ZapiszWpisKsiegi(book, seryjnie);
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 #include "finance/posting.h"
 #include "tables/catalogue.h"
 
+#include "db/db_lock.h"
+
 struct Get4;
 struct DbTable;
+struct DbTag;
 
 // rok, miesiac, dzien and miesiacOd of the posting record from its book date.
 void DataKsiegiNaDzien();
@@ -26,6 +29,26 @@ int NumerujNowyWpis(DbTable* table);
 // The month of the latest date by the date tag of a book opened for `year`;
 // 1 when empty, -1 when it cannot be opened or closed.
 int OstatniMiesiacTabeli(int (*open)(int, int), TableHandles& set, int tag, const char* dateField, int year);
+// How one book takes a posting: its table (with the tag by REC) and the
+// steps that differ between the revenue and expense book and the flat-rate
+// register.
+struct KsiegaWpisow {
+  DbTable* table;
+  DbTag* byRec;
+  const char* dateField;               // the date the month marks and the day follow
+  int (*compareWithOld)();             // re-posting over the old entry: 0 go on
+  void (*fill)(bool fresh);
+  int (*form)(bool fresh);             // 0 accepted
+  void (*afterForm)(bool fresh);       // may be null
+  bool (*amountsZero)();
+  int (*markMonth)(int month);
+  DbAppendStep beforeAppend;
+  void (*afterSave)(bool fresh);       // may be null
+};
+// The posting record into the book: the old entry found by recKsiegi is
+// rewritten, else a new one appended. 0 written or declined, 1 re-posting
+// declined, -2 form left, -1 failed.
+int ZapiszWpisKsiegi(const KsiegaWpisow& book, int seryjnie);
 // The source list of the books ("1. SPRZEDAŻ" ...), index 0 for source 1.
 extern const char* const ZRODLA_KSIEGOWANIA[9];
 

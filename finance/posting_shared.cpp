@@ -14,13 +14,66 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "ui/get4.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/record_stamp.h"
 
 ZapisKsiegowy* zapisKsiegowy = nullptr;
 
 namespace {
 constexpr int MSG_ILLEGAL_DATE = 50136;   // "Nielegalna data !"
+constexpr int MSG_ZERO_VALUE = 20183;     // "Wartość księgowa dokumentu jest równa 0"
+constexpr int MSG_POST = 20059;           // "Czy zaksięgować ?"
+constexpr int MSG_NOT_SAVED = 20159;      // "Pozycja nie została zapisana."
 }  // namespace
+
+int ZapiszWpisKsiegi(const KsiegaWpisow& book, int seryjnie) {
+  ZapisKsiegowy* z = zapisKsiegowy;
+  DbTable* t = book.table;
+  bool again = false;
+  if (z->recKsiegi != 0) {
+    d4tag_select(t, book.byRec);
+    if (d4seek_double(t, z->recKsiegi) == 0 && !d4eof(t)) {
+      int compared = book.compareWithOld();
+      if (compared != 0) return compared;
+      z->lp = static_cast<uint32_t>(f4long(d4field(t, "LPO")));
+      again = true;
+    } else {
+      z->recKsiegi = 0;
+    }
+  }
+  if (!again) {
+    d4append_start(t, 0);
+    d4blank(t);
+  }
+  book.fill(!again);
+  if (seryjnie == 0 && book.form(!again) != 0) {
+    d4changed(t, 0);
+    return -2;
+  }
+  if (book.afterForm) book.afterForm(!again);
+  if (book.amountsZero() && MessageWindow(MB_QUESTION | MB_YES_ESC, MSG_ZERO_VALUE, MSG_POST) == KEY_ESC) {
+    d4changed(t, 0);
+    return 0;
+  }
+  int written;
+  if (again) {
+    if (book.markMonth(date4month(f4ptr(d4field(t, book.dateField)))) != 0) return -1;
+    set_pass_inf(STAMP_KIND_MODIFIED, d4field(t, "INF"));
+    written = write_and_unlock(t);
+  } else {
+    set_pass_inf(0, d4field(t, "INF"));
+    written = lock_and_append(t, book.beforeAppend, nullptr);
+  }
+  if (written != 0) {
+    Uwaga(MSG_NOT_SAVED);
+    return -1;
+  }
+  z->zapisano = 1;
+  if (book.afterSave) book.afterSave(!again);
+  z->dzien = date4day(f4ptr(d4field(t, book.dateField)));
+  return 0;
+}
 
 int WalidujDzienKsiegi(Get4* get) {
   ZapisKsiegowy* z = zapisKsiegowy;
