@@ -14,28 +14,17 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "tables/book_tables.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/finance/posting_fixture.h"
 #include "ui/get4.h"
 
 namespace {
 
-std::string Text(DbTable* table, const char* name) {
-  std::string text = FieldText(table, name);
-  return text.erase(0, text.find_first_not_of(' '));
-}
-
-class BookPostingTest : public SalesTest {
+class BookPostingTest : public PostingFixture<SalesTest> {
  protected:
   void SetUp() override {
-    SalesTest::SetUp();
+    PostingFixture::SetUp();
     if (HasFatalFailure()) return;
-    zapisKsiegowy = &record;
     ClearMarks(2026);
-  }
-  void TearDown() override {
-    zapisKsiegowy = nullptr;
-    taxOptions = TaxOptions{};
-    SalesTest::TearDown();
   }
   // A posting of `income` on the book date.
   void Posting(const char* date, double income, const char* number = "FV/1/2026") {
@@ -78,15 +67,13 @@ class BookPostingTest : public SalesTest {
     DbTable* t = Z5DANE.table;
     for (long n = 1; n <= d4reccount(t); n++) {
       d4go(t, n);
-      all += Text(t, "LPO") + " " + Text(t, "DAT") + " " + Text(t, "NUM") + " " + Text(t, "PSP") + " " +
-             Text(t, "REC") + ";";
+      for (const char* name : {"LPO", "DAT", "NUM", "PSP"}) all += TrimmedField(t, name) + " ";
+      all += TrimmedField(t, "REC") + ";";
     }
     d4close(t);
     Z5DANE.table = nullptr;
     return all;
   }
-
-  ZapisKsiegowy record{};
 };
 
 TEST_F(BookPostingTest, EntriesKeepTheirBookDateAndNumbersRunOn) {

@@ -13,16 +13,11 @@
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tests/app/screen_shots.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/finance/posting_fixture.h"
 #include "ui/menu.h"
 #include "ui/window4.h"
 
 namespace {
-
-std::string Text(DbTable* table, const char* name) {
-  std::string text = FieldText(table, name);
-  return text.erase(0, text.find_first_not_of(' '));
-}
 
 class DocumentPostingTest : public SalesScreenTest {
  protected:
@@ -59,7 +54,7 @@ class DocumentPostingTest : public SalesScreenTest {
   }
   std::string Header(const char* name, long rec = 1) {
     d4go(Z5SPRZ.table, rec);
-    return Text(Z5SPRZ.table, name);
+    return TrimmedField(Z5SPRZ.table, name);
   }
   // "LPO DAT PSP POP KAS" of every book entry.
   static std::string Book() {
@@ -68,8 +63,8 @@ class DocumentPostingTest : public SalesScreenTest {
     DbTable* t = Z5DANE.table;
     for (long n = 1; n <= d4reccount(t); n++) {
       d4go(t, n);
-      all += Text(t, "LPO") + " " + Text(t, "DAT") + " " + Text(t, "PSP") + " " + Text(t, "POP") + " " +
-             Text(t, "KAS") + ";";
+      for (const char* name : {"LPO", "DAT", "PSP", "POP"}) all += TrimmedField(t, name) + " ";
+      all += TrimmedField(t, "KAS") + ";";
     }
     d4close(t);
     return all;
@@ -135,7 +130,7 @@ class CashMethodPostingTest : public DocumentPostingTest {
   }
   std::string Cash(const char* name) {
     d4go(Z5KASA.table, 1);
-    return Text(Z5KASA.table, name);
+    return TrimmedField(Z5KASA.table, name);
   }
 };
 
@@ -295,9 +290,9 @@ TEST_F(CashMethodPostingTest, BatchPostsTheFirstUnpostedPayment) {
   EXPECT_EQ(Header("DZA"), "");
   ASSERT_EQ(OpenZ5KASA(0), 0);
   d4go(Z5KASA.table, 2);
-  EXPECT_EQ(Text(Z5KASA.table, "KSI"), "1");
-  EXPECT_EQ(Text(Z5KASA.table, "DKS"), "20260512");
-  EXPECT_EQ(Text(Z5KASA.table, "KKS"), "487.81");
+  EXPECT_EQ(TrimmedField(Z5KASA.table, "KSI"), "1");
+  EXPECT_EQ(TrimmedField(Z5KASA.table, "DKS"), "20260512");
+  EXPECT_EQ(TrimmedField(Z5KASA.table, "KKS"), "487.81");
 }
 
 // An advance invoice (kind 11) is posted whole, as posted by payment.
@@ -307,9 +302,9 @@ TEST_F(DocumentPostingTest, AdvanceInvoiceIsMarkedPostedByPayment) {
   EXPECT_EQ(Book(), "1 20260305 813.01 0.00 T;");
   ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
   d4go(Z5DANE.table, 1);
-  EXPECT_EQ(Text(Z5DANE.table, "KNF"), "1000.00");
-  EXPECT_EQ(Text(Z5DANE.table, "DNF"), "20260305");
-  EXPECT_EQ(Text(Z5DANE.table, "REW"), "1");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "KNF"), "1000.00");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "DNF"), "20260305");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "REW"), "1");
   d4close(Z5DANE.table);
 }
 

@@ -19,14 +19,9 @@
 #include "tables/masterdata_tables.h"
 #include "ui/std_windows.h"
 #include "tests/app/screen_shots.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/finance/posting_fixture.h"
 
 namespace {
-
-std::string Text(DbTable* table, const char* name) {
-  std::string text = FieldText(table, name);
-  return text.erase(0, text.find_first_not_of(' '));
-}
 
 class ExchangeDifferenceTest : public SalesScreenTest {
  protected:
@@ -56,7 +51,7 @@ class ExchangeDifferenceTest : public SalesScreenTest {
   }
   std::string Header(const char* name) {
     d4go(Z5SPRZ.table, 1);
-    return Text(Z5SPRZ.table, name);
+    return TrimmedField(Z5SPRZ.table, name);
   }
 };
 
@@ -72,17 +67,17 @@ TEST_F(ExchangeDifferenceTest, DifferenceIsPostedAsOtherRevenue) {
   ASSERT_EQ(OpenZ5ROZL(0), 0);
   ASSERT_EQ(d4reccount(Z5ROZL.table), 1);
   d4go(Z5ROZL.table, 1);
-  EXPECT_EQ(Text(Z5ROZL.table, "ZAP"), Text(Z5ROZL.table, "KWO"));
+  EXPECT_EQ(TrimmedField(Z5ROZL.table, "ZAP"), TrimmedField(Z5ROZL.table, "KWO"));
   d4close(Z5ROZL.table);
   ASSERT_EQ(OpenZ5DANE(2026, 0), 0);
   ASSERT_EQ(d4reccount(Z5DANE.table), 1);
   d4go(Z5DANE.table, 1);
-  EXPECT_EQ(Text(Z5DANE.table, "POP"), "100.00");
-  EXPECT_EQ(Text(Z5DANE.table, "PSP"), "0.00");
-  EXPECT_EQ(Text(Z5DANE.table, "DAT"), "20261210");
-  EXPECT_EQ(Text(Z5DANE.table, "OP1"), "różnica kursowa");
-  EXPECT_EQ(Text(Z5DANE.table, "OP2"), "zapłata 1000.00 EUR");
-  EXPECT_EQ(Text(Z5DANE.table, "K15"), "1 EUR = 4.4 PLN");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "POP"), "100.00");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "PSP"), "0.00");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "DAT"), "20261210");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "OP1"), "różnica kursowa");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "OP2"), "zapłata 1000.00 EUR");
+  EXPECT_EQ(TrimmedField(Z5DANE.table, "K15"), "1 EUR = 4.4 PLN");
   d4close(Z5DANE.table);
 }
 
@@ -101,12 +96,12 @@ TEST_F(ExchangeDifferenceTest, FlatRateDifferenceIsSpreadOverTheRates) {
   ASSERT_EQ(OpenZ5RYPR(2026, 0), 0);
   ASSERT_EQ(d4reccount(Z5RYPR.table), 1);
   d4go(Z5RYPR.table, 1);
-  EXPECT_EQ(Text(Z5RYPR.table, "HAN"), "60.00");
-  EXPECT_EQ(Text(Z5RYPR.table, "USL"), "40.00");
-  EXPECT_EQ(Text(Z5RYPR.table, "RAZ"), "100.00");
-  EXPECT_EQ(Text(Z5RYPR.table, "DPR"), "20261210");
-  EXPECT_EQ(Text(Z5RYPR.table, "UW1"), "różnica kursowa");
-  EXPECT_EQ(Text(Z5RYPR.table, "UW2"), "zapłata 1000.00 EUR");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "HAN"), "60.00");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "USL"), "40.00");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "RAZ"), "100.00");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "DPR"), "20261210");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "UW1"), "różnica kursowa");
+  EXPECT_EQ(TrimmedField(Z5RYPR.table, "UW2"), "zapłata 1000.00 EUR");
   d4close(Z5RYPR.table);
   EXPECT_EQ(Header("KZA"), "1000.00");
 }

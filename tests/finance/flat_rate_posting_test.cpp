@@ -11,39 +11,25 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "tables/book_tables.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/finance/posting_fixture.h"
 
 namespace {
 
-std::string Text(DbTable* table, const char* name) {
-  std::string text = FieldText(table, name);
-  return text.erase(0, text.find_first_not_of(' '));
-}
-
-class FlatRatePostingTest : public SalesTest {
+class FlatRatePostingTest : public PostingFixture<SalesTest> {
  protected:
   void SetUp() override {
-    SalesTest::SetUp();
+    PostingFixture::SetUp();
     if (HasFatalFailure()) return;
-    zapisKsiegowy = &record;
     salesOptions.taxation = 2;
     salesOptions.stored101 = 1;
     salesOptions.stored56 = 2;
     taxOptions.postingLimit = 100000.0;
   }
   void TearDown() override {
-    zapisKsiegowy = nullptr;
-    taxOptions = TaxOptions{};
     env->settlementYear = 2026;
-    SalesTest::TearDown();
+    PostingFixture::TearDown();
   }
-  void Posting(const char* date) {
-    record = ZapisKsiegowy{};
-    PoczatekZapisu(&record);
-    std::memcpy(record.dataKsiegi, date, 8);
-    record.zrodlo = 1;
-    std::strcpy(record.nrDokumentu, "FV/1");
-  }
+  void Posting(const char* date) { StartPosting(date, "FV/1"); }
   // The named columns of every entry of the register of `year`.
   static std::string Register(int year, std::initializer_list<const char*> columns) {
     std::string all;
@@ -51,14 +37,12 @@ class FlatRatePostingTest : public SalesTest {
     DbTable* t = Z5RYPR.table;
     for (long n = 1; n <= d4reccount(t); n++) {
       d4go(t, n);
-      for (const char* name : columns) all += Text(t, name) + " ";
+      for (const char* name : columns) all += TrimmedField(t, name) + " ";
       all.back() = ';';
     }
     d4close(t);
     return all;
   }
-
-  ZapisKsiegowy record{};
 };
 
 // One document with a line of every code 1 to 9 (code i worth i x 100).

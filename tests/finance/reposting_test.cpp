@@ -12,36 +12,21 @@
 #include "finance/posting_internal.h"
 #include "tables/book_tables.h"
 #include "tests/app/screen_shots.h"
-#include "tests/sales/sales_fixture.h"
+#include "tests/finance/posting_fixture.h"
 
 namespace {
 
-std::string Text(DbTable* table, const char* name) {
-  std::string text = FieldText(table, name);
-  return text.erase(0, text.find_first_not_of(' '));
-}
-
-class RepostingTest : public SalesScreenTest {
+class RepostingTest : public PostingFixture<SalesScreenTest> {
  protected:
   void SetUp() override {
-    SalesScreenTest::SetUp();
+    PostingFixture::SetUp();
     if (HasFatalFailure()) return;
-    zapisKsiegowy = &record;
     salesOptions.stored56 = 2;
     taxOptions.postingLimit = 100000.0;
   }
-  void TearDown() override {
-    zapisKsiegowy = nullptr;
-    taxOptions = TaxOptions{};
-    SalesScreenTest::TearDown();
-  }
   void Posting(const char* date) {
-    record = ZapisKsiegowy{};
-    PoczatekZapisu(&record);
-    std::memcpy(record.dataKsiegi, date, 8);
-    record.zrodlo = 1;
+    StartPosting(date, "FV/3/2026");
     record.zaplacono = 'T';
-    std::strcpy(record.nrDokumentu, "FV/3/2026");
   }
   int Run(const char* keys, int (*posting)(int)) {
     EXPECT_EQ(HeadlessSetScript(keys), 0);
@@ -60,14 +45,12 @@ class RepostingTest : public SalesScreenTest {
     DbTable* t = set.table;
     for (long n = 1; n <= d4reccount(t); n++) {
       d4go(t, n);
-      for (const char* name : columns) all += Text(t, name) + " ";
+      for (const char* name : columns) all += TrimmedField(t, name) + " ";
       all.back() = ';';
     }
     d4close(t);
     return all;
   }
-
-  ZapisKsiegowy record{};
 };
 
 TEST_F(RepostingTest, BookEntryIsComparedAndRewritten) {
@@ -140,7 +123,7 @@ TEST_F(RepostingTest, RegisterOf2021ShowsItsRentRows) {
   std::string rows;
   ASSERT_EQ(OpenZ5RYPR(2021, 0), 0);
   d4go(Z5RYPR.table, 1);
-  for (const char* name : {"DAD", "RE4", "RE2", "RAZ", "ZAP"}) rows += Text(Z5RYPR.table, name) + " ";
+  for (const char* name : {"DAD", "RE4", "RE2", "RAZ", "ZAP"}) rows += TrimmedField(Z5RYPR.table, name) + " ";
   d4close(Z5RYPR.table);
   EXPECT_EQ(rows, "20210305 80.00 125.00 205.00 T ");
 }
