@@ -8,6 +8,7 @@
 #include "platform/program_dir.h"
 #include "print/char_output.h"
 #include "print/printer.h"
+#include "tests/support/no_print_queue.h"
 #include "tests/ui/ui_fixture.h"
 
 inline void ResetPrinterState() {
@@ -36,20 +37,14 @@ class PrintTest : public EngineUiTest {
   void SetUp() override {
     EngineUiTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCupsServer = cups != nullptr;
-    if (cups) savedCupsServer = cups;
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    noQueue.Start(dir);
     ResetPrinterState();
   }
   void TearDown() override {
     if (PrintJobState.output || PrintJobState.spool || PrintJobState.rawChosen || PrintJobState.deviceContext)
       deinit_prn();
     ResetPrinterState();
-    if (hadCupsServer)
-      setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    noQueue.Stop();
     EngineUiTest::TearDown();
   }
 
@@ -70,8 +65,7 @@ class PrintTest : public EngineUiTest {
     return ReadFile(Path("out.prn"));
   }
 
-  bool hadCupsServer = false;
-  std::string savedCupsServer;
+  NoPrintQueue noQueue;
 };
 
 // Printing on the headless screen: the standard windows, CUPS pointed at
@@ -80,25 +74,18 @@ class PrintScreen {
  public:
   void Start(const std::string& dir) {
     open_envr_win();
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCupsServer = cups != nullptr;
-    if (cups) savedCupsServer = cups;
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    noQueue.Start(dir);
     unsetenv("ZELSAL_PRINTERS");
     ResetPrinterState();
   }
   void Stop() {
     ResetPrinterState();
-    if (hadCupsServer)
-      setenv("CUPS_SERVER", savedCupsServer.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    noQueue.Stop();
     close_envr_win();
   }
 
  private:
-  bool hadCupsServer = false;
-  std::string savedCupsServer;
+  NoPrintQueue noQueue;
 };
 
 // The same with the engine, for dialogs.

@@ -13,6 +13,7 @@
 #include "tables/sales_tables.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_road.h"
+#include "tests/support/no_print_queue.h"
 
 namespace {
 
@@ -30,17 +31,10 @@ class ConversionsRoadTest : public SalesRoadTest {
   void SetUp() override {
     SalesRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCups = cups != nullptr;
-    if (cups) savedCups = cups;
-    // No print queue: the print dialog offers the file only.
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    noQueue.Start(dir);
   }
   void TearDown() override {
-    if (hadCups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    noQueue.Stop();
     SalesRoadTest::TearDown();
   }
   void OpenFirmRegister() {
@@ -69,8 +63,7 @@ class ConversionsRoadTest : public SalesRoadTest {
     return text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
   }
 
-  bool hadCups = false;
-  std::string savedCups;
+  NoPrintQueue noQueue;
 };
 
 // " Koryguj " of FV/1: the number window, the new header saved, its first

@@ -13,6 +13,7 @@
 #include "tables/sales_tables.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_road.h"
+#include "tests/support/no_print_queue.h"
 
 namespace {
 
@@ -40,14 +41,10 @@ class InvoiceRoadTest : public SalesRoadTest {
   // FV/1 issued on `day`, saved and printed with F2 in the dialog: with no
   // print queue it offers the file only.
   void PrintToTheOfferedFile(const std::string& day = "100325") {
-    const char* cups = std::getenv("CUPS_SERVER");
-    std::string savedCups = cups ? cups : "";
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    NoPrintQueue noQueue;
+    noQueue.Start(dir);
     RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys(day) + "t{ESC}{F2}{ENTER}{ESC}{ESC}{ESC}{ESC}");
-    if (cups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    noQueue.Stop();
   }
   // The same, the printed page coming back.
   std::string PrintedInvoice(const std::string& day) {

@@ -13,6 +13,7 @@
 #include "tests/app/program_road.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_fixture.h"
+#include "tests/support/no_print_queue.h"
 
 namespace {
 
@@ -27,17 +28,10 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
   void SetUp() override {
     ProgramRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCups = cups != nullptr;
-    if (cups) savedCups = cups;
-    // No print queue: the print dialog offers the file only.
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    noQueue.Start(dir);
   }
   void TearDown() override {
-    if (hadCups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    noQueue.Stop();
     ProgramRoadTest::TearDown();
   }
 
@@ -101,8 +95,7 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     return TakePrintedText(home + "firma1/win.prn");
   }
 
-  bool hadCups = false;
-  std::string savedCups;
+  NoPrintQueue noQueue;
 };
 
 TEST_F(RegisterPrintoutsRoadTest, VatRegisterAndItsTotalsAgree) {
