@@ -147,6 +147,16 @@ int DayIntoDate(Get4* get) {
   return 0;
 }
 
+// The document's number, names, address and first description are already
+// right: the first pass of the cursor skips them to the second description.
+// data 1 marks the first description, the last one skipped.
+bool passedFirstDescription = false;
+int SkippedOnFirstPass(Get4*, char*, int32_t lastSkipped) {
+  if (passedFirstDescription) return 0;
+  if (lastSkipped) passedFirstDescription = true;
+  return KEY_ENTER;
+}
+
 // The entry form; 0 accepted, -1 left.
 int EntryForm() {
   ZapisKsiegowy* z = zapisKsiegowy;
@@ -163,11 +173,16 @@ int EntryForm() {
   g4picture("99");
   g4valid(DayIntoDate);
   const char* texts[] = {"NUM", "NA1", "NA2", "NA3", "NA4", "MIA", "UL1", "UL2", "OP1", "OP2"};
-  for (int i = 0; i < 10; i++) g4field(3 + i, 8, Slot(texts[i]));
+  passedFirstDescription = false;
+  for (int i = 0; i < 10; i++) {
+    g4field(3 + i, 8, Slot(texts[i]));
+    if (i < 9) g4call(SkippedOnFirstPass, i == 8);
+  }
   // F4 on the second description picks both lines from the event descriptions.
   g4call(opis_f4_lista, 0);
   cel_opisu_1 = F("OP1");
   cel_opisu_2 = F("OP2");
+  if (z->konta) PoleKontaWpisu(13, 13, 14, 0, F("KON"));
   for (int i = 0; i < 6; i++) g4field(AMOUNT_ROWS[i], 67, Slot(AMOUNT_FIELDS[i]));
   g4field(11, 64, Slot("ZAP"));
   g4picture("Y");
@@ -196,7 +211,6 @@ int BeforeAppend(int) {
   return ZaznaczMiesiacKsiegi(date4month(f4ptr(F("DAT"))));
 }
 
-// 0 written or declined, 1 re-posting declined, -1 failed.
 int EntryFormOf(bool) { return EntryForm(); }
 
 // A new entry of the book's own sources goes into the cash book too.
@@ -207,6 +221,7 @@ void CashOfNewEntry(bool fresh) {
 
 int MarkMonth(int month) { return ZaznaczMiesiacKsiegi(month); }
 
+// 0 written or declined, 1 re-posting declined, -2 form left, -1 failed.
 int BuildAndSave(int seryjnie) {
   const KsiegaWpisow book = {Z5DANE.table, Z5DANE.tag[TAG_BY_REC], "DAT", CompareWithOldEntry, FillEntry,
                              EntryFormOf, nullptr, AllAmountsZero, MarkMonth, BeforeAppend, CashOfNewEntry};
@@ -232,9 +247,13 @@ int KsiegujKPiR(int seryjnie) {
   if (z->zaplacono != 'N' && z->zaplacono != 'T') z->zaplacono = 'T';
   DataKsiegiNaDzien();
   if (OpenZ5DANE(z->rok, 0) != 0) return -1;
-  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(Z5DANE.table) + 1);
-  int result = BuildAndSave(seryjnie);
-  if (result == 0 && z->zapisano) UstawDateKsiegi(z->dataZapisu, z->rok, z->miesiac, z->dzien);
+  int result = OtworzKontaWpisu();
+  if (result == 0) {
+    z->lp = static_cast<uint32_t>(OstatniNumerWpisu(Z5DANE.table) + 1);
+    result = BuildAndSave(seryjnie);
+    if (result == 0 && z->zapisano) UstawDateKsiegi(z->dataZapisu, z->rok, z->miesiac, z->dzien);
+  }
+  ZamknijKontaWpisu();
   d4close(Z5DANE.table);
   Z5DANE.table = nullptr;
   return result > 0 || result == -2 ? 0 : result;

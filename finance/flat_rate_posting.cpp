@@ -218,6 +218,7 @@ int EntryForm(bool fresh) {
   g4field(5, column, Slot("DAT"));
   g4picture("DD-MM/YY");
   g4valid(ValidEntryDate);
+  if (z->konta) PoleKontaWpisu(8, 47, 9, 40, F("KON"));
   g4field(11, 55, Slot("ZAP"));
   g4picture("Y");
   g4field(layout->remarksRow, 47, Slot("UW1"));
@@ -236,7 +237,6 @@ int BeforeAppend(int) {
   return ZaznaczMiesiacRyczaltu(date4month(f4ptr(F(layout->revenueDate))));
 }
 
-// 0 written or declined, 1 re-posting declined, -2 form left, -1 failed.
 void NumberOfNewEntry(bool fresh) {
   if (fresh) f4assign_long(F("LPO"), zapisKsiegowy->lp);
 }
@@ -247,6 +247,7 @@ int MarkMonth(int month) { return ZaznaczMiesiacRyczaltu(month); }
 
 void KeepEntryDate(bool) { std::memcpy(zapisKsiegowy->dataZapisu, f4ptr(F("DAT")), 8); }
 
+// 0 written or declined, 1 re-posting declined, -2 form left, -1 failed.
 int BuildAndSave(int seryjnie) {
   const KsiegaWpisow book = {T(),       Z5RYPR.tag[TAG_BY_REC], layout->revenueDate, CompareWithOldEntry,
                              FillEntry, EntryForm,              NumberOfNewEntry,    TotalZero,
@@ -304,12 +305,16 @@ int KsiegujRyczalt(int seryjnie) {
   DataKsiegiNaDzien();
   layout = &LayoutOf(WorkingYear());
   if (OpenZ5RYPR(z->rok, 0) != 0) return -1;
-  z->lp = static_cast<uint32_t>(OstatniNumerWpisu(T()) + 1);
-  // The entry's date follows option 56, for a re-posted entry too (not the
-  // date of whichever entry is latest).
-  ProposedEntryDate(z->dataZapisu);
-  int result = BuildAndSave(seryjnie);
-  if (result == 0 && z->zapisano && layout == &kFrom2022 && PodzielNajem() != 0) result = -1;
+  int result = OtworzKontaWpisu();
+  if (result == 0) {
+    z->lp = static_cast<uint32_t>(OstatniNumerWpisu(T()) + 1);
+    // The entry's date follows option 56, for a re-posted entry too (not the
+    // date of whichever entry is latest).
+    ProposedEntryDate(z->dataZapisu);
+    result = BuildAndSave(seryjnie);
+    if (result == 0 && z->zapisano && layout == &kFrom2022 && PodzielNajem() != 0) result = -1;
+  }
+  ZamknijKontaWpisu();
   d4close(T());
   Z5RYPR.table = nullptr;
   return result == -2 ? 0 : result;

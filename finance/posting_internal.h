@@ -11,6 +11,7 @@
 struct Get4;
 struct DbTable;
 struct DbTag;
+struct DbField;
 
 // rok, miesiac, dzien and miesiacOd of the posting record from its book date.
 void DataKsiegiNaDzien();
@@ -49,6 +50,13 @@ struct KsiegaWpisow {
 // rewritten, else a new one appended. 0 written or declined, 1 re-posting
 // declined, -2 form left, -1 failed.
 int ZapiszWpisKsiegi(const KsiegaWpisow& book, int seryjnie);
+// The accounts of a posting that carries one (`konta`): opened for the
+// entry form (0, or -1) and closed after it.
+int OtworzKontaWpisu();
+void ZamknijKontaWpisu();
+// The entry form's account slot ("999-9999", F4 the list) over the entry's
+// identity field `ident`, the account's name shown at `nameRow`, `nameCol`.
+void PoleKontaWpisu(int row, int col, int nameRow, int nameCol, DbField* ident);
 // The source list of the books ("1. SPRZEDAŻ" ...), index 0 for source 1.
 extern const char* const ZRODLA_KSIEGOWANIA[9];
 

@@ -1,6 +1,7 @@
 // Pieces the revenue and expense book and the flat-rate register share: the
-// global posting record, the day control of the entry form, the months
-// marked for recounting, and the entry number drawn inside the append lock.
+// global posting record, the saving of an entry, the day control and the
+// account slot of the entry form, the months marked for recounting, and the
+// entry number drawn inside the append lock.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -13,10 +14,13 @@
 #include "env/dates.h"
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
+#include "masterdata/accounts.h"
+#include "tables/masterdata_tables.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/record_stamp.h"
+#include "ui/window4.h"
 
 ZapisKsiegowy* zapisKsiegowy = nullptr;
 
@@ -25,7 +29,45 @@ constexpr int MSG_ILLEGAL_DATE = 50136;   // "Nielegalna data !"
 constexpr int MSG_ZERO_VALUE = 20183;     // "Wartość księgowa dokumentu jest równa 0"
 constexpr int MSG_POST = 20059;           // "Czy zaksięgować ?"
 constexpr int MSG_NOT_SAVED = 20159;      // "Pozycja nie została zapisana."
+
+constexpr int ACCOUNT_NAME_WIDTH = 34;
+struct AccountSlot {
+  DbField* ident;
+  int nameRow, nameCol;
+  char number[9];
+} accountSlot;
+
+// The number must name an account; its identity goes into the entry and its
+// name beside the slot.
+int AccountValid(Get4* get) {
+  char name[ACCOUNT_NAME_WIDTH + 1] = {};
+  int refused = valid_konto(get, accountSlot.ident, nullptr, name);
+  w4(accountSlot.nameRow, accountSlot.nameCol, name);
+  return refused;
+}
 }  // namespace
+
+int OtworzKontaWpisu() {
+  if (!zapisKsiegowy->konta) return 0;
+  return OpenZ5KONT(0) == 0 ? 0 : -1;
+}
+
+void ZamknijKontaWpisu() {
+  if (Z5KONT.table == nullptr) return;
+  d4close(Z5KONT.table);
+  Z5KONT.table = nullptr;
+}
+
+void PoleKontaWpisu(int row, int col, int nameRow, int nameCol, DbField* ident) {
+  accountSlot.ident = ident;
+  accountSlot.nameRow = nameRow;
+  accountSlot.nameCol = nameCol;
+  numer_konta_wg_rec(accountSlot.number, sizeof accountSlot.number, ident);
+  g4(row, col, accountSlot.number);
+  g4picture("999-9999");
+  g4call(konto_f4_lista, 0);
+  g4valid(AccountValid);
+}
 
 int ZapiszWpisKsiegi(const KsiegaWpisow& book, int seryjnie) {
   ZapisKsiegowy* z = zapisKsiegowy;

@@ -11,6 +11,7 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "tables/book_tables.h"
+#include "tables/masterdata_tables.h"
 #include "tests/app/screen_shots.h"
 #include "tests/finance/posting_fixture.h"
 
@@ -76,6 +77,44 @@ TEST_F(RepostingTest, DayBeyondTheMonthIsRefusedInTheForm) {
   ASSERT_EQ(Run("30{ENTER}{F9}{ENTER}28{ENTER}{F2}t", KsiegujKPiR), 0);
   EXPECT_NE(seen.find("Nielegalna data !"), std::string::npos) << seen;
   EXPECT_EQ(Rows(OpenZ5DANE, Z5DANE, {"DAT"}), "20260228;");
+}
+
+// The first pass goes from the day straight to the second description; once
+// past the first one the cursor goes back up to it as to any field.
+TEST_F(RepostingTest, FirstPassOfTheBookFormSkipsToTheSecondDescription) {
+  Posting("20260305");
+  std::strcpy(record.opis1, "dostawa");
+  record.przychodSprzedaz = 10;
+  ASSERT_EQ(Run("{ENTER}raty{UP}{END} towaru{F2}t", KsiegujKPiR), 0);
+  EXPECT_EQ(Rows(OpenZ5DANE, Z5DANE, {"NUM", "OP1", "OP2"}), "FV/3/2026 dostawa towaru raty;");
+}
+
+// A posting that carries an account: the number must name one, whose
+// identity the entry keeps and whose name the form shows beside the labels.
+TEST_F(RepostingTest, AccountOfThePostingIsCheckedAndKept) {
+  ASSERT_EQ(OpenZ5KONT(0), 0);
+  AppendRecord(Z5KONT.table, {{"REC", "7"}, {"NUM", "700-0001"}, {"NAZ", "Sprzedaz towarow"}});
+  d4close(Z5KONT.table);
+  Z5KONT.table = nullptr;
+  for (auto posting : {KsiegujKPiR, KsiegujRyczalt}) {
+    salesOptions.taxation = posting == KsiegujKPiR ? 1 : 2;
+    Posting("20260305");
+    record.konta = 1;
+    record.przychodSprzedaz = 10;
+    record.ryczalt[0] = 10;
+    // The day, (the book skips to OP2), a number no account has, then the right one.
+    const char* keys = posting == KsiegujKPiR ? "{ENTER}{ENTER}7009999{ENTER}{F9}{ENTER}7000001{ENTER}{F9}{F2}t"
+                                              : "{ENTER}{ENTER}{ENTER}7009999{ENTER}{F9}{ENTER}7000001{ENTER}{F9}{F2}t";
+    ASSERT_EQ(Run(keys, posting), 0);
+    EXPECT_NE(seen.find("Niezdefiniowany numer konta!"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("Sprzedaz towarow"), std::string::npos) << seen;
+    EXPECT_EQ(Z5KONT.table, nullptr);
+  }
+  EXPECT_EQ(Rows(OpenZ5DANE, Z5DANE, {"KON"}), "7;");
+  EXPECT_EQ(Rows(OpenZ5RYPR, Z5RYPR, {"KON"}), "7;");
+  // The register's labels stand beside its slots, none written over.
+  for (const char* label : {"źródło 1. SPRZEDAŻ", "zapłacono.......T", "uwagi...  "})
+    EXPECT_NE(seen.find(label), std::string::npos) << label << "\n" << seen;
 }
 
 // Rent of 60000.00, 50000.00 and 5000.00: the third goes wholly over the
