@@ -5,8 +5,6 @@
 #include "app/stand_in_screens.h"
 #include "fiscal/cash_register.h"
 
-int CzytajParametryKF() { return 0; }
-
 int TpLineOpcje() { return NotAvailableYet("Opcje drukarki TP Line"); }
 
 int PosnetFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki POSNET"); }

@@ -9,7 +9,6 @@
 namespace {
 
 TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
-  EXPECT_EQ(CzytajParametryKF(), 0);
   int (*const windows[])() = {TpLineOpcje, PosnetFunkcjePomocnicze, TpLineFunkcjePomocnicze,
                               OrhmetFunkcjePomocnicze, ElzabFunkcjePomocnicze, SparkFunkcjePomocnicze};
   for (auto window : windows) {
