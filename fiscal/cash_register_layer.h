@@ -99,6 +99,11 @@ extern const KFTyp ListaKasFiskalnych[KASA_TYPE_COUNT];
 // The drivers (fiscal/cash_register_drivers.cpp holds the table).
 extern const KFDriver kfDriverTango;    // TANGO, BRAVO, NOVITUS
 extern const KFDriver kfDriverElzab;    // ELZAB through its programs
+extern const KFDriver kfDriverAdax;     // ADAX-3100, TOTAL TAX
+extern const KFDriver kfDriverDsa40, kfDriverDsa100, kfDriverDsa4000, kfDriverMala;
+extern const KFDriver kfDriverCr280Plus, kfDriverCr280Plus3, kfDriverCr280Ther3, kfDriverCr280Ther4;
+extern const KFDriver kfDriverOmron;    // OMRON GR30
+extern const KFDriver kfDriverPs2000;
 // The driver of a type; NULL for BRAK KASY, a type outside the list, or a
 // type whose driver is not built (its jobs then say so).
 const KFDriver* KFDriverOfType(int type);
