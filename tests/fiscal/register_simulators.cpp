@@ -333,6 +333,7 @@ std::string Cr280Simulator::Feed(unsigned char byte) {
 
 std::string OmronSimulator::Record(const std::string& columns) {
   std::string wire = STX + OmronScisnij(columns.substr(1, 129));
+  last_ = wire + static_cast<char>(OmronXor(wire.substr(1)));   // what NAK asks for again
   if (badGs) {
     wire.insert(3, std::string(1, GS) + '@');
     badGs = false;
@@ -483,8 +484,8 @@ std::string OmronSimulator::Feed(unsigned char byte) {
       {
         std::string next = queue_.front();
         queue_.erase(queue_.begin());
-        last_ = next.size() == 131 ? Record(next) : next;
-        return last_;
+        if (next.size() != 131) return last_ = next;
+        return Record(next);
       }
     default: return "";
   }
