@@ -518,7 +518,6 @@ std::string Ps2000Simulator::Answer(const std::string& frame) {
   }
   if (errorNumber) {
     shown_ = errorNumber;
-    errorNumber = 0;
     step_ = Step::ErrorEot;
     return std::string(1, DLE) + '@';
   }

@@ -116,7 +116,7 @@ class Ps2000Simulator : public RegisterSimulator {
   std::string Feed(unsigned char byte) override;
   int nakFirst = 0;          // answers this many headers with NAK
   bool askAgain = false;     // answers the next header with DLE ',' first
-  int errorNumber = 0;       // answers the next header with DLE '@' and then this error
+  int errorNumber = 0;       // answers headers with DLE '@' and then this error
   std::vector<std::string> badRecords;   // sent before the report's good records, with a wrong check
  private:
   std::string Answer(const std::string& frame);
