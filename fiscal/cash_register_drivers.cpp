@@ -3,6 +3,9 @@
 
 const KFDriver* KFDriverOfType(int type) {
   switch (type) {
+    case KASA_TANGO:
+    case KASA_BRAVO:
+    case KASA_NOVITUS: return &kfDriverTango;
     default: return nullptr;
   }
 }
