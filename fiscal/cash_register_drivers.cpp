@@ -15,6 +15,9 @@ const KFDriver* KFDriverOfType(int type) {
     case KASA_CR280_THER4: return &kfDriverCr280Ther4;
     case KASA_OMRON: return &kfDriverOmron;
     case KASA_PS2000: return &kfDriverPs2000;
+    case KASA_TANGO:
+    case KASA_BRAVO:
+    case KASA_NOVITUS: return &kfDriverTango;
     default: return nullptr;
   }
 }

@@ -17,16 +17,6 @@ int ElzabFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ELZAB");
 
 int SparkFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki SPARK"); }
 
-int KasaCennik() { return NotAvailableYet("Kasa - Cennik"); }
-
-int KasaRaport() { return NotAvailableYet("Kasa - Raport"); }
-
-int KasaZerowanie() { return NotAvailableYet("Kasa - Zerowanie"); }
-
-int KasaWeryfikacja() { return NotAvailableYet("Kasa - Weryfikacja"); }
-
-int KasaUsun() { return NotAvailableYet("Kasa - Usuń"); }
-
 int KasaOpcje() { return NotAvailableYet("Kasa - Opcje"); }
 
 int KolektorZerowanie() { return NotAvailableYet("Kolektor - Zerowanie"); }
