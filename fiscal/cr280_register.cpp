@@ -1,5 +1,5 @@
-// The four CR280 models: one protocol over the layer's byte functions (STX,
-// command, data, ETX and an XOR check byte), with the models differing in
+// The four CR280 models: one protocol over the layer's byte functions (KF_STX,
+// command, data, KF_ETX and an XOR check byte), with the models differing in
 // field widths, fill characters, scales and name letter tables.
 #include <cstdio>
 #include <string>
@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr unsigned char STX = 0x02;
-constexpr unsigned char ETX = 0x03;
-constexpr unsigned char EOT = 0x04;
-constexpr unsigned char ENQ = 0x05;
-constexpr unsigned char ACK = 0x06;
-constexpr unsigned char DLE = 0x10;
 constexpr int ATTEMPTS = 7;
 
 enum class CodeCheck { Digits, DigitsOrBlanks, None };
@@ -47,8 +41,8 @@ const Model kTher3 = {13, ' ', CodeCheck::None, false, 1, false, 57, 41, 4, 1, 4
                       "9999999999999"};
 
 std::string Frame(const std::string& body) {
-  std::string frame = static_cast<char>(STX) + body + static_cast<char>(ETX);
-  frame += static_cast<char>(Cr280Xor(frame.substr(1)));
+  std::string frame = static_cast<char>(KF_STX) + body + static_cast<char>(KF_ETX);
+  frame += static_cast<char>(KFXor(frame.substr(1)));
   return frame;
 }
 
@@ -56,7 +50,7 @@ std::string Frame(const std::string& body) {
 
 bool XorRight(const std::string& frame) {
   return frame.size() >= 2 &&
-         Cr280Xor(frame.substr(1, frame.size() - 2)) == static_cast<unsigned char>(frame.back());
+         KFXor(frame.substr(1, frame.size() - 2)) == static_cast<unsigned char>(frame.back());
 }
 
 // The code field, or "" after the check's message.
@@ -68,7 +62,7 @@ std::string CodeField(const Model& model, const char* code, int codeLength) {
   return field;
 }
 
-// STX was read: the status frame when 'S' follows; else 1.
+// KF_STX was read: the status frame when 'S' follows; else 1.
 int AfterStx() {
   unsigned char byte = 0;
   if (KFOdbierzBajt(&byte) != 0) return -1;
@@ -101,22 +95,22 @@ int ReportAttempt(const Model& model, const std::string& frame, double* quantity
   if (KFWyslijTekst(frame) != 0) return 1;
   unsigned char byte = 0;
   if (KFOdbierzBajt(&byte) != 0) return -1;
-  if (byte == EOT) return 1;
-  if (byte == STX) {
+  if (byte == KF_EOT) return 1;
+  if (byte == KF_STX) {
     AfterStx();
     return -1;
   }
-  if (byte != ACK) return -1;
-  if (KFWyslijBajt(EOT) != 0 || KFOdbierzBajt(&byte) != 0) return -1;
-  if (byte == STX) {
+  if (byte != KF_ACK) return -1;
+  if (KFWyslijBajt(KF_EOT) != 0 || KFOdbierzBajt(&byte) != 0) return -1;
+  if (byte == KF_STX) {
     AfterStx();
     return -1;
   }
-  if (byte != ENQ || KFWyslijBajt(ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != STX || KFOdbierzBajt(&byte) != 0) return -1;
+  if (byte != KF_ENQ || KFWyslijBajt(KF_ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != KF_STX || KFOdbierzBajt(&byte) != 0) return -1;
   if (byte == 'S') return Cr280Status();
   if (byte != 'p') return -1;
   std::string answer(static_cast<size_t>(model.answerLength), '\0');
-  answer[0] = static_cast<char>(STX);
+  answer[0] = static_cast<char>(KF_STX);
   answer[1] = 'p';
   if (KFOdbierzZnaki(answer.data() + 2, model.answerLength - 2) != 0) return -1;
   if (!XorRight(answer)) {
@@ -125,7 +119,7 @@ int ReportAttempt(const Model& model, const std::string& frame, double* quantity
   }
   *quantity = KFLiczbaPola(answer.data() + model.quantityAt, model.quantityDigits) / model.quantityScale;
   *value = KFLiczbaPola(answer.data() + model.valueAt, 10) / model.valueScale;
-  if (KFWyslijBajt(ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != STX || KFOdbierzBajt(&byte) != 0 || byte != 'S') return -1;
+  if (KFWyslijBajt(KF_ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != KF_STX || KFOdbierzBajt(&byte) != 0 || byte != 'S') return -1;
   return Cr280Status();
 }
 
@@ -144,7 +138,7 @@ int RapTow(const Model& model, const char* code, int codeLength, double* quantit
 
 int ListItem(const Model& model, FILE* file) {
   std::string item(static_cast<size_t>(model.answerLength), '\0');
-  item[0] = static_cast<char>(STX);
+  item[0] = static_cast<char>(KF_STX);
   item[1] = 'p';
   if (KFOdbierzZnaki(item.data() + 2, model.answerLength - 2) != 0) return 1;
   if (!XorRight(item)) {
@@ -168,29 +162,29 @@ int ListOpening(const Model& model) {
   if (attempt == ATTEMPTS) return -1;
   unsigned char byte = 0;
   if (KFOdbierzBajt(&byte) != 0) return -1;
-  if (byte == EOT) return 1;
-  if (byte == STX) {
+  if (byte == KF_EOT) return 1;
+  if (byte == KF_STX) {
     AfterStx();
     return -1;
   }
-  if (byte != ACK || KFWyslijBajt(EOT) != 0 || KFOdbierzBajt(&byte) != 0) return -1;
-  if (byte == STX) {
+  if (byte != KF_ACK || KFWyslijBajt(KF_EOT) != 0 || KFOdbierzBajt(&byte) != 0) return -1;
+  if (byte == KF_STX) {
     AfterStx();
     return -1;
   }
-  return byte == ENQ ? 0 : -1;
+  return byte == KF_ENQ ? 0 : -1;
 }
 
 int CennikOdczyt(const Model& model, FILE* file) {
   int result = ListOpening(model);
   while (result == 0) {
     unsigned char byte = 0;
-    if (KFWyslijBajt(ACK) != 0 || KFOdbierzBajt(&byte) != 0) {
+    if (KFWyslijBajt(KF_ACK) != 0 || KFOdbierzBajt(&byte) != 0) {
       result = -1;
       break;
     }
-    if (byte == EOT) return 0;
-    if (byte != STX || KFOdbierzBajt(&byte) != 0) {
+    if (byte == KF_EOT) return 0;
+    if (byte != KF_STX || KFOdbierzBajt(&byte) != 0) {
       result = -1;
       break;
     }
@@ -214,7 +208,7 @@ int CennikOdczyt(const Model& model, FILE* file) {
 int Zerowanie() {
   std::string frame = Frame("Zp");
   unsigned char byte = 0;
-  if (KFWyslijTekst(frame) == 0 && KFOdbierzBajt(&byte) == 0 && byte == ACK) return 0;
+  if (KFWyslijTekst(frame) == 0 && KFOdbierzBajt(&byte) == 0 && byte == KF_ACK) return 0;
   Alarm(MSG_KF_NO_LINK);
   return -1;
 }
@@ -263,12 +257,6 @@ const LetterTables& Tables() {
 
 }  // namespace
 
-unsigned char Cr280Xor(const std::string& bytes) {
-  unsigned char sum = 0;
-  for (char c : bytes) sum ^= static_cast<unsigned char>(c);
-  return sum;
-}
-
 std::string Cr280Nazwa(const char* name, int length, bool tableP) {
   std::string text(name, static_cast<size_t>(length < 8 ? length : 8));
   for (char& c : text) c = c == '\0' ? ' ' : static_cast<char>(Tables().out[tableP ? 0 : 1][static_cast<unsigned char>(c)]);
@@ -299,7 +287,7 @@ int Cr280Status() {
   }
   if (text) KFBladKasy(text);
   unsigned char byte = 0;
-  if (KFWyslijBajt(ACK) == 0) KFOdbierzBajt(&byte);
+  if (KFWyslijBajt(KF_ACK) == 0) KFOdbierzBajt(&byte);
   return text ? -1 : 0;
 }
 
@@ -307,20 +295,20 @@ int Cr280Odpowiedz() {
   unsigned char byte = 0;
   if (KFOdbierzBajt(&byte) != 0) return -1;
   switch (byte) {
-    case EOT: return 1;
-    case ACK: return 0;
-    case STX: return AfterStx();
-    case DLE:
+    case KF_EOT: return 1;
+    case KF_ACK: return 0;
+    case KF_STX: return AfterStx();
+    case KF_DLE:
       if (KFOdbierzBajt(&byte) != 0 || byte != ';') return -1;
       for (int i = 0; i < 15; i++)
         if (KFOdbierzBajt(&byte) != 0) return -1;
-        else if (byte == ACK) return 0;
+        else if (byte == KF_ACK) return 0;
       return -1;
     default: return -1;
   }
 }
 
-int Cr280Koniec() { return KFWyslijBajt(EOT); }
+int Cr280Koniec() { return KFWyslijBajt(KF_EOT); }
 
 int Cr280PlusSendTow(int department, const char* code, int codeLength, const char* name, int nameLength,
                      double price, int vatCode, char action) {

@@ -1,7 +1,7 @@
 // DSA40, DSA100, DSA4000S and MAŁA: one decimal checksum, two frame kinds.
 // DSA100 and DSA4000S number their frames and the register repeats the
 // command in its answer, which the program acknowledges; DSA40 and MAŁA
-// answer a plain frame with ACK and, where data was asked, a data frame.
+// answer a plain frame with KF_ACK and, where data was asked, a data frame.
 #include <cstdio>
 #include <string>
 
@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr unsigned char STX = 0x02;
-constexpr unsigned char ETX = 0x03;
-constexpr unsigned char ACK = 0x06;
 constexpr double SEND_SECONDS = 3.0;
 constexpr double RECEIVE_SECONDS = 20.0;
 constexpr int NUMBERED_ATTEMPTS = 4;
@@ -55,9 +52,9 @@ std::string Digits(int number, int width) {
   return std::string(text.size() < static_cast<size_t>(width) ? static_cast<size_t>(width) - text.size() : 0, '0') + text;
 }
 
-// A frame of the bytes after STX: STX, the bytes, the checksum, ETX.
+// A frame of the bytes after KF_STX: KF_STX, the bytes, the checksum, KF_ETX.
 std::string Frame(const std::string& body) {
-  std::string frame = static_cast<char>(STX) + body + "00" + static_cast<char>(ETX);
+  std::string frame = static_cast<char>(KF_STX) + body + "00" + static_cast<char>(KF_ETX);
   std::string sum = DsaSuma(frame);
   frame[frame.size() - 3] = sum[0];
   frame[frame.size() - 2] = sum[1];
@@ -79,8 +76,8 @@ Answer ReceiveNumbered(size_t bufferSize, std::string* answer) {
   unsigned char byte = 0;
   while (KFCzytajZnak(&byte) == 0) {
     if (answer->empty()) {
-      if (byte == ACK) ack = true;
-      if (byte == STX) *answer += static_cast<char>(byte);
+      if (byte == KF_ACK) ack = true;
+      if (byte == KF_STX) *answer += static_cast<char>(byte);
       continue;
     }
     if (answer->size() >= bufferSize) {
@@ -88,7 +85,7 @@ Answer ReceiveNumbered(size_t bufferSize, std::string* answer) {
       break;
     }
     *answer += static_cast<char>(byte);
-    if (byte != ETX) continue;
+    if (byte != KF_ETX) continue;
     if (!SumRight(*answer)) {
       KFSladKoniec();
       KFBladKasy("Błąd sumy kontrolnej !");
@@ -117,7 +114,7 @@ int Numbered(const NumberedModel& model, const std::string& command, const std::
     if (got != Answer::Frame) break;
     if (answer->size() >= 8 && answer->compare(3, 5, frame, 3, 5) == 0) {
       ++*model.sequence;
-      KFWyslijBajt(ACK);
+      KFWyslijBajt(KF_ACK);
       return 0;
     }
     if (answer->size() >= 11 && answer->compare(4, 3, "ERR") == 0) {
@@ -139,7 +136,7 @@ int Plain(const std::string& frame, int answerLength, bool listItem, std::string
     if (KFWyslijTekst(frame) != 0) continue;
     unsigned char byte = 0;
     if (KFOdbierzBajt(&byte) != 0) break;
-    if (byte != ACK) {
+    if (byte != KF_ACK) {
       refused = true;
       continue;
     }

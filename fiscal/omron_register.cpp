@@ -1,4 +1,4 @@
-// OMRON GR30: records of 131 columns with blank runs compressed into GS and
+// OMRON GR30: records of 131 columns with blank runs compressed into KF_GS and
 // a count, an XOR check byte in the last column. The register's PLU memory
 // is read into "omron.mem" first, so only new or changed PLUs are sent; the
 // sales report is read into "omron.plu" and the codes are looked up there.
@@ -11,24 +11,10 @@
 #include "fiscal/register_drivers.h"
 #include "fiscal/register_params.h"
 #include "interchange/serial_port.h"
-#include "platform/screen_hook.h"
 #include "ui/message_box.h"
 
 namespace {
 
-constexpr unsigned char STX = 0x02;
-constexpr unsigned char ETX = 0x03;
-constexpr unsigned char EOT = 0x04;
-constexpr unsigned char ENQ = 0x05;
-constexpr unsigned char ACK = 0x06;
-constexpr unsigned char BEL = 0x07;
-constexpr unsigned char BS = 0x08;
-constexpr unsigned char DLE = 0x10;
-constexpr unsigned char NAK = 0x15;
-constexpr unsigned char ETB = 0x17;
-constexpr unsigned char FS = 0x1C;
-constexpr unsigned char GS = 0x1D;
-constexpr int COLUMNS = 131;
 constexpr int CHECK_COLUMN = 130;
 constexpr double RECEIVE_SECONDS = 3.0;
 constexpr int READ_TRIES = 4;
@@ -42,13 +28,13 @@ FILE* file = nullptr;   // "omron.mem" or "omron.plu"
 // Expands a record byte by byte.
 struct Expander {
   std::string columns;
-  unsigned char check = 0;   // XOR of the wire bytes after STX
+  unsigned char check = 0;   // XOR of the wire bytes after KF_STX
   bool gs = false;
   // 1 more wanted, 0 the record is complete, -1 broken.
   int Feed(unsigned char byte) {
     if (columns.empty()) {
       columns += static_cast<char>(byte);
-      return byte == STX ? 1 : -1;
+      return byte == KF_STX ? 1 : -1;
     }
     if (static_cast<int>(columns.size()) == CHECK_COLUMN) {
       columns += static_cast<char>(byte);
@@ -59,11 +45,11 @@ struct Expander {
       if (byte < 0x41 || byte > 0x7F) return -1;
       size_t blanks = byte - 0x40u;
       if (columns.size() + blanks > CHECK_COLUMN) return -1;
-      check ^= GS ^ byte;
+      check ^= KF_GS ^ byte;
       columns.append(blanks, ' ');
       return 1;
     }
-    if (byte == GS) {
+    if (byte == KF_GS) {
       gs = true;
       return 1;
     }
@@ -93,16 +79,7 @@ int CzytajLinie(std::string* columns) {
       *columns = record.columns;
       return 0;
     }
-    if (KFWyslijBajt(NAK) != 0) return -1;
-  }
-  return -1;
-}
-
-int Enq() {
-  for (int i = 0; i < ENQ_TRIES; i++) {
-    unsigned char byte = 0;
-    if (KFWyslijBajt(ENQ) == 0 && KFOdbierzBajt(&byte) == 0 && byte == ACK) return 0;
-    ScreenWaitMs(500);
+    if (KFWyslijBajt(KF_NAK) != 0) return -1;
   }
   return -1;
 }
@@ -110,15 +87,15 @@ int Enq() {
 int Odpowiedz() {
   unsigned char byte = 0;
   if (KFOdbierzBajt(&byte) != 0) return -1;
-  if (byte == ACK) return 0;
-  if (byte == BEL) {
+  if (byte == KF_ACK) return 0;
+  if (byte == KF_BEL) {
     KFBladKasy("Zabroniona operacja");
     return -1;
   }
-  if (byte != BS) return -1;
+  if (byte != KF_BS) return -1;
   for (int i = 0; i < BS_TRIES; i++) {
-    if (KFWyslijBajt(ENQ) != 0) return -1;
-    if (KFOdbierzBajt(&byte) == 0 && byte == ACK) return 1;
+    if (KFWyslijBajt(KF_ENQ) != 0) return -1;
+    if (KFOdbierzBajt(&byte) == 0 && byte == KF_ACK) return 1;
   }
   return -1;
 }
@@ -129,24 +106,24 @@ int Failed() {
   return -1;
 }
 
-// A frame sent with retries, after the ENQ handshake when asked for.
+// A frame sent with retries, after the KF_ENQ handshake when asked for.
 int SendFrame(const std::string& frame, bool enquire, bool programming) {
-  if (enquire && Enq() != 0) return Failed();
+  if (enquire && KFEnq(ENQ_TRIES) != 0) return Failed();
   for (int attempt = 0; attempt < SEND_ATTEMPTS; attempt++) {
     if (KFWyslijTekst(frame) != 0) continue;
     int answer = Odpowiedz();
     if (answer == 0) return 0;
     if (answer > 0) continue;
     if (!programming) break;
-    if (Enq() != 0) break;
+    if (KFEnq(ENQ_TRIES) != 0) break;
   }
   return Failed();
 }
 
-// STX, the bytes, the check byte over them.
-std::string Frame(const std::string& body) { return static_cast<char>(STX) + body + static_cast<char>(OmronXor(body)); }
+// KF_STX, the bytes, the check byte over them.
+std::string Frame(const std::string& body) { return static_cast<char>(KF_STX) + body + static_cast<char>(KFXor(body)); }
 
-std::string Gs(unsigned char count) { return {static_cast<char>(GS), static_cast<char>(count)}; }
+std::string Gs(unsigned char count) { return {static_cast<char>(KF_GS), static_cast<char>(count)}; }
 
 std::string Code12(const char* code, int codeLength) { return KFPoleKodu(code, codeLength, 4, 12, '0'); }
 
@@ -175,23 +152,23 @@ bool CreateFile(const char* name, const char* title) {
   return true;
 }
 
-// After the answer to a request: EOT, ENQ expected, ACK.
+// After the answer to a request: KF_EOT, KF_ENQ expected, KF_ACK.
 int TurnLine() {
   unsigned char byte = 0;
-  if (KFWyslijBajt(EOT) != 0 || KFOdbierzBajt(&byte) != 0 || byte != ENQ || KFWyslijBajt(ACK) != 0) return -1;
+  if (KFWyslijBajt(KF_EOT) != 0 || KFOdbierzBajt(&byte) != 0 || byte != KF_ENQ || KFWyslijBajt(KF_ACK) != 0) return -1;
   return 0;
 }
 
 int ClosingEot() {
   unsigned char byte = 0;
-  return KFWyslijBajt(ACK) == 0 && KFOdbierzBajt(&byte) == 0 && byte == EOT ? 0 : -1;
+  return KFWyslijBajt(KF_ACK) == 0 && KFOdbierzBajt(&byte) == 0 && byte == KF_EOT ? 0 : -1;
 }
 
 int ReadMemory() {
   std::string record;
   if (TurnLine() != 0 || CzytajLinie(&record) != 0 || record.compare(2, 3, "RS1") != 0) return -1;
   for (;;) {
-    if (KFWyslijBajt(ACK) != 0 || CzytajLinie(&record) != 0) return -1;
+    if (KFWyslijBajt(KF_ACK) != 0 || CzytajLinie(&record) != 0) return -1;
     if (record[2] == 'F') break;
     int count = static_cast<int>(KFLiczbaPola(record.data() + 2, 3));
     for (int entry = 0; entry < count / ENTRY && 5 + (entry + 1) * ENTRY <= CHECK_COLUMN; entry++) {
@@ -215,9 +192,9 @@ int ReadMemory() {
 int ReadReport() {
   std::string record;
   if (TurnLine() != 0 || CzytajLinie(&record) != 0 || record.compare(2, 2, "RT") != 0) return -1;
-  if (KFWyslijBajt(ACK) != 0 || CzytajLinie(&record) != 0 || record.compare(10, 3, "032") != 0) return -1;
+  if (KFWyslijBajt(KF_ACK) != 0 || CzytajLinie(&record) != 0 || record.compare(10, 3, "032") != 0) return -1;
   for (bool ended = false; !ended;) {
-    if (KFWyslijBajt(ACK) != 0 || CzytajLinie(&record) != 0) return -1;
+    if (KFWyslijBajt(KF_ACK) != 0 || CzytajLinie(&record) != 0) return -1;
     char status = record[9];
     for (int entry = 0; entry < 3 && !ended; entry++) {
       if (status == 'Z') {
@@ -233,7 +210,7 @@ int ReadReport() {
       status = record[at + 33];
     }
   }
-  if (KFWyslijBajt(ACK) != 0 || CzytajLinie(&record) != 0 || ClosingEot() != 0) return -1;
+  if (KFWyslijBajt(KF_ACK) != 0 || CzytajLinie(&record) != 0 || ClosingEot() != 0) return -1;
   OmronKoniec();
   std::fflush(file);
   return 0;
@@ -276,12 +253,6 @@ std::string Name12(const char* name, int nameLength) {
 
 }  // namespace
 
-unsigned char OmronXor(const std::string& bytes) {
-  unsigned char sum = 0;
-  for (char c : bytes) sum ^= static_cast<unsigned char>(c);
-  return sum;
-}
-
 bool OmronRozwin(const std::string& wire, std::string* columns) {
   Expander record;
   int state = 1;
@@ -305,7 +276,7 @@ std::string OmronScisnij(const std::string& columns) {
   return wire;
 }
 
-int OmronKoniec() { return KFWyslijBajt(DLE) == 0 && KFWyslijBajt(EOT) == 0 ? 0 : -1; }
+int OmronKoniec() { return KFWyslijBajt(KF_DLE) == 0 && KFWyslijBajt(KF_EOT) == 0 ? 0 : -1; }
 
 void OmronCloseFile() {
   if (file) std::fclose(file);
@@ -314,14 +285,14 @@ void OmronCloseFile() {
 
 int OmronOpenSendTowarMem() {
   if (!CreateFile("omron.mem", "Raport mem OMRON GR30")) return -1;
-  std::string body = "SS00" + std::string(12, '0') + "0100" + static_cast<char>(FS) + Gs(0x7F) + Gs('l') +
-                     static_cast<char>(ETB);
+  std::string body = "SS00" + std::string(12, '0') + "0100" + static_cast<char>(KF_FS) + Gs(0x7F) + Gs('l') +
+                     static_cast<char>(KF_ETB);
   if (SendFrame(Frame(body), true, false) != 0) return -1;
   return ReadMemory() == 0 ? 0 : Failed();
 }
 
 int OmronOpenSendTowar() {
-  std::string body = "RB00" + std::string(12, '0') + Gs(0x7F) + Gs('q') + static_cast<char>(ETB);
+  std::string body = "RB00" + std::string(12, '0') + Gs(0x7F) + Gs('q') + static_cast<char>(KF_ETB);
   return SendFrame(Frame(body), true, true);
 }
 
@@ -331,14 +302,14 @@ int OmronSendTow(int department, const char* code, int codeLength, const char* n
   if (field.empty() || KFNumerDzialu(department, code, codeLength) != 0) return -1;
   char department2[8];
   std::snprintf(department2, sizeof department2, "%02d", department % 100);
-  // Offsets of the record from 1 (after STX): mark at 4.
+  // Offsets of the record from 1 (after KF_STX): mark at 4.
   std::string body = "0B0?0000" + field + '0' + Name12(name, nameLength) + "    ";
   body += parametryKF.omronVariablePrice == 'T' ? '2' : '0';
   body += VatDigit(vatCode);
   body += std::string(22, '0') + department2 + "000" + KFCenaGrosze(price, 7) + "      ";
-  body += static_cast<char>(FS);
+  body += static_cast<char>(KF_FS);
   body += Gs('p');   // 48 blanks: the record's 131 columns
-  body += static_cast<char>(ETB);
+  body += static_cast<char>(KF_ETB);
   int found = 0;
   std::string line = FindLine(field, &found);
   if (found != 0) return -1;
@@ -354,15 +325,15 @@ int OmronSendTow(int department, const char* code, int codeLength, const char* n
 int OmronDelete(const char* code, int codeLength) {
   std::string field = CheckedCode(code, codeLength);
   if (field.empty()) return -1;
-  std::string body = "0B030000" + field + static_cast<char>(FS) + Gs(0x7F) + Gs('l') + static_cast<char>(ETB);
+  std::string body = "0B030000" + field + static_cast<char>(KF_FS) + Gs(0x7F) + Gs('l') + static_cast<char>(KF_ETB);
   return SendFrame(Frame(body), false, false);
 }
 
 int OmronOpenRaport(char mode) {
   if (!CreateFile("omron.plu", "Raport plu OMRON GR30")) return -1;
   std::string body = "ST00" + std::string(12, '0') + mode + "0320000" + std::string(11, '0') + "10000" +
-                     std::string(8, '0') + "1577SA" + mode + static_cast<char>(FS) + Gs(0x7F) + Gs('I') +
-                     static_cast<char>(ETX);
+                     std::string(8, '0') + "1577SA" + mode + static_cast<char>(KF_FS) + Gs(0x7F) + Gs('I') +
+                     static_cast<char>(KF_ETX);
   if (SendFrame(Frame(body), true, false) != 0) return -1;
   return ReadReport() == 0 ? 0 : Failed();
 }

@@ -1,4 +1,4 @@
-// PS2000: a header frame and a data frame per PLU, XOR check bytes, DLE
+// PS2000: a header frame and a data frame per PLU, XOR check bytes, KF_DLE
 // sequences in the answers (',' ask again, '@' an error to query); the day's
 // sales report is read into "ps2000.plu" and the codes are looked up there.
 #include <cstdio>
@@ -10,18 +10,10 @@
 #include "fiscal/cash_register_layer.h"
 #include "fiscal/register_drivers.h"
 #include "fiscal/register_params.h"
-#include "platform/screen_hook.h"
 #include "ui/message_box.h"
 
 namespace {
 
-constexpr unsigned char STX = 0x02;
-constexpr unsigned char ETX = 0x03;
-constexpr unsigned char EOT = 0x04;
-constexpr unsigned char ENQ = 0x05;
-constexpr unsigned char ACK = 0x06;
-constexpr unsigned char DLE = 0x10;
-constexpr unsigned char NAK = 0x15;
 constexpr int ATTEMPTS = 7;
 constexpr int ENQ_TRIES = 8;
 constexpr int RECORD = 38;
@@ -57,23 +49,23 @@ const char* ErrorText(int number) {
 void Blad() {
   unsigned char byte = 0;
   char record[ERROR_RECORD];
-  if (KFWyslijBajt(EOT) != 0 || KFOdbierzBajt(&byte) != 0 || byte != ENQ || KFWyslijBajt(ACK) != 0 ||
+  if (KFWyslijBajt(KF_EOT) != 0 || KFOdbierzBajt(&byte) != 0 || byte != KF_ENQ || KFWyslijBajt(KF_ACK) != 0 ||
       KFOdbierzZnaki(record, ERROR_RECORD) != 0)
     return;
   int number = record[1] == 'R' ? static_cast<int>(KFLiczbaPola(record + 7, 2)) : -1;
-  if (KFWyslijBajt(ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != EOT || KFWyslijBajt(EOT) != 0) return;
+  if (KFWyslijBajt(KF_ACK) != 0 || KFOdbierzBajt(&byte) != 0 || byte != KF_EOT || KFWyslijBajt(KF_EOT) != 0) return;
   KFBladKasy(ErrorText(number));
 }
 
-// One answer byte, DLE sequences handled; -1 when none.
+// One answer byte, KF_DLE sequences handled; -1 when none.
 int CzytajZnak(unsigned char* answer) {
   for (;;) {
     if (KFOdbierzBajt(answer) != 0) return -1;
-    if (*answer != DLE) return 0;
+    if (*answer != KF_DLE) return 0;
     unsigned char next = 0;
     if (KFOdbierzBajt(&next) != 0) return -1;
     if (next == ',') {
-      if (KFWyslijBajt(ENQ) != 0) return -1;
+      if (KFWyslijBajt(KF_ENQ) != 0) return -1;
     } else if (next == '@') {
       Blad();
       return -1;
@@ -81,20 +73,9 @@ int CzytajZnak(unsigned char* answer) {
   }
 }
 
-int Enq() {
-  for (int i = 0; i < ENQ_TRIES; i++) {
-    unsigned char byte = 0;
-    if (KFWyslijBajt(ENQ) == 0 && KFOdbierzBajt(&byte) == 0 && byte == ACK) return 0;
-    ScreenWaitMs(500);
-  }
-  return -1;
-}
-
 std::string Frame(const std::string& body) {
-  std::string frame = static_cast<char>(STX) + body + static_cast<char>(ETX);
-  unsigned char check = 0;
-  for (size_t i = 1; i < frame.size(); i++) check ^= static_cast<unsigned char>(frame[i]);
-  return frame + static_cast<char>(check);
+  std::string frame = static_cast<char>(KF_STX) + body + static_cast<char>(KF_ETX);
+  return frame + static_cast<char>(KFXor(frame.substr(1)));
 }
 
 std::string Ecr() {
@@ -124,35 +105,33 @@ int NoLink() {
   return -1;
 }
 
-// A frame sent until ACK within the attempts: 0 ACK, 1 attempts used up, -1 another answer.
+// A frame sent until KF_ACK within the attempts: 0 KF_ACK, 1 attempts used up, -1 another answer.
 int SendUntilAck(const std::string& frame, int* budget) {
   while (*budget > 0) {
     unsigned char answer = 0;
-    if (KFWyslijTekst(frame) != 0 || CzytajZnak(&answer) != 0 || answer == NAK) {
+    if (KFWyslijTekst(frame) != 0 || CzytajZnak(&answer) != 0 || answer == KF_NAK) {
       --*budget;
       continue;
     }
-    return answer == ACK ? 0 : -1;
+    return answer == KF_ACK ? 0 : -1;
   }
   return 1;
 }
 
 int ReadRecords() {
   for (;;) {
-    if (KFWyslijBajt(ACK) != 0) return -1;
+    if (KFWyslijBajt(KF_ACK) != 0) return -1;
     std::string record;
     bool good = false;
     for (int tries = 0; tries < ATTEMPTS && !good; tries++) {
       unsigned char first = 0;
       if (KFOdbierzBajt(&first) != 0) continue;
-      if (first == EOT) return 0;
+      if (first == KF_EOT) return 0;
       record.assign(RECORD, '\0');
       record[0] = static_cast<char>(first);
       if (KFOdbierzZnaki(record.data() + 1, RECORD - 1) != 0) continue;
-      unsigned char check = 0;
-      for (int i = 1; i <= 36; i++) check ^= static_cast<unsigned char>(record[static_cast<size_t>(i)]);
-      good = check == static_cast<unsigned char>(record[37]);
-      if (!good && KFWyslijBajt(NAK) != 0) return -1;
+      good = KFXor(record.substr(1, 36)) == static_cast<unsigned char>(record[37]);
+      if (!good && KFWyslijBajt(KF_NAK) != 0) return -1;
     }
     // The tries are bounded: a line that gives no good record ends the reading.
     if (!good) return -1;
@@ -202,7 +181,7 @@ int Ps2000SendTow(int department, const char* code, int codeLength, const char* 
   std::string header = Header('U', '1', '0', date);
   std::string data = Frame("D" + Ecr() + 'U' + action + field + Ps2000Nazwa(name, nameLength) + department2 +
                            KFCenaGrosze(price, 8) + "000" + VatDigit(vatCode) + "01" + std::string(8, '0'));
-  if (Enq() != 0) return NoLink();
+  if (KFEnq(ENQ_TRIES) != 0) return NoLink();
   // Each return from the data frame to the header uses up one of these too,
   // so a register that keeps answering otherwise cannot hold the line.
   for (int budget = ATTEMPTS, returns = ATTEMPTS; returns > 0; returns--) {
@@ -211,7 +190,7 @@ int Ps2000SendTow(int department, const char* code, int codeLength, const char* 
     int result = SendUntilAck(data, &budget);
     if (result == 0) {
       unsigned char ignored = 0;
-      if (KFWyslijBajt(EOT) == 0) KFOdbierzBajt(&ignored);
+      if (KFWyslijBajt(KF_EOT) == 0) KFOdbierzBajt(&ignored);
       return 0;
     }
     if (result > 0) break;
@@ -221,7 +200,7 @@ int Ps2000SendTow(int department, const char* code, int codeLength, const char* 
 
 int Ps2000Koniec() {
   unsigned char ignored = 0;
-  if (KFWyslijBajt(EOT) != 0) return -1;
+  if (KFWyslijBajt(KF_EOT) != 0) return -1;
   KFOdbierzBajt(&ignored);
   return 0;
 }
@@ -232,14 +211,14 @@ int Ps2000OpenRaport(const char* date) {
   if (!reportFile) return -1;
   std::fputs("Raport plu PS2000\n", reportFile);
   std::string header = Header('c', '0', '1', date);
-  if (Enq() != 0) return NoLink();
+  if (KFEnq(ENQ_TRIES) != 0) return NoLink();
   for (int attempt = 0; attempt < ATTEMPTS; attempt++) {
     unsigned char answer = 0;
-    if (KFWyslijTekst(header) != 0 || CzytajZnak(&answer) != 0 || answer == NAK) continue;
-    if (answer != ACK) break;
-    if (KFWyslijBajt(EOT) != 0 || CzytajZnak(&answer) != 0) continue;
-    if (answer == EOT) return 0;
-    if (answer != ENQ) continue;
+    if (KFWyslijTekst(header) != 0 || CzytajZnak(&answer) != 0 || answer == KF_NAK) continue;
+    if (answer != KF_ACK) break;
+    if (KFWyslijBajt(KF_EOT) != 0 || CzytajZnak(&answer) != 0) continue;
+    if (answer == KF_EOT) return 0;
+    if (answer != KF_ENQ) continue;
     KFPokazTekst(Utf8ToMazText("Początek odczytu raportu !").c_str());
     if (ReadRecords() != 0) break;
     std::fflush(reportFile);
@@ -275,13 +254,13 @@ void Ps2000CloseRaport() {
 
 int Ps2000Zerowanie(const char* date, int file) {
   std::string header = Header(static_cast<char>(file), '2', '0', date);
-  if (Enq() != 0) return NoLink();
+  if (KFEnq(ENQ_TRIES) != 0) return NoLink();
   for (int attempt = 0; attempt < ATTEMPTS; attempt++) {
     unsigned char answer = 0;
-    if (KFWyslijTekst(header) != 0 || CzytajZnak(&answer) != 0 || answer == NAK) continue;
-    if (answer != ACK) break;
+    if (KFWyslijTekst(header) != 0 || CzytajZnak(&answer) != 0 || answer == KF_NAK) continue;
+    if (answer != KF_ACK) break;
     unsigned char ignored = 0;
-    if (KFWyslijBajt(EOT) == 0) KFOdbierzBajt(&ignored);
+    if (KFWyslijBajt(KF_EOT) == 0) KFOdbierzBajt(&ignored);
     return 0;
   }
   return NoLink();

@@ -8,7 +8,15 @@
 #include <cstdio>
 #include <string>
 
-// ---- shared field builders
+// ---- shared pieces
+// Control bytes of the register protocols.
+constexpr unsigned char KF_STX = 0x02, KF_ETX = 0x03, KF_EOT = 0x04, KF_ENQ = 0x05, KF_ACK = 0x06, KF_BEL = 0x07,
+                        KF_BS = 0x08, KF_DLE = 0x10, KF_NAK = 0x15, KF_ETB = 0x17, KF_FS = 0x1C, KF_GS = 0x1D;
+// The exclusive-or of the bytes (the check byte of CR280, OMRON, PS2000).
+unsigned char KFXor(const std::string& bytes);
+// Up to `tries` times ENQ and one byte read, 500 ms apart: 0 when one was ACK, else -1.
+int KFEnq(int tries);
+
 // The first `take` characters of the code without trailing blanks,
 // right-aligned in `width` characters filled with `fill` (cut on the left
 // when longer).
@@ -110,8 +118,6 @@ int Cr280Status();
 int Cr280Odpowiedz();
 char Cr280LiteraVat(int vatCode);
 int Cr280KodVat(char letter);
-// The exclusive-or of the bytes.
-unsigned char Cr280Xor(const std::string& bytes);
 // A name's first 8 characters through table P (true) or T, blank-padded to 12; and back.
 std::string Cr280Nazwa(const char* name, int length, bool tableP);
 std::string Cr280NazwaWstecz(const std::string& bytes, bool tableP);
@@ -133,7 +139,6 @@ int OmronSprawdzKod(int department, const char* code, int codeLength);
 bool OmronRozwin(const std::string& wire, std::string* columns);
 // Blank runs of 1 to 63 compressed into GS and 0x40 + count.
 std::string OmronScisnij(const std::string& columns);
-unsigned char OmronXor(const std::string& bytes);
 
 // ---- PS2000 (type 2)
 int Ps2000SendTow(int department, const char* code, int codeLength, const char* name, int nameLength, double price,

@@ -10,6 +10,7 @@
 #include "fiscal/register_drivers.h"
 #include "fiscal/register_params.h"
 #include "interchange/serial_port.h"
+#include "platform/screen_hook.h"
 #include "ui/message_box.h"
 
 std::string KFPoleKodu(const char* code, int length, int take, int width, char fill) {
@@ -62,4 +63,19 @@ int KFCzytajZnak(unsigned char* byte) {
   *byte = ReadCom();
   KFSladBajt(*byte);
   return 0;
+}
+
+unsigned char KFXor(const std::string& bytes) {
+  unsigned char sum = 0;
+  for (char c : bytes) sum ^= static_cast<unsigned char>(c);
+  return sum;
+}
+
+int KFEnq(int tries) {
+  for (int i = 0; i < tries; i++) {
+    unsigned char byte = 0;
+    if (KFWyslijBajt(KF_ENQ) == 0 && KFOdbierzBajt(&byte) == 0 && byte == KF_ACK) return 0;
+    ScreenWaitMs(500);
+  }
+  return -1;
 }

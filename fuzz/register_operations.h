@@ -26,8 +26,3 @@ void SetRegisterFuzzMode(const RegisterFuzzMode& mode);
 // goods, a deletion, a report of two codes, the PLU list, zeroing, the code
 // check) and closes it.
 void RunEveryRegisterOperation();
-
-// The fuzz targets' shared start and one input (fuzz/register_fuzz_input.cpp): the first byte chooses the
-// family's mode, the rest are the register's answers (silence after them).
-int RegisterFuzzInitialize();
-int RegisterFuzzInput(const RegisterFuzzFamily& family, const uint8_t* data, size_t size);

@@ -83,7 +83,7 @@ TEST_F(Cr280Test, TheRecordsFieldsAndNameTables) {
     EXPECT_EQ(f.substr(19, 3), std::string(3, '\0'));
     EXPECT_EQ(f.substr(22, 8), "00123456");
     EXPECT_EQ(f.substr(30, 12), c.name + "    ") << c.type;
-    EXPECT_EQ(static_cast<unsigned char>(f.back()), Cr280Xor(f.substr(1, f.size() - 2)));
+    EXPECT_EQ(static_cast<unsigned char>(f.back()), KFXor(f.substr(1, f.size() - 2)));
     EXPECT_EQ(MazToUtf8Text(Cr280NazwaWstecz(c.name, c.type == KASA_CR280_PLUS3).c_str()), "Łóćźśę A");
     KFClose();
   }

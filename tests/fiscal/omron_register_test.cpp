@@ -21,7 +21,7 @@ class OmronTest : public DriverTest {
 
 std::string Wire(const std::string& data) {
   std::string wire = "\x02" + data;
-  return wire + static_cast<char>(OmronXor(data));
+  return wire + static_cast<char>(KFXor(data));
 }
 
 TEST_F(OmronTest, RecordsExpandToTheirColumns) {
@@ -36,7 +36,7 @@ TEST_F(OmronTest, RecordsExpandToTheirColumns) {
   for (const std::string& wire : broken) EXPECT_FALSE(OmronRozwin(wire, &columns)) << wire.substr(0, 3);
   // A check byte equal to GS in column 130 is the check byte.
   std::string data = std::string(127, 'A') + "B\x1E";
-  ASSERT_EQ(OmronXor(data), 0x1D);
+  ASSERT_EQ(KFXor(data), 0x1D);
   ASSERT_TRUE(OmronRozwin(Wire(data), &columns));
   EXPECT_EQ(columns[130], '\x1D');
   // Compression gives back the same columns.

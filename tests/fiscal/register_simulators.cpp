@@ -9,8 +9,7 @@
 
 namespace {
 
-constexpr char STX = 0x02, ETX = 0x03, EOT = 0x04, ENQ = 0x05, ACK = 0x06, BEL = 0x07, BS = 0x08, DLE = 0x10,
-               NAK = 0x15, ETB = 0x17, FS = 0x1C, GS = 0x1D;
+std::string B(unsigned char byte) { return std::string(1, static_cast<char>(byte)); }
 
 std::string Num(long value, int width, char fill = '0') {
   std::string text = std::to_string(value < 0 ? -value : value);
@@ -26,6 +25,24 @@ int RegisterSimulator::Count(const std::string& prefix, size_t skip) const {
   int n = 0;
   for (const std::string& f : frames) n += f.size() > skip && f.compare(skip, prefix.size(), prefix) == 0;
   return n;
+}
+
+int RegisterSimulator::Gather(char c, const char* ends) {
+  if (checkNext_) {
+    checkNext_ = inFrame_ = false;
+    frame_ += c;
+    frames.push_back(frame_);
+    return 2;
+  }
+  if (inFrame_) {
+    frame_ += c;
+    checkNext_ = std::string(ends).find(c) != std::string::npos;
+    return 1;
+  }
+  if (c != KF_STX) return 0;
+  inFrame_ = true;
+  frame_ = c;
+  return 1;
 }
 
 // ---- ADAX
@@ -113,9 +130,9 @@ std::string AdaxSimulator::Next() {
 std::string DsaSimulator::Feed(unsigned char byte) {
   char c = static_cast<char>(byte);
   if (silent) return "";
-  if (frame_.empty() && c != STX) return "";
+  if (frame_.empty() && c != KF_STX) return "";
   frame_ += c;
-  if (c != ETX) return "";
+  if (c != KF_ETX) return "";
   std::string frame = frame_;
   frame_.clear();
   frames.push_back(frame);
@@ -126,7 +143,7 @@ std::string DsaSimulator::Feed(unsigned char byte) {
 namespace {
 
 std::string DsaFrame(std::string body, bool garble) {
-  std::string frame = STX + body + "00" + ETX;
+  std::string frame = B(KF_STX) + body + "00" + B(KF_ETX);
   std::string sum = DsaSuma(frame);
   frame[frame.size() - 3] = sum[0];
   frame[frame.size() - 2] = static_cast<char>(sum[1] ^ (garble ? 1 : 0));
@@ -136,7 +153,7 @@ std::string DsaFrame(std::string body, bool garble) {
 }  // namespace
 
 std::string DsaSimulator::Numbered(const std::string& frame) {
-  if (bareAck) return std::string(1, ACK);
+  if (bareAck) return B(KF_ACK);
   bool big = type_ == KASA_DSA4000S;
   int codeWidth = big ? 5 : 4;
   std::string head = frame.substr(1, 7);
@@ -170,13 +187,13 @@ std::string DsaSimulator::Numbered(const std::string& frame) {
 }
 
 std::string DsaSimulator::Plain(const std::string& frame) {
-  if (refuse) return std::string(1, NAK);
+  if (refuse) return B(KF_NAK);
   bool mala = type_ == KASA_MALA;
   bool g = garble;
   garble = false;
   if (frame[1] == 'P' && frame.size() >= 29) {
     plus[Value(frame.substr(3, 4))] = SimPlu{frame.substr(15, 10), Value(frame.substr(7, 8)), frame[25], 0, ""};
-    return std::string(1, ACK);
+    return B(KF_ACK);
   }
   if (frame[1] != 'A' || frame.size() < 10) return "";
   long number = Value(frame.substr(3, 4));
@@ -187,7 +204,7 @@ std::string DsaSimulator::Plain(const std::string& frame) {
   body += Num(plu.grosze, 8) + plu.name + plu.vat;
   if (mala) body += std::string(13, '0') + Num(sales[number].quantity, 10) + Num(sales[number].value, 9);
   else body += Num(sales[number].quantity, 6) + Num(sales[number].value, 9);
-  return ACK + DsaFrame(body, g);
+  return B(KF_ACK) + DsaFrame(body, g);
 }
 
 // ---- CR280
@@ -210,8 +227,8 @@ Cr280Layout LayoutOf(int type) {
 }  // namespace
 
 std::string Cr280Simulator::Frame(const std::string& body) {
-  std::string frame = STX + body + ETX;
-  char check = static_cast<char>(Cr280Xor(frame.substr(1)));
+  std::string frame = B(KF_STX) + body + B(KF_ETX);
+  char check = static_cast<char>(KFXor(frame.substr(1)));
   if (garble) check ^= 1;
   garble = false;
   return frame + check;
@@ -242,80 +259,69 @@ std::string Cr280Simulator::ListItem(long code, const SimPlu& plu) {
   return Frame(body);
 }
 
+std::string Cr280Simulator::Answer(const std::string& f) {
+  if (KFXor(f.substr(1, f.size() - 2)) != static_cast<unsigned char>(f.back())) return "";
+  if (f[1] == 'P' && f.size() >= 44) {
+    if (eotFirst > 0) {
+      eotFirst--;
+      return B(KF_EOT);
+    }
+    long code = Value(f.substr(3, 13));
+    if (f[2] == '1') {
+      plus.erase(code);
+      deletions++;
+    } else {
+      plus[code] = SimPlu{f.substr(30, 12), Value(f.substr(22, 8)), f[18], static_cast<int>(Value(f.substr(16, 2))), ""};
+    }
+    if (status != '0') return B(KF_STX) + 'S' + '0' + status + "000000";
+    if (dle) return B(KF_DLE) + ";12" + B(KF_ACK);
+    return B(KF_ACK);
+  }
+  if (f[1] == 'p' && f.size() >= 31) {
+    if (f.compare(3, 13, f, 16, 13) == 0) {
+      reportCode_ = Value(f.substr(3, 13));
+      step_ = Step::ReportEot;
+    } else {
+      list_.clear();
+      for (const auto& [code, plu] : plus) list_.push_back(ListItem(code, plu));
+      step_ = Step::ListEot;
+    }
+    return B(KF_ACK);
+  }
+  if (f[1] == 'Z') {
+    sales.clear();
+    return B(KF_ACK);
+  }
+  return "";
+}
+
 std::string Cr280Simulator::Feed(unsigned char byte) {
   char c = static_cast<char>(byte);
   if (silent) return "";
-  if (checkNext_) {
-    checkNext_ = inFrame_ = false;
-    frame_ += c;
-    frames.push_back(frame_);
-    if (Cr280Xor(frame_.substr(1, frame_.size() - 2)) != byte) return "";
-    std::string f = frame_;
-    if (f[1] == 'P' && f.size() >= 44) {
-      if (eotFirst > 0) {
-        eotFirst--;
-        return std::string(1, EOT);
-      }
-      long code = Value(f.substr(3, 13));
-      if (f[2] == '1') {
-        plus.erase(code);
-        deletions++;
-      } else {
-        plus[code] = SimPlu{f.substr(30, 12), Value(f.substr(22, 8)), f[18], static_cast<int>(Value(f.substr(16, 2))), ""};
-      }
-      if (status != '0') return std::string(1, STX) + 'S' + '0' + status + "000000";
-      if (dle) return std::string(1, DLE) + ";12" + ACK;
-      return std::string(1, ACK);
-    }
-    if (f[1] == 'p' && f.size() >= 31) {
-      if (f.compare(3, 13, f, 16, 13) == 0) {
-        reportCode_ = Value(f.substr(3, 13));
-        step_ = Step::ReportEot;
-      } else {
-        list_.clear();
-        for (const auto& [code, plu] : plus) list_.push_back(ListItem(code, plu));
-        step_ = Step::ListEot;
-      }
-      return std::string(1, ACK);
-    }
-    if (f[1] == 'Z') {
-      sales.clear();
-      return std::string(1, ACK);
-    }
-    return "";
-  }
-  if (inFrame_) {
-    frame_ += c;
-    if (c == ETX) checkNext_ = true;
-    return "";
-  }
-  if (c == STX) {
-    inFrame_ = true;
-    frame_ = c;
-    return "";
-  }
+  int gathered = Gather(c, "\x03");
+  if (gathered) return gathered == 2 ? Answer(frame_) : "";
   switch (step_) {
     case Step::ReportEot:
-      if (c != EOT) return "";
+      if (c != KF_EOT) return "";
       step_ = Step::ReportAck;
-      return std::string(1, ENQ);
+      return B(KF_ENQ);
     case Step::ReportAck:
-      if (c != ACK) return "";
+      if (c != KF_ACK) return "";
       step_ = Step::ReportStatus;
       return ReportAnswer(reportCode_);
     case Step::ReportStatus:
-      if (c != ACK) return "";
+      if (c != KF_ACK) return "";
       step_ = Step::ReportEnd;
-      return std::string(1, STX) + 'S' + '0' + status + "000000";
+      return B(KF_STX) + 'S' + '0' + status + "000000";
     case Step::ListEot:
-      if (c != EOT) return "";
+      if (c != KF_EOT) return "";
       step_ = Step::List;
-      return std::string(1, ENQ);
+      return B(KF_ENQ);
     case Step::List:
-      if (c != ACK) return "";
+      if (c != KF_ACK) return "";
       if (list_.empty()) {
         step_ = Step::Idle;
-        return std::string(1, EOT);
+        return B(KF_EOT);
       }
       {
         std::string item = list_.front();
@@ -324,21 +330,21 @@ std::string Cr280Simulator::Feed(unsigned char byte) {
       }
     default:
       step_ = Step::Idle;
-      // The one byte after a status frame's ACK.
-      return c == ACK ? std::string(1, EOT) : "";
+      // The one byte after a status frame's KF_ACK.
+      return c == KF_ACK ? B(KF_EOT) : "";
   }
 }
 
 // ---- OMRON
 
 std::string OmronSimulator::Record(const std::string& columns) {
-  std::string wire = STX + OmronScisnij(columns.substr(1, 129));
-  last_ = wire + static_cast<char>(OmronXor(wire.substr(1)));   // what NAK asks for again
+  std::string wire = B(KF_STX) + OmronScisnij(columns.substr(1, 129));
+  last_ = wire + static_cast<char>(KFXor(wire.substr(1)));   // what KF_NAK asks for again
   if (badGs) {
-    wire.insert(3, std::string(1, GS) + '@');
+    wire.insert(3, B(KF_GS) + '@');
     badGs = false;
   }
-  char check = static_cast<char>(OmronXor(wire.substr(1)));
+  char check = static_cast<char>(KFXor(wire.substr(1)));
   if (garble) check ^= 1;
   garble = false;
   return wire + check;
@@ -348,7 +354,7 @@ namespace {
 
 std::string Columns() {
   std::string columns(131, ' ');
-  columns[0] = STX;
+  columns[0] = KF_STX;
   return columns;
 }
 
@@ -362,12 +368,11 @@ std::string BcdOf(const std::string& digits) {
 }  // namespace
 
 std::string OmronSimulator::Answer(const std::string& frame) {
-  frames.push_back(frame);
-  if (OmronXor(frame.substr(1, frame.size() - 2)) != static_cast<unsigned char>(frame.back())) return "";
-  if (bel) return std::string(1, BEL);
+  if (KFXor(frame.substr(1, frame.size() - 2)) != static_cast<unsigned char>(frame.back())) return "";
+  if (bel) return B(KF_BEL);
   if (backspaces > 0) {
     backspaces--;
-    return std::string(1, BS);
+    return B(KF_BS);
   }
   std::string body = frame.substr(1);
   if (body.compare(0, 2, "SS") == 0) {
@@ -398,9 +403,9 @@ std::string OmronSimulator::Answer(const std::string& frame) {
     std::string end = Columns();
     end[2] = 'F';
     queue_.push_back(end);
-    queue_.push_back(std::string(1, EOT));
+    queue_.push_back(B(KF_EOT));
     turn_ = true;
-    return std::string(1, ACK);
+    return B(KF_ACK);
   }
   if (body.compare(0, 2, "ST") == 0 && body.size() > 16) {
     char mode = body[16];
@@ -437,10 +442,10 @@ std::string OmronSimulator::Answer(const std::string& frame) {
     record[status] = 'Z';
     queue_.push_back(record);
     queue_.push_back(Columns());
-    queue_.push_back(std::string(1, EOT));
+    queue_.push_back(B(KF_EOT));
     if (mode == '1') sales.clear();
     turn_ = true;
-    return std::string(1, ACK);
+    return B(KF_ACK);
   }
   if (body.compare(0, 3, "0B0") == 0 && body.size() > 20) {
     long code = Value(body.substr(8, 12));
@@ -452,34 +457,22 @@ std::string OmronSimulator::Answer(const std::string& frame) {
                           static_cast<int>(Value(body.substr(61, 2))), ""};
     }
   }
-  return std::string(1, ACK);
+  return B(KF_ACK);
 }
 
 std::string OmronSimulator::Feed(unsigned char byte) {
   char c = static_cast<char>(byte);
   if (silent) return "";
-  if (checkNext_) {
-    checkNext_ = inFrame_ = false;
-    frame_ += c;
-    return Answer(frame_);
-  }
-  if (inFrame_) {
-    frame_ += c;
-    if (c == ETB || c == ETX) checkNext_ = true;
-    return "";
-  }
+  int gathered = Gather(c, "\x17\x03");
+  if (gathered) return gathered == 2 ? Answer(frame_) : "";
   switch (c) {
-    case STX:
-      inFrame_ = true;
-      frame_ = c;
-      return "";
-    case ENQ: return std::string(1, ACK);
-    case EOT:
+    case KF_ENQ: return B(KF_ACK);
+    case KF_EOT:
       if (!turn_) return "";
       turn_ = false;
-      return std::string(1, ENQ);
-    case NAK: return last_;
-    case ACK:
+      return B(KF_ENQ);
+    case KF_NAK: return last_;
+    case KF_ACK:
       if (queue_.empty()) return "";
       {
         std::string next = queue_.front();
@@ -494,10 +487,7 @@ std::string OmronSimulator::Feed(unsigned char byte) {
 // ---- PS2000
 
 std::string Ps2000Simulator::Answer(const std::string& frame) {
-  frames.push_back(frame);
-  unsigned char check = 0;
-  for (size_t i = 1; i + 1 < frame.size(); i++) check ^= static_cast<unsigned char>(frame[i]);
-  if (check != static_cast<unsigned char>(frame.back())) return std::string(1, NAK);
+  if (KFXor(frame.substr(1, frame.size() - 2)) != static_cast<unsigned char>(frame.back())) return B(KF_NAK);
   if (frame[1] == 'D' && frame.size() >= 69) {
     long code = Value(frame.substr(6, 13));
     if (frame[5] == '2') {
@@ -509,22 +499,22 @@ std::string Ps2000Simulator::Answer(const std::string& frame) {
       plus[code] = SimPlu{name, Value(frame.substr(45, 8)), frame[56], static_cast<int>(Value(frame.substr(43, 2))), ""};
     }
     step_ = Step::DoneEot;
-    return std::string(1, ACK);
+    return B(KF_ACK);
   }
   if (frame[1] != 'S' || frame.size() < 43) return "";
   if (nakFirst > 0) {
     nakFirst--;
-    return std::string(1, NAK);
+    return B(KF_NAK);
   }
   if (errorNumber) {
     shown_ = errorNumber;
     step_ = Step::ErrorEot;
-    return std::string(1, DLE) + '@';
+    return B(KF_DLE) + '@';
   }
   std::string prefix;
   if (askAgain) {
     askAgain = false;
-    prefix = std::string(1, DLE) + ',';
+    prefix = B(KF_DLE) + ',';
   }
   char action = frame[7];
   if (action == '1') step_ = Step::Data;
@@ -537,55 +527,40 @@ std::string Ps2000Simulator::Answer(const std::string& frame) {
     for (const auto& [code, counts] : sales) {
       std::string record = "D0000" + Num(code, 13) + (counts.quantity < 0 ? 'F' : '0') + Num(counts.quantity, 7) +
                            (counts.value < 0 ? 'F' : '0') + Num(counts.value, 9) + '0';
-      unsigned char sum = 0;
-      for (size_t i = 1; i < record.size(); i++) sum ^= static_cast<unsigned char>(record[i]);
-      queue_.push_back(record + static_cast<char>(sum));
+      queue_.push_back(record + static_cast<char>(KFXor(record.substr(1))));
     }
-    queue_.push_back(std::string(1, EOT));
+    queue_.push_back(B(KF_EOT));
     step_ = Step::ReportEot;
   }
   // With DLE ',' first the ACK answers the program's ENQ.
-  return prefix.empty() ? std::string(1, ACK) : prefix;
+  return prefix.empty() ? B(KF_ACK) : prefix;
 }
 
 std::string Ps2000Simulator::Feed(unsigned char byte) {
   char c = static_cast<char>(byte);
   if (silent) return "";
-  if (checkNext_) {
-    checkNext_ = inFrame_ = false;
-    frame_ += c;
-    return Answer(frame_);
-  }
-  if (inFrame_) {
-    frame_ += c;
-    if (c == ETX) checkNext_ = true;
-    return "";
-  }
-  if (c == STX) {
-    inFrame_ = true;
-    frame_ = c;
-    return "";
-  }
-  if (c == ENQ) return std::string(1, ACK);
+  int gathered = Gather(c, "\x03");
+  if (gathered) return gathered == 2 ? Answer(frame_) : "";
+  if (c == KF_ENQ) return B(KF_ACK);
   switch (step_) {
     case Step::ErrorEot:
-      if (c != EOT) return "";
+      if (c != KF_EOT) return "";
       step_ = Step::ErrorAck;
-      return std::string(1, ENQ);
+      return B(KF_ENQ);
     case Step::ErrorAck:
-      if (c != ACK) return "";
+      if (c != KF_ACK) return "";
       step_ = Step::ErrorEnd;
       return "0R00000" + Num(shown_, 2) + "00000000";
     case Step::ErrorEnd:
-      if (c != ACK) return "";
+      if (c != KF_ACK) return "";
       step_ = Step::Idle;
-      return std::string(1, EOT);
+      return B(KF_EOT);
     case Step::ReportEot:
-      if (c != EOT) return "";
+      if (c != KF_EOT) return "";
       step_ = queue_.size() > 1 ? Step::Report : Step::Idle;
-      return std::string(1, queue_.size() > 1 ? ENQ : EOT);
+      return std::string(1, queue_.size() > 1 ? KF_ENQ : KF_EOT);
     case Step::Report:
-      if (c != ACK && c != NAK) return "";
+      if (c != KF_ACK && c != KF_NAK) return "";
       {
         std::string next = queue_.front();
         queue_.erase(queue_.begin());
@@ -593,8 +568,8 @@ std::string Ps2000Simulator::Feed(unsigned char byte) {
         return next;
       }
     default:
-      if (c != EOT) return "";
+      if (c != KF_EOT) return "";
       step_ = Step::Idle;
-      return std::string(1, EOT);
+      return B(KF_EOT);
   }
 }

@@ -32,6 +32,16 @@ class RegisterSimulator : public LineDevice {
   int deletions = 0;
   // The frames received that begin (after their lead byte) with the text.
   int Count(const std::string& prefix, size_t skip = 1) const;
+
+ protected:
+  // Gathers a frame from STX up to one of the end bytes and the check byte
+  // after it: 2 the byte completed `frame_` (kept in `frames`), 1 it belongs
+  // to a frame still open, 0 it stands alone.
+  int Gather(char c, const char* ends);
+  std::string frame_;
+
+ private:
+  bool inFrame_ = false, checkNext_ = false;
 };
 
 // ADAX-3100 / TOTAL TAX: leads the line with a frame at a time; quantities in thousandths.
@@ -46,7 +56,6 @@ class AdaxSimulator : public RegisterSimulator {
   std::vector<std::string> data;   // the data of each program frame received
  private:
   std::string Next();
-  std::string frame_;
   bool owe_ = true;
   unsigned char sequence_ = 0x20;
   int preparing_ = 0;
@@ -69,7 +78,6 @@ class DsaSimulator : public RegisterSimulator {
   std::string Numbered(const std::string& frame);
   std::string Plain(const std::string& frame);
   int type_;
-  std::string frame_;
 };
 
 // The four CR280 models (type numbers of the layer); quantities as the
@@ -82,12 +90,11 @@ class Cr280Simulator : public RegisterSimulator {
   bool dle = false;         // answers a PLU with DLE ';' and ACK
   int eotFirst = 0;         // answers this many PLU frames with EOT first
  private:
+  std::string Answer(const std::string& frame);
   std::string Frame(const std::string& body);
   std::string ReportAnswer(long code);
   std::string ListItem(long code, const SimPlu& plu);
   int type_;
-  std::string frame_;
-  bool inFrame_ = false, checkNext_ = false;
   enum class Step { Idle, ReportEot, ReportAck, ReportStatus, ReportEnd, ListEot, List } step_ = Step::Idle;
   long reportCode_ = 0;
   std::vector<std::string> list_;
@@ -103,8 +110,6 @@ class OmronSimulator : public RegisterSimulator {
  private:
   std::string Record(const std::string& columns);
   std::string Answer(const std::string& frame);
-  std::string frame_;
-  bool inFrame_ = false, checkNext_ = false, bs_ = false;
   std::vector<std::string> queue_;   // records still to send, one per ACK
   std::string last_;
   bool turn_ = false;       // a request was accepted: EOT turns the line
@@ -120,8 +125,6 @@ class Ps2000Simulator : public RegisterSimulator {
   std::vector<std::string> badRecords;   // sent before the report's good records, with a wrong check
  private:
   std::string Answer(const std::string& frame);
-  std::string frame_;
-  bool inFrame_ = false, checkNext_ = false;
   enum class Step { Idle, Data, DoneEot, ReportEot, Report, ErrorEot, ErrorAck, ErrorEnd } step_ = Step::Idle;
   std::vector<std::string> queue_;
   int shown_ = 0;

@@ -1,11 +1,9 @@
-// The fuzz targets' side of the register operations: the headless screen
-// answering every box with Esc, and a port whose far end is the input.
+#include "fuzz/serial_answers.h"
+
 #include <stdexcept>
 #include <string>
 
-#include "fiscal/cash_register_layer.h"
 #include "fuzz/fuzz_support.h"
-#include "fuzz/register_operations.h"
 #include "interchange/serial_port.h"
 #include "ui/desktop.h"
 #include "ui/display.h"
@@ -33,7 +31,7 @@ void Read(unsigned char* byte, int, bool* done) {
 }
 void Purge() {}
 void Close() {}
-const ComPortSeam kRegister = {Open, Configure, Write, Read, Purge, Close};
+const ComPortSeam kDevice = {Open, Configure, Write, Read, Purge, Close};
 
 std::string Escapes() {
   std::string keys;
@@ -43,7 +41,7 @@ std::string Escapes() {
 
 }  // namespace
 
-int RegisterFuzzInitialize() {
+int SerialFuzzInitialize() {
   FuzzSetup();
   DisplaySelect(DisplayHeadless());   // its clock is fixed: silent waits pass at once
   HeadlessOnExhausted([] { throw KeysEnded(); });
@@ -51,23 +49,23 @@ int RegisterFuzzInitialize() {
   HeadlessSetClientSize(640, 480);
   if (w4init_video(1) != 0) return 1;
   open_envr_win();
-  SetComPortSeam(&kRegister);
+  SetComPortSeam(&kDevice);
   g_base = Desktop.topWindow;
   return 0;
 }
 
-int RegisterFuzzInput(const RegisterFuzzFamily& family, const uint8_t* data, size_t size) {
-  if (size < 1) return 0;
-  FuzzNewInput();
-  SetRegisterFuzzMode(family.modes[data[0] % family.count]);
-  g_answers = data + 1;
-  g_left = size - 1;
+void SerialFuzzAnswers(const uint8_t* data, size_t size) {
+  g_answers = data;
+  g_left = size;
+}
+
+int SerialFuzzRun(void (*body)(), void (*cut)()) {
   static const std::string keys = Escapes();
   HeadlessSetScript(keys.c_str());
   try {
-    RunEveryRegisterOperation();
+    body();
   } catch (const KeysEnded&) {
-    KFClose();
+    cut();
   }
   while (Desktop.topWindow >= 0 && Desktop.topWindow != g_base) w4close(Desktop.topWindow);
   return 0;
