@@ -17,8 +17,6 @@ int ElzabFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ELZAB");
 
 int SparkFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki SPARK"); }
 
-int KasaOpcje() { return NotAvailableYet("Kasa - Opcje"); }
-
 int KolektorZerowanie() { return NotAvailableYet("Kolektor - Zerowanie"); }
 
 int KolektorAktualizacja() { return NotAvailableYet("Kolektor - Aktualizacja"); }

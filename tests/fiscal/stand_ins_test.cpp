@@ -19,7 +19,7 @@ TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
 }
 
 TEST_F(StandInTest, CashRegisterAndCollectorServicesSayTheyAreNotAvailable) {
-  int (*const services[])() = {KasaOpcje, KolektorZerowanie, KolektorAktualizacja};
+  int (*const services[])() = {KolektorZerowanie, KolektorAktualizacja};
   for (auto service : services) {
     seen.clear();
     EXPECT_EQ(RunUntilEsc(service, "{F9}x"), 0);
