@@ -18,6 +18,7 @@ const KFDriver* KFDriverOfType(int type) {
     case KASA_TANGO:
     case KASA_BRAVO:
     case KASA_NOVITUS: return &kfDriverTango;
+    case KASA_ELZAB: return &kfDriverElzab;
     default: return nullptr;
   }
 }

@@ -157,6 +157,16 @@ TEST_F(GoodsExchangeTest, TheReportTakesTheSalesOffTheStock) {
   EXPECT_EQ(At(3, TOWA_ILO), "4.0000");
 }
 
+TEST_F(GoodsExchangeTest, DecliningTheUpdateChangesNothing) {
+  Priced("123", "CUKIER", 10, 3.5);
+  sim.Sell("123", 4000, 1400);
+  Browse();
+  // 176 yes, 204 Esc, the value box, the browse, 178 yes, 172 Esc: the error box.
+  EXPECT_EQ(Run(KasaRaport, "t{ESC}x{ESC}t{ESC}{F9}x"), 0);
+  EXPECT_TRUE(Shown("Spis nie został zaktualizowany.")) << seen;
+  EXPECT_EQ(At(1, TOWA_ILO), "10.0000");
+}
+
 TEST_F(GoodsExchangeTest, ValuesWithoutQuantitiesAreNoSale) {
   Priced("123", "CUKIER", 10, 3.5);
   sim.Sell("123", 0, 500);

@@ -177,7 +177,9 @@ std::string DsaSimulator::Numbered(const std::string& frame) {
     std::string answer = head + Num(number, codeWidth);
     if (it == plus.end()) return DsaFrame(answer + std::string(16, ' ') + std::string(9, '0') + "0 ", g);
     // The department's two characters overlap the VAT letter: its first is '0'.
-    return DsaFrame(answer + it->second.name + Num(it->second.grosze, 9) + '0' + it->second.vat, g);
+    std::string name = it->second.name;
+    name.resize(16, ' ');
+    return DsaFrame(answer + name + Num(it->second.grosze, 9) + '0' + it->second.vat, g);
   }
   long code = Value(data.substr(2));
   if (command == "2055" || command == "2050")
@@ -198,7 +200,8 @@ std::string DsaSimulator::Plain(const std::string& frame) {
   if (frame[1] != 'A' || frame.size() < 10) return "";
   long number = Value(frame.substr(3, 4));
   auto it = plus.find(number);
-  SimPlu plu = it != plus.end() ? it->second : SimPlu{std::string(10, ' '), 0, ' ', 0, ""};
+  SimPlu plu = it != plus.end() ? it->second : SimPlu{"", 0, ' ', 0, ""};
+  plu.name.resize(10, ' ');
   std::string body = "Ap";
   body += mala ? '0' + Num(number, 3) : Num(number, 4);
   body += Num(plu.grosze, 8) + plu.name + plu.vat;

@@ -1,9 +1,8 @@
-// The printer and register services whose drivers are not built yet say
-// they are not available yet.
+// The printer services whose drivers are not built yet say they are not
+// available yet.
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
-#include "fiscal/cash_register.h"
 #include "tests/app/stand_in_fixture.h"
 
 namespace {
@@ -14,15 +13,6 @@ TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
   for (auto window : windows) {
     seen.clear();
     EXPECT_EQ(RunUntilEsc(window, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
-  }
-}
-
-TEST_F(StandInTest, CashRegisterAndCollectorServicesSayTheyAreNotAvailable) {
-  int (*const services[])() = {KasaOpcje, KolektorZerowanie, KolektorAktualizacja};
-  for (auto service : services) {
-    seen.clear();
-    EXPECT_EQ(RunUntilEsc(service, "{F9}x"), 0);
     EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
   }
 }
