@@ -68,6 +68,14 @@ TEST_F(DsaTest, Dsa4000SendsNumberedPluRecords) {
   EXPECT_EQ(dsa.plus[7].barcode, "5901234123457");
   // The program acknowledges each answer.
   EXPECT_EQ(port.written.back(), '\x06');
+  // A record number past four digits is refused, not sent as PLU 0000.
+  goods.record = 10000;
+  EXPECT_EQ(Send(goods, "{F9}x{ESC}"), -1);
+  EXPECT_TRUE(Shown("Numer towaru 10000 nie mieści się w 4 cyfrach kasy.")) << seen;
+  EXPECT_EQ(dsa.frames.size(), 2u);
+  goods.record = 9999;
+  EXPECT_EQ(Send(goods), 0);
+  EXPECT_EQ(dsa.frames[2].substr(8, 5), "09999");
 }
 
 TEST_F(DsaTest, CodesTooLongForTheModelAreRefusedBeforeSending) {
