@@ -199,13 +199,16 @@ void KFCloseSendTowar() {
 
 int KFDelete(const KFTowar* g) {
   const KFTyp* row = Row();
-  if (row && row->noDelete) {
-    Uwaga(MSG_KF_NO_FUNCTION);
-    return 0;
-  }
   const KFDriver* d = Driver();
   for (int repeat = 0;; repeat = 1) {
+    Log(LOG_KF_GOODS, LOG_FLAGS, "KFSendTow");
+    KFPokazTowar(g->code, g->codeLength, g->name, g->nameLength, g->price, g->priceWidth, g->priceDecimals);
+    if (row && row->noDelete) {
+      Uwaga(MSG_KF_NO_FUNCTION);
+      return 0;
+    }
     int r = d && d->deleteTow ? d->deleteTow(g, repeat) : 0;
+    WaitFor(2, 0);
     if (r >= 0 || !Repeat()) return r;
   }
 }

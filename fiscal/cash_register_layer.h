@@ -7,10 +7,14 @@
 // How a driver plugs in: a driver lives wholly in its own file and fills one
 // `KFDriver` record (NULL entries do nothing and give 0, see each entry);
 // it declares that record below and puts its address in the table of
-// fiscal/cash_register_drivers.cpp for each of its types. The layer does the
-// rest: the log entries, the repetition question 207, `KFPrzerwa`, the
+// fiscal/cash_register_drivers.cpp for each of its types (its protocol
+// family also gets a line in fuzz/register_operations.cpp). The layer does
+// the rest: the window, "trans.his", the port of the type's row in
+// `ListaKasFiskalnych` (a KF_PORT_DRIVER row is opened by the driver's
+// `open`), the log entries, the repetition question 207, `KFPrzerwa`, the
 // report line after `rapTow`, and the messages of operations a type lacks
-// (the type table's `zeroingMessage`, `noDelete`, `slowListRead`).
+// (the row's `zeroingMessage`, `noDelete`, `slowListRead`). The register
+// settings (letters, switches) are `parametryKF` (fiscal/register_params.h).
 // Operations return 0 or a negative value (as a rule -1); drivers show their
 // own messages.
 #pragma once

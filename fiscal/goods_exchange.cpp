@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,9 +15,7 @@
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
-#include "env/code_pages.h"
 #include "env/error_log.h"
-#include "env/messages.h"
 #include "env/numbers.h"
 #include "env/services.h"
 #include "env/temp_strings.h"

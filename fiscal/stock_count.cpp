@@ -9,7 +9,6 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/session/field_text.h"
-#include "masterdata/goods_catalogue.h"
 #include "print/tabulogram.h"
 #include "tables/masterdata_tables.h"
 #include "tables/wait_notice.h"

@@ -162,6 +162,24 @@ TEST_F(TangoTest, ASilentRegisterAndARegisterError) {
   EXPECT_EQ(std::count(port.written.begin(), port.written.end(), '\x05') >= 8, true);
 }
 
+TEST_F(TangoTest, TheWindowShowsTheBytesOnlyWhenTheTraceIsOn) {
+  ASSERT_EQ(KFOpen(), 0);
+  KFTowar g = Goods("123", "CUKIER", 3.5);
+  sim.silent = true;
+  // At start-up the trace stays out of the window: only the goods line.
+  env->refuseDamagedTables = 1;
+  EXPECT_EQ(RunUntilEsc([&] { return KFSendTow(&g); }, "{F9}{ESC}"), -1);
+  EXPECT_TRUE(Shown("123                CUKIER")) << seen;
+  EXPECT_TRUE(Shown("3.5000 PLN")) << seen;
+  EXPECT_FALSE(Shown("«")) << seen;
+  // Cleared (Ctrl+F10, Shift+F10): every run of bytes gets its line.
+  env->refuseDamagedTables = 0;
+  seen.clear();
+  EXPECT_EQ(RunUntilEsc([&] { return KFSendTow(&g); }, "{F9}{ESC}"), -1);
+  EXPECT_TRUE(Shown("«  1 1#5")) << seen;
+  EXPECT_TRUE(Shown("»")) << seen;
+}
+
 TEST_F(TangoTest, TheSalesReportIsReadAndLookedUp) {
   sim.Sell("123", 1500, 525);
   sim.Sell("77", 0, 100);
