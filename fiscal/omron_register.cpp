@@ -216,9 +216,9 @@ int ReadReport() {
   return 0;
 }
 
-// The line of the code in the open file, after its first line; "" when
-// missing (or a larger code comes first), nullopt-like -1 in *result on a
-// read error or a missing first line.
+// The line of the code in the open file, after its first line; "" when it is
+// missing or a larger code comes first. *result is -1 when the file is not
+// open, has no first line or cannot be read, else 0.
 std::string FindLine(const std::string& code, int* result) {
   *result = -1;
   if (!file) return "";

@@ -23,8 +23,7 @@ int KFEnq(int tries);
 std::string KFPoleKodu(const char* code, int length, int take, int width, char fill);
 // The price in grosze (ROUND of price x 100) as `width` digits with leading zeros.
 std::string KFCenaGrosze(double price, int width);
-// The value of `count` characters as a number ("F" and blanks allowed where
-// a driver says so, by the caller's replacing first).
+// The value of `count` characters as a number (leading blanks and a sign allowed).
 double KFLiczbaPola(const char* text, int count);
 // Shows a driver's own text (UTF-8 here) as an error box.
 void KFBladKasy(const char* text);
