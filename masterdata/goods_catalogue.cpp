@@ -245,11 +245,11 @@ int32_t Modify(int32_t) { return browse_modyfikuj(0); }
 int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Print(int32_t) { return browse_drukuj(); }
 
-// Device services run with the goods browse current; the list is shown again after them.
+// Device services run with the goods browse current and show the list again
+// themselves where they leave it.
 template <int (*Service)()>
 int32_t Device(int32_t) {
-  Service();
-  return browse_call(0, d4recno(Goods()));
+  return Service();
 }
 
 void DefineMenus(kontekst_kartoteki_towarow* c) {

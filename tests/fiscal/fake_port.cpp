@@ -27,6 +27,8 @@ void Write(unsigned char byte, int, bool* done) {
 
 void Read(unsigned char* byte, int, bool* done) {
   FakePort* port = FakePort::current;
+  if (port->input.empty())
+    for (char c : port->device->Idle()) port->input.push_back(static_cast<unsigned char>(c));
   *done = !port->input.empty();
   if (!*done) return;
   *byte = port->input.front();

@@ -8,4 +8,7 @@ class LineDevice {
  public:
   virtual ~LineDevice() = default;
   virtual std::string Feed(unsigned char byte) = 0;
+  // What the device sends unasked while the program waits for a byte (a
+  // register that leads the line); nothing by default.
+  virtual std::string Idle() { return ""; }
 };

@@ -1,30 +1,18 @@
-// The printer and register services whose drivers are not built yet say
-// they are not available yet.
+// The printer services whose drivers are not built yet say they are not
+// available yet.
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
-#include "fiscal/cash_register.h"
 #include "tests/app/stand_in_fixture.h"
 
 namespace {
 
 TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
-  EXPECT_EQ(CzytajParametryKF(), 0);
   int (*const windows[])() = {TpLineOpcje, PosnetFunkcjePomocnicze, TpLineFunkcjePomocnicze,
                               OrhmetFunkcjePomocnicze, ElzabFunkcjePomocnicze, SparkFunkcjePomocnicze};
   for (auto window : windows) {
     seen.clear();
     EXPECT_EQ(RunUntilEsc(window, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
-  }
-}
-
-TEST_F(StandInTest, CashRegisterAndCollectorServicesSayTheyAreNotAvailable) {
-  int (*const services[])() = {KasaCennik,      KasaRaport, KasaZerowanie,     KasaWeryfikacja,
-                               KasaUsun,        KasaOpcje,  KolektorZerowanie, KolektorAktualizacja};
-  for (auto service : services) {
-    seen.clear();
-    EXPECT_EQ(RunUntilEsc(service, "{F9}x"), 0);
     EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
   }
 }

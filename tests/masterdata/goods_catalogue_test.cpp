@@ -156,10 +156,10 @@ TEST_F(GoodsCatalogueTest, GtuKeyStoresNoneAsZero) {
   EXPECT_EQ(At(1, TOWA_RE2), "1.00");
 }
 
-TEST_F(GoodsCatalogueTest, CashRegisterItemsSayTheyComeLater) {
+TEST_F(GoodsCatalogueTest, CashRegisterItemsNeedARegister) {
   Goods("A1", "Alfa", 1);
   EXPECT_EQ(Run("k{ENTER}{F9}{ENTER}{ESC}{ESC}"), 0);
-  EXPECT_TRUE(Shown("Ta funkcja nie jest jeszcze dostępna.")) << seen;
+  EXPECT_TRUE(Shown("Niewybrana kasa fiskalna.")) << seen;
 }
 
 TEST_F(GoodsCatalogueTest, SellingPricesSetOrLeft) {
