@@ -27,9 +27,11 @@ void NazwaPlikuEksportu(EksportKsiegowy* e, int rokDanych, const char* dzisiaj);
 // the counters.
 int EksportDlaKsiegowosci(EksportKsiegowy* e, long* liczniki = nullptr);
 
-// Merges the exchange tables the import unpacked into `katalog` into the
-// accounts, contractors and descriptions, in the import window.
-void ImportKatalogow(const char* katalog);
+// The import of one archive: unpacked into a fresh work directory (removed
+// afterwards, so no entry ever lands in the firm directory), the seller
+// check (questions 215 and 214), then the accounts, contractors and
+// descriptions merged in the window "IMPORT DANYCH Z DIZORUD".
+void ImportArchiwum(const char* archive);
 
 // The operator's pick among the regular files of `katalog` matching `maska`
 // (case ignored): the name (a temporary string), or NULL on Esc, without a

@@ -43,7 +43,7 @@ constexpr int MSG_LABELS = 157, MSG_START = 20050, MSG_PRESS_ANY_KEY = 50011;
 constexpr int TAG_ISSUE_DATE = 1;   // DTOS(DAW)+...
 constexpr int SOURCE_SALES = 1, SOURCE_AUX_SALES = 4;
 constexpr int COUNT_COL = 25, RESULT_COL = 28, FIRST_COUNTER_ROW = 3;
-constexpr int WINDOW_ROWS = 17, WINDOW_COLS = 40, SCREEN_ROWS = 30, SCREEN_COLS = 80;
+constexpr int WINDOW_ROWS = 19, WINDOW_COLS = 40, SCREEN_ROWS = 30, SCREEN_COLS = 80;
 constexpr int KEY_WAIT_MS = 10000;
 constexpr const char* COUNTER_LABELS[LICZNIKI] = {"Sprzedaż", "Sprzedaż pomocnicza", "Odbiorcy", "Kasa",
                                                    "Rozliczenia"};
@@ -239,13 +239,13 @@ int EksportDlaKsiegowosci(EksportKsiegowy* e, long* liczniki) {
     ExportRegister(run, 2);
   }
   CloseDocumentSide();
-  int row = FIRST_COUNTER_ROW + LICZNIKI + 1;
+  int row = FIRST_COUNTER_ROW + LICZNIKI;
   // Without the own-firm file the bookkeeping program cannot take the archive.
   char target[260];
   bool copied = KopiujPlik("Z5PAWL.DBF", MergePath(target, sizeof target, MERGE_DIR | MERGE_NAME, e->katalog,
                                                    "Z5PAWLEX.DBF")) == 1;
   ExportCatalogues(run, row);
-  row += 3 + 1;
+  row += 3 + 1;   // the catalogues, a blank row
   w4(row, 1, "Kompresja danych");
   bool packed = copied && Pack(*e);
   w4(row, RESULT_COL, packed ? "OK" : Maz("BŁĄD").c_str());

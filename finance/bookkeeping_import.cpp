@@ -174,23 +174,6 @@ bool SameSeller() {
   return same || Yes(MessageWindow(MB_WARNING | MB_YES_ESC, MSG_DIFFERENT_SELLER));
 }
 
-void ImportArchive(const std::string& archive) {
-  std::string work = MakeWorkDirectory();
-  if (work.empty() || !Unpack(archive, work)) {
-    Alarm(MSG_IMPORT_FAILED);
-    if (!work.empty()) RemoveWorkDirectory(work);
-    return;
-  }
-  std::string directory = EnvFromDiskPath(work);
-  if (OpenZ5PAWLCopy("Z5PAWLEX.DBF", 0, directory.c_str()) == 0 && d4reccount(PawlCopy.table) > 0) {
-    if (SameSeller()) ImportKatalogow(directory.c_str());
-  }
-  if (PawlCopy.table) d4close(PawlCopy.table);
-  RemoveWorkDirectory(work);
-}
-
-}  // namespace
-
 void ImportKatalogow(const char* directory) {
   const Merge merges[] = {
       {"Konta", OpenZ5KONT, &Z5KONT, OpenZ5KONTCopy, &KontCopy, "Z5KONTEX.DBF", SeekAccount, AccountDiffers},
@@ -214,6 +197,24 @@ void ImportKatalogow(const char* directory) {
     w4close(window);
   }
   w4select(previous);
+}
+
+}  // namespace
+
+void ImportArchiwum(const char* archive) {
+  std::string work = MakeWorkDirectory();
+  if (work.empty() || !Unpack(archive, work)) {
+    Alarm(MSG_IMPORT_FAILED);
+    if (!work.empty()) RemoveWorkDirectory(work);
+    return;
+  }
+  std::string directory = EnvFromDiskPath(work);
+  // Without the seller's record the import ends without a word.
+  if (PlatFileExists((work + "Z5PAWLEX.DBF").c_str()) && OpenZ5PAWLCopy("Z5PAWLEX.DBF", 0, directory.c_str()) == 0 && d4reccount(PawlCopy.table) > 0) {
+    if (SameSeller()) ImportKatalogow(directory.c_str());
+  }
+  if (PawlCopy.table) d4close(PawlCopy.table);
+  RemoveWorkDirectory(work);
 }
 
 char* NowyKodKontrahenta(const char* kod, const char* nip) {
@@ -241,7 +242,7 @@ int ImportZKsiegowosci() {
     if (chosen == nullptr) continue;
     char archive[260];
     MergePath(archive, sizeof archive, MERGE_DIR | MERGE_NAME, directory, chosen);
-    ImportArchive(archive);
+    ImportArchiwum(archive);
     break;
   }
   d4close(Z5PAWL.table);

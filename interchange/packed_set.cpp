@@ -31,8 +31,10 @@ bool PackFile(ArcContext* ctx, const std::string& diskName) {
 void DeletePacked(const std::vector<std::string>& packed) {
   for (const std::string& name : packed) {
     size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && strcasecmp(name.c_str() + dot + 1, "DBF") == 0)
+    if (dot != std::string::npos && strcasecmp(name.c_str() + dot + 1, "DBF") == 0) {
       PlatFileDelete((name.substr(0, dot) + ".MDX").c_str());
+      PlatFileDelete((name.substr(0, dot) + ".MRK").c_str());   // the change marks beside an indexed table
+    }
     PlatFileDelete(name.c_str());
   }
 }
@@ -41,7 +43,10 @@ void DeletePacked(const std::vector<std::string>& packed) {
 // and puts it in place only when it is whole: 1 done, 0 damaged (nothing
 // changed), -1 failed.
 int UnpackEntry(ArcContext* ctx) {
-  std::string target = EnvToDiskPath(ArcEntryName(&ctx->header).c_str());
+  // An entry names a file of the current directory, never a path elsewhere.
+  std::string name = ArcEntryName(&ctx->header);
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string::npos) return 0;
+  std::string target = EnvToDiskPath(name.c_str());
   std::string temp;
   PlatFile file;
   if (PlatCreateTempFile("", "temp", ".$$$", &temp, &file) != PLAT_OK) return -1;
