@@ -13,6 +13,7 @@
 #include "env/memory.h"
 #include "finance/transfers.h"
 #include "jpk/jpk_fa_export.h"
+#include "jpk/vat_oss.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "printouts/payment_demand.h"
@@ -35,7 +36,9 @@
 #include "sales/sales_register.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"
+#include "tables/firm_tables.h"
 #include "tables/sales_tables.h"
+#include "tables/vat_tables.h"
 #include "ui/browse.h"
 #include "ui/menu.h"
 #include "ui/window4.h"
@@ -47,6 +50,19 @@ namespace {
 constexpr int FIRST_YEAR_2024 = 2024;
 constexpr int FIRST_CASH_PIT_YEAR = 2025;
 enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTHER };
+
+// " VAT-OSS ": the register over its own table and the own firm's data.
+int32_t RegisterVatOss() {
+  if (OpenZ5VOSS(0) == 0) {
+    if (OpenZ5PAWL() == 0) {
+      ewidencja_vat_oss(0);
+      d4close(Z5PAWL.table);
+    }
+    d4close(Z5VOSS.table);
+  }
+  browse_call(0, d4recno(Z5SPRZ.table));
+  return 0;
+}
 
 // " Dokument " and " Duplikat " of the print menu.
 int32_t PrintDocument(int32_t duplicate) {
@@ -123,6 +139,7 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   Item(" Import ", 1183, 'i', 0, [](int32_t) -> int32_t { return import_sprzedazy(); });
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
   Item(" Kopiuj ", 1185, 'p', 0, [](int32_t) -> int32_t { return kopiuj_dokumenty_sprzedazy(); });
+  Item(" VAT-OSS ", 1187, 'v', 0, [](int32_t) -> int32_t { return RegisterVatOss(); });
   Item(" JPK_FA eksport ", 1186, 'j' | 0x80, 0, [](int32_t) -> int32_t {
     eksport_jpk_fa(salesContext->rejestr);
     return 0;
