@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/document_text.h"
 #include "db/db_index.h"
@@ -55,11 +56,17 @@ bool MonthHasRecords(int month) {
 // Deletes the month's records and packs the table (under its whole-table lock).
 void DeleteMonth(int month) {
   DbTable* t = Z5VOSS.table;
+  std::vector<long> records;
   d4tag_select(t, Z5VOSS.tag[OSS_BY_MONTH]);
   char key[12];
   std::snprintf(key, sizeof key, "%2d", month);
   for (int rc = d4seek_n(t, key, 2); rc == 0 && !d4eof(t) && f4int(O("MIE")) == month; rc = d4skip(t, 1))
-    d4delete(t);
+    records.push_back(d4recno(t));
+  for (long record : records)
+    if (d4go(t, record) == 0) {
+      d4delete(t);
+      d4write(t, record);
+    }
   d4pack(t);
 }
 
