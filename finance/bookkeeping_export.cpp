@@ -287,7 +287,9 @@ int EksportDoKsiegowosci() {
     start = static_cast<int>(end) + 1;
   }
   g4date(0, 13, e.od);
+  g4picture("DD-MM/YY");
   g4date(1, 13, e.do_);
+  g4picture("DD-MM/YY");
   g4(2, 13, e.nazwa);
   g4valid(NameChanged);
   w4num(3, 13, e.plik, 60);

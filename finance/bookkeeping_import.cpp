@@ -104,7 +104,10 @@ void MergeCatalogue(const Merge& m, int row, const char* directory) {
   long added = 0, changed = 0;
   w4long(row, ADDED_COL, added, 5);
   w4long(row, CHANGED_COL, changed, 5);
-  if (m.open(0) != 0) return;
+  char path[260];
+  MergePath(path, sizeof path, MERGE_DIR | MERGE_NAME, directory, m.file);
+  // An archive without this catalogue leaves it alone, without a word.
+  if (!EnvFileExists(path) || m.open(0) != 0) return;
   DbTable* own = m.live->table;
   if (m.openCopy(m.file, 0, directory) == 0) {
     DbTable* imported = m.copy->table;

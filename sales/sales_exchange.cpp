@@ -94,7 +94,7 @@ void SummaryLine(const char* label) {
   std::string rule(w4width(), '-');
   w4select(previous);
   RunLine(rule);
-  RunLine(std::string(label) + " " + std::to_string(shown));
+  RunLine(std::string(Sys(label)) + " " + std::to_string(shown));
 }
 
 void CloseRunWindow() {
@@ -337,8 +337,9 @@ int eksport_sprzedazy() {
   if (go && wybor != BEZ_DATY_VAT) go = podaj_okres() == 0;
   char directory[DIRECTORY_WIDTH + 1] = {};
   if (go) {
-    DefaultDirectory(directory, salesOptions.exportDir, "c:\\Zelm_eksport");
-    go = Podaj_Nazwe_Katalogu(directory, DIRECTORY_WIDTH, directory) == 1 && Pytanie(MSG_START) != KEY_ESC;
+    char proposed[DIRECTORY_WIDTH + 1];
+    DefaultDirectory(proposed, salesOptions.exportDir, "c:\\Zelm_eksport");
+    go = Podaj_Nazwe_Katalogu(directory, DIRECTORY_WIDTH, proposed) == 1 && Pytanie(MSG_START) != KEY_ESC;
   }
   if (go) EksportujSprzedaz(wybor, okres_raportu.od, okres_raportu.do_, directory);
   remove_help_line();
@@ -354,8 +355,9 @@ int import_sprzedazy() {
   char directory[DIRECTORY_WIDTH + 1] = {};
   bool go = year > 0;
   if (go) {
-    DefaultDirectory(directory, salesOptions.importDir, "c:\\Zelm_import");
-    go = Podaj_Nazwe_Katalogu(directory, DIRECTORY_WIDTH, directory) == 1 && Pytanie(MSG_START) != KEY_ESC;
+    char proposed[DIRECTORY_WIDTH + 1];
+    DefaultDirectory(proposed, salesOptions.importDir, "c:\\Zelm_import");
+    go = Podaj_Nazwe_Katalogu(directory, DIRECTORY_WIDTH, proposed) == 1 && Pytanie(MSG_START) != KEY_ESC;
   }
   if (go) ImportujSprzedaz(year, directory);
   remove_help_line();
