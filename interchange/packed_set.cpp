@@ -43,10 +43,7 @@ void DeletePacked(const std::vector<std::string>& packed) {
 // and puts it in place only when it is whole: 1 done, 0 damaged (nothing
 // changed), -1 failed.
 int UnpackEntry(ArcContext* ctx) {
-  // An entry names a file of the current directory, never a path elsewhere.
-  std::string name = ArcEntryName(&ctx->header);
-  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string::npos) return 0;
-  std::string target = EnvToDiskPath(name.c_str());
+  std::string target = EnvToDiskPath(ArcEntryName(&ctx->header).c_str());
   std::string temp;
   PlatFile file;
   if (PlatCreateTempFile("", "temp", ".$$$", &temp, &file) != PLAT_OK) return -1;

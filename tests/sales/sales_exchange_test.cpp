@@ -7,7 +7,9 @@
 
 #include "env/paths.h"
 #include "sales/sales_exchange.h"
+#include "masterdata/stock_update.h"
 #include "tables/exchange_tables.h"
+#include "tables/masterdata_tables.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
@@ -134,6 +136,45 @@ TEST_F(SalesExchangeTest, MissingTablesOrNoLinesAreRefused) {
   EXPECT_EQ(ImportujSprzedaz(2026, exchange.c_str()), -1);
   EXPECT_EQ(Boxes(), " Brak pozycji !");
   EXPECT_EQ(d4reccount(Z5SPRZ.table), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Option 42 'T': the goods of an imported line leave the stock and the line
+// says so.
+class SalesExchangeStockTest : public SalesScreenTest {
+ protected:
+  void TearDown() override {
+    zamknij_okno_raportu(0);
+    SalesScreenTest::TearDown();
+  }
+};
+
+TEST_F(SalesExchangeStockTest, OptionTakesTheGoodsOfImportedLines) {
+  ASSERT_EQ(OpenZ5SPRO(0, 0, SALES_MAIN), 0);
+  ASSERT_EQ(mkdir((dir + "ex").c_str(), 0775), 0);
+  std::string exchange = EnvFromDiskPath(dir + "ex/");
+  int rec = 1;
+  for (int kind : {1, 6})
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, rec++, kind, "FV", "20261210", {},
+                        {{{"KOT", "T1"}, {"NA1", "T1"}, {"ILO", "2"}, {"ZRP", "1"}}});
+  ASSERT_EQ(HeadlessSetScript("xxxxxxxxxx"), 0);
+  EXPECT_EQ(EksportujSprzedaz(WG_DATY_WYSTAWIENIA, "20261201", "20261231", exchange.c_str()), 2);
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  AppendRecord(Z5TOWA.table, {{"KOD", "T1"}, {"NA1", "T1"}, {"ILO", "10"}});
+  d4close(Z5TOWA.table);
+  salesOptions.stockOnImport = 'T';
+  ASSERT_EQ(HeadlessSetScript("xxxxxxxxxx"), 0);
+  EXPECT_EQ(ImportujSprzedaz(2026, exchange.c_str()), 1) << "from 2024 the main register leaves the pro forma";
+  ASSERT_EQ(d4reccount(Z5SPRE.table), 3);
+  d4go(Z5SPRE.table, 3);
+  EXPECT_EQ(FieldText(Z5SPRE.table, "STA"), "T");
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  d4go(Z5TOWA.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(d4field(Z5TOWA.table, "ILO")), 8);
+  d4close(Z5TOWA.table);
 }
 
 }  // namespace
