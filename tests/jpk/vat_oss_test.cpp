@@ -8,7 +8,9 @@
 
 #include "env/dates.h"
 #include "env/services.h"
+#include "env/session/environment.h"
 #include "jpk/vat_oss.h"
+#include "ui/keyboard.h"
 #include "tables/masterdata_tables.h"
 #include "tests/jpk/jpk_fixture.h"
 
@@ -139,6 +141,58 @@ TEST_F(VatOssTest, MonthWindowProposesTheNextMonthAndAsksBeforeOverwriting) {
   EXPECT_NE(seen.find("Dla wybranego miesiąca dane już są !"), std::string::npos) << seen;
   Keys("04{ENTER}{ESC}{ESC}");
   EXPECT_EQ(wybierz_miesiac_vat_oss(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// " Filtry " of the register: quarter 2 keeps April to June.
+TEST_F(VatOssTest, QuarterFilterKeepsItsThreeMonths) {
+  AppendSalesDocument(Z5SPRZ, Z5SPRE, 8, 1, "FV", "20260310", {{"STM", "4"}, {"KRA", "NIEMCY"}, {"RE4", "N"},
+                                                                  {"OSM", "MARZEC-1"}},
+                      {{{"AKC", "1"}, {"WNE", "10"}}});
+  d4go(Z5SPRZ.table, 7);
+  SetFields(Z5SPRZ.table, {{"RE4", "N"}, {"OSM", "MAJ-1"}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 7), 0);
+  for (int month : {3, 4, 5}) ASSERT_GT(Build(month), 0);
+  Keys("f{ENTER}2{ENTER}{F2}{F9}{ESC}");
+  EXPECT_EQ(ewidencja_vat_oss(0), 0);
+  EXPECT_NE(seen.find("Ewidencja VAT-OSS"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("MAJ-1"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("korekta"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("MARZEC-1"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+// A write refused while a record of the month is being stored: the alarm,
+// and the month's records written so far are gone again.
+int RefuseWrites(int32_t, int32_t) {
+  EnvCurrent()->engine.error_code = -1;
+  return 0;
+}
+int AllowWrites(int32_t, int32_t) {
+  EnvCurrent()->engine.error_code = 0;
+  return 0;
+}
+
+TEST_F(VatOssTest, FailedAppendLeavesTheMonthEmpty) {
+  ASSERT_EQ(Build(4), 2);
+  // The correction loses its date: its warning box is where the writes start failing.
+  d4go(Z5SPRZ.table, 2);
+  SetFields(Z5SPRZ.table, {{"DAK", ""}});
+  ASSERT_EQ(d4write(Z5SPRZ.table, 2), 0);
+  g4set_key_to(KEY_F1, RefuseWrites);
+  g4set_key_to(KEY_F10, AllowWrites);
+  Keys("{F1}x{F10}{F9}x");
+  EXPECT_EQ(buduj_miesiac_vat_oss(4), -2);
+  g4set_key_to(KEY_F1, nullptr);
+  g4set_key_to(KEY_F10, nullptr);
+  EXPECT_NE(seen.find("Błąd zapisu do rejestru VAT-OSS!"), std::string::npos) << seen;
+  EXPECT_TRUE(Month(4).empty());
 }
 
 }  // namespace
