@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/db_index.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "db/db_scan.h"
@@ -241,13 +242,14 @@ int informacje_dodatkowe_vat_oss(int tylko_podglad) {
     WaitFor(1, 0);
     if (KeyPressed()) g4char();
     g4release(0);
-    d4go(T(), record);
-  } else if (g4read() == KEY_F2) {
+  } else if (g4read() == KEY_F2 && set_lock(T(), record) == 0) {
     d4write(T(), record);
     d4flush(T());
-  } else {
-    d4go(T(), record);   // the changes are dropped
+    d4unlock(T());
   }
+  // Whatever was typed and not written goes: the stored record comes back.
+  d4changed(T(), 0);
+  d4go(T(), record);
   w4deactivate(window);
   w4close(window);
   w4select(previous);

@@ -196,3 +196,27 @@ TEST_F(VatOssTest, FailedAppendLeavesTheMonthEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+// "INFORMACJE DODATKOWE": F2 keeps what was typed, Esc drops it; an empty
+// register has nothing to complete.
+TEST_F(VatOssTest, AdditionalInformationIsWrittenOnlyWithF2) {
+  Keys("{F9}x");
+  EXPECT_EQ(informacje_dodatkowe_vat_oss(0), 0);
+  EXPECT_NE(seen.find("Brak pozycji !"), std::string::npos) << seen;
+  ASSERT_EQ(Build(4), 2);
+  DbTable* t = Z5VOSS.table;
+  d4go(t, 1);
+  Keys("Faktura eksportowa{F9}{F2}");
+  EXPECT_EQ(informacje_dodatkowe_vat_oss(0), 0);
+  EXPECT_NE(seen.find("INFORMACJE DODATKOWE"), std::string::npos) << seen;
+  d4go(t, 1);
+  EXPECT_EQ(FieldText(t, "OFA"), "Faktura eksportowa");
+  Keys("Inny opis{ESC}");
+  EXPECT_EQ(informacje_dodatkowe_vat_oss(0), 0);
+  d4go(t, 1);
+  EXPECT_EQ(FieldText(t, "OFA"), "Faktura eksportowa");
+}
+
+}  // namespace
