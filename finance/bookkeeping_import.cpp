@@ -11,6 +11,7 @@
 #include "app/document_text.h"
 #include "app/module_entries.h"
 #include "db/db_engine.h"
+#include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
@@ -119,9 +120,9 @@ void MergeCatalogue(const Merge& m, int row, const char* directory) {
         d4blank(own);
         CopyByName(own, imported);
         if (d4append(own) == 0) w4long(row, ADDED_COL, ++added, 5);
-      } else if (found == 0 && m.differs(imported, own)) {
+      } else if (found == 0 && m.differs(imported, own) && go_and_lock(own, d4recno(own)) == 0) {
         CopyByName(own, imported);
-        if (d4write(own, d4recno(own)) == 0) w4long(row, CHANGED_COL, ++changed, 5);
+        if (write_and_unlock(own) == 0) w4long(row, CHANGED_COL, ++changed, 5);
       }
     }
     d4close(imported);
@@ -166,10 +167,9 @@ bool SameSeller() {
   DbField* skn = d4field(own, "SKN");
   DbField* nip = d4field(own, "NIP");
   if (FieldIsEmpty(na1) && FieldIsEmpty(skn) && FieldIsEmpty(nip) &&
-      Yes(MessageWindow(MB_WARNING | MB_YES_ESC, MSG_NO_SELLER))) {
+      Yes(MessageWindow(MB_WARNING | MB_YES_ESC, MSG_NO_SELLER)) && go_and_lock(own, d4recno(own)) == 0) {
     CopyByName(own, imported);
-    d4write(own, d4recno(own));
-    d4flush(own);
+    write_and_unlock(own);
   }
   constexpr int flags = QS_RTRIM | QS_LTRIM | QS_UPPER;
   bool same = FldEqualText(na1, PawlCopy.field[0], flags) && FldEqualText(skn, PawlCopy.field[1], flags) &&
