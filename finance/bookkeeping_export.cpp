@@ -43,7 +43,7 @@ constexpr int MSG_LABELS = 157, MSG_START = 20050, MSG_PRESS_ANY_KEY = 50011;
 constexpr int TAG_ISSUE_DATE = 1;   // DTOS(DAW)+...
 constexpr int SOURCE_SALES = 1, SOURCE_AUX_SALES = 4;
 constexpr int COUNT_COL = 25, RESULT_COL = 28, FIRST_COUNTER_ROW = 3;
-constexpr int WINDOW_ROWS = 19, WINDOW_COLS = 40, SCREEN_ROWS = 30, SCREEN_COLS = 80;
+constexpr int WINDOW_ROWS = 17, WINDOW_COLS = 40, SCREEN_ROWS = 30, SCREEN_COLS = 80;
 constexpr int KEY_WAIT_MS = 10000;
 constexpr const char* COUNTER_LABELS[LICZNIKI] = {"Sprzedaż", "Sprzedaż pomocnicza", "Odbiorcy", "Kasa",
                                                    "Rozliczenia"};

@@ -193,7 +193,8 @@ TEST_F(BookkeepingExchangeTest, FailedCopyOfTheOwnFirmLeavesNoArchive) {
   std::snprintf(e.katalog, sizeof e.katalog, "%s", System(out()).c_str());
   std::strcpy(e.plik, "KORB_X.EXP");
   WithKeys("{ENTER}{F9}x", [&] { EXPECT_EQ(EksportDlaKsiegowosci(&e), 1); });
-  EXPECT_TRUE(seen.find("BŁĄD") != std::string::npos) << seen;
+  EXPECT_TRUE(seen.find("Kompresja danych           BŁĄD") != std::string::npos) << seen;
+  EXPECT_TRUE(seen.find("Naciśnij dowolny klawisz") > seen.find("Kompresja danych")) << seen;
   EXPECT_FALSE(Exists(out() + "KORB_X.EXP"));
 }
 
