@@ -31,8 +31,10 @@ bool PackFile(ArcContext* ctx, const std::string& diskName) {
 void DeletePacked(const std::vector<std::string>& packed) {
   for (const std::string& name : packed) {
     size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && strcasecmp(name.c_str() + dot + 1, "DBF") == 0)
+    if (dot != std::string::npos && strcasecmp(name.c_str() + dot + 1, "DBF") == 0) {
       PlatFileDelete((name.substr(0, dot) + ".MDX").c_str());
+      PlatFileDelete((name.substr(0, dot) + ".MRK").c_str());   // the change marks beside an indexed table
+    }
     PlatFileDelete(name.c_str());
   }
 }

@@ -125,6 +125,11 @@ int sprawdz_eksport_jpk(int kod, int rok, int miesiac, int) {
 
 long zapisz_eksport_jpk(int kod, int rok, int miesiac, int wersja, const char* plik, const char* od,
                         const char* do_, const char* katalog) {
+  return zapisz_wpis_rejestru(kod, rok, miesiac, wersja, 1, plik, od, do_, katalog);
+}
+
+long zapisz_wpis_rejestru(int kod, int rok, int miesiac, int wersja, int cel, const char* plik, const char* od,
+                          const char* do_, const char* katalog) {
   std::string file = plik;
   ConvChars(file.data(), static_cast<int>(file.size()), MazToWindowsPairs, 0);
   std::string directory = katalog ? katalog : WorkDirQStr();
@@ -142,7 +147,7 @@ long zapisz_eksport_jpk(int kod, int rok, int miesiac, int wersja, const char* p
     f4assign_int(F("KDE"), kod);
     f4assign_int(F("ROK"), rok);
     f4assign_int(F("OKR"), miesiac);
-    f4assign_int(F("CEL"), 1);
+    f4assign_int(F("CEL"), cel);
     f4assign_int(F("NRK"), wersja);
     FillEntry(file.c_str(), od, do_, directory.c_str(), nip, kod);
     set_pass_inf(0, F("INF"));

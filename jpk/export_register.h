@@ -16,5 +16,8 @@ int sprawdz_eksport_jpk(int kod, int rok, int miesiac, int);
 // "CCYYMMDD", directory NULL for the current one. The entry's record number.
 long zapisz_eksport_jpk(int kod, int rok, int miesiac, int wersja, const char* plik, const char* od,
                         const char* do_, const char* katalog);
+// The same with the purpose CEL of a new entry given.
+long zapisz_wpis_rejestru(int kod, int rok, int miesiac, int wersja, int cel, const char* plik, const char* od,
+                          const char* do_, const char* katalog);
 // Deletes record n of Z5DEKL when 1 <= n <= its count: 0, else -1.
 int usun_wpis_rejestru_eksportu(long n);

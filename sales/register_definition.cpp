@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <list>
 #include <map>
 #include <string>
@@ -9,12 +8,12 @@
 #include "app/option_sets.h"
 #include "app/sales_options.h"
 #include "app/settlement.h"
-#include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/memory.h"
 #include "finance/transfers.h"
 #include "jpk/jpk_fa_export.h"
+#include "jpk/vat_oss.h"
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "printouts/payment_demand.h"
@@ -33,10 +32,13 @@
 #include "sales/register_filters.h"
 #include "sales/register_search.h"
 #include "sales/sales_context.h"
+#include "sales/sales_exchange.h"
 #include "sales/sales_register.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"
+#include "tables/firm_tables.h"
 #include "tables/sales_tables.h"
+#include "tables/vat_tables.h"
 #include "ui/browse.h"
 #include "ui/menu.h"
 #include "ui/window4.h"
@@ -49,16 +51,16 @@ constexpr int FIRST_YEAR_2024 = 2024;
 constexpr int FIRST_CASH_PIT_YEAR = 2025;
 enum Menu { MENU_BAR, MENU_SEARCH, MENU_MODIFY, MENU_PRINT, MENU_BUYER, MENU_OTHER };
 
-// The actions of the register menus whose modules come later; until then
-// each says so in a box.
-const char* const kLaterActions[] = {
-    "Export", "Import",
-};
-enum LaterAction { LATER_EXPORT, LATER_IMPORT };
-static_assert(std::size(kLaterActions) == LATER_IMPORT + 1, "a name for every action");
-
-int32_t ComesLater(int32_t action) {
-  if (action >= 0 && action < static_cast<int32_t>(std::size(kLaterActions))) NotAvailableYet(kLaterActions[action]);
+// " VAT-OSS ": the register over its own table and the own firm's data.
+int32_t RegisterVatOss() {
+  if (OpenZ5VOSS(0) == 0) {
+    if (OpenZ5PAWL() == 0) {
+      ewidencja_vat_oss(0);
+      d4close(Z5PAWL.table);
+    }
+    d4close(Z5VOSS.table);
+  }
+  browse_call(0, d4recno(Z5SPRZ.table));
   return 0;
 }
 
@@ -85,8 +87,6 @@ DbField** LineField(const char* name) { return BoundField(Z5SPRE, name); }
 void Item(const char* text, int rights, int key, int value, MenuAction action, int32_t* submenu = nullptr) {
   MenuDefineItem(Sys(text), rights, key, value, action, submenu);
 }
-
-void Later(const char* text, int rights, int key, LaterAction action) { Item(text, rights, key, action, ComesLater); }
 
 
 void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
@@ -135,10 +135,11 @@ void BuildMenus(definicja_rejestru_sprzedazy& d, int rejestr, bool from2024) {
   m[MENU_OTHER] = DefineMenuWindow();
   Item(" Ewidencja ", 1200, 'e', 0, [](int32_t) -> int32_t { return ewidencja_sprzedazy(); });
   Item(" Obroty ", 1181, 'o', 0, [](int32_t) -> int32_t { return obroty_z_rejestru(); });
-  Later(" Export ", 1182, 'x', LATER_EXPORT);
-  Later(" Import ", 1183, 'i', LATER_IMPORT);
+  Item(" Export ", 1182, 'x', 0, [](int32_t) -> int32_t { return eksport_sprzedazy(); });
+  Item(" Import ", 1183, 'i', 0, [](int32_t) -> int32_t { return import_sprzedazy(); });
   Item(" Kontrahent ", 1184, 'k', 2, [](int32_t) -> int32_t { return dopisz_kontrahenta_z_dokumentu(); });
   Item(" Kopiuj ", 1185, 'p', 0, [](int32_t) -> int32_t { return kopiuj_dokumenty_sprzedazy(); });
+  Item(" VAT-OSS ", 1187, 'v', 0, [](int32_t) -> int32_t { return RegisterVatOss(); });
   Item(" JPK_FA eksport ", 1186, 'j' | 0x80, 0, [](int32_t) -> int32_t {
     eksport_jpk_fa(salesContext->rejestr);
     return 0;

@@ -1,5 +1,4 @@
-// The transfer orders and bookkeeping-link services not built yet: the
-// browse shows its table, the exchange says it is not there.
+// The transfer orders not built yet: the browse shows its table.
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
@@ -25,14 +24,6 @@ TEST_F(StandInTest, BrowsesShowTheTablesTheCallerOpened) {
     EXPECT_EQ(RunUntilEsc(c.entry), 0);
     EXPECT_TRUE(Shown(c.title)) << seen;
     d4close_all(&env->engine);
-  }
-}
-
-TEST_F(StandInTest, BookkeepingExchangeSaysItIsNotAvailable) {
-  for (auto action : {EksportDoKsiegowosci, ImportZKsiegowosci}) {
-    seen.clear();
-    EXPECT_EQ(RunUntilEsc(action, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
   }
 }
 

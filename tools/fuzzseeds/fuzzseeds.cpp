@@ -35,7 +35,14 @@
 #include "app/program_messages.h"
 #include "env/paths.h"
 #include "env/session/environment.h"
+#include "finance/bookkeeping_exchange.h"
 #include "masterdata/warehouse_documents.h"
+#include "sales/sales_context.h"
+#include "sales/sales_exchange.h"
+#include "tables/cash_tables.h"
+#include "tables/firm_tables.h"
+#include "tables/masterdata_tables.h"
+#include "tables/sales_tables.h"
 #include "tables/warehouse_tables.h"
 #include "ui/help.h"
 
@@ -357,6 +364,109 @@ void WarehouseSeeds() {
   Seed("warehouse_import", "two-issues", bytes);
 }
 
+// The firm of the exchange seeds: working year 2026, its own directory.
+std::string ExchangeFirm(const std::string& exchange) {
+  FuzzClearWorkDir();
+  RegisterProgramMessages();
+  EnvCurrent()->settlementYear = 2026;
+  const std::string firm = FuzzWorkDir() + "firma/";
+  std::filesystem::create_directories(exchange);
+  std::filesystem::create_directories(firm);
+  Environment* env = EnvCurrent();
+  TransDir(EnvFromDiskPath(firm).c_str(), &env->dataPath);
+  Need(ChangeDir(&env->dataPath, 0, 0) == 0, "entering the firm");
+  return firm;
+}
+
+// Two documents of December with their lines and a recipient, in the main register.
+void SalesDocuments() {
+  Need(OpenZ5SPRZ(0, 0, SALES_MAIN) == 0 && OpenZ5SPRE(0, 0, SALES_MAIN) == 0 && OpenZ5SPRO(0, 0, SALES_MAIN) == 0,
+       "opening the sales tables");
+  if (!Z5SPRZ.table || !Z5SPRE.table || !Z5SPRO.table) return;
+  for (int rec = 1; rec <= 2; rec++) {
+    const std::string n = std::to_string(rec), date = "2026120" + n;
+    Assign(Z5SPRZ.table, {{"REC", n}, {"TYV", "1"}, {"PRE", "FV"}, {"NRV", n}, {"DAW", date}, {"DAV", date},
+                          {"NA1", "Odbiorca "}, {"STM", "1"}});
+    for (const char* code : {"T1", "T2"})
+      Assign(Z5SPRE.table, {{"REK", n}, {"REC", n}, {"TYV", "1"}, {"KOT", code}, {"NA1", code}, {"ILO", "2"},
+                            {"ZRP", "1"}, {"WNE", "15"}});
+    Assign(Z5SPRO.table, {{"SPR", "1"}, {"REK", n}, {"NA1", "Odbiorca"}});
+  }
+}
+
+// The export for the bookkeeping program of a firm with its catalogues, two
+// documents and their cash entries: the archive as the import reads it.
+void BookkeepingSeeds() {
+  const std::string exchange = FuzzWorkDir() + "wymiana/";
+  ExchangeFirm(exchange);
+  Need(OpenZ5PAWL() == 0, "the own firm");
+  if (Z5PAWL.table) {
+    f4assign(d4field(Z5PAWL.table, "NA1"), "Firma ABC");
+    f4assign(d4field(Z5PAWL.table, "SKN"), "ABC");
+    f4assign(d4field(Z5PAWL.table, "NIP"), "526-000-12-34");
+    Need(d4write(Z5PAWL.table, 1) == 0, "the own firm's record");
+  }
+  Need(OpenZ5KONT(0) == 0 && OpenZ5KHNT(0) == 0 && OpenZ5OPIS(0) == 0 && OpenZ5KASA(0) == 0, "the catalogues");
+  if (Z5KONT.table && Z5KHNT.table && Z5OPIS.table && Z5KASA.table) {
+    Assign(Z5KONT.table, {{"NUM", "100"}, {"NAZ", "Kasa"}});
+    Assign(Z5KONT.table, {{"NUM", "300"}, {"NAZ", "Rozrachunki"}});
+    Assign(Z5KHNT.table, {{"KOD", "ABC"}, {"NIP", "111-111-11-11"}});
+    Assign(Z5OPIS.table, {{"KOD", "SP"}, {"OP1", "Sprzeda¾"}});
+    Assign(Z5KASA.table, {{"TYZ", "1"}, {"ROK", "2026"}, {"REK", "1"}, {"KWO", "30"}});
+  }
+  SalesDocuments();
+  d4close_all(FuzzEngine());
+  EksportKsiegowy e{};
+  std::strcpy(e.od, "20261201");
+  std::strcpy(e.do_, "20261231");
+  std::snprintf(e.katalog, sizeof e.katalog, "%s", EnvFromDiskPath(exchange).c_str());
+  std::strcpy(e.plik, "ZELM_2026_1.EXP");
+  Need(FuzzStartScreen(), "the screen");
+  FuzzScreenKeys("x");
+  try {
+    Need(EksportDlaKsiegowosci(&e) == 0, "the export for the bookkeeping program");
+  } catch (const FuzzKeysEnded&) {
+    Need(false, "the export's keys");
+  }
+  d4close_all(FuzzEngine());
+  Seed("bookkeeping_import", "export.exp", FuzzReadFile(exchange + "ZELM_2026_1.EXP"));
+}
+
+// The sales exchange of two documents; the exchange tables' records as the
+// sales import target takes them (a count byte before each table's records,
+// each record without its mark).
+void SalesExchangeSeeds() {
+  const std::string exchange = FuzzWorkDir() + "wymiana/";
+  ExchangeFirm(exchange);
+  SalesDocuments();
+  kontekst_sprzedazy context{};
+  context.rejestr = 1;
+  salesContext = &context;
+  FuzzScreenKeys("{ENTER}");
+  try {
+    Need(EksportujSprzedaz(WG_DATY_WYSTAWIENIA, "20261201", "20261231", EnvFromDiskPath(exchange).c_str()) == 2,
+         "the sales export");
+  } catch (const FuzzKeysEnded&) {
+    Need(false, "the sales export's keys");
+  }
+  salesContext = nullptr;
+  d4close_all(FuzzEngine());
+  std::string bytes;
+  for (const char* name : {"Z5SPEX26.DBF", "Z5ESEX26.DBF", "Z5SOEX26.DBF"}) {
+    DbTable* table = d4open(FuzzEngine(), (exchange + name).c_str());
+    Need(table != nullptr, name);
+    if (!table) continue;
+    long count = std::min(d4reccount(table), 3L);
+    bytes += static_cast<char>(count);
+    for (long r = 1; r <= count; r++) {
+      d4go(table, r);
+      bytes.append(d4record(table) + 1, d4record_width(table) - 1);
+    }
+    d4close(table);
+  }
+  Seed("sales_import", "two-documents", bytes);
+}
+
 void InstallerSeeds() {
   Seed("installer_script", "program.dat",
        "KATALOG = \"C:\\Korbel\"\r\nLINK=Zelsal\r\nPLIK=ZELSAL.LZH\r\nPOLOZENIE=PROGRAM\r\n"
@@ -393,5 +503,7 @@ int main(int argc, char** argv) {
   InstallerSeeds();
   TabuSeeds();
   WarehouseSeeds();
+  BookkeepingSeeds();
+  SalesExchangeSeeds();
   return g_failures == 0 ? 0 : 1;
 }
