@@ -60,7 +60,9 @@ void OrdinaryFields() {
   PopUps(6, 14, 19);
   DateField(0, 8);
   Field(1, 8, PLEW_KWO, EDIT_THOUSANDS);
-  Field(2, 19, PLEW_SYP, EDIT_UPPER | (zus ? EDIT_DISABLED : 0))->validator = SprawdzSymbolPlatnosci;
+  // the ZUS symbol is shown only: the reserved-symbol check is for symbols typed
+  EditCtrl* symbol = Field(2, 19, PLEW_SYP, EDIT_UPPER | (zus ? EDIT_DISABLED : 0));
+  if (!zus) symbol->validator = SprawdzSymbolPlatnosci;
   Field(3, 8, PLEW_TY1);
   Field(4, 8, PLEW_TY2);
   Field(6, 32, PLEW_KOO, EDIT_UPPER | (zus ? EDIT_DISABLED : 0));

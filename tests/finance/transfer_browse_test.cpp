@@ -1,0 +1,123 @@
+// The browse of the transfer orders on the headless screen: the new order's
+// defaults, the copy of an order with Ctrl+C and Ctrl+Z, the form of payment
+// key, the print marks, the amount filter and the sums of the accounts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "finance/transfers.h"
+#include "tables/cash_tables.h"
+#include "tables/firm_tables.h"
+#include "tests/sales/sales_fixture.h"
+#include "tests/tables/tables_fixture.h"
+
+namespace {
+
+class TransferBrowseTest : public SalesScreenTest {
+ protected:
+  void SetUp() override {
+    SalesScreenTest::SetUp();
+    if (HasFatalFailure()) return;
+    saved = mainOptions;
+    mainOptions.transfer41 = 'W';
+    env->useSystemDate = 'N';
+    std::memcpy(env->workingDate, "20261210", 9);
+    ASSERT_EQ(OpenZ5PAWL(), 0);
+    SetFields(Z5PAWL.table, {{"NA1", "Firma Testowa"}, {"ULI", "Polna"}, {"NRD", "7"}, {"KOD", "00-950"},
+                             {"MIA", "Warszawa"}, {"BAN1", "Bank Pierwszy"},
+                             {"NRR1", "11 2222 3333 4444 5555 6666 7777"}});
+    ASSERT_EQ(OpenZ5PLEW(0), 0);
+  }
+  void TearDown() override {
+    mainOptions = saved;
+    SalesScreenTest::TearDown();
+  }
+  void Order(Fields fields) { AppendRecord(Z5PLEW.table, fields); }
+  int Run(const char* keys) {
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    int result = -99;
+    try {
+      result = Przelewy();
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << e.what() << "\n" << seen;
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
+    return result;
+  }
+  std::string O(long n, int field) {
+    d4go(Z5PLEW.table, n);
+    return Trim(Z5PLEW.field[field]);
+  }
+  MainOptions saved{};
+};
+
+// " Dopisz " and F2 store an ordinary order of the working date to print, paid by
+// the own firm from its basic account in the default form of payment.
+TEST_F(TransferBrowseTest, NewOrderDefaults) {
+  EXPECT_EQ(Run("d{F9}{F2}t{ESC}{ESC}{ESC}"), 0);
+  EXPECT_NE(seen.find("Ewidencja przelewów 2026"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("ZLECENIODAWCA: FIRMA"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5PLEW.table), 1);
+  EXPECT_EQ(O(1, PLEW_TYP), "1");
+  EXPECT_EQ(O(1, PLEW_DAP), "20261210");
+  EXPECT_EQ(O(1, PLEW_DRU), "T");
+  EXPECT_EQ(O(1, PLEW_ROW), "W");
+  EXPECT_EQ(O(1, PLEW_SOZ), "5");
+  EXPECT_EQ(O(1, PLEW_TYB), "1");
+  EXPECT_EQ(O(1, PLEW_KOZ), "PODSTAWOWE");
+  EXPECT_EQ(O(1, PLEW_NZ1), "Firma Testowa");
+  EXPECT_EQ(O(1, PLEW_BAZ), "Bank Pierwszy");
+  EXPECT_EQ(O(1, PLEW_KNZ), "11 2222 3333 4444 5555 6666 7777");
+}
+
+// Ctrl+Z after Ctrl+C appends an exact copy, date and print mark included;
+// a ZUS order of 2026 stays of kind 2 and is edited on the ordinary screen.
+TEST_F(TransferBrowseTest, CopyOfAnOrder) {
+  Order({{"DAP", "20261105"}, {"TYP", "2"}, {"KWO", "812.50"}, {"KOO", "ZUS"}, {"NO1", "ZUS"}, {"SYP", "ZUSSP"},
+         {"DRU", "N"}, {"ROW", "P"}, {"TY1", "skladki 11/2026"}, {"KNZ", "33 1111"}});
+  EXPECT_EQ(Run("{CTRL+Z}{CTRL+C}{CTRL+Z}{F9}{F2}t{ESC}"), 0);
+  EXPECT_NE(seen.find("forma płatności"), std::string::npos) << seen;
+  ASSERT_EQ(d4reccount(Z5PLEW.table), 2);
+  for (int field : {PLEW_DAP, PLEW_TYP, PLEW_KWO, PLEW_KOO, PLEW_SYP, PLEW_DRU, PLEW_ROW, PLEW_TY1, PLEW_KNZ}) {
+    SCOPED_TRACE(field);
+    EXPECT_EQ(O(2, field), O(1, field));
+  }
+}
+
+// F7 switches the form of payment; " Ustaw " toggles the print mark and
+// " Kasuj " clears the marks of every order.
+TEST_F(TransferBrowseTest, FormOfPaymentAndPrintMarks) {
+  Order({{"DAP", "20261201"}, {"TYP", "1"}, {"KWO", "10"}, {"DRU", "T"}, {"ROW", "P"}});
+  Order({{"DAP", "20261202"}, {"TYP", "1"}, {"KWO", "20"}, {"DRU", "T"}, {"ROW", "P"}});
+  EXPECT_EQ(Run("{F7}{F9}{ESC}"), 0);
+  EXPECT_NE(seen.find("WPŁATA"), std::string::npos) << seen;
+  EXPECT_EQ(O(1, PLEW_ROW), "W");
+  EXPECT_EQ(O(2, PLEW_ROW), "P");
+  EXPECT_EQ(Run("t{ESC}"), 0);
+  EXPECT_EQ(O(1, PLEW_DRU), "N");
+  EXPECT_EQ(O(2, PLEW_DRU), "T");
+  EXPECT_EQ(Run("k{ESC}"), 0);
+  EXPECT_EQ(O(1, PLEW_DRU), "N");
+  EXPECT_EQ(O(2, PLEW_DRU), "N");
+}
+
+// " Suma " adds the orders by the payer's account; the amount filter keeps
+// an order of exactly the amount entered.
+TEST_F(TransferBrowseTest, SumsByAccountWithTheAmountFilter) {
+  Order({{"DAP", "20261201"}, {"TYP", "1"}, {"TYB", "1"}, {"KWO", "99.99"}});
+  Order({{"DAP", "20261202"}, {"TYP", "1"}, {"TYB", "1"}, {"KWO", "100.00"}});
+  Order({{"DAP", "20261203"}, {"TYP", "1"}, {"TYB", "2"}, {"KWO", "250.00"}});
+  Order({{"DAP", "20261204"}, {"TYP", "1"}, {"TYB", "6"}, {"KWO", "7.00"}});
+  const char* keys = "a{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}100{ENTER}{F2}{F9}x{ESC}{ESC}";
+  EXPECT_EQ(Run(keys), 0);
+  EXPECT_NE(seen.find("PODSUMOWANIE"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Konto podstawowe..         100.00"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Konto pomocnicze 1         250.00"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("Konto inne........           0.00"), std::string::npos) << seen;
+}
+
+}  // namespace
