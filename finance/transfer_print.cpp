@@ -53,22 +53,21 @@ int FormPrintMode() {
 
 const char* FormName(int original) { return NazwaFormularzaPrzelewu(static_cast<char>(f4char(Order(PLEW_ROW))), original); }
 
-// A page of the pool, blank or the pattern of a resource; freed with the scope.
+// A page of the pool: its text (blank or the pattern of a resource) and its
+// bold layer, which the page editor may fill; freed with the scope.
 struct Page {
   char* text = nullptr;
-  explicit Page(int size, int16_t resource = 0) {
-    text = static_cast<char*>(take_mem(static_cast<size_t>(size)));
-    if (!text) return;
-    std::memset(text, ' ', static_cast<size_t>(size));
-    if (resource) {
-      static int16_t shown;
-      shown = resource;
-      EnvLoadBinResource(text, static_cast<unsigned>(size), [] { return shown; });
-    }
+  char* bold = nullptr;
+  int size;
+  explicit Page(int bytes, int16_t resource = 0) : size(bytes) {
+    static int16_t shown;
+    shown = resource;
+    ResIdRoutine pattern = nullptr;
+    if (resource) pattern = [] { return shown; };
+    if (print_alloc(&text, &bold, size, pattern) != 0) print_free(&text, &bold);
   }
-  ~Page() {
-    if (text) free_mem(&text);
-  }
+  ~Page() { print_free(&text, &bold); }
+  bool Ok() const { return text && bold; }
   Page(const Page&) = delete;
   Page& operator=(const Page&) = delete;
 };
@@ -98,11 +97,11 @@ void MarkPrinted() {
 }
 
 // Prints `rows` of the sheet while copies are left; 0 after at least one complete pass.
-int PrintCopies(const char* sheet, int width, int rows) {
+int PrintCopies(const Page& sheet, int width, int rows) {
   Environment* env = EnvCurrent();
   bool printed = false;
   for (;;) {
-    if (drukuj_top_margin() != 0 || print_lines(sheet, nullptr, width, 0, rows, -1, -1) != 0 ||
+    if (drukuj_top_margin() != 0 || print_lines(sheet.text, sheet.bold, width, 0, rows, -1, -1) != 0 ||
         drukuj_form_feed() != 0)
       break;
     printed = true;
@@ -191,10 +190,17 @@ int Layout(int sections, TransferSection& s, int& secondColumn) {
 }
 
 // The section filled and, when asked, corrected: false when the operator left without F2.
-bool FillSection(char* section, const TransferSection& s, int correctFirst) {
+bool FillSection(Page& section, const TransferSection& s, int correctFirst) {
   UstawKratkiPrzelewu(Boxes());
-  WypelnijOdcinek(section, s);
-  return !correctFirst || edytuj_memory(section, nullptr, SECTION_ROWS, s.width, FormName(1), 1, 1, 1) == KEY_F2;
+  WypelnijOdcinek(section.text, s);
+  return !correctFirst ||
+         edytuj_memory(section.text, section.bold, SECTION_ROWS, s.width, FormName(1), 1, 1, 1) == KEY_F2;
+}
+
+// Both layers of the section into the sheet at (row, col).
+void Copy(const Page& section, int width, Page& sheet, int sheetWidth, int row, int col) {
+  PowielOdcinek(section.text, sheet.text, SECTION_ROWS, width, sheetWidth, row, col);
+  PowielOdcinek(section.bold, sheet.bold, SECTION_ROWS, width, sheetWidth, row, col);
 }
 
 void PutDate(char* section, int width) { DataNaFormularz(section + static_cast<long>(DATE_ROW) * width, Order(PLEW_DAP)); }
@@ -235,22 +241,22 @@ std::string Label(int message, int lineCharacters) {
 
 int DrawnLandscape(int correctFirst) {
   Page page(LANDSCAPE_WIDTH * LANDSCAPE_ROWS, RES_LANDSCAPE);
-  if (!page.text) return -1;
+  if (!page.Ok()) return -1;
   UstawKratkiPrzelewu(1);
   for (int half : {0, LANDSCAPE_HALF}) FillDrawn(page.text, LANDSCAPE_WIDTH, half, 33, 55, 70, false);
   if (correctFirst &&
-      edytuj_memory(page.text, nullptr, LANDSCAPE_ROWS, LANDSCAPE_WIDTH, FormName(0), 1, 1, 1) != KEY_F2)
+      edytuj_memory(page.text, page.bold, LANDSCAPE_ROWS, LANDSCAPE_WIDTH, FormName(0), 1, 1, 1) != KEY_F2)
     return 0;
   Environment* env = EnvCurrent();
   bool printed = false;
   for (;;) {
     for (int col : {74, 74 + LANDSCAPE_HALF}) Write(page.text, LANDSCAPE_WIDTH, 0, col, Label(MSG_PAYEE_COPY, 5));
     Write(page.text, LANDSCAPE_WIDTH, 20, 93, std::string(10, ' '));
-    if (drukuj_top_margin() != 0 || print_lines(page.text, nullptr, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0)
+    if (drukuj_top_margin() != 0 || print_lines(page.text, page.bold, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0)
       break;
     for (int col : {74, 74 + LANDSCAPE_HALF}) Write(page.text, LANDSCAPE_WIDTH, 0, col, Label(MSG_PAYER_COPY, 0));
     DataNaFormularz(page.text + 20 * LANDSCAPE_WIDTH + 93, Order(PLEW_DAP));
-    if (print_lines(page.text, nullptr, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0 || drukuj_form_feed() != 0)
+    if (print_lines(page.text, page.bold, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0 || drukuj_form_feed() != 0)
       break;
     printed = true;
     int copies = env ? env->copiesLeft : 0;
@@ -264,14 +270,14 @@ int DrawnLandscape(int correctFirst) {
 
 int DrawnPortrait(int correctFirst) {
   Page page(PORTRAIT_WIDTH * PORTRAIT_ROWS, RES_PORTRAIT);
-  if (!page.text) return -1;
+  if (!page.Ok()) return -1;
   UstawKratkiPrzelewu(1);
   FillDrawn(page.text, PORTRAIT_WIDTH, 0, 50, 71, 86, true);
   if (correctFirst &&
-      edytuj_memory(page.text, nullptr, PORTRAIT_ROWS - 1, PORTRAIT_WIDTH, FormName(0), 1, 1, 1) != KEY_F2)
+      edytuj_memory(page.text, page.bold, PORTRAIT_ROWS - 1, PORTRAIT_WIDTH, FormName(0), 1, 1, 1) != KEY_F2)
     return 0;
   char* dateArea = page.text + 21 * PORTRAIT_WIDTH + 6;
-  auto print = [&] { return print_lines(page.text, nullptr, PORTRAIT_WIDTH, 0, PORTRAIT_ROWS, -1, -1) == 0; };
+  auto print = [&] { return print_lines(page.text, page.bold, PORTRAIT_WIDTH, 0, PORTRAIT_ROWS, -1, -1) == 0; };
   auto label = [&](int message) {
     std::string text = EnvMessageText(message);
     Write(page.text, PORTRAIT_WIDTH, 0, 74, text + std::string(PORTRAIT_WIDTH - 74 - text.size(), '\xC4'));
@@ -342,12 +348,12 @@ int DrukujNaOryginale2(int correctFirst) {
   int secondColumn = 0;
   if (int refused = Layout(2, s, secondColumn)) return refused;
   Page section(s.width * SECTION_ROWS, RES_PATTERN), sheet(TWO_SHEET_WIDTH * SHEET_ROWS, RES_PATTERN);
-  if (!section.text || !sheet.text) return -1;
-  if (!FillSection(section.text, s, correctFirst)) return 0;
-  PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, TWO_SHEET_WIDTH, 0, 0);
+  if (!section.Ok() || !sheet.Ok()) return -1;
+  if (!FillSection(section, s, correctFirst)) return 0;
+  Copy(section, s.width, sheet, TWO_SHEET_WIDTH, 0, 0);
   PutDate(section.text, s.width);
-  PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, TWO_SHEET_WIDTH, LOWER_ROW, 0);
-  return PrintCopies(sheet.text, TWO_SHEET_WIDTH, SHEET_ROWS);
+  Copy(section, s.width, sheet, TWO_SHEET_WIDTH, LOWER_ROW, 0);
+  return PrintCopies(sheet, TWO_SHEET_WIDTH, SHEET_ROWS);
 }
 
 int DrukujNaOryginale4(int correctFirst) {
@@ -358,19 +364,19 @@ int DrukujNaOryginale4(int correctFirst) {
   bool four = FormPrintMode() == 2 || Printer.mode != 0;
   int rows = four ? SHEET_ROWS : SECTION_ROWS;
   Page section(s.width * SECTION_ROWS, RES_PATTERN), sheet(FOUR_SHEET_WIDTH * rows, RES_PATTERN);
-  if (!section.text || !sheet.text) return -1;
-  if (!FillSection(section.text, s, correctFirst)) return 0;
+  if (!section.Ok() || !sheet.Ok()) return -1;
+  if (!FillSection(section, s, correctFirst)) return 0;
   if (four) {
-    PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, FOUR_SHEET_WIDTH, 0, 0);
-    PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, FOUR_SHEET_WIDTH, LOWER_ROW, 0);
-    PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, FOUR_SHEET_WIDTH, 0, secondColumn);
+    Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, 0, 0);
+    Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, LOWER_ROW, 0);
+    Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, 0, secondColumn);
     PutDate(section.text, s.width);
-    PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, FOUR_SHEET_WIDTH, LOWER_ROW, secondColumn);
+    Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, LOWER_ROW, secondColumn);
   } else {
     PutDate(section.text, s.width);
-    PowielOdcinek(section.text, sheet.text, SECTION_ROWS, s.width, FOUR_SHEET_WIDTH, 0, 0);
+    Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, 0, 0);
   }
-  return PrintCopies(sheet.text, FOUR_SHEET_WIDTH, rows);
+  return PrintCopies(sheet, FOUR_SHEET_WIDTH, rows);
 }
 
 int DrukujPrzelew(int correctFirst, int kind) {

@@ -1,0 +1,185 @@
+// The printed transfer forms: the texts of a pre-printed section (amount
+// with its framing characters, account numbers with and without boxes, a
+// deposit in words), the refused print modes, and a four-section sheet
+// printed through " Drukuj " > " Jeden " as a golden page.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "env/code_pages.h"
+#include "finance/transfers.h"
+#include "tables/cash_tables.h"
+#include "tests/printouts/printout_fixture.h"
+#include "tests/tables/tables_fixture.h"
+
+namespace {
+
+constexpr int W = 54, ROWS = 19;
+
+class TransferPrintTest : public PrintoutTest {
+ protected:
+  void SetUp() override {
+    PrintoutTest::SetUp();
+    if (HasFatalFailure()) return;
+    options = mainOptions;
+    mainOptions.transfer40 = 'T';
+    mainOptions.transfer61 = 4;
+    mainOptions.transfer34 = 'N';
+    mainOptions.transfer35 = ' ';
+    mainOptions.transfer36 = 0;
+    mainOptions.transfer37 = 'N';
+    mainOptions.transfer63 = 'N';
+    mainOptions.transfer39 = 54;
+    ASSERT_EQ(OpenZ5PLEW(0), 0);
+    d4blank(Z5PLEW.table);
+  }
+  void TearDown() override {
+    mainOptions = options;
+    UstawKratkiPrzelewu(1);
+    PrintoutTest::TearDown();
+  }
+  static void Set(Fields fields) { SetFields(Z5PLEW.table, fields); }
+  // The section of the current order, one string a line.
+  static std::vector<std::string> Section(int boxes = 1, int w = W) {
+    std::string page(w * ROWS, ' ');
+    UstawKratkiPrzelewu(boxes);
+    WypelnijOdcinek(page.data(), TransferSection{w, 20, 29, 15, 17});
+    std::vector<std::string> lines;
+    for (int r = 0; r < ROWS; r++) lines.push_back(MazToUtf8Text(page.substr(r * w, w).c_str()));
+    return lines;
+  }
+  MainOptions options{};
+};
+
+TEST_F(TransferPrintTest, AmountAndAccountsOnASection) {
+  const struct {
+    const char* name;
+    char split, boxes;
+    int width;
+    const char* account;
+    int line;
+    std::string expected, continuation;
+  } cases[] = {
+      {"account split by blanks", 'N', 'N', W, "12 3456 7890 1234 5678 9012 3456 7777 8888 9999 0000", 4,
+       "12  3456 7890 1234 5678 9012 3456 7777 8888 9999 0000", ""},
+      {"longer than the line", 'N', 'N', 48, "12 3456 7890 1234 5678 9012 3456 7777 8888 9999 0000", 4,
+       "12  3456 7890 1234 5678 9012 3456 7777 8888 9999", " 0000"},
+      {"split after eight", 'T', 'N', W, "12 34567890 1234567890123456", 4, "12  34567890        1234567890123456",
+       ""},
+      {"in boxes", 'N', 'T', W, "12-3456-7890-1234-5678-9012-3456-7777", 4,
+       "1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 ", "7 7 7"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    mainOptions.transfer37 = c.split;
+    mainOptions.transfer63 = c.boxes;
+    d4blank(Z5PLEW.table);
+    Set({{"KNO", c.account}, {"ROW", "P"}});
+    auto lines = Section(c.boxes == 'T' ? 2 : 1, c.width);
+    EXPECT_EQ(lines[c.line].substr(0, c.expected.size()), c.expected);
+    EXPECT_EQ(lines[c.line].find_first_not_of(' ', c.expected.size()), std::string::npos) << lines[c.line];
+    // the continuation two lines lower, before the transfer's mark at column 15
+    EXPECT_EQ(lines[c.line + 2].substr(0, 15), c.continuation + std::string(15 - c.continuation.size(), ' '));
+  }
+}
+
+TEST_F(TransferPrintTest, AmountMarksAndWords) {
+  mainOptions.transfer35 = '*';
+  mainOptions.transfer36 = 3;
+  Set({{"KWO", "1234.5"}, {"ROW", "P"}, {"KNZ", "33 1111"}, {"NZ1", "Firma Test"}, {"TY1", "zaplata"}});
+  EXPECT_EQ(KwotaPrzelewuNaFormularz(), "***1234,50***");
+  auto lines = Section();
+  EXPECT_EQ(lines[6], std::string(15, ' ') + "X" + std::string(13, ' ') + "***1234,50***" + std::string(12, ' '));
+  EXPECT_EQ(lines[8].substr(0, 8), "33  1111");
+  EXPECT_EQ(lines[10].substr(0, 10), "FIRMA TEST");
+  EXPECT_EQ(lines[14].substr(0, 7), "zaplata");
+  // a deposit: its mark further on and the amount in words where the payer's account was
+  Set({{"ROW", "W"}});
+  lines = Section();
+  EXPECT_EQ(lines[6][17], 'X');
+  EXPECT_EQ(lines[6][15], ' ');
+  EXPECT_NE(lines[8].find("jed*dwa*trz*czt*"), std::string::npos) << lines[8];
+  // nothing for a zero amount
+  Set({{"KWO", "0"}});
+  lines = Section();
+  EXPECT_EQ(lines[6].find('*'), std::string::npos) << lines[6];
+  EXPECT_EQ(lines[8].find_first_not_of(' '), std::string::npos) << lines[8];
+}
+
+TEST_F(TransferPrintTest, AccountSeparatorsAndGroups) {
+  char text[] = "12-3456 7890-1234";
+  UsunSeparatoryKonta(text);
+  EXPECT_STREQ(text, "12-345678901234");
+  EXPECT_EQ(NumerKontaCzworkami("12 345678901234-5678"), "12 3456 7890 1234 5678");
+  EXPECT_EQ(NumerKontaCzworkami("1234567890"), "1234 5678 90");
+}
+
+// Refused print modes and printers leave the order to print.
+TEST_F(TransferPrintTest, RefusedModesKeepTheMark) {
+  Set({{"KWO", "10"}, {"ROW", "P"}, {"DRU", "T"}, {"TYP", "1"}});
+  ASSERT_EQ(d4append_start(Z5PLEW.table, 0), 0);
+  ASSERT_EQ(d4append(Z5PLEW.table), 0);
+  Printer.orientation = 2;
+  Printer.mode = 0;
+  BuildModeList(0);
+  const struct {
+    int (*form)(int);
+    int orientation, mode, family;
+    const char* message;
+  } cases[] = {
+      {DrukujNaOryginale2, 2, 0, PRN_EPSON9, "Zabroniony wydruk w trybie graficznym obróconym !"},
+      {DrukujNaOryginale4, 1, 0, PRN_EPSON9, "Zabroniony wydruk w trybie graficznym prostym !"},
+      {DrukujNaOryginale2, 1, 1, PRN_EPSON24, "Zabroniony wydruk w trybie znakowym"},
+      {DrukujNaOryginale2, 1, 1, PRN_PROPRINTER, "dla podanego typu drukarki !"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    Printer.orientation = c.orientation;
+    Printer.mode = c.mode;
+    Printer.family = c.family;
+    seen.clear();
+    ASSERT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+    EXPECT_EQ(c.form(0), 1);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    EXPECT_NE(seen.find(c.message), std::string::npos) << seen;
+  }
+  d4go(Z5PLEW.table, 1);
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "T");
+}
+
+// " Drukuj " > " Jeden " of an order on a four-section form in character
+// mode: the sheet as printed, the order marked printed.
+TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
+  Printer.language = 0;
+  Printer.mode = 1;
+  Printer.family = PRN_EPSON9;
+  Printer.codePage = 1;
+  Printer.copies = 0;
+  SavePrintSettings(Z5PLEW.table, "PRO");
+  ResetPrinterState();
+  Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "1234.56"}, {"ROW", "P"}, {"DRU", "T"},
+       {"KNO", "11 2222 3333 4444 5555 6666 7777"}, {"NO1", "Firma Test Sp. z o.o."}, {"AO1", "Polna 1"},
+       {"AO2", "25-001 Kielce"}, {"KNZ", "22 1111 2222 3333 4444 5555 6666"}, {"NZ1", "Odbiorca Jan Nowak"},
+       {"AZ1", "Długa 5"}, {"AZ2", "00-950 Warszawa"}, {"TY1", "zapłata za FV/1/2026"}});
+  ASSERT_EQ(d4append_start(Z5PLEW.table, 0), 0);
+  ASSERT_EQ(d4append(Z5PLEW.table), 0);
+  EXPECT_EQ(HeadlessSetScript("rj{F2}{ENTER}{F9}{F2}{ESC}{ESC}"), 0);
+  try {
+    EXPECT_EQ(Przelewy(), 0);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << e.what() << seen;
+  }
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::string page = Printed();
+  EXPECT_EQ(Count(page, "1234,56"), 4) << page;
+  EXPECT_EQ(Count(page, "10-12-2026"), 1) << page;
+  ExpectGoldenPage("finance", "transfer_four_sections.txt", page);
+  d4go(Z5PLEW.table, 1);
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
+}
+
+}  // namespace
