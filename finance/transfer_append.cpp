@@ -53,7 +53,7 @@ int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm) {
     OdswiezTekstyPrzelewu();
     f4assign_char(Z5PLEW.field[PLEW_DRU], 'T');
     EditCtrl edits[FORM_ENTRIES];
-    int16_t screen = DefineTransferForm(kind, edits, sizeof edits);
+    int16_t screen = DefineTransferForm(kind, edits, sizeof edits, 0);
     if (screen == 0) {
       NotAvailableYet("PRZELEW");
     } else if (Edit(screen, edits)) {

@@ -172,8 +172,8 @@ void DefineFilters(KontekstPrzelewow& k) {
 int16_t FormResource() { return ctx->screen; }
 
 void DefineForm(int kind) {
-  int16_t screen = DefineTransferForm(kind, ctx->form, sizeof ctx->form);
-  if (screen) ctx->screen = screen;   // a kind without a screen keeps the one last shown
+  int16_t screen = DefineTransferForm(kind, ctx->form, sizeof ctx->form, 1);
+  if (screen) ctx->screen = screen;
 }
 
 int BeforeNew() {

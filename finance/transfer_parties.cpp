@@ -52,10 +52,14 @@ struct FirmAccount {
   std::string name, bank, number;
 };
 
-FirmAccount AccountOf(int n) {
+const char* AccountName(int n) {
   static const char* const names[] = {"PODSTAWOWE", "POMOCNICZE 1", "POMOCNICZE 2", "POMOCNICZE 3", "POMOCNICZE 4",
                                       "WSPÓLNIKA"};
-  FirmAccount a{n, Sys(names[n - 1]), "", ""};
+  return Sys(names[n - 1]);
+}
+
+FirmAccount AccountOf(int n) {
+  FirmAccount a{n, AccountName(n), "", ""};
   if (n != OTHER_ACCOUNT) {
     a.bank = Trimmed(bank_firmy(n, nullptr));
     a.number = Trimmed(konto_bankowe_firmy(n, nullptr));
@@ -64,12 +68,8 @@ FirmAccount AccountOf(int n) {
 }
 
 FirmAccount ChosenAccount() {
-  // entry 0 gives the list its width
-  static const char* const choices[] = {"1. PODSTAWOWE  ", "1. PODSTAWOWE  ", "2. POMOCNICZE 1", "3. POMOCNICZE 2",
-                                        "4. POMOCNICZE 3", "5. POMOCNICZE 4", "6. INNE        ", nullptr};
-  int n = get_menu_function(" WYBIERZ ", choices, 1, -1, -1);
-  if (n < 1 || n > OTHER_ACCOUNT) n = 1;   // Esc takes the basic account
-  return AccountOf(n);
+  int n = WybierzKontoFirmy(nullptr);
+  return AccountOf(n > 0 ? n : 1);   // Esc takes the basic account
 }
 
 void Refresh() {
@@ -77,6 +77,16 @@ void Refresh() {
 }
 
 }  // namespace
+
+int WybierzKontoFirmy(std::string* name) {
+  // entry 0 gives the list its width
+  static const char* const choices[] = {"1. PODSTAWOWE  ", "1. PODSTAWOWE  ", "2. POMOCNICZE 1", "3. POMOCNICZE 2",
+                                        "4. POMOCNICZE 3", "5. POMOCNICZE 4", "6. INNE        ", nullptr};
+  int n = get_menu_function(" WYBIERZ ", choices, 1, -1, -1);
+  if (n < 1 || n > OTHER_ACCOUNT) return 0;
+  if (name) *name = AccountName(n);
+  return n;
+}
 
 void DwieLinie(const std::string& text, DbField* first, DbField* second) {
   std::string a(f4len(first), ' '), b(f4len(second), ' ');
@@ -189,6 +199,7 @@ void UrzadDoPrzelewu(int, DbField* account) {
 
 int DataPrzelewuUrzedu(Get4* get) {
   if (test_daty(get) != 0) return -1;
+  if (!Z5USKA.table) return 0;   // no tax office chosen in this form: the payee stays
   UrzadDoPrzelewu(0, d4field(Z5PAWL.table, "ZN3"));
   OdswiezGety();
   return 0;
@@ -241,7 +252,7 @@ void WspolnikDoOdbiorcy() {
   ToFieldCopyMaxField(Order("BAO"), Partner("BAN"));
   ToFieldCopyMaxField(Order("KNO"), Partner("KNT"));
   FldCopyString(Order("KOO"), std::to_string(d4recno(Z5WSPL.table)).c_str());
-  f4assign_long(Order("SOO"), PARTY_FIRM);
+  f4assign_long(Order("SOO"), PARTY_PARTNER);   // a partner, not the firm
   Refresh();
 }
 
@@ -258,6 +269,6 @@ void WypelnijPrzelewZZakupu() {
   ToFieldCopyMaxField(Order("AO1"), purchase("ULI"));
   FldCopyString(Order("AO2"), JoinedFields(purchase("KOP"), purchase("MIA")).c_str());
   ToFieldCopyMaxField(Order("NIP"), purchase("NIP"));
-  f4assign_long(Order("SOZ"), PARTY_CONTRACTOR);
-  f4assign_long(Order("TYB"), OTHER_ACCOUNT);
+  // the supplier is the payee: its kind is the payee's, the payer's account stays
+  f4assign_long(Order("SOO"), PARTY_CONTRACTOR);
 }

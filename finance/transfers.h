@@ -29,9 +29,10 @@ struct TransferTexts {
 void OdswiezTekstyPrzelewu();
 // The current order goes to ZUS: from 2018 (working year or date) with the payee code "ZUS".
 bool PrzelewDoZus();
-// The field list of the form of an order of `kind` into `edits` (`size`
-// bytes); the screen resource, or 0 when that kind has no form yet.
-int16_t DefineTransferForm(int kind, EditCtrl* edits, int size);
+// The field list of the form of an order of `kind` (1 to 4) into `edits`
+// (`size` bytes), the party-code fields with their keys when `withKeys`;
+// the screen resource, or 0 for another kind.
+int16_t DefineTransferForm(int kind, EditCtrl* edits, int size, int withKeys);
 
 // Called after a routine filled a party of the current order: the window
 // showing the order redraws it. NULL when no such window is open.
@@ -49,10 +50,14 @@ int SymbolZarezerwowany(const char* text);
 int SprawdzSymbolPlatnosci(Get4* get);
 // Get validator of a tax order's date: a valid date fills the payee with the
 // tax office under the cursor of "Z5USKA" and the own firm's tax account
-// ZN3; 0, or -1 keeping the cursor.
+// ZN3 (the payee stays when the tax offices are not open); 0, or -1
+// keeping the cursor.
 int DataPrzelewuUrzedu(Get4* get);
 // `text` broken at blanks into the two fields.
 void DwieLinie(const std::string& text, DbField* first, DbField* second);
+// The own firm's account chosen from the list " WYBIERZ ": its number (1 to
+// 6, *name the kind's name) or 0 after Esc.
+int WybierzKontoFirmy(std::string* name);
 // The own firm into the payee of the current order, with the account the
 // operator chooses (Esc: the basic one).
 void FirmaDoOdbiorcy();
@@ -148,3 +153,18 @@ struct TransferSection {
 void WypelnijOdcinek(char* section, const TransferSection& s);
 // `rows` rows of the section copied into the sheet at (row, col).
 void PowielOdcinek(const char* section, char* sheet, int rows, int width, int sheetWidth, int row, int col);
+
+// Key routines of the party-code and symbol fields of the order forms.
+int KodOdbiorcyZwyklego(Get4* get, char* buffer, int32_t data);
+int KodZleceniodawcyZwyklego(Get4* get, char* buffer, int32_t data);
+int KodOdbiorcyVat(Get4* get, char* buffer, int32_t data);
+int KodZleceniodawcyVat(Get4* get, char* buffer, int32_t data);
+int KodUrzedu(Get4* get, char* buffer, int32_t data);
+// The payer of a tax order (`data` 1) or of a ZUS order (0).
+int KodZleceniodawcyUrzedowego(Get4* get, char* buffer, int32_t data);
+int SymbolPodatku(Get4* get, char* buffer, int32_t data);
+// Entering the symbol of a ZUS order: the list of payment types (Esc goes back a field).
+int TypWplatyZus(Get4* get, char* buffer, int32_t data);
+// F4 "Lista": the chooser of the party kind of the payee (`payer` 0) or the
+// payer (1) puts its code into the field; Alt+K blanks it.
+int WybierzKodStrony(Get4* get, char* buffer, int32_t payer);
