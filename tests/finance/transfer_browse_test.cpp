@@ -12,6 +12,8 @@
 #include "finance/transfers.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
+#include "tables/masterdata_tables.h"
+#include "tables/personnel_tables.h"
 #include "tests/sales/sales_fixture.h"
 #include "tests/tables/tables_fixture.h"
 
@@ -118,6 +120,73 @@ TEST_F(TransferBrowseTest, SumsByAccountWithTheAmountFilter) {
   EXPECT_NE(seen.find("Konto podstawowe..         100.00"), std::string::npos) << seen;
   EXPECT_NE(seen.find("Konto pomocnicze 1         250.00"), std::string::npos) << seen;
   EXPECT_NE(seen.find("Konto inne........           0.00"), std::string::npos) << seen;
+}
+
+// " Modyfikuj " edits each order on the form of its kind; a ZUS order of
+// 2017 on the ZUS form.
+TEST_F(TransferBrowseTest, EachKindOnItsForm) {
+  const struct {
+    const char *typ, *workingDate, *label;
+  } cases[] = {{"1", "20261210", "forma płatności... "},
+               {"2", "20171210", "numer deklaracji [RRRRMMNN]."},
+               {"2", "20261210", "symbol płatności.. ZUSSP"},
+               {"3", "20261210", "np.01M02 (luty 2001)"},
+               {"4", "20261210", "w tym kwota VAT"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::memcpy(env->workingDate, c.workingDate, 9);
+    env->settlementYear = std::stoi(std::string(c.workingDate, 4));
+    for (long n = 1; n <= d4reccount(Z5PLEW.table); n++) {
+      d4go(Z5PLEW.table, n);
+      d4delete(Z5PLEW.table);
+    }
+    ASSERT_EQ(d4pack(Z5PLEW.table), 0);
+    Order({{"DAP", "20261201"}, {"TYP", c.typ}, {"KWO", "10"}, {"KOO", "ZUS"}, {"SYP", "ZUSSP"}, {"ROW", "P"}});
+    seen.clear();
+    EXPECT_EQ(Run("m{F9}{ESC}{ESC}{ESC}"), 0);
+    EXPECT_NE(seen.find(c.label), std::string::npos) << seen;
+  }
+  env->settlementYear = 2026;
+}
+
+// The keys of the tax form: F4 lists the tax symbols at the symbol, the tax
+// offices at the payee's code (opened for the choice); F6 lists the
+// partners without those whose insurance title keeps them off.
+TEST_F(TransferBrowseTest, TaxFormChoosers) {
+  ASSERT_EQ(OpenZ5WSPL(0), 0);
+  AppendRecord(Z5WSPL.table, {{"NAZ", "Adamski"}, {"IM1", "Adam"}, {"KTU", "051100"}});
+  AppendRecord(Z5WSPL.table, {{"NAZ", "Kowalski"}, {"IM1", "Jan"}, {"KTU", "057000"}, {"NIP", "111-22-33-444"}});
+  d4close(Z5WSPL.table);
+  Z5WSPL.table = nullptr;
+  SetFields(Z5PAWL.table, {{"ZN3", "33 1010 MIKRO"}});
+  Order({{"DAP", "20261201"}, {"TYP", "3"}, {"KWO", "10"}, {"ROW", "P"}});
+  // symbol: the second of the list; payee: the first office of the seeded
+  // ones, the cursor then on the account; payer: the partner offered
+  const char* keys = "m{ENTER}{ENTER}{ENTER}{F4}{DOWN}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{F4}{ENTER}{ENTER}{F6}{F9}"
+                     "{ENTER}{ENTER}{F2}t{ESC}";
+  EXPECT_EQ(Run(keys), 0);
+  EXPECT_EQ(Z5USKA.table, nullptr);   // closed after the choice
+  EXPECT_NE(seen.find("Kowalski"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Adamski"), std::string::npos) << seen;
+  EXPECT_EQ(O(1, PLEW_SYP), "VAT");
+  ASSERT_EQ(OpenZ5USKA(0), 0);
+  std::string office;
+  for (long n = 1; n <= d4reccount(Z5USKA.table); n++) {
+    d4go(Z5USKA.table, n);
+    if (Trim(d4field(Z5USKA.table, "KOD")) == O(1, PLEW_KOO)) office = Trim(d4field(Z5USKA.table, "NAZ"));
+  }
+  EXPECT_FALSE(office.empty());
+  EXPECT_EQ(O(1, PLEW_NO1), office);
+  d4close(Z5USKA.table);
+  Z5USKA.table = nullptr;
+  EXPECT_EQ(O(1, PLEW_KNO), "33 1010 MIKRO");
+  EXPECT_EQ(O(1, PLEW_SOO), "2");
+  EXPECT_EQ(O(1, PLEW_KOZ), "2");
+  EXPECT_EQ(O(1, PLEW_NZ1), "Kowalski");
+  EXPECT_EQ(O(1, PLEW_SOZ), "6");
+  EXPECT_EQ(O(1, PLEW_TYB), "6");
+  EXPECT_EQ(O(1, PLEW_IDD), "N");
+  EXPECT_EQ(Z5WSPL.table, nullptr);
 }
 
 }  // namespace
