@@ -21,6 +21,7 @@ namespace {
 
 constexpr int16_t RES_ORDINARY = 19, RES_ZUS = 18, RES_TAX = 17, RES_VAT = 81;
 constexpr int ZUS_FROM_YEAR = 2018;
+constexpr int ORDER_KIND_WIDTH = 9;
 constexpr uint32_t FIELD = EDIT_DATE, SHOWN_TEXT = EDIT_TEXT | EDIT_DIRECT | EDIT_DISABLED;
 
 TransferTexts texts;
@@ -28,13 +29,13 @@ bool withKeys = false;   // the party-code fields open their choosers
 
 DbField** Slot(int field) { return &Z5PLEW.field[field]; }
 
-// The entry `n` (from 1) of a list, or blanks.
-void Fill(char* buffer, const char* const* list, int count, long n) {
-  std::memset(buffer, ' ', TRANSFER_TEXT_WIDTH);
-  buffer[TRANSFER_TEXT_WIDTH] = 0;
+// The entry `n` (from 1) of a list, or blanks, `width` characters.
+void Fill(char* buffer, const char* const* list, int count, long n, int width = TRANSFER_TEXT_WIDTH) {
+  std::memset(buffer, ' ', static_cast<size_t>(width));
+  buffer[width] = 0;
   if (n < 1 || n > count) return;
   const char* text = Sys(list[n - 1]);
-  std::memcpy(buffer, text, std::min(std::strlen(text), static_cast<size_t>(TRANSFER_TEXT_WIDTH)));
+  std::memcpy(buffer, text, std::min(std::strlen(text), static_cast<size_t>(width)));
 }
 
 EditCtrl* Field(int row, int col, int field, uint32_t flags = 0) {
@@ -158,7 +159,8 @@ void OdswiezTekstyPrzelewu() {
   Fill(texts.accountKind, accounts, 6, f4long(Z5PLEW.field[PLEW_TYB]));
   Fill(texts.payeeKind, parties, 7, f4long(Z5PLEW.field[PLEW_SOO]));
   Fill(texts.payerKind, parties, 7, f4long(Z5PLEW.field[PLEW_SOZ]));
-  Fill(texts.orderKind, kinds, 4, f4long(Z5PLEW.field[PLEW_TYP]));
+  // the kind ends the screen's first row
+  Fill(texts.orderKind, kinds, 4, f4long(Z5PLEW.field[PLEW_TYP]), ORDER_KIND_WIDTH);
 }
 
 bool PrzelewDoZus() {
