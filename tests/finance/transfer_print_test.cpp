@@ -182,4 +182,83 @@ TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
   EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
 }
 
+// Drawn forms (option 40 'N'): the portrait form in character mode, its
+// four parts for the payee, the payer and their banks.
+TEST_F(TransferPrintTest, DrawnPortraitForm) {
+  mainOptions.transfer40 = 'N';
+  Printer.language = 0;
+  Printer.mode = 1;
+  Printer.family = PRN_EPSON9;
+  Printer.codePage = 1;
+  Printer.copies = 0;
+  SavePrintSettings(Z5PLEW.table, "PRG");
+  ResetPrinterState();
+  Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "250"}, {"ROW", "W"}, {"DRU", "T"},
+       {"KNO", "11 2222 3333 4444 5555 6666 7777"}, {"NO1", "Firma Test"}, {"NZ1", "Jan Nowak"},
+       {"TY1", "wplata na rachunek"}});
+  ASSERT_EQ(d4append_start(Z5PLEW.table, 0), 0);
+  ASSERT_EQ(d4append(Z5PLEW.table), 0);
+  EXPECT_EQ(HeadlessSetScript("{F2}{ENTER}{F2}"), 0);
+  DrukujJedenPrzelew();
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::string page = Printed();
+  for (const char* part : {"odcinek dla odbiorcy", "odcinek dla zleceniodawcy", "odcinek dla banku odbiorcy",
+                           "odcinek dla banku zleceniodawcy"})
+    EXPECT_EQ(Count(page, part), 1) << part << "\n" << page;
+  EXPECT_EQ(Count(page, "WPŁATA GOTÓWKOWA"), 4) << page;
+  EXPECT_EQ(Count(page, "10-12-2026"), 1) << page;
+  ExpectGoldenPage("finance", "transfer_drawn_portrait.txt", page);
+  d4go(Z5PLEW.table, 1);
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
+}
+
+// Leaving the page editor without F2 prints nothing and keeps the mark.
+TEST_F(TransferPrintTest, EditorLeftWithoutPrinting) {
+  Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "250"}, {"ROW", "P"}, {"DRU", "T"}});
+  ASSERT_EQ(d4append_start(Z5PLEW.table, 0), 0);
+  ASSERT_EQ(d4append(Z5PLEW.table), 0);
+  Printer.mode = 1;
+  Printer.family = PRN_EPSON9;
+  BuildModeList(0);
+  EXPECT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(DrukujPrzelew(1, 1), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  d4go(Z5PLEW.table, 1);
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "T");
+}
+
+// The graphic pre-printed forms set the printer up by family and sections.
+TEST_F(TransferPrintTest, PrinterSetUpByFamily) {
+  Set({{"KWO", "0"}, {"ROW", "P"}, {"DRU", "T"}});
+  mainOptions.transfer63 = 'T';
+  mainOptions.transfer39 = 27;
+  const struct {
+    int (*form)(int);
+    int orientation, family, dots;
+    int font, dotsAfter, period;
+  } cases[] = {
+      {DrukujNaOryginale2, 1, PRN_EPSON9, 0, 38, 3, 2},
+      {DrukujNaOryginale4, 2, PRN_EPSON9, 0, 37, 1, 16},
+      {DrukujNaOryginale2, 1, PRN_EPSON24, 1, 33, 0, 4},
+      {DrukujNaOryginale2, 1, PRN_EPSON24, 2, 35, 3, 2},
+      {DrukujNaOryginale4, 2, PRN_HP_LASER, 1, 34, 1, 8},
+      {DrukujNaOryginale2, 1, PRN_CANON, 0, 33, 0, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.family * 10 + c.dots);
+    Printer = PrinterDefaults();
+    BuildModeList(0);
+    Printer.mode = 0;
+    Printer.orientation = c.orientation;
+    Printer.family = c.family;
+    Printer.resolution = c.dots;
+    ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+    EXPECT_EQ(c.form(1), 0);   // left in the editor: only the set-up is seen
+    EXPECT_EQ(Printer.fontNo, c.font);
+    EXPECT_EQ(Printer.resolution, c.dotsAfter);
+    EXPECT_EQ(Printer.gapEvery, c.period);
+    EXPECT_EQ(Printer.gapDots, -1);
+  }
+}
+
 }  // namespace
