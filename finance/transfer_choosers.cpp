@@ -118,16 +118,13 @@ std::string EntryText(const char* entry) {
   return text;
 }
 
-const char* const* TaxSymbols() {
-  static const char* const* list =
-      CodeList({"1. PIT  ", "2. VAT  ", "3. CIT  ", "4. AKC  ", "5. GL   ", "6. KP   ", "7. PPE  ", "8. PN   ",
-                "9. SD   ", "A. PCC  ", "B. OS   ", "C. INNE "});
-  return list;
-}
-const char* const* ZusTypes() {
-  static const char* const* list = CodeList({"1. ZUSSP  ", "2. ZUSZD  ", "3. ZUSFP  ", "4. ZUSFEP "});
-  return list;
-}
+// Entry 0 gives a list its width.
+const char* const TAX_SYMBOL_LIST[] = {"1. PIT  ", "1. PIT  ", "2. VAT  ", "3. CIT  ", "4. AKC  ", "5. GL   ",
+                                       "6. KP   ", "7. PPE  ", "8. PN   ", "9. SD   ", "A. PCC  ", "B. OS   ",
+                                       "C. INNE ", nullptr};
+const char* const ZUS_TYPE_LIST[] = {"1. ZUSSP  ", "1. ZUSSP  ", "2. ZUSZD  ", "3. ZUSFP  ", "4. ZUSFEP ", nullptr};
+const char* const* TaxSymbols() { return TAX_SYMBOL_LIST; }
+const char* const* ZusTypes() { return ZUS_TYPE_LIST; }
 constexpr int TAX_SYMBOLS = 12, ZUS_TYPES = 4;
 
 void Put(char* buffer, Get4* get, const std::string& text) {

@@ -9,6 +9,9 @@
 
 #include "app/module_entries.h"
 #include "app/option_sets.h"
+#include "env/code_pages.h"
+#include "ui/get4.h"
+#include "ui/keyboard.h"
 #include "finance/transfers.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
@@ -188,6 +191,59 @@ TEST_F(TransferBrowseTest, TaxFormChoosers) {
   EXPECT_EQ(O(1, PLEW_TYB), "6");
   EXPECT_EQ(O(1, PLEW_IDD), "N");
   EXPECT_EQ(Z5WSPL.table, nullptr);
+}
+
+// The code key routine without a caller: F4 opens the list of the party
+// kind shown (the own firm's accounts, a partner's record number); Alt+K
+// blanks the field; a ZUS party has no list.
+TEST_F(TransferBrowseTest, PartyCodeFromTheListOfItsKind) {
+  ASSERT_EQ(OpenZ5WSPL(0), 0);
+  AppendRecord(Z5WSPL.table, {{"NAZ", "Kowalski"}, {"IM1", "Jan"}, {"KTU", "057000"}});
+  d4close(Z5WSPL.table);
+  Z5WSPL.table = nullptr;
+  const struct {
+    const char *party, *keys, *code;
+    int payer;
+  } cases[] = {{"5", "{F4}{DOWN}{ENTER}", "POMOCNICZE 1", 1},
+               {"6", "{F4}{ENTER}", "1", 0},
+               {"3", "{F4}", "STARY", 0},
+               {"5", "{ALT+K}", "", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    d4blank(Z5PLEW.table);
+    SetFields(Z5PLEW.table, {{c.payer ? "SOZ" : "SOO", c.party}});
+    std::string buffer = "STARY               ";
+    Get4 get{};
+    get.type = GET_TEXT;
+    get.data = buffer.data();
+    get.dataWidth = static_cast<int>(buffer.size());
+    ASSERT_EQ(HeadlessSetScript(c.keys), 0);
+    EXPECT_EQ(WybierzKodStrony(&get, buffer.data(), c.payer), -1);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    EXPECT_EQ(MazToUtf8Text(buffer.substr(0, buffer.find_last_not_of(' ') + 1).c_str()), c.code);
+  }
+  EXPECT_EQ(Z5WSPL.table, nullptr);
+}
+
+// Entering a ZUS order's symbol opens the payment types at the current one;
+// a choice makes the payee ZUS without an account, Esc goes back a field.
+TEST_F(TransferBrowseTest, ZusPaymentTypes) {
+  d4blank(Z5PLEW.table);
+  SetFields(Z5PLEW.table, {{"KNO", "11 2222"}});
+  std::string buffer = "ZUSZD  ";
+  Get4 get{};
+  get.type = GET_TEXT;
+  get.data = buffer.data();
+  get.dataWidth = static_cast<int>(buffer.size());
+  ASSERT_EQ(HeadlessSetScript("{F9}{DOWN}{ENTER}"), 0);
+  EXPECT_EQ(TypWplatyZus(&get, buffer.data(), 0), KEY_ENTER);
+  EXPECT_EQ(buffer, "ZUSFP  ");
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_SOO]), "3");
+  EXPECT_EQ(Trim(Z5PLEW.field[PLEW_KNO]), "");
+  EXPECT_NE(seen.find("4. ZUSFEP"), std::string::npos) << seen;
+  ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(TypWplatyZus(&get, buffer.data(), 0), KEY_UP);
+  EXPECT_EQ(buffer, "ZUSFP  ");
 }
 
 }  // namespace
