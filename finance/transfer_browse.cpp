@@ -304,11 +304,15 @@ bool PrintPass(long wanted) {
   for (int r = x4top(&scan); r == 0 && !d4eof(t); r = x4skip(&scan, 1)) {
     long kind = f4long(F(PLEW_TYP));
     if (f4char(F(PLEW_DRU)) != 'T' || RodzajWydrukuPrzelewu(kind) != wanted) continue;
-    if (!open && OtworzWydrukPrzelewu(static_cast<int>(wanted)) != 0) {
-      ok = false;
-      break;
+    if (!open) {
+      long record = d4recno(t);
+      if (OtworzWydrukPrzelewu(static_cast<int>(wanted)) != 0) {
+        ok = false;
+        break;
+      }
+      open = true;
+      d4go(t, record);   // the print dialog may have redrawn the browse over other records
     }
-    open = true;
     if (DrukujPrzelew(0, static_cast<int>(wanted)) != 0) {
       ok = false;
       break;

@@ -86,10 +86,10 @@ int Refused(int message, int second = 0) {
   return 1;
 }
 
-// Marks the current order printed, under its record lock.
-void MarkPrinted() {
+// Marks the order printed, read again under its record lock: the windows
+// of the printing may have redrawn the browse over other records.
+void MarkPrinted(long record) {
   DbTable* t = Z5PLEW.table;
-  long record = d4recno(t);
   if (go_and_lock(t, record) != 0) return;
   f4assign_char(Order(PLEW_DRU), 'N');
   if (d4write(t, record) == 0) d4flush(t);
@@ -97,7 +97,7 @@ void MarkPrinted() {
 }
 
 // Prints `rows` of the sheet while copies are left; 0 after at least one complete pass.
-int PrintCopies(const Page& sheet, int width, int rows) {
+int PrintCopies(const Page& sheet, int width, int rows, long record) {
   Environment* env = EnvCurrent();
   bool printed = false;
   for (;;) {
@@ -110,7 +110,7 @@ int PrintCopies(const Page& sheet, int width, int rows) {
     if (copies <= 0) break;
   }
   if (!printed) return -1;
-  MarkPrinted();
+  MarkPrinted(record);
   return 0;
 }
 
@@ -240,6 +240,7 @@ std::string Label(int message, int lineCharacters) {
 }
 
 int DrawnLandscape(int correctFirst) {
+  long record = d4recno(Z5PLEW.table);
   Page page(LANDSCAPE_WIDTH * LANDSCAPE_ROWS, RES_LANDSCAPE);
   if (!page.Ok()) return -1;
   UstawKratkiPrzelewu(1);
@@ -264,11 +265,12 @@ int DrawnLandscape(int correctFirst) {
     if (copies <= 0) break;
   }
   if (!printed) return -1;
-  MarkPrinted();
+  MarkPrinted(record);
   return 0;
 }
 
 int DrawnPortrait(int correctFirst) {
+  long record = d4recno(Z5PLEW.table);
   Page page(PORTRAIT_WIDTH * PORTRAIT_ROWS, RES_PORTRAIT);
   if (!page.Ok()) return -1;
   UstawKratkiPrzelewu(1);
@@ -307,7 +309,7 @@ int DrawnPortrait(int correctFirst) {
     if (copies <= 0) break;
   }
   if (!printed) return -1;
-  MarkPrinted();
+  MarkPrinted(record);
   return 0;
 }
 
@@ -337,12 +339,15 @@ int RodzajWydrukuPrzelewu(long typ) { return typ == 3 && mainOptions.transfer51 
 void DrukujJedenPrzelew() {
   int kind = RodzajWydrukuPrzelewu(f4long(Order(PLEW_TYP)));
   // kinds without a form print nothing: no job is opened for them
+  long record = d4recno(Z5PLEW.table);
   if (!PrzelewMaFormularz(kind) || OtworzWydrukPrzelewu(kind) != 0) return;
+  d4go(Z5PLEW.table, record);   // the print dialog may have redrawn the browse over other records
   DrukujPrzelew(1, kind);
   ZamknijWydrukPrzelewu();
 }
 
 int DrukujNaOryginale2(int correctFirst) {
+  long record = d4recno(Z5PLEW.table);
   if (FormPrintMode() == 2) return Refused(MSG_NO_GRAPHIC_ROTATED);
   TransferSection s{};
   int secondColumn = 0;
@@ -353,10 +358,11 @@ int DrukujNaOryginale2(int correctFirst) {
   Copy(section, s.width, sheet, TWO_SHEET_WIDTH, 0, 0);
   PutDate(section.text, s.width);
   Copy(section, s.width, sheet, TWO_SHEET_WIDTH, LOWER_ROW, 0);
-  return PrintCopies(sheet, TWO_SHEET_WIDTH, SHEET_ROWS);
+  return PrintCopies(sheet, TWO_SHEET_WIDTH, SHEET_ROWS, record);
 }
 
 int DrukujNaOryginale4(int correctFirst) {
+  long record = d4recno(Z5PLEW.table);
   if (FormPrintMode() == 1) return Refused(MSG_NO_GRAPHIC_PLAIN);
   TransferSection s{};
   int secondColumn = 0;
@@ -376,7 +382,7 @@ int DrukujNaOryginale4(int correctFirst) {
     PutDate(section.text, s.width);
     Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, 0, 0);
   }
-  return PrintCopies(sheet, FOUR_SHEET_WIDTH, rows);
+  return PrintCopies(sheet, FOUR_SHEET_WIDTH, rows, record);
 }
 
 int DrukujPrzelew(int correctFirst, int kind) {

@@ -182,6 +182,41 @@ TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
   EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
 }
 
+// " Wybrane " prints every ordinary order still to print in one job, without
+// the editor; a tax order (option 51 'N') has no form and stays to print.
+TEST_F(TransferPrintTest, MarkedOrdersInOneJob) {
+  mainOptions.transfer51 = 'N';
+  Printer.language = 0;
+  Printer.mode = 1;
+  Printer.family = PRN_EPSON9;
+  Printer.codePage = 1;
+  Printer.copies = 0;
+  SavePrintSettings(Z5PLEW.table, "PRO");
+  ResetPrinterState();
+  const struct {
+    const char *typ, *dru, *amount;
+  } orders[] = {{"1", "T", "11.11"}, {"3", "T", "22.22"}, {"1", "N", "33.33"}, {"1", "T", "44.44"}};
+  for (const auto& o : orders)
+    AppendRecord(Z5PLEW.table, {{"DAP", "20261210"}, {"TYP", o.typ}, {"KWO", o.amount}, {"ROW", "P"}, {"DRU", o.dru}});
+  EXPECT_EQ(HeadlessSetScript("rw{F2}{ENTER}{ESC}{ESC}"), 0);
+  try {
+    EXPECT_EQ(Przelewy(), 0);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << e.what() << seen;
+  }
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::string page = Printed();
+  EXPECT_EQ(Count(page, "<FF>"), 2) << page;
+  EXPECT_EQ(Count(page, "11,11"), 4) << page;
+  EXPECT_EQ(Count(page, "44,44"), 4) << page;
+  EXPECT_EQ(Count(page, "22,22"), 0) << page;
+  EXPECT_EQ(Count(page, "33,33"), 0) << page;
+  for (long n = 1; n <= 4; n++) {
+    d4go(Z5PLEW.table, n);
+    EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), n == 2 ? "T" : "N") << n;
+  }
+}
+
 // Drawn forms (option 40 'N'): the portrait form in character mode, its
 // four parts for the payee, the payer and their banks.
 TEST_F(TransferPrintTest, DrawnPortraitForm) {
