@@ -193,6 +193,27 @@ TEST_F(TransferBrowseTest, TaxFormChoosers) {
   EXPECT_EQ(Z5WSPL.table, nullptr);
 }
 
+// " Szukaj ": by date (the next later order when none is that day), by a
+// fragment of the title or of the payee's name, in any case.
+TEST_F(TransferBrowseTest, SearchByDateTitleAndPayee) {
+  Order({{"DAP", "20261201"}, {"TYP", "1"}, {"KWO", "1.00"}, {"TY1", "czynsz"}, {"NO1", "Wynajmujacy"}});
+  Order({{"DAP", "20261205"}, {"TYP", "1"}, {"KWO", "2.00"}, {"TY1", "faktura"}, {"TY2", "FV/7/2026"},
+         {"NO1", "Hurtownia"}});
+  Order({{"DAP", "20261209"}, {"TYP", "1"}, {"KWO", "3.00"}, {"TY1", "energia"}, {"NO1", "Elektrownia"}});
+  const struct {
+    const char *keys, *title;
+  } cases[] = {{"sd041226{ENTER}", "faktura"},   // none on the 4th: the 5th is the next
+               // a pattern search waits on what it found until Esc
+               {"stfv/7{ENTER}{ESC}", "faktura"},
+               {"soELEKTR{ENTER}{ESC}", "energia"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    seen.clear();
+    EXPECT_EQ(Run((std::string(c.keys) + "{F9}{ESC}{ESC}").c_str()), 0);
+    EXPECT_NE(seen.find(std::string("tytuł.   ") + c.title), std::string::npos) << seen;
+  }
+}
+
 // The code key routine without a caller: F4 opens the list of the party
 // kind shown (the own firm's accounts, a partner's record number); Alt+K
 // blanks the field; a ZUS party has no list.
