@@ -96,14 +96,13 @@ void MarkPrinted(long record) {
   d4unlock(t);
 }
 
-// Prints `rows` of the sheet while copies are left; 0 after at least one complete pass.
-int PrintCopies(const Page& sheet, int width, int rows, long record) {
+// Repeats a pass of the pages while copies are left; after at least one
+// complete pass the order `record` is marked printed (0), else -1.
+template <class Pass>
+int PrintCopies(long record, Pass pass) {
   Environment* env = EnvCurrent();
   bool printed = false;
-  for (;;) {
-    if (drukuj_top_margin() != 0 || print_lines(sheet.text, sheet.bold, width, 0, rows, -1, -1) != 0 ||
-        drukuj_form_feed() != 0)
-      break;
+  while (pass()) {
     printed = true;
     int copies = env ? env->copiesLeft : 0;
     if (env) env->copiesLeft = copies - 1;
@@ -112,6 +111,14 @@ int PrintCopies(const Page& sheet, int width, int rows, long record) {
   if (!printed) return -1;
   MarkPrinted(record);
   return 0;
+}
+
+// `rows` of the sheet on a page of their own while copies are left.
+int PrintSheet(const Page& sheet, int width, int rows, long record) {
+  return PrintCopies(record, [&] {
+    return drukuj_top_margin() == 0 && print_lines(sheet.text, sheet.bold, width, 0, rows, -1, -1) == 0 &&
+           drukuj_form_feed() == 0;
+  });
 }
 
 struct FontSetting {
@@ -248,25 +255,15 @@ int DrawnLandscape(int correctFirst) {
   if (correctFirst &&
       edytuj_memory(page.text, page.bold, LANDSCAPE_ROWS, LANDSCAPE_WIDTH, FormName(0), 1, 1, 1) != KEY_F2)
     return 0;
-  Environment* env = EnvCurrent();
-  bool printed = false;
-  for (;;) {
+  auto print = [&] { return print_lines(page.text, page.bold, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) == 0; };
+  return PrintCopies(record, [&] {
     for (int col : {74, 74 + LANDSCAPE_HALF}) Write(page.text, LANDSCAPE_WIDTH, 0, col, Label(MSG_PAYEE_COPY, 5));
     Write(page.text, LANDSCAPE_WIDTH, 20, 93, std::string(10, ' '));
-    if (drukuj_top_margin() != 0 || print_lines(page.text, page.bold, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0)
-      break;
+    if (drukuj_top_margin() != 0 || !print()) return false;
     for (int col : {74, 74 + LANDSCAPE_HALF}) Write(page.text, LANDSCAPE_WIDTH, 0, col, Label(MSG_PAYER_COPY, 0));
     DataNaFormularz(page.text + 20 * LANDSCAPE_WIDTH + 93, Order(PLEW_DAP));
-    if (print_lines(page.text, page.bold, LANDSCAPE_WIDTH, 0, LANDSCAPE_ROWS, -1, -1) != 0 || drukuj_form_feed() != 0)
-      break;
-    printed = true;
-    int copies = env ? env->copiesLeft : 0;
-    if (env) env->copiesLeft = copies - 1;
-    if (copies <= 0) break;
-  }
-  if (!printed) return -1;
-  MarkPrinted(record);
-  return 0;
+    return print() && drukuj_form_feed() == 0;
+  });
 }
 
 int DrawnPortrait(int correctFirst) {
@@ -284,33 +281,21 @@ int DrawnPortrait(int correctFirst) {
     std::string text = EnvMessageText(message);
     Write(page.text, PORTRAIT_WIDTH, 0, 74, text + std::string(PORTRAIT_WIDTH - 74 - text.size(), '\xC4'));
   };
-  Environment* env = EnvCurrent();
-  bool printed = false;
-  for (;;) {
-    bool ok;
+  return PrintCopies(record, [&] {
     if (mainOptions.transfer61 == 2) {
       std::memset(dateArea, ' ', 10);
-      ok = drukuj_top_margin() == 0 && print() && print() && drukuj_form_feed() == 0;
-    } else {
-      label(MSG_FOR_PAYEE);
-      ok = drukuj_top_margin() == 0 && print();
-      label(MSG_FOR_PAYER);
-      ok = ok && print() && drukuj_form_feed() == 0 && drukuj_top_margin() == 0;
-      label(MSG_FOR_PAYEE_BANK);
-      ok = ok && print();
-      label(MSG_FOR_PAYER_BANK);
-      DataNaFormularz(dateArea, Order(PLEW_DAP));
-      ok = ok && print() && drukuj_form_feed() == 0;
+      return drukuj_top_margin() == 0 && print() && print() && drukuj_form_feed() == 0;
     }
-    if (!ok) break;
-    printed = true;
-    int copies = env ? env->copiesLeft : 0;
-    if (env) env->copiesLeft = copies - 1;
-    if (copies <= 0) break;
-  }
-  if (!printed) return -1;
-  MarkPrinted(record);
-  return 0;
+    label(MSG_FOR_PAYEE);
+    if (drukuj_top_margin() != 0 || !print()) return false;
+    label(MSG_FOR_PAYER);
+    if (!print() || drukuj_form_feed() != 0 || drukuj_top_margin() != 0) return false;
+    label(MSG_FOR_PAYEE_BANK);
+    if (!print()) return false;
+    label(MSG_FOR_PAYER_BANK);
+    DataNaFormularz(dateArea, Order(PLEW_DAP));
+    return print() && drukuj_form_feed() == 0;
+  });
 }
 
 }  // namespace
@@ -358,7 +343,7 @@ int DrukujNaOryginale2(int correctFirst) {
   Copy(section, s.width, sheet, TWO_SHEET_WIDTH, 0, 0);
   PutDate(section.text, s.width);
   Copy(section, s.width, sheet, TWO_SHEET_WIDTH, LOWER_ROW, 0);
-  return PrintCopies(sheet, TWO_SHEET_WIDTH, SHEET_ROWS, record);
+  return PrintSheet(sheet, TWO_SHEET_WIDTH, SHEET_ROWS, record);
 }
 
 int DrukujNaOryginale4(int correctFirst) {
@@ -382,7 +367,7 @@ int DrukujNaOryginale4(int correctFirst) {
     PutDate(section.text, s.width);
     Copy(section, s.width, sheet, FOUR_SHEET_WIDTH, 0, 0);
   }
-  return PrintCopies(sheet, FOUR_SHEET_WIDTH, rows, record);
+  return PrintSheet(sheet, FOUR_SHEET_WIDTH, rows, record);
 }
 
 int DrukujPrzelew(int correctFirst, int kind) {

@@ -17,6 +17,27 @@
 // A key passes the start-up logo.
 constexpr const char* LOGO = "x";
 
+// No print queue while a test runs: the print dialog offers the file only.
+class NoPrintQueue {
+ public:
+  void Start(const std::string& dir) {
+    const char* cups = std::getenv("CUPS_SERVER");
+    had = cups != nullptr;
+    if (cups) saved = cups;
+    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+  }
+  void Stop() {
+    if (had)
+      setenv("CUPS_SERVER", saved.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+  }
+
+ private:
+  bool had = false;
+  std::string saved;
+};
+
 class ProgramRoadTest : public TablesTest {
  protected:
   void SetUp() override {

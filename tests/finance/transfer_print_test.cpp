@@ -43,6 +43,16 @@ class TransferPrintTest : public PrintoutTest {
     PrintoutTest::TearDown();
   }
   static void Set(Fields fields) { SetFields(Z5PLEW.table, fields); }
+  // Character printing to a file for the orders' report `code`.
+  static void CharacterPrintingOfOrders(const char* code) {
+    Printer.language = 0;
+    Printer.mode = 1;
+    Printer.family = PRN_EPSON9;
+    Printer.codePage = 1;
+    Printer.copies = 0;
+    SavePrintSettings(Z5PLEW.table, code);
+    ResetPrinterState();
+  }
   // The section of the current order, one string a line.
   static std::vector<std::string> Section(int boxes = 1, int w = W) {
     std::string page(w * ROWS, ' ');
@@ -154,13 +164,7 @@ TEST_F(TransferPrintTest, RefusedModesKeepTheMark) {
 // " Drukuj " > " Jeden " of an order on a four-section form in character
 // mode: the sheet as printed, the order marked printed.
 TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
-  Printer.language = 0;
-  Printer.mode = 1;
-  Printer.family = PRN_EPSON9;
-  Printer.codePage = 1;
-  Printer.copies = 0;
-  SavePrintSettings(Z5PLEW.table, "PRO");
-  ResetPrinterState();
+  CharacterPrintingOfOrders("PRO");
   Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "1234.56"}, {"ROW", "P"}, {"DRU", "T"},
        {"KNO", "11 2222 3333 4444 5555 6666 7777"}, {"NO1", "Firma Test Sp. z o.o."}, {"AO1", "Polna 1"},
        {"AO2", "25-001 Kielce"}, {"KNZ", "22 1111 2222 3333 4444 5555 6666"}, {"NZ1", "Odbiorca Jan Nowak"},
@@ -186,13 +190,7 @@ TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
 // the editor; a tax order (option 51 'N') has no form and stays to print.
 TEST_F(TransferPrintTest, MarkedOrdersInOneJob) {
   mainOptions.transfer51 = 'N';
-  Printer.language = 0;
-  Printer.mode = 1;
-  Printer.family = PRN_EPSON9;
-  Printer.codePage = 1;
-  Printer.copies = 0;
-  SavePrintSettings(Z5PLEW.table, "PRO");
-  ResetPrinterState();
+  CharacterPrintingOfOrders("PRO");
   const struct {
     const char *typ, *dru, *amount;
   } orders[] = {{"1", "T", "11.11"}, {"3", "T", "22.22"}, {"1", "N", "33.33"}, {"1", "T", "44.44"}};
@@ -221,13 +219,7 @@ TEST_F(TransferPrintTest, MarkedOrdersInOneJob) {
 // four parts for the payee, the payer and their banks.
 TEST_F(TransferPrintTest, DrawnPortraitForm) {
   mainOptions.transfer40 = 'N';
-  Printer.language = 0;
-  Printer.mode = 1;
-  Printer.family = PRN_EPSON9;
-  Printer.codePage = 1;
-  Printer.copies = 0;
-  SavePrintSettings(Z5PLEW.table, "PRG");
-  ResetPrinterState();
+  CharacterPrintingOfOrders("PRG");
   Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "250"}, {"ROW", "W"}, {"DRU", "T"},
        {"KNO", "11 2222 3333 4444 5555 6666 7777"}, {"NO1", "Firma Test"}, {"NZ1", "Jan Nowak"},
        {"TY1", "wplata na rachunek"}});

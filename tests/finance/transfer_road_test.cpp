@@ -22,21 +22,13 @@ class TransferRoadTest : public SalesRoadTest {
   void SetUp() override {
     SalesRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCups = cups != nullptr;
-    if (cups) savedCups = cups;
-    // No print queue: the print dialog offers the file only.
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    printQueue.Start(dir);
   }
   void TearDown() override {
-    if (hadCups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    printQueue.Stop();
     SalesRoadTest::TearDown();
   }
-  bool hadCups = false;
-  std::string savedCups;
+  NoPrintQueue printQueue;
 };
 
 // To the payee's code: the date, the amount, the symbol and the title.

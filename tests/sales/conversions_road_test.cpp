@@ -30,17 +30,10 @@ class ConversionsRoadTest : public SalesRoadTest {
   void SetUp() override {
     SalesRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCups = cups != nullptr;
-    if (cups) savedCups = cups;
-    // No print queue: the print dialog offers the file only.
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    printQueue.Start(dir);
   }
   void TearDown() override {
-    if (hadCups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    printQueue.Stop();
     SalesRoadTest::TearDown();
   }
   void OpenFirmRegister() {
@@ -69,8 +62,7 @@ class ConversionsRoadTest : public SalesRoadTest {
     return text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
   }
 
-  bool hadCups = false;
-  std::string savedCups;
+  NoPrintQueue printQueue;
 };
 
 // " Koryguj " of FV/1: the number window, the new header saved, its first

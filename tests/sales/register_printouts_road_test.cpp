@@ -27,17 +27,10 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
   void SetUp() override {
     ProgramRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    const char* cups = std::getenv("CUPS_SERVER");
-    hadCups = cups != nullptr;
-    if (cups) savedCups = cups;
-    // No print queue: the print dialog offers the file only.
-    setenv("CUPS_SERVER", (dir + "no-cups.sock").c_str(), 1);
+    printQueue.Start(dir);
   }
   void TearDown() override {
-    if (hadCups)
-      setenv("CUPS_SERVER", savedCups.c_str(), 1);
-    else
-      unsetenv("CUPS_SERVER");
+    printQueue.Stop();
     ProgramRoadTest::TearDown();
   }
 
@@ -101,8 +94,7 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     return TakePrintedText(home + "firma1/win.prn");
   }
 
-  bool hadCups = false;
-  std::string savedCups;
+  NoPrintQueue printQueue;
 };
 
 TEST_F(RegisterPrintoutsRoadTest, VatRegisterAndItsTotalsAgree) {
