@@ -43,6 +43,17 @@ class TransferPrintTest : public PrintoutTest {
     PrintoutTest::TearDown();
   }
   static void Set(Fields fields) { SetFields(Z5PLEW.table, fields); }
+  // What the browse printed with the keys.
+  std::string PrintedFromTheBrowse(const char* keys) {
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    try {
+      EXPECT_EQ(Przelewy(), 0);
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << e.what() << seen;
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    return Printed();
+  }
   // Character printing to a file for the orders' report `code`.
   static void CharacterPrintingOfOrders(const char* code) {
     Printer.language = 0;
@@ -171,14 +182,7 @@ TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
        {"AZ1", "Długa 5"}, {"AZ2", "00-950 Warszawa"}, {"TY1", "zapłata za FV/1/2026"}});
   ASSERT_EQ(d4append_start(Z5PLEW.table, 0), 0);
   ASSERT_EQ(d4append(Z5PLEW.table), 0);
-  EXPECT_EQ(HeadlessSetScript("rj{F2}{ENTER}{F9}{F2}{ESC}{ESC}"), 0);
-  try {
-    EXPECT_EQ(Przelewy(), 0);
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << e.what() << seen;
-  }
-  EXPECT_EQ(HeadlessKeysLeft(), 0);
-  std::string page = Printed();
+  std::string page = PrintedFromTheBrowse("rj{F2}{ENTER}{F9}{F2}{ESC}{ESC}");
   EXPECT_EQ(Count(page, "1234,56"), 4) << page;
   EXPECT_EQ(Count(page, "10-12-2026"), 1) << page;
   ExpectGoldenPage("finance", "transfer_four_sections.txt", page);
@@ -196,14 +200,7 @@ TEST_F(TransferPrintTest, MarkedOrdersInOneJob) {
   } orders[] = {{"1", "T", "11.11"}, {"3", "T", "22.22"}, {"1", "N", "33.33"}, {"1", "T", "44.44"}};
   for (const auto& o : orders)
     AppendRecord(Z5PLEW.table, {{"DAP", "20261210"}, {"TYP", o.typ}, {"KWO", o.amount}, {"ROW", "P"}, {"DRU", o.dru}});
-  EXPECT_EQ(HeadlessSetScript("rw{F2}{ENTER}{ESC}{ESC}"), 0);
-  try {
-    EXPECT_EQ(Przelewy(), 0);
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << e.what() << seen;
-  }
-  EXPECT_EQ(HeadlessKeysLeft(), 0);
-  std::string page = Printed();
+  std::string page = PrintedFromTheBrowse("rw{F2}{ENTER}{ESC}{ESC}");
   EXPECT_EQ(Count(page, "<FF>"), 2) << page;
   EXPECT_EQ(Count(page, "11,11"), 4) << page;
   EXPECT_EQ(Count(page, "44,44"), 4) << page;

@@ -17,19 +17,7 @@
 
 namespace {
 
-class TransferRoadTest : public SalesRoadTest {
- protected:
-  void SetUp() override {
-    SalesRoadTest::SetUp();
-    if (HasFatalFailure()) return;
-    printQueue.Start(dir);
-  }
-  void TearDown() override {
-    printQueue.Stop();
-    SalesRoadTest::TearDown();
-  }
-  NoPrintQueue printQueue;
-};
+using TransferRoadTest = SalesPrintingRoadTest;
 
 // To the payee's code: the date, the amount, the symbol and the title.
 const std::string TO_PAYEE = "{ENTER}1234.56{ENTER}{ENTER}zaplata za FV/1/2025{ENTER}{ENTER}";

@@ -25,17 +25,8 @@ const std::string TO_CORRECTED_QUANTITY = [] {
   return keys;
 }();
 
-class ConversionsRoadTest : public SalesRoadTest {
+class ConversionsRoadTest : public SalesPrintingRoadTest {
  protected:
-  void SetUp() override {
-    SalesRoadTest::SetUp();
-    if (HasFatalFailure()) return;
-    printQueue.Start(dir);
-  }
-  void TearDown() override {
-    printQueue.Stop();
-    SalesRoadTest::TearDown();
-  }
   void OpenFirmRegister() {
     OpenFirmHeaders();
     if (HasFatalFailure()) return;
@@ -61,8 +52,6 @@ class ConversionsRoadTest : public SalesRoadTest {
     std::string text = FieldText(t, name);
     return text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
   }
-
-  NoPrintQueue printQueue;
 };
 
 // " Koryguj " of FV/1: the number window, the new header saved, its first
