@@ -4,7 +4,6 @@
 // made from a sales document through " Przelew " of the sales register.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "finance/transfers.h"
@@ -81,6 +80,30 @@ TEST_F(TransferRoadTest, OrderFromASalesDocument) {
   EXPECT_EQ(FieldText(Z5PLEW.table, "SYP"), "SPRZED");
   EXPECT_EQ(FieldText(Z5PLEW.table, "DRU"), "T");
   EXPECT_EQ(FieldText(Z5PLEW.table, "KOO").substr(0, 10), "PODSTAWOWE");
+  d4close_all(&env->engine);
+}
+
+// The order is printed when the window's question is answered T.
+TEST_F(TransferRoadTest, OrderFromASalesDocumentPrinted) {
+  MakeFirmWithSales();
+  OpenFirmHeaders();
+  AppendRecord(Z5SPRZ.table, {{"TYV", "1"}, {"PRE", "  FV"}, {"NRV", "1"}, {"REC", "1"}, {"RE4", "T"},
+                              {"DAW", "20251210"}, {"DPL", "20251224"}, {"NA1", "Odbiorca Jan Nowak"},
+                              {"NET", "51.95"}, {"VAT", "11.95"}, {"BRU", "63.90"}});
+  ASSERT_EQ(OpenZ5PLEW(0), 0);
+  SaveCharacterPrinting({{Z5PLEW.table, "PRO"}});
+  if (HasFatalFailure()) return;
+  d4close_all(&env->engine);
+  RunToEnd(std::string(LOGO) + INTO_SALES + "{HOME}pt{ENTER}{F2}t{F2}{ENTER}{F2}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  EXPECT_NE(page.find("63,90"), std::string::npos) << page;
+  EXPECT_NE(page.find("fakt. FV/1 z 10-12/25"), std::string::npos) << page;
+  EXPECT_NE(page.find("ODBIORCA JAN NOWAK"), std::string::npos) << page;
+  OpenFirmHeaders();
+  ASSERT_EQ(OpenZ5PLEW(0), 0);
+  ASSERT_EQ(d4reccount(Z5PLEW.table), 1);
+  d4go(Z5PLEW.table, 1);
+  EXPECT_EQ(FieldText(Z5PLEW.table, "DRU"), "N");
   d4close_all(&env->engine);
 }
 
