@@ -236,6 +236,23 @@ TEST_F(TransferPrintTest, DrawnPortraitForm) {
   EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
 }
 
+// In graphic mode on a page turned sideways the drawn form is the landscape
+// one: two equal halves, shown for correction first.
+TEST_F(TransferPrintTest, DrawnLandscapeFormShownFirst) {
+  mainOptions.transfer40 = 'N';
+  Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "99.5"}, {"ROW", "P"}, {"DRU", "T"},
+       {"KNO", "11 2222 3333"}, {"KNZ", "22 4444 5555"}, {"NZ1", "Jan Nowak"}, {"TY1", "czynsz"}});
+  BuildModeList(0);
+  Printer.mode = 0;
+  Printer.orientation = 2;
+  EXPECT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+  EXPECT_EQ(DrukujPrzelew(1, 1), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  for (const char* text : {"POLECENIE PRZELEWU", "= P", "99,50", "nr rachunku zleceniodawcy", "22  4444 5555",
+                           "JAN NOWAK", "czynsz"})
+    EXPECT_NE(seen.find(text), std::string::npos) << text << "\n" << seen;
+}
+
 // Leaving the page editor without F2 prints nothing and keeps the mark.
 TEST_F(TransferPrintTest, EditorLeftWithoutPrinting) {
   Set({{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "250"}, {"ROW", "P"}, {"DRU", "T"}});
