@@ -222,11 +222,17 @@ TEST_F(TransferBrowseTest, PartyCodeFromTheListOfItsKind) {
   AppendRecord(Z5WSPL.table, {{"NAZ", "Kowalski"}, {"IM1", "Jan"}, {"KTU", "057000"}});
   d4close(Z5WSPL.table);
   Z5WSPL.table = nullptr;
+  ASSERT_EQ(OpenZ5PRAC(0), 0);
+  AppendRecord(Z5PRAC.table, {{"NAZ", "Zielinska"}, {"IM1", "Anna"}});
+  AppendRecord(Z5PRAC.table, {{"NAZ", "Adamczyk"}, {"IM1", "Piotr"}});
+  d4close(Z5PRAC.table);
+  Z5PRAC.table = nullptr;
   const struct {
     const char *party, *keys, *code;
     int payer;
   } cases[] = {{"5", "{F4}{DOWN}{ENTER}", "POMOCNICZE 1", 1},
                {"6", "{F4}{ENTER}", "1", 0},
+               {"4", "{F4}{DOWN}{ENTER}", "1", 1},   // by name: Adamczyk, then Zielinska
                {"3", "{F4}", "STARY", 0},
                {"5", "{ALT+K}", "", 1}};
   for (const auto& c : cases) {
@@ -244,6 +250,7 @@ TEST_F(TransferBrowseTest, PartyCodeFromTheListOfItsKind) {
     EXPECT_EQ(MazToUtf8Text(buffer.substr(0, buffer.find_last_not_of(' ') + 1).c_str()), c.code);
   }
   EXPECT_EQ(Z5WSPL.table, nullptr);
+  EXPECT_EQ(Z5PRAC.table, nullptr);
 }
 
 // Entering a ZUS order's symbol opens the payment types at the current one;

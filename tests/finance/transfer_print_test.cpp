@@ -190,6 +190,22 @@ TEST_F(TransferPrintTest, OneOrderOnAFourSectionSheet) {
   EXPECT_EQ(Trim(Z5PLEW.field[PLEW_DRU]), "N");
 }
 
+// Two sections a sheet: the section twice, the date only on the lower one.
+TEST_F(TransferPrintTest, TwoSectionSheet) {
+  mainOptions.transfer61 = 2;
+  CharacterPrintingOfOrders("PRO");
+  AppendRecord(Z5PLEW.table, {{"DAP", "20261210"}, {"TYP", "1"}, {"KWO", "5"}, {"ROW", "P"}, {"DRU", "T"},
+                              {"TY1", "raz"}});
+  std::string page = PrintedFromTheBrowse("rj{F2}{ENTER}{F2}{ESC}{ESC}");
+  std::vector<std::string> lines = Lines(page);
+  ASSERT_GE(lines.size(), 44u) << page;
+  EXPECT_EQ(lines[6], std::string(15, ' ') + "X             5,00") << page;
+  EXPECT_EQ(lines[25 + 6], lines[6]) << page;
+  EXPECT_EQ(Count(page, "10-12-2026"), 1) << page;
+  EXPECT_EQ(lines[25 + 18], "10-12-2026") << page;
+  EXPECT_EQ(Count(page, "<FF>"), 1) << page;
+}
+
 // " Wybrane " prints every ordinary order still to print in one job, without
 // the editor; a tax order (option 51 'N') has no form and stays to print.
 TEST_F(TransferPrintTest, MarkedOrdersInOneJob) {
