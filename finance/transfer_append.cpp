@@ -53,14 +53,13 @@ int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm) {
     OdswiezTekstyPrzelewu();
     f4assign_char(Z5PLEW.field[PLEW_DRU], 'T');
     EditCtrl edits[FORM_ENTRIES];
-    int16_t screen = DefineTransferForm(kind, edits, sizeof edits);
+    int16_t screen = DefineTransferForm(kind, edits, sizeof edits, 0);
     if (screen == 0) {
       NotAvailableYet("PRZELEW");
     } else if (Edit(screen, edits)) {
       set_pass_inf(0, Z5PLEW.field[PLEW_INF]);
       if (lock_and_append(t, nullptr, nullptr) == 0) {
-        // the order's print comes with the forms of the printing module
-        if (Pytanie(MSG_START_PRINT) != KEY_ESC) NotAvailableYet("Drukuj");
+        if (Pytanie(MSG_START_PRINT) != KEY_ESC) DrukujJedenPrzelew();
         *amount = f4double(Z5PLEW.field[PLEW_KWO]);
         result = 0;
       }

@@ -54,7 +54,7 @@ TEST_F(ModuleActionTest, ModuleRunsOverItsOpenedTablesWhichAreClosedAfter) {
       {SprzedazAction, -1, "Dokumenty sprzedaży 20"},
       {SprzedazPomAction, -1, "Dokumenty sprzedaży pomocniczej 20"},
       {KartotekiAction, 5, "Ewidencja kontrahentów"},
-      {KartotekiAction, 9, "PRZELEWY"},
+      {KartotekiAction, 9, "Ewidencja przelewów 20"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);

@@ -12,6 +12,7 @@
 
 #include "env/paths.h"
 #include "print/printer.h"
+#include "tests/support/no_print_queue.h"
 #include "tests/tables/tables_fixture.h"
 
 // A key passes the start-up logo.

@@ -13,7 +13,6 @@
 #include "tables/sales_tables.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_road.h"
-#include "tests/support/no_print_queue.h"
 
 namespace {
 
@@ -26,17 +25,8 @@ const std::string TO_CORRECTED_QUANTITY = [] {
   return keys;
 }();
 
-class ConversionsRoadTest : public SalesRoadTest {
+class ConversionsRoadTest : public SalesPrintingRoadTest {
  protected:
-  void SetUp() override {
-    SalesRoadTest::SetUp();
-    if (HasFatalFailure()) return;
-    noQueue.Start(dir);
-  }
-  void TearDown() override {
-    noQueue.Stop();
-    SalesRoadTest::TearDown();
-  }
   void OpenFirmRegister() {
     OpenFirmHeaders();
     if (HasFatalFailure()) return;
@@ -62,8 +52,6 @@ class ConversionsRoadTest : public SalesRoadTest {
     std::string text = FieldText(t, name);
     return text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
   }
-
-  NoPrintQueue noQueue;
 };
 
 // " Koryguj " of FV/1: the number window, the new header saved, its first

@@ -13,7 +13,6 @@
 #include "tests/app/program_road.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_fixture.h"
-#include "tests/support/no_print_queue.h"
 
 namespace {
 
@@ -28,10 +27,10 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
   void SetUp() override {
     ProgramRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    noQueue.Start(dir);
+    printQueue.Start(dir);
   }
   void TearDown() override {
-    noQueue.Stop();
+    printQueue.Stop();
     ProgramRoadTest::TearDown();
   }
 
@@ -95,7 +94,7 @@ class RegisterPrintoutsRoadTest : public ProgramRoadTest {
     return TakePrintedText(home + "firma1/win.prn");
   }
 
-  NoPrintQueue noQueue;
+  NoPrintQueue printQueue;
 };
 
 TEST_F(RegisterPrintoutsRoadTest, VatRegisterAndItsTotalsAgree) {

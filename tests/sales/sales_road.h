@@ -28,6 +28,21 @@ class SalesRoadTest : public ProgramRoadTest {
   }
 };
 
+// The same with no print queue: the print dialog offers the file only.
+class SalesPrintingRoadTest : public SalesRoadTest {
+ protected:
+  void SetUp() override {
+    SalesRoadTest::SetUp();
+    if (HasFatalFailure()) return;
+    printQueue.Start(dir);
+  }
+  void TearDown() override {
+    printQueue.Stop();
+    SalesRoadTest::TearDown();
+  }
+  NoPrintQueue printQueue;
+};
+
 // A free-text line: the name, past the other name fields and the GTU menu.
 inline std::string LineKeys(const char* name, const char* quantity, const char* price, const char* rate) {
   return std::string("{ENTER}") + name + "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}" + quantity +
