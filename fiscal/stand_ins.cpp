@@ -7,18 +7,6 @@
 
 int CzytajParametryKF() { return 0; }
 
-int TpLineOpcje() { return NotAvailableYet("Opcje drukarki TP Line"); }
-
-int PosnetFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki POSNET"); }
-
-int TpLineFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki TP Line"); }
-
-int OrhmetFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ORHMET"); }
-
-int ElzabFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki ELZAB"); }
-
-int SparkFunkcjePomocnicze() { return NotAvailableYet("Funkcje drukarki SPARK"); }
-
 int KasaCennik() { return NotAvailableYet("Kasa - Cennik"); }
 
 int KasaRaport() { return NotAvailableYet("Kasa - Raport"); }

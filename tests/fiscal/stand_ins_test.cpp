@@ -1,5 +1,5 @@
-// The printer and register services whose drivers are not built yet say
-// they are not available yet.
+// The register services whose drivers are not built yet say they are not
+// available yet.
 #include <gtest/gtest.h>
 
 #include "app/module_entries.h"
@@ -8,16 +8,7 @@
 
 namespace {
 
-TEST_F(StandInTest, PrinterWindowsSayTheyAreNotAvailable) {
-  EXPECT_EQ(CzytajParametryKF(), 0);
-  int (*const windows[])() = {TpLineOpcje, PosnetFunkcjePomocnicze, TpLineFunkcjePomocnicze,
-                              OrhmetFunkcjePomocnicze, ElzabFunkcjePomocnicze, SparkFunkcjePomocnicze};
-  for (auto window : windows) {
-    seen.clear();
-    EXPECT_EQ(RunUntilEsc(window, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
-  }
-}
+TEST_F(StandInTest, RegisterParametersLoad) { EXPECT_EQ(CzytajParametryKF(), 0); }
 
 TEST_F(StandInTest, CashRegisterAndCollectorServicesSayTheyAreNotAvailable) {
   int (*const services[])() = {KasaCennik,      KasaRaport, KasaZerowanie,     KasaWeryfikacja,
