@@ -26,6 +26,8 @@ constexpr int BROKEN_BY_KEY = 301;
 constexpr int TOO_LARGE = 10000;
 constexpr int NUMBER_WIDTH = 9;
 constexpr int TEXT_WIDTH = 18;
+constexpr int SILENT_READS_BEFORE_ASKING = 30;
+constexpr int MSG_WAIT_ON = 250;   // "Drukarka nie odpowiada. Czekać dalej ?"
 
 struct StatusText {
   int number;
@@ -90,15 +92,19 @@ int Status() {
   return -1;
 }
 
-// The status read again while nothing comes; a key ends the wait.
+// The status read again while nothing comes; a key ends the wait. After a
+// minute of silence the operator is asked whether to wait on, so a printer
+// gone quiet cannot hold the program where no key arrives.
 int StatusRepeated() {
-  for (;;) {
+  for (int silent = 1;; silent++) {
     int status = Status();
     if (status != NO_STATUS) return status;
     if (KeyPressed()) {
       g4char();
       return BROKEN_BY_KEY;
     }
+    if (silent % SILENT_READS_BEFORE_ASKING == 0 && MessageWindow(MB_ERROR | MB_YES_ESC, MSG_WAIT_ON) == KEY_ESC)
+      return BROKEN_BY_KEY;
   }
 }
 

@@ -414,3 +414,17 @@ TEST_F(OrhmetTest, RefusalsAndSilence) {
 }
 
 }  // namespace
+
+namespace {
+
+// A receipt open that never gets its final status asks after a minute and stops on Esc.
+TEST_F(OrhmetTest, SilentWaitAsksAndEndsWith301) {
+  orhmet.final["P1"] = "";
+  orhmet.first["P1"] = "I1";
+  seen.clear();
+  EXPECT_EQ(RunUntilEsc([] { return OrhmetCmd(4); }, "{F9}t{F9}{ESC}{F9}x"), 301);
+  EXPECT_TRUE(Shown("Drukarka nie odpowiada. Czekać dalej ?")) << seen;
+  EXPECT_TRUE(Shown("Przerwa w drukowaniu")) << seen;
+}
+
+}  // namespace

@@ -88,8 +88,10 @@ std::string OrhmetSimulator::Feed(unsigned char byte) {
   Keep(text);
   if (silent) return "";
   if (ackForStatus) return std::string(1, ACK);
+  // an empty final status is silence
   auto finalOf = [&](const std::string& command) {
     auto f = final.find(command);
+    if (f != final.end() && f->second.empty()) return std::string();
     return Block(f == final.end() ? "D1" : f->second);
   };
   if (expected_ > 0) {

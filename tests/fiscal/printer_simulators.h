@@ -44,7 +44,7 @@ class OrhmetSimulator : public RecordingDevice {
  public:
   std::string Feed(unsigned char byte) override;
   std::map<std::string, std::string> first;   // command -> its first status (default "I1")
-  std::map<std::string, std::string> final;   // command -> its final status (default "D1")
+  std::map<std::string, std::string> final;   // command -> its final status (default "D1", "" silence)
   bool ackForStatus = false;                   // an ACK where a status block is awaited
   std::string date = "250114", time = "1030";
 
