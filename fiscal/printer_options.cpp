@@ -234,7 +234,7 @@ int TpLineOpcje() {
   for (int i = 0; i < 5; i++) Text(12 + i, 2, t.header[i], 24);
   DefineWigetEx(18, 21, WigetVar(&t.device), 0, W_INT | WidthFlag(4));
   DefineWigetEx(19, 21, WigetVar(&t.cashier), 0, W_INT | WidthFlag(2));
-  RunOptions("OPCJE dla drukarki TP-Line", 22, list, &t, ZapiszParametryTpLine);
+  RunOptions("OPCJE dla drukarki TP-Line", 24, list, &t, ZapiszParametryTpLine);
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "fiscal/printer_drivers.h"
 #include "fiscal/printer_line.h"
 #include "interchange/serial_port.h"
+#include "platform/screen_hook.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/std_windows.h"
@@ -220,7 +221,7 @@ int Run(int op, va_list args) {
       const char* device = va_arg(args, const char*);
       const char* cashier = va_arg(args, const char*);
       if (Exchange("o" + std::string(device, 2) + std::string(cashier, 5)) != 0) return -1;
-      EnvSleep(OPEN_WAIT_MS);
+      ScreenWaitMs(OPEN_WAIT_MS);   // the screen stays responsive
       SparkCmd(10, cashier);
       return 0;
     }

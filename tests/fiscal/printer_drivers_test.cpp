@@ -428,3 +428,24 @@ TEST_F(OrhmetTest, SilentWaitAsksAndEndsWith301) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the trace switch at 0 the blocks are traced in their window, which
+// waits for a key when the port closes.
+TEST_F(SparkTest, TraceWindow) {
+  SparkCmd(2);
+  traceDisplaySwitch = 0;
+  EXPECT_EQ(SparkCmd(1, 1), 0);
+  EXPECT_EQ(SparkCmd(4), 0);
+  EXPECT_EQ(RunUntilEsc([] { return SparkCmd(2); }, "{F9}x"), 0);
+  traceDisplaySwitch = 1;
+  EXPECT_TRUE(Shown("Komunikacja z kasą")) << seen;
+  EXPECT_TRUE(Shown("  1 1#5")) << seen;       // ENQ sent
+  EXPECT_TRUE(Shown("  2 5#1")) << seen;       // the five bytes of the answer
+  EXPECT_TRUE(Shown("  4 5#218#3")) << seen;   // STX '1' '8' ETX and the check byte
+  EXPECT_TRUE(Shown("  5 1#6")) << seen;       // ACK
+  EXPECT_EQ(SparkCmd(1, 1), 0);                // the next connection without the window
+}
+
+}  // namespace

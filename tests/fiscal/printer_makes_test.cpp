@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "db/dbf_table.h"
+#include "env/code_pages.h"
 #include "fiscal/printer_drivers.h"
+#include "tables/receipt_tables.h"
 #include "tests/fiscal/fiscal_fixture.h"
 #include "tests/fiscal/printer_simulators.h"
 
@@ -49,6 +52,17 @@ TEST_F(MakesTest, TpLineReceipt) {
                                      "\x1b" "C0", "\x1b" "C1", "\x1b" "C6", "\x1b" "C\x81"}));
   EXPECT_EQ(tpline.Commands()[4].substr(3, 2), "\x07\x01");
   EXPECT_EQ(tpline.Commands()[2].substr(4, 20), "Start pracy         ");
+}
+
+TEST_F(MakesTest, TpLineCustomerDisplay) {
+  ASSERT_EQ(OpenZ5PARE(0), 0);
+  AppendNamed(Z5PARE, {{"NA1", "Chleb razowy krojony wiejski"}, {"WAB", "7.5"}});
+  ASSERT_EQ(OpenMake(3, &tpline), 1);
+  EXPECT_EQ(DFWyswietl(0), 0);
+  auto c = tpline.Commands();
+  ASSERT_GE(c.size(), 2u);
+  EXPECT_EQ(c[c.size() - 2].substr(3, 21), "\x01" "Chleb razowy krojony");
+  EXPECT_EQ(c.back().substr(3, 21), "\x02" + Utf8ToMazText("Wartość:") + "        7.50");
 }
 
 TEST_F(MakesTest, OrhmetReceipt) {
