@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-// ELZAB: 0 done (a refusal too, once its status is shown), -1 no answer,
-// -9 port not opened, -10 a line out of range, or the refusal byte of an
-// operation the front must see fail (start, end, cancel).
+// ELZAB: 0 done, -1 no answer (or "receipt.exe" failed), -9 port not
+// opened, -10 an amount out of range, or the printer's refusal byte once its
+// status bytes are shown.
 int ElzabCmd(int op, ...);
 // ORHMET: 0 done, -9 port not opened, or the printer's status number (300 no
 // answer, 301 broken by a key, 10000 an amount out of range).

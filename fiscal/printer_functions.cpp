@@ -190,11 +190,11 @@ void PosnetStatusOkno() {
   Put(5, VALUE_COL, choice(s.lastTransaction, "W toku", "Zakończona"));
   Put(6, VALUE_COL, choice(s.amountFormat, "Przed denominacją", "Po denominacji"));
   Put(7, VALUE_COL, Fmt("%d", s.ramResets));
-  if (s.year != -1) Put(8, VALUE_COL, Fmt("%02d-%02d-%04d", s.day, s.month, s.year));
+  if (s.year != -1) Put(8, VALUE_COL, Fmt("%.2s-%.2s-%.4s", s.dateText + 6, s.dateText + 4, s.dateText));
   for (int i = 0; i < 7; i++) {
     int whole = static_cast<int>(s.vatRates[i]);
     if (whole == 101) {
-      w4clear(10 + i);
+      w4repeat(10 + i, 0, ' ', w4width());   // the row is hidden, its label too
       continue;
     }
     Put(10 + i, VALUE_COL, whole == 100 ? std::string("zw.") : Fmt("%6.2f", s.vatRates[i]));

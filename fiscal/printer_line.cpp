@@ -21,15 +21,20 @@ int LineRead() {
 
 std::string Maz(const char* utf8) { return Utf8ToMazText(utf8); }
 
-std::string Fmt(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
+std::string VFmt(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
   int n = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
   std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
   std::vsnprintf(text.data(), text.size() + 1, format, args);
+  return text;
+}
+
+std::string Fmt(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = VFmt(format, args);
   va_end(args);
   return text;
 }

@@ -134,6 +134,8 @@ TEST_F(FunctionsTest, PosnetStatusWindowHidesAnUnusedRate) {
   ASSERT_EQ(Open(), 1);
   EXPECT_EQ(Menu(PosnetFunkcjePomocnicze, Item(6) + "{F9}x"), 0);
   EXPECT_TRUE(Shown("Status drukarki POSNET")) << seen;
+  EXPECT_TRUE(Shown("stawka PTU G .............  zw.")) << seen;   // the rows below a hidden one stay
+  EXPECT_TRUE(Shown("data ostatniego zapisu ...  10-12-2026")) << seen;
   EXPECT_TRUE(Shown("stawka PTU A")) << seen;
   EXPECT_FALSE(Shown("stawka PTU D")) << seen;   // the printer gives three rates: D to F are 101
   EXPECT_TRUE(Shown("zw.")) << seen;
@@ -149,6 +151,7 @@ TEST_F(FunctionsTest, SparkStatusWindow) {
   OpenMake(7, &spark);
   EXPECT_EQ(Menu(SparkFunkcjePomocnicze, Item(1) + "{F9}x"), 0);
   EXPECT_TRUE(Shown("Status drukarki SPARK 482G")) << seen;
+  EXPECT_TRUE(Shown("numer kasjera ...........  07")) << seen;
   EXPECT_TRUE(Shown("123.45")) << seen;
   EXPECT_TRUE(Shown("10:30:05")) << seen;
   EXPECT_TRUE(Shown("14-01/25")) << seen;
