@@ -44,12 +44,15 @@ const struct {
                 {"Ź", 0xB6}, {"ź", 0xD6}, {"Ż", 0xB7}, {"ż", 0xD7}, {"Ł", 0xAA}, {"ł", 0xCA}};
 
 std::string Converted(std::string text) {
-  for (char& c : text)
-    for (const auto& l : kLetters)
-      if (Maz(l.letter)[0] == c) {
-        c = static_cast<char>(l.code);
-        break;
-      }
+  static const std::string from = [] {
+    std::string letters;
+    for (const auto& l : kLetters) letters += Maz(l.letter);
+    return letters;
+  }();
+  for (char& c : text) {
+    size_t at = from.find(c);
+    if (at != std::string::npos && c != '\0') c = static_cast<char>(kLetters[at].code);
+  }
   return text;
 }
 

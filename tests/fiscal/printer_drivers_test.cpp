@@ -449,3 +449,14 @@ TEST_F(SparkTest, TraceWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SparkTest, PolishLettersInTheHeader) {
+  std::string line = Utf8ToMazText("Zażółć gęślą jaźń ŁÓDŹ");
+  EXPECT_EQ(SparkCmd(6, line.c_str(), "", "", "", ""), 0);
+  std::string sent = spark.Commands()[spark.Commands().size() - 5].substr(3);
+  EXPECT_EQ(Hex(sent.substr(0, 23)), Hex("Za\xd7\xcd\xca\xc3 g\xc6\xd1l\xc1 ja\xd6\xcc \xaa\xad" "D\xb6" + std::string(1, '\0')));
+}
+
+}  // namespace
