@@ -413,9 +413,6 @@ TEST_F(OrhmetTest, RefusalsAndSilence) {
   EXPECT_TRUE(Shown("Przeterminowanie")) << seen;
 }
 
-}  // namespace
-
-namespace {
 
 // A receipt open that never gets its final status asks after a minute and stops on Esc.
 TEST_F(OrhmetTest, SilentWaitAsksAndEndsWith301) {
@@ -427,9 +424,6 @@ TEST_F(OrhmetTest, SilentWaitAsksAndEndsWith301) {
   EXPECT_TRUE(Shown("Przerwa w drukowaniu")) << seen;
 }
 
-}  // namespace
-
-namespace {
 
 // With the trace switch at 0 the blocks are traced in their window, which
 // waits for a key when the port closes.
@@ -448,9 +442,6 @@ TEST_F(SparkTest, TraceWindow) {
   EXPECT_EQ(SparkCmd(1, 1), 0);                // the next connection without the window
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(SparkTest, PolishLettersInTheHeader) {
   std::string line = Utf8ToMazText("Zażółć gęślą jaźń ŁÓDŹ");
