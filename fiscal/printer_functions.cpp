@@ -316,7 +316,7 @@ int TpLineFunkcjePomocnicze() {
 int OrhmetFunkcjePomocnicze() {
   Menu({"Weź czas", "Wpłata do kasy", "Wypłata z kasy"}, [](int choice) {
     if (choice == 1) {
-      int v[5];
+      int v[5] = {};   // a "done" without the clock blocks leaves zeros
       if (OrhmetCmd(3, &v[0], &v[1], &v[2], &v[3], &v[4]) == 0) Info(PrintfQStr(MSG_ORHMET_TIME, v[2], v[1], v[0], v[3], v[4]));
     } else if (choice == 2) {
       if (DFWplataOrhmet() == 0) OrhmetCmd(10, '+', dfSesja->orhmetCashIn);
