@@ -25,10 +25,15 @@ constexpr int32_t FIRST_IMPORT_YEAR = 1980;
 
 const char kDiscountPrompt[] = "Rabat zwi\x91kszy\x8D o [%] -";   // "Rabat zwiększyć o [%] -"
 
-// Shows the prompt on the status row, lets `addGet` put one get after it at
-// the given column and runs it; returns the key that ended it.
-template <class AddGet>
-int StatusRowPrompt(TextRef prompt, const AddGet& addGet) {
+int ImportYearValid(Get4* get) {
+  if (*static_cast<int32_t*>(get->data) >= FIRST_IMPORT_YEAR) return 0;
+  Uwaga(MSG_BAD_YEAR);
+  return -1;
+}
+
+}  // namespace
+
+int StatusRowPrompt(TextRef prompt, const std::function<void(int)>& addGet) {
   Environment* env = EnvCurrent();
   int status = env ? env->statusWindow : -1;
   if (status < 0) return KEY_ESC;
@@ -45,14 +50,6 @@ int StatusRowPrompt(TextRef prompt, const AddGet& addGet) {
   w4select(previous);
   return key;
 }
-
-int ImportYearValid(Get4* get) {
-  if (*static_cast<int32_t*>(get->data) >= FIRST_IMPORT_YEAR) return 0;
-  Uwaga(MSG_BAD_YEAR);
-  return -1;
-}
-
-}  // namespace
 
 int PodajSciezke(int forWriting, char* buffer, int size) {
   if (size < 3) return -1;

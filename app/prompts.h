@@ -1,6 +1,13 @@
 // One-line prompts on the status row: a path, the year of an import, an
 // amount, a discount; and the redisplay of a window's gets.
 #pragma once
+#include <functional>
+
+#include "env/text_ref.h"
+
+// Shows the prompt on the status row (attribute 143), lets `addGet` put its
+// gets after it from the given column, and runs them; the key that ended them.
+int StatusRowPrompt(TextRef prompt, const std::function<void(int)>& addGet);
 
 // Asks for a directory (or a bare drive) into `buffer` of `size` bytes,
 // starting from "A:". 0 after Enter, the text trimmed and closed with "\"

@@ -10,6 +10,7 @@
 #include "env/temp_strings.h"
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/posnet_protocols.h"
+#include "fiscal/printer_line.h"
 #include "fiscal/printer_params.h"
 #include "interchange/serial_port.h"
 #include "platform/clock.h"
@@ -130,12 +131,7 @@ int Close() {
 std::string PosnetFormat(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  std::string text = VFmt(format, args);
   va_end(args);
   return text;
 }

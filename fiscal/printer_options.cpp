@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/module_entries.h"
 #include "app/option_forms.h"
 #include "app/option_sets.h"
 #include "app/option_values.h"
@@ -25,6 +26,7 @@ constexpr int COLS = 78;
 constexpr int ELEMENTS = 48;
 constexpr int LAST_YEAR_OF_OLD_RATES = 2010;
 
+int16_t TpLineForm() { return 28; }
 int16_t ElzabForm() { return 29; }
 int16_t OrhmetForm() { return 30; }
 int16_t PosnetForm() { return 31; }
@@ -219,6 +221,21 @@ int PosnetOpcje() {
   FreeSelections(errors);
   FreeSelections(printing);
   return result;
+}
+
+int TpLineOpcje() {
+  if (CzytajParametryTpLine() != 0) return 0;
+  TpLineParams& t = parametryTpLine;
+  Rates rates = ConfiguredRates();
+  Wiget list[ELEMENTS]{};
+  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
+  DefineWigetEx(0, 0, WigetRes(TpLineForm), 0, W_STATIC);
+  LetterColumn(t.letters, rates);
+  for (int i = 0; i < 5; i++) Text(12 + i, 2, t.header[i], 24);
+  DefineWigetEx(18, 21, WigetVar(&t.device), 0, W_INT | WidthFlag(4));
+  DefineWigetEx(19, 21, WigetVar(&t.cashier), 0, W_INT | WidthFlag(2));
+  RunOptions("OPCJE dla drukarki TP-Line", 24, list, &t, ZapiszParametryTpLine);
+  return 0;
 }
 
 int ElzabOpcje() {

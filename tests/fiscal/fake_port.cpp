@@ -1,5 +1,9 @@
 #include "tests/fiscal/fake_port.h"
 
+#include <string>
+
+#include "platform/clock.h"
+
 FakePort* FakePort::current = nullptr;
 
 namespace {
@@ -21,7 +25,9 @@ bool Configure(const PlatSerialSettings* settings) {
 void Write(unsigned char byte, int, bool* done) {
   FakePort* port = FakePort::current;
   port->written += static_cast<char>(byte);
-  for (char c : port->device->Feed(byte)) port->input.push_back(static_cast<unsigned char>(c));
+  std::string answer = port->device->Feed(byte);
+  if (!answer.empty() && port->lateMs > 0) port->readyAt = PlatMonotonicMs() + port->lateMs;
+  for (char c : answer) port->input.push_back(static_cast<unsigned char>(c));
   *done = true;
 }
 
@@ -29,7 +35,7 @@ void Read(unsigned char* byte, int, bool* done) {
   FakePort* port = FakePort::current;
   if (port->input.empty())
     for (char c : port->device->Idle()) port->input.push_back(static_cast<unsigned char>(c));
-  *done = !port->input.empty();
+  *done = !port->input.empty() && PlatMonotonicMs() >= port->readyAt;
   if (!*done) return;
   *byte = port->input.front();
   port->input.pop_front();

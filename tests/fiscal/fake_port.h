@@ -4,6 +4,7 @@
 // line gives nothing, and under the fixed clock of the tests the long
 // time-outs pass at once.
 #pragma once
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -23,8 +24,10 @@ class FakePort {
   std::string written;             // every byte written
   std::string consumed;            // every byte the program read
   int opens = 0, closes = 0;
+  int lateMs = 0;                  // the device's answers come this long after the command
   bool open = false;
 
   static FakePort* current;
   std::deque<unsigned char> input;
+  int64_t readyAt = 0;
 };

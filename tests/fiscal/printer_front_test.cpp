@@ -159,19 +159,6 @@ TEST_F(FiscalTest, NoPrinterConfigured) {
   EXPECT_EQ(dfSesja, nullptr);
 }
 
-TEST_F(FiscalTest, MakesWithoutTheirDriverYetSaySo) {
-  for (int type : {3, 4, 5, 7}) {
-    Configure(type);
-    seen.clear();
-    EXPECT_EQ(RunUntilEsc([] { return DFOpen(0); }, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("nie jest jeszcze dostępna")) << seen;
-    EXPECT_TRUE(Shown(DFNazwaDrukarki())) << seen;
-    EXPECT_EQ(DFConnectionDriver(), DF_DRIVER_NONE);
-    DFClose();
-  }
-  EXPECT_EQ(port.opens, 0);
-}
-
 TEST_F(FiscalTest, SilentOnlinePrinterIsNotReportedAsConnected) {
   Configure(2, 'T');
   port.printer.silent = true;

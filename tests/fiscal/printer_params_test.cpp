@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/param_store.h"
 #include "db/dbf_table.h"
@@ -174,6 +175,27 @@ TEST_F(PrinterParamsTest, PrinterOptionsWindows) {
   EXPECT_TRUE(Shown("Dodatkowe linie nagłówka")) << seen;
   ASSERT_EQ(CzytajParametryOrhmet(), 0);
   EXPECT_EQ(parametryOrhmet.letters.basic, 'H');
+}
+
+TEST_F(PrinterParamsTest, TpLineOptionsWindow) {
+  mainOptions.vatRatesFrom2011[0] = 23;
+  Configure(3);
+  std::string keys = "{F9}1H";
+  for (int i = 0; i < 7; i++) keys += "{ENTER}";
+  keys += "Sklep{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}12{ENTER}{F9}{F2}";
+  EXPECT_EQ(RunUntilEsc(TpLineOpcje, keys.c_str()), 0);
+  EXPECT_TRUE(Shown("OPCJE dla drukarki TP-Line")) << seen;
+  EXPECT_TRUE(Shown("Kody stawek VAT [A..Z]:")) << seen;
+  EXPECT_TRUE(Shown("Nagłówek paragonu:")) << seen;
+  EXPECT_TRUE(Shown("23.0")) << seen;
+  ASSERT_EQ(CzytajParametryTpLine(), 0);
+  EXPECT_EQ(parametryTpLine.letters.basic, 'H');   // '1' refused
+  EXPECT_EQ(Trimmed(parametryTpLine.header[0]), "Sklep");
+  EXPECT_EQ(parametryTpLine.device, 12);
+  // Esc saves nothing.
+  EXPECT_EQ(RunUntilEsc(TpLineOpcje, "B{ESC}"), 0);
+  ASSERT_EQ(CzytajParametryTpLine(), 0);
+  EXPECT_EQ(parametryTpLine.letters.basic, 'H');
 }
 
 }  // namespace

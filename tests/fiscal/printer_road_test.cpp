@@ -75,9 +75,9 @@ TEST_F(PrinterRoadTest, PrinterFunctionsOpenAndCloseTheConnection) {
   EXPECT_TRUE(Has(options, "OPCJE drukarki POSNET ONLINE")) << options.screen;
   RunToEnd(DETAL + "do" + Repeat("{ENTER}", 23) + "T{F2}t{ESC}{ESC}{ESC}");
   Outcome functions = Run(DETAL + "df");
-  EXPECT_TRUE(Has(functions, "nie jest jeszcze dostępna")) << functions.screen;   // the connection is open
+  EXPECT_TRUE(Has(functions, "Sprawdź zegar")) << functions.screen;   // the connection is open
   EXPECT_EQ(printer.printer.AllCommands(), "rtcget\t");
-  RunToEnd(DETAL + "dfx{ESC}{ESC}{ESC}");
+  RunToEnd(DETAL + "df{ESC}{ESC}{ESC}{ESC}");
   EXPECT_EQ(printer.printer.AllCommands(), "rtcget\t|rtcget\t|dspcmd\tid1\tst2\t");
 
   printer.printer.silent = true;
