@@ -80,12 +80,15 @@ extern StanKoduPozycji stanKoduPozycji;
 // The goods filter of the position register: its name display, filled by
 // the mode-5 check. Each window using sprawdz_kod_filtru has its last code.
 extern char nazwaTowaruFiltru[41];
+// The window's buffer (19 characters) for the filter code as last
+// validated; NULL: not remembered.
+extern char* ostatniKodFiltru;
 
 // Key routine of a code slot: F4 goods, F5 services, scanner key 3 as F2.
 int klawisz_kodu_pozycji(Get4* get, char* code, int32_t mode);
 // The services picker: Enter with the code copied, Esc otherwise.
 int wybierz_usluge(char* code);
-// The goods picker, the same way.
+// The goods picker, the same way (-1 when the catalogue does not open).
 int wybierz_towar(char* code);
 // The next price level after `level`: A, B, C, A.
 char nastepny_poziom_ceny(char level);
@@ -98,9 +101,6 @@ int sprawdz_kod_filtru(Get4* get);
 // (or the typed code kept), -1 refused.
 int pobierz_towar(const char* code, int load, char level);
 int pobierz_usluge(const char* code, int load);
-// The pickers' filters: inactive entries are left out.
-int towar_aktywny(intptr_t data);
-int usluga_aktywna(intptr_t data);
 
 // ---- calculators of the current position: 0 done, -1 a value refused
 // (the box was shown)
@@ -135,6 +135,9 @@ extern int trybWypelniania;      // the header's TRY: 1 net, 2 gross
 // output on); viewOnly 1: only " Zakończ ". The browse's result, -1 when
 // the window cannot be built.
 int pozycje_paragonu(int view, int fillMode, int viewOnly);
+// The positions form's texts (VAT code, origin, GTU group, account number)
+// from the current position; nothing while no positions window is open.
+void teksty_pozycji_paragonu();
 // " Rabat ": every position's discount raised; 0, -1 on a write failure.
 int rabat_pozycji(int unused);
 // Filter of the positions browse: the position's account made current.
@@ -146,18 +149,21 @@ int wybierz_stawke_paragonu(int current, int withMargin);
 // 1, 2, 8, 9 and 12, else 0.
 double stawka_kodu_paragonu(int code);
 
-// The online fiscal receipt: positions print while they are entered when
-// receipt option 11 is 'T', the connection has a driver and print mode 1.
-bool paragon_online();
+// The online fiscal receipt of the receipt being entered, kept by the entry:
+// `drukowany` while it prints position by position (receipt option 11 'T',
+// a driver and print mode 1), `otwarty` from a successful start until it is
+// ended or cancelled. The positions window of a new receipt sends its lines
+// while it is open and shows them on the customer display when it does not
+// print online; once cancelled, nothing more of that receipt is sent.
 struct ParagonOnline {
-  int anulowany;       // the printer's receipt was cancelled: nothing more is sent
-  double sumaLinii;    // the gross sum of the lines sent, voids taken off
+  int drukowany;
+  int otwarty;
 };
 extern ParagonOnline paragonOnline;
-// Sends one line (a void with a negative quantity) unless the receipt was
-// cancelled; a refusal cancels the printer's receipt. 0 sent, else non-zero.
+// Sends one line (a void with a negative quantity) while the printer's
+// receipt is open; a refusal cancels it. 0 sent, else non-zero.
 int linia_online(const char* name, int vatCode, double quantity, double price, double value);
-// Cancels the printer's open receipt once; later lines are not sent.
+// Cancels the printer's open receipt (DFAnuluj) once.
 void anuluj_paragon_online();
 
 }  // namespace retail
