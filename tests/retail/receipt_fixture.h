@@ -64,6 +64,7 @@ class ReceiptTest : public TablesTest {
     }
     return found;
   }
+  static bool FieldIsBlank(const char* name) { return Trim(P(name)).empty(); }
   void GoHeader(long rec) {
     for (long r = 1; r <= d4reccount(Z5PARA.table); r++) {
       d4go(Z5PARA.table, r);
