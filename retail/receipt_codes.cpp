@@ -105,7 +105,8 @@ int Pick(char* code, TableHandles& set, bool goods) {
     DefinePoleKodowane(0, "kod", &set.field[codeField], &set.tag[0], byName ? 0 : 1, -1);
     if (!byName) DefinePoleKodowane(0, "nazwa", &set.field[nameField], &set.tag[1], 0, nameWidth);
     if (goods) {
-      DefinePoleKodowane(CODED_THOUSANDS, Utf8ToMazText("ilość").c_str(), &set.field[TOWA_ILO], nullptr, 0, -1);
+      static const std::string stock = Utf8ToMazText("ilość");
+      DefinePoleKodowane(CODED_THOUSANDS, stock.c_str(), &set.field[TOWA_ILO], nullptr, 0, -1);
       DefinePoleKodowane(CODED_BELOW | CODED_NO_COLUMN, " ", &set.field[TOWA_NA2], nullptr, 0, -1);
     }
     if (shown != GROSS_ONLY)

@@ -533,12 +533,14 @@ int definiuj_pozycje_paragonu(kontekst_pozycji_paragonu* c, int viewOnly) {
   int window = DefineMainMenuWindow();
   if (window < 0) return -1;
   c->okno_menu = window;
+  // the menu keeps the texts' addresses
+  static const std::string end = Utf8ToMazText(" Zakończ "), remove = Utf8ToMazText(" Usuń ");
   if (viewOnly) {
-    MenuDefineItem(Utf8ToMazText(" Zakończ ").c_str(), ID_END, 'z', 0, End, nullptr);
+    MenuDefineItem(end.c_str(), ID_END, 'z', 0, End, nullptr);
   } else {
     MenuDefineItem(" Dopisz ", RIGHT_APPEND, 'd', 0, Append, nullptr);
     MenuDefineItem(" Modyfikuj ", RIGHT_MODIFY, 'm', 0, Modify, nullptr);
-    MenuDefineItem(Utf8ToMazText(" Usuń ").c_str(), RIGHT_DELETE, 'u', 0, Delete, nullptr);
+    MenuDefineItem(remove.c_str(), RIGHT_DELETE, 'u', 0, Delete, nullptr);
     MenuDefineItem(" Rabat ", RIGHT_DISCOUNT, 'r', 0, rabat_pozycji, nullptr);
   }
   Columns(c);

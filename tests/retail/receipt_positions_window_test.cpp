@@ -18,6 +18,7 @@
 #include "tests/fiscal/fake_port.h"
 #include "tests/masterdata/goods_stock.h"
 #include "tests/retail/receipt_fixture.h"
+#include "ui/std_windows.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ class ReceiptWindowTest : public ReceiptTest {
   void SetUp() override {
     ReceiptTest::SetUp();
     if (HasFatalFailure()) return;
+    open_envr_win();
     savedSales = salesOptions;
     std::memcpy(savedRates, currentVatRates, sizeof savedRates);
     currentVatRates[VAT_BASIC] = 23;
@@ -61,6 +63,7 @@ class ReceiptWindowTest : public ReceiptTest {
     zamknij_okno_raportu(0);
     salesOptions = savedSales;
     std::memcpy(currentVatRates, savedRates, sizeof savedRates);
+    close_envr_win();
     ReceiptTest::TearDown();
   }
   // The printer's receipt started as the entry starts it.
@@ -115,6 +118,79 @@ TEST_F(ReceiptWindowTest, NewPositionIsPrintedOnlineAndTakenOutOfStock) {
   std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 1u) << port.printer.AllCommands();
   EXPECT_EQ(lines[0], "trline\tnaCHLEB\tvt0\tpr1000\twa3000\til3.000\t");
+}
+
+// A typed position without a code: quantity 2, no code, name, unit and
+// classification, gross price 12.50 at the 8 % rate (second menu item).
+constexpr const char* TYPED_2 =
+    "d2{ENTER}{ENTER}MLEKO{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}12.50{ENTER}{ENTER}{ENTER}"
+    "{ENTER}{DOWN}{ENTER}{ENTER}{F2}T";
+
+TEST_F(ReceiptWindowTest, ChangedPriceDeleteAndDiscountKeepThePrinterWithThePositions) {
+  StartOnline();
+  // the goods, a typed position; its price changed; the goods deleted; " Rabat " of 10 %
+  std::string keys = std::string(GOODS_3) + "{ESC}{ESC}" + TYPED_2 + "{ESC}{ESC}" +
+                     "m{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}13{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}"
+                     "{ENTER}{F2}T" +
+                     "{UP}uT{ENTER}" + "r10{ENTER}{F9}{ESC}";
+  Window(keys.c_str());
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_EQ(Trim(P("NA1")), "MLEKO");
+  EXPECT_DOUBLE_EQ(f4double(P("RAS")), 10);
+  EXPECT_DOUBLE_EQ(f4double(P("CBR")), 11.70);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 23.40);
+  EXPECT_EQ(Trim(P("STA")), "N");
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 10) << "the deleted goods went back";
+  std::vector<std::string> lines = Lines();
+  std::vector<std::string> expected = {
+      "trline\tnaCHLEB\tvt0\tpr1000\twa3000\til3.000\t",
+      "trline\tnaMLEKO\tvt1\tpr1250\twa2500\til2.000\t",
+      "trline\tst1\tnaMLEKO\tvt1\tpr1250\twa2500\til2.000\t",
+      "trline\tnaMLEKO\tvt1\tpr1300\twa2600\til2.000\t",
+      "trline\tst1\tnaCHLEB\tvt0\tpr1000\twa3000\til3.000\t",
+      "trline\tst1\tnaMLEKO\tvt1\tpr1300\twa2600\til2.000\t",
+      "trline\tnaMLEKO\tvt1\tpr1170\twa2340\til2.000\t",
+  };
+  EXPECT_EQ(lines, expected) << port.printer.AllCommands();
+}
+
+TEST_F(ReceiptWindowTest, RefusedLineCancelsThePrintersReceiptAndNothingMoreIsSent) {
+  StartOnline();
+  port.printer.onlineErrors["trline"] = 5;
+  std::string keys = std::string(GOODS_3) + "{ENTER}{ESC}{ESC}" + TYPED_2 + "{ESC}{ESC}{ESC}";
+  Window(keys.c_str());
+  EXPECT_EQ(Positions(1).size(), 2u) << "the saved positions stay";
+  EXPECT_EQ(paragonOnline.otwarty, 0);
+  EXPECT_EQ(port.printer.Count("trline"), 1) << port.printer.AllCommands();
+  EXPECT_EQ(port.printer.Count("prncancel"), 1) << port.printer.AllCommands();
+}
+
+TEST_F(ReceiptWindowTest, PositionWithoutValueOrPriceIsNotSaved) {
+  StartOnline();
+  // a typed position of quantity 0: value 0
+  Window("d0{ENTER}{ENTER}X{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}5{ENTER}{F2}T{F9}{ENTER}"
+         "{ESC}{ESC}{ESC}");
+  EXPECT_NE(seen.find("Zerowa wartość towaru."), std::string::npos) << seen;
+  EXPECT_TRUE(Positions(1).empty());
+  EXPECT_EQ(port.printer.Count("trline"), 0);
+}
+
+TEST_F(ReceiptWindowTest, DiscountIsKeptBetweenNoneAndNinetyNinePointNine) {
+  Position(1, {{"NA1", "A"}, {"ILO", "1"}, {"CBB", "10"}, {"RAS", "50"}, {"VAS", "23"}, {"VAT", "1"}});
+  Position(1, {{"NA1", "B"}, {"ILO", "1"}, {"CBB", "10"}, {"RAS", "5"}, {"VAS", "23"}, {"VAT", "1"}});
+  Window("r60{ENTER}{ESC}", 1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 2u);
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("RAS")), 99.9) << seen;
+  EXPECT_DOUBLE_EQ(f4double(P("CBR")), 0.01);
+  d4go(Z5PARE.table, positions[1]);
+  EXPECT_DOUBLE_EQ(f4double(P("RAS")), 65);
+  EXPECT_DOUBLE_EQ(f4double(P("CBR")), 3.50);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 3.50);
+  EXPECT_EQ(port.printer.Count("trline"), 0) << "a saved receipt sends nothing";
 }
 
 }  // namespace
