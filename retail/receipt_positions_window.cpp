@@ -137,11 +137,15 @@ void Display(int negate) {
   if (drukowanieFiskalne && !paragonOnline.drukowany && dfSesja) DFWyswietl(negate);
 }
 
-// Takes the quantity out of stock (negative: gives it back); true only when
-// the goods record was written.
-bool MoveStock(const char* code, const char* name, double quantity) {
+// Takes the quantity out of stock; true only when the goods record was
+// written (the operator may go on past a failure, which takes nothing).
+bool TakeStock(const char* code, const char* name, double quantity) {
   int written = 0;
   return aktualizuj_ilosc(code, name, quantity, 1, &written) == 0 && written == 1;
+}
+// Gives it back; false when the operator stopped at a failure.
+bool GiveStockBack(const char* code, const char* name, double quantity) {
+  return aktualizuj_ilosc(code, name, -quantity, 1) == 0;
 }
 
 // ---- hooks
@@ -215,7 +219,7 @@ int po_dopisaniu_pozycji() {
   int result = 0;
   if (parametryDetal.updateStock == 'T' && f4int(P("ZRP")) == 1) {
     std::string code = Trimmed(P("KOT")), name = Trimmed(P("NA1"));
-    if (MoveStock(code.c_str(), name.c_str(), f4double(P("ILO"))))
+    if (TakeStock(code.c_str(), name.c_str(), f4double(P("ILO"))))
       f4assign_char(P("STA"), 'T');
     else
       result = -1;
@@ -279,7 +283,7 @@ int po_zmianie_pozycji() {
                         c->stary_status == parametryDetal.updateStock;
   if (!stockUnchanged) {
     if (c->stary_status == 'T' && goods) {
-      bool back = MoveStock(c->stary_kod, c->stara_nazwa, -c->stara_ilosc);
+      bool back = GiveStockBack(c->stary_kod, c->stara_nazwa, c->stara_ilosc);
       if (!back) {
         zamknij_okno_raportu(1);
         return -1;   // the old quantity is still out: the change is not stored
@@ -287,7 +291,7 @@ int po_zmianie_pozycji() {
     }
     char status = 'N';
     if (parametryDetal.updateStock == 'T' && goods &&
-        MoveStock(code.c_str(), Trimmed(P("NA1")).c_str(), f4double(P("ILO"))))
+        TakeStock(code.c_str(), Trimmed(P("NA1")).c_str(), f4double(P("ILO"))))
       status = 'T';
     f4assign_char(P("STA"), status);
     zamknij_okno_raportu(1);
@@ -299,7 +303,7 @@ int po_zmianie_pozycji() {
 int przed_usunieciem_pozycji() {
   if (f4char(P("STA")) == 'T' && f4int(P("ZRP")) == 1) {
     std::string code = Trimmed(P("KOT")), name = Trimmed(P("NA1"));
-    bool back = MoveStock(code.c_str(), name.c_str(), -f4double(P("ILO")));
+    bool back = GiveStockBack(code.c_str(), name.c_str(), f4double(P("ILO")));
     zamknij_okno_raportu(1);
     if (!back) return -1;
   }
@@ -428,6 +432,14 @@ void AccountNumber(TextCtrl* entry) {
   DbField* number = Z5KONT.table ? d4field(Z5KONT.table, "NUM") : nullptr;
   if (number) PanelText(entry, f4ptr(number), f4len(number));
 }
+// Quantity with 3 decimals in 11 columns, prices with 2 in 10.
+void Amount(TextCtrl* entry, int width, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%*.*f", width, decimals, f4double(*entry->field));
+  PanelText(entry, text, std::strlen(text));
+}
+void Quantity(TextCtrl* entry) { Amount(entry, 11, 3); }
+void Price(TextCtrl* entry) { Amount(entry, 10, 2); }
 void VatText(TextCtrl* entry) {
   char text[21];
   ItemText(text, f4int(P("VAT")), NAZWY_STAWEK_VAT);
@@ -444,7 +456,7 @@ void GtuText(TextCtrl* entry) {
 void Panel(kontekst_pozycji_paragonu* c) {
   bool gross = Gross();
   ResetTextCtrlDefinition(c->panel, sizeof c->panel);
-  DefineTextCtrl(0, 16, Slot("ILO"), TEXT_THOUSANDS);
+  DefineTextCtrl(0, 16, Slot("ILO"), 0)->drawRoutine = Quantity;
   DefineTextCtrl(0, 41, Slot("ZRP"), 0)->codeTexts = OriginList();
   DefineTextCtrl(1, 15, Slot("KOT"), 0);
   static const char* const NAMES[] = {"NA1", "NA2", "NA3", "NA4", "NA5", "NA6"};
@@ -455,11 +467,11 @@ void Panel(kontekst_pozycji_paragonu* c) {
     DefineTextCtrl(8, 55, Slot("KON"), 0)->drawRoutine = AccountNumber;
     DefineTextCtrl(9, 41, Slot("KON"), 0)->drawRoutine = AccountName;
   }
-  DefineTextCtrl(12, 16, Slot(gross ? "CBB" : "CNB"), TEXT_THOUSANDS);
+  DefineTextCtrl(12, 16, Slot(gross ? "CBB" : "CNB"), 0)->drawRoutine = Price;
   DefineTextCtrl(12, 31, Slot("RAS"), 0);
   DefineTextCtrl(12, 54, Slot("VAT"), 0)->drawRoutine = VatText;
   DefineTextCtrl(12, 74, Slot("VAS"), 0);
-  DefineTextCtrl(13, 16, Slot(gross ? "CBR" : "CNR"), TEXT_THOUSANDS);
+  DefineTextCtrl(13, 16, Slot(gross ? "CBR" : "CNR"), 0)->drawRoutine = Price;
   DefineTextCtrl(13, 55, Slot("WAV"), TEXT_THOUSANDS);
   DefineTextCtrl(14, 15, Slot(gross ? "WAB" : "WNE"), TEXT_THOUSANDS);
   DefineTextCtrl(14, 55, Slot(gross ? "WNE" : "WAB"), TEXT_THOUSANDS);

@@ -194,3 +194,38 @@ TEST_F(ReceiptWindowTest, DiscountIsKeptBetweenNoneAndNinetyNinePointNine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A goods position whose catalogue record is gone.
+class LostGoodsTest : public ReceiptWindowTest {
+ protected:
+  void SetUp() override {
+    ReceiptWindowTest::SetUp();
+    if (HasFatalFailure()) return;
+    Position(1, {{"KOT", "BRAK"}, {"NA1", "ZNIKNIETY"}, {"ILO", "2"}, {"ZRP", "1"}, {"STA", "T"}, {"CBB", "5"},
+                 {"CBR", "5"}, {"WAB", "10"}, {"VAT", "1"}, {"VAS", "23"}});
+  }
+};
+
+TEST_F(LostGoodsTest, RefusedGiveBackKeepsThePositionAndGoingOnDeletesIt) {
+  // the missing code's box, then Esc at "go on?"
+  Window("uT{ENTER}{ESC}{ESC}", 1);
+  EXPECT_EQ(Positions(1).size(), 1u) << "refused: the position stays";
+  Window("uT{ENTER}T{ENTER}{ESC}", 1);
+  EXPECT_TRUE(Positions(1).empty()) << "the operator went on";
+}
+
+TEST_F(LostGoodsTest, StockTakenOnlyWhenTheGoodsWereWritten) {
+  GoHeader(1);
+  d4go(Z5PARE.table, Positions(1).at(0));
+  SetNamed(Z5PARE, {{"STA", "N"}});
+  ASSERT_EQ(d4write(Z5PARE.table, d4recno(Z5PARE.table)), 0);
+  // a new quantity is taken: the goods are missing and the operator goes on
+  Window("m5{F2}T{ENTER}T{ENTER}{ESC}", 1);
+  d4go(Z5PARE.table, Positions(1).at(0));
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 5) << seen;
+  EXPECT_EQ(Trim(P("STA")), "N");
+}
+
+}  // namespace
