@@ -275,6 +275,9 @@ int sprawdz_kod_pozycji(Get4* get) {
       Redisplay();
       return 0;
     }
+    // a changed position's own code is reloaded from the catalogue it came from
+    int origin = f4int(P("ZRP"));
+    if (s.kartoteka == 0 && code == s.ostatniKod && (origin == 1 || origin == 2)) s.kartoteka = origin;
     if (s.kartoteka == 0) s.kartoteka = salesOptions.list44 == 2 ? 2 : 1;
     int loaded = s.kartoteka == 2 ? pobierz_usluge(code.c_str(), 1) : pobierz_towar(code.c_str(), 1, s.poziomCeny);
     if (loaded != 0) return -1;

@@ -151,6 +151,16 @@ TEST_F(ReceiptCodesTest, CodeCheckTakesTheCatalogueOfTheOptionAndTheMarginRate) 
   EXPECT_TRUE(FieldIsBlank("ZRP"));
 }
 
+TEST_F(ReceiptCodesTest, ChangedServicePositionReloadsFromTheServices) {
+  // the goods catalogue is the option's; the position came from the services
+  SetNamed(Z5PARE, {{"KOT", "U1"}, {"ZRP", "2"}});
+  std::strcpy(stanKoduPozycji.ostatniKod, "U1");
+  stanKoduPozycji.poziomCeny = 'A';
+  EXPECT_EQ(sprawdz_kod_pozycji(Slot("U1")), 0) << seen;
+  EXPECT_DOUBLE_EQ(f4double(P("CNB")), 100);
+  EXPECT_EQ(f4int(P("ZRP")), 2);
+}
+
 TEST_F(ReceiptCodesTest, UnknownGoodsCodeOffersTheCatalogueAndDeclinedIsRefused) {
   Keys("{F9}{ESC}{ESC}{ESC}");
   EXPECT_EQ(sprawdz_kod_pozycji(Slot("NOWY")), -1);
