@@ -65,7 +65,7 @@ struct kontekst_pozycji_paragonu {
   int okno_menu;
   ScrollColumn kolumny[7];
   TextCtrl panel[32];
-  TextCtrl teksty[4];
+  TextCtrl teksty[5];
   EditCtrl pola[32];
   char lp[4];
   char tekst_vat[21];
@@ -499,6 +499,8 @@ void Form(kontekst_pozycji_paragonu* c) {
   ResetTextCtrlDefinition(c->teksty, sizeof c->teksty);
   if (Accounts()) DefineTextCtrl(9, 41, Slot("KON"), 0)->drawRoutine = AccountName;
   else DefineTextCtrl(0, 0, Slot("KON"), TEXT_HIDDEN);
+  // a margin receipt shows its rate without a slot to choose it
+  if (Margin()) DefineTextCtrl(12, 54, Slot("VAT"), 0)->drawRoutine = VatText;
   ResetEditCtrlDefinition(c->pola, sizeof c->pola);
   EditCtrl* quantity = FieldEdit(0, 16, "ILO", ilosc_pozycji, QuantityKeys);
   quantity->picture = "9999999.999";

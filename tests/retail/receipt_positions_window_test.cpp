@@ -229,3 +229,27 @@ TEST_F(LostGoodsTest, StockTakenOnlyWhenTheGoodsWereWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, MarginReceiptStartingInTheCodeSlotKeepsTheMarginRate) {
+  parametryDetal.entryStart = 1;
+  parametryDetal.updateStock = 'N';
+  GoHeader(1);
+  SetNamed(Z5PARA, {{"STA", "T"}});
+  ASSERT_EQ(d4write(Z5PARA.table, d4recno(Z5PARA.table)), 0);
+  // no quantity typed: the code first; no rate slot between the value and the VAT value
+  Window("dT1{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{F9}{ENTER}{F2}T{ESC}{ESC}{ESC}", 1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_EQ(f4int(P("VAT")), 14);
+  EXPECT_DOUBLE_EQ(f4double(P("VAS")), 0);
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 1);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 10);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 0);
+  EXPECT_EQ(Trim(P("STA")), "N") << "stock option off";
+  EXPECT_NE(seen.find("ZEROWA (marża)"), std::string::npos) << seen;
+}
+
+}  // namespace
