@@ -266,4 +266,58 @@ TEST_F(EntryTest, PrintedReceiptThatCannotBeMarkedSaysSo) {
   EXPECT_EQ(f4long(H("NRV")), 2);
 }
 
+// ---- printing a saved receipt (print mode 0)
+
+class SavedPrintTest : public EntryTest {
+ protected:
+  void SetUp() override {
+    EntryTest::SetUp();
+    if (HasFatalFailure()) return;
+    PrintMode(0);
+    // A net receipt with OP "TAK": two positions of net 0.10 at 23 % and
+    // their correction of 0.01.
+    Header(1, {{"NRV", "3"}, {"TRY", "1"}, {"NET", "0.2"}, {"VAT", "0.05"}, {"BRU", "0.25"}, {"WYD", "N"},
+               {"RE1", "5260250995"}});
+    for (const char* name : {"A", "B"})
+      Position(1, {{"NA1", name}, {"ILO", "1"}, {"CNR", "0.1"}, {"CBR", "0.12"}, {"WNE", "0.1"}, {"WAV", "0.02"},
+                   {"WAB", "0.12"}, {"VAT", "1"}, {"VAS", "23"}});
+    Position(1, {{"NA1", "KOREKTA PODSUMOWANIA"}, {"ODC", "T"}, {"WAV", "0.01"}, {"WAB", "0.01"}, {"VAT", "1"},
+                 {"VAS", "23"}});
+    parametryDetal.paidWindow = 'N';
+  }
+};
+
+// " Drukuj " > " Dokument " > "1. PARAGON FISKALNY": the corrections are
+// neither counted nor sent; the total is the lines' sum.
+TEST_F(SavedPrintTest, CorrectionsAreNotCountedOrSentAndTheReceiptIsMarked) {
+  Register("rd{ENTER}{ESC}{ESC}");
+  EXPECT_EQ(port.printer.Count("trline"), 2) << port.printer.AllCommands();
+  EXPECT_EQ(port.printer.Count("trline\tnaKOREKTA"), 0);
+  EXPECT_EQ(port.printer.Count("trend\tto24\t"), 1) << port.printer.AllCommands();
+  d4go(Z5PARA.table, 1);
+  EXPECT_EQ(Text("WYD"), "T");
+  // Printed once: the question, Esc prints nothing more.
+  Register("rd{ENTER}{F9}{ESC}{ESC}{ESC}");
+  EXPECT_NE(seen.find("Czy wydrukować ponownie?"), std::string::npos) << seen;
+  EXPECT_EQ(port.printer.Count("trend"), 1);
+  Register("rd{ENTER}T{ESC}{ESC}");
+  EXPECT_EQ(port.printer.Count("trend"), 2);
+}
+
+TEST_F(SavedPrintTest, RefusedLineCancelsAndTheReceiptStaysUnprinted) {
+  port.printer.onlineErrors["trline"] = 5;
+  Register("rd{ENTER}{ESC}{ESC}");
+  EXPECT_EQ(port.printer.Count("trend"), 0) << port.printer.AllCommands();
+  EXPECT_EQ(port.printer.Count("prncancel"), 1) << port.printer.AllCommands();
+  d4go(Z5PARA.table, 1);
+  EXPECT_EQ(Text("WYD"), "N");
+}
+
+TEST_F(SavedPrintTest, ReceiptWithoutPositionsSendsNothing) {
+  Header(2, {{"NRV", "4"}});
+  Register("rd{ENTER}{F9}{ENTER}{ESC}{ESC}");
+  EXPECT_NE(seen.find("Pusty paragon!"), std::string::npos) << seen;
+  EXPECT_EQ(port.printer.Count("trinit"), 0) << port.printer.AllCommands();
+}
+
 }  // namespace
