@@ -253,3 +253,21 @@ TEST_F(ReceiptWindowTest, MarginReceiptStartingInTheCodeSlotKeepsTheMarginRate) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, ScannedCodeMovesToTheCodeSlotAndSavesThePosition) {
+  StartOnline();
+  // the reader sends Ctrl+B, the code and Ctrl+C while the cursor is in the quantity slot
+  Window("d3{CTRL+B}T1{CTRL+C}T{ENTER}{ESC}{ESC}{ESC}");
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 3);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 30);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 5.61);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
+  EXPECT_EQ(port.printer.Count("trline"), 1) << port.printer.AllCommands();
+}
+
+}  // namespace
