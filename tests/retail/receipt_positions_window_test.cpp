@@ -271,3 +271,31 @@ TEST_F(ReceiptWindowTest, ScannedCodeMovesToTheCodeSlotAndSavesThePosition) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, NetReceiptTakesNetPricesAndShowsTheAccount) {
+  parametryDetal.useAccounts = 'T';
+  ASSERT_EQ(OpenZ5KONT(0), 0);
+  AppendNamed(Z5KONT, {{"NUM", "701-0001"}, {"NAZ", "SPRZEDAZ DETALICZNA"}, {"REC", "7"}});
+  GoHeader(1);
+  SetNamed(Z5PARA, {{"TRY", "1"}});
+  ASSERT_EQ(d4write(Z5PARA.table, d4recno(Z5PARA.table)), 0);
+  // quantity 2, no code, name, unit and classification, the account, net 10.00 less 10 %
+  Window("d2{ENTER}{ENTER}USLUGA{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}701-0001{ENTER}"
+         "10{ENTER}10{ENTER}{ENTER}{ENTER}{ENTER}{F9}{F2}T{ESC}{ESC}{F9}{ESC}",
+         1, 1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("CNR")), 9);
+  EXPECT_DOUBLE_EQ(f4double(P("WNE")), 18);
+  EXPECT_DOUBLE_EQ(f4double(P("CBB")), 12.30);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 22.14);
+  EXPECT_EQ(f4long(P("KON")), 7);
+  EXPECT_NE(seen.find("cena netto"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("SPRZEDAZ DETALICZNA"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("numer konta"), std::string::npos) << seen;
+}
+
+}  // namespace
