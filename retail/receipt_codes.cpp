@@ -35,7 +35,7 @@
 
 namespace retail {
 
-StanKoduPozycji stanKoduPozycji = {KOD_PARAGONU_NETTO, 0, 'A', 0, {}, 0};
+StanKoduPozycji stanKoduPozycji = {KOD_PARAGONU_NETTO, 0, 'A', 0, {}};
 char nazwaTowaruFiltru[41];
 char* ostatniKodFiltru = nullptr;
 
