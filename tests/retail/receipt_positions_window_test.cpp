@@ -336,3 +336,21 @@ TEST_F(ReceiptWindowTest, GtuGroupIsChosenAndShownInItsColumn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, AltIInTheValueSlotTakesTheQuantityFromTheValue) {
+  parametryDetal.updateStock = 'N';
+  // price 10.00: a value of 25 gives 2.5 pieces
+  Window("d1{ENTER}{ENTER}X{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}10{ENTER}{ENTER}{ENTER}"
+         "25{ALT+I}{ENTER}{ENTER}{F2}T{ESC}{ESC}{ESC}",
+         1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 2.5);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 25);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 4.67);
+}
+
+}  // namespace
