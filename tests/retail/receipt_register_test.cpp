@@ -221,4 +221,22 @@ TEST_F(RegisterTest, DetachingTheInvoiceBlanksItsNumberAndBuyer) {
   EXPECT_FALSE(Deleted(Z5PARO, 2));
 }
 
+// " Modyfikuj " > " Opis " > " Paragon ": a wrong NIP is refused; a right
+// one is stored in the header and in the invoice's buyer record.
+TEST_F(RegisterTest, ChangedNipReachesTheInvoiceBuyer) {
+  Header(1, {{"NRV", "1"}, {"TYF", "9"}, {"AKT", "1"}});
+  AppendNamed(Z5PARO, {{"REK", "1"}, {"NA1", "NABYWCA"}, {"NIP", "111"}});
+  Run("mop{ENTER}1234567890{ENTER}{F9}{ENTER}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Błędny NIP !")) << seen;
+  EXPECT_TRUE(Shown("NABYWCA")) << "the buyer in the form\n" << seen;
+  d4go(Z5PARO.table, 1);
+  EXPECT_EQ(Trim(d4field(Z5PARO.table, "NIP")), "111");
+  Run("mop{ENTER}5260250995{F2}T{ESC}{ESC}{ESC}");
+  d4go(Z5PARA.table, 1);
+  EXPECT_EQ(Trim(H("RE1")), "5260250995");
+  EXPECT_EQ(f4long(H("AKT")), 0) << "header and positions agree";
+  d4go(Z5PARO.table, 1);
+  EXPECT_EQ(Trim(d4field(Z5PARO.table, "NIP")), "5260250995");
+}
+
 }  // namespace
