@@ -239,4 +239,22 @@ TEST_F(RegisterTest, ChangedNipReachesTheInvoiceBuyer) {
   EXPECT_EQ(Trim(d4field(Z5PARO.table, "NIP")), "5260250995");
 }
 
+// " Modyfikuj " > " Pozycje ": the totals follow the positions and the error
+// mark goes; " Szukaj " finds a receipt by its number.
+TEST_F(RegisterTest, ChangedPositionsSetTheTotalsAndSearchFindsTheNumber) {
+  Header(1, {{"NRV", "1"}, {"AKT", "1"}});
+  Position(1, {{"NA1", "CHLEB"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"VAT", "1"}, {"VAS", "23"}});
+  Header(2, {{"NRV", "2"}});
+  Run("{HOME}mp{ESC}{ESC}{ESC}");
+  d4go(Z5PARA.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(H("NET")), 10);
+  EXPECT_DOUBLE_EQ(f4double(H("VAT")), 2.3);
+  EXPECT_DOUBLE_EQ(f4double(H("BRU")), 12.3);
+  EXPECT_EQ(f4long(H("AKT")), 0);
+  EXPECT_TRUE(Corrections(1).empty());
+  seen.clear();
+  Run("s{PGDN}{PGDN}1{ENTER}{F3}{F9}{ESC}");
+  EXPECT_TRUE(Shown("CHLEB")) << "the positions of PA/1 under the list\n" << seen;
+}
+
 }  // namespace
