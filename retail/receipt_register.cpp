@@ -280,6 +280,18 @@ void BuildMenus(kontekst_paragonow& c) {
 
 // ---- keys
 
+// Alt+O, Alt+P: the marks of the invoice issued to the receipt, kept in its
+// buyer record.
+int BuyerMarks() {
+  DbTable* buyers = Z5PARO.table;
+  if (set_lock(buyers, -1) != 0) return 0;
+  d4tag_select(buyers, Z5PARO.tag[BUYER_BY_RECEIPT]);
+  int rc = d4seek_double(buyers, f4double(H("REC")));
+  if (rc > 0) Uwaga("Brak faktury.");
+  d4unlock(buyers);
+  return rc == 0 ? Later(LATER_MARKS) : 0;
+}
+
 int klawisze_paragonow(int key) {
   BrowseContext* browse = CurrentBrowse;
   if (!browse || browse->edit_mode) return 0;
@@ -298,7 +310,7 @@ int klawisze_paragonow(int key) {
       return Later(LATER_PAYMENT);
     case KEY_ALT_O:
     case KEY_ALT_P:
-      return MarksInUse() ? Later(LATER_MARKS) : 0;
+      return MarksInUse() ? BuyerMarks() : 0;
     default:
       return 0;
   }

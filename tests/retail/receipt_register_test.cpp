@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/module_entries.h"
+#include "app/option_sets.h"
 #include "db/db_lock.h"
 #include "fiscal/printer_params.h"
 #include "masterdata/stock_update.h"
@@ -255,6 +256,21 @@ TEST_F(RegisterTest, ChangedPositionsSetTheTotalsAndSearchFindsTheNumber) {
   seen.clear();
   Run("s{PGDN}{PGDN}1{ENTER}{F3}{F9}{ESC}");
   EXPECT_TRUE(Shown("CHLEB")) << "the positions of PA/1 under the list\n" << seen;
+}
+
+// Alt+O without an invoice to the receipt says so; without the marks option
+// the key does nothing.
+TEST_F(RegisterTest, MarksOfAReceiptWithoutInvoice) {
+  Header(1, {{"NRV", "1"}});
+  char marks = salesOptions.procedureMarks;
+  salesOptions.procedureMarks = 'N';
+  Run("{ALT+O}{F9}{ESC}");
+  EXPECT_FALSE(Shown("Brak faktury.")) << seen;
+  salesOptions.procedureMarks = 'T';
+  Run("{ALT+O}{F9}{ENTER}{ESC}");
+  salesOptions.procedureMarks = marks;
+  EXPECT_TRUE(Shown("Brak faktury.")) << seen;
+  EXPECT_EQ(Z5PARO.table->file_locked, 0);
 }
 
 }  // namespace
