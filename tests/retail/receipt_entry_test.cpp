@@ -379,4 +379,15 @@ TEST_F(EntryTest, TwoWorkstationsSavingAtOnceGetDifferentNumbers) {
   EXPECT_EQ(f4long(H("NRV")), 1);
 }
 
+// A working date outside the working year appends nothing.
+TEST_F(EntryTest, DateOfAnotherYearIsRefusedBeforeAnythingIsAppended) {
+  int year = env->settlementYear;
+  env->settlementYear = year - 1;
+  Register(std::string(NEW_RECEIPT) + "{F9}{ENTER}{ESC}");
+  env->settlementYear = year;
+  EXPECT_NE(seen.find("Data systemowa różna od roku rozrachunkwego."), std::string::npos) << seen;
+  EXPECT_EQ(d4reccount(Z5PARA.table), 0);
+  EXPECT_EQ(port.printer.Count("trinit"), 0);
+}
+
 }  // namespace
