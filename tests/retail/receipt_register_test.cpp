@@ -273,4 +273,20 @@ TEST_F(RegisterTest, MarksOfAReceiptWithoutInvoice) {
   EXPECT_EQ(Z5PARO.table->file_locked, 0);
 }
 
+// " Numer " > " Faktura ": the invoice number of its kind; a receipt without
+// an invoice has none to change.
+TEST_F(RegisterTest, InvoiceNumberChange) {
+  Header(1, {{"NRV", "1"}, {"TYF", "9"}, {"PRF", "  FP"}, {"NRF", "3"}});
+  Header(2, {{"NRV", "2"}, {"TYF", "9"}, {"PRF", "  FP"}, {"NRF", "4"}});
+  Header(3, {{"NRV", "3"}});
+  Run("{HOME}mnf{ENTER}4{ENTER}{ENTER}{F9}{ENTER}{UP}7{ENTER}{ENTER}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Podany numer już istnieje!")) << seen;
+  EXPECT_EQ(Stored(1, "NRF"), 7);
+  EXPECT_EQ(Stored(1, "NRV"), 1);
+  EXPECT_EQ(Stored(2, "NRF"), 4);
+  seen.clear();
+  Run("mnf{F9}{ENTER}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Brak zdefiniowanego dokumentu VAT !")) << seen;
+}
+
 }  // namespace
