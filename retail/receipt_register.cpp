@@ -49,7 +49,6 @@ constexpr int TAG_NUMBER = 0, TAG_DATE = 1, TAG_INVOICE = 2;
 constexpr int POSITIONS_BY_RECEIPT = 3;   // STR(REK,7,0)+STR(RECNO(),7,0)
 constexpr int BUYER_BY_RECEIPT = 1;       // REK
 constexpr int KEY_CTRL_P = 16, KEY_ALT_O = 0x1800, KEY_ALT_P = 0x1900, KEY_F3 = 0x3D00;
-constexpr int KEY_ALT_D = 0x2000;
 constexpr int RIGHT_APPEND = 11100;
 constexpr int NUMBER_TEXT_WIDTH = 20;
 
