@@ -4,6 +4,7 @@
 // and the ends that leave no file: a receipt without its buyer record, an
 // invoice without a number, no receipt, a failing write.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -13,6 +14,7 @@
 
 #include "db/dbf_records.h"
 #include "jpk/jpk_fakt_export.h"
+#include "platform/screen_hook.h"
 #include "tables/receipt_tables.h"
 #include "tests/jpk/jpk_fixture.h"
 #include "tests/jpk/schema_check.h"
@@ -122,10 +124,49 @@ class JpkFaktTest : public JpkTest {
     eksport_jpk_fakt();
     return HeadlessKeysLeft();
   }
+  // Another workstation holding the receipts until told to let go; -1 when it
+  // could not take them.
+  pid_t HoldReceipts(int ready[2], int release[2]) {
+    if (pipe(ready) != 0 || pipe(release) != 0) return -1;
+    pid_t other = fork();
+    if (other == 0) {
+      close(ready[0]);
+      close(release[1]);
+      d4close_all(&env->engine);
+      if (OpenZ5PARA(0) != 0 || OpenZ5PARE(0) != 0 || OpenZ5PARO(0) != 0) _exit(1);
+      for (DbTable* t : {Z5PARE.table, Z5PARO.table, Z5PARA.table})
+        if (set_lock(t, -1) != 0) _exit(1);
+      char byte = 1;
+      if (write(ready[1], &byte, 1) != 1) _exit(1);
+      if (read(release[0], &byte, 1) < 0) _exit(1);
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    char byte = 0;
+    return read(ready[0], &byte, 1) == 1 ? other : -1;
+  }
+
+  static int Release(pid_t other, int ready[2], int release[2]) {
+    close(release[1]);
+    close(ready[0]);
+    int status = 0;
+    waitpid(other, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // The entries of the register of exported files.
+  long RegisterEntries() {
+    EXPECT_EQ(Z5DEKL.table, nullptr);   // the export leaves it alone
+    if (OpenZ5DEKL(0) != 0) return -1;
+    long n = d4reccount(Z5DEKL.table);
+    d4close(Z5DEKL.table);
+    Z5DEKL.table = nullptr;
+    return n;
+  }
   void ExpectNothingExported(const Variant& v) {
     EXPECT_FALSE(PlatFileExists((firm + v.file).c_str()));
     EXPECT_FALSE(PlatFileExists((firm + v.file + ".TMP").c_str()));
-    EXPECT_FALSE(PlatFileExists((firm + "Z5DEKL.DBF").c_str()));
+    EXPECT_EQ(RegisterEntries(), 0);
   }
 };
 
@@ -172,7 +213,7 @@ TEST_F(JpkFaktTest, ReceiptsInvoicesOfTheMonthInEveryVariant) {
     EXPECT_EQ(Count(xml, "<P_12_XII>"), 0);
     EXPECT_EQ(Count(xml, "<PrzyczynaKorekty>") + Count(xml, "<ZALZaplata>"), 0);
     // No register of exported files and no version check.
-    EXPECT_FALSE(PlatFileExists((firm + "Z5DEKL.DBF").c_str()));
+    EXPECT_EQ(RegisterEntries(), 0);
     EXPECT_TRUE(PlatFileExists((firm + std::string(v.file).substr(0, std::strlen(v.file) - 4) + ".DBF").c_str()));
     EXPECT_FALSE(PlatFileExists((firm + v.file + ".TMP").c_str()));
   }
@@ -229,6 +270,37 @@ TEST_F(JpkFaktTest, WriteFailingPartWayLeavesNoFile) {
   ASSERT_EQ(Export(v, "{ENTER}{F9}{ENTER}"), 0);
   EXPECT_NE(seen.find("Błąd zapisu pliku XML!"), std::string::npos) << seen;
   ExpectNothingExported(v);
+}
+
+TEST_F(JpkFaktTest, RefusedLockEndsWithAMessageAndNoFile) {
+  const Variant& v = kVariants[3];
+  WorkIn(v);
+  Month(v);
+  int ready[2], release[2];
+  pid_t other = HoldReceipts(ready, release);
+  ASSERT_GT(other, 0);
+  // The operator gives up waiting with Esc; the box that follows takes the last key.
+  RecordingScreenHook hook;
+  hook.keys = {SCREEN_KEY_ESC};
+  env->engine.lock_tries = 1;
+  ASSERT_EQ(Export(v, "{F9}{ENTER}"), 0);
+  EXPECT_TRUE(hook.keys.empty());
+  EXPECT_NE(seen.find("Nie można zablokować paragonów."), std::string::npos) << seen;
+  EXPECT_EQ(Release(other, ready, release), 0);
+  ExpectNothingExported(v);
+}
+
+TEST_F(JpkFaktTest, TheReceiptsAreFreeForAnotherWorkstationAfterwards) {
+  const Variant& v = kVariants[3];
+  WorkIn(v);
+  Receipt(1, 9, 7, Day(v, 10), {Line{"Chleb", 1, "100", "23", "123"}});
+  ASSERT_EQ(Export(v), 0);
+  ASSERT_TRUE(PlatFileExists((firm + v.file).c_str()));
+  int ready[2], release[2];
+  env->engine.lock_tries = 1;
+  pid_t other = HoldReceipts(ready, release);
+  ASSERT_GT(other, 0);
+  EXPECT_EQ(Release(other, ready, release), 0);
 }
 
 TEST_F(JpkFaktTest, DefaultNamesByOptionAndMonth) {
