@@ -303,6 +303,17 @@ TEST_F(JpkFaktTest, TheReceiptsAreFreeForAnotherWorkstationAfterwards) {
   EXPECT_EQ(Release(other, ready, release), 0);
 }
 
+TEST_F(JpkFaktTest, FileThatCannotBeOpenedEndsWithItsBox) {
+  const Variant& v = kVariants[3];
+  WorkIn(v);
+  Receipt(1, 9, 7, Day(v, 10), {Line{"Chleb", 1, "100", "23", "123"}});
+  // A folder stands where the XML is first written.
+  ASSERT_TRUE(std::filesystem::create_directory(firm + v.file + ".TMP"));
+  ASSERT_EQ(Export(v, "{F9}{ENTER}{F9}{ENTER}"), 0);
+  EXPECT_NE(seen.find("Błąd otwarcia pliku XML!."), std::string::npos) << seen;
+  EXPECT_FALSE(PlatFileExists((firm + v.file).c_str()));
+}
+
 TEST_F(JpkFaktTest, DefaultNamesByOptionAndMonth) {
   EXPECT_EQ(std::string(nazwa_pliku_jpk_fakt(2024, 0, 1)), "JPK_FAKT_2024_01_Firma_Lodz_Sp__z_o_o_.XML");
   EXPECT_EQ(std::string(nazwa_pliku_jpk_fakt(2024, 2, 1)), "JPK_FAKT_2024-02_01_Firma_Lodz_Sp__z_o_o_.XML");
