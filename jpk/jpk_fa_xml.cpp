@@ -57,7 +57,7 @@ bool RateInSchema(const std::string& rate, int variant) {
   return true;
 }
 
-void Invoice(int variant) {
+void Invoice(int variant, bool receipts) {
   bool newLayout = variant >= 3;
   bool foreign = Text("RC2") != "PLN";
   XmlElement(1, XML_OPEN, variant <= 2 ? "Faktura typ=\"G\"" : "Faktura");
@@ -90,7 +90,8 @@ void Invoice(int variant) {
   }
   if (variant >= 2 && Num("RN3") != 0) {
     N("P_13_5", "RN3");
-    if (variant == 2) L("P_14_5", "0");
+    // Variant 3 has no P_14_5; in 4 it is the VAT of special procedures.
+    if (variant == 2 || (variant == 4 && receipts)) L("P_14_5", "0");
     if (variant == 4 && Reads("RC3", "OSS")) N("P_14_5", "VNA");
   }
   XmlField(2, "P_13_6", W("K13"), XML_SKIP_ZERO);
@@ -112,7 +113,7 @@ void Invoice(int variant) {
   T("P_23", "P23");
   T("P_106E_2", "PE2");
   bool margin = Reads("PE3", "true");
-  if (newLayout || margin) T("P_106E_3", "PE3");
+  if (newLayout || margin || receipts) T("P_106E_3", "PE3");
   if (margin) T("P_106E_3A", "PE3A");
   U("RodzajFaktury", "ROD");
   if (Reads("ROD", "KOREKTA")) {
@@ -149,7 +150,7 @@ void Row(int variant) {
 
 }  // namespace
 
-int zapisz_xml_jpk_fa(const kontekst_jpk* c, int wariant, const char* kod_urzedu) {
+int zapisz_xml_jpk_fa(const kontekst_jpk* c, int wariant, const char* kod_urzedu, bool paragony) {
   DbTable* work = JpkWork.table;
   XmlElement(0, XML_OPEN, RcQStr(MSG_ROOT[wariant - 1]));
   zapisz_naglowek_jpk(c, wariant, kod_urzedu);
@@ -161,7 +162,7 @@ int zapisz_xml_jpk_fa(const kontekst_jpk* c, int wariant, const char* kod_urzedu
   double invoiceSum = 0, rowSum = 0;
   for (d4top(work); !d4eof(work); d4skip(work, 1)) {
     if (f4char(W("TYP")) != 'S') continue;
-    Invoice(wariant);
+    Invoice(wariant, paragony);
     invoices++;
     invoiceSum += Num("P15");
   }

@@ -12,6 +12,7 @@
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "sales/document_kinds.h"
+#include "tables/receipt_tables.h"
 #include "tables/sales_tables.h"
 #include "ui/message_box.h"
 
@@ -278,3 +279,16 @@ void ostrzezenie_stawki_dostawy(int kod, int typ_dostawy, DbTable* lines) {
 }
 
 void ostrzezenie_stawki_dostawy_pomocnicze() { ShowUnfitRate("", LineNumber(Z5SPRE_2.table, false)); }
+
+void sumuj_pozycje_paragonu_jpk(kontekst_jpk* c) {
+  DbTable* lines = Z5PARE.table;
+  double net = Num(lines, "WNE"), vat = Num(lines, "WAV");
+  c->suma_net += net;
+  c->suma_bru += Num(lines, "WAB");
+  int code = Int(lines, "VAT");
+  // A receipt is a domestic sale; its reverse-charge and outside-the-country
+  // codes count as they stand. A refund to travellers stays among the zero
+  // rates, as on a sales invoice, so that P_13_6 holds it.
+  PlaceBefore2024(c, code, net, vat, SUPPLY_DOMESTIC, 'T', 'T');
+  if (WarnBefore2024(code, SUPPLY_DOMESTIC)) ShowUnfitRate("", LineNumber(lines, false));
+}

@@ -1,7 +1,8 @@
 // The JPK sums of one sales document by VAT rate: the clearing, the adders
 // of the current line of the first and of the second (auxiliary) sales slot
-// in their variants before and from 2024, the placement by rate code and
-// supply type, and the warning of a rate unfit for the supply type.
+// in their variants before and from 2024 and of a receipt's line, the
+// placement by rate code and supply type, and the warning of a rate unfit
+// for the supply type.
 #pragma once
 #include "jpk/jpk_context.h"
 
@@ -25,6 +26,11 @@ void sumuj_pozycje_pomocnicza_jpk(kontekst_jpk* c);
 // its rate code 1-4 and the OSS total; a correction moves the corrected
 // amounts from the former code's pair when the code changed.
 void dodaj_pozycje_oss_jpk(kontekst_jpk* c, DbTable* lines, bool korekta);
+
+// The current receipt line (Z5PARE) of an invoice issued to a receipt, a
+// domestic sale in every year: code 5 adds to K13 with the unfit-rate warning
+// naming the receipt.
+void sumuj_pozycje_paragonu_jpk(kontekst_jpk* c);
 
 // The placement of the rules from 2024; nothing added when `liczy` is 0.
 void dodaj_do_sum_stawek_jpk(kontekst_jpk* c, int kod, double netto, double vat, int typ_dostawy, int liczy);
