@@ -18,6 +18,7 @@
 #include "env/memory.h"
 #include "env/messages.h"
 #include "env/session/field_text.h"
+#include "jpk/jpk_fakt_export.h"
 #include "print/tabulogram.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
@@ -235,12 +236,15 @@ int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); }
 int32_t Later(int32_t item) {
   static const char* const names[] = {"Faktura do paragonu", "Tabulogram paragonów", "Filtry paragonów",
-                                      "Sumy paragonów",      "Ewidencja paragonów",  "JPK_FAKT",
+                                      "Sumy paragonów",      "Ewidencja paragonów",
                                       "Płatność faktury do paragonu", "Oznaczenia faktury do paragonu"};
   return NotAvailableYet(names[item]);
 }
-enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_JPK, LATER_PAYMENT,
-                 LATER_MARKS };
+enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_PAYMENT, LATER_MARKS };
+int32_t JpkFakt(int32_t) {
+  eksport_jpk_fakt();
+  return 0;
+}
 
 void BuildMenus(kontekst_paragonow& c) {
   int* m = c.menus;
@@ -253,7 +257,7 @@ void BuildMenus(kontekst_paragonow& c) {
   MenuDefineItem(" Filtry ", 11600, 'f', LATER_FILTERS, Later, nullptr);
   MenuDefineItem(" Suma ", 11700, 'a', LATER_SUMS, Later, nullptr);
   MenuDefineItem(" Ewidencja ", 12000, 'e', LATER_REGISTER, Later, nullptr);
-  MenuDefineItem(" JPK fakt.", 12000, 'j', LATER_JPK, Later, nullptr);
+  MenuDefineItem(" JPK fakt.", 12000, 'j', 0, JpkFakt, nullptr);
 
   m[5] = DefineMenuWindow();
   MenuDefineItem(" Dokument ", 11210, 'd', 1, drukuj_z_menu, nullptr);
