@@ -1,7 +1,8 @@
-// The JPK_FA export through the real program, headless: " Sprzedaż ",
-// " Menu " > " JPK_FA eksport " over a seeded month of working year 2025;
-// the file validates, its work table stands beside it and the register of
-// exported files has its one entry.
+// The JPK exports through the real program, headless, over a seeded month of
+// working year 2025: " Sprzedaż ", " Menu " > " JPK_FA eksport " (the file
+// validates, its work table stands beside it and the register of exported
+// files has its one entry) and " Detal " > " Paragon " > " JPK fakt." (the
+// invoices issued to receipts, no entry).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "db/dbf_records.h"
 #include "tables/firm_tables.h"
+#include "tables/receipt_tables.h"
 #include "tables/sales_tables.h"
 #include "tables/vat_tables.h"
 #include "tests/jpk/schema_check.h"
@@ -81,6 +83,36 @@ TEST_F(JpkFaRoadTest, SalesMenuExportsTheMonth) {
   EXPECT_EQ(FieldText(table, "NDE"), "JPK_FA");
   EXPECT_EQ(xml.substr(xml.find_last_of('/') + 1), FieldText(table, "XNA"));
   d4close(table);
+}
+
+// " Detal " > " Paragon " > " JPK fakt.": February 2025 holds an invoice to
+// receipt PA/1 and a receipt without an invoice.
+TEST_F(JpkFaRoadTest, ReceiptsMenuExportsTheInvoicesToReceipts) {
+  SeedFirm();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(OpenZ5PARA(0), 0);
+  ASSERT_EQ(OpenZ5PARE(0), 0);
+  ASSERT_EQ(OpenZ5PARO(0), 0);
+  for (int rec : {1, 2}) {
+    std::string r = std::to_string(rec);
+    AppendRecord(Z5PARA.table, {{"REC", r}, {"PRE", "PA"}, {"NRV", r}, {"DSP", "2025021" + r},
+                                {"TYF", rec == 1 ? "9" : "0"}, {"PRF", rec == 1 ? "FP" : ""}, {"NRF", r}});
+    AppendRecord(Z5PARE.table, {{"REK", r}, {"PRE", "PA"}, {"NRV", r}, {"DAV", "2025021" + r}, {"JED", "szt"},
+                                {"ILO", "1"}, {"NA1", "Chleb"}, {"VAT", "1"}, {"WNE", "100"}, {"WAV", "23"},
+                                {"WAB", "123"}, {"CNR", "100"}, {"CBR", "123"}});
+  }
+  AppendRecord(Z5PARO.table, {{"REK", "1"}, {"NA1", "Nabywca"}, {"KOP", "25-001"}, {"MIA", "Kielce"},
+                              {"ULI", "Polna 1"}, {"NIP", "5260001231"}, {"DAW", "20250211"}});
+  d4close_all(&env->engine);
+  // The box of the printer not answering, then the export of February.
+  Outcome o = Run(std::string(LOGO) + "s{ENTER}dp{ENTER}j2{ENTER}{F2}{ENTER}{ENTER}{ESC}{ESC}{ESC}{ESC}z");
+  EXPECT_EQ(o.exit, 0) << ReadFile(dir + "out.txt") << o.screen;
+  std::string xml = Find("JPK_FAKT", ".XML");
+  ASSERT_NE(xml, "") << o.screen;
+  EXPECT_NE(xml.find("2025-02"), std::string::npos) << xml;
+  EXPECT_EQ(ValidateJpk(xml, 4), "") << ReadFile(xml);
+  EXPECT_NE(ReadFile(xml).find("<LiczbaFaktur>1</LiczbaFaktur>"), std::string::npos) << ReadFile(xml);
+  EXPECT_EQ(Find("Z5DEKL", ".DBF"), "");
 }
 
 }  // namespace
