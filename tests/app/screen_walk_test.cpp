@@ -195,7 +195,9 @@ TEST_F(ScreenWalkTest, SalesRegisterMenus) {
       {"s{ENTER}ssb", "p", "{ESC}", {"Szukaj nabywcy -"}},
       {"s{ENTER}ssb", "w", "{ESC}", {}},
       {"s{ENTER}ssb", "n", "{ESC}", {}},
-      {"s{ENTER}s", "f", "{ESC}", {}},
+      // More filters than the window has rows: the menu pages, no row drawn over another.
+      {"s{ENTER}s", "f", "{ESC}", {"╠ od daty wystawienia.. ?", "╠ od daty sprzedaży.... ?", "╠ waluta............... ?"}},
+      {"s{ENTER}s", "f{PGDN}{PGDN}", "{ESC}", {"╠ podatnik VAT ?....... ?", "╠ Zapamiętaj             "}},
       {"s{ENTER}s", "a", "{ESC}", {}},
       {"s{ENTER}s", "p", "{ESC}", {}},
       {"s{ENTER}s", "{LEFT}{LEFT}{ENTER}", "{ESC}", {"Używać kont? ..", "NETTO / BRUTTO"}},   // " Opcje "
@@ -213,7 +215,7 @@ TEST_F(ScreenWalkTest, ArchiveWindows) {
   MakeDir("archive");
   setenv("ZELSAL_DRIVE_A", (dir + "archive").c_str(), 1);
   Walk({
-      {"s{ENTER}aa", "z", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne", "weryfikacja"}},
+      {"s{ENTER}aa", "z", "{ESC}{ESC}", {"data                10-03/25", "archiwum firmowe", "archiwum wspólne", "weryfikacja"}},
       {"s{ENTER}aa", "o", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne"}},
   });
   unsetenv("ZELSAL_DRIVE_A");
