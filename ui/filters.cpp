@@ -531,7 +531,7 @@ int OpenFiltersWindow(FilterSet* set) {
   set->window = OpenFiltryWindow(MAX_LINES - lines);
   bool wasPaged = paged;
   Window4* frame = w4record(set->window);
-  paged = frame && allLines > frame->height;
+  paged = frame && allLines + 1 > frame->height;   // and "Zapamiętaj"
   const char* firstLabel = set->count > 0 && set->items[0].label ? set->items[0].label : "";
   int menu = DefineFiltryMenu(static_cast<int>(std::strlen(firstLabel)));
   set->note_width = NOTE_WIDTH;
