@@ -19,6 +19,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/paths.h"
+#include "env/services.h"
 #include "env/session/environment.h"
 #include "platform/dirs.h"
 #include "platform/files.h"
@@ -230,7 +231,7 @@ void ArchiveWindow(int kind) {
   form.verifySwitch = 'T';
   BuildPaths();
   if (kind == ARCHIVE_WRITE) {
-    std::memcpy(form.date, env->workingDate, 8);
+    std::memcpy(form.date, get_cur_das(0), 8);   // the working date, today unless switched off
     std::snprintf(form.owner, sizeof form.owner, "%.70s", env->ownerName);
   } else {
     ReadFirmArchiveInfo();

@@ -165,11 +165,14 @@ int DeleteDocument() {
 
 // ---- numbers
 
+// Both look in number order and give the browse its own order back.
 long HighestNumber() {
   DbTable* t = Headers();
+  DbTag* shown = d4tag_selected(t);
   d4tag_select(t, HeaderTag(WH_HEADERS_BY_NUMBER));
   long highest = 0;
   if (d4bottom(t) == 0 && !d4eof(t)) highest = f4long(H("NUM"));
+  d4tag_select(t, shown);
   return highest;
 }
 
@@ -177,6 +180,7 @@ long HighestNumber() {
 bool NumberExists(long number, long skip) {
   DbTable* t = Headers();
   long current = d4recno(t);
+  DbTag* shown = d4tag_selected(t);
   d4tag_select(t, HeaderTag(WH_HEADERS_BY_NUMBER));
   char key[6];
   std::snprintf(key, sizeof key, "%5ld", number);
@@ -187,6 +191,7 @@ bool NumberExists(long number, long skip) {
       if (d4skip(t, 1) != 0) break;
     }
   }
+  d4tag_select(t, shown);
   if (current > 0 && current <= d4reccount(t)) d4go(t, current);
   return exists;
 }

@@ -260,6 +260,12 @@ void SetClientSize(int width, int height) {
     SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right);
     width = std::min(width, std::max(1, usable.w - left - right));
     height = std::min(height, std::max(1, usable.h - top - bottom));
+    // A window grown past the screen's edge is moved back onto it.
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(sdl.window, &x, &y);
+    int fitX = std::max(usable.x + left, std::min(x, usable.x + usable.w - right - width));
+    int fitY = std::max(usable.y + top, std::min(y, usable.y + usable.h - bottom - height));
+    if (fitX != x || fitY != y) SDL_SetWindowPosition(sdl.window, fitX, fitY);
   }
   SDL_SetWindowSize(sdl.window, width, height);
 }

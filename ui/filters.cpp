@@ -34,6 +34,9 @@ constexpr unsigned char ON_MARK = 0x9D;
 
 FilterSet* defining = nullptr;   // target of DefineFilter
 FilterSet* shown = nullptr;      // the set whose window is open
+// More lines than the window holds: the menu pages, one line an item, and
+// each line is drawn on the row the menu gives it.
+bool paged = false;
 
 char* NewBlankText(int length) {
   char* text = new char[static_cast<size_t>(length) + 1];
@@ -223,7 +226,7 @@ void DrawItem(FilterSet* set, FilterItem* item, bool sharing) {
       PutValue(row, col, std::string(item->work_text, static_cast<size_t>(item->length)));
       if (item->work_text2 && !(item->flags & FILTER_NOTE_HIDDEN)) {
         std::string note(item->work_text2, static_cast<size_t>(std::min<int>(item->length2, set->note_width)));
-        if (item->flags & FILTER_NOTE_BESIDE)
+        if ((item->flags & FILTER_NOTE_BESIDE) || paged)
           PutValue(row, col + item->length + 1, note);
         else
           PutValue(row + 1, col, note);
@@ -267,7 +270,7 @@ void DrawLine(FilterSet* set, int i) {
   w4select(previous);
 }
 
-void ItemDrawer(void* data, int32_t value, int32_t) {
+void ItemDrawer(void* data, int32_t value, int32_t screenRow) {
   FilterSet* set = static_cast<FilterSet*>(data);
   if (value == MENU_PAGE_REDRAW) {
     int previous = w4select(set->window);
@@ -278,7 +281,11 @@ void ItemDrawer(void* data, int32_t value, int32_t) {
     w4select(previous);
     return;
   }
-  if (value >= 0 && value < set->count) DrawLine(set, value);
+  if (value < 0 || value >= set->count) return;
+  Window4* w = w4record(set->window);
+  if (paged && w)
+    for (int k = value, end = LineEnd(set, value); k < end; k++) set->items[k].row = static_cast<int16_t>(screenRow - w->row);
+  DrawLine(set, value);
 }
 
 int PickRoutine(Get4*, char*, int32_t index) {
@@ -515,12 +522,16 @@ int OpenFiltersWindow(FilterSet* set) {
     if (!(item->flags & (FILTER_HIDDEN | FILTER_SAME_LINE)))
       lines += NoteOnNextLine(item) || i == set->count - 1 ? 2 : 1;
   }
+  int allLines = lines;
   lines = std::min(lines, MAX_LINES);
 
   FilterSet* previousShown = shown;
   shown = set;
   int previousWindow = w4select(-1);
   set->window = OpenFiltryWindow(MAX_LINES - lines);
+  bool wasPaged = paged;
+  Window4* frame = w4record(set->window);
+  paged = frame && allLines + 1 > frame->height;   // and "Zapamiętaj"
   const char* firstLabel = set->count > 0 && set->items[0].label ? set->items[0].label : "";
   int menu = DefineFiltryMenu(static_cast<int>(std::strlen(firstLabel)));
   set->note_width = NOTE_WIDTH;
@@ -537,14 +548,17 @@ int OpenFiltersWindow(FilterSet* set) {
       bool twoLines = NoteOnNextLine(item) || i == set->count - 1;
       item->row = static_cast<int16_t>(row);
       item->col = static_cast<int16_t>(labelLength + 2);
-      n4item_menu(item->label ? item->label : "", row, 1, i, WindowAction, twoLines ? 1 : 0);
+      if (paged)
+        n4item_menu(item->label ? item->label : "", -1, -1, i, WindowAction, 0);
+      else
+        n4item_menu(item->label ? item->label : "", row, 1, i, WindowAction, twoLines ? 1 : 0);
       row += twoLines ? 2 : 1;
     }
     set->value_col = item->col;
     end = item->col + ValueWidth(item);
   }
   static const std::string remember = Utf8ToMazText("Zapamiętaj");   // menu items keep the text
-  n4item_menu(remember.c_str(), row, 1, -1, WindowAction, 0x80);
+  n4item_menu(remember.c_str(), paged ? -1 : row, paged ? -1 : 1, -1, WindowAction, 0x80);
 
   Environment* env = EnvCurrent();
   MenuKeySource previousKeys = env ? env->menuKeyRoutine : nullptr;
@@ -561,6 +575,7 @@ int OpenFiltersWindow(FilterSet* set) {
   set->window = 0;
   w4select(previousWindow);
   shown = previousShown;
+  paged = wasPaged;
   BrowseDispFilterState(set->off == 0);
   return 0;
 }
