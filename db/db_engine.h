@@ -89,6 +89,7 @@ struct DbEngine {
   int reserved_switch2;              // 1; not read
   int operation_mix;                 // DB_MIX_* bits
   unsigned long blocks_walked;       // blocks the tag walks entered, read or kept (tests count them)
+  unsigned long syncs;               // files synced to the disk (tests count them)
   int saved_key_len;
   unsigned char saved_key[DB_SAVED_KEY_MAX];
 };

@@ -326,6 +326,7 @@ int file4low_flush(DbFile* file, int release) {
     engine->error_code = -630;
     return -630;
   }
+  engine->syncs++;
   return 0;
 }
 

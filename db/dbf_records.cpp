@@ -371,6 +371,14 @@ int d4flush_data(DbTable* table) {
 
 int d4flush(DbTable* table) {
   if (table == nullptr) e4fatal_stop(e4parm, "d4flush()");
+  // One sync a commit: the record and its count; the index is covered by the mark.
+  if (db_mark_defer_index_sync(table)) {
+    int result = d4flush_data(table) != 0 ? -1 : 0;
+    for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
+         index = (DbIndex*)l4next(&table->indexes, index))
+      if (i4update(index) != 0) result = -1;
+    return result;
+  }
   int result = d4flush_data(table) != 0 ? -1 : 0;
   if (db_index_flush(table) != 0) result = -1;
   return result;

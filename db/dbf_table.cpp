@@ -344,6 +344,7 @@ int d4close(DbTable* table) {
     if (table->header_changed) collect(d4update_header(table, 1, 0));
     collect(d4unlock(table));
   }
+  collect(db_mark_sync_deferred(table));
   collect(db_index_release_all(table));
   collect(file4close(&table->file));
   db_mark_close(table, first == 0);

@@ -65,6 +65,8 @@ struct DbTable {
   PlatFile mark_file;                // PLAT_NO_FILE until needed, or when it cannot be had
   int mark_slot;                     // this handle's byte in it; -1 none
   unsigned char mark_standing;       // this handle's mark is set
+  unsigned char mark_value;          // the mark's byte while it stands
+  unsigned char mark_deferred;       // a set byte is on disk for index writes not yet synced
   unsigned char data_pending;        // keys are written, the record or count not yet
   unsigned char mark_unusable;       // the side file could not be opened: no marks
 };
