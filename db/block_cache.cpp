@@ -542,6 +542,35 @@ void opt4abandon(DbEngine* engine) {
 
 // ---- reading and writing
 
+int opt4scan_read(DbTable* table, long n, int fill) {
+  constexpr unsigned SCAN_BUFFER_SIZE = 65536;
+  DbFile* file = &table->file;
+  DbCacheState& c = table->engine->cache;
+  unsigned width = table->record_width;
+  if (!file->cached || c.read_through || n <= 0 || width == 0 || width > SCAN_BUFFER_SIZE / 4) return 0;
+  bool valid = table->scan_buffer != nullptr && table->scan_view == c.view && table->scan_changes == file->changes;
+  if (!valid || n < table->scan_first || n >= table->scan_first + table->scan_count) {
+    if (!fill) return 0;
+    if (table->scan_buffer == nullptr && (table->scan_buffer = (char*)u4alloc(SCAN_BUFFER_SIZE)) == nullptr) return 0;
+    table->scan_count = 0;
+    // Changes held back in the cache reach the file before it is read past the cache.
+    if (file->write_behind_active && opt4flush_lst(file, 0) < 0)
+      return e4show_file_error(table->engine, e4write, file->name);
+    size_t got = 0;
+    c.disk_reads++;
+    long pos = d4record_position(table, n);
+    if (PlatFileRead(file->handle, (uint64_t)pos, table->scan_buffer, SCAN_BUFFER_SIZE / width * width, &got) != PLAT_OK)
+      return 0;
+    table->scan_first = n;
+    table->scan_count = (long)(got / width);
+    table->scan_view = c.view;
+    table->scan_changes = file->changes;
+    if (table->scan_count == 0) return 0;
+  }
+  std::memcpy(table->record, table->scan_buffer + (size_t)(n - table->scan_first) * width, width);
+  return 1;
+}
+
 long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
   DbEngine* engine = file->engine;
   DbCacheState& c = engine->cache;

@@ -269,6 +269,7 @@ int file4write(DbFile* file, long pos, const void* data, unsigned length) {
   if (file->read_only) return e4show_error(engine, e4parm, "!319!");
   if (pos < 0 || (data == nullptr && length > 0)) e4fatal_stop(e4parm, "file4write()");
   raise_known_length(file, pos + (long)length);
+  file->changes++;
   if (file->cached) {
     if (opt4file_write(file, pos, length, data, file->write_behind_active) < 0) return -1;
     if (file->write_behind_active && file->write_behind) return 0;
@@ -296,6 +297,7 @@ int file4len_set(DbFile* file, long length) {
   DbEngine* engine = file->engine;
   if (engine->error_code < 0 || (engine->error_code > 0 && engine->error_code < 200)) return -1;
   if (file->read_only) return e4show_error(engine, e4parm, "!315!");
+  file->changes++;
   if (file->cached) {
     long old_length = file4len(file);
     if (old_length < 0) return -1;
@@ -342,6 +344,7 @@ int file4flush(DbFile* file) {
 int file4refresh(DbFile* file) {
   if (file == nullptr) e4fatal_stop(e4parm, "file4refresh()");
   if (file->engine->error_code < 0) return -1;
+  file->changes++;
   // Only a cached file holds blocks that could be stale.
   if (!file->cached || file->exclusive || file->read_only) return 0;
   int result = opt4flush_lst(file, 1);

@@ -71,6 +71,7 @@ void free_table(DbTable* table) {
   DbEngine* engine = table->engine;
   if (l4contains(&engine->open_tables, table)) l4remove(&engine->open_tables, table);
   u4free(table->record);
+  u4free(table->scan_buffer);
   u4free(table->record_old);
   u4free(table->fields);
   if (table->locks != &table->lock_one) u4free(table->locks);

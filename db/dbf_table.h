@@ -69,6 +69,11 @@ struct DbTable {
   unsigned char mark_deferred;       // a set byte is on disk for index writes not yet synced
   unsigned char data_pending;        // keys are written, the record or count not yet
   unsigned char mark_unusable;       // the side file could not be opened: no marks
+  // A record-order scan's own read buffer of whole records (db/block_cache.h).
+  char* scan_buffer;                 // NULL until a forward skip needs it
+  long scan_first, scan_count;       // the records it holds
+  unsigned long scan_view, scan_changes;   // the cache's view and the file's changes when filled
+  unsigned char scan_forward;        // a forward skip in record order is reading
 };
 
 // A field of a new table; a list ends with a NULL name.
