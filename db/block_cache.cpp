@@ -69,6 +69,15 @@ void opt4file_lru_bottom(DbCacheState& c, DbCacheBlock* block) {
   l4add(list, &block->list_link);
 }
 
+// To the end of its list that gives up blocks first.
+void opt4file_lru_top(DbCacheState& c, DbCacheBlock* block) {
+  DbList* list = list_of_block(c, block);
+  void* first = l4first(list);
+  if (first == &block->list_link) return;
+  l4remove(list, &block->list_link);
+  l4add_before(list, first, &block->list_link);
+}
+
 // ---- writing
 
 int write_direct(DbFile* file, long pos, const char* data, unsigned length) {
@@ -586,7 +595,8 @@ long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
       if (opt4file_read_sp_buffer(file, start) < 0) return -1;
       block = opt4file_return_block(file, start);
     }
-    if (block == nullptr) {
+    bool missed = block == nullptr;
+    if (missed) {
       block = opt4file_get_block(file, start, true);
       if (block == nullptr) return -1;
     } else if (!block->changed && shared_file(file) &&
@@ -595,7 +605,14 @@ long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
       // an earlier view, or grown the file past a short block.
       if (read_again(c, block) < 0) return -1;
     }
-    opt4file_lru_bottom(c, block);
+    // A block read once waits at the end that gives up blocks first until it
+    // is asked for again (every 32nd is kept at once): a run over more
+    // blocks than the cache holds then leaves part of them cached, where
+    // plain recency would give up each block just before its turn came again.
+    if (!missed || ++c.insertions % 32 == 0)
+      opt4file_lru_bottom(c, block);
+    else
+      opt4file_lru_top(c, block);
     unsigned take = block->length > offset ? std::min(want, block->length - offset) : 0;
     std::memcpy(out + done, block->data + offset, take);
     done += take;

@@ -40,6 +40,7 @@ struct DbCacheState {
   int started;
   int last_mix;                // operation mix at the last reuse-order adjustment
   unsigned long disk_reads;    // reads the cache asked of the system
+  unsigned insertions;         // blocks read on a miss; every 32nd goes straight to the kept end
   unsigned long view;          // raised by opt4new_view; older clean blocks of shared files are read again
 };
 

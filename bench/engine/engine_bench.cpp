@@ -505,14 +505,19 @@ long op_print(Side s) {
   return options.print_lines;
 }
 
-void run(benchmark::State& state, Work work, Side side, bool needs_base) {
+// The engine's reads from the disk (through its cache) in the last run of each operation.
+std::map<std::string, unsigned long> engine_reads;
+
+void run(benchmark::State& state, Work work, Side side, bool needs_base, std::string name) {
   for (auto _ : state) {
     if (needs_base) {
       state.PauseTiming();
       side.engine || side.mode == PREAD ? (void)engine_base() : (void)sqlite_base(side.mode);
       state.ResumeTiming();
     }
+    unsigned long reads = engine->cache.disk_reads;
     state.SetItemsProcessed(work(side));
+    if (side.engine) engine_reads[name] = engine->cache.disk_reads - reads;
   }
 }
 
@@ -627,7 +632,7 @@ int main(int argc, char** argv) {
     std::vector<Side> sides = {Side{true, NO_SYNC}, Side{false, op.main}};
     if (op.second != op.main) sides.push_back(Side{false, op.second});
     for (Side side : sides)
-      benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base)
+      benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base, op.name)
           ->Iterations(1)
           ->Repetitions(5)
           ->Unit(benchmark::kMillisecond)
@@ -639,6 +644,8 @@ int main(int argc, char** argv) {
   std::printf("records %ld; engine cache %s (the program's own setting: 16384 bytes); SQLite's cache the same\n",
               options.records,
               options.cache ? (std::to_string(options.cache_memory) + " bytes, buffers of 4096").c_str() : "off");
+  for (const auto& [name, reads] : engine_reads)
+    std::printf("%s: %lu reads from the disk in the last run\n", name.c_str(), reads);
   if (printed_lines > 0)
     std::printf("print: %ld display polls for %ld lines (%.2f a line)\n", display_polls, printed_lines,
                 (double)display_polls / (double)printed_lines);

@@ -346,6 +346,36 @@ TEST_F(BlockCacheTest, AScanBufferNeverHidesAChangeItMustShow) {
   d4close(one);
 }
 
+// Reads that run round a file larger than the cache find part of it
+// cached on every round after the first (plain recency gave up each block
+// just before its turn came again); a file that fits is read once.
+TEST_F(BlockCacheTest, RoundsOverAFileLargerThanTheCacheKeepPartOfIt) {
+  StartSmall();
+  for (long blocks : {10L, 36L}) {
+    SCOPED_TRACE(std::to_string(blocks) + " blocks");
+    DbFile* file = Make(blocks == 10 ? "FITS.DAT" : "LARGE.DAT", false, DB_CACHE_DATA);
+    ASSERT_NE(file, nullptr);
+    std::string bytes(1024 * blocks, 'x');
+    ASSERT_EQ(file4write(file, 0, bytes.data(), (unsigned)bytes.size()), 0);
+    ASSERT_EQ(opt4flush_lst(file, 1), 0);
+    auto round = [&]() {
+      unsigned long reads = engine->cache.disk_reads;
+      for (long b = 0; b < blocks; b++) {
+        engine->operation_mix = DB_MIX_GO;
+        EXPECT_EQ(Read(file, b * 1024 + 7, 1), "x");
+      }
+      return engine->cache.disk_reads - reads;
+    };
+    EXPECT_EQ(round(), (unsigned long)blocks);
+    unsigned long later = round() + round();
+    if (blocks == 10)
+      EXPECT_EQ(later, 0u);
+    else
+      EXPECT_LE(later, 2 * 36u - 16) << "of the cache's 12 blocks most stay cached";
+    ASSERT_EQ(opt4file_leave(file), 0);
+  }
+}
+
 // The reuse order follows the mix of operations: seeks keep index blocks,
 // appends keep data blocks.
 struct ReuseCase {
