@@ -223,6 +223,7 @@ int opt4file_read_file(DbCacheState& c, DbCacheBlock* block) {
     return e4show_file_error(file->engine, e4write, file->name);
   size_t done = 0;
   c.disk_reads++;
+  file->disk_reads++;
   if (file->is_open && PlatFileRead(file->handle, (uint64_t)block->pos, block->data, (size_t)c.block_size, &done) != PLAT_OK)
     return e4show_file_error(file->engine, e4read, file->name);
   block->length = (unsigned)done;
@@ -256,6 +257,7 @@ int opt4file_read_sp_buffer(DbFile* file, long pos) {
     return e4show_file_error(engine, e4write, file->name);
   size_t got = 0;
   c.disk_reads++;
+  file->disk_reads++;
   if (file->is_open &&
       PlatFileRead(file->handle, (uint64_t)start, c.read_ahead_buffer, (size_t)c.buffer_size, &got) != PLAT_OK)
     return e4show_file_error(engine, e4read, file->name);

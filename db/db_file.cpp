@@ -246,6 +246,7 @@ unsigned file4read(DbFile* file, long pos, void* buffer, unsigned length) {
     return got < 0 ? 0 : (unsigned)got;
   }
   size_t done = 0;
+  file->disk_reads++;
   if ( PlatFileRead(file->handle, (uint64_t)pos, buffer, length, &done) != PLAT_OK) {
     e4show_file_error(engine, e4read, file->name);
     return 0;
