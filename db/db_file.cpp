@@ -359,6 +359,10 @@ int file4replace(DbFile* target, DbFile* source) {
   DbEngine* engine = target->engine;
   if (engine->error_code < 0) return -1;
   if (target->read_only || source->read_only) return e4show_error(engine, e4parm, "!314!");
+  target->changes++;
+  // What was read of the file before is no guide to it after: the counters
+  // of its changes and reads go on from where they were, never back.
+  unsigned long changes = target->changes, reads = target->disk_reads + 1;
   if (target->exclusive) {
     // Nobody else has the file open: the source simply takes its name.
     // The source's pending blocks go to disk first; the target's are replaced.
@@ -381,6 +385,8 @@ int file4replace(DbFile* target, DbFile* source) {
     engine->exclusive = 1;
     int result = file4open(target, engine, target_name.c_str(), copy);
     engine->exclusive = saved_exclusive;
+    target->changes = changes;
+    target->disk_reads = reads;
     if (renamed != PLAT_OK) return e4show_file_error(engine, e4rename, target_name.c_str());
     if (result == 0 && target_list != 0) result = file4optimize(target, 1, target_list);
     return result;
