@@ -69,6 +69,15 @@ void opt4file_lru_bottom(DbCacheState& c, DbCacheBlock* block) {
   l4add(list, &block->list_link);
 }
 
+// To the end of its list that gives up blocks first.
+void opt4file_lru_top(DbCacheState& c, DbCacheBlock* block) {
+  DbList* list = list_of_block(c, block);
+  void* first = l4first(list);
+  if (first == &block->list_link) return;
+  l4remove(list, &block->list_link);
+  l4add_before(list, first, &block->list_link);
+}
+
 // ---- writing
 
 int write_direct(DbFile* file, long pos, const char* data, unsigned length) {
@@ -214,6 +223,7 @@ int opt4file_read_file(DbCacheState& c, DbCacheBlock* block) {
     return e4show_file_error(file->engine, e4write, file->name);
   size_t done = 0;
   c.disk_reads++;
+  file->disk_reads++;
   if (file->is_open && PlatFileRead(file->handle, (uint64_t)block->pos, block->data, (size_t)c.block_size, &done) != PLAT_OK)
     return e4show_file_error(file->engine, e4read, file->name);
   block->length = (unsigned)done;
@@ -247,6 +257,7 @@ int opt4file_read_sp_buffer(DbFile* file, long pos) {
     return e4show_file_error(engine, e4write, file->name);
   size_t got = 0;
   c.disk_reads++;
+  file->disk_reads++;
   if (file->is_open &&
       PlatFileRead(file->handle, (uint64_t)start, c.read_ahead_buffer, (size_t)c.buffer_size, &got) != PLAT_OK)
     return e4show_file_error(engine, e4read, file->name);
@@ -542,6 +553,35 @@ void opt4abandon(DbEngine* engine) {
 
 // ---- reading and writing
 
+int opt4scan_read(DbTable* table, long n, int fill) {
+  constexpr unsigned SCAN_BUFFER_SIZE = 65536;
+  DbFile* file = &table->file;
+  DbCacheState& c = table->engine->cache;
+  unsigned width = table->record_width;
+  if (!file->cached || c.read_through || n <= 0 || width == 0 || width > SCAN_BUFFER_SIZE / 4) return 0;
+  bool valid = table->scan_buffer != nullptr && table->scan_view == c.view && table->scan_changes == file->changes;
+  if (!valid || n < table->scan_first || n >= table->scan_first + table->scan_count) {
+    if (!fill) return 0;
+    if (table->scan_buffer == nullptr && (table->scan_buffer = (char*)u4alloc(SCAN_BUFFER_SIZE)) == nullptr) return 0;
+    table->scan_count = 0;
+    // Changes held back in the cache reach the file before it is read past the cache.
+    if (file->write_behind_active && opt4flush_lst(file, 0) < 0)
+      return e4show_file_error(table->engine, e4write, file->name);
+    size_t got = 0;
+    c.disk_reads++;
+    long pos = d4record_position(table, n);
+    if (PlatFileRead(file->handle, (uint64_t)pos, table->scan_buffer, SCAN_BUFFER_SIZE / width * width, &got) != PLAT_OK)
+      return 0;
+    table->scan_first = n;
+    table->scan_count = (long)(got / width);
+    table->scan_view = c.view;
+    table->scan_changes = file->changes;
+    if (table->scan_count == 0) return 0;
+  }
+  std::memcpy(table->record, table->scan_buffer + (size_t)(n - table->scan_first) * width, width);
+  return 1;
+}
+
 long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
   DbEngine* engine = file->engine;
   DbCacheState& c = engine->cache;
@@ -557,7 +597,8 @@ long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
       if (opt4file_read_sp_buffer(file, start) < 0) return -1;
       block = opt4file_return_block(file, start);
     }
-    if (block == nullptr) {
+    bool missed = block == nullptr;
+    if (missed) {
       block = opt4file_get_block(file, start, true);
       if (block == nullptr) return -1;
     } else if (!block->changed && shared_file(file) &&
@@ -566,7 +607,14 @@ long opt4file_read(DbFile* file, long pos, void* buffer, unsigned length) {
       // an earlier view, or grown the file past a short block.
       if (read_again(c, block) < 0) return -1;
     }
-    opt4file_lru_bottom(c, block);
+    // A block read once waits at the end that gives up blocks first until it
+    // is asked for again (every 32nd is kept at once): a run over more
+    // blocks than the cache holds then leaves part of them cached, where
+    // plain recency would give up each block just before its turn came again.
+    if (!missed || ++c.insertions % 32 == 0)
+      opt4file_lru_bottom(c, block);
+    else
+      opt4file_lru_top(c, block);
     unsigned take = block->length > offset ? std::min(want, block->length - offset) : 0;
     std::memcpy(out + done, block->data + offset, take);
     done += take;

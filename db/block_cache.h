@@ -57,6 +57,14 @@ int opt4flush_all(DbEngine* engine, int release);
 int opt4flush_lst(DbFile* file, int release);
 // Drops the file's blocks at and beyond `from` without writing them.
 void opt4file_delete(DbFile* file, long from);
+// A forward scan in record order reads a cached table through its own buffer
+// of 64 KiB of whole records instead of block by block. The buffer is
+// trusted only within the view it was filled in and while the file has not
+// been written, cut or refreshed since (a lock taken refreshes it); a read
+// through (a record locked here) never comes from it.
+// Copies record n into the record buffer: 1 served, 0 not (read it the usual
+// way), -1 on an error shown. With `fill` a buffer not holding n is filled from n.
+int opt4scan_read(DbTable* table, long n, int fill);
 // Stops the cache and writes every changed block; 0, or -1 after error -620.
 int opt4suspend(DbEngine* engine);
 // The fatal stop's step: drops every block unwritten and stops the cache.

@@ -20,7 +20,8 @@
 namespace {
 
 constexpr int MAX_SLOTS = 4096;
-constexpr unsigned char MARK_SET = 1;
+constexpr unsigned char MARK_SET = 1;        // a change under way
+constexpr unsigned char MARK_UNSYNCED = 2;   // changes done, the index not yet synced
 constexpr unsigned char MARK_CLEAR = 0;
 
 // The side file's bytes as they stand; the count read.
@@ -73,7 +74,8 @@ bool open_marks(DbTable* table) {
 }
 
 // Slots whose byte is set and whose owner is gone (their locks are now held
-// here); `live` counts the set bytes of slots whose owner still runs.
+// here); `live` counts the slots whose owner still runs inside a change (an
+// owner whose changes are done, only not synced yet, is not waited for).
 std::vector<int> take_dead_slots(DbTable* table, int* live) {
   std::vector<int> dead;
   unsigned char bytes[MAX_SLOTS];
@@ -82,7 +84,7 @@ std::vector<int> take_dead_slots(DbTable* table, int* live) {
     if (bytes[slot] == MARK_CLEAR || (int)slot == table->mark_slot) continue;
     if (PlatFileLock(table->mark_file, slot, 1, true) == PLAT_OK)
       dead.push_back((int)slot);
-    else
+    else if (bytes[slot] == MARK_SET)
       (*live)++;
   }
   return dead;
@@ -140,8 +142,10 @@ void tell_mended(DbTable* table, bool rebuilt, bool cut) {
 }  // namespace
 
 void db_mark_change(DbTable* table) {
-  if (table->mark_standing || !open_marks(table)) return;
-  if (write_mark(table, table->mark_slot, MARK_SET)) table->mark_standing = 1;
+  if ((table->mark_standing && table->mark_value == MARK_SET) || !open_marks(table)) return;
+  if (!write_mark(table, table->mark_slot, MARK_SET)) return;
+  table->mark_standing = 1;
+  table->mark_value = MARK_SET;
 }
 
 void db_mark_done(DbTable* table) {
@@ -149,7 +153,34 @@ void db_mark_done(DbTable* table) {
   for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
        index = (DbIndex*)l4next(&table->indexes, index))
     if (index->locked) return;
-  if (write_mark(table, table->mark_slot, MARK_CLEAR)) table->mark_standing = 0;
+  unsigned char value = table->mark_deferred ? MARK_UNSYNCED : MARK_CLEAR;
+  if (value == table->mark_value || !write_mark(table, table->mark_slot, value)) return;
+  table->mark_value = value;
+  table->mark_standing = value != MARK_CLEAR;
+}
+
+int db_mark_defer_index_sync(DbTable* table) {
+  if (table->mark_deferred) return 1;
+  if (table->file.exclusive || !open_marks(table)) return 0;
+  // A change under way keeps its byte; it becomes the unsynced one when done.
+  if (!table->mark_standing) {
+    if (!write_mark(table, table->mark_slot, MARK_UNSYNCED)) return 0;
+    table->mark_standing = 1;
+    table->mark_value = MARK_UNSYNCED;
+  }
+  if (PlatFileFlush(table->mark_file) != PLAT_OK) return 0;
+  table->engine->syncs++;
+  table->mark_deferred = 1;
+  return 1;
+}
+
+int db_mark_sync_deferred(DbTable* table) {
+  if (!table->mark_deferred) return 0;
+  for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
+       index = (DbIndex*)l4next(&table->indexes, index))
+    if (file4flush(&index->file) != 0) return -1;
+  table->mark_deferred = 0;
+  return 0;
 }
 
 int db_mark_dead_standing(DbTable* table) {
@@ -189,9 +220,12 @@ int db_mark_check(DbTable* table) {
 
 void db_mark_close(DbTable* table, int written) {
   if (table->mark_file == PLAT_NO_FILE) return;
-  if (table->mark_standing && written && !table->data_pending) write_mark(table, table->mark_slot, MARK_CLEAR);
+  if (table->mark_standing && written && !table->data_pending && !table->mark_deferred)
+    write_mark(table, table->mark_slot, MARK_CLEAR);
   PlatFileClose(table->mark_file);
   table->mark_file = PLAT_NO_FILE;
   table->mark_slot = -1;
   table->mark_standing = 0;
+  table->mark_value = MARK_CLEAR;
+  table->mark_deferred = 0;
 }

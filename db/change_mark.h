@@ -27,6 +27,15 @@ void db_mark_done(DbTable* table);
 // where they disagree, rebuilt (the operator is told).
 // 0, 50 when the table is busy (the caller tries again later), or -1.
 int db_mark_check(DbTable* table);
+// A shared table's flush may leave its index files unsynced while a set
+// mark is on disk beside them: a crash that loses their writes leaves the
+// mark, and the next workstation verifies and rebuilds. 1 when this handle's
+// mark is (now) synced for that, 0 when the index must be synced with the data.
+// The mark then stays set (as "done, not synced") until the close syncs the index.
+int db_mark_defer_index_sync(DbTable* table);
+// Before the indexes are closed: syncs those whose writes a deferred mark
+// covers, so that the close may clear it; -1 when a sync failed.
+int db_mark_sync_deferred(DbTable* table);
 // At open: whether a dead writer's mark stands (then the caller locks the indexes).
 int db_mark_dead_standing(DbTable* table);
 // At close: clears this handle's mark when everything was written (a

@@ -40,6 +40,7 @@ struct DbCacheState {
   int started;
   int last_mix;                // operation mix at the last reuse-order adjustment
   unsigned long disk_reads;    // reads the cache asked of the system
+  unsigned insertions;         // blocks read on a miss; every 32nd goes straight to the kept end
   unsigned long view;          // raised by opt4new_view; older clean blocks of shared files are read again
 };
 
@@ -89,6 +90,7 @@ struct DbEngine {
   int reserved_switch2;              // 1; not read
   int operation_mix;                 // DB_MIX_* bits
   unsigned long blocks_walked;       // blocks the tag walks entered, read or kept (tests count them)
+  unsigned long syncs;               // files synced to the disk (tests count them)
   int saved_key_len;
   unsigned char saved_key[DB_SAVED_KEY_MAX];
 };

@@ -246,6 +246,7 @@ unsigned file4read(DbFile* file, long pos, void* buffer, unsigned length) {
     return got < 0 ? 0 : (unsigned)got;
   }
   size_t done = 0;
+  file->disk_reads++;
   if ( PlatFileRead(file->handle, (uint64_t)pos, buffer, length, &done) != PLAT_OK) {
     e4show_file_error(engine, e4read, file->name);
     return 0;
@@ -269,6 +270,7 @@ int file4write(DbFile* file, long pos, const void* data, unsigned length) {
   if (file->read_only) return e4show_error(engine, e4parm, "!319!");
   if (pos < 0 || (data == nullptr && length > 0)) e4fatal_stop(e4parm, "file4write()");
   raise_known_length(file, pos + (long)length);
+  file->changes++;
   if (file->cached) {
     if (opt4file_write(file, pos, length, data, file->write_behind_active) < 0) return -1;
     if (file->write_behind_active && file->write_behind) return 0;
@@ -296,6 +298,7 @@ int file4len_set(DbFile* file, long length) {
   DbEngine* engine = file->engine;
   if (engine->error_code < 0 || (engine->error_code > 0 && engine->error_code < 200)) return -1;
   if (file->read_only) return e4show_error(engine, e4parm, "!315!");
+  file->changes++;
   if (file->cached) {
     long old_length = file4len(file);
     if (old_length < 0) return -1;
@@ -326,6 +329,7 @@ int file4low_flush(DbFile* file, int release) {
     engine->error_code = -630;
     return -630;
   }
+  engine->syncs++;
   return 0;
 }
 
@@ -341,6 +345,7 @@ int file4flush(DbFile* file) {
 int file4refresh(DbFile* file) {
   if (file == nullptr) e4fatal_stop(e4parm, "file4refresh()");
   if (file->engine->error_code < 0) return -1;
+  file->changes++;
   // Only a cached file holds blocks that could be stale.
   if (!file->cached || file->exclusive || file->read_only) return 0;
   int result = opt4flush_lst(file, 1);
@@ -354,6 +359,10 @@ int file4replace(DbFile* target, DbFile* source) {
   DbEngine* engine = target->engine;
   if (engine->error_code < 0) return -1;
   if (target->read_only || source->read_only) return e4show_error(engine, e4parm, "!314!");
+  target->changes++;
+  // What was read of the file before is no guide to it after: the counters
+  // of its changes and reads go on from where they were, never back.
+  unsigned long changes = target->changes, reads = target->disk_reads + 1;
   if (target->exclusive) {
     // Nobody else has the file open: the source simply takes its name.
     // The source's pending blocks go to disk first; the target's are replaced.
@@ -376,6 +385,8 @@ int file4replace(DbFile* target, DbFile* source) {
     engine->exclusive = 1;
     int result = file4open(target, engine, target_name.c_str(), copy);
     engine->exclusive = saved_exclusive;
+    target->changes = changes;
+    target->disk_reads = reads;
     if (renamed != PLAT_OK) return e4show_file_error(engine, e4rename, target_name.c_str());
     if (result == 0 && target_list != 0) result = file4optimize(target, 1, target_list);
     return result;

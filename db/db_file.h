@@ -23,6 +23,8 @@ struct DbFile {
   unsigned char name_owned;
   unsigned char write_behind;    // the file's write-behind setting
   unsigned char is_open;         // a system file exists behind the handle
+  unsigned long changes;         // raised by every write, cut and refresh: a scan buffer filled before is stale
+  unsigned long disk_reads;      // reads of the file asked of the system
 };
 
 struct DbSeqReader {

@@ -26,6 +26,8 @@ struct DbIndex {
   int header_changed;
   int free_list_checked;       // the free list was walked since the header was last read
   unsigned long view;          // the cache's view when a shared index was last read again
+  unsigned char kept;          // unlocked after writing all out: what is cached may be kept at the next lock
+  unsigned long kept_reads;    // the file's disk reads at that unlock
 };
 
 struct DbTag;
@@ -96,6 +98,9 @@ int i4flush(DbIndex* index);
 // Re-reads the header and the tags' change counters of a shared index and
 // drops the tags' blocks; with `reseek` the selected tag keeps its position.
 int i4version_check(DbIndex* index, int reseek = 1);
+// Reads the header from the disk: 1 when it is the one held (its change
+// counter included), 0 when it differs, -1 on an error.
+int i4header_unchanged(DbIndex* index);
 int t4init(DbTag* tag, DbIndex* index, const unsigned char* entry);
 // Reports a damaged index (-310 with the file name); returns -310.
 int i4damaged(DbIndex* index);

@@ -152,6 +152,15 @@ int i4lock(DbIndex* index) {
   if (i4lock_test(index)) return 0;
   int result = file4lock(&index->file, DB_LOCK_INDEX, 1);
   if (result != 0) return result;
+  // Nothing of the index read from the disk since this program's own unlock
+  // and its change counter where that unlock left it: nobody has written it
+  // since, so what is cached of it stays.
+  bool unread = index->kept && index->file.disk_reads == index->kept_reads;
+  index->kept = 0;
+  if (unread && i4header_unchanged(index) == 1) {
+    index->locked = 1;
+    return 0;
+  }
   file4refresh(&index->file);
   // An index being created has nothing to read back yet.
   if (index->file.length_known > 0 && i4version_check(index) < 0) {
@@ -169,6 +178,8 @@ int i4unlock(DbIndex* index) {
   int result = i4update(index) < 0 ? -1 : 0;
   if (file4unlock(&index->file, DB_LOCK_INDEX, 1) < 0) result = -1;
   index->locked = 0;
+  index->kept = result == 0;
+  index->kept_reads = index->file.disk_reads;
   return result;
 }
 

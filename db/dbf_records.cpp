@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "db/block_cache.h"
 #include "db/change_mark.h"
 #include "db/db_engine.h"
 #include "db/db_errors.h"
@@ -55,7 +56,12 @@ int d4go_data(DbTable* table, long n) {
   DbEngine* engine = table->engine;
   if (blocked(table)) return -1;
   unsigned got = 0;
-  if (n > 0) got = file4read(&table->file, d4record_position(table, n), table->record, table->record_width);
+  if (n > 0) {
+    int served = opt4scan_read(table, n, table->scan_forward);
+    if (served < 0) return -1;
+    got = served ? table->record_width
+                 : file4read(&table->file, d4record_position(table, n), table->record, table->record_width);
+  }
   if (blocked(table)) return -1;
   table->record_changed = 0;
   if (n > 0 && got == table->record_width) {
@@ -160,7 +166,9 @@ int d4skip(DbTable* table, long n) {
   engine->operation_mix |= DB_MIX_SKIP;
   long target = table->rec_num + n;
   if (target > 0) {
+    table->scan_forward = n > 0;
     int result = go_quietly(table, target);
+    table->scan_forward = 0;
     if (result != r4entry) return result;
   }
   long count = d4reccount(table);
@@ -371,6 +379,14 @@ int d4flush_data(DbTable* table) {
 
 int d4flush(DbTable* table) {
   if (table == nullptr) e4fatal_stop(e4parm, "d4flush()");
+  // One sync a commit: the record and its count; the index is covered by the mark.
+  if (db_mark_defer_index_sync(table)) {
+    int result = d4flush_data(table) != 0 ? -1 : 0;
+    for (DbIndex* index = (DbIndex*)l4first(&table->indexes); index != nullptr;
+         index = (DbIndex*)l4next(&table->indexes, index))
+      if (i4update(index) != 0) result = -1;
+    return result;
+  }
   int result = d4flush_data(table) != 0 ? -1 : 0;
   if (db_index_flush(table) != 0) result = -1;
   return result;

@@ -71,6 +71,7 @@ void free_table(DbTable* table) {
   DbEngine* engine = table->engine;
   if (l4contains(&engine->open_tables, table)) l4remove(&engine->open_tables, table);
   u4free(table->record);
+  u4free(table->scan_buffer);
   u4free(table->record_old);
   u4free(table->fields);
   if (table->locks != &table->lock_one) u4free(table->locks);
@@ -344,6 +345,7 @@ int d4close(DbTable* table) {
     if (table->header_changed) collect(d4update_header(table, 1, 0));
     collect(d4unlock(table));
   }
+  collect(db_mark_sync_deferred(table));
   collect(db_index_release_all(table));
   collect(file4close(&table->file));
   db_mark_close(table, first == 0);

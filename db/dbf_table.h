@@ -65,8 +65,15 @@ struct DbTable {
   PlatFile mark_file;                // PLAT_NO_FILE until needed, or when it cannot be had
   int mark_slot;                     // this handle's byte in it; -1 none
   unsigned char mark_standing;       // this handle's mark is set
+  unsigned char mark_value;          // the mark's byte while it stands
+  unsigned char mark_deferred;       // a set byte is on disk for index writes not yet synced
   unsigned char data_pending;        // keys are written, the record or count not yet
   unsigned char mark_unusable;       // the side file could not be opened: no marks
+  // A record-order scan's own read buffer of whole records (db/block_cache.h).
+  char* scan_buffer;                 // NULL until a forward skip needs it
+  long scan_first, scan_count;       // the records it holds
+  unsigned long scan_view, scan_changes;   // the cache's view and the file's changes when filled
+  unsigned char scan_forward;        // a forward skip in record order is reading
 };
 
 // A field of a new table; a list ends with a NULL name.

@@ -583,6 +583,7 @@ int i4update_header(DbIndex* index) {
   if (index == nullptr) e4fatal_stop(e4parm, "i4update_header()");
   if (index->engine->error_code < 0) return -1;
   if (index->header_changed) {
+    PutLe32(index->header + MDX_H_CHANGES, GetLe32(index->header + MDX_H_CHANGES) + 1);
     if (file4write(&index->file, 0, index->header, MDX_HEADER_SIZE) != 0) return -1;
     index->header_changed = 0;
   }
@@ -618,6 +619,17 @@ int i4flush(DbIndex* index) {
   int result = i4update(index);
   if (file4flush(&index->file) != 0) result = -1;
   return result;
+}
+
+int i4header_unchanged(DbIndex* index) {
+  DbEngine* engine = index->engine;
+  unsigned char h[MDX_HEADER_SIZE];
+  unsigned char read_through = engine->cache.read_through;
+  engine->cache.read_through = 1;
+  int read = file4read_all(&index->file, 0, h, sizeof h);
+  engine->cache.read_through = read_through;
+  if (read != 0) return -1;
+  return std::memcmp(h, index->header, sizeof h) == 0 ? 1 : 0;
 }
 
 int i4version_check(DbIndex* index, int reseek) {

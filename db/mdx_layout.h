@@ -21,6 +21,7 @@ constexpr int MDX_H_PRODUCTION = 24;
 constexpr int MDX_H_TAG_COUNT = 28;
 constexpr int MDX_H_NEXT_BLOCK = 32;
 constexpr int MDX_H_FREE_LIST = 36;
+constexpr int MDX_H_CHANGES = 40;              // raised by every change written under the lock
 constexpr int MDX_H_CREATED = 44;
 constexpr long MDX_H_MARK_POS = 529;
 

@@ -197,6 +197,7 @@ int write_headers(Rebuild* w, std::vector<DbTag*>& tags) {
   unsigned char* h = index->header;
   PutLe32(h + MDX_H_NEXT_BLOCK, (uint32_t)(w->running + w->units));
   PutLe32(h + MDX_H_FREE_LIST, 0);
+  PutLe32(h + MDX_H_CHANGES, GetLe32(h + MDX_H_CHANGES) + 1);
   date4today_bytes(h + MDX_H_REBUILT);
   std::vector<unsigned char> head((size_t)MDX_FIRST_TAG_BLOCK * MDX_UNIT, 0);
   std::memcpy(head.data(), h, MDX_HEADER_SIZE);

@@ -267,6 +267,115 @@ TEST_F(BlockCacheTest, UnlockedReaderSeesOtherWorkInTheNextView) {
   d4close(one);
 }
 
+// A scan in record order reads the table through its own buffer, a few
+// large reads for the whole table; it never hides what it must show: another
+// workstation's saved work from the next view on, or at once under a lock
+// taken, and the scanner's own writes at once.
+TEST_F(BlockCacheTest, AScanBufferNeverHidesAChangeItMustShow) {
+  StartSmall();
+  engine->cache_files = 1;
+  DbTable* one = MakeTable("SCAN.DBF", {{"NAME", 'C', 8, 0}, {"TEXT", 'C', 91, 0}}, 400);
+  ASSERT_NE(one, nullptr);
+  ASSERT_EQ(one->file.cached, 1);
+  auto scan = [](DbTable* t) {
+    std::vector<std::string> names;
+    for (int r = d4top(t); r == 0; r = d4skip(t, 1)) names.push_back(FieldText(t, 1));
+    return names;
+  };
+  ASSERT_EQ(scan(one).size(), 400u);
+  unsigned long reads = engine->cache.disk_reads;
+  std::vector<std::string> names = scan(one);
+  ASSERT_EQ(names.size(), 400u);
+  EXPECT_EQ(names[399], "R400    ");
+  // 40 KB in one 64 KiB read, besides the first record's block and the counts
+  // (block by block it took twenty reads ahead).
+  EXPECT_LE(engine->cache.disk_reads - reads, 6u);
+
+  DbTable* two = d4open(engine, "SCAN.DBF");
+  ASSERT_NE(two, nullptr);
+  d4alias_set(two, (char*)std::string("TWO").data());
+  auto save = [&](long n, const char* name) {
+    if (n == 0) {
+      d4append_start(two, 0);
+      d4blank(two);
+      f4assign(d4field_j(two, 1), name);
+      ASSERT_EQ(d4append(two), 0);
+    } else {
+      ASSERT_EQ(d4go(two, n), 0);
+      f4assign(d4field_j(two, 1), name);
+    }
+    ASSERT_EQ(d4flush(two), 0);
+    ASSERT_EQ(d4unlock(two), 0);
+  };
+  // Each check skips from record 2, where the scan has filled its buffer.
+  auto skip_to = [&](long n) {
+    EXPECT_EQ(d4top(one), 0);
+    EXPECT_EQ(d4skip(one, 1), 0);
+    return [=]() {
+      EXPECT_EQ(d4skip(one, n - 2), 0);
+      return FieldText(one, 1);
+    };
+  };
+  auto at_200 = skip_to(200);
+  save(200, "CHANGED");
+  save(0, "NEW");
+  opt4new_view(engine);
+  EXPECT_EQ(at_200(), "CHANGED ") << "in the next view";
+  names = scan(one);
+  ASSERT_EQ(names.size(), 401u);
+  EXPECT_EQ(names[400], "NEW     ");
+
+  auto at_300 = skip_to(300);
+  save(300, "AGAIN");
+  ASSERT_EQ(d4lock_file(one), 0);
+  EXPECT_EQ(at_300(), "AGAIN   ") << "under the whole-table lock";
+  ASSERT_EQ(d4unlock(one), 0);
+
+  save(250, "LOCKED");
+  ASSERT_EQ(d4lock(one, 250), 0);
+  ASSERT_EQ(d4go(one, 250), 0);
+  EXPECT_EQ(FieldText(one, 1), "LOCKED  ") << "a record locked here";
+  ASSERT_EQ(d4unlock(one), 0);
+
+  auto at_100 = skip_to(100);
+  ASSERT_EQ(d4go(one, 100), 0);
+  f4assign(d4field_j(one, 1), "MINE");
+  ASSERT_EQ(d4go(one, 2), 0);
+  EXPECT_EQ(at_100(), "MINE    ") << "the scanner's own write";
+  d4close(two);
+  d4close(one);
+}
+
+// Reads that run round a file larger than the cache find part of it
+// cached on every round after the first (plain recency gave up each block
+// just before its turn came again); a file that fits is read once.
+TEST_F(BlockCacheTest, RoundsOverAFileLargerThanTheCacheKeepPartOfIt) {
+  StartSmall();
+  for (long blocks : {10L, 36L}) {
+    SCOPED_TRACE(std::to_string(blocks) + " blocks");
+    DbFile* file = Make(blocks == 10 ? "FITS.DAT" : "LARGE.DAT", false, DB_CACHE_DATA);
+    ASSERT_NE(file, nullptr);
+    std::string bytes(1024 * blocks, 'x');
+    ASSERT_EQ(file4write(file, 0, bytes.data(), (unsigned)bytes.size()), 0);
+    ASSERT_EQ(opt4flush_lst(file, 1), 0);
+    auto round = [&]() {
+      unsigned long reads = engine->cache.disk_reads;
+      for (long b = 0; b < blocks; b++) {
+        engine->operation_mix = DB_MIX_GO;
+        EXPECT_EQ(Read(file, b * 1024 + 7, 1), "x");
+      }
+      return engine->cache.disk_reads - reads;
+    };
+    EXPECT_EQ(round(), (unsigned long)blocks);
+    unsigned long later = round() + round();
+    if (blocks == 10)
+      EXPECT_EQ(later, 0u);
+    else
+      EXPECT_LE(later, 2 * 36u - 16) << "of the cache's 12 blocks most stay cached";
+    ASSERT_EQ(opt4file_leave(file), 0);
+  }
+}
+
 // The reuse order follows the mix of operations: seeks keep index blocks,
 // appends keep data blocks.
 struct ReuseCase {
