@@ -19,6 +19,7 @@
 #include "env/messages.h"
 #include "env/session/field_text.h"
 #include "print/tabulogram.h"
+#include "retail/receipt_invoice.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
@@ -238,11 +239,10 @@ int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); 
 int32_t Later(int32_t item) {
   static const char* const names[] = {"Faktura do paragonu", "Tabulogram paragonów", "Filtry paragonów",
                                       "Sumy paragonów",      "Ewidencja paragonów",  "JPK_FAKT",
-                                      "Płatność faktury do paragonu", "Oznaczenia faktury do paragonu"};
+                                      "Płatność faktury do paragonu"};
   return NotAvailableYet(names[item]);
 }
-enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_JPK, LATER_PAYMENT,
-                 LATER_MARKS };
+enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_JPK, LATER_PAYMENT };
 
 void BuildMenus(kontekst_paragonow& c) {
   int* m = c.menus;
@@ -298,7 +298,7 @@ int klawisze_paragonow(int key) {
       return Later(LATER_PAYMENT);
     case KEY_ALT_O:
     case KEY_ALT_P:
-      return MarksInUse() ? Later(LATER_MARKS) : 0;
+      return MarksInUse() ? oznaczenia_faktury(key == KEY_ALT_O) : 0;
     default:
       return 0;
   }
