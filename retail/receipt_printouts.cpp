@@ -290,7 +290,7 @@ int stopka_faktury() {
   }
   row += 1;
   for (const char* line : salesOptions.footer) PutValue(row++, 4, OptionText(line));
-  int signature = right + 1;
+  int signature = right + 2;
   if (salesOptions.printReceivedBy == 'T') {
     row += 1;
     std::string label = OptionText(salesOptions.receivedByLabel) + ":";

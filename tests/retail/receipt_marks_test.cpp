@@ -25,10 +25,11 @@ class MarksTest : public ReceiptTest {
     parametryDetal = DetalParams{};
     parametryDetal.printAfterSave = 'N';
     salesOptions.procedureMarks = 'T';
+    year = env->settlementYear;
   }
   void TearDown() override {
     salesOptions.procedureMarks = 0;
-    mainOptions.workingYear = year;
+    env->settlementYear = year;
     ReceiptTest::TearDown();
   }
   void Run(const char* keys) {
@@ -50,7 +51,7 @@ class MarksTest : public ReceiptTest {
     d4go(Z5PARO.table, 1);
     return std::string(f4ptr(d4field(Z5PARO.table, "RE1")), 30);
   }
-  int year = mainOptions.workingYear;
+  int year = 0;
 };
 
 const std::string NONE(30, 'N');
@@ -96,7 +97,7 @@ TEST_F(MarksTest, WithoutTheOptionTheKeysDoNothing) {
 
 // From 2022 the thirteenth procedure has no slot; stored, it stays and counts.
 TEST_F(MarksTest, ThirteenthProcedureFrom2022) {
-  mainOptions.workingYear = 2022;
+  env->settlementYear = 2022;
   Invoice(With({13}));
   Run("{ALT+P}{F9}{F2}{ESC}");
   EXPECT_NE(seen.find("B_MPV_PRO"), std::string::npos) << seen;
