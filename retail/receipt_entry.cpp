@@ -95,11 +95,12 @@ bool paragon_online() {
 void MarkPrinted() {
   DbTable* t = Z5PARA.table;
   long record = d4recno(t);
-  f4assign_char(H("WYD"), 'T');
   if (set_lock(t, -1) != 0) {
     Uwaga(Sys("Paragon wydrukowano, lecz nie oznaczono go jako wydrukowanego."));
     return;
   }
+  d4go(t, record);
+  f4assign_char(H("WYD"), 'T');
   d4write(t, record);
   d4flush(t);
   d4unlock(t);
