@@ -2,8 +2,10 @@
 // record's RE1, its page printouts and the plain receipt printout, the buyer
 // form, its number and its payment.
 #pragma once
+#include <cstdint>
 
 struct DbField;
+struct Get4;
 
 namespace retail {
 
@@ -38,5 +40,41 @@ int paragon_wydruk();
 // The procedure codes and GTU numbers of the buyer record's marks, shown in
 // a window with `pokaz`; a temporary string.
 char* oznaczenia_tekst(int pokaz, int z_gtu);
+
+// ---- the invoice and its buyer
+
+// " Faktura ": "Dokument VAT już przydzielony !" on a receipt with an
+// invoice, else `faktura_do_paragonu`; 0.
+int32_t faktura_z_menu(int32_t item);
+// The number window of a new invoice, then the buyer form; F2 writes the
+// buyer record and the number (checked again under the headers' lock) and
+// opens the print chooser on the invoice; Esc writes nothing.
+int faktura_do_paragonu();
+// The next number of options 3 and 4 proposed and accepted free: 0, else -1.
+int numer_faktury_do_paragonu();
+// " Opis " > " Faktura ": the buyer form of a saved invoice; 0.
+int edytuj_dane_faktury();
+// Ctrl+P: an amount paid towards the invoice added to KZA, ZAP recomputed.
+int platnosc_faktury();
+// The buyer form: its state made ready (0), and run over the record buffers
+// (0 left with F2, -1 not).
+int formularz_faktury();
+int wypelnij_dane_faktury();
+// The current receipt's buyer record found (0) or blanked as a new one (0),
+// or the seek's error. `zapisz_dane_faktury` writes or appends it; 0 ok.
+int szukaj_danych_faktury();
+int zapisz_dane_faktury();
+// Mode 1 of `pobierz_nabywce`: the contractor of the buyer code into the
+// buyer record; 0, or -1 when it is unknown.
+constexpr int NABYWCA_FORMULARZA = 1;
+int pobierz_nabywce(int mode);
+// The picker's filter: contractors of types 1, 4, 5 and inactive ones are hidden.
+int nabywca_dozwolony(intptr_t data);
+// Slots of the buyer form.
+int klawisz_kodu_nabywcy(Get4* get, char* buffer, int32_t mode);
+int sprawdz_kod_nabywcy(Get4* get);
+int klawisz_nipu_nabywcy(Get4* get, char* buffer, int32_t data);
+int klawisz_formy_platnosci(Get4* get, char* buffer, int32_t data);
+int klawisz_konta_zaplaty(Get4* get, char* buffer, int32_t data);
 
 }  // namespace retail

@@ -237,19 +237,18 @@ int32_t Append(int32_t) { return browse_dopisz(0); }
 int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); }
 int32_t Later(int32_t item) {
-  static const char* const names[] = {"Faktura do paragonu", "Tabulogram paragonów", "Filtry paragonów",
-                                      "Sumy paragonów",      "Ewidencja paragonów",  "JPK_FAKT",
-                                      "Płatność faktury do paragonu"};
+  static const char* const names[] = {"Tabulogram paragonów", "Filtry paragonów", "Sumy paragonów",
+                                      "Ewidencja paragonów", "JPK_FAKT"};
   return NotAvailableYet(names[item]);
 }
-enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_JPK, LATER_PAYMENT };
+enum LaterItem { LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_JPK };
 
 void BuildMenus(kontekst_paragonow& c) {
   int* m = c.menus;
   m[0] = DefineMainMenuWindow();
   MenuDefineItem(" Dopisz ", 11100, 'd', 0, Append, nullptr);
   MenuDefineItem(" Drukuj ", 11200, 'r', -1, nullptr, &m[5]);
-  MenuDefineItem(" Faktura ", 11300, 'k', LATER_INVOICE, Later, nullptr);
+  MenuDefineItem(" Faktura ", 11300, 'k', 0, faktura_z_menu, nullptr);
   MenuDefineItem(" Modyfikuj ", 11400, 'm', -1, nullptr, &m[1]);
   MenuDefineItem(" Szukaj ", 11500, 's', 0, Search, nullptr);
   MenuDefineItem(" Filtry ", 11600, 'f', LATER_FILTERS, Later, nullptr);
@@ -295,7 +294,7 @@ int klawisze_paragonow(int key) {
       przelacz_dokument_pozycje(key);
       return 0;
     case KEY_CTRL_P:
-      return Later(LATER_PAYMENT);
+      return platnosc_faktury();
     case KEY_ALT_O:
     case KEY_ALT_P:
       return MarksInUse() ? oznaczenia_faktury(key == KEY_ALT_O) : 0;
