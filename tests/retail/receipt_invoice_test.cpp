@@ -1,0 +1,200 @@
+// The invoice issued to a receipt through the register: its number, the
+// buyer form with a seeded contractor, Esc that writes nothing, the taken
+// number, the second invoice refused, the payment of Ctrl+P and the buyer
+// data changed from " Opis ".
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "db/db_lock.h"
+#include "env/code_pages.h"
+#include "fiscal/printer_params.h"
+#include "retail/receipt_invoice.h"
+#include "retail/receipts.h"
+#include "tables/masterdata_tables.h"
+#include "tests/retail/receipt_fixture.h"
+
+namespace {
+
+using namespace retail;
+
+class InvoiceTest : public ReceiptTest {
+ protected:
+  void SetUp() override {
+    ReceiptTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5PARO(0), 0);
+    parametryDetal = DetalParams{};
+    parametryDetal.printAfterSave = 'N';
+    std::strcpy(parametryDetal.invoiceIdent, "FV");
+    std::strcpy(parametryDetal.invoiceSuffix, "2025");
+    std::strcpy(parametryDetal.paymentForm, Utf8ToMazText("GOTÓWKA").c_str());
+    saved = salesOptions;
+    std::strcpy(salesOptions.issuedBy, "Anna Kowalska");
+    ASSERT_EQ(OpenZ5KHNT(0), 0);
+    AppendNamed(Z5KHNT, {{"KOD", "K1"}, {"NA1", "Odbiorca Sp. z o.o."}, {"NA2", Utf8ToMazText("Oddział")}, {"NIP", "5260001234"},
+                         {"KOP", "00-950"}, {"MIA", "Warszawa"}, {"ULI", Utf8ToMazText("Długa 5")}, {"PLA", "PRZELEW"},
+                         {"OSO", "Jan Nowak"}, {"ILD", "14"}, {"TYP", "2"}, {"STA", "A"}});
+    d4close(Z5KHNT.table);
+    Z5KHNT.table = nullptr;
+    // FV/1/2025 already given; receipt 2 is the last in date order.
+    Header(1, {{"DSP", "20261201"}, {"TYF", "9"}, {"PRF", "  FV"}, {"NRF", "1"}, {"POF", "2025"}, {"BRU", "10"}});
+    Header(2, {{"NRV", "2"}, {"DSP", "20261210"}, {"NET", "66.45"}, {"VAT", "15.28"}, {"BRU", "81.73"},
+               {"RE1", "1234563218"}});
+    Position(2, {{"NA1", "TOWAR"}, {"WAB", "81.73"}, {"RE2", "3"}});
+  }
+  void TearDown() override {
+    salesOptions = saved;
+    kontekstParagonow = nullptr;
+    ReceiptTest::TearDown();
+  }
+  void Run(const char* keys) {
+    ASSERT_EQ(HeadlessSetScript(keys), 0);
+    try {
+      paragony();
+    } catch (const ScriptEnded&) {
+      ADD_FAILURE() << "the register did not end:\n" << seen;
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+  }
+  bool Shown(const char* text) const { return seen.find(text) != std::string::npos; }
+  static int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+    return n;
+  }
+  long Number(long record, const char* name) {
+    d4go(Z5PARA.table, record);
+    return f4long(H(name));
+  }
+  std::string Head(long record, const char* name) {
+    d4go(Z5PARA.table, record);
+    return Trim(H(name));
+  }
+  // The buyer record of receipt REC 2; false when there is none.
+  bool BuyerOf2() {
+    for (long r = 1; r <= d4reccount(Z5PARO.table); r++) {
+      d4go(Z5PARO.table, r);
+      if (!d4deleted(Z5PARO.table) && f4long(B("REK")) == 2) return true;
+    }
+    return false;
+  }
+  static DbField* B(const char* name) { return d4field(Z5PARO.table, name); }
+  static std::string Buyer(const char* name) { return Trim(B(name)); }
+
+  SalesOptions saved;
+};
+
+TEST_F(InvoiceTest, NewInvoiceTakesTheNextNumberAndTheContractor) {
+  // The number window: Enter on the prefix proposes 2; the form: the code, then F2.
+  Run("k{F9}{ENTER}{F9}{ENTER}{ENTER}{ENTER}K1{F9}{F2}{F9}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("FAKTURA DO PARAGONU")) << seen;
+  EXPECT_TRUE(Shown("2. FAKTURĘ")) << "the chooser opens on the invoice";
+  EXPECT_EQ(Head(2, "TYF"), "9");
+  EXPECT_EQ(Head(2, "PRF"), "FV");
+  EXPECT_EQ(Head(2, "NRF"), "2");
+  EXPECT_EQ(Head(2, "POF"), "2025");
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("KNA"), "K1");
+  EXPECT_EQ(Buyer("NIP"), "5260001234");
+  EXPECT_EQ(Buyer("NA1"), "Odbiorca Sp. z o.o.");
+  EXPECT_EQ(Buyer("NA2"), Utf8ToMazText("Oddział"));
+  EXPECT_EQ(Buyer("MIA"), "Warszawa");
+  EXPECT_EQ(Buyer("PLA"), "PRZELEW");
+  EXPECT_EQ(Buyer("ODE"), "Jan Nowak");
+  EXPECT_EQ(Buyer("DPL"), "20261224") << "the sale date and 14 payment days";
+  EXPECT_EQ(Buyer("DAW"), "20261210");
+  EXPECT_EQ(Buyer("KZA"), "81.73");
+  EXPECT_EQ(Buyer("ZAP"), "N");
+  EXPECT_EQ(Buyer("WYS"), "Anna Kowalska");
+  EXPECT_EQ(Buyer("UWA"), "do paragonu nr PA/2");
+  EXPECT_EQ(Buyer("TYB"), "1");
+  // The position's GTU group 3.
+  EXPECT_EQ(std::string(f4ptr(B("RE1")), 30).substr(17, 1), "T");
+  EXPECT_EQ(Z5PARA.table->file_locked, 0);
+  EXPECT_EQ(Z5PARO.table->file_locked, 0);
+
+  // A second invoice is refused.
+  seen.clear();
+  Run("k{F9}{ENTER}{ESC}");
+  EXPECT_TRUE(Shown("Dokument VAT już przydzielony !")) << seen;
+  EXPECT_EQ(d4reccount(Z5PARO.table), 1);
+}
+
+TEST_F(InvoiceTest, EscInTheFormWritesNothing) {
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}K1{F9}{ESC}{ESC}");
+  EXPECT_EQ(Number(2, "TYF"), 0);
+  EXPECT_EQ(Number(2, "NRF"), 0);
+  EXPECT_FALSE(BuyerOf2());
+  EXPECT_EQ(d4reccount(Z5PARO.table), 0);
+  EXPECT_EQ(Z5PARO.table->file_locked, 0);
+}
+
+TEST_F(InvoiceTest, TakenNumberIsReportedAndNothingWritten) {
+  // Number 1 is FV/1/2025's.
+  Run("k{ENTER}{BS}1{ENTER}{ENTER}{F9}{ENTER}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Podany numer już istnieje!")) << seen;
+  EXPECT_EQ(Number(2, "TYF"), 0);
+  EXPECT_EQ(d4reccount(Z5PARO.table), 0);
+}
+
+TEST_F(InvoiceTest, PaidInCashMarksThePaymentAndPaymentEntryAddsUp) {
+  std::strcpy(parametryDetal.paymentForm, Utf8ToMazText("ZAPŁACONO GOTÓWKĄ").c_str());
+  Run("k{ENTER}{ENTER}{ENTER}{F2}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("ZAP"), "T");
+  // Saved with nothing paid: a part, then the rest.
+  ASSERT_EQ(go_and_lock(Z5PARO.table, d4recno(Z5PARO.table)), 0);
+  f4assign_double(B("KZA"), 0);
+  f4assign_char(B("ZAP"), 'N');
+  ASSERT_EQ(write_and_unlock(Z5PARO.table), 0);
+  seen.clear();
+  Run("{CTRL+P}{F9}30{ENTER}zaliczka{ENTER}{ESC}");
+  EXPECT_TRUE(Shown("Wprowadź kwotę płatności")) << seen;
+  EXPECT_TRUE(Shown("81.73")) << seen;
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("KZA"), "30.00");
+  EXPECT_EQ(Buyer("ZAP"), "N");
+  EXPECT_EQ(Buyer("OZA"), "zaliczka");
+  Run("{CTRL+P}{ENTER}{ENTER}{ESC}");
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("KZA"), "81.73");
+  EXPECT_EQ(Buyer("ZAP"), "T");
+}
+
+TEST_F(InvoiceTest, PaymentWithoutAnInvoiceIsRefused) {
+  Run("{CTRL+P}{F9}{ENTER}mof{F9}{ENTER}{ESC}{ESC}{ESC}");
+  EXPECT_EQ(Count(seen, "Brak zdefiniowanego dokumentu VAT !"), 2) << seen;
+  EXPECT_EQ(d4reccount(Z5PARO.table), 0);
+}
+
+TEST_F(InvoiceTest, DeletingTheInvoiceBlanksItsNumberAndBuyer) {
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}K1{F2}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2());
+  Run("muft{ESC}{ESC}{ESC}");
+  EXPECT_FALSE(BuyerOf2());
+  EXPECT_EQ(Number(2, "TYF"), 0);
+  EXPECT_EQ(Head(2, "PRF"), "");
+  EXPECT_EQ(Number(2, "NRF"), 0);
+}
+
+// " Opis " > " Faktura ": the buyer form of the saved invoice; Esc keeps
+// the record, F2 writes the change.
+TEST_F(InvoiceTest, BuyerDataChangedFromTheDescriptionMenu) {
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}K1{F2}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2());
+  Run("mof{F9}{DEL}{DEL}{ESC}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Odbiorca Sp. z o.o.")) << seen;
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("KNA"), "K1");
+  Run("mof{ENTER}{DEL}{DEL}{F2}{ESC}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2());
+  EXPECT_EQ(Buyer("KNA"), "");
+  EXPECT_EQ(Buyer("NA1"), "Odbiorca Sp. z o.o.") << "the names stay";
+  EXPECT_EQ(Buyer("PLA"), "PRZELEW");
+}
+
+}  // namespace
