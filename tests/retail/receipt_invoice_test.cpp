@@ -12,10 +12,15 @@
 #include "db/db_lock.h"
 #include "env/code_pages.h"
 #include "fiscal/printer_params.h"
+#include "interchange/lookup_library.h"
+#include "kwer_double.h"
 #include "retail/receipt_invoice.h"
 #include "retail/receipts.h"
 #include "tables/masterdata_tables.h"
 #include "tests/retail/receipt_fixture.h"
+
+extern "C" KwerDoubleScript kwer_double_script;
+KwerDoubleScript kwer_double_script;
 
 namespace {
 
@@ -195,6 +200,64 @@ TEST_F(InvoiceTest, BuyerDataChangedFromTheDescriptionMenu) {
   EXPECT_EQ(Buyer("KNA"), "");
   EXPECT_EQ(Buyer("NA1"), "Odbiorca Sp. z o.o.") << "the names stay";
   EXPECT_EQ(Buyer("PLA"), "PRZELEW");
+}
+
+// Without a buyer code the NIP slot asks the registers: F6 the GUS data into
+// the names and address and the check of the number, F8 the check only.
+class InvoiceLookupTest : public InvoiceTest {
+ protected:
+  void SetUp() override {
+    InvoiceTest::SetUp();
+    if (HasFatalFailure()) return;
+    std::memset(&kwer_double_script, 0, sizeof kwer_double_script);
+    setenv("ZELSAL_LIB_KWERLIB4", KWERLIB_DOUBLE_PATH, 1);
+    mainOptions.onlineNipCheck = 'T';
+  }
+  void TearDown() override {
+    Free_Kwer_Module();
+    unsetenv("ZELSAL_LIB_KWERLIB4");
+    mainOptions.onlineNipCheck = 0;
+    InvoiceTest::TearDown();
+  }
+  static void Put(KwerDoubleAnswer& a, int offset, const char* utf8) {
+    std::string text = Utf8ToMazText(utf8);
+    ConvChars(text.data(), static_cast<int>(text.size()), MazToWindowsPairs, 0);
+    std::memcpy(a.record + offset, text.c_str(), text.size() + 1);
+  }
+};
+
+constexpr int GUS_NAME = 314, GUS_STREET = 2380, GUS_HOUSE = 2496, GUS_TOWN = 2528, GUS_POSTAL = 2564,
+              GUS_POST_OFFICE = 2612;
+
+TEST_F(InvoiceLookupTest, GusFillsTheBuyerAndTheNumberIsChecked) {
+  kwer_double_script.vatStatus = 1;
+  KwerDoubleAnswer& a = kwer_double_script.answers[0];
+  std::snprintf(a.entry, sizeof a.entry, "BIR1_SzukajNip");
+  std::snprintf(a.number, sizeof a.number, "1234563218");
+  a.record[0] = 1;
+  Put(a, GUS_NAME, "Hurtownia Żuraw");
+  Put(a, GUS_TOWN, "Kraków");
+  Put(a, GUS_POST_OFFICE, "Kraków");
+  Put(a, GUS_STREET, "ul. Długa");
+  Put(a, GUS_HOUSE, "12");
+  Put(a, GUS_POSTAL, "30-001");
+  // The NIP comes from the receipt; the code stays empty.
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{F6}{F9}{ENTER}{F2}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2()) << seen;
+  EXPECT_EQ(MazToUtf8Text(Buyer("NA1").c_str()), "Hurtownia Żuraw");
+  EXPECT_EQ(MazToUtf8Text(Buyer("MIA").c_str()), "Kraków");
+  EXPECT_EQ(Buyer("KOP"), "30-001");
+  EXPECT_NE(std::string(kwer_double_script.calls).find("VAT_CzynnySprawdz"), std::string::npos)
+      << kwer_double_script.calls;
+}
+
+TEST_F(InvoiceLookupTest, F8ChecksOnly) {
+  kwer_double_script.vatStatus = 1;
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{F8}{F9}{ENTER}{F2}{ESC}{ESC}");
+  ASSERT_TRUE(BuyerOf2()) << seen;
+  EXPECT_EQ(Buyer("NA1"), "");
+  EXPECT_NE(std::string(kwer_double_script.calls).find("VAT_CzynnySprawdz"), std::string::npos);
+  EXPECT_EQ(std::string(kwer_double_script.calls).find("BIR1_SzukajNip"), std::string::npos);
 }
 
 }  // namespace
