@@ -35,7 +35,7 @@
 
 namespace retail {
 
-StanKoduPozycji stanKoduPozycji = {KOD_PARAGONU_NETTO, 0, 'A', 0, {}, 0};
+StanKoduPozycji stanKoduPozycji = {KOD_PARAGONU_NETTO, 0, 'A', 0, {}};
 char nazwaTowaruFiltru[41];
 char* ostatniKodFiltru = nullptr;
 
@@ -283,12 +283,16 @@ int sprawdz_kod_pozycji(Get4* get) {
     if (loaded != 0) return -1;
   }
   Remember(s.ostatniKod, code);
-  if (PositionMode(s.tryb) && f4char(H("STA")) == 'T') {
+  if (!PositionMode(s.tryb)) return 0;
+  if (f4char(H("STA")) == 'T') {
     f4assign_int(P("VAT"), MARGIN_CODE);
     ToFieldCopyDouble(P("VAS"), 0);
-    Redisplay();
   }
-  return 0;
+  // the values follow the loaded price at once: a scanned code is saved
+  // straight from this slot
+  int chain = trybWypelniania == 2 ? licz_od_ceny_brutto() : licz_od_ceny_netto();
+  Redisplay();
+  return chain == 0 ? 0 : -1;
 }
 
 int sprawdz_kod_filtru(Get4* get) {

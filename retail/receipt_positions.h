@@ -73,7 +73,6 @@ struct StanKoduPozycji {
   char poziomCeny;          // 'A', 'B' or 'C'
   int zPickeraTowarow;      // the code came from the goods picker
   char ostatniKod[19];      // the slot's text as last validated
-  int zmianaPozycji;        // an existing position is being changed
 };
 extern StanKoduPozycji stanKoduPozycji;
 

@@ -663,6 +663,7 @@ int pozycje_paragonu(int view, int fillMode, int viewOnly) {
   int previous = w4select(-1);
   auto* c = static_cast<kontekst_pozycji_paragonu*>(take_mem(sizeof(kontekst_pozycji_paragonu)));
   if (!c) return -1;
+  c->okno_menu = -1;
   kontekst_pozycji_paragonu* outer = kontekst;
   int outerFill = trybWypelniania, outerFiscal = drukowanieFiskalne;
   kontekst = c;
@@ -711,7 +712,7 @@ int pozycje_paragonu(int view, int fillMode, int viewOnly) {
   } else {
     result = -1;
   }
-  if (c->okno_menu > 0) w4close(c->okno_menu);
+  if (c->okno_menu >= 0) w4close(c->okno_menu);
   kontekst = outer;
   trybWypelniania = outerFill;
   drukowanieFiskalne = outerFiscal;

@@ -151,7 +151,6 @@ void DefineTabulogram(kontekst_paragonow& c) {
     int flags;
     TabuValueRoutine value;
   };
-  constexpr int TOTALLED = 0;   // the tabulogram totals every numeric column
   const Column columns[] = {
       {"numer", "paragonu", HS("NRV"), 1, 0, ReceiptNumberTabu},
       {"data wyst", "", HS("DSP"), 1, 0, nullptr},
@@ -161,9 +160,9 @@ void DefineTabulogram(kontekst_paragonow& c) {
       {"nazwa cd", "", BS("NA2"), 3, 0, nullptr},
       {"miasto", "", BS("MIA"), 4, 0, nullptr},
       {"ulica", "", BS("ULI"), 4, 0, nullptr},
-      {"wartość", "netto", HS("NET"), 5, TOTALLED, nullptr},
-      {"wartość", "VAT", HS("VAT"), 5, TOTALLED, nullptr},
-      {"wartość", "brutto", HS("BRU"), 6, TOTALLED, nullptr},
+      {"wartość", "netto", HS("NET"), 5, TABU_SUMMED, nullptr},
+      {"wartość", "VAT", HS("VAT"), 5, TABU_SUMMED, nullptr},
+      {"wartość", "brutto", HS("BRU"), 6, TABU_SUMMED, nullptr},
       {"uwagi", "", HS("UWA"), 6, 0, nullptr},
       {"numer", "dokumentu", HS("NRF"), 7, 0, InvoiceNumberTabu},
       {"fiskalny", "", HS("WYD"), 7, DEF_LAST, nullptr},

@@ -36,7 +36,7 @@ class ReceiptCodesTest : public ReceiptTest {
     parametryDetal.sellingPrice = 1;
     parametryDetal.pricesShown = 1;
     parametryDetal.searchByName = 'N';
-    stanKoduPozycji = StanKoduPozycji{KOD_PARAGONU_NETTO, 0, 'A', 0, {}, 0};
+    stanKoduPozycji = StanKoduPozycji{KOD_PARAGONU_NETTO, 0, 'A', 0, {}};
     ASSERT_EQ(OpenZ5TOWA(0), 0);
     AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "CHLEB"}, {"NA2", "RAZOWY"}, {"ILO", "10"}, {"JED", "szt"},
                          {"CSN", "1.111"}, {"CSB", "1.37"}, {"CBN", "2"}, {"CBB", "2.46"}, {"CCN", "3"},

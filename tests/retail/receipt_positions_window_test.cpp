@@ -249,7 +249,108 @@ TEST_F(ReceiptWindowTest, MarginReceiptStartingInTheCodeSlotKeepsTheMarginRate) 
   EXPECT_DOUBLE_EQ(f4double(P("WAB")), 10);
   EXPECT_DOUBLE_EQ(f4double(P("WAV")), 0);
   EXPECT_EQ(Trim(P("STA")), "N") << "stock option off";
+  EXPECT_EQ(f4int(P("RE2")), 0) << "no GTU group is stored as 0";
   EXPECT_NE(seen.find("ZEROWA (marża)"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, ScannedCodeMovesToTheCodeSlotAndSavesThePosition) {
+  StartOnline();
+  // the reader sends Ctrl+B, the code and Ctrl+C while the cursor is in the quantity slot
+  Window("d3{CTRL+B}T1{CTRL+C}T{ENTER}{ESC}{ESC}{ESC}");
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 3);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 30);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 5.61);
+  EXPECT_DOUBLE_EQ(StockOf("T1"), 7);
+  EXPECT_EQ(port.printer.Count("trline"), 1) << port.printer.AllCommands();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, NetReceiptTakesNetPricesAndShowsTheAccount) {
+  parametryDetal.useAccounts = 'T';
+  ASSERT_EQ(OpenZ5KONT(0), 0);
+  AppendNamed(Z5KONT, {{"NUM", "701-0001"}, {"NAZ", "SPRZEDAZ DETALICZNA"}, {"REC", "7"}});
+  GoHeader(1);
+  SetNamed(Z5PARA, {{"TRY", "1"}});
+  ASSERT_EQ(d4write(Z5PARA.table, d4recno(Z5PARA.table)), 0);
+  // quantity 2, no code, name, unit and classification, the account, net 10.00 less 10 %
+  Window("d2{ENTER}{ENTER}USLUGA{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}701-0001{ENTER}"
+         "10{ENTER}10{ENTER}{ENTER}{ENTER}{ENTER}{F9}{F2}T{ESC}{ESC}{F9}{ESC}",
+         1, 1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("CNR")), 9);
+  EXPECT_DOUBLE_EQ(f4double(P("WNE")), 18);
+  EXPECT_DOUBLE_EQ(f4double(P("CBB")), 12.30);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 22.14);
+  EXPECT_EQ(f4long(P("KON")), 7);
+  EXPECT_NE(seen.find("cena netto"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("SPRZEDAZ DETALICZNA"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("numer konta"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, ReceiptRateMenu) {
+  struct Case {
+    int current, withMargin;
+    const char* keys;
+    int code;
+  } cases[] = {{8, 0, "{ENTER}", 8},  {3, 0, "{ENTER}", 3}, {9, 0, "{ENTER}", 9},   {14, 1, "{ENTER}", 14},
+               {12, 0, "{ENTER}", 1}, {1, 0, "{DOWN}{ENTER}", 2}, {1, 1, "{ESC}", -1}};
+  for (const Case& c : cases) {
+    Keys(c.keys);
+    EXPECT_EQ(wybierz_stawke_paragonu(c.current, c.withMargin), c.code) << c.current << " " << c.keys;
+  }
+  Keys("{F9}{ESC}");
+  wybierz_stawke_paragonu(1, 0);
+  EXPECT_NE(seen.find("Wybierz stawkę VAT"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("6. ZWROT rolnikom"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("ZEROWA (marża)"), std::string::npos) << "the positions window has no margin item";
+}
+
+TEST_F(ReceiptWindowTest, GtuGroupIsChosenAndShownInItsColumn) {
+  salesOptions.procedureMarks = 'T';
+  parametryDetal.updateStock = 'N';
+  // a typed position; Enter through the slots to the GTU choice, item 3 there
+  Window("d1{ENTER}{ENTER}X{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}5{ENTER}{ENTER}{ENTER}{ENTER}"
+         "{ENTER}{ENTER}{ENTER}{HOME}{DOWN}{DOWN}{ENTER}{F2}T{ESC}{ESC}{F9}{ESC}",
+         1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_EQ(f4int(P("RE2")), 3) << seen;
+  EXPECT_NE(seen.find(" 3│X"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReceiptWindowTest, AltIInTheValueSlotTakesTheQuantityFromTheValue) {
+  parametryDetal.updateStock = 'N';
+  // price 10.00: a value of 25 gives 2.5 pieces
+  Window("d1{ENTER}{ENTER}X{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}10{ENTER}{ENTER}{ENTER}"
+         "25{ALT+I}{ENTER}{ENTER}{F2}T{ESC}{ESC}{ESC}",
+         1);
+  std::vector<long> positions = Positions(1);
+  ASSERT_EQ(positions.size(), 1u) << seen;
+  d4go(Z5PARE.table, positions[0]);
+  EXPECT_DOUBLE_EQ(f4double(P("ILO")), 2.5);
+  EXPECT_DOUBLE_EQ(f4double(P("WAB")), 25);
+  EXPECT_DOUBLE_EQ(f4double(P("WAV")), 4.67);
 }
 
 }  // namespace
