@@ -178,6 +178,7 @@ void DefineSlots() {
   g4(1, 16, form.prefix);
   g4disabled();
   g4long(1, 21, &form.number);
+  g4picture("99999");
   g4disabled();
   g4(1, 27, form.suffix);
   g4disabled();

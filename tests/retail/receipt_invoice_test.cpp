@@ -97,6 +97,7 @@ TEST_F(InvoiceTest, NewInvoiceTakesTheNextNumberAndTheContractor) {
   // The number window: Enter on the prefix proposes 2; the form: the code, then F2.
   Run("k{F9}{ENTER}{F9}{ENTER}{ENTER}{ENTER}K1{F9}{F2}{F9}{ESC}{ESC}");
   EXPECT_TRUE(Shown("FAKTURA DO PARAGONU")) << seen;
+  EXPECT_TRUE(Shown("nr dokumentu...   FV/    2/2025")) << seen;
   EXPECT_TRUE(Shown("2. FAKTURĘ")) << "the chooser opens on the invoice";
   EXPECT_EQ(Head(2, "TYF"), "9");
   EXPECT_EQ(Head(2, "PRF"), "FV");
