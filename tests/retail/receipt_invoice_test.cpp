@@ -147,6 +147,36 @@ TEST_F(InvoiceTest, TakenNumberIsReportedAndNothingWritten) {
   EXPECT_EQ(d4reccount(Z5PARO.table), 0);
 }
 
+// Another workstation gives FV/2/2025 while the form is open: found taken
+// under the headers' lock at F2, reported, and nothing written.
+int OtherWorkstationTakesTheNumber(int32_t, int32_t) {
+  DbTable* headers = Z5PARA.table;
+  long current = d4recno(headers);
+  if (d4append_start(headers, 0) != 0) return 0;
+  d4blank(headers);
+  f4assign_long(d4field(headers, "REC"), 3);
+  f4assign_long(d4field(headers, "TYF"), 9);
+  f4assign(d4field(headers, "PRF"), "  FV");
+  f4assign_long(d4field(headers, "NRF"), 2);
+  f4assign(d4field(headers, "POF"), "2025");
+  f4assign(d4field(headers, "DSP"), "20261101");
+  if (d4append(headers) != 0 || d4flush(headers) != 0) ADD_FAILURE() << "no second invoice";
+  d4go(headers, current);
+  return 0;
+}
+
+TEST_F(InvoiceTest, NumberTakenMeanwhileIsCheckedAgainAtF2) {
+  g4set_key_to(KEY_F10, OtherWorkstationTakesTheNumber);
+  Run("k{ENTER}{ENTER}{ENTER}{ENTER}K1{F10}{F2}{F9}{ENTER}{ESC}");
+  g4set_key_to(KEY_F10, nullptr);
+  EXPECT_TRUE(Shown("Podany numer już istnieje!")) << seen;
+  EXPECT_EQ(Number(2, "TYF"), 0);
+  EXPECT_EQ(Number(2, "NRF"), 0);
+  EXPECT_FALSE(BuyerOf2());
+  EXPECT_EQ(Z5PARA.table->file_locked, 0);
+  EXPECT_EQ(Z5PARO.table->file_locked, 0);
+}
+
 TEST_F(InvoiceTest, PaidInCashMarksThePaymentAndPaymentEntryAddsUp) {
   std::strcpy(parametryDetal.paymentForm, Utf8ToMazText("ZAPŁACONO GOTÓWKĄ").c_str());
   Run("k{ENTER}{ENTER}{ENTER}{F2}{ESC}{ESC}");
