@@ -1,6 +1,6 @@
 // The state of the invoice printout while it runs and the page helpers the
-// item rows and the totals block share. Only the invoice printer's files
-// include it; one printout runs at a time.
+// item rows and the totals block share: the sales invoice printouts and
+// the page printouts of a receipt include it; one printout runs at a time.
 #pragma once
 #include <functional>
 #include <string>

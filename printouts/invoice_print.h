@@ -34,6 +34,8 @@ void wiersz_kwot_pln(int* row, char* value, char* pattern, int width, double net
 // The marks line of procedure codes and (with goodsGroups) goods groups;
 // with show, a message window shows them.
 const char* linia_oznaczen(int show, int goodsGroups);
+// The same of 13 procedure and 13 group mark characters ('T' set).
+const char* tekst_oznaczen(const char* procedureMarks, const char* groupMarks, int show, int goodsGroups);
 
 // The correction printout (kinds 3 and 4; choice 1 net prices, else gross):
 // 1 when the job ran, 0 when the dialog was left or a line lacks its

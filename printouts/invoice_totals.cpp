@@ -386,16 +386,14 @@ void wiersz_kwot_pln(int* row, char* value, char* pattern, int width, double net
   (*row)++;
 }
 
-const char* linia_oznaczen(int show, int goodsGroups) {
+const char* tekst_oznaczen(const char* procedureMarks, const char* groupMarks, int show, int goodsGroups) {
   static const char* const CODES[MARKS] = {nullptr,   nullptr,  "TP ",    "TT_WNT ",        "TT_D ",
                                            "MR_T ",   "MR_UZ ", "I_42 ",  "I_63 ",          "B_SPV ",
                                            "B_SPV_DOSTAWA ", "B_MPV_PROWIZJA ", "MPP "};
   bool wsto = WorkingYear() >= FIRST_YEAR_OF_WSTO;
   std::string procedures, groups;
-  const char* nkv = f4ptr(H("NKV"));
-  const char* nkk = f4ptr(H("NKK"));
-  for (int i = 0; i < MARKS && i < static_cast<int>(f4len(H("NKV"))); i++) {
-    if (nkv[i] != 'T') continue;
+  for (int i = 0; i < MARKS; i++) {
+    if (procedureMarks[i] != 'T') continue;
     if (i == 0)
       procedures += wsto ? "WSTO_EE " : "SW ";
     else if (i == 1)
@@ -404,8 +402,8 @@ const char* linia_oznaczen(int show, int goodsGroups) {
       procedures += CODES[i];
   }
   if (goodsGroups)
-    for (int i = 0; i < MARKS && i < static_cast<int>(f4len(H("NKK"))); i++)
-      if (nkk[i] == 'T') groups += std::string(i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + " ";
+    for (int i = 0; i < MARKS; i++)
+      if (groupMarks[i] == 'T') groups += std::string(i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + " ";
   if (show) {
     std::string a = "PROC: " + procedures, b = "GTU: " + groups;
     MessageWindow(MB_INFO, a.c_str(), b.c_str());
@@ -413,6 +411,11 @@ const char* linia_oznaczen(int show, int goodsGroups) {
   static std::string line;
   line = "PROC: " + procedures + "   " + (goodsGroups ? "GTU:" : " ") + " " + groups;
   return line.c_str();
+}
+
+const char* linia_oznaczen(int show, int goodsGroups) {
+  // Both fields hold at least the 13 marks.
+  return tekst_oznaczen(f4ptr(H("NKV")), f4ptr(H("NKK")), show, goodsGroups);
 }
 
 int drukuj_podsumowanie_faktury(long rec, int, int) {

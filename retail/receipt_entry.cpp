@@ -9,7 +9,6 @@
 
 #include "app/option_sets.h"
 #include "app/prompts.h"
-#include "app/stand_in_screens.h"
 #include "app/validators.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
@@ -21,6 +20,7 @@
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
 #include "retail/receipt_positions.h"
+#include "retail/receipt_invoice.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
 #include "tables/catalogue.h"
@@ -348,7 +348,7 @@ int32_t modyfikuj_opis(int32_t item) {
     Uwaga(MSG_NO_INVOICE);
     return 0;
   }
-  return NotAvailableYet("Dane faktury do paragonu");
+  return edytuj_dane_faktury();
 }
 
 }  // namespace retail

@@ -3,13 +3,13 @@
 // fiscal receipt sent from the saved positions.
 #include <string>
 
-#include "app/stand_in_screens.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
+#include "retail/receipt_invoice.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
 #include "tables/firm_tables.h"
@@ -93,10 +93,10 @@ int drukuj_paragon(int kind) {
   if (OpenZ5PAWL() != 0) return 0;
   if (kind == 1) {
     static const char* const forms[] = {"                ", "1. OD CEN NETTO", "2. OD CEN BRUTTO", nullptr};
-    get_menu_function(" WYBIERZ ", forms, 1, -1, -1);
-    NotAvailableYet("Wydruk faktury do paragonu");
+    int form = get_menu_function(" WYBIERZ ", forms, 1, -1, -1);
+    if (form > 0) faktura_do_paragonu_wydruk(form);
   } else if (!HasPrinter()) {
-    NotAvailableYet("Wydruk paragonu");
+    paragon_wydruk();
   } else if (paragon_fiskalny() == 0) {
     MarkPrinted();
   }

@@ -20,6 +20,7 @@
 #include "env/session/field_text.h"
 #include "jpk/jpk_fakt_export.h"
 #include "print/tabulogram.h"
+#include "retail/receipt_invoice.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
@@ -235,12 +236,11 @@ int32_t Append(int32_t) { return browse_dopisz(0); }
 int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); }
 int32_t Later(int32_t item) {
-  static const char* const names[] = {"Faktura do paragonu", "Tabulogram paragonów", "Filtry paragonów",
-                                      "Sumy paragonów",      "Ewidencja paragonów",
-                                      "Płatność faktury do paragonu", "Oznaczenia faktury do paragonu"};
+  static const char* const names[] = {"Tabulogram paragonów", "Filtry paragonów", "Sumy paragonów",
+                                      "Ewidencja paragonów"};
   return NotAvailableYet(names[item]);
 }
-enum LaterItem { LATER_INVOICE, LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER, LATER_PAYMENT, LATER_MARKS };
+enum LaterItem { LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER };
 int32_t JpkFakt(int32_t) {
   eksport_jpk_fakt();
   return 0;
@@ -251,7 +251,7 @@ void BuildMenus(kontekst_paragonow& c) {
   m[0] = DefineMainMenuWindow();
   MenuDefineItem(" Dopisz ", 11100, 'd', 0, Append, nullptr);
   MenuDefineItem(" Drukuj ", 11200, 'r', -1, nullptr, &m[5]);
-  MenuDefineItem(" Faktura ", 11300, 'k', LATER_INVOICE, Later, nullptr);
+  MenuDefineItem(" Faktura ", 11300, 'k', 0, faktura_z_menu, nullptr);
   MenuDefineItem(" Modyfikuj ", 11400, 'm', -1, nullptr, &m[1]);
   MenuDefineItem(" Szukaj ", 11500, 's', 0, Search, nullptr);
   MenuDefineItem(" Filtry ", 11600, 'f', LATER_FILTERS, Later, nullptr);
@@ -282,18 +282,6 @@ void BuildMenus(kontekst_paragonow& c) {
 
 // ---- keys
 
-// Alt+O, Alt+P: the marks of the invoice issued to the receipt, kept in its
-// buyer record.
-int BuyerMarks() {
-  DbTable* buyers = Z5PARO.table;
-  if (set_lock(buyers, -1) != 0) return 0;
-  d4tag_select(buyers, Z5PARO.tag[BUYER_BY_RECEIPT]);
-  int rc = d4seek_double(buyers, f4double(H("REC")));
-  if (rc > 0) Uwaga("Brak faktury.");
-  d4unlock(buyers);
-  return rc == 0 ? Later(LATER_MARKS) : 0;
-}
-
 int klawisze_paragonow(int key) {
   BrowseContext* browse = CurrentBrowse;
   if (!browse || browse->edit_mode) return 0;
@@ -309,10 +297,10 @@ int klawisze_paragonow(int key) {
       przelacz_dokument_pozycje(key);
       return 0;
     case KEY_CTRL_P:
-      return Later(LATER_PAYMENT);
+      return platnosc_faktury();
     case KEY_ALT_O:
     case KEY_ALT_P:
-      return MarksInUse() ? BuyerMarks() : 0;
+      return MarksInUse() ? oznaczenia_faktury(key == KEY_ALT_O) : 0;
     default:
       return 0;
   }

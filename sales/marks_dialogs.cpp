@@ -34,16 +34,17 @@ constexpr int SCREEN_MARK_COL = 2;
 struct Dialog {
   const char* title;
   int row, col, height, width;
-  const char* field;
+  DbField* field;
+  int first;            // the field's position of the first mark, from 0
   int16_t resource;
   int markCol;
   int count;            // positions with a widget
-  int fixed;            // the position never changed here, or -1
+  int fixed;            // the field position never changed here, or -1
 };
 
 // The window over the marks field; Esc puts the field back as it was.
 int RunDialog(const Dialog& d, bool displayOnly) {
-  DbField* field = d4field(Z5SPRZ.table, d.field);
+  DbField* field = d.field;
   static DbField* bound;
   bound = field;
   std::string before(f4ptr(field), f4len(field));
@@ -56,9 +57,9 @@ int RunDialog(const Dialog& d, bool displayOnly) {
   std::string background = tekst_tla(d.resource, d.width - 1 - backgroundCol);
   DefineWigetEx(FIRST_MARK_ROW, backgroundCol, WigetMsg(background.c_str()), 0, W_STATIC);
   for (int i = 0; i < d.count; i++) {
-    bool readOnly = displayOnly || i == d.fixed;
+    bool readOnly = displayOnly || d.first + i == d.fixed;
     uint32_t flags = W_FIELD_YESNO | WF_LONG | (readOnly ? WF_DISPLAY_ONLY : 0);
-    DefineWigetEx(FIRST_MARK_ROW + i, d.markCol, WigetFld(&bound), i, flags);
+    DefineWigetEx(FIRST_MARK_ROW + i, d.markCol, WigetFld(&bound), d.first + i, flags);
   }
   int previous = w4select(-1);
   std::string title = Utf8ToMazText(d.title);
@@ -86,19 +87,23 @@ bool From2022() { return WorkingYear() >= FIRST_YEAR_2022; }
 
 }  // namespace
 
-int oznaczenia_gtu(int tylko_podglad) {
-  Dialog d{"OZNACZENIA TOWARÓW I USŁUG (GTU)", 4, 1, 18, 78, "NKK", From2022() ? RES_GTU_2022 : RES_GTU, 5,
-           MARKS, -1};
+int okno_gtu_pola(DbField* field, int first, int tylko_podglad) {
+  Dialog d{"OZNACZENIA TOWARÓW I USŁUG (GTU)", 4, 1, 18, 78, field, first,
+           From2022() ? RES_GTU_2022 : RES_GTU, 5, MARKS, -1};
   return RunDialog(d, tylko_podglad != 0);
 }
 
-int procedury(int tylko_podglad) {
+int okno_procedur_pola(DbField* field, int first, int tylko_podglad) {
   bool from2022 = From2022();
   // From 2022 the split-payment mark is set in the header itself.
-  Dialog d{"PROCEDURY", 4, 0, 17, 80, "NKV", from2022 ? RES_PROCEDURES_2022 : RES_PROCEDURES, from2022 ? 11 : 5,
-           from2022 ? MARKS - 1 : MARKS, TT_WNT};
+  Dialog d{"PROCEDURY", 4, 0, 17, 80, field, first, from2022 ? RES_PROCEDURES_2022 : RES_PROCEDURES,
+           from2022 ? 11 : 5, from2022 ? MARKS - 1 : MARKS, first + TT_WNT};
   return RunDialog(d, tylko_podglad != 0);
 }
+
+int oznaczenia_gtu(int tylko_podglad) { return okno_gtu_pola(d4field(Z5SPRZ.table, "NKK"), 0, tylko_podglad); }
+
+int procedury(int tylko_podglad) { return okno_procedur_pola(d4field(Z5SPRZ.table, "NKV"), 0, tylko_podglad); }
 
 void skroty_klawiszowe(int rejestr) {
   bool from2024 = WorkingYear() >= FIRST_YEAR_2024;

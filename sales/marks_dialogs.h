@@ -2,6 +2,15 @@
 // NKV) and the shortcut-keys window of the sales register.
 #pragma once
 
+struct DbField;
+
+// The GTU window over the 13 marks of `field` from its position `first`
+// (from 0) and the procedure window over 13 (from 2022: 12) marks from
+// `first`, the fourth never changed; Esc puts the field back as it was,
+// F2 leaves the new marks for the caller to write. With `tylko_podglad`
+// shown only. The key that closed the window.
+int okno_gtu_pola(DbField* field, int first, int tylko_podglad);
+int okno_procedur_pola(DbField* field, int first, int tylko_podglad);
 // The GTU marks of the current header; with `tylko_podglad` shown only.
 // Esc leaves the marks as they were. The key that closed the window.
 int oznaczenia_gtu(int tylko_podglad);
