@@ -192,4 +192,13 @@ TEST_F(ReceiptFiltersTest, AFaultyReceiptIsReportedAndNoSumsAreShown) {
   EXPECT_FALSE(Shown("ilość paragonów.")) << seen;
 }
 
+TEST_F(ReceiptFiltersTest, TheTabulogramRunsOnlyAfterTheFiltersAreConfirmed) {
+  Run("rt{ESC}{F9}{ESC}{ESC}");
+  EXPECT_FALSE(Shown("WYBIERZ DANE DO WYDRUKU")) << seen;
+  seen.clear();
+  Run("rt{F2}{F9}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("WYBIERZ DANE DO WYDRUKU")) << seen;
+  EXPECT_TRUE(Shown("numer~paragonu")) << seen;
+}
+
 }  // namespace
