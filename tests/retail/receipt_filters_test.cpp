@@ -192,6 +192,15 @@ TEST_F(ReceiptFiltersTest, AFaultyReceiptIsReportedAndNoSumsAreShown) {
   EXPECT_FALSE(Shown("ilość paragonów.")) << seen;
 }
 
+TEST_F(ReceiptFiltersTest, EscAtAFaultyReceiptStopsTheSumsWithoutAWarning) {
+  GoHeader(2);
+  f4assign_double(H("NET"), 99);
+  ASSERT_EQ(d4write(Z5PARA.table, d4recno(Z5PARA.table)), 0);
+  Run("a{F2}{ESC}{F9}{ESC}");
+  EXPECT_FALSE(Shown("Błąd dokumentów !")) << seen;
+  EXPECT_FALSE(Shown("ilość paragonów.")) << seen;
+}
+
 TEST_F(ReceiptFiltersTest, TheTabulogramRunsOnlyAfterTheFiltersAreConfirmed) {
   Run("rt{ESC}{F9}{ESC}{ESC}");
   EXPECT_FALSE(Shown("WYBIERZ DANE DO WYDRUKU")) << seen;
