@@ -66,4 +66,11 @@ TEST_F(ReceiptFiltersRoadTest, TheMarginReceiptsTabulogramNamesItsFilter) {
   ExpectGoldenPage("retail", "road_receipt_tabulogram.txt", page);
 }
 
+TEST_F(ReceiptFiltersRoadTest, TheSumsArePrintedWithTheirPeriod) {
+  // The dates 01-03-25 to 31-03-25 confirmed; the sums window printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}a{ENTER}010325{ENTER}{DOWN}{ENTER}310325{ENTER}{F2}{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_receipt_sums.txt", page);
+}
+
 }  // namespace
