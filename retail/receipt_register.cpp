@@ -20,6 +20,7 @@
 #include "env/session/field_text.h"
 #include "jpk/jpk_fakt_export.h"
 #include "print/tabulogram.h"
+#include "retail/receipt_filters.h"
 #include "retail/receipt_invoice.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
@@ -235,12 +236,7 @@ void DefineSearch(kontekst_paragonow& c) {
 int32_t Append(int32_t) { return browse_dopisz(0); }
 int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); }
-int32_t Later(int32_t item) {
-  static const char* const names[] = {"Tabulogram paragonów", "Filtry paragonów", "Sumy paragonów",
-                                      "Ewidencja paragonów"};
-  return NotAvailableYet(names[item]);
-}
-enum LaterItem { LATER_TABULOGRAM, LATER_FILTERS, LATER_SUMS, LATER_REGISTER };
+int32_t Later(int32_t) { return NotAvailableYet("Ewidencja paragonów"); }
 int32_t JpkFakt(int32_t) {
   eksport_jpk_fakt();
   return 0;
@@ -254,14 +250,14 @@ void BuildMenus(kontekst_paragonow& c) {
   MenuDefineItem(" Faktura ", 11300, 'k', 0, faktura_z_menu, nullptr);
   MenuDefineItem(" Modyfikuj ", 11400, 'm', -1, nullptr, &m[1]);
   MenuDefineItem(" Szukaj ", 11500, 's', 0, Search, nullptr);
-  MenuDefineItem(" Filtry ", 11600, 'f', LATER_FILTERS, Later, nullptr);
-  MenuDefineItem(" Suma ", 11700, 'a', LATER_SUMS, Later, nullptr);
-  MenuDefineItem(" Ewidencja ", 12000, 'e', LATER_REGISTER, Later, nullptr);
+  MenuDefineItem(" Filtry ", 11600, 'f', 1, filtry_z_menu, nullptr);
+  MenuDefineItem(" Suma ", 11700, 'a', 0, suma_z_menu, nullptr);
+  MenuDefineItem(" Ewidencja ", 12000, 'e', 0, Later, nullptr);
   MenuDefineItem(" JPK fakt.", 12000, 'j', 0, JpkFakt, nullptr);
 
   m[5] = DefineMenuWindow();
   MenuDefineItem(" Dokument ", 11210, 'd', 1, drukuj_z_menu, nullptr);
-  MenuDefineItem(" Tabulogram ", 11220, 't', LATER_TABULOGRAM, Later, nullptr);
+  MenuDefineItem(" Tabulogram ", 11220, 't', 0, tabulogram_paragonow, nullptr);
 
   m[1] = DefineMenuWindow();
   MenuDefineItem(" Opis ", 11420, 'o', -1, nullptr, &m[2]);
@@ -329,6 +325,7 @@ kontekst_paragonow* definiuj_paragony() {
   std::snprintf(c->title, sizeof c->title, "%s %d", EnvFindString(MSG_TITLE), WorkingYear());
   c->relateBuyer = 1;
   kontekstParagonow = c;
+  definiuj_filtry_paragonow();
   BuildMenus(*c);
   DefineColumns(*c);
   DefineTabulogram(*c);
@@ -340,6 +337,7 @@ kontekst_paragonow* definiuj_paragony() {
 void zwolnij_paragony(kontekst_paragonow** c) {
   for (int i = 5; i >= 0; i--)
     if ((*c)->menus[i] >= 0) w4close((*c)->menus[i]);
+  zwolnij_filtry_paragonow();
   kontekstParagonow = nullptr;
   free_mem(c);
 }
@@ -396,19 +394,6 @@ int RunRegister() {
 }
 
 }  // namespace
-
-int filtr_paragonow(intptr_t) {
-  DbTable* buyers = Z5PARO.table;
-  if (!buyers) return X4_ACCEPT;
-  d4tag_select(buyers, Z5PARO.tag[BUYER_BY_RECEIPT]);
-  int rc = d4seek_double(buyers, f4double(H("REC")));
-  if (rc < 0) return -1;
-  if (rc != 0) {
-    d4blank(buyers);
-    d4changed(buyers, 0);
-  }
-  return X4_ACCEPT;
-}
 
 void numer_paragonu_pozycji(ColumnValue* value) {
   DbField* f[] = {d4field(Z5PARE.table, "PRE"), d4field(Z5PARE.table, "NRV"), d4field(Z5PARE.table, "POS")};

@@ -60,8 +60,9 @@ int32_t odlacz_fakture(int32_t item);
 // Deletes the current receipt's buyer record when there is one; 0, or the
 // seek's error.
 int usun_dane_faktury();
-// The filter's step that positions (or blanks) the buyer record of the
-// receipt the scan passes; X4_ACCEPT, or -1 on a seek error.
+// The browse filter: positions (or blanks) the buyer record of the receipt
+// the scan passes, then applies the confirmed filters; X4_ACCEPT, X4_REJECT,
+// or -1 on a seek error.
 int filtr_paragonow(intptr_t data);
 // Column routine of the position register: the receipt number of the
 // current position in fixed-width parts.

@@ -1,0 +1,76 @@
+// The operator's road to the receipt tabulogram on the real program,
+// headless: " Detal " > " Paragon " > " Drukuj " > " Tabulogram " over a
+// seeded month with the margin filter confirmed, printed to a file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "db/dbf_records.h"
+#include "db/dbf_table.h"
+#include "env/paths.h"
+#include "fiscal/fiscal_printer.h"
+#include "fiscal/printer_params.h"
+#include "tables/receipt_tables.h"
+#include "tests/app/program_road.h"
+#include "tests/print/printed_text.h"
+
+namespace {
+
+// Into the firm, " Detal " > " Paragon ".
+const std::string RECEIPTS = std::string(LOGO) + "s{ENTER}dp";
+// The filters window's "marża" switched on and confirmed.
+const std::string MARGIN = "{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F2}";
+
+class ReceiptFiltersRoadTest : public ProgramRoadTest {
+ protected:
+  void SetUp() override {
+    ProgramRoadTest::SetUp();
+    if (HasFatalFailure()) return;
+    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
+    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
+    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
+    env->settlementYear = std::stoi(date.substr(0, 4));
+    ASSERT_EQ(CzytajParametryDETAL(), 0);
+    parametryDetal.printerType = DF_TYPE_NONE;
+    parametryDetal.printAfterSave = 'N';
+    ASSERT_EQ(ZapiszParametryDETAL(), 0);
+    ASSERT_EQ(OpenZ5PARA(0), 0);
+    ASSERT_EQ(OpenZ5PARE(0), 0);
+    ASSERT_EQ(OpenZ5PARO(0), 0);
+    Receipt(1, "20250303", "N", 0, "10.00", "2.30", "12.30");
+    Receipt(2, "20250304", "T", 0, "20.00", "4.60", "24.60");
+    Receipt(3, "20250305", "T", 9, "40.00", "9.20", "49.20");
+    AppendNamed(Z5PARO, {{"REK", "3"}, {"KNA", "K1"}, {"NA1", "NABYWCA SP. Z O.O."}, {"MIA", "WARSZAWA"},
+                         {"DPL", "20250320"}, {"ZAP", "N"}});
+    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}});
+    d4close_all(&env->engine);
+  }
+  void Receipt(long rec, const char* date, const char* kind, int invoice, const char* net, const char* vat,
+               const char* gross) {
+    AppendNamed(Z5PARA, {{"REC", std::to_string(rec)}, {"PRE", "  PA"}, {"NRV", std::to_string(rec)}, {"DSP", date},
+                         {"NET", net}, {"VAT", vat}, {"BRU", gross}, {"STA", kind}, {"TYF", std::to_string(invoice)},
+                         {"PRF", invoice ? "  FP" : "    "}, {"NRF", invoice ? std::to_string(rec) : "0"}, {"WYD", "T"},
+                         {"TRY", "1"}, {"OP", "TAK"}, {"AKT", "0"}});
+    AppendNamed(Z5PARE, {{"REK", std::to_string(rec)}, {"PRE", "  PA"}, {"NRV", std::to_string(rec)}, {"DAV", date},
+                         {"NA1", "TOWAR"}, {"ILO", "1"}, {"WNE", net}, {"WAV", vat}, {"WAB", gross}, {"VAT", "1"},
+                         {"ODC", "N"}});
+  }
+};
+
+TEST_F(ReceiptFiltersRoadTest, TheMarginReceiptsTabulogramNamesItsFilter) {
+  // The printer's absence acknowledged; the factory columns (F3) printed
+  // with F2 to the file; then the program is left.
+  RunToEnd(RECEIPTS + "{ENTER}rt" + MARGIN + "{F3}T{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_receipt_tabulogram.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheSumsArePrintedWithTheirPeriod) {
+  // The dates 01-03-25 to 31-03-25 confirmed; the sums window printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}a{ENTER}010325{ENTER}{DOWN}{ENTER}310325{ENTER}{F2}{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_receipt_sums.txt", page);
+}
+
+}  // namespace
