@@ -19,6 +19,7 @@
 #include "env/messages.h"
 #include "env/session/field_text.h"
 #include "print/tabulogram.h"
+#include "retail/position_register.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
@@ -254,7 +255,7 @@ void BuildMenus(kontekst_paragonow& c) {
   MenuDefineItem(" Szukaj ", 11500, 's', 0, Search, nullptr);
   MenuDefineItem(" Filtry ", 11600, 'f', LATER_FILTERS, Later, nullptr);
   MenuDefineItem(" Suma ", 11700, 'a', LATER_SUMS, Later, nullptr);
-  MenuDefineItem(" Ewidencja ", 12000, 'e', LATER_REGISTER, Later, nullptr);
+  MenuDefineItem(" Ewidencja ", 12000, 'e', 0, ewidencja_z_menu, nullptr);
   MenuDefineItem(" JPK fakt.", 12000, 'j', LATER_JPK, Later, nullptr);
 
   m[5] = DefineMenuWindow();
