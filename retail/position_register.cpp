@@ -171,13 +171,24 @@ int32_t PositionsAction(int32_t) {
 
 // Reports whose routines come with a later step of the module.
 int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {"Rejestr paragonów", "Zestawienie kont", "Obroty towarów", "Sumy rejestru",
+  static const char* const names[] = {nullptr, "Zestawienie kont", "Obroty towarów", "Sumy rejestru",
                                       "Wykres paragonów"};
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
   NotAvailableYet(names[item]);
   AfterReport(record);
   return 0;
+}
+
+int32_t RegisterAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  kontekst_ewidencji_paragonow& c = Ctx();
+  c.zNaglowkiem = 1;
+  int result = rejestr_z_paragonow();
+  c.zNaglowkiem = 0;
+  AfterReport(record);
+  return result;
 }
 
 void Menus(kontekst_ewidencji_paragonow& c) {
@@ -189,7 +200,7 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   MenuDefineItem(" Filtry ", 12500, 'f', 0, FiltersAction, nullptr);
   MenuDefineItem(" Wykres ", 12600, 'w', 4, LaterReport, nullptr);
   c.menuDrukuj = DefineMenuWindow();
-  MenuDefineItem(" Rejestr ", 12210, 'r', 0, LaterReport, nullptr);
+  MenuDefineItem(" Rejestr ", 12210, 'r', 0, RegisterAction, nullptr);
   MenuDefineItem(" Pozycje ", 12220, 'p', 0, PositionsAction, nullptr);
   MenuDefineItem(" Konta ", 12230, 'k', 1, LaterReport, nullptr);
   MenuDefineItem(" Obroty ", 12240, 'o', 2, LaterReport, nullptr);

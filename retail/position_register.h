@@ -59,4 +59,12 @@ int usun_pozycje_ewidencji();
 // The pre-key hook: append, modify and delete keys off, Alt+K the stamp.
 int skroty_ewidencji(int key);
 
+// Drukuj > Rejestr: the sales register from receipts into Z5ESPP and its
+// tabulogram; 0, or -1 when the lock, the table or a row failed.
+int rejestr_z_paragonow();
+// The rows of the filtered positions (walked on the table's selected tag)
+// into the open Z5ESPP from Lp `start`, then the totals row; an empty scan
+// writes nothing. 0, or -1 when a row was not written.
+int wiersze_rejestru_paragonow(long start);
+
 }  // namespace retail

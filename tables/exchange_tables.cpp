@@ -236,10 +236,13 @@ int OpenZ5SPISEX(int create, const char* directory) {
   return BindFirst(Z5SPISEX, 19) && Z5SPISEX.tag[0] != nullptr ? 0 : Failed(Z5SPISEX);
 }
 
-int CreateZ5ESPP() {
-  static char name[] = "Z5ESPP  .DBF";
-  return CreateExport(LAYOUT_Z5ESPP, name, WorkingYear(), Z5ESPP, -1, true);
+namespace {
+char esppName[] = "Z5ESPP  .DBF";
 }
+
+int CreateZ5ESPP() { return CreateExport(LAYOUT_Z5ESPP, esppName, WorkingYear(), Z5ESPP, -1, true); }
+
+int RemoveZ5ESPP() { return PlatFileDelete(EnvToDiskPath(esppName).c_str()) == PLAT_OK ? 0 : -1; }
 
 int CreateZ5ESZT() {
   static char name[] = "Z5ESZT  .DBF";

@@ -3,11 +3,15 @@
 // the receipt rate menu, and the deletion of a position.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "db/db_index.h"
 #include "db/db_scan.h"
 #include "retail/position_register.h"
+#include "tables/exchange_tables.h"
 #include "tests/retail/receipt_fixture.h"
 #include "ui/filters.h"
 
@@ -136,6 +140,66 @@ TEST_F(PositionRegisterTest, APositionIsDeletedOnlyWhenItsReceiptIsGone) {
   EXPECT_EQ(usun_pozycje_ewidencji(), -1);
   EXPECT_EQ(HeadlessKeysLeft(), 0);
   EXPECT_NE(seen.find("Pozycję można usunąć tylko poprzez ewidencję dokumentów !"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace retail;
+
+class ReceiptSalesRegisterTest : public PositionRegisterTest {
+ protected:
+  // Five receipts of one position each, with the codes given, sold on days 1 to 5.
+  void Month(const int (&codes)[5]) {
+    for (int n = 1; n <= 5; n++) {
+      std::string day = "2026120" + std::to_string(n);
+      Header(n, {{"DSP", day}});
+      Position(n, {{"NRV", std::to_string(n)}, {"PRE", "  PA"}, {"DAV", day}, {"VAT", std::to_string(codes[n - 1])},
+                   {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}});
+    }
+    d4tag_select(Z5PARE.table, Z5PARE.tag[1]);
+  }
+  std::string Rows() {
+    std::string all;
+    for (long r = 1; r <= d4reccount(Z5ESPP.table); r++) {
+      d4go(Z5ESPP.table, r);
+      auto f = [](const char* name) { return d4field(Z5ESPP.table, name); };
+      char line[200];
+      std::snprintf(line, sizeof line, "%s|%.10s|%s|%.2f|%.2f|%.2f|%.2f|%.2f\n", Trim(f("LPO")).c_str(),
+                    Trim(f("NUM")).c_str(), Trim(f("DAS")).c_str(), f4double(f("BRU")), f4double(f("NPO")),
+                    f4double(f("VPO")), f4double(f("NP1")), f4double(f("N0K")));
+      all += line;
+    }
+    return all;
+  }
+};
+
+TEST_F(ReceiptSalesRegisterTest, RowsFromTheStartingLpAndATotalsRowOfAllReceipts) {
+  Month({1, 1, 12, 13, 2});
+  context->zNaglowkiem = 1;
+  ASSERT_EQ(CreateZ5ESPP(), 0);
+  ASSERT_EQ(wiersze_rejestru_paragonow(3), 0);
+  // Codes 12 and 13 add only to the gross.
+  EXPECT_EQ(Rows(),
+            "3|PA/3|20261203|123.00|0.00|0.00|0.00|0.00\n"
+            "4|PA/4|20261204|123.00|0.00|0.00|0.00|0.00\n"
+            "5|PA/5|20261205|123.00|0.00|0.00|100.00|0.00\n"
+            "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
+  d4close(Z5ESPP.table);
+
+  // A start above the count: only the totals.
+  ASSERT_EQ(CreateZ5ESPP(), 0);
+  ASSERT_EQ(wiersze_rejestru_paragonow(6), 0);
+  EXPECT_EQ(Rows(), "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
+  d4close(Z5ESPP.table);
+}
+
+TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
+  Month({1, 1, 1, 1, 1});
+  // Without a prompt row the prompt ends as with Esc.
+  EXPECT_EQ(rejestr_z_paragonow(), 0);
+  EXPECT_FALSE(std::filesystem::exists(firm + "Z5ESPP26.DBF"));
 }
 
 }  // namespace
