@@ -171,7 +171,7 @@ int32_t PositionsAction(int32_t) {
 
 // Reports whose routines come with a later step of the module.
 int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {nullptr, "Zestawienie kont", "Obroty towarów", "Sumy rejestru",
+  static const char* const names[] = {nullptr, nullptr, "Obroty towarów", "Sumy rejestru",
                                       "Wykres paragonów"};
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
@@ -191,6 +191,19 @@ int32_t RegisterAction(int32_t) {
   return result;
 }
 
+int32_t AccountsAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  int result = 0;
+  // a refused lock skips the summary
+  if (d4lock_all(Z5PARE.table) == 0) {
+    result = zestawienie_kont();
+    d4unlock(Z5PARE.table);
+  }
+  AfterReport(record);
+  return result;
+}
+
 void Menus(kontekst_ewidencji_paragonow& c) {
   c.menuGlowne = DefineMainMenuWindow();
   MenuDefineItem(" Szukaj ", 12100, 's', 0, SearchAction, nullptr);
@@ -202,7 +215,7 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   c.menuDrukuj = DefineMenuWindow();
   MenuDefineItem(" Rejestr ", 12210, 'r', 0, RegisterAction, nullptr);
   MenuDefineItem(" Pozycje ", 12220, 'p', 0, PositionsAction, nullptr);
-  MenuDefineItem(" Konta ", 12230, 'k', 1, LaterReport, nullptr);
+  MenuDefineItem(" Konta ", 12230, 'k', 0, AccountsAction, nullptr);
   MenuDefineItem(" Obroty ", 12240, 'o', 2, LaterReport, nullptr);
   w4select(c.menuGlowne);
 }

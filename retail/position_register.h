@@ -67,4 +67,11 @@ int rejestr_z_paragonow();
 // writes nothing. 0, or -1 when a row was not written.
 int wiersze_rejestru_paragonow(long start);
 
+// Drukuj > Konta (the positions locked by the caller): the grouping menu,
+// question 88, Z5KONTE built and its structure shown; 0, or -1 on a table
+// error (also when another workstation holds the tables).
+int zestawienie_kont();
+// Z5KONTE (open) copied with grouping 0..3 into Z5KONTES and shown; 0 or -1.
+int struktura_kont(int grouping);
+
 }  // namespace retail

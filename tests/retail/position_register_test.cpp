@@ -12,6 +12,8 @@
 #include "db/db_scan.h"
 #include "retail/position_register.h"
 #include "tables/exchange_tables.h"
+#include "tables/masterdata_tables.h"
+#include "tests/db/db_test_support.h"
 #include "tests/retail/receipt_fixture.h"
 #include "ui/filters.h"
 
@@ -200,6 +202,76 @@ TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
   // Without a prompt row the prompt ends as with Esc.
   EXPECT_EQ(rejestr_z_paragonow(), 0);
   EXPECT_FALSE(std::filesystem::exists(firm + "Z5ESPP26.DBF"));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace retail;
+
+class ReceiptAccountsTest : public PositionRegisterTest {
+ protected:
+  void SetUp() override {
+    PositionRegisterTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5KONT(0), 0);
+    context->zKontem = 1;
+    Header(1, {});
+    long rec = 1;
+    for (const char* number : {"200-0001", "100-0001", "199-0001", "130-0001"}) {
+      AppendNamed(Z5KONT, {{"REC", std::to_string(rec)}, {"NUM", number}, {"NAZ", std::string("Konto ") + number}});
+      ASSERT_EQ(d4write(Z5KONT.table, d4recno(Z5KONT.table)), 0);
+      Position(1, {{"KON", std::to_string(rec++)}, {"WNE", "10"}, {"WAV", "2"}, {"WAB", "12"}});
+    }
+    Position(1, {{"WNE", "1"}, {"WAV", "0"}, {"WAB", "1"}});
+  }
+  // The numbers and net amounts of Z5KONTES as the run left it on disk.
+  std::string Structure() {
+    PlainDbf table(ReadFile(firm + "Z5KONTES.DBF"));
+    std::string all;
+    for (unsigned r = 1; r <= table.count; r++) {
+      std::string net = table.Value(r, 2);
+      all += table.Value(r, 1) + "|" + net.substr(net.find_first_not_of(' ')) + "\n";
+    }
+    return all;
+  }
+};
+
+TEST_F(ReceiptAccountsTest, NoAccountAndTotalsRowsGetNoSubtotals) {
+  ASSERT_EQ(HeadlessSetScript("{ENTER}t{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Structure(),
+            "        |1.00\n"
+            "100-0001|10.00\n"
+            "130-0001|10.00\n"
+            "199-0001|10.00\n"
+            "200-0001|10.00\n"
+            "********|41.00\n");
+
+  ASSERT_EQ(HeadlessSetScript("{DOWN}{DOWN}{DOWN}{ENTER}t{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Structure(),
+            "        |1.00\n"
+            "100-0001|10.00\n"
+            "100*****|10.00\n"
+            "130-0001|10.00\n"
+            "130*****|10.00\n"
+            "199-0001|10.00\n"
+            "199*****|10.00\n"
+            "1*******|30.00\n"
+            "200-0001|10.00\n"
+            "200*****|10.00\n"
+            "2*******|10.00\n"
+            "********|41.00\n");
+}
+
+TEST_F(ReceiptAccountsTest, EscAtTheQuestionCreatesNoTable) {
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_FALSE(std::filesystem::exists(firm + "Z5KONTE.DBF"));
 }
 
 }  // namespace
