@@ -27,17 +27,10 @@ namespace {
 
 constexpr int MSG_BUILD_QUESTION = 88;   // "Czy budować strukturę kont ?"
 constexpr long NO_ACCOUNT = 99999;
-constexpr int TAG_REC = 1;
 constexpr int NAME_WIDTH = 14;
+constexpr int TAG_REC = 1;
 
 DbField* P(const char* name) { return d4field(Z5PARE.table, name); }
-
-DbField** Slot(const char* name) {
-  DbField* field = d4field(Z5KONTES.table, name);
-  for (DbField*& bound : Z5KONTES.field)
-    if (bound == field) return &bound;
-  return nullptr;
-}
 
 // The filtered positions into their account rows, then the totals row;
 // nothing at all for an empty scan. 0 or -1.
@@ -67,35 +60,11 @@ int SumPositions() {
 }
 
 int Show() {
-  kontekst_ewidencji_paragonow* c = kontekstEwidencjiParagonow;
-  static ScrollColumn columns[7];
-  static TabuColumn tabulogram[8];
   static char subtitle[256];
-  ResetScrollDefinition(columns, sizeof columns);
-  DefineScrollColumn(Slot("NUM"), 0, "numer");
-  if (ScrollColumn* name = DefineScrollColumn(Slot("NAZ"), SCROLL_FIXED_WIDTH, "nazwa")) name->width = NAME_WIDTH;
-  DefineScrollColumn(Slot("NET"), 0, "netto");
-  DefineScrollColumn(Slot("VAT"), 0, "VAT");
-  DefineScrollColumn(Slot("NIV"), 0, "netto+VAT");
-  DefineScrollColumn(Slot("BRU"), 0, "brutto");
-  kolumny_struktury_kont(tabulogram, sizeof tabulogram);
   subtitle[0] = '\0';
-  if (c) opis_filtrow_ewidencji(subtitle, sizeof subtitle);
-  int bar = DefineMainMenuWindow();
-  MenuDefineItem(" Drukuj ", 1292, 'd', 0, [](int32_t) -> int32_t { return browse_drukuj(); }, nullptr);
-  BrowseContext* browse = nullptr;
-  int result = allocate_browse(&browse, Z5KONTES.table, nullptr, columns, bar);
-  if (result == 0) {
-    static const char* title = Sys("Konta paragonów");
-    browse->title = title;
-    browse->print_title = title;
-    browse->print_subtitle = subtitle;
-    browse->print_columns = tabulogram;
-    result = zrob_browse(0, 0, 0);
-    free_browse(&browse);
-  }
-  w4close(bar);
-  return result;
+  if (kontekstEwidencjiParagonow) opis_filtrow_ewidencji(subtitle, sizeof subtitle);
+  static const char* title = Sys("Konta paragonów");
+  return pokaz_liste_kont(title, subtitle, NAME_WIDTH);
 }
 
 }  // namespace
