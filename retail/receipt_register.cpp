@@ -151,7 +151,6 @@ void DefineTabulogram(kontekst_paragonow& c) {
     int flags;
     TabuValueRoutine value;
   };
-  constexpr int TOTALLED = 0;   // the tabulogram totals every numeric column
   const Column columns[] = {
       {"numer", "paragonu", HS("NRV"), 1, 0, ReceiptNumberTabu},
       {"data wyst", "", HS("DSP"), 1, 0, nullptr},
@@ -161,9 +160,9 @@ void DefineTabulogram(kontekst_paragonow& c) {
       {"nazwa cd", "", BS("NA2"), 3, 0, nullptr},
       {"miasto", "", BS("MIA"), 4, 0, nullptr},
       {"ulica", "", BS("ULI"), 4, 0, nullptr},
-      {"wartość", "netto", HS("NET"), 5, TOTALLED, nullptr},
-      {"wartość", "VAT", HS("VAT"), 5, TOTALLED, nullptr},
-      {"wartość", "brutto", HS("BRU"), 6, TOTALLED, nullptr},
+      {"wartość", "netto", HS("NET"), 5, TABU_SUMMED, nullptr},
+      {"wartość", "VAT", HS("VAT"), 5, TABU_SUMMED, nullptr},
+      {"wartość", "brutto", HS("BRU"), 6, TABU_SUMMED, nullptr},
       {"uwagi", "", HS("UWA"), 6, 0, nullptr},
       {"numer", "dokumentu", HS("NRF"), 7, 0, InvoiceNumberTabu},
       {"fiskalny", "", HS("WYD"), 7, DEF_LAST, nullptr},
@@ -281,6 +280,18 @@ void BuildMenus(kontekst_paragonow& c) {
 
 // ---- keys
 
+// Alt+O, Alt+P: the marks of the invoice issued to the receipt, kept in its
+// buyer record.
+int BuyerMarks() {
+  DbTable* buyers = Z5PARO.table;
+  if (set_lock(buyers, -1) != 0) return 0;
+  d4tag_select(buyers, Z5PARO.tag[BUYER_BY_RECEIPT]);
+  int rc = d4seek_double(buyers, f4double(H("REC")));
+  if (rc > 0) Uwaga("Brak faktury.");
+  d4unlock(buyers);
+  return rc == 0 ? Later(LATER_MARKS) : 0;
+}
+
 int klawisze_paragonow(int key) {
   BrowseContext* browse = CurrentBrowse;
   if (!browse || browse->edit_mode) return 0;
@@ -299,7 +310,7 @@ int klawisze_paragonow(int key) {
       return Later(LATER_PAYMENT);
     case KEY_ALT_O:
     case KEY_ALT_P:
-      return MarksInUse() ? Later(LATER_MARKS) : 0;
+      return MarksInUse() ? BuyerMarks() : 0;
     default:
       return 0;
   }

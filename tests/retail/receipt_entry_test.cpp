@@ -151,7 +151,30 @@ class EntryTest : public ReceiptTest {
     };
     givingUp.readKey = [] { return waiting ? SCREEN_KEY_ESC : screen->readKey(); };
     ScreenHookSet(&givingUp);
+  }  // Another workstation takes the headers' lock, answers, and a while
+  // later saves its receipt PA/1 as the next record and lets go.
+  void SaveElsewhere() {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    holder = fork();
+    if (holder == 0) {
+      d4close_all(&env->engine);
+      char byte = 1;
+      if (OpenZ5PARA(0) != 0 || set_lock(Z5PARA.table, -1) != 0) _exit(1);
+      if (write(ready[1], &byte, 1) != 1) _exit(1);
+      usleep(300 * 1000);
+      d4append_start(Z5PARA.table, 0);
+      d4blank(Z5PARA.table);
+      f4assign(d4field(Z5PARA.table, "PRE"), "  PA");
+      f4assign_long(d4field(Z5PARA.table, "NRV"), 1);
+      f4assign_long(d4field(Z5PARA.table, "REC"), 2);
+      int rc = d4append(Z5PARA.table) || d4flush(Z5PARA.table) || d4unlock(Z5PARA.table);
+      _exit(rc == 0 ? 0 : 1);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
   }
+
  protected:
   std::string Text(const char* name) { return Trim(H(name)); }
   bool Deleted(TableHandles& set, long record) {
@@ -318,6 +341,53 @@ TEST_F(SavedPrintTest, ReceiptWithoutPositionsSendsNothing) {
   Register("rd{ENTER}{F9}{ENTER}{ESC}{ESC}");
   EXPECT_NE(seen.find("Pusty paragon!"), std::string::npos) << seen;
   EXPECT_EQ(port.printer.Count("trinit"), 0) << port.printer.AllCommands();
+}
+
+// Print mode 0: the saved receipt is printed after " Czy rozpocząć wydruk ?".
+TEST_F(SavedPrintTest, NewReceiptIsPrintedAfterItsSave) {
+  Register(std::string(NEW_RECEIPT) + GOODS_3 + "{ESC}T{F9}T{ESC}{ESC}");
+  EXPECT_NE(seen.find("Czy rozpocząć wydruk ?"), std::string::npos) << seen;
+  EXPECT_EQ(port.printer.Count("trinit\tbm1\t"), 1) << port.printer.AllCommands();
+  EXPECT_EQ(port.printer.Count("trline\tnaCHLEB\tvt0\tpr1000\twa3000\til3.000\t"), 1) << port.printer.AllCommands();
+  EXPECT_EQ(port.printer.Count("trend\tto3000\t"), 1) << port.printer.AllCommands();
+  d4go(Z5PARA.table, 2);
+  EXPECT_EQ(f4long(H("NRV")), 4);
+  EXPECT_EQ(Text("WYD"), "T");
+}
+
+int SaveOnTheOtherWorkstation(int32_t, int32_t) {
+  running->SaveElsewhere();
+  return 0;
+}
+
+// While this receipt is entered, another workstation saves receipt PA/1
+// under the headers' lock: this one waits for the lock and gets PA/2.
+TEST_F(EntryTest, TwoWorkstationsSavingAtOnceGetDifferentNumbers) {
+  running = this;
+  g4set_key_to(KEY_F10, SaveOnTheOtherWorkstation);
+  Register(std::string(NEW_RECEIPT) + GOODS_3 + "{F10}{ESC}T60{ENTER}{ENTER}{ESC}{ESC}");
+  g4set_key_to(KEY_F10, nullptr);
+  int status = 0;
+  waitpid(holder, &status, 0);
+  holder = 0;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(d4reccount(Z5PARA.table), 2);
+  d4go(Z5PARA.table, 1);
+  EXPECT_EQ(f4long(H("NRV")), 2) << "ours, appended first, numbered at its save";
+  EXPECT_EQ(Text("WYD"), "T");
+  d4go(Z5PARA.table, 2);
+  EXPECT_EQ(f4long(H("NRV")), 1);
+}
+
+// A working date outside the working year appends nothing.
+TEST_F(EntryTest, DateOfAnotherYearIsRefusedBeforeAnythingIsAppended) {
+  int year = env->settlementYear;
+  env->settlementYear = year - 1;
+  Register(std::string(NEW_RECEIPT) + "{F9}{ENTER}{ESC}");
+  env->settlementYear = year;
+  EXPECT_NE(seen.find("Data systemowa różna od roku rozrachunkwego."), std::string::npos) << seen;
+  EXPECT_EQ(d4reccount(Z5PARA.table), 0);
+  EXPECT_EQ(port.printer.Count("trinit"), 0);
 }
 
 }  // namespace

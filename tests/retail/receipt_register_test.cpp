@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/module_entries.h"
+#include "app/option_sets.h"
 #include "db/db_lock.h"
 #include "fiscal/printer_params.h"
 #include "masterdata/stock_update.h"
@@ -219,6 +220,73 @@ TEST_F(RegisterTest, DetachingTheInvoiceBlanksItsNumberAndBuyer) {
   EXPECT_EQ(Stored(1, "NRF"), 0);
   EXPECT_TRUE(Deleted(Z5PARO, 1));
   EXPECT_FALSE(Deleted(Z5PARO, 2));
+}
+
+// " Modyfikuj " > " Opis " > " Paragon ": a wrong NIP is refused; a right
+// one is stored in the header and in the invoice's buyer record.
+TEST_F(RegisterTest, ChangedNipReachesTheInvoiceBuyer) {
+  Header(1, {{"NRV", "1"}, {"TYF", "9"}, {"AKT", "1"}});
+  AppendNamed(Z5PARO, {{"REK", "1"}, {"NA1", "NABYWCA"}, {"NIP", "111"}});
+  Run("mop{ENTER}1234567890{ENTER}{F9}{ENTER}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Błędny NIP !")) << seen;
+  EXPECT_TRUE(Shown("NABYWCA")) << "the buyer in the form\n" << seen;
+  d4go(Z5PARO.table, 1);
+  EXPECT_EQ(Trim(d4field(Z5PARO.table, "NIP")), "111");
+  Run("mop{ENTER}5260250995{F2}T{ESC}{ESC}{ESC}");
+  d4go(Z5PARA.table, 1);
+  EXPECT_EQ(Trim(H("RE1")), "5260250995");
+  EXPECT_EQ(f4long(H("AKT")), 0) << "header and positions agree";
+  d4go(Z5PARO.table, 1);
+  EXPECT_EQ(Trim(d4field(Z5PARO.table, "NIP")), "5260250995");
+}
+
+// " Modyfikuj " > " Pozycje ": the totals follow the positions and the error
+// mark goes; " Szukaj " finds a receipt by its number.
+TEST_F(RegisterTest, ChangedPositionsSetTheTotalsAndSearchFindsTheNumber) {
+  Header(1, {{"NRV", "1"}, {"AKT", "1"}});
+  Position(1, {{"NA1", "CHLEB"}, {"WNE", "10"}, {"WAV", "2.3"}, {"WAB", "12.3"}, {"VAT", "1"}, {"VAS", "23"}});
+  Header(2, {{"NRV", "2"}});
+  Run("{HOME}mp{ESC}{ESC}{ESC}");
+  d4go(Z5PARA.table, 1);
+  EXPECT_DOUBLE_EQ(f4double(H("NET")), 10);
+  EXPECT_DOUBLE_EQ(f4double(H("VAT")), 2.3);
+  EXPECT_DOUBLE_EQ(f4double(H("BRU")), 12.3);
+  EXPECT_EQ(f4long(H("AKT")), 0);
+  EXPECT_TRUE(Corrections(1).empty());
+  seen.clear();
+  Run("s{PGDN}{PGDN}1{ENTER}{F3}{F9}{ESC}");
+  EXPECT_TRUE(Shown("CHLEB")) << "the positions of PA/1 under the list\n" << seen;
+}
+
+// Alt+O without an invoice to the receipt says so; without the marks option
+// the key does nothing.
+TEST_F(RegisterTest, MarksOfAReceiptWithoutInvoice) {
+  Header(1, {{"NRV", "1"}});
+  char marks = salesOptions.procedureMarks;
+  salesOptions.procedureMarks = 'N';
+  Run("{ALT+O}{F9}{ESC}");
+  EXPECT_FALSE(Shown("Brak faktury.")) << seen;
+  salesOptions.procedureMarks = 'T';
+  Run("{ALT+O}{F9}{ENTER}{ESC}");
+  salesOptions.procedureMarks = marks;
+  EXPECT_TRUE(Shown("Brak faktury.")) << seen;
+  EXPECT_EQ(Z5PARO.table->file_locked, 0);
+}
+
+// " Numer " > " Faktura ": the invoice number of its kind; a receipt without
+// an invoice has none to change.
+TEST_F(RegisterTest, InvoiceNumberChange) {
+  Header(1, {{"NRV", "1"}, {"TYF", "9"}, {"PRF", "  FP"}, {"NRF", "3"}});
+  Header(2, {{"NRV", "2"}, {"TYF", "9"}, {"PRF", "  FP"}, {"NRF", "4"}});
+  Header(3, {{"NRV", "3"}});
+  Run("{HOME}mnf{ENTER}4{ENTER}{ENTER}{F9}{ENTER}{UP}7{ENTER}{ENTER}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Podany numer już istnieje!")) << seen;
+  EXPECT_EQ(Stored(1, "NRF"), 7);
+  EXPECT_EQ(Stored(1, "NRV"), 1);
+  EXPECT_EQ(Stored(2, "NRF"), 4);
+  seen.clear();
+  Run("mnf{F9}{ENTER}{ESC}{ESC}{ESC}");
+  EXPECT_TRUE(Shown("Brak zdefiniowanego dokumentu VAT !")) << seen;
 }
 
 }  // namespace
