@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "env/code_pages.h"
 #include "env/messages.h"
 #include "env/session/environment.h"
 #include "ui/get4.h"
@@ -98,6 +99,16 @@ int PodajRabat(double* value) {
   if (key != KEY_ENTER) return -1;
   *value = percent;
   return 0;
+}
+
+int numer_lp_wydruku() {
+  int32_t number = 1;
+  static const std::string prompt = Utf8ToMazText("Podaj numer Lp, od której rozpocząć wydruk -");
+  int key = StatusRowPrompt(prompt.c_str(), [&](int col) {
+    g4long(0, col, &number);
+    g4picture("9999");
+  });
+  return key == KEY_ENTER ? static_cast<int>(number) : -1;
 }
 
 void OdswiezGety() {

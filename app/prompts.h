@@ -20,5 +20,7 @@ int PodajRokImportu();
 void PodajKwote(double* value, int* accepted, const char* prompt);
 // Asks by how many percent to raise a discount; 0 after Enter, -1 otherwise.
 int PodajRabat(double* value);
+// The Lp a register printout starts from (preset 1); -1 when left.
+int numer_lp_wydruku();
 // Draws the gets of the current window again with attribute 31.
 void OdswiezGety();

@@ -52,26 +52,17 @@ void kolumny_struktury_kont(TabuColumn* columns, int size) {
   DefineTabuColumn(Sys("wartość"), "brutto", Slot("BRU"), TABU_CHOSEN, 6);
 }
 
-int pokaz_strukture_kont(int, int rejestr) {
-  kontekst_ewidencji* c = kontekstEwidencji;
+int pokaz_liste_kont(const char* title, const char* subtitle, int nameWidth) {
   static ScrollColumn columns[COLUMNS];
   static TabuColumn tabulogram[TABU_COLUMNS];
-  static char title[TITLE_SIZE], subtitle[SUBTITLE_SIZE];
   ResetScrollDefinition(columns, sizeof columns);
   DefineScrollColumn(Slot("NUM"), 0, "numer");
-  if (ScrollColumn* name = DefineScrollColumn(Slot("NAZ"), SCROLL_FIXED_WIDTH, "nazwa")) name->width = NAME_WIDTH;
+  if (ScrollColumn* name = DefineScrollColumn(Slot("NAZ"), SCROLL_FIXED_WIDTH, "nazwa")) name->width = static_cast<int8_t>(nameWidth);
   DefineScrollColumn(Slot("NET"), 0, "netto");
   DefineScrollColumn(Slot("VAT"), 0, "VAT");
   DefineScrollColumn(Slot("NIV"), 0, "netto+VAT");
   DefineScrollColumn(Slot("BRU"), 0, "brutto");
   kolumny_struktury_kont(tabulogram, sizeof tabulogram);
-  int mode = c ? c->tryb_przeliczenia : 2;
-  std::string currency = c ? ReportCurrency(c) : std::string("PLN");
-  std::snprintf(title, sizeof title, "%s w %s", EnvMessageText(rejestr == 1 ? MSG_MAIN_TITLE : MSG_AUX_TITLE),
-                nazwa_widoku_waluty(mode, currency.c_str()));
-  std::snprintf(subtitle, sizeof subtitle, "%s", c ? FilterStatusText(c, 0).c_str() : "");
-  dopisz_opis_widoku_waluty(subtitle, sizeof subtitle, mode, currency.c_str());
-
   int bar = DefineMainMenuWindow();
   MenuDefineItem(" Drukuj ", 1292, 'd', 0, [](int32_t) -> int32_t { return browse_drukuj(); }, nullptr);
   BrowseContext* browse = nullptr;
@@ -86,6 +77,18 @@ int pokaz_strukture_kont(int, int rejestr) {
   }
   w4close(bar);
   return result;
+}
+
+int pokaz_strukture_kont(int, int rejestr) {
+  kontekst_ewidencji* c = kontekstEwidencji;
+  static char title[TITLE_SIZE], subtitle[SUBTITLE_SIZE];
+  int mode = c ? c->tryb_przeliczenia : 2;
+  std::string currency = c ? ReportCurrency(c) : std::string("PLN");
+  std::snprintf(title, sizeof title, "%s w %s", EnvMessageText(rejestr == 1 ? MSG_MAIN_TITLE : MSG_AUX_TITLE),
+                nazwa_widoku_waluty(mode, currency.c_str()));
+  std::snprintf(subtitle, sizeof subtitle, "%s", c ? FilterStatusText(c, 0).c_str() : "");
+  dopisz_opis_widoku_waluty(subtitle, sizeof subtitle, mode, currency.c_str());
+  return pokaz_liste_kont(title, subtitle, NAME_WIDTH);
 }
 
 int zbuduj_strukture_kont(int grouping, int flag, int rejestr) {

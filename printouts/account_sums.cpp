@@ -125,27 +125,31 @@ int przepisz_konta_z_grupami(int grouping) {
   DbTable* table = Z5KONTE.table;
   d4tag_select(table, Z5KONTE.tag[TAG_NUMBER]);
   double group1[KONTA_KWOTY] = {}, group2[KONTA_KWOTY] = {};
-  std::string last;
-  bool first = true;
+  bool by3 = grouping == 2 || grouping == 3, by1 = grouping == 1 || grouping == 3;
+  std::string last;   // the last account row's number; empty while no group is open
+  auto close = [&](const std::string& number) {
+    bool grouped = !last.empty();
+    if (grouped && by3 && number.compare(0, 3, last, 0, 3) != 0 && CloseGroup(group2, last, 3) != 0) return -1;
+    if (grouped && by1 && number[0] != last[0] && CloseGroup(group1, last, 1) != 0) return -1;
+    return 0;
+  };
   int r = d4top(table);
   for (; r == 0 && !d4eof(table); r = d4skip(table, 1)) {
     std::string number(f4ptr(Field(Z5KONTE, "NUM")), 8);
-    if (!first) {
-      if ((grouping == 2 || grouping == 3) && number.compare(0, 3, last, 0, 3) != 0 &&
-          CloseGroup(group2, last, 3) != 0)
-        return -1;
-      if ((grouping == 1 || grouping == 3) && number[0] != last[0] && CloseGroup(group1, last, 1) != 0) return -1;
-    }
-    first = false;
+    // The no-account and totals rows belong to no group.
+    bool account = number.find_first_not_of(' ') != std::string::npos && number != std::string(8, '*');
+    if (close(account ? number : std::string(8, '\0')) != 0) return -1;
     double amounts[KONTA_KWOTY];
     for (int i = 0; i < KONTA_KWOTY; i++) amounts[i] = f4double(Field(Z5KONTE, kAmountFields[i]));
     std::string name(f4ptr(Field(Z5KONTE, "NAZ")), f4len(Field(Z5KONTE, "NAZ")));
     if (AppendCopy(name, number, amounts) != 0) return -1;
-    last = number;
+    last = account ? number : std::string();
+    if (!account) continue;
     for (int i = 0; i < KONTA_KWOTY; i++) {
       group1[i] += amounts[i];
       group2[i] += amounts[i];
     }
   }
-  return r < 0 ? -1 : 0;
+  if (r < 0) return -1;
+  return close(std::string(8, '\0'));
 }

@@ -31,6 +31,9 @@ int przepisz_konta_z_grupami(int grouping);
 struct TabuColumn;
 // The tabulogram columns of Z5KONTES.
 void kolumny_struktury_kont(TabuColumn* columns, int size);
+// The list of Z5KONTES (open) under the title, its " Drukuj " printing it with
+// the subtitle and the name column `nameWidth` wide; the list's result.
+int pokaz_liste_kont(const char* title, const char* subtitle, int nameWidth);
 // The list of Z5KONTES (open) under the title of register 1 (main) or 2,
 // with " Drukuj " printing it; the list's result.
 int pokaz_strukture_kont(int flag, int rejestr);

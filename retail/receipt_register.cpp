@@ -20,6 +20,7 @@
 #include "env/session/field_text.h"
 #include "jpk/jpk_fakt_export.h"
 #include "print/tabulogram.h"
+#include "retail/position_register.h"
 #include "retail/receipt_filters.h"
 #include "retail/receipt_invoice.h"
 #include "retail/receipt_positions.h"
@@ -236,7 +237,6 @@ void DefineSearch(kontekst_paragonow& c) {
 int32_t Append(int32_t) { return browse_dopisz(0); }
 int32_t Delete(int32_t) { return browse_skasuj(1); }
 int32_t Search(int32_t) { return OknoSzukaj(&Ctx().search, Ctx().searchFields); }
-int32_t Later(int32_t) { return NotAvailableYet("Ewidencja paragonów"); }
 int32_t JpkFakt(int32_t) {
   eksport_jpk_fakt();
   return 0;
@@ -252,7 +252,7 @@ void BuildMenus(kontekst_paragonow& c) {
   MenuDefineItem(" Szukaj ", 11500, 's', 0, Search, nullptr);
   MenuDefineItem(" Filtry ", 11600, 'f', 1, filtry_z_menu, nullptr);
   MenuDefineItem(" Suma ", 11700, 'a', 0, suma_z_menu, nullptr);
-  MenuDefineItem(" Ewidencja ", 12000, 'e', 0, Later, nullptr);
+  MenuDefineItem(" Ewidencja ", 12000, 'e', 0, ewidencja_z_menu, nullptr);
   MenuDefineItem(" JPK fakt.", 12000, 'j', 0, JpkFakt, nullptr);
 
   m[5] = DefineMenuWindow();

@@ -95,11 +95,15 @@ int OpenCopy(const TableLayout& layout, const std::string& path, const char* ind
 }
 
 // The copies and creators that go straight to d4create or d4open.
-int CreateOrOpen(const TableLayout& layout, const std::string& path, bool create, TableHandles& set) {
+int CreateOrOpen(const TableLayout& layout, const std::string& path, bool create, TableHandles& set,
+                 bool exclusive = false) {
   if (AllocDbfDefinition() == nullptr) return -1;
   DefineLayout(layout, -1, nullptr, false);
   DbEngine* engine = ClearedEngine();
+  int wasExclusive = engine->exclusive;
+  if (exclusive) engine->exclusive = 1;
   Own(set, create ? d4create(engine, path.c_str(), GetFieldsInfo(), nullptr) : d4open(engine, path.c_str()));
+  engine->exclusive = wasExclusive;
   ReleaseDbfDefinition();
   engine->error_code = 0;
   return set.table != nullptr ? 0 : -1;
@@ -112,7 +116,8 @@ int CopyYear(int create, int year) { return create == 1 ? WorkingYear() : year; 
 int CreateExport(const TableLayout& layout, char* name, int year, TableHandles& set, int handles = -1,
                  bool exclusive = false) {
   if (year != NO_YEAR) SetDbfYear(name, year);
-  if (CreateOrOpen(layout, name, true, set) != 0) return -1;
+  // A fixed name another workstation is using is refused, never emptied under it.
+  if (CreateOrOpen(layout, name, true, set, exclusive) != 0) return -1;
   if (layout.tagCount > 0) {
     if (AllocDbfDefinition() == nullptr) return Failed(set);
     DefineLayout(layout);
@@ -231,10 +236,13 @@ int OpenZ5SPISEX(int create, const char* directory) {
   return BindFirst(Z5SPISEX, 19) && Z5SPISEX.tag[0] != nullptr ? 0 : Failed(Z5SPISEX);
 }
 
-int CreateZ5ESPP() {
-  static char name[] = "Z5ESPP  .DBF";
-  return CreateExport(LAYOUT_Z5ESPP, name, WorkingYear(), Z5ESPP, -1, true);
+namespace {
+char esppName[] = "Z5ESPP  .DBF";
 }
+
+int CreateZ5ESPP() { return CreateExport(LAYOUT_Z5ESPP, esppName, WorkingYear(), Z5ESPP, -1, true); }
+
+int RemoveZ5ESPP() { return PlatFileDelete(EnvToDiskPath(esppName).c_str()) == PLAT_OK ? 0 : -1; }
 
 int CreateZ5ESZT() {
   static char name[] = "Z5ESZT  .DBF";
@@ -251,13 +259,13 @@ int RemoveZ5ESMA() { return PlatFileDelete(EnvToDiskPath(esmaName).c_str()) == P
 
 int CreateZ5KONTE() {
   static char name[] = "Z5KONTE.DBF";
-  return CreateExport(LAYOUT_Z5KONTE, name, NO_YEAR, Z5KONTE);
+  return CreateExport(LAYOUT_Z5KONTE, name, NO_YEAR, Z5KONTE, -1, true);
 }
 
 int CreateZ5KONTES() {
   static char name[] = "Z5KONTES.DBF";
   static const TableLayout noIndex = {LAYOUT_Z5KONTE.fields, LAYOUT_Z5KONTE.fieldCount, nullptr, 0};
-  return CreateExport(noIndex, name, NO_YEAR, Z5KONTES, 6);
+  return CreateExport(noIndex, name, NO_YEAR, Z5KONTES, 6, true);
 }
 
 int CreateUeTmp() {

@@ -38,6 +38,8 @@ int CreateZ5KONTE();
 int CreateZ5KONTES();
 int CreateUeTmp();
 int CreateUeErr();
+// Deletes the closed Z5ESPPyy table of the last creation (its index stays); 0 or -1.
+int RemoveZ5ESPP();
 // Deletes the closed Z5ESMAyy of the last creation; 0 or -1.
 int RemoveZ5ESMA();
 

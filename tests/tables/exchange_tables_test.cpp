@@ -1,5 +1,8 @@
 // Copies in a given directory, the warehouse exports, the per-run export
 // tables, the temporary catalogue tables and the own firm's data.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -165,6 +168,47 @@ TEST_F(ExchangeTablesTest, OwnFirmTableGetsItsRecord) {
   d4close(Z5PAWL.table);
   ASSERT_EQ(OpenZ5PAWL(), 0);
   EXPECT_EQ(d4reccount(Z5PAWL.table), 1);
+}
+
+// The account summaries have fixed names: while one workstation's run holds
+// them, another's creation is refused and the first's rows stay.
+TEST_F(ExchangeTablesTest, AccountSummariesAreHeldByTheRunThatCreatedThem) {
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    char byte;
+    if (read(go[0], &byte, 1) != 1) _exit(8);
+    int code = 0;
+    try {
+      EnvCurrent()->engine.report_create_errors = 0;
+      if (CreateZ5KONTE() == 0) code |= 1;
+      if (CreateZ5KONTES() == 0) code |= 2;
+    } catch (...) {
+      code |= 4;
+    }
+    _exit(code);
+  }
+  ASSERT_EQ(CreateZ5KONTE(), 0);
+  ASSERT_EQ(CreateZ5KONTES(), 0);
+  for (TableHandles* set : {&Z5KONTE, &Z5KONTES}) {
+    ASSERT_EQ(d4append_start(set->table, 0), 0);
+    d4blank(set->table);
+    f4assign(set->field[1], "100-0001");
+    ASSERT_EQ(d4append(set->table), 0);
+    d4flush(set->table);
+  }
+  ASSERT_EQ(write(go[1], "x", 1), 1);
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status);
+  d4close(Z5KONTE.table);
+  d4close(Z5KONTES.table);
+  EXPECT_EQ(PlainDbf(ReadFile(firm + "Z5KONTE.DBF")).count, 1u);
+  EXPECT_EQ(PlainDbf(ReadFile(firm + "Z5KONTES.DBF")).count, 1u);
+  close(go[0]);
+  close(go[1]);
 }
 
 }  // namespace

@@ -1,0 +1,277 @@
+// The receipt position register: its filters with the joins of receipt and
+// buyer, the description of the confirmed filters, the VAT filter through
+// the receipt rate menu, and the deletion of a position.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "db/db_index.h"
+#include "db/db_scan.h"
+#include "retail/position_register.h"
+#include "tables/exchange_tables.h"
+#include "tables/masterdata_tables.h"
+#include "tests/db/db_test_support.h"
+#include "tests/retail/receipt_fixture.h"
+#include "ui/filters.h"
+
+namespace {
+
+using namespace retail;
+
+class PositionRegisterTest : public ReceiptTest {
+ protected:
+  void SetUp() override {
+    ReceiptTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5PARO(0), 0);
+    context = new kontekst_ewidencji_paragonow{};
+    kontekstEwidencjiParagonow = context;
+    definiuj_filtry_ewidencji_paragonow(context);
+  }
+  void TearDown() override {
+    FreeFilters(&context->filtry);
+    kontekstEwidencjiParagonow = nullptr;
+    delete context;
+    ReceiptTest::TearDown();
+  }
+  FilterItem* Item(int index) { return context->elementy[index]; }
+  void Date(int index, const char* date) {
+    std::memcpy(Item(index)->date, date, 8);
+    Item(index)->active = 1;
+    context->filtry.off = 0;
+  }
+  void Text(int index, const std::string& text) {
+    std::string value = text;
+    value.resize(static_cast<size_t>(Item(index)->length), ' ');
+    std::memcpy(Item(index)->text, value.data(), value.size());
+    Item(index)->active = 1;
+    context->filtry.off = 0;
+  }
+  // The filter's answer for the position at `record`.
+  int Passes(long record) {
+    d4go(Z5PARE.table, record);
+    return filtr_ewidencji_paragonow(0);
+  }
+  std::string Description() {
+    char text[256];
+    opis_filtrow_ewidencji(text, sizeof text);
+    return text;
+  }
+  kontekst_ewidencji_paragonow* context = nullptr;
+};
+
+TEST_F(PositionRegisterTest, EitherDateBoundRejectsABlankDate) {
+  Header(1, {});
+  Position(1, {{"DAV", "20261210"}});
+  Position(1, {{"DAV", ""}});
+  struct Case {
+    int item;
+    const char* date;
+    int dated, blank;
+  };
+  const Case cases[] = {
+      {FP_OD_DNIA, "20261201", X4_ACCEPT, X4_REJECT},
+      {FP_OD_DNIA, "20261211", X4_REJECT, X4_REJECT},
+      {FP_DO_DNIA, "20261231", X4_ACCEPT, X4_REJECT},
+      {FP_DO_DNIA, "20261209", X4_REJECT, X4_REJECT},
+  };
+  for (const Case& c : cases) {
+    definiuj_filtry_ewidencji_paragonow(context);
+    Date(c.item, c.date);
+    EXPECT_EQ(Passes(1), c.dated) << c.item << " " << c.date;
+    EXPECT_EQ(Passes(2), c.blank) << c.item << " " << c.date;
+  }
+  EXPECT_EQ(Description(), " do:09-12/26");
+}
+
+TEST_F(PositionRegisterTest, VatFilterThroughTheReceiptRateMenuTakesOnlyMarginPositions) {
+  Header(1, {});
+  Position(1, {{"VAT", "14"}});
+  Position(1, {{"VAT", "3"}});
+  // The sixth item "stawka VAT....." (no accounts open), the seventh menu item.
+  ASSERT_EQ(HeadlessSetScript("{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{F9}{ENTER}"
+                              "{F9}{F2}"),
+            0);
+  EXPECT_EQ(filtry_ewidencji_paragonow(), 1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Wybierz stawkę VAT"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("7. ZEROWA (marża)"), std::string::npos) << seen;
+  EXPECT_EQ(Passes(1), X4_ACCEPT);
+  EXPECT_EQ(Passes(2), X4_REJECT);
+  EXPECT_EQ(MazToUtf8Text(Description().c_str()), " VAT: ZEROWA (marża)");
+
+  // Esc in the window keeps the confirmed filter and says it was not confirmed.
+  ASSERT_EQ(HeadlessSetScript("{ESC}"), 0);
+  EXPECT_EQ(filtry_ewidencji_paragonow(), 0);
+  EXPECT_EQ(Passes(2), X4_REJECT);
+}
+
+TEST_F(PositionRegisterTest, BuyerFilterComparesTheBuyerOfThePositionsReceipt) {
+  Header(7, {});
+  Header(8, {});
+  AppendNamed(Z5PARO, {{"REK", "7"}, {"KNA", "KOWALSKI"}});
+  ASSERT_EQ(d4write(Z5PARO.table, d4recno(Z5PARO.table)), 0);
+  Position(7, {});
+  Position(8, {});
+  Text(FP_NABYWCA, "KOWALSKI");
+  EXPECT_EQ(Passes(1), X4_ACCEPT);
+  // A receipt without a buyer record is compared with a blank one.
+  EXPECT_EQ(Passes(2), X4_REJECT);
+  Text(FP_PREFIKS, "  PA");
+  EXPECT_EQ(Description(), " id. nr:  PA kod kontr:KOWALSKI");
+}
+
+TEST_F(PositionRegisterTest, APositionIsDeletedOnlyWhenItsReceiptIsGone) {
+  // Identifiers differ from record numbers: the receipt is found by REC.
+  Header(5, {});
+  Header(9, {});
+  GoHeader(9);
+  d4delete(Z5PARA.table);
+  Position(5, {});   // of the live receipt in record 1
+  Position(1, {});   // no receipt 1, though record 1 exists
+  Position(9, {});   // of the deleted receipt
+  d4go(Z5PARE.table, 2);
+  EXPECT_EQ(usun_pozycje_ewidencji(), 0);
+  d4go(Z5PARE.table, 3);
+  EXPECT_EQ(usun_pozycje_ewidencji(), 0);
+  ASSERT_EQ(HeadlessSetScript("{F9}{ENTER}"), 0);
+  d4go(Z5PARE.table, 1);
+  EXPECT_EQ(usun_pozycje_ewidencji(), -1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Pozycję można usunąć tylko poprzez ewidencję dokumentów !"), std::string::npos) << seen;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace retail;
+
+class ReceiptSalesRegisterTest : public PositionRegisterTest {
+ protected:
+  // Five receipts of one position each, with the codes given, sold on days 1 to 5.
+  void Month(const int (&codes)[5]) {
+    for (int n = 1; n <= 5; n++) {
+      std::string day = "2026120" + std::to_string(n);
+      Header(n, {{"DSP", day}});
+      Position(n, {{"NRV", std::to_string(n)}, {"PRE", "  PA"}, {"DAV", day}, {"VAT", std::to_string(codes[n - 1])},
+                   {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}});
+    }
+    d4tag_select(Z5PARE.table, Z5PARE.tag[1]);
+  }
+  std::string Rows() {
+    std::string all;
+    for (long r = 1; r <= d4reccount(Z5ESPP.table); r++) {
+      d4go(Z5ESPP.table, r);
+      auto f = [](const char* name) { return d4field(Z5ESPP.table, name); };
+      char line[200];
+      std::snprintf(line, sizeof line, "%s|%.10s|%s|%.2f|%.2f|%.2f|%.2f|%.2f\n", Trim(f("LPO")).c_str(),
+                    Trim(f("NUM")).c_str(), Trim(f("DAS")).c_str(), f4double(f("BRU")), f4double(f("NPO")),
+                    f4double(f("VPO")), f4double(f("NP1")), f4double(f("N0K")));
+      all += line;
+    }
+    return all;
+  }
+};
+
+TEST_F(ReceiptSalesRegisterTest, RowsFromTheStartingLpAndATotalsRowOfAllReceipts) {
+  Month({1, 1, 12, 13, 2});
+  context->zNaglowkiem = 1;
+  ASSERT_EQ(CreateZ5ESPP(), 0);
+  ASSERT_EQ(wiersze_rejestru_paragonow(3), 0);
+  // Codes 12 and 13 add only to the gross.
+  EXPECT_EQ(Rows(),
+            "3|PA/3|20261203|123.00|0.00|0.00|0.00|0.00\n"
+            "4|PA/4|20261204|123.00|0.00|0.00|0.00|0.00\n"
+            "5|PA/5|20261205|123.00|0.00|0.00|100.00|0.00\n"
+            "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
+  d4close(Z5ESPP.table);
+
+  // A start above the count: only the totals.
+  ASSERT_EQ(CreateZ5ESPP(), 0);
+  ASSERT_EQ(wiersze_rejestru_paragonow(6), 0);
+  EXPECT_EQ(Rows(), "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
+  d4close(Z5ESPP.table);
+}
+
+TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
+  Month({1, 1, 1, 1, 1});
+  // Without a prompt row the prompt ends as with Esc.
+  EXPECT_EQ(rejestr_z_paragonow(), 0);
+  EXPECT_FALSE(std::filesystem::exists(firm + "Z5ESPP26.DBF"));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace retail;
+
+class ReceiptAccountsTest : public PositionRegisterTest {
+ protected:
+  void SetUp() override {
+    PositionRegisterTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5KONT(0), 0);
+    context->zKontem = 1;
+    Header(1, {});
+    long rec = 1;
+    for (const char* number : {"200-0001", "100-0001", "199-0001", "130-0001"}) {
+      AppendNamed(Z5KONT, {{"REC", std::to_string(rec)}, {"NUM", number}, {"NAZ", std::string("Konto ") + number}});
+      ASSERT_EQ(d4write(Z5KONT.table, d4recno(Z5KONT.table)), 0);
+      Position(1, {{"KON", std::to_string(rec++)}, {"WNE", "10"}, {"WAV", "2"}, {"WAB", "12"}});
+    }
+    Position(1, {{"WNE", "1"}, {"WAV", "0"}, {"WAB", "1"}});
+  }
+  // The numbers and net amounts of Z5KONTES as the run left it on disk.
+  std::string Structure() {
+    PlainDbf table(ReadFile(firm + "Z5KONTES.DBF"));
+    std::string all;
+    for (unsigned r = 1; r <= table.count; r++) {
+      std::string net = table.Value(r, 2);
+      all += table.Value(r, 1) + "|" + net.substr(net.find_first_not_of(' ')) + "\n";
+    }
+    return all;
+  }
+};
+
+TEST_F(ReceiptAccountsTest, NoAccountAndTotalsRowsGetNoSubtotals) {
+  ASSERT_EQ(HeadlessSetScript("{ENTER}t{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Structure(),
+            "        |1.00\n"
+            "100-0001|10.00\n"
+            "130-0001|10.00\n"
+            "199-0001|10.00\n"
+            "200-0001|10.00\n"
+            "********|41.00\n");
+
+  ASSERT_EQ(HeadlessSetScript("{DOWN}{DOWN}{DOWN}{ENTER}t{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_EQ(Structure(),
+            "        |1.00\n"
+            "100-0001|10.00\n"
+            "100*****|10.00\n"
+            "130-0001|10.00\n"
+            "130*****|10.00\n"
+            "199-0001|10.00\n"
+            "199*****|10.00\n"
+            "1*******|30.00\n"
+            "200-0001|10.00\n"
+            "200*****|10.00\n"
+            "2*******|10.00\n"
+            "********|41.00\n");
+}
+
+TEST_F(ReceiptAccountsTest, EscAtTheQuestionCreatesNoTable) {
+  ASSERT_EQ(HeadlessSetScript("{ENTER}{ESC}"), 0);
+  EXPECT_EQ(zestawienie_kont(), 0);
+  EXPECT_FALSE(std::filesystem::exists(firm + "Z5KONTE.DBF"));
+}
+
+}  // namespace
