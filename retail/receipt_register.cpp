@@ -10,7 +10,6 @@
 #include "app/document_text.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
-#include "app/stand_in_screens.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
