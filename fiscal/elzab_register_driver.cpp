@@ -111,7 +111,7 @@ int ElzabKasaUruchom(const char* program, const std::vector<std::string>& args) 
 // The letter's number 1 ('A') to 7 ('G').
 int LetterNumber(char letter) { return letter - 'A' + 1; }
 
-int Send(int department, const char* plu, const char* name, int nameLength, double price, int vatCode,
+int ElzabKasaSendTow(int department, const char* plu, const char* name, int nameLength, double price, int vatCode,
          const char* barcode, int priceOnly) {
   if (!EcrValid()) return -1;
   char letter = KFLiteraVat(Letters(), vatCode, Letters()[KFL_EXEMPT]);
@@ -167,7 +167,7 @@ bool ReadLine(FILE* f, std::string* line) {
   return true;
 }
 
-int CennikOdczyt(FILE* list) {
+int ElzabKasaCennikOdczyt(FILE* list) {
   if (!EcrValid()) return -1;
   InProgramsDir dir;
   if (!dir.ok() || !WriteInput(kAsk, "") || ElzabKasaUruchom("towarmax.exe", {kAsk, kStore}) != 0) return -1;
@@ -195,7 +195,7 @@ int CennikOdczyt(FILE* list) {
   return result;
 }
 
-int RapTow(const char* plu, double* quantity, double* value) {
+int ElzabKasaRapTow(const char* plu, double* quantity, double* value) {
   if (!EcrValid()) return -1;
   int number = std::atoi(plu);
   InProgramsDir dir;
@@ -216,7 +216,7 @@ int RapTow(const char* plu, double* quantity, double* value) {
   return 0;
 }
 
-int Zerowanie(const char*) {
+int ElzabKasaZerowanie(const char*) {
   if (!EcrValid()) return -1;
   InProgramsDir dir;
   if (!dir.ok() || !WriteInput(kAsk, "") || ElzabKasaUruchom("osprzed.exe", {kAsk, kSales}) != 0) return -1;
@@ -247,12 +247,12 @@ int SendTow(const KFTowar* g, int) {
   const char* plu = Plu(g);
   if (!plu || KFNumerDzialu(g->department, g->code, g->codeLength) != 0) return -1;
   std::string barcode = parametryKF.elzabBarcode == 'T' ? std::string(KFBezSpacji(g->code, g->codeLength)).substr(0, BARCODE_MAX) : "0";
-  int r = Send(g->department, plu, g->name, g->nameLength, g->price, g->vatCode, barcode.c_str(), kfTylkoCena);
+  int r = ElzabKasaSendTow(g->department, plu, g->name, g->nameLength, g->price, g->vatCode, barcode.c_str(), kfTylkoCena);
   pluSuffix.clear();
   return r;
 }
 
-int DeleteTow(const KFTowar* g, int) {
+int ElzabKasaDelete(const KFTowar* g, int) {
   const char* plu = Plu(g);
   if (!plu || KFNumerDzialu(g->department, g->code, g->codeLength) != 0) return -1;
   int r = -1;
@@ -267,7 +267,7 @@ int DeleteTow(const KFTowar* g, int) {
 
 int RapTowEntry(const KFTowar* g, double* quantity, double* value) {
   const char* plu = Plu(g);
-  int r = plu ? RapTow(plu, quantity, value) : -1;
+  int r = plu ? ElzabKasaRapTow(plu, quantity, value) : -1;
   pluSuffix.clear();
   return r;
 }
@@ -279,8 +279,8 @@ int SprawdzKod(const KFTowar* g) {
 
 }  // namespace
 
-const KFDriver kfDriverElzab = {Open,    nullptr,       SendTow,      nullptr,   DeleteTow, nullptr,
-                                RapTowEntry, nullptr,   CennikOdczyt, Zerowanie, SprawdzKod};
+const KFDriver kfDriverElzab = {Open,    nullptr,       SendTow,      nullptr,   ElzabKasaDelete, nullptr,
+                                RapTowEntry, nullptr,   ElzabKasaCennikOdczyt, ElzabKasaZerowanie, SprawdzKod};
 
 const char* ElzabKasaKod(const char* code, int length, long record) {
   static std::string plu;
