@@ -90,6 +90,15 @@ TEST_F(TransferAppendTest, LeftWithEscStoresNothing) {
   EXPECT_EQ(Orders(), "");
 }
 
+TEST_F(TransferAppendTest, KindWithoutAFormShowsAndStoresNothing) {
+  for (int kind : {0, 5}) {
+    double amount = 0;
+    EXPECT_EQ(RunUntilEsc([&] { return DopiszPrzelew(kind, Fill, &amount, 0); }, ""), -1) << kind;
+    EXPECT_DOUBLE_EQ(amount, -1);
+  }
+  EXPECT_EQ(Orders(), "");
+}
+
 // While one operator types the order, another workstation appends at once.
 TEST_F(TransferAppendTest, OtherWorkstationAppendsWhileTheFormIsOpen) {
   g4set_key_to(KEY_F8, OtherWorkstation);
