@@ -1,5 +1,4 @@
 // A new transfer order in its own window "PRZELEW", as made from a document.
-#include "app/stand_in_screens.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -54,9 +53,7 @@ int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm) {
     f4assign_char(Z5PLEW.field[PLEW_DRU], 'T');
     EditCtrl edits[FORM_ENTRIES];
     int16_t screen = DefineTransferForm(kind, edits, sizeof edits, 0);
-    if (screen == 0) {
-      NotAvailableYet("PRZELEW");
-    } else if (Edit(screen, edits)) {
+    if (screen != 0 && Edit(screen, edits)) {
       set_pass_inf(0, Z5PLEW.field[PLEW_INF]);
       if (lock_and_append(t, nullptr, nullptr) == 0) {
         if (Pytanie(MSG_START_PRINT) != KEY_ESC) DrukujJedenPrzelew();

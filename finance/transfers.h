@@ -87,7 +87,8 @@ void UrzadDoPrzelewu(int pitOrVat, DbField* account);
 
 // The window "PRZELEW": a new order of `kind` filled by `fill`, edited with
 // its codes typed, and appended on F2 (the table locked only for the
-// append). 0 saved, *amount its KWO; -1 otherwise, *amount -1. With
+// append). 0 saved, *amount its KWO; -1 otherwise (also for a kind
+// without a form, nothing shown), *amount -1. With
 // `openFirm` the own-firm table is opened and closed here.
 int DopiszPrzelew(int kind, void (*fill)(), double* amount, int openFirm);
 

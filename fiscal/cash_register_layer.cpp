@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/option_sets.h"
-#include "app/stand_in_screens.h"
 #include "env/code_pages.h"
 #include "env/error_log.h"
 #include "env/messages.h"
@@ -72,9 +71,6 @@ void Put(int row, int col, const std::string& text) {
   if (room > 0) w4num(row, col, text.c_str(), std::min(room, static_cast<int>(text.size())));
 }
 
-// The jobs of a type whose driver is not built yet say so.
-void NoDriver() { NotAvailableYet(("Sterownik kasy " + MazToUtf8Text(KasaTypNazwa())).c_str()); }
-
 // The repetition question after a failure: true to try again.
 bool Repeat() { return Pytanie(MSG_KF_REPEAT) != KEY_ESC; }
 
@@ -136,12 +132,8 @@ int KFOpen() {
     if (conn.log) std::fputs("Raport transmisji\n", conn.log);
   }
   const KFTyp* row = Row();
-  if (!row || row->type == KASA_BRAK) return 0;
   const KFDriver* driver = Driver();
-  if (!driver) {
-    NoDriver();
-    return -1;
-  }
+  if (!row || !driver) return 0;   // no register: the jobs refuse it before opening
   if (row->pauseMs > 0) conn.pauseMs = row->pauseMs;
   if (row->type == KASA_PS2000) conn.timeout = parametryKF.ps2000Timeout;
   int port = warehouseOptions.cashRegisterPort;
@@ -267,14 +259,8 @@ int KFZerowanie(const char* date) {
 }
 
 int KFSprawdzKod(const KFTowar* g) {
-  const KFTyp* row = Row();
-  if (!row || row->type == KASA_BRAK) return 0;
   const KFDriver* d = Driver();
-  if (!d) {
-    NoDriver();
-    return -1;
-  }
-  return d->sprawdzKod ? d->sprawdzKod(g) : 0;
+  return d && d->sprawdzKod ? d->sprawdzKod(g) : 0;
 }
 
 // ---- bytes

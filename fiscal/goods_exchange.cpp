@@ -43,8 +43,9 @@ constexpr char kPriceList[] = "cennik.cen";
 DbTable* Goods() { return Z5TOWA.table; }
 DbField* G(int i) { return Z5TOWA.field[i]; }
 
+// A type outside the list (damaged options) is no register either.
 bool NoRegister() {
-  if (KasaTyp() != KASA_BRAK) return false;
+  if (KasaTyp() != KASA_BRAK && KFTypOpis(KasaTyp())) return false;
   Uwaga(MSG_KF_NO_REGISTER);
   return true;
 }

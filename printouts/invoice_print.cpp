@@ -11,7 +11,6 @@
 #include "app/document_text.h"
 #include "app/form_text.h"
 #include "app/option_sets.h"
-#include "app/stand_in_screens.h"
 #include "app/validators.h"
 #include "app/vat_summary.h"
 #include "db/db_engine.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/option_sets.h"
-#include "app/stand_in_screens.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"

@@ -10,7 +10,6 @@
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "app/settlement.h"
-#include "app/stand_in_screens.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"

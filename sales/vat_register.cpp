@@ -7,7 +7,6 @@
 
 #include "app/option_sets.h"
 #include "app/vat_services.h"
-#include "app/stand_in_screens.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
@@ -464,7 +463,7 @@ int usun_pozycje_ewidencji() {
 int drukuj_ewidencje(int kind) {
   kontekst_ewidencji* c = kontekstEwidencji;
   if (!c) return -1;
-  if (kind < 1 || kind > 6) return NotAvailableYet("Drukuj");
+  if (kind < 1 || kind > 6) return -1;
   if (LoadPodatkiOptions() != 0) return -1;
   // the printouts walk the lines; the list comes back where it stood
   long shown = d4recno(Lines());

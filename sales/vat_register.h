@@ -51,7 +51,7 @@ void zwolnij_ewidencje(kontekst_ewidencji** context);
 int szukaj_w_ewidencji(int kind);
 // The record test of the browse and the printouts: 45 accept, 40 reject.
 int filtr_ewidencji();
-// The Drukuj menu, kinds 1 to 6.
+// The Drukuj menu, kinds 1 to 6; -1 for any other.
 int drukuj_ewidencje(int kind);
 // The delete guard: 0 when the current line may go (its header is gone).
 int czy_mozna_usunac_pozycje_ewidencji();

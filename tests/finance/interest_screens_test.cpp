@@ -5,14 +5,14 @@
 #include "app/module_entries.h"
 #include "finance/interest.h"
 #include "tables/cash_tables.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 
 namespace {
 
-class InterestScreenTest : public StandInTest {
+class InterestScreenTest : public HeadlessEntryTest {
  protected:
   void SetUp() override {
-    StandInTest::SetUp();
+    HeadlessEntryTest::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_EQ(OpenInterestTables(), 0);
     Append(Z5DNWO, {{0, "20260306"}});

@@ -10,14 +10,14 @@
 #include "finance/transfers.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 #include "ui/keyboard.h"
 
 namespace {
 
 constexpr int KEY_F8 = 0x4200;
 
-class TransferAppendTest : public StandInTest {
+class TransferAppendTest : public HeadlessEntryTest {
  protected:
   static void Fill() {
     f4assign_double(Z5PLEW.field[PLEW_KWO], 123.45);
@@ -87,6 +87,15 @@ TEST_F(TransferAppendTest, LeftWithEscStoresNothing) {
   double amount = 0;
   EXPECT_EQ(RunUntilEsc([&] { return DopiszPrzelew(1, Fill, &amount, 0); }, "{ESC}"), -1);
   EXPECT_DOUBLE_EQ(amount, -1);
+  EXPECT_EQ(Orders(), "");
+}
+
+TEST_F(TransferAppendTest, KindWithoutAFormShowsAndStoresNothing) {
+  for (int kind : {0, 5}) {
+    double amount = 0;
+    EXPECT_EQ(RunUntilEsc([&] { return DopiszPrzelew(kind, Fill, &amount, 0); }, ""), -1) << kind;
+    EXPECT_DOUBLE_EQ(amount, -1);
+  }
   EXPECT_EQ(Orders(), "");
 }
 

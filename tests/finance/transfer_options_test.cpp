@@ -4,14 +4,14 @@
 
 #include "app/option_sets.h"
 #include "finance/transfers.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 
 namespace {
 
-class TransferOptionsTest : public StandInTest {
+class TransferOptionsTest : public HeadlessEntryTest {
  protected:
   void SetUp() override {
-    StandInTest::SetUp();
+    HeadlessEntryTest::SetUp();
     if (HasFatalFailure()) return;
     saved = mainOptions;
     mainOptions.transfer40 = 'T';
@@ -23,7 +23,7 @@ class TransferOptionsTest : public StandInTest {
   }
   void TearDown() override {
     mainOptions = saved;
-    StandInTest::TearDown();
+    HeadlessEntryTest::TearDown();
   }
   MainOptions saved{};
 };

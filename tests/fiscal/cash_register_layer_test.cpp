@@ -78,6 +78,11 @@ TEST_F(LayerTest, TypeNames) {
   for (const KFTyp& row : ListaKasFiskalnych) EXPECT_EQ(std::strlen(row.name), 14u) << row.type;
 }
 
+TEST_F(LayerTest, EveryRegisterOfTheListHasItsDriver) {
+  for (const KFTyp& row : ListaKasFiskalnych)
+    EXPECT_EQ(KFDriverOfType(row.type) != nullptr, row.type != KASA_BRAK) << row.type;
+}
+
 TEST_F(LayerTest, DepartmentsAcrossTheTypes) {
   const struct {
     int type;

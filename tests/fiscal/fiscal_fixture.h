@@ -7,15 +7,15 @@
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/posnet.h"
 #include "fiscal/printer_params.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 #include "tests/fiscal/fake_port.h"
 
-class FiscalTest : public StandInTest {
+class FiscalTest : public HeadlessEntryTest {
  protected:
   void TearDown() override {
     if (dfSesja) DFClose();
     PosnetCmd(2 | DF_QUIET);
-    StandInTest::TearDown();
+    HeadlessEntryTest::TearDown();
   }
   // The printer type (and the POSNET settings) stored as the operator would.
   void Configure(int type, char online = 'N', char drawer = 'N', char display = 'N') {

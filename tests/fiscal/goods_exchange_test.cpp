@@ -208,15 +208,20 @@ TEST_F(GoodsExchangeTest, ZeroingCheckAndDeletion) {
 }
 
 TEST_F(GoodsExchangeTest, NoRegisterChosen) {
-  warehouseOptions.cashRegisterType = KASA_BRAK;
   Priced("123", "CUKIER", 10, 3.5);
   Browse();
-  for (int (*job)() : {KasaCennik, KasaRaport, KasaZerowanie, KasaWeryfikacja, KasaUsun}) {
-    seen.clear();
-    EXPECT_EQ(Run(job, "{F9}x"), 0);
-    EXPECT_TRUE(Shown("Niewybrana kasa fiskalna.")) << seen;
+  // a type number outside the list (damaged options) is no register either
+  for (int type : {KASA_BRAK, 0, KASA_TYPE_COUNT + 1, 99}) {
+    warehouseOptions.cashRegisterType = type;
+    for (int (*job)() : {KasaCennik, KasaRaport, KasaZerowanie, KasaWeryfikacja, KasaUsun}) {
+      seen.clear();
+      EXPECT_EQ(Run(job, "{F9}x"), 0) << type;
+      EXPECT_TRUE(Shown("Niewybrana kasa fiskalna.")) << type << seen;
+    }
   }
   EXPECT_EQ(port.opens, 0);
+  EXPECT_EQ(port.written, "");
+  EXPECT_EQ(At(1, TOWA_STA), "A");
 }
 
 }  // namespace

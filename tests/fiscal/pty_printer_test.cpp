@@ -6,22 +6,22 @@
 
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 #include "tests/fiscal/pty_printer.h"
 
 namespace {
 
-class PtyPrinterTest : public StandInTest {
+class PtyPrinterTest : public HeadlessEntryTest {
  protected:
   void SetUp() override {
-    StandInTest::SetUp();
+    HeadlessEntryTest::SetUp();
     if (HasFatalFailure()) return;
     setenv("ZELSAL_COM2", printer.Device().c_str(), 1);
   }
   void TearDown() override {
     if (dfSesja) DFClose();
     unsetenv("ZELSAL_COM2");
-    StandInTest::TearDown();
+    HeadlessEntryTest::TearDown();
   }
   PtyPrinter printer;
 };

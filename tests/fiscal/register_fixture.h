@@ -8,7 +8,7 @@
 #include "app/option_sets.h"
 #include "fiscal/cash_register_layer.h"
 #include "fiscal/register_params.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 #include "tests/fiscal/fake_port.h"
 
 // A device that answers nothing.
@@ -17,10 +17,10 @@ class SilentDevice : public LineDevice {
   std::string Feed(unsigned char) override { return ""; }
 };
 
-class RegisterTest : public StandInTest {
+class RegisterTest : public HeadlessEntryTest {
  protected:
   void SetUp() override {
-    StandInTest::SetUp();
+    HeadlessEntryTest::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_EQ(CzytajParametryKF(), 0);
     port.device = &silent;
@@ -33,7 +33,7 @@ class RegisterTest : public StandInTest {
   void TearDown() override {
     warehouseOptions = saved;
     kfTylkoCena = -1;
-    StandInTest::TearDown();
+    HeadlessEntryTest::TearDown();
   }
   static void UseType(int type) { warehouseOptions.cashRegisterType = type; }
   static std::string FileText(const char* name) {

@@ -14,7 +14,7 @@
 #include "ui/std_windows.h"
 #include "tables/masterdata_tables.h"
 #include "tables/warehouse_tables.h"
-#include "tests/app/stand_in_fixture.h"
+#include "tests/app/headless_entry_fixture.h"
 #include "tests/masterdata/goods_stock.h"
 
 namespace {
@@ -29,7 +29,7 @@ struct Case {
 
 constexpr int HEADER_NA1 = 6;
 
-TEST_F(StandInTest, RegistersBrowseTheOpenedTables) {
+TEST_F(HeadlessEntryTest, RegistersBrowseTheOpenedTables) {
   const Case cases[] = {
       {"Przyjęcia towarów z podmagazynów", OpenZ5MAPR, OpenZ5MAPE, &Z5MAPR, przyjecia_magazynowe},
       {"Wydania towarów do podmagazynów", OpenZ5MAWY, OpenZ5MAWE, &Z5MAWY, wydania_magazynowe},
@@ -48,10 +48,10 @@ TEST_F(StandInTest, RegistersBrowseTheOpenedTables) {
   }
 }
 
-class WarehouseRegisterTest : public StandInTest {
+class WarehouseRegisterTest : public HeadlessEntryTest {
  protected:
   void SetUp() override {
-    StandInTest::SetUp();
+    HeadlessEntryTest::SetUp();
     if (HasFatalFailure()) return;
     warehouseOptions.stockOnEntry = 'T';
     warehouseOptions.autoNumbering = 'T';
@@ -61,7 +61,7 @@ class WarehouseRegisterTest : public StandInTest {
   }
   void TearDown() override {
     zamknij_okno_raportu(0);
-    StandInTest::TearDown();
+    HeadlessEntryTest::TearDown();
   }
   bool Deleted(TableHandles& set, long record) {
     EXPECT_EQ(d4go(set.table, record), 0);

@@ -127,4 +127,22 @@ TEST_F(VatRegisterTest, SearchesByDateNumberAndPattern) {
   }
 }
 
+std::vector<int> printResults;
+int PrintOutsideTheMenu(int32_t, int32_t) {
+  for (int kind : {0, 7, -1}) printResults.push_back(drukuj_ewidencje(kind));
+  return 0;
+}
+
+TEST_F(VatRegisterTest, PrintKindOutsideTheMenuIsRefusedWithoutABox) {
+  printResults.clear();
+  g4set_key_to(KEY_F10, PrintOutsideTheMenu);
+  // a box would take the Esc meant for the register, which would not end
+  HeadlessSetScript("{F10}{F9}{ESC}");
+  ewidencja_sprzedazy();
+  g4set_key_to(KEY_F10, nullptr);
+  EXPECT_EQ(printResults, (std::vector<int>{-1, -1, -1}));
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Ewidencja sprzedaży 2026"), std::string::npos) << seen;
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// Runs an entry of a module not built yet on the headless screen with one
-// table of the catalogue open and seeded, and keeps what it showed.
+// Runs an entry on the headless screen with the tables of the catalogue at
+// hand, seeded as a test needs, and keeps what it showed.
 #pragma once
 #include <cstring>
 #include <string>
@@ -8,7 +8,7 @@
 #include "tests/tables/tables_fixture.h"
 #include "ui/keyboard.h"
 
-class StandInTest : public TablesTest {
+class HeadlessEntryTest : public TablesTest {
  protected:
   void SetUp() override {
     TablesTest::SetUp();
