@@ -17,6 +17,7 @@
 #include "env/messages.h"
 #include "print/tabulogram.h"
 #include "retail/position_register.h"
+#include "retail/receipt_filters.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
 #include "tables/catalogue.h"
@@ -171,11 +172,19 @@ int32_t PositionsAction(int32_t) {
 
 // Reports whose routines come with a later step of the module.
 int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {nullptr, nullptr, "Obroty towarów", "Sumy rejestru",
-                                      "Wykres paragonów"};
+  static const char* const names[] = {nullptr, nullptr, "Obroty towarów", "Sumy rejestru"};
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
   NotAvailableYet(names[item]);
+  AfterReport(record);
+  return 0;
+}
+
+int32_t ChartAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  Ctx().zNaglowkiem = 1;
+  wykres_paragonow(Z5PARE.table);
   AfterReport(record);
   return 0;
 }
@@ -211,7 +220,7 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   MenuDefineItem(" Suma ", 12300, 'a', 3, LaterReport, nullptr);
   MenuDefineItem(Sys(" Usuń "), 12400, 'u', 0, DeleteAction, nullptr);
   MenuDefineItem(" Filtry ", 12500, 'f', 0, FiltersAction, nullptr);
-  MenuDefineItem(" Wykres ", 12600, 'w', 4, LaterReport, nullptr);
+  MenuDefineItem(" Wykres ", 12600, 'w', 0, ChartAction, nullptr);
   c.menuDrukuj = DefineMenuWindow();
   MenuDefineItem(" Rejestr ", 12210, 'r', 0, RegisterAction, nullptr);
   MenuDefineItem(" Pozycje ", 12220, 'p', 0, PositionsAction, nullptr);
