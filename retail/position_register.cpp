@@ -38,6 +38,7 @@ namespace {
 
 constexpr int MSG_TITLE = 222;              // "Ewidencja pozycji paragonów -"
 constexpr int MSG_ONLY_BY_REGISTER = 20178; // "Pozycję można usunąć tylko poprzez ewidencję dokumentów !"
+constexpr int MSG_CONTROL_QUESTION = 20052; // "Czy sumować kontrolując stan rejestru dokumentów?"
 constexpr int16_t RES_POSITION_VIEW = 37;
 constexpr int VIEW_ROWS = 17;
 constexpr int TAG_NUMBER = 0, TAG_DATE = 1, TAG_NAME = 2;
@@ -172,7 +173,7 @@ int32_t PositionsAction(int32_t) {
 
 // Reports whose routines come with a later step of the module.
 int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {nullptr, nullptr, "Obroty towarów", "Sumy rejestru"};
+  static const char* const names[] = {nullptr, nullptr, "Obroty towarów"};
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
   NotAvailableYet(names[item]);
@@ -185,6 +186,18 @@ int32_t ChartAction(int32_t) {
   if (!FiltersConfirmed()) return 0;
   Ctx().zNaglowkiem = 1;
   wykres_paragonow(Z5PARE.table);
+  AfterReport(record);
+  return 0;
+}
+
+int32_t SumsAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  kontekst_ewidencji_paragonow& c = Ctx();
+  c.zNaglowkiem = 1;
+  int answer = Pytanie(MSG_CONTROL_QUESTION);
+  sumy_rejestru_paragonow(answer == 't' || answer == 'T');
+  c.zNaglowkiem = 0;
   AfterReport(record);
   return 0;
 }
@@ -217,7 +230,7 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   c.menuGlowne = DefineMainMenuWindow();
   MenuDefineItem(" Szukaj ", 12100, 's', 0, SearchAction, nullptr);
   MenuDefineItem(" Drukuj ", 12200, 'r', -1, nullptr, &c.menuDrukuj);
-  MenuDefineItem(" Suma ", 12300, 'a', 3, LaterReport, nullptr);
+  MenuDefineItem(" Suma ", 12300, 'a', 0, SumsAction, nullptr);
   MenuDefineItem(Sys(" Usuń "), 12400, 'u', 0, DeleteAction, nullptr);
   MenuDefineItem(" Filtry ", 12500, 'f', 0, FiltersAction, nullptr);
   MenuDefineItem(" Wykres ", 12600, 'w', 0, ChartAction, nullptr);

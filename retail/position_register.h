@@ -67,6 +67,12 @@ int rejestr_z_paragonow();
 // writes nothing. 0, or -1 when a row was not written.
 int wiersze_rejestru_paragonow(long start);
 
+// " Suma ": the filtered positions by rate and receipt class on form 36 in
+// the page viewer "Sumy rejestru paragonów.", printed on F2. With `control`
+// a position without its receipt header asks whether to go on. 0, or -1
+// when the lock was refused, the operator stopped or the scan failed.
+int sumy_rejestru_paragonow(int control);
+
 // Drukuj > Konta (the positions locked by the caller): the grouping menu,
 // question 88, Z5KONTE built and its structure shown; 0, or -1 on a table
 // error (also when another workstation holds the tables).

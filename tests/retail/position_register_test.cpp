@@ -9,6 +9,8 @@
 #include <string>
 
 #include "db/db_index.h"
+#include "app/option_sets.h"
+#include "app/option_values.h"
 #include "db/db_scan.h"
 #include "retail/position_register.h"
 #include "tables/exchange_tables.h"
@@ -195,6 +197,72 @@ TEST_F(ReceiptSalesRegisterTest, RowsFromTheStartingLpAndATotalsRowOfAllReceipts
   ASSERT_EQ(wiersze_rejestru_paragonow(6), 0);
   EXPECT_EQ(Rows(), "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
   d4close(Z5ESPP.table);
+}
+
+// The page line of the sums window `below` lines under the one that begins
+// with `label`, within its frame.
+std::string SumsLine(const std::string& screen, const std::string& label, int below) {
+  const std::string left = "╠";
+  size_t at = screen.rfind(left + label);
+  for (int i = 0; i < below && at != std::string::npos; i++) at = screen.find(left, screen.find('\n', at));
+  if (at == std::string::npos) return "";
+  at += left.size();
+  std::string line = screen.substr(at, screen.find("╣", at) - at);
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+TEST_F(ReceiptSalesRegisterTest, RegisterSumsByRateAndReceiptClass) {
+  const double saved[3] = {currentVatRates[VAT_BASIC], currentVatRates[VAT_REDUCED_1], mainOptions.taxiLumpSum};
+  currentVatRates[VAT_BASIC] = 23, currentVatRates[VAT_REDUCED_1] = 8, mainOptions.taxiLumpSum = 4;
+  Header(1, {});
+  Header(2, {{"TYF", "1"}});
+  auto sold = [this](long rek, int code, const char* net, const char* vat, const char* gross) {
+    Position(rek, {{"VAT", std::to_string(code)}, {"WNE", net}, {"WAV", vat}, {"WAB", gross}, {"NRV", std::to_string(rek)},
+                   {"PRE", "  PA"}, {"DAV", "20261210"}});
+  };
+  sold(1, 1, "100", "23", "123");
+  sold(1, 12, "10", "0.80", "10.80");
+  sold(1, 7, "5", "0", "5");      // no rate line: only the total gross
+  sold(2, 1, "200", "46", "246");
+  sold(2, 13, "50", "0", "50");
+  sold(9, 4, "20", "0", "20");    // its receipt is gone
+  d4tag_select(Z5PARE.table, Z5PARE.tag[1]);
+  context->zNaglowkiem = 1;
+
+  // The control stops at the position without its receipt: Esc shows nothing.
+  ASSERT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+  EXPECT_EQ(sumy_rejestru_paragonow(1), -1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Nie zgadza się podsumowanie dokumentu z sumą pozycji !"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Sumy rejestru paragonów."), std::string::npos);
+  seen.clear();
+
+  // Without the control it is summed without a question.
+  ASSERT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+  EXPECT_EQ(sumy_rejestru_paragonow(0), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Sumy rejestru paragonów."), std::string::npos) << seen;
+  struct Case {
+    const char* label;
+    int below;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"podstawowa", 0, "podstawowa     23.0 % paragon          100.00          23.00         123.00"},
+      {"podstawowa", 1, "                      faktura          200.00          46.00         246.00"},
+      // code 12 without an invoice, under the taxi lump-sum rate's pair of lines
+      {"obniżona /", 0, "obniżona /      8.0 % paragon           10.00           0.80          10.80"},
+      {"ryczałt taxi", 0, "ryczałt taxi    4.0 % faktura            0.00           0.00           0.00"},
+      // code 13 with an invoice
+      {"zerowa kraj", 1, "                      faktura           50.00                         50.00"},
+      // the position whose receipt is gone counts as one without an invoice
+      {"zwolniona", 0, "zwolniona             paragon           20.00                         20.00"},
+      // code 7 adds only to the gross
+      {"RAZEM", 0, "RAZEM                                  380.00          69.80         454.80"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SumsLine(seen, c.label, c.below), c.line) << seen;
+  currentVatRates[VAT_BASIC] = saved[0], currentVatRates[VAT_REDUCED_1] = saved[1], mainOptions.taxiLumpSum = saved[2];
 }
 
 TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
