@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/document_text.h"
-#include "app/stand_in_screens.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -15,6 +14,7 @@
 #include "db/dbf_table.h"
 #include "env/memory.h"
 #include "env/messages.h"
+#include "masterdata/warehouse_documents.h"
 #include "print/tabulogram.h"
 #include "retail/position_register.h"
 #include "retail/receipt_filters.h"
@@ -171,12 +171,10 @@ int32_t PositionsAction(int32_t) {
   return result;
 }
 
-// Reports whose routines come with a later step of the module.
-int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {nullptr, nullptr, "Obroty towarów"};
+int32_t TurnoverAction(int32_t) {
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
-  NotAvailableYet(names[item]);
+  obroty_towarow(Z5PARE.table);
   AfterReport(record);
   return 0;
 }
@@ -238,7 +236,7 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   MenuDefineItem(" Rejestr ", 12210, 'r', 0, RegisterAction, nullptr);
   MenuDefineItem(" Pozycje ", 12220, 'p', 0, PositionsAction, nullptr);
   MenuDefineItem(" Konta ", 12230, 'k', 0, AccountsAction, nullptr);
-  MenuDefineItem(" Obroty ", 12240, 'o', 2, LaterReport, nullptr);
+  MenuDefineItem(" Obroty ", 12240, 'o', 0, TurnoverAction, nullptr);
   w4select(c.menuGlowne);
 }
 
@@ -281,6 +279,11 @@ void Settings(BrowseContext* b, kontekst_ewidencji_paragonow& c) {
 }
 
 }  // namespace
+
+int obroty_towarow(DbTable* positions) {
+  const ZrodloObrotow source = {positions, filtr_ewidencji_paragonow, "WNE", "Obroty towarów - paragony"};
+  return ::obroty_towarow(source);
+}
 
 int ewidencja_paragonow() {
   int window = w4select(-1);

@@ -73,6 +73,10 @@ int wiersze_rejestru_paragonow(long start);
 // when the lock was refused, the operator stopped or the scan failed.
 int sumy_rejestru_paragonow(int control);
 
+// Drukuj > Obroty: the goods turnover of the filtered positions (KOT, WNE
+// as the net); 0, or -1 when the catalogue, the table or a lock failed.
+int obroty_towarow(DbTable* positions);
+
 // Drukuj > Konta (the positions locked by the caller): the grouping menu,
 // question 88, Z5KONTE built and its structure shown; 0, or -1 on a table
 // error (also when another workstation holds the tables).

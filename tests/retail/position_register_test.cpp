@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "db/db_index.h"
 #include "app/option_sets.h"
@@ -17,6 +19,7 @@
 #include "tables/masterdata_tables.h"
 #include "tests/db/db_test_support.h"
 #include "tests/retail/receipt_fixture.h"
+#include "ui/std_windows.h"
 #include "ui/filters.h"
 
 namespace {
@@ -263,6 +266,62 @@ TEST_F(ReceiptSalesRegisterTest, RegisterSumsByRateAndReceiptClass) {
   };
   for (const Case& c : cases) EXPECT_EQ(SumsLine(seen, c.label, c.below), c.line) << seen;
   currentVatRates[VAT_BASIC] = saved[0], currentVatRates[VAT_REDUCED_1] = saved[1], mainOptions.taxiLumpSum = saved[2];
+}
+
+// The shots of `seen`, each from its browse title on.
+std::vector<std::string> Shots(const std::string& title) {
+  std::vector<std::string> shots;
+  for (size_t at = seen.find(title); at != std::string::npos;) {
+    size_t next = seen.find(title, at + 1);
+    shots.push_back(seen.substr(at, next == std::string::npos ? std::string::npos : next - at));
+    at = next;
+  }
+  return shots;
+}
+
+// The browse row of goods `code` in a shot, its cells trimmed; empty when not shown.
+std::string GoodsRow(const std::string& shot, const std::string& code) {
+  size_t at = shot.find("\n" + code + " ");
+  if (at == std::string::npos) return "";
+  std::string row, line = shot.substr(at + 1, shot.find('\n', at + 1) - at - 1);
+  for (size_t bar; (bar = line.find("│")) != std::string::npos;) line.replace(bar, std::string("│").size(), " ");
+  std::istringstream words(line);
+  for (std::string word; words >> word;) row += (row.empty() ? "" : " ") + word;
+  return row;
+}
+
+TEST_F(ReceiptSalesRegisterTest, TurnoverTakesWholeCodesAndTheThresholdHidesTheRest) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  for (const char* code : {"ABC", "AB", "XYZ"}) AppendNamed(Z5TOWA, {{"KOD", code}, {"NA1", code}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  Header(1, {});
+  struct Seed {
+    const char *code, *quantity, *net, *gross;
+  };
+  const Seed seeds[] = {
+      {"ABC", "2", "10", "12.30"}, {"ABC", "1", "5", "6.15"},
+      {"ABCD", "40", "400", "492"},   // not in the catalogue, though it begins with ABC
+      {"", "70", "700", "861"},       // typed by hand
+      {"AB", "-1", "-3", "-3.69"},    // a return: at or below the threshold 0
+  };
+  for (const Seed& p : seeds)
+    Position(1, {{"KOT", p.code}, {"ILO", p.quantity}, {"WNE", p.net}, {"WAB", p.gross}});
+  open_envr_win();   // the threshold is asked on the status row
+  // The list; " Filtry " with 0; " Filtry " left with Esc switches it off.
+  ASSERT_EQ(HeadlessSetScript("{F9}f{ENTER}{F9}f{ESC}{F9}{ESC}"), 0);
+  EXPECT_EQ(obroty_towarow(Z5PARE.table), 0);
+  close_envr_win();
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::vector<std::string> shots = Shots("Obroty towarów - paragony");
+  ASSERT_EQ(shots.size(), 3u) << seen;
+  for (size_t i : {0u, 2u}) {
+    EXPECT_EQ(GoodsRow(shots[i], "ABC"), "ABC ABC 3.0000 15.00 18.45") << shots[i];
+    EXPECT_EQ(GoodsRow(shots[i], "AB"), "AB AB -1.0000 -3.00 -3.69") << shots[i];
+    EXPECT_EQ(GoodsRow(shots[i], "XYZ"), "XYZ XYZ 0.0000 0.00 0.00") << shots[i];
+  }
+  EXPECT_EQ(GoodsRow(shots[1], "ABC"), "ABC ABC 3.0000 15.00 18.45") << shots[1];
+  EXPECT_EQ(GoodsRow(shots[1], "AB"), "") << shots[1];
+  EXPECT_EQ(GoodsRow(shots[1], "XYZ"), "") << shots[1];
 }
 
 TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
