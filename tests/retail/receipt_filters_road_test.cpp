@@ -43,7 +43,7 @@ class ReceiptFiltersRoadTest : public ProgramRoadTest {
     Receipt(3, "20250305", "T", 9, "40.00", "9.20", "49.20");
     AppendNamed(Z5PARO, {{"REK", "3"}, {"KNA", "K1"}, {"NA1", "NABYWCA SP. Z O.O."}, {"MIA", "WARSZAWA"},
                          {"DPL", "20250320"}, {"ZAP", "N"}});
-    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}});
+    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}, {Z5PARE.table, "SUM"}});
     d4close_all(&env->engine);
   }
   void Receipt(long rec, const char* date, const char* kind, int invoice, const char* net, const char* vat,
@@ -71,6 +71,14 @@ TEST_F(ReceiptFiltersRoadTest, TheSumsArePrintedWithTheirPeriod) {
   RunToEnd(RECEIPTS + "{ENTER}a{ENTER}010325{ENTER}{DOWN}{ENTER}310325{ENTER}{F2}{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}");
   std::string page = TakePrintedText(home + "firma1/win.prn");
   ExpectGoldenPage("retail", "road_receipt_sums.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheRegisterSumsOfThePositionsArePrinted) {
+  // " Ewidencja " > " Suma ": the filters confirmed as they stand, the
+  // control asked and taken, the page printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}e" + "a{F2}t{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_register_sums.txt", page);
 }
 
 }  // namespace
