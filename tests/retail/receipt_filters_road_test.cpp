@@ -45,7 +45,7 @@ class ReceiptFiltersRoadTest : public ProgramRoadTest {
     AppendNamed(Z5PARO, {{"REK", "3"}, {"KNA", "K1"}, {"NA1", "NABYWCA SP. Z O.O."}, {"MIA", "WARSZAWA"},
                          {"DPL", "20250320"}, {"ZAP", "N"}});
     ASSERT_EQ(CreateZ5ESPP(), 0);   // for its print settings
-    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}, {Z5PARE.table, "SUM"}, {Z5ESPP.table, "TAB"}});
+    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}, {Z5PARE.table, "SUM"}, {Z5ESPP.table, "TAB"}, {Z5PARE.table, "TAB"}});
     d4close_all(&env->engine);
     RemoveZ5ESPP();
   }
@@ -90,6 +90,19 @@ TEST_F(ReceiptFiltersRoadTest, TheSalesRegisterOfTheReceiptsIsPrinted) {
   RunToEnd(RECEIPTS + "{ENTER}e" + "rr{F2}{ENTER}{F3}T{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
   std::string page = TakePrintedText(home + "firma1/win.prn");
   ExpectGoldenPage("retail", "road_receipt_sales_register.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheMarginPositionsTabulogramNamesItsFilter) {
+  ASSERT_EQ(OpenZ5PARE(0), 0);
+  AppendNamed(Z5PARE, {{"REK", "2"}, {"PRE", "  PA"}, {"NRV", "2"}, {"DAV", "20250304"}, {"NA1", "TOWAR UZYWANY"},
+                       {"ILO", "1"}, {"WNE", "5.00"}, {"WAV", "0"}, {"WAB", "5.00"}, {"VAT", "14"}, {"ODC", "N"}});
+  d4close_all(&env->engine);
+  // " Ewidencja " > " Drukuj " > " Pozycje ": the VAT filter at the margin
+  // item of the rate menu, the factory columns printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}e" + "rp{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F2}" +
+           "{F3}T{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_margin_positions.txt", page);
 }
 
 }  // namespace
