@@ -85,6 +85,17 @@ void okno_sum_magazynu(DbTable* table, const char* title, const std::string& hea
 // The goods turnover of the lines that pass the line register's filter:
 // every goods record with the quantity and values summed. 0, or -1.
 int obroty_towarow(DbTable* lines, int receipts);
+// The lines a goods turnover sums: those `filter` passes, their net value
+// in the field `net`; the browse titled `title`.
+struct ZrodloObrotow {
+  DbTable* table;
+  int (*filter)(intptr_t user);
+  const char* net;
+  const char* title;
+};
+// The goods turnover of any such lines (KOT, ILO, WAB and the net field),
+// with the lock of the lines and of the catalogue while summing. 0, or -1.
+int obroty_towarow(const ZrodloObrotow& source);
 
 // Prints the current document of the headers table: kind 1 an issue, 2 a
 // receipt. 0, or -1 when the printing failed.

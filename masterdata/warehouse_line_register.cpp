@@ -521,14 +521,13 @@ int AboveFilter(intptr_t) {
   return f4double(TowaTmp.field[TOWA_ILO]) > turnover->above ? X4_ACCEPT : X4_REJECT;
 }
 
+// Enter sets the threshold; any other exit switches it off.
 int32_t TurnoverFilter(int32_t) {
   double value = turnover->above;
   int accepted = 0;
   PodajKwote(&value, &accepted, Sys("Na ilość powyżej -"));
-  if (accepted) {
-    turnover->above = value;
-    turnover->filtered = true;
-  }
+  turnover->filtered = accepted != 0;
+  if (accepted) turnover->above = value;
   BrowseDispFilterState(turnover->filtered);
   browse_call(0, 0);
   return 0;
@@ -536,10 +535,23 @@ int32_t TurnoverFilter(int32_t) {
 
 int32_t TurnoverPrint(int32_t) { return browse_drukuj(); }
 
-// Every goods record with zero, then the filtered lines added by code.
-int FillTurnover(DbTable* lines) {
+// Positions the goods record of exactly `code` (trimmed, not blank) in the
+// temporary table; never one whose code only begins with it. 0 when found.
+int SeekWholeCode(std::string code) {
+  DbField* kod = TowaTmp.field[TOWA_KOD];
+  size_t width = static_cast<size_t>(f4len(kod));
+  if (code.size() > width) return -1;
+  code.resize(width, ' ');
+  if (SeekTowarTmpByKod(code.c_str()) != 0) return -1;
+  return std::string(f4ptr(kod), width) == code ? 0 : -1;
+}
+
+// Every goods record with zero, then the filtered lines added by code; lines
+// with a blank or unknown code belong to no goods.
+int FillTurnover(const ZrodloObrotow& source) {
   DbTable* goods = Z5TOWA.table;
   DbTable* tmp = TowaTmp.table;
+  DbTable* lines = source.table;
   for (int r = d4top(goods); r == 0 && !d4eof(goods); r = d4skip(goods, 1)) {
     if (d4append_start(tmp, 0) != 0) return -1;
     d4blank(tmp);
@@ -550,23 +562,32 @@ int FillTurnover(DbTable* lines) {
     if (d4append(tmp) != 0) return -1;
   }
   DbScanCtx scan;
-  x4init(&scan, lines, LineFilter, 0);
-  for (int r = x4top(&scan); r == 0 && !d4eof(lines); r = x4skip(&scan, 1)) {
-    std::string code = FldQStr(L("KOT"), 0);
-    if (FieldIsEmpty(L("KOT"))) continue;
-    code.resize(f4len(TowaTmp.field[TOWA_KOD]), ' ');
-    if (SeekTowarTmpByKod(code.c_str()) != 0) continue;
-    FldAddDouble(TowaTmp.field[TOWA_WSN], f4double(L("WAN")));
-    FldAddDouble(TowaTmp.field[TOWA_WSB], f4double(L("WAB")));
-    FldAddDouble(TowaTmp.field[TOWA_ILO], f4double(L("ILO")));
+  x4init(&scan, lines, source.filter, 0);
+  int r;
+  for (r = x4top(&scan); r == 0 && !d4eof(lines); r = x4skip(&scan, 1)) {
+    DbField* kot = d4field(lines, "KOT");
+    std::string code(f4ptr(kot), static_cast<size_t>(f4len(kot)));
+    code.erase(code.find_last_not_of(' ') + 1);
+    if (code.empty() || SeekWholeCode(code) != 0) continue;
+    FldAddDouble(TowaTmp.field[TOWA_WSN], f4double(d4field(lines, source.net)));
+    FldAddDouble(TowaTmp.field[TOWA_WSB], f4double(d4field(lines, "WAB")));
+    FldAddDouble(TowaTmp.field[TOWA_ILO], f4double(d4field(lines, "ILO")));
     if (d4write(tmp, d4recno(tmp)) != 0) return -1;
   }
+  if (r < 0) return -1;
   return d4flush(tmp);
 }
 
 }  // namespace
 
 int obroty_towarow(DbTable* lines, int receipts) {
+  const ZrodloObrotow source = {lines, LineFilter, "WAN",
+                                receipts ? "Obroty towarów - przyjęcia" : "Obroty towarów - wydania"};
+  return obroty_towarow(source);
+}
+
+int obroty_towarow(const ZrodloObrotow& source) {
+  DbTable* lines = source.table;
   if (OpenZ5TOWA(0) != 0) return -1;
   if (NameTowaTmp() != 0 || CreateTowaTmp() != 0) {
     RemoveTowaTmp();
@@ -576,7 +597,7 @@ int obroty_towarow(DbTable* lines, int receipts) {
   int result = -1;
   if (set_lock(lines, -1) == 0) {
     if (set_lock(Z5TOWA.table, -1) == 0) {
-      result = FillTurnover(lines);
+      result = FillTurnover(source);
       d4unlock(Z5TOWA.table);
     }
     d4unlock(lines);
@@ -586,7 +607,7 @@ int obroty_towarow(DbTable* lines, int receipts) {
     std::memset(static_cast<void*>(t), 0, sizeof(Turnover));
     Turnover* outer = turnover;
     turnover = t;
-    std::snprintf(t->title, sizeof t->title, "%s", Sys(receipts ? "Obroty towarów - przyjęcia" : "Obroty towarów - wydania"));
+    std::snprintf(t->title, sizeof t->title, "%s", Sys(source.title));
     t->menus[0] = DefineMainMenuWindow();
     MenuDefineItem(" Drukuj ", 1295, 'd', 0, TurnoverPrint, nullptr);
     MenuDefineItem(" Filtry ", 1296, 'f', 0, TurnoverFilter, nullptr);

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/document_text.h"
-#include "app/stand_in_screens.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -15,8 +14,10 @@
 #include "db/dbf_table.h"
 #include "env/memory.h"
 #include "env/messages.h"
+#include "masterdata/warehouse_documents.h"
 #include "print/tabulogram.h"
 #include "retail/position_register.h"
+#include "retail/receipt_filters.h"
 #include "retail/receipts.h"
 #include "sales/document_kinds.h"
 #include "tables/catalogue.h"
@@ -37,6 +38,7 @@ namespace {
 
 constexpr int MSG_TITLE = 222;              // "Ewidencja pozycji paragonów -"
 constexpr int MSG_ONLY_BY_REGISTER = 20178; // "Pozycję można usunąć tylko poprzez ewidencję dokumentów !"
+constexpr int MSG_CONTROL_QUESTION = 20052; // "Czy sumować kontrolując stan rejestru dokumentów?"
 constexpr int16_t RES_POSITION_VIEW = 37;
 constexpr int VIEW_ROWS = 17;
 constexpr int TAG_NUMBER = 0, TAG_DATE = 1, TAG_NAME = 2;
@@ -169,13 +171,31 @@ int32_t PositionsAction(int32_t) {
   return result;
 }
 
-// Reports whose routines come with a later step of the module.
-int32_t LaterReport(int32_t item) {
-  static const char* const names[] = {nullptr, nullptr, "Obroty towarów", "Sumy rejestru",
-                                      "Wykres paragonów"};
+int32_t TurnoverAction(int32_t) {
   long record = Shown();
   if (!FiltersConfirmed()) return 0;
-  NotAvailableYet(names[item]);
+  obroty_towarow(Z5PARE.table);
+  AfterReport(record);
+  return 0;
+}
+
+int32_t ChartAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  Ctx().zNaglowkiem = 1;
+  wykres_paragonow(Z5PARE.table);
+  AfterReport(record);
+  return 0;
+}
+
+int32_t SumsAction(int32_t) {
+  long record = Shown();
+  if (!FiltersConfirmed()) return 0;
+  kontekst_ewidencji_paragonow& c = Ctx();
+  c.zNaglowkiem = 1;
+  int answer = Pytanie(MSG_CONTROL_QUESTION);
+  sumy_rejestru_paragonow(answer == 't' || answer == 'T');
+  c.zNaglowkiem = 0;
   AfterReport(record);
   return 0;
 }
@@ -208,15 +228,15 @@ void Menus(kontekst_ewidencji_paragonow& c) {
   c.menuGlowne = DefineMainMenuWindow();
   MenuDefineItem(" Szukaj ", 12100, 's', 0, SearchAction, nullptr);
   MenuDefineItem(" Drukuj ", 12200, 'r', -1, nullptr, &c.menuDrukuj);
-  MenuDefineItem(" Suma ", 12300, 'a', 3, LaterReport, nullptr);
+  MenuDefineItem(" Suma ", 12300, 'a', 0, SumsAction, nullptr);
   MenuDefineItem(Sys(" Usuń "), 12400, 'u', 0, DeleteAction, nullptr);
   MenuDefineItem(" Filtry ", 12500, 'f', 0, FiltersAction, nullptr);
-  MenuDefineItem(" Wykres ", 12600, 'w', 4, LaterReport, nullptr);
+  MenuDefineItem(" Wykres ", 12600, 'w', 0, ChartAction, nullptr);
   c.menuDrukuj = DefineMenuWindow();
   MenuDefineItem(" Rejestr ", 12210, 'r', 0, RegisterAction, nullptr);
   MenuDefineItem(" Pozycje ", 12220, 'p', 0, PositionsAction, nullptr);
   MenuDefineItem(" Konta ", 12230, 'k', 0, AccountsAction, nullptr);
-  MenuDefineItem(" Obroty ", 12240, 'o', 2, LaterReport, nullptr);
+  MenuDefineItem(" Obroty ", 12240, 'o', 0, TurnoverAction, nullptr);
   w4select(c.menuGlowne);
 }
 
@@ -259,6 +279,11 @@ void Settings(BrowseContext* b, kontekst_ewidencji_paragonow& c) {
 }
 
 }  // namespace
+
+int obroty_towarow(DbTable* positions) {
+  const ZrodloObrotow source = {positions, filtr_ewidencji_paragonow, "WNE", "Obroty towarów - paragony"};
+  return ::obroty_towarow(source);
+}
 
 int ewidencja_paragonow() {
   int window = w4select(-1);

@@ -67,6 +67,16 @@ int rejestr_z_paragonow();
 // writes nothing. 0, or -1 when a row was not written.
 int wiersze_rejestru_paragonow(long start);
 
+// " Suma ": the filtered positions by rate and receipt class on form 36 in
+// the page viewer "Sumy rejestru paragonów.", printed on F2. With `control`
+// a position without its receipt header asks whether to go on. 0, or -1
+// when the lock was refused, the operator stopped or the scan failed.
+int sumy_rejestru_paragonow(int control);
+
+// Drukuj > Obroty: the goods turnover of the filtered positions (KOT, WNE
+// as the net); 0, or -1 when the catalogue, the table or a lock failed.
+int obroty_towarow(DbTable* positions);
+
 // Drukuj > Konta (the positions locked by the caller): the grouping menu,
 // question 88, Z5KONTE built and its structure shown; 0, or -1 on a table
 // error (also when another workstation holds the tables).

@@ -13,6 +13,7 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "masterdata/accounts.h"
+#include "retail/position_register.h"
 #include "retail/receipt_filters.h"
 #include "retail/receipt_positions.h"
 #include "sales/background_screen.h"
@@ -173,12 +174,14 @@ int sumuj_wykres(DbScanCtx* scan, linie_wykresu_paragonow* p) {
   return r < 0 ? -1 : 0;
 }
 
-int wykres_paragonow(DbTable* positions) {
-  if (!CurrentBrowse) return 0;
+namespace {
+
+void Chart(DbTable* positions) {
+  if (!CurrentBrowse) return;
   int kind = ChooseKind();
-  if (kind < 1) return 0;
+  if (kind < 1) return;
   auto* p = static_cast<linie_wykresu_paragonow*>(take_mem(sizeof(linie_wykresu_paragonow)));
-  if (!p) return 0;
+  if (!p) return;
   std::memset(p, 0, sizeof *p);
   if (filtry_wykresu(p) == 0 && set_lock(positions, -1) == 0) {
     int summed = sumuj_wykres(&CurrentBrowse->scan, p);
@@ -186,6 +189,14 @@ int wykres_paragonow(DbTable* positions) {
     if (summed == 0) Draw(*p, kind);
   }
   free_mem(&p);
+}
+
+}  // namespace
+
+int wykres_paragonow(DbTable* positions) {
+  Chart(positions);
+  // the register relates each position to its receipt header only for the call
+  if (kontekstEwidencjiParagonow) kontekstEwidencjiParagonow->zNaglowkiem = 0;
   return 0;
 }
 

@@ -135,18 +135,22 @@ void FillSums(char* page, const Group groups[2]) {
   }
 }
 
-void PrintSums(const char* pattern, const char* page) {
-  const char* title = Sys("Sumy paragonów");
-  if (init_prn(Z5PARA.table, "SUM", title, SUMS_COLUMNS, PRINT_FLAGS) != 0) return;
+std::string Period() {
   std::string period;
   if (At(OD_DNIA).active) period += std::string("Od dnia ") + FullDateQStr(At(OD_DNIA).date);
   if (At(DO_DNIA).active) period += std::string(" do dnia ") + FullDateQStr(At(DO_DNIA).date);
+  return period;
+}
+
+void PrintPage(DbTable* table, const char* title, std::string period, const char* pattern, const char* page,
+               int rows, int columns) {
+  if (init_prn(table, "SUM", title, columns, PRINT_FLAGS) != 0) return;
   conv_str(period.data(), static_cast<int>(period.size()));
   Environment* env = EnvCurrent();
   for (;;) {
     if (drukuj_top_margin() != 0 || drukuj_nazwa_wlasciciela() != 0 || drukuj(title) != 0 ||
         drukuj_line_feed(2) != 0 || drukuj(period.c_str()) != 0 || drukuj_line_feed(1) != 0 ||
-        print_lines(pattern, page, SUMS_COLUMNS, 0, SUMS_ROWS, 0, -1) != 0 || drukuj_bez_marginesu("\x0c") != 0)
+        print_lines(pattern, page, columns, 0, rows, 0, -1) != 0 || drukuj_bez_marginesu("\x0c") != 0)
       break;
     if (env->copiesLeft-- <= 0) break;
   }
@@ -270,14 +274,22 @@ int sumy_paragonow() {
     Uwaga(MSG_DOCUMENTS_FAULTY);
     return 0;
   }
+  strona_sum(Z5PARA.table, Sys("Sumy paragonów"), Period(), SumsForm, SUMS_ROWS, SUMS_COLUMNS,
+             [](char* page, const void* data) { FillSums(page, static_cast<const Group*>(data)); }, groups);
+  return 0;
+}
+
+int strona_sum(DbTable* table, const char* title, const std::string& period, int16_t (*form)(), int rows,
+               int columns, void (*fill)(char* page, const void* data), const void* data) {
   char *pattern = nullptr, *page = nullptr;
-  if (print_alloc(&pattern, &page, SUMS_ROWS * SUMS_COLUMNS, SumsForm) == 0) {
-    FillSums(page, groups);
-    if (edytuj_memory(pattern, page, SUMS_ROWS, SUMS_COLUMNS, Sys("Sumy paragonów"), 1, 1, 0) == KEY_F2)
-      PrintSums(pattern, page);
+  int result = print_alloc(&pattern, &page, rows * columns, form);
+  if (result == 0) {
+    fill(page, data);
+    if (edytuj_memory(pattern, page, rows, columns, title, 1, 1, 0) == KEY_F2)
+      PrintPage(table, title, period, pattern, page, rows, columns);
   }
   print_free(&pattern, &page);
-  return 0;
+  return result;
 }
 
 }  // namespace retail

@@ -35,6 +35,13 @@ int32_t suma_z_menu(int32_t item);
 // be read.
 int sumy_paragonow();
 
+// A page of sums: screen form `form` (rows x columns) filled by `fill`,
+// shown in the page viewer titled `title`; F2 prints it under report code
+// "SUM" (settings of `table`) with `period` below the title. 0, -1 when the
+// page could not be allocated.
+int strona_sum(DbTable* table, const char* title, const std::string& period, int16_t (*form)(), int rows,
+               int columns, void (*fill)(char* page, const void* data), const void* data);
+
 // ---- the chart of receipt positions
 
 constexpr int LINIE_WYKRESU_PARAGONOW = 4;

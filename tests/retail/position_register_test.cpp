@@ -6,15 +6,20 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "db/db_index.h"
+#include "app/option_sets.h"
+#include "app/option_values.h"
 #include "db/db_scan.h"
 #include "retail/position_register.h"
 #include "tables/exchange_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tests/db/db_test_support.h"
 #include "tests/retail/receipt_fixture.h"
+#include "ui/std_windows.h"
 #include "ui/filters.h"
 
 namespace {
@@ -195,6 +200,128 @@ TEST_F(ReceiptSalesRegisterTest, RowsFromTheStartingLpAndATotalsRowOfAllReceipts
   ASSERT_EQ(wiersze_rejestru_paragonow(6), 0);
   EXPECT_EQ(Rows(), "*****|**********||615.00|200.00|46.00|100.00|0.00\n");
   d4close(Z5ESPP.table);
+}
+
+// The page line of the sums window `below` lines under the one that begins
+// with `label`, within its frame.
+std::string SumsLine(const std::string& screen, const std::string& label, int below) {
+  const std::string left = "╠";
+  size_t at = screen.rfind(left + label);
+  for (int i = 0; i < below && at != std::string::npos; i++) at = screen.find(left, screen.find('\n', at));
+  if (at == std::string::npos) return "";
+  at += left.size();
+  std::string line = screen.substr(at, screen.find("╣", at) - at);
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+TEST_F(ReceiptSalesRegisterTest, RegisterSumsByRateAndReceiptClass) {
+  const double saved[3] = {currentVatRates[VAT_BASIC], currentVatRates[VAT_REDUCED_1], mainOptions.taxiLumpSum};
+  currentVatRates[VAT_BASIC] = 23, currentVatRates[VAT_REDUCED_1] = 8, mainOptions.taxiLumpSum = 4;
+  Header(1, {});
+  Header(2, {{"TYF", "1"}});
+  auto sold = [this](long rek, int code, const char* net, const char* vat, const char* gross) {
+    Position(rek, {{"VAT", std::to_string(code)}, {"WNE", net}, {"WAV", vat}, {"WAB", gross}, {"NRV", std::to_string(rek)},
+                   {"PRE", "  PA"}, {"DAV", "20261210"}});
+  };
+  sold(1, 1, "100", "23", "123");
+  sold(1, 12, "10", "0.80", "10.80");
+  sold(1, 7, "5", "0", "5");      // no rate line: only the total gross
+  sold(2, 1, "200", "46", "246");
+  sold(2, 13, "50", "0", "50");
+  sold(9, 4, "20", "0", "20");    // its receipt is gone
+  d4tag_select(Z5PARE.table, Z5PARE.tag[1]);
+  context->zNaglowkiem = 1;
+
+  // The control stops at the position without its receipt: Esc shows nothing.
+  ASSERT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+  EXPECT_EQ(sumy_rejestru_paragonow(1), -1);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Nie zgadza się podsumowanie dokumentu z sumą pozycji !"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("Sumy rejestru paragonów."), std::string::npos);
+  seen.clear();
+
+  // Without the control it is summed without a question.
+  ASSERT_EQ(HeadlessSetScript("{F9}{ESC}"), 0);
+  EXPECT_EQ(sumy_rejestru_paragonow(0), 0);
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_NE(seen.find("Sumy rejestru paragonów."), std::string::npos) << seen;
+  struct Case {
+    const char* label;
+    int below;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"podstawowa", 0, "podstawowa     23.0 % paragon          100.00          23.00         123.00"},
+      {"podstawowa", 1, "                      faktura          200.00          46.00         246.00"},
+      // code 12 without an invoice, under the taxi lump-sum rate's pair of lines
+      {"obniżona /", 0, "obniżona /      8.0 % paragon           10.00           0.80          10.80"},
+      {"ryczałt taxi", 0, "ryczałt taxi    4.0 % faktura            0.00           0.00           0.00"},
+      // code 13 with an invoice
+      {"zerowa kraj", 1, "                      faktura           50.00                         50.00"},
+      // the position whose receipt is gone counts as one without an invoice
+      {"zwolniona", 0, "zwolniona             paragon           20.00                         20.00"},
+      // code 7 adds only to the gross
+      {"RAZEM", 0, "RAZEM                                  380.00          69.80         454.80"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SumsLine(seen, c.label, c.below), c.line) << seen;
+  currentVatRates[VAT_BASIC] = saved[0], currentVatRates[VAT_REDUCED_1] = saved[1], mainOptions.taxiLumpSum = saved[2];
+}
+
+// The shots of `seen`, each from its browse title on.
+std::vector<std::string> Shots(const std::string& title) {
+  std::vector<std::string> shots;
+  for (size_t at = seen.find(title); at != std::string::npos;) {
+    size_t next = seen.find(title, at + 1);
+    shots.push_back(seen.substr(at, next == std::string::npos ? std::string::npos : next - at));
+    at = next;
+  }
+  return shots;
+}
+
+// The browse row of goods `code` in a shot, its cells trimmed; empty when not shown.
+std::string GoodsRow(const std::string& shot, const std::string& code) {
+  size_t at = shot.find("\n" + code + " ");
+  if (at == std::string::npos) return "";
+  std::string row, line = shot.substr(at + 1, shot.find('\n', at + 1) - at - 1);
+  for (size_t bar; (bar = line.find("│")) != std::string::npos;) line.replace(bar, std::string("│").size(), " ");
+  std::istringstream words(line);
+  for (std::string word; words >> word;) row += (row.empty() ? "" : " ") + word;
+  return row;
+}
+
+TEST_F(ReceiptSalesRegisterTest, TurnoverTakesWholeCodesAndTheThresholdHidesTheRest) {
+  ASSERT_EQ(OpenZ5TOWA(0), 0);
+  for (const char* code : {"ABC", "AB", "XYZ"}) AppendNamed(Z5TOWA, {{"KOD", code}, {"NA1", code}, {"STA", "A"}});
+  d4close(Z5TOWA.table);
+  Header(1, {});
+  struct Seed {
+    const char *code, *quantity, *net, *gross;
+  };
+  const Seed seeds[] = {
+      {"ABC", "2", "10", "12.30"}, {"ABC", "1", "5", "6.15"},
+      {"ABCD", "40", "400", "492"},   // not in the catalogue, though it begins with ABC
+      {"", "70", "700", "861"},       // typed by hand
+      {"AB", "-1", "-3", "-3.69"},    // a return: at or below the threshold 0
+  };
+  for (const Seed& p : seeds)
+    Position(1, {{"KOT", p.code}, {"ILO", p.quantity}, {"WNE", p.net}, {"WAB", p.gross}});
+  open_envr_win();   // the threshold is asked on the status row
+  // The list; " Filtry " with 0; " Filtry " left with Esc switches it off.
+  ASSERT_EQ(HeadlessSetScript("{F9}f{ENTER}{F9}f{ESC}{F9}{ESC}"), 0);
+  EXPECT_EQ(obroty_towarow(Z5PARE.table), 0);
+  close_envr_win();
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  std::vector<std::string> shots = Shots("Obroty towarów - paragony");
+  ASSERT_EQ(shots.size(), 3u) << seen;
+  for (size_t i : {0u, 2u}) {
+    EXPECT_EQ(GoodsRow(shots[i], "ABC"), "ABC ABC 3.0000 15.00 18.45") << shots[i];
+    EXPECT_EQ(GoodsRow(shots[i], "AB"), "AB AB -1.0000 -3.00 -3.69") << shots[i];
+    EXPECT_EQ(GoodsRow(shots[i], "XYZ"), "XYZ XYZ 0.0000 0.00 0.00") << shots[i];
+  }
+  EXPECT_EQ(GoodsRow(shots[1], "ABC"), "ABC ABC 3.0000 15.00 18.45") << shots[1];
+  EXPECT_EQ(GoodsRow(shots[1], "AB"), "") << shots[1];
+  EXPECT_EQ(GoodsRow(shots[1], "XYZ"), "") << shots[1];
 }
 
 TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "db/db_scan.h"
+#include "retail/position_register.h"
 #include "retail/receipt_filters.h"
 #include "tables/masterdata_tables.h"
 #include "tests/retail/receipt_fixture.h"
+#include "ui/browse.h"
 
 namespace {
 
@@ -88,6 +90,25 @@ TEST_F(ReceiptChartTest, AnAccountAloneMakesALine) {
   EXPECT_FALSE(p.jest_konto[1]);
   EXPECT_NE(seen.find("Określ filtry dla poszczególnych linii wykresu"), std::string::npos) << seen;
   EXPECT_NE(seen.find("wykres 4"), std::string::npos) << seen;
+}
+
+TEST_F(ReceiptChartTest, TheChartClearsTheRegistersHeaderJoinWhereverItEnds) {
+  auto* context = new kontekst_ewidencji_paragonow{};
+  kontekstEwidencjiParagonow = context;
+  BrowseContext browse{};
+  browse.scan = scan;
+  CurrentBrowse = &browse;
+  // Esc at the kind, Esc in the lines window, four empty lines
+  for (const char* keys : {"{ESC}", "{ENTER}{ESC}", "{ENTER}{F2}"}) {
+    context->zNaglowkiem = 1;
+    ASSERT_EQ(HeadlessSetScript(keys), 0);
+    EXPECT_EQ(wykres_paragonow(Z5PARE.table), 0) << keys;
+    EXPECT_EQ(HeadlessKeysLeft(), 0) << keys;
+    EXPECT_EQ(context->zNaglowkiem, 0) << keys;
+  }
+  CurrentBrowse = nullptr;
+  kontekstEwidencjiParagonow = nullptr;
+  delete context;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "env/paths.h"
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
+#include "tables/exchange_tables.h"
 #include "tables/receipt_tables.h"
 #include "tests/app/program_road.h"
 #include "tests/print/printed_text.h"
@@ -43,8 +44,10 @@ class ReceiptFiltersRoadTest : public ProgramRoadTest {
     Receipt(3, "20250305", "T", 9, "40.00", "9.20", "49.20");
     AppendNamed(Z5PARO, {{"REK", "3"}, {"KNA", "K1"}, {"NA1", "NABYWCA SP. Z O.O."}, {"MIA", "WARSZAWA"},
                          {"DPL", "20250320"}, {"ZAP", "N"}});
-    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}});
+    ASSERT_EQ(CreateZ5ESPP(), 0);   // for its print settings
+    SaveCharacterPrinting({{Z5PARA.table, "TAB"}, {Z5PARA.table, "SUM"}, {Z5PARE.table, "SUM"}, {Z5ESPP.table, "TAB"}, {Z5PARE.table, "TAB"}});
     d4close_all(&env->engine);
+    RemoveZ5ESPP();
   }
   void Receipt(long rec, const char* date, const char* kind, int invoice, const char* net, const char* vat,
                const char* gross) {
@@ -71,6 +74,35 @@ TEST_F(ReceiptFiltersRoadTest, TheSumsArePrintedWithTheirPeriod) {
   RunToEnd(RECEIPTS + "{ENTER}a{ENTER}010325{ENTER}{DOWN}{ENTER}310325{ENTER}{F2}{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}");
   std::string page = TakePrintedText(home + "firma1/win.prn");
   ExpectGoldenPage("retail", "road_receipt_sums.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheRegisterSumsOfThePositionsArePrinted) {
+  // " Ewidencja " > " Suma ": the filters confirmed as they stand, the
+  // control asked and taken, the page printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}e" + "a{F2}t{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_register_sums.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheSalesRegisterOfTheReceiptsIsPrinted) {
+  // " Ewidencja " > " Drukuj " > " Rejestr ": the filters confirmed as they
+  // stand, Lp from 1, the factory columns printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}e" + "rr{F2}{ENTER}{F3}T{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_receipt_sales_register.txt", page);
+}
+
+TEST_F(ReceiptFiltersRoadTest, TheMarginPositionsTabulogramNamesItsFilter) {
+  ASSERT_EQ(OpenZ5PARE(0), 0);
+  AppendNamed(Z5PARE, {{"REK", "2"}, {"PRE", "  PA"}, {"NRV", "2"}, {"DAV", "20250304"}, {"NA1", "TOWAR UZYWANY"},
+                       {"ILO", "1"}, {"WNE", "5.00"}, {"WAV", "0"}, {"WAB", "5.00"}, {"VAT", "14"}, {"ODC", "N"}});
+  d4close_all(&env->engine);
+  // " Ewidencja " > " Drukuj " > " Pozycje ": the VAT filter at the margin
+  // item of the rate menu, the factory columns printed with F2.
+  RunToEnd(RECEIPTS + "{ENTER}e" + "rp{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F2}" +
+           "{F3}T{F2}{F2}{ENTER}T{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  std::string page = TakePrintedText(home + "firma1/win.prn");
+  ExpectGoldenPage("retail", "road_margin_positions.txt", page);
 }
 
 }  // namespace
