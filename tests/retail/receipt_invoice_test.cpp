@@ -130,6 +130,38 @@ TEST_F(InvoiceTest, NewInvoiceTakesTheNextNumberAndTheContractor) {
   EXPECT_EQ(d4reccount(Z5PARO.table), 1);
 }
 
+// Keys typed ahead past the buyer code reach the next slot the operator can
+// type in (the order number); the only box on the way is the warning of a
+// contractor's NIP that fails its check, and the first key closes that box.
+TEST_F(InvoiceTest, KeysTypedAheadPastTheBuyerCodeReachTheNextSlot) {
+  const struct {
+    const char* nip;
+    const char* keys;
+    bool warned;
+  } cases[] = {
+      {"1234563218", "k{ENTER}{ENTER}{ENTER}{ENTER}K1{ENTER}{F9}12{F2}{ESC}{ESC}", false},
+      {"5260001234", "k{ENTER}{ENTER}{ENTER}{ENTER}K1{ENTER}{F9}x12{F2}{ESC}{ESC}", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nip);
+    ASSERT_EQ(OpenZ5KHNT(0), 0);
+    d4go(Z5KHNT.table, 1);
+    f4assign(d4field(Z5KHNT.table, "NIP"), c.nip);
+    ASSERT_EQ(d4flush(Z5KHNT.table), 0);
+    d4close(Z5KHNT.table);
+    Z5KHNT.table = nullptr;
+    seen.clear();
+    Run(c.keys);
+    EXPECT_EQ(Shown("Błędny NIP lub PESEL !"), c.warned) << seen;
+    ASSERT_TRUE(BuyerOf2());
+    EXPECT_EQ(Buyer("NRZ"), "12");
+    EXPECT_EQ(Buyer("NIP"), c.nip);
+    // The invoice again, for the next case.
+    Run("muft{ESC}{ESC}{ESC}");
+    ASSERT_FALSE(BuyerOf2());
+  }
+}
+
 TEST_F(InvoiceTest, EscInTheFormWritesNothing) {
   Run("k{ENTER}{ENTER}{ENTER}{ENTER}K1{F9}{ESC}{ESC}");
   EXPECT_EQ(Number(2, "TYF"), 0);
