@@ -3,6 +3,7 @@
 // the routines showed (no screen is open, so messages become system boxes).
 #pragma once
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/paths.h"
+#include "platform/screen_hook.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
@@ -108,33 +110,87 @@ inline void StopSalesTables(Environment* env) {
   d4init_undo(&env->engine);
 }
 
+// The parent's side of the second workstation's handshake: the screen hook
+// in force when it started, the same hook whose first wait for a lock (the
+// wait between lock tries, or the notice of waiting) also tells the child that
+// this workstation has found its lock taken, and the pipe to the child.
+struct SecondWorkstationGo {
+  const ScreenHook* saved = nullptr;
+  ScreenHook hook{};
+  int fd = -1;
+};
+inline SecondWorkstationGo secondWorkstationGo;
+
+inline void LetSecondWorkstationGo() {
+  if (secondWorkstationGo.fd < 0) return;
+  char byte = 1;
+  if (write(secondWorkstationGo.fd, &byte, 1) != 1) {}
+  close(secondWorkstationGo.fd);
+  secondWorkstationGo.fd = -1;
+}
+
+inline void NoticeThenLetSecondWorkstationGo(const char* title, const char* text) {
+  const ScreenHook* hook = secondWorkstationGo.saved->noticeOn ? secondWorkstationGo.saved : ScreenHookDefault();
+  hook->noticeOn(title, text);
+  LetSecondWorkstationGo();
+}
+
+inline void LetSecondWorkstationGoThenWait(int milliseconds) {
+  LetSecondWorkstationGo();
+  const ScreenHook* hook = secondWorkstationGo.saved->waitMs ? secondWorkstationGo.saved : ScreenHookDefault();
+  hook->waitMs(milliseconds);
+}
+
 // A second workstation: a child process with its own opens of the files
-// (so that its locks are its own) takes the headers lock and, a while after
-// the test is told it holds it, makes `change` (0 when written) and lets go.
-// Gives the child's id once the lock is held, -1 when it could not start.
+// (so that its locks are its own) takes the headers lock and, once the test
+// has found it taken (or after 10 s when the test never asks for it), makes `change` (0 when written) and lets go. Gives the child's id
+// once the lock is held, -1 when it could not start.
 template <typename F>
 pid_t StartSecondWorkstation(Environment* env, F change) {
-  int ready[2];
+  int ready[2], go[2];
   if (pipe(ready) != 0) return -1;
+  if (pipe(go) != 0) {
+    close(ready[0]);
+    close(ready[1]);
+    return -1;
+  }
   pid_t other = fork();
   if (other == 0) {
+    close(go[1]);
     d4close_all(&env->engine);
     if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
     char byte = 1;
     if (write(ready[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+    pollfd waiting{go[0], POLLIN, 0};
+    poll(&waiting, 1, 10 * 1000);
     int rc = change() || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
     _exit(rc == 0 ? 0 : 1);
   }
   close(ready[1]);
+  close(go[0]);
   char byte = 0;
   bool holding = other > 0 && read(ready[0], &byte, 1) == 1;
   close(ready[0]);
-  return holding ? other : -1;
+  if (!holding) {
+    close(go[1]);
+    return -1;
+  }
+  secondWorkstationGo.saved = ScreenHookGet();
+  secondWorkstationGo.hook = *secondWorkstationGo.saved;
+  secondWorkstationGo.hook.noticeOn = NoticeThenLetSecondWorkstationGo;
+  secondWorkstationGo.hook.waitMs = LetSecondWorkstationGoThenWait;
+  secondWorkstationGo.fd = go[1];
+  ScreenHookSet(&secondWorkstationGo.hook);
+  return other;
 }
 
 // Waits for the second workstation; true when its change was stored.
 inline bool SecondWorkstationDone(pid_t other) {
+  if (secondWorkstationGo.fd >= 0) close(secondWorkstationGo.fd);
+  secondWorkstationGo.fd = -1;
+  // A test that has since set a hook of its own keeps it.
+  if (ScreenHookGet() == &secondWorkstationGo.hook) ScreenHookSet(secondWorkstationGo.saved);
+  secondWorkstationGo.saved = nullptr;
   int status = 0;
   waitpid(other, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
