@@ -3,7 +3,6 @@
 // the routines showed (no screen is open, so messages become system boxes).
 #pragma once
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,13 +20,13 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/paths.h"
-#include "platform/screen_hook.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "tests/app/box_recorder.h"
 #include "tests/app/screen_shots.h"
 #include "tests/support/env_test.h"
+#include "tests/support/lock_wait_signal.h"
 #include "tests/ui/ui_fixture.h"
 
 // Field values by name; numbers as digits.
@@ -110,37 +109,6 @@ inline void StopSalesTables(Environment* env) {
   d4init_undo(&env->engine);
 }
 
-// The parent's side of the second workstation's handshake: the screen hook
-// in force when it started, the same hook whose first wait for a lock (the
-// wait between lock tries, or the notice of waiting) also tells the child that
-// this workstation has found its lock taken, and the pipe to the child.
-struct SecondWorkstationGo {
-  const ScreenHook* saved = nullptr;
-  ScreenHook hook{};
-  int fd = -1;
-};
-inline SecondWorkstationGo secondWorkstationGo;
-
-inline void LetSecondWorkstationGo() {
-  if (secondWorkstationGo.fd < 0) return;
-  char byte = 1;
-  if (write(secondWorkstationGo.fd, &byte, 1) != 1) {}
-  close(secondWorkstationGo.fd);
-  secondWorkstationGo.fd = -1;
-}
-
-inline void NoticeThenLetSecondWorkstationGo(const char* title, const char* text) {
-  const ScreenHook* hook = secondWorkstationGo.saved->noticeOn ? secondWorkstationGo.saved : ScreenHookDefault();
-  hook->noticeOn(title, text);
-  LetSecondWorkstationGo();
-}
-
-inline void LetSecondWorkstationGoThenWait(int milliseconds) {
-  LetSecondWorkstationGo();
-  const ScreenHook* hook = secondWorkstationGo.saved->waitMs ? secondWorkstationGo.saved : ScreenHookDefault();
-  hook->waitMs(milliseconds);
-}
-
 // A second workstation: a child process with its own opens of the files
 // (so that its locks are its own) takes the headers lock and, once the test
 // has found it taken (or after 10 s when the test never asks for it), makes `change` (0 when written) and lets go. Gives the child's id
@@ -161,8 +129,7 @@ pid_t StartSecondWorkstation(Environment* env, F change) {
     if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
     char byte = 1;
     if (write(ready[1], &byte, 1) != 1) _exit(1);
-    pollfd waiting{go[0], POLLIN, 0};
-    poll(&waiting, 1, 10 * 1000);
+    AwaitLockWait(go[0]);
     int rc = change() || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
     _exit(rc == 0 ? 0 : 1);
   }
@@ -175,22 +142,13 @@ pid_t StartSecondWorkstation(Environment* env, F change) {
     close(go[1]);
     return -1;
   }
-  secondWorkstationGo.saved = ScreenHookGet();
-  secondWorkstationGo.hook = *secondWorkstationGo.saved;
-  secondWorkstationGo.hook.noticeOn = NoticeThenLetSecondWorkstationGo;
-  secondWorkstationGo.hook.waitMs = LetSecondWorkstationGoThenWait;
-  secondWorkstationGo.fd = go[1];
-  ScreenHookSet(&secondWorkstationGo.hook);
+  SignalAtFirstLockWait(go[1]);
   return other;
 }
 
 // Waits for the second workstation; true when its change was stored.
 inline bool SecondWorkstationDone(pid_t other) {
-  if (secondWorkstationGo.fd >= 0) close(secondWorkstationGo.fd);
-  secondWorkstationGo.fd = -1;
-  // A test that has since set a hook of its own keeps it.
-  if (ScreenHookGet() == &secondWorkstationGo.hook) ScreenHookSet(secondWorkstationGo.saved);
-  secondWorkstationGo.saved = nullptr;
+  StopLockWaitSignal();
   int status = 0;
   waitpid(other, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
