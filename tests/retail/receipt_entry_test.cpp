@@ -26,6 +26,7 @@
 #include "tests/fiscal/fake_port.h"
 #include "tests/masterdata/goods_stock.h"
 #include "tests/retail/receipt_fixture.h"
+#include "tests/support/lock_wait_signal.h"
 #include "ui/std_windows.h"
 
 namespace {
@@ -151,18 +152,21 @@ class EntryTest : public ReceiptTest {
     };
     givingUp.readKey = [] { return waiting ? SCREEN_KEY_ESC : screen->readKey(); };
     ScreenHookSet(&givingUp);
-  }  // Another workstation takes the headers' lock, answers, and a while
-  // later saves its receipt PA/1 as the next record and lets go.
+  }  // Another workstation takes the headers' lock, answers, and once this
+  // one has found the lock taken saves its receipt PA/1 as the next record
+  // and lets go.
   void SaveElsewhere() {
-    int ready[2];
+    int ready[2], go[2];
     ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
     holder = fork();
     if (holder == 0) {
+      close(go[1]);
       d4close_all(&env->engine);
       char byte = 1;
       if (OpenZ5PARA(0) != 0 || set_lock(Z5PARA.table, -1) != 0) _exit(1);
       if (write(ready[1], &byte, 1) != 1) _exit(1);
-      usleep(300 * 1000);
+      AwaitLockWait(go[0]);
       d4append_start(Z5PARA.table, 0);
       d4blank(Z5PARA.table);
       f4assign(d4field(Z5PARA.table, "PRE"), "  PA");
@@ -171,8 +175,10 @@ class EntryTest : public ReceiptTest {
       int rc = d4append(Z5PARA.table) || d4flush(Z5PARA.table) || d4unlock(Z5PARA.table);
       _exit(rc == 0 ? 0 : 1);
     }
+    close(go[0]);
     char byte = 0;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    SignalAtFirstLockWait(go[1]);
   }
 
  protected:
@@ -367,6 +373,7 @@ TEST_F(EntryTest, TwoWorkstationsSavingAtOnceGetDifferentNumbers) {
   g4set_key_to(KEY_F10, SaveOnTheOtherWorkstation);
   Register(std::string(NEW_RECEIPT) + GOODS_3 + "{F10}{ESC}T60{ENTER}{ENTER}{ESC}{ESC}");
   g4set_key_to(KEY_F10, nullptr);
+  StopLockWaitSignal();
   int status = 0;
   waitpid(holder, &status, 0);
   holder = 0;

@@ -17,6 +17,7 @@
 #include "tables/masterdata_tables.h"
 #include "tests/masterdata/goods_stock.h"
 #include "tests/retail/receipt_fixture.h"
+#include "tests/support/lock_wait_signal.h"
 
 namespace {
 
@@ -150,12 +151,14 @@ TEST_F(RegisterTest, NumberChangeReachesThePositions) {
 }
 
 // The second workstation: told by a byte, it locks receipt 11 for its own
-// number change, answers, gives it the number 12 a while later and lets go.
-int toOther[2], fromOther[2];
+// number change, answers, gives it the number 12 once this workstation has
+// found the headers' lock taken, and lets go.
+int toOther[2], fromOther[2], goOther[2];
 
 int OtherWorkstationLocks(int32_t, int32_t) {
   char byte = 1;
   if (write(toOther[1], &byte, 1) != 1 || read(fromOther[0], &byte, 1) != 1) ADD_FAILURE() << "no second workstation";
+  SignalAtFirstLockWait(goOther[1]);
   return 0;
 }
 
@@ -166,21 +169,25 @@ TEST_F(RegisterTest, TwoReceiptsRenumberedToOneNumberOneIsRefused) {
   Header(2, {{"NRV", "11"}});
   ASSERT_EQ(pipe(toOther), 0);
   ASSERT_EQ(pipe(fromOther), 0);
+  ASSERT_EQ(pipe(goOther), 0);
   pid_t other = fork();
   if (other == 0) {
     d4close_all(&env->engine);
     char byte = 0;
     if (OpenZ5PARA(0) != 0 || read(toOther[0], &byte, 1) != 1 || go_and_lock(Z5PARA.table, 2) != 0) _exit(1);
     if (write(fromOther[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+    close(goOther[1]);
+    AwaitLockWait(goOther[0]);
     f4assign_long(d4field(Z5PARA.table, "NRV"), 12);
     int rc = d4write(Z5PARA.table, 2) || d4flush(Z5PARA.table) || d4unlock(Z5PARA.table);
     _exit(rc == 0 ? 0 : 1);
   }
   ASSERT_GT(other, 0);
+  close(goOther[0]);
   g4set_key_to(KEY_F10, OtherWorkstationLocks);
   Run("{HOME}mnp{ENTER}12{ENTER}{F10}{ENTER}{F9}{ENTER}{ESC}{ESC}{ESC}{ESC}");
   g4set_key_to(KEY_F10, nullptr);
+  StopLockWaitSignal();
   int status = 0;
   waitpid(other, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

@@ -26,6 +26,7 @@
 #include "tests/app/box_recorder.h"
 #include "tests/app/screen_shots.h"
 #include "tests/support/env_test.h"
+#include "tests/support/lock_wait_signal.h"
 #include "tests/ui/ui_fixture.h"
 
 // Field values by name; numbers as digits.
@@ -109,32 +110,45 @@ inline void StopSalesTables(Environment* env) {
 }
 
 // A second workstation: a child process with its own opens of the files
-// (so that its locks are its own) takes the headers lock and, a while after
-// the test is told it holds it, makes `change` (0 when written) and lets go.
-// Gives the child's id once the lock is held, -1 when it could not start.
+// (so that its locks are its own) takes the headers lock and, once the test
+// has found it taken (or after 10 s when the test never asks for it), makes `change` (0 when written) and lets go. Gives the child's id
+// once the lock is held, -1 when it could not start.
 template <typename F>
 pid_t StartSecondWorkstation(Environment* env, F change) {
-  int ready[2];
+  int ready[2], go[2];
   if (pipe(ready) != 0) return -1;
+  if (pipe(go) != 0) {
+    close(ready[0]);
+    close(ready[1]);
+    return -1;
+  }
   pid_t other = fork();
   if (other == 0) {
+    close(go[1]);
     d4close_all(&env->engine);
     if (OpenZ5SPRZ(0, 0, SALES_MAIN) != 0 || set_lock(Z5SPRZ.table, -1) != 0) _exit(1);
     char byte = 1;
     if (write(ready[1], &byte, 1) != 1) _exit(1);
-    usleep(300 * 1000);
+    AwaitLockWait(go[0]);
     int rc = change() || d4flush(Z5SPRZ.table) || d4unlock(Z5SPRZ.table);
     _exit(rc == 0 ? 0 : 1);
   }
   close(ready[1]);
+  close(go[0]);
   char byte = 0;
   bool holding = other > 0 && read(ready[0], &byte, 1) == 1;
   close(ready[0]);
-  return holding ? other : -1;
+  if (!holding) {
+    close(go[1]);
+    return -1;
+  }
+  SignalAtFirstLockWait(go[1]);
+  return other;
 }
 
 // Waits for the second workstation; true when its change was stored.
 inline bool SecondWorkstationDone(pid_t other) {
+  StopLockWaitSignal();
   int status = 0;
   waitpid(other, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
