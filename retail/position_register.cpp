@@ -44,7 +44,6 @@ constexpr int VIEW_ROWS = 17;
 constexpr int TAG_NUMBER = 0, TAG_DATE = 1, TAG_NAME = 2;
 constexpr int HEADERS_BY_REC = 3;
 constexpr int NUMBER_WIDTH = 20, NAME_WIDTH = 30;
-constexpr int KEY_ALT_K = 0x2500;
 
 kontekst_ewidencji_paragonow& Ctx() { return *kontekstEwidencjiParagonow; }
 DbField* P(const char* name) { return d4field(Z5PARE.table, name); }
