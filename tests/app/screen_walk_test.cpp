@@ -288,6 +288,14 @@ TEST_F(ScreenWalkTest, CatalogueMenus) {
                  {"s{ENTER}kdd", 1, {0}, {}}}));
 }
 
+// The accounts' " Drukuj " offers its three columns chosen, so the width
+// window counts them rather than showing an empty report's 0.
+TEST_F(ScreenWalkTest, AccountsPrintOffersTheirColumns) {
+  std::string shown = Text(Screen("s{ENTER}kn" + BarItem(2)));
+  EXPECT_NE(shown.find("Szerokość w znakach = "), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("Szerokość w znakach =  0"), std::string::npos) << shown;
+}
+
 // The warehouse browses over a goods item, the auxiliary sales register,
 // and their bars. Not walked: the goods' " Kasa " and " Kolektor " and the
 // auxiliary register's " Przelew ", built by other issues in progress.
