@@ -313,6 +313,16 @@ TEST_F(ScreenWalkTest, AccountsPrintOffersTheirColumns) {
   EXPECT_EQ(shown.find("Szerokość w znakach =  0"), std::string::npos) << shown;
 }
 
+// The sales register's " Menu " bar: " Export ", " Import " and " VAT-OSS ";
+// and the receipt register's bar, entered past the box that no fiscal
+// printer answers.
+TEST_F(ScreenWalkTest, SalesExchangeAndReceiptMenus) {
+  Walk({{"s{ENTER}s{LEFT}{ENTER}", "{RIGHT}{RIGHT}{ENTER}", "{ESC}", {}},
+        {"s{ENTER}s{LEFT}{ENTER}", "{RIGHT}{RIGHT}{RIGHT}{ENTER}", "{ESC}", {}},
+        {"s{ENTER}s{LEFT}{ENTER}", "{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", "{ESC}", {}}});
+  Walk(BarItems({{"s{ENTER}dp{ENTER}", 9, {}, {}}}));
+}
+
 // The warehouse browses over a goods item, the auxiliary sales register,
 // and their bars; the goods' " Kasa " and " Kolektor " pull-downs with no
 // register configured. Not walked: the auxiliary register's " Przelew ",
