@@ -214,7 +214,7 @@ TEST_F(ViewDrawingTest, PanelAndFormTexts) {
       {VIEW_OWN_CURRENCY, panel_waluta, "WAL", "|EUR||"},
       {VIEW_OWN_CURRENCY, panel_kraj, "KRA", "|POLSKA||"},
       {VIEW_OWN_CURRENCY, panel_numer_wz, "NWZ", "|WZ/12||"},
-      {VIEW_OWN_CURRENCY, formularz_rodzaj, "TYV", "| KOREKTA||"},
+      {VIEW_OWN_CURRENCY, formularz_rodzaj, "TYV", "|KOREKTA||"},
       {VIEW_OWN_CURRENCY, formularz_numer, "NRV", "|FK/   12/A||"},
       {VIEW_OWN_CURRENCY, formularz_rodzaj_korygowany, "TYM", "|FP||"},
   };
