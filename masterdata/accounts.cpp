@@ -10,6 +10,7 @@
 #include "db/dbf_table.h"
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_browse.h"
+#include "print/tabulogram.h"
 #include "tables/masterdata_tables.h"
 #include "ui/coded_field.h"
 #include "ui/definition_lists.h"
@@ -101,9 +102,9 @@ int kartoteka_kont() {
   DefineScrollColumn(&Z5KONT.field[KONT_NAZ], 0, "nazwa")->tag = &Z5KONT.tag[BY_NAZ];
   static TabuColumn printed[4];
   ResetTabuDefinition(printed, sizeof printed);
-  DefineTabuColumn("ident.", nullptr, &Z5KONT.field[KONT_REC], 0, 1);
-  DefineTabuColumn("numer", nullptr, &Z5KONT.field[KONT_NUM], 0, 2);
-  DefineTabuColumn("nazwa", nullptr, &Z5KONT.field[KONT_NAZ], 0, 3);
+  DefineTabuColumn("ident.", nullptr, &Z5KONT.field[KONT_REC], TABU_CHOSEN, 1);
+  DefineTabuColumn("numer", nullptr, &Z5KONT.field[KONT_NUM], TABU_CHOSEN, 2);
+  DefineTabuColumn("nazwa", nullptr, &Z5KONT.field[KONT_NAZ], TABU_CHOSEN, 3);
   static TextCtrl texts[3];
   ResetTextCtrlDefinition(texts, sizeof texts);
   DefineTextCtrl(0, FIELD_COLUMN, &Z5KONT.field[KONT_NUM], 0);

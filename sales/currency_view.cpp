@@ -283,7 +283,8 @@ void formularz_rodzaj(TextCtrl* entry) {
   int kind = HeaderInt("TYV"), akt = HeaderInt("AKT");
   if ((kind == 1 || kind == 7) && akt >= 1 && akt <= 3) kind = 11 + akt;
   if (kind < 1 || kind > static_cast<int>(std::size(names))) return;
-  Clipped(entry, Sys(names[kind - 1]));
+  // The list text after its "n.": the blank keeps it off the form's "typ".
+  Clipped(entry, std::string(" ") + Sys(names[kind - 1]));
 }
 
 void formularz_numer(TextCtrl* entry) { Clipped(entry, NumberText()); }

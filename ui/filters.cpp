@@ -205,8 +205,11 @@ int LineEnd(FilterSet* set, int i) {
   return end;
 }
 
+// Cut at the window's edge: a longer value would wrap onto the window's next
+// row, the last row's onto the first.
 void PutValue(int row, int col, const std::string& text) {
-  w4num_att(row, col, text.c_str(), static_cast<int>(text.size()), VALUE_ATTR);
+  int shown = std::min(static_cast<int>(text.size()), w4width() - col);
+  if (shown > 0) w4num_att(row, col, text.c_str(), shown, VALUE_ATTR);
 }
 
 void DrawItem(FilterSet* set, FilterItem* item, bool sharing) {

@@ -91,7 +91,7 @@ TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
 // while the dates and the buyer are typed.
 TEST_F(InvoiceRoadTest, TheFirstDocumentsFormIsShown) {
   MakeFirm();
-  const char* const labels[] = {"typFAKTURA", "kod nabywcy..", "NIP/PESEL....", "nazwa 1", "ulica..",
+  const char* const labels[] = {"typ FAKTURA", "kod nabywcy..", "NIP/PESEL....", "nazwa 1", "ulica..",
                                 "PŁATNOŚĆ:", "RAZEM: netto:"};
   for (const char* keys : {"d{ENTER}{ENTER}{F2}", "d{ENTER}{ENTER}{F2}100325{ENTER}100325{ENTER}{ENTER}"}) {
     std::string screen = Run(std::string(LOGO) + INTO_SALES + keys).screen;
