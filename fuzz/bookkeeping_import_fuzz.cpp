@@ -25,12 +25,6 @@ namespace {
 
 const char kKeys[] = "TTTTTTTTTTTTTTTTTTTT";
 
-bool EnterFolder(const std::string& path) {
-  Environment* env = EnvCurrent();
-  TransDir(EnvFromDiskPath(path).c_str(), &env->dataPath);
-  return ChangeDir(&env->dataPath, 0, 0) == 0;
-}
-
 void Seed(int (*open)(int), TableHandles& set, const char* field, const char* value) {
   if (open(0) != 0) return;
   d4append_start(set.table, 0);
@@ -56,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string exchange = work + "wymiana/", firm = work + "firma/";
   if (mkdir(exchange.c_str(), 0700) != 0 || mkdir(firm.c_str(), 0700) != 0) return 0;
   const std::string archive = exchange + "ZELM_2026_1.EXP";
-  if (!FuzzWriteFile(archive, data, size) || !EnterFolder(firm)) return 0;
+  if (!FuzzWriteFile(archive, data, size) || !FuzzEnterFolder(firm)) return 0;
   DbEngine* engine = FuzzEngine();
   Seed(OpenZ5KONT, Z5KONT, "NUM", "100");
   Seed(OpenZ5KHNT, Z5KHNT, "KOD", "ABC");
@@ -70,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   engine->error_code = 0;
   d4close_all(engine);
-  EnterFolder(work);
+  FuzzEnterFolder(work);
   // The work directory of the import is gone whatever the archive held.
   PlatListDir(firm.c_str(), "zimp*", &after);
   if (!after.empty()) {

@@ -3,13 +3,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "db/dbf_records.h"
+#include "env/paths.h"
 #include "env/session/environment.h"
 #include "platform/screen_hook.h"
 #include "ui/desktop.h"
@@ -105,6 +108,38 @@ bool FuzzInputFile(const char* name, const uint8_t* data, size_t size) {
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetup();
   return 0;
+}
+
+bool FuzzEnterFolder(const std::string& path) {
+  Environment* env = EnvCurrent();
+  TransDir(EnvFromDiskPath(path).c_str(), &env->dataPath);
+  return ChangeDir(&env->dataPath, 0, 0) == 0;
+}
+
+void FuzzFillTables(const std::string& folder, const char* const* names, int count, const uint8_t* at,
+                    const uint8_t* end, void (*firstRecord)(DbTable*)) {
+  DbEngine* engine = FuzzEngine();
+  for (int t = 0; t < count; t++) {
+    DbTable* table = d4open(engine, (folder + names[t]).c_str());
+    if (table == nullptr) {
+      engine->error_code = 0;
+      continue;
+    }
+    int records = at < end ? *at++ % 4 : 0;
+    for (int r = 0; r < records; r++) {
+      d4append_start(table, 0);
+      d4blank(table);
+      for (int j = 1; j <= d4num_fields(table); j++) {
+        DbField* field = d4field_j(table, j);
+        size_t n = std::min<size_t>(f4len(field), static_cast<size_t>(end - at));
+        std::memcpy(f4ptr(field), at, n);
+        at += n;
+      }
+      if (r == 0 && firstRecord) firstRecord(table);
+      d4append(table);
+    }
+    d4close(table);
+  }
 }
 
 bool FuzzWriteFile(const std::string& path, const void* data, size_t size) {

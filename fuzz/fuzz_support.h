@@ -35,6 +35,15 @@ void FuzzKeyWaits(bool waits);
 bool FuzzInputFile(const char* name, const uint8_t* data, size_t size);
 
 bool FuzzWriteFile(const std::string& path, const void* data, size_t size);
+// Makes `path` (a disk path) the environment's data directory; false when
+// it cannot be entered.
+bool FuzzEnterFolder(const std::string& path);
+// The input's records into the tables named (files in `folder`), field by
+// field as stored and unchecked: a byte before each table gives its record
+// count, 0 to 3. `firstRecord`, when given, adjusts each table's first
+// record before it is appended. A table that cannot be opened is passed over.
+void FuzzFillTables(const std::string& folder, const char* const* names, int count, const uint8_t* at,
+                    const uint8_t* end, void (*firstRecord)(DbTable*) = nullptr);
 std::string FuzzReadFile(const std::string& path);
 // Removes every entry of the working directory.
 void FuzzClearWorkDir();

@@ -28,36 +28,6 @@ namespace {
 const char kKeys[] = "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}";
 const char* const kTables[] = {"Z5SPEX26.DBF", "Z5ESEX26.DBF", "Z5SOEX26.DBF"};
 
-bool EnterFolder(const std::string& path) {
-  Environment* env = EnvCurrent();
-  TransDir(EnvFromDiskPath(path).c_str(), &env->dataPath);
-  return ChangeDir(&env->dataPath, 0, 0) == 0;
-}
-
-void FillExchange(const std::string& folder, const uint8_t* at, const uint8_t* end) {
-  DbEngine* engine = FuzzEngine();
-  for (const char* name : kTables) {
-    DbTable* table = d4open(engine, (folder + name).c_str());
-    if (table == nullptr) {
-      engine->error_code = 0;
-      continue;
-    }
-    int records = at < end ? *at++ % 4 : 0;
-    for (int r = 0; r < records; r++) {
-      d4append_start(table, 0);
-      d4blank(table);
-      for (int j = 1; j <= d4num_fields(table); j++) {
-        DbField* field = d4field_j(table, j);
-        size_t n = std::min<size_t>(f4len(field), static_cast<size_t>(end - at));
-        std::memcpy(f4ptr(field), at, n);
-        at += n;
-      }
-      d4append(table);
-    }
-    d4close(table);
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -72,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzClearWorkDir();
   const std::string work = FuzzWorkDir();
   const std::string exchange = work + "wymiana/", firm = work + "firma/";
-  if (mkdir(exchange.c_str(), 0700) != 0 || mkdir(firm.c_str(), 0700) != 0 || !EnterFolder(firm)) return 0;
+  if (mkdir(exchange.c_str(), 0700) != 0 || mkdir(firm.c_str(), 0700) != 0 || !FuzzEnterFolder(firm)) return 0;
   DbEngine* engine = FuzzEngine();
   static kontekst_sprzedazy context;
   context = kontekst_sprzedazy{};
@@ -86,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::string directory = EnvFromDiskPath(exchange);
       EksportujSprzedaz(WG_DATY_WYSTAWIENIA, "20260101", "20261231", directory.c_str());
       d4close_all(engine);
-      FillExchange(exchange, data, data + size);
+      FuzzFillTables(exchange, kTables, 3, data, data + size);
       if (OpenZ5SPRZ(0, 0, SALES_MAIN) == 0 && OpenZ5SPRE(0, 0, SALES_MAIN) == 0)
         ImportujSprzedaz(2026, directory.c_str());
     }
@@ -96,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   salesContext = nullptr;
   engine->error_code = 0;
   d4close_all(engine);
-  EnterFolder(work);
+  FuzzEnterFolder(work);
   FuzzCheckNothingEscaped();
   return 0;
 }

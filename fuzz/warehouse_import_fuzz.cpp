@@ -27,36 +27,9 @@ namespace {
 const char kKeys[] = "{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}";
 const char* const kTables[] = {"Z5MAEX26.DBF", "Z5EMEX26.DBF", "Z5SPISEX.DBF"};
 
-bool EnterFolder(const std::string& path) {
-  Environment* env = EnvCurrent();
-  TransDir(EnvFromDiskPath(path).c_str(), &env->dataPath);
-  return ChangeDir(&env->dataPath, 0, 0) == 0;
-}
-
-// The input's records into the exchange files, field by field as stored.
-void FillExchange(const std::string& folder, const uint8_t* at, const uint8_t* end) {
-  DbEngine* engine = FuzzEngine();
-  for (const char* name : kTables) {
-    DbTable* table = d4open(engine, (folder + name).c_str());
-    if (table == nullptr) {
-      engine->error_code = 0;
-      continue;
-    }
-    int records = at < end ? *at++ % 4 : 0;
-    for (int r = 0; r < records; r++) {
-      d4append_start(table, 0);
-      d4blank(table);
-      for (int j = 1; j <= d4num_fields(table); j++) {
-        DbField* field = d4field_j(table, j);
-        size_t n = std::min<size_t>(f4len(field), static_cast<size_t>(end - at));
-        std::memcpy(f4ptr(field), at, n);
-        at += n;
-      }
-      if (r == 0 && d4field(table, "OPI") != nullptr) f4assign(d4field(table, "OPI"), "FILIA");
-      d4append(table);
-    }
-    d4close(table);
-  }
+// The first header names this warehouse, so that the import goes on.
+void NameThisWarehouse(DbTable* table) {
+  if (d4field(table, "OPI") != nullptr) f4assign(d4field(table, "OPI"), "FILIA");
 }
 
 }  // namespace
@@ -76,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzClearWorkDir();
   const std::string work = FuzzWorkDir();
   const std::string exchange = work + "wymiana/", firm = work + "firma/";
-  if (mkdir(exchange.c_str(), 0700) != 0 || mkdir(firm.c_str(), 0700) != 0 || !EnterFolder(firm)) return 0;
+  if (mkdir(exchange.c_str(), 0700) != 0 || mkdir(firm.c_str(), 0700) != 0 || !FuzzEnterFolder(firm)) return 0;
   DbEngine* engine = FuzzEngine();
   warehouseOptions = WarehouseOptions{};
   std::strcpy(warehouseOptions.warehouseCode, "FILIA");
@@ -88,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (OpenZ5MAWY(0) == 0 && OpenZ5MAWE(0) == 0)
       eksport_do_katalogu(EnvFromDiskPath(exchange).c_str(), "20260101", "20260131", "FILIA");
     d4close_all(engine);
-    FillExchange(exchange, data, data + size);
+    FuzzFillTables(exchange, kTables, 3, data, data + size, NameThisWarehouse);
     stronaMagazynu = &STRONA_PRZYJEC;
     if (OpenZ5MAPR(0) == 0 && OpenZ5MAPE(0) == 0) import_z_katalogu(EnvFromDiskPath(exchange).c_str());
   } catch (const FuzzKeysEnded&) {
@@ -97,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   stronaMagazynu = nullptr;
   engine->error_code = 0;
   d4close_all(engine);
-  EnterFolder(work);
+  FuzzEnterFolder(work);
   return 0;
 }
