@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <deque>
 #include <string>
 
 #include "env/code_pages.h"
@@ -47,15 +48,16 @@ class ElzabRegisterTest : public RegisterTest {
     std::fclose(f);
   }
   std::string Got(const std::string& name) { return FileText((programs + name).c_str()); }
-  static KFTowar Goods(const char* code, long record = 7, int department = 2) {
-    static std::string codeField, nameField;
-    codeField = code;
+  // A goods record whose texts live as long as the test.
+  KFTowar Goods(const char* code, long record = 7, int department = 2) {
+    std::string& codeField = texts.emplace_back(code);
     codeField.resize(18, ' ');
-    nameField = Utf8ToMazText("Łódź ziemniaki młode");
+    std::string& nameField = texts.emplace_back(Utf8ToMazText("Łódź ziemniaki młode"));
     nameField.resize(40, ' ');
     return KFTowar{department, codeField.c_str(), 18, nameField.c_str(), 40, 3.5, 12, 4, 1, "20261211", record};
   }
   std::string programs;
+  std::deque<std::string> texts;
 };
 
 TEST_F(ElzabRegisterTest, OpeningWritesTheProgramsConfiguration) {
