@@ -126,6 +126,18 @@ int Close() {
   return 0;
 }
 
+int ClockCheck(PosnetClockRead read, bool twoDigitYear, int* dateFlag, int* minutes) {
+  int printer[5];
+  int result = read(printer);
+  if (result != 0) return result;
+  int now[5];
+  PosnetLocalNow(&now[0], &now[1], &now[2], &now[3], &now[4]);
+  int year = twoDigitYear ? now[0] % 100 : now[0];
+  *dateFlag = printer[0] == year && printer[1] == now[1] && printer[2] == now[2] ? 0 : -1;
+  *minutes = (printer[3] - now[3]) * 60 + printer[4] - now[4];
+  return 0;
+}
+
 }  // namespace
 
 std::string PosnetFormat(const char* format, ...) {
@@ -173,6 +185,29 @@ void PosnetLocalNow(int* year, int* month, int* day, int* hour, int* minute) {
   *day = now.day;
   *hour = now.hour;
   *minute = now.minute;
+}
+
+int PosnetClockCheck(PosnetClockRead read, bool twoDigitYear, va_list args) {
+  int* dateFlag = va_arg(args, int*);
+  int* minutes = va_arg(args, int*);
+  return ClockCheck(read, twoDigitYear, dateFlag, minutes);
+}
+
+int PosnetClockInto(PosnetClockRead read, va_list args) {
+  int v[5];
+  int result = read(v);
+  for (int value : v) {
+    int* out = va_arg(args, int*);
+    if (result == 0) *out = value;
+  }
+  return result;
+}
+
+int PosnetClockFitsDailyReport(PosnetClockRead read, bool twoDigitYear) {
+  int dateFlag = 0, minutes = 0;
+  int result = ClockCheck(read, twoDigitYear, &dateFlag, &minutes);
+  if (result != 0) return result;
+  return dateFlag != 0 || minutes < -29 || minutes > 29 ? PN_CLOCK_OFF : 0;
 }
 
 int PosnetCmd(int op, ...) {

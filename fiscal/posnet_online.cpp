@@ -77,22 +77,9 @@ int ReadClock(int* out5) {
   return result != 0 ? result : PosnetFieldDateTime(reply.data(), "da", out5);
 }
 
-int ClockCheck(int* dateFlag, int* minutes) {
-  int printer[5];
-  int result = ReadClock(printer);
-  if (result != 0) return result;
-  int now[5];
-  PosnetLocalNow(&now[0], &now[1], &now[2], &now[3], &now[4]);
-  *dateFlag = printer[0] == now[0] && printer[1] == now[1] && printer[2] == now[2] ? 0 : -1;
-  *minutes = (printer[3] - now[3]) * 60 + printer[4] - now[4];
-  return 0;
-}
-
 int DailyReport() {
-  int dateFlag = 0, minutes = 0;
-  int result = ClockCheck(&dateFlag, &minutes);
+  int result = PosnetClockFitsDailyReport(ReadClock, false);
   if (result != 0) return result;
-  if (dateFlag != 0 || minutes < -29 || minutes > 29) return PN_CLOCK_OFF;
   const char* today = get_cur_das(0);
   return Command(PosnetFormat("dailyrep\tda%.4s-%.2s-%.2s\t", today, today + 4, today + 6), REPLY);
 }
@@ -376,11 +363,7 @@ int PosnetFieldDateTime(const char* reply, const char* key, int* out5) {
 int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args) {
   switch (op) {
     case 3: case 4: case 9: return 0;
-    case 5: {
-      int* dateFlag = va_arg(args, int*);
-      int* minutes = va_arg(args, int*);
-      return ClockCheck(dateFlag, minutes);
-    }
+    case 5: return PosnetClockCheck(ReadClock, false, args);
     case 6: return Command("cashstaterep\t", REPLY);
     case 7: case 8: {
       double amount = va_arg(args, double);
@@ -401,15 +384,7 @@ int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args) {
       for (int& value : v) value = va_arg(args, int);
       return Command(PosnetFormat("rtcset\tda%04d-%02d-%02d;%02d:%02d\t", v[0], v[1], v[2], v[3], v[4]), REPLY);
     }
-    case 17: {
-      int v[5];
-      int result = ReadClock(v);
-      for (int value : v) {
-        int* out = va_arg(args, int*);
-        if (result == 0) *out = value;
-      }
-      return result;
-    }
+    case 17: return PosnetClockInto(ReadClock, args);
     case 18: return Status(va_arg(args, PosnetStatus*));
     case 19: return Command("dspcmd\tid1\tst2\t", REPLY);
     case 20: return Command("opendrwr\t", REPLY);

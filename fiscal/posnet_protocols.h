@@ -67,6 +67,20 @@ bool PosnetPrintsNip(const char* nip);
 // The computer's local date and time (year with four digits).
 void PosnetLocalNow(int* year, int* month, int* day, int* hour, int* minute);
 
+// A protocol's read of the printer's clock: year, month, day, hour, minute.
+using PosnetClockRead = int (*)(int* out5);
+// Operation 5 (its two int pointers in `args`): the date flag 0 when the
+// printer's date is the computer's (`twoDigitYear`: the printer gives the
+// year's last two digits), -1 otherwise, and how many minutes the printer's
+// clock runs ahead.
+int PosnetClockCheck(PosnetClockRead read, bool twoDigitYear, va_list args);
+// Operation 17: the printer's clock into the five int pointers in `args`,
+// written only when it was read.
+int PosnetClockInto(PosnetClockRead read, va_list args);
+// Before the daily report: 0 when the printer's clock shows today within
+// half an hour of the computer's, PN_CLOCK_OFF when not, or the read's error.
+int PosnetClockFitsDailyReport(PosnetClockRead read, bool twoDigitYear);
+
 // One operation over each protocol: the records for operations 11 to 13,
 // the other operations' arguments in `args`.
 int PosnetOnlineOp(int op, const PosnetRecords& records, va_list args);

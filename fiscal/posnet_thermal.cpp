@@ -167,22 +167,9 @@ int ReadClock(int* out5) {
   return 0;
 }
 
-int ClockCheck(int* dateFlag, int* minutes) {
-  int printer[5];
-  int result = ReadClock(printer);
-  if (result != 0) return result;
-  int now[5];
-  PosnetLocalNow(&now[0], &now[1], &now[2], &now[3], &now[4]);
-  *dateFlag = printer[0] == now[0] % 100 && printer[1] == now[1] && printer[2] == now[2] ? 0 : -1;
-  *minutes = printer[3] * 60 + printer[4] - (now[3] * 60 + now[4]);
-  return 0;
-}
-
 int DailyReport() {
-  int dateFlag = 0, minutes = 0;
-  int result = ClockCheck(&dateFlag, &minutes);
+  int result = PosnetClockFitsDailyReport(ReadClock, true);
   if (result != 0) return result;
-  if (dateFlag != 0 || minutes < -29 || minutes > 29) return PN_CLOCK_OFF;
   const char* today = get_cur_das(0);
   return Exchange(PosnetFormat("1;%.2s;%.2s;%.2s#r", today + 2, today + 4, today + 6), true, "Dobowy", 45);
 }
@@ -455,11 +442,7 @@ int PosnetThermalOp(int op, const PosnetRecords& records, va_list args) {
   switch (op) {
     case 3: return SendAlone(BEL);
     case 4: return Exchange(PosnetFormat("%d#e", va_arg(args, int)), true, "Errmod", 10);
-    case 5: {
-      int* dateFlag = va_arg(args, int*);
-      int* minutes = va_arg(args, int*);
-      return ClockCheck(dateFlag, minutes);
-    }
+    case 5: return PosnetClockCheck(ReadClock, true, args);
     case 6: return Exchange("0#t", true, nullptr, 10);
     case 7: return Exchange("0#d" + PosnetAmountText(va_arg(args, double)), true, nullptr, 10);
     case 8: return Exchange("0#i" + PosnetAmountText(va_arg(args, double)), true, nullptr, 10);
@@ -478,15 +461,7 @@ int PosnetThermalOp(int op, const PosnetRecords& records, va_list args) {
       for (int& value : v) value = va_arg(args, int);
       return Exchange(PosnetFormat("%02d;%d;%d;%d;%d;0$c", v[0] % 100, v[1], v[2], v[3], v[4]), true, "Settime", 10);
     }
-    case 17: {
-      int v[5];
-      int result = ReadClock(v);
-      for (int value : v) {
-        int* out = va_arg(args, int*);
-        if (result == 0) *out = value;
-      }
-      return result;
-    }
+    case 17: return PosnetClockInto(ReadClock, args);
     case 18: {
       PosnetStatus* status = va_arg(args, PosnetStatus*);
       if (Send("0#s", false, "GETINFO") != 0) return PN_SEND_FAILED;

@@ -67,6 +67,12 @@ void List(int row, int col, int* value, const Selection* items) {
   DefineWigetEx(row, col, WigetVar(value), items, W_CODE);
 }
 
+// Starts the widget list of a form over the screen resource `screen`.
+void StartForm(Wiget* list, int16_t (*screen)()) {
+  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
+  DefineWigetEx(0, 0, WigetRes(screen), 0, W_STATIC);
+}
+
 // Runs the form built in `list` and saves with `save` after F2.
 int RunOptions(const char* titleUtf8, int rows, Wiget* list, void* data, int (*save)()) {
   int previous = w4select(-1);
@@ -88,7 +94,7 @@ int RunOptions(const char* titleUtf8, int rows, Wiget* list, void* data, int (*s
   return result;
 }
 
-// The letters of the ELZAB and ORHMET forms at column 30 of rows 3 to 9, the rates beside them.
+// The letters of the letter-column forms at column 30 of rows 3 to 9, the rates beside them.
 void LetterColumn(MakeLetters& l, Rates& rates) {
   Rate(3, 21, &rates.value[0]);
   Rate(4, 21, &rates.value[1]);
@@ -96,6 +102,19 @@ void LetterColumn(MakeLetters& l, Rates& rates) {
   Rate(9, 21, &rates.value[3]);
   char* letters[] = {&l.basic, &l.reduced1, &l.reduced2, &l.zero, &l.exempt, &l.margin, &l.refund};
   for (int i = 0; i < 7; i++) Letter(3 + i, 30, letters[i], LetterKey);
+}
+
+// The TP-Line, ELZAB and ORHMET forms: the make's screen, the letter column,
+// then the fields `defineRest` adds; run and saved as RunOptions does.
+template <typename DefineRest>
+int RunLetterColumnOptions(const char* titleUtf8, int16_t (*screen)(), MakeLetters& letters, void* data,
+                           int (*save)(), DefineRest defineRest) {
+  Rates rates = ConfiguredRates();
+  Wiget list[ELEMENTS]{};
+  StartForm(list, screen);
+  LetterColumn(letters, rates);
+  defineRest();
+  return RunOptions(titleUtf8, 24, list, data, save);
 }
 
 }  // namespace
@@ -154,8 +173,7 @@ int DFOpcjeParagonow() {
   FillOptionList(types, sizeof types, 18, typeTexts, typeCodes);
 
   Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(ReceiptForm), 0, W_STATIC);
+  StartForm(list, ReceiptForm);
   Text(4, 10, d.receiptName, 36);
   Text(4, 53, d.receiptIdent, 4);
   Text(4, 70, d.receiptSuffix, 8);
@@ -195,8 +213,7 @@ int PosnetOpcje() {
   FillOptionList(printing, sizeof printing, 24, printingTexts, zeroOne);
 
   Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(PosnetForm), 0, W_STATIC);
+  StartForm(list, PosnetForm);
   for (int i = 0; i < 3; i++) Rate(2 + i, 13, &rates.value[i]);
   Rate(2, 56, &rates.value[3]);
   Letter(2, 22, &p.letters.basic, LetterKey);
@@ -226,44 +243,32 @@ int PosnetOpcje() {
 int TpLineOpcje() {
   if (CzytajParametryTpLine() != 0) return 0;
   TpLineParams& t = parametryTpLine;
-  Rates rates = ConfiguredRates();
-  Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(TpLineForm), 0, W_STATIC);
-  LetterColumn(t.letters, rates);
-  for (int i = 0; i < 5; i++) Text(12 + i, 2, t.header[i], 24);
-  DefineWigetEx(18, 21, WigetVar(&t.device), 0, W_INT | WidthFlag(4));
-  DefineWigetEx(19, 21, WigetVar(&t.cashier), 0, W_INT | WidthFlag(2));
-  RunOptions("OPCJE dla drukarki TP-Line", 24, list, &t, ZapiszParametryTpLine);
+  RunLetterColumnOptions("OPCJE dla drukarki TP-Line", TpLineForm, t.letters, &t, ZapiszParametryTpLine, [&] {
+    for (int i = 0; i < 5; i++) Text(12 + i, 2, t.header[i], 24);
+    DefineWigetEx(18, 21, WigetVar(&t.device), 0, W_INT | WidthFlag(4));
+    DefineWigetEx(19, 21, WigetVar(&t.cashier), 0, W_INT | WidthFlag(2));
+  });
   return 0;
 }
 
 int ElzabOpcje() {
   if (CzytajParametryElzab() != 0) return 0;
   ElzabParams& e = parametryElzab;
-  Rates rates = ConfiguredRates();
-  Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(ElzabForm), 0, W_STATIC);
-  LetterColumn(e.letters, rates);
-  Text(11, 21, e.terminal, 2);
-  Text(12, 21, e.cashier, 2);
-  return RunOptions("OPCJE dla drukarek ELZAB", 24, list, &e, ZapiszParametryElzab);
+  return RunLetterColumnOptions("OPCJE dla drukarek ELZAB", ElzabForm, e.letters, &e, ZapiszParametryElzab, [&] {
+    Text(11, 21, e.terminal, 2);
+    Text(12, 21, e.cashier, 2);
+  });
 }
 
 int OrhmetOpcje() {
   if (CzytajParametryOrhmet() != 0) return 0;
   OrhmetParams& o = parametryOrhmet;
-  Rates rates = ConfiguredRates();
-  Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(OrhmetForm), 0, W_STATIC);
-  LetterColumn(o.letters, rates);
-  Text(12, 2, o.header[0], 18);
-  Text(13, 2, o.header[1], 18);
-  Text(15, 21, o.terminal, 2);
-  Text(16, 21, o.cashier, 2);
-  return RunOptions("OPCJE dla drukarek ORHMET", 24, list, &o, ZapiszParametryOrhmet);
+  return RunLetterColumnOptions("OPCJE dla drukarek ORHMET", OrhmetForm, o.letters, &o, ZapiszParametryOrhmet, [&] {
+    Text(12, 2, o.header[0], 18);
+    Text(13, 2, o.header[1], 18);
+    Text(15, 21, o.terminal, 2);
+    Text(16, 21, o.cashier, 2);
+  });
 }
 
 int SparkOpcje() {
@@ -271,8 +276,7 @@ int SparkOpcje() {
   SparkParams& s = parametrySpark;
   Rates rates = ConfiguredRates();
   Wiget list[ELEMENTS]{};
-  ResetWigetsDefinition(list, ELEMENTS * WIGET_BYTES, 0);
-  DefineWigetEx(0, 0, WigetRes(SparkForm), 0, W_STATIC);
+  StartForm(list, SparkForm);
   for (int i = 0; i < 4; i++) Rate(3 + i, 14, &rates.value[i]);
   Letter(3, 23, &s.codes.basic, DigitKey);
   Letter(4, 23, &s.codes.reduced1, DigitKey);

@@ -14,6 +14,7 @@
 #include "db/dbf_records.h"
 #include "env/paths.h"
 #include "env/session/environment.h"
+#include "interchange/serial_port.h"
 #include "platform/screen_hook.h"
 #include "ui/desktop.h"
 #include "ui/display.h"
@@ -48,6 +49,22 @@ int CriticalError(const char*) { return SCREEN_KEY_ESC; }
 }
 
 const ScreenHook kHook = {Silent, Answer, NoticeOn, NoticeOff, WaitKey, ReadKey, WaitMs, CriticalError, FatalStop};
+
+const uint8_t* g_answers = nullptr;
+size_t g_answersLeft = 0;
+
+bool PortOpen(const char*) { return true; }
+bool PortConfigure(const PlatSerialSettings*) { return true; }
+void PortWrite(unsigned char, int, bool* done) { *done = true; }
+void PortRead(unsigned char* byte, int, bool* done) {
+  *done = g_answersLeft > 0;
+  if (!*done) return;
+  *byte = *g_answers++;
+  g_answersLeft--;
+}
+void PortPurge() {}
+void PortClose() {}
+const ComPortSeam kAnsweringPort = {PortOpen, PortConfigure, PortWrite, PortRead, PortPurge, PortClose};
 
 void RemoveRoot() {
   if (!g_root.empty()) {
@@ -194,6 +211,19 @@ void FuzzScreenKeys(const char* keys) {
   while (Desktop.topWindow >= 0 && Desktop.topWindow != g_context) w4close(Desktop.topWindow);
   w4select(g_context);
   if (HeadlessSetScript(keys) != 0) Fail("a bad key script");
+}
+
+std::string FuzzEscapes(int count) {
+  std::string keys;
+  for (int i = 0; i < count; i++) keys += "{ESC}";
+  return keys;
+}
+
+void FuzzUseAnsweringPort() { SetComPortSeam(&kAnsweringPort); }
+
+void FuzzPortAnswers(const uint8_t* answers, size_t size) {
+  g_answers = answers;
+  g_answersLeft = size;
 }
 
 DbTable* FuzzCreateFixture() {

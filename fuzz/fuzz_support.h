@@ -62,6 +62,16 @@ bool FuzzStartScreen();
 // Before each input: the windows above the target's own closed, it
 // selected, and the keys typed from now on (a bad script aborts).
 void FuzzScreenKeys(const char* keys);
+// `count` Esc keys in the key script's notation: enough to end every
+// question and box a run over a device's answers can raise.
+std::string FuzzEscapes(int count);
+
+// A device behind the port layer that takes every byte written at once and
+// hands out the answers given, a byte a read, falling silent when they run
+// out. FuzzUseAnsweringPort installs it once per process; FuzzPortAnswers
+// gives it each input's answers (kept by the caller for the run).
+void FuzzUseAnsweringPort();
+void FuzzPortAnswers(const uint8_t* answers, size_t size);
 
 // The fixed table "FIX.DBF" of every field type with records and a
 // production index of text, number, date and filtered tags, created in the

@@ -96,15 +96,7 @@ int EditLines(parametry_wykresu* p) {
   pokaz_tlo(RES_CHART_LINES, 0, 0);
   g4attribute(GET_ATTRIBUTE);
   for (int i = 0; i < LINIE_WYKRESU; i++) DefineLine(p, i);
-  add_help_line();
-  set_fun_help("F2", "Zapisz", 2);
-  g4release(0);
-  int key;
-  do {
-    key = g4read();
-  } while (key != KEY_F2 && key != KEY_ESC);
-  g4release(1);
-  remove_help_line();
+  int key = ReadGetsUntilSaved();
   w4deactivate(window);
   w4close(window);
   w4select(previous);

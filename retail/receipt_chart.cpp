@@ -93,15 +93,7 @@ int EditLines(linie_wykresu_paragonow* p) {
     g4call(konto_f4_lista, 0);
     g4valid(AccountCheck);
   }
-  add_help_line();
-  set_fun_help("F2", "Zapisz", 2);
-  g4release(0);
-  int key;
-  do {
-    key = g4read();
-  } while (key != KEY_F2 && key != KEY_ESC);
-  g4release(1);
-  remove_help_line();
+  int key = ReadGetsUntilSaved();
   stanKoduPozycji.tryb = savedMode;
   w4deactivate(window);
   w4close(window);

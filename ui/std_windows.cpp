@@ -369,3 +369,16 @@ int EditUntilSaved(EditCtrl* edits, int attr) {
   remove_help_line();
   return key;
 }
+
+int ReadGetsUntilSaved() {
+  add_help_line();
+  set_fun_help("F2", "Zapisz", 2);
+  g4release(0);
+  int key;
+  do {
+    key = g4read();
+  } while (key != KEY_F2 && key != KEY_ESC);
+  g4release(1);
+  remove_help_line();
+  return key;
+}

@@ -73,4 +73,7 @@ int set_fun_help(const char* keyText, const char* description, int order);
 // Edits the list in the current window, F2 "Zapisz" in the help line, until
 // F2 or Esc; the key.
 int EditUntilSaved(EditCtrl* edits, int attr);
+// Reads the gets defined in the current window, F2 "Zapisz" in the help
+// line, until F2 or Esc; the gets are freed after. The key.
+int ReadGetsUntilSaved();
 int remove_fun_help(const char* keyText);

@@ -11,33 +11,17 @@
 
 #include "db/db_engine.h"
 #include "fiscal/cash_register.h"
-#include "tests/app/screen_shots.h"
-#include "tests/masterdata/goods_fixture.h"
-#include "ui/keyboard.h"
+#include "tests/fiscal/goods_jobs_fixture.h"
 
 namespace {
 
-class CollectorTest : public GoodsTest {
+class CollectorTest : public GoodsJobsTest {
  protected:
   void SetUp() override {
-    GoodsTest::SetUp();
+    GoodsJobsTest::SetUp();
     if (HasFatalFailure()) return;
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
     warehouseOptions.collectorDir[0] = '\0';
   }
-  int Run(int (*job)(), const std::string& keys) {
-    Keys(keys);
-    int result = -99;
-    try {
-      result = job();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the job did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
-    return result;
-  }
-  bool Shown(const std::string& text) const { return seen.find(text) != std::string::npos; }
   void Stocked(const std::string& code, double stock) {
     Goods(code, "Towar " + code, stock, {{TOWA_CZN, "2"}, {TOWA_CSB, "3"}, {TOWA_WSB, std::to_string(3 * stock)}});
   }

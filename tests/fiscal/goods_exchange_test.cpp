@@ -8,48 +8,23 @@
 #include <string>
 
 #include "fiscal/cash_register.h"
-#include "fiscal/cash_register_layer.h"
-#include "fiscal/register_params.h"
 #include "fiscal/tango_driver.h"
-#include "tests/app/screen_shots.h"
-#include "tests/fiscal/fake_port.h"
+#include "tests/fiscal/goods_jobs_fixture.h"
 #include "tests/fiscal/tango_simulator.h"
-#include "tests/masterdata/goods_fixture.h"
-#include "ui/keyboard.h"
 
 namespace {
 
-class GoodsExchangeTest : public GoodsTest {
+class GoodsExchangeTest : public RegisterGoodsJobsTest {
  protected:
   void SetUp() override {
-    GoodsTest::SetUp();
+    RegisterGoodsJobsTest::SetUp();
     if (HasFatalFailure()) return;
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
-    port.device = &sim;
-    warehouseOptions.cashRegisterType = KASA_TANGO;
-    warehouseOptions.cashRegisterPort = 1;
-    warehouseOptions.checkCodeLength = 'T';
-    warehouseOptions.transmissionReport = 'N';
-    ASSERT_EQ(CzytajParametryKF(), 0);
+    UseRegister(KASA_TANGO, &sim);
   }
   void TearDown() override {
     kfTylkoCena = -1;
-    GoodsTest::TearDown();
+    RegisterGoodsJobsTest::TearDown();
   }
-  template <class Job>
-  int Run(Job job, const std::string& keys) {
-    Keys(keys);
-    int result = -99;
-    try {
-      result = job();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the job did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
-    return result;
-  }
-  bool Shown(const std::string& text) const { return seen.find(text) != std::string::npos; }
   // A goods record with its sale price, VAT code and department.
   void Priced(const std::string& code, const std::string& name, double stock, double price, const char* status = "A",
               int department = 2) {
@@ -58,7 +33,6 @@ class GoodsExchangeTest : public GoodsTest {
            {TOWA_VST, "1"}, {TOWA_DZI, std::to_string(department)}, {TOWA_STA, status}});
   }
 
-  FakePort port;
   TangoSimulator sim;
 };
 

@@ -9,13 +9,8 @@
 #include <string>
 
 #include "fiscal/cash_register.h"
-#include "fiscal/cash_register_layer.h"
-#include "fiscal/register_params.h"
-#include "tests/app/screen_shots.h"
-#include "tests/fiscal/fake_port.h"
+#include "tests/fiscal/goods_jobs_fixture.h"
 #include "tests/fiscal/register_simulators.h"
-#include "tests/masterdata/goods_fixture.h"
-#include "ui/keyboard.h"
 
 namespace {
 
@@ -50,41 +45,20 @@ const Family kFamilies[] = {
     {KASA_PS2000, Make<Ps2000Simulator>(), 100, 1, kPlain},
 };
 
-class RegisterJobsTest : public GoodsTest, public ::testing::WithParamInterface<Family> {
+class RegisterJobsTest : public RegisterGoodsJobsTest, public ::testing::WithParamInterface<Family> {
  protected:
   void SetUp() override {
-    GoodsTest::SetUp();
+    RegisterGoodsJobsTest::SetUp();
     if (HasFatalFailure()) return;
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
     sim = GetParam().make();
-    port.device = sim.get();
-    warehouseOptions.cashRegisterType = GetParam().type;
-    warehouseOptions.cashRegisterPort = 1;
-    warehouseOptions.checkCodeLength = 'T';
-    warehouseOptions.transmissionReport = 'N';
-    ASSERT_EQ(CzytajParametryKF(), 0);
+    UseRegister(GetParam().type, sim.get());
   }
-  template <class Job>
-  int Run(Job job, const std::string& keys) {
-    Keys(keys);
-    int result = -99;
-    try {
-      result = job();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the job did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0) << seen;
-    return result;
-  }
-  bool Shown(const std::string& text) const { return seen.find(text) != std::string::npos; }
   void Priced(const std::string& code, double stock, double price, const char* status = "A") {
     Goods(code, "CUKIER", stock,
           {{TOWA_CSB, std::to_string(price)}, {TOWA_CSN, std::to_string(price)}, {TOWA_CZN, "1"},
            {TOWA_VST, "1"}, {TOWA_DZI, "2"}, {TOWA_STA, status}});
   }
 
-  FakePort port;
   std::unique_ptr<RegisterSimulator> sim;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 
 #include "env/code_pages.h"
@@ -27,15 +28,16 @@ class TangoTest : public RegisterTest {
     KFClose();
     RegisterTest::TearDown();
   }
-  static KFTowar Goods(const char* code, const char* name, double price, int department = 2, long record = 1) {
-    static std::string codeField, nameField;
-    codeField = code;
+  // A goods record whose texts live as long as the test.
+  KFTowar Goods(const char* code, const char* name, double price, int department = 2, long record = 1) {
+    std::string& codeField = texts.emplace_back(code);
     codeField.resize(18, ' ');
-    nameField = Utf8ToMazText(name);
+    std::string& nameField = texts.emplace_back(Utf8ToMazText(name));
     nameField.resize(40, ' ');
     return KFTowar{department, codeField.c_str(), 18, nameField.c_str(), 40, price, 12, 4, 1, "20261211", record};
   }
   TangoSimulator sim;
+  std::deque<std::string> texts;
 };
 
 TEST(TangoFrames, ChecksumIsFourDigitsWithLeadingZeros) {

@@ -44,33 +44,17 @@ constexpr const char* TYPED_2 =
 // " Dopisz ", "1. ZWYKŁY".
 constexpr const char* NEW_RECEIPT = "d{ENTER}";
 
-class EntryTest : public ReceiptTest {
+class EntryTest : public OnlinePrinterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    OnlinePrinterTest::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_EQ(OpenZ5PARO(0), 0);
-    open_envr_win();
-    savedSales = salesOptions;
-    std::memcpy(savedRates, currentVatRates, sizeof savedRates);
-    currentVatRates[VAT_BASIC] = 23;
-    currentVatRates[VAT_REDUCED_1] = 8;
-    salesOptions.usualVatCode = 1;
-    salesOptions.list132 = 14;
-    salesOptions.procedureMarks = 'N';
-    salesOptions.blockNonPositiveStock = 'N';
     ASSERT_EQ(CzytajParametryDETAL(), 0);
-    parametryDetal.printerType = 2;
-    parametryDetal.updateStock = 'T';
-    parametryDetal.printAfterSave = 'T';
     parametryDetal.paidWindow = 'T';
     parametryDetal.netSpecification = 'N';
     parametryDetal.vatFromNet = 'N';
     parametryDetal.remarks = 'N';
-    parametryDetal.entryStart = 2;
-    parametryDetal.priceChange = 'T';
-    parametryDetal.useAccounts = 'N';
-    parametryDetal.sellingPrice = 1;
     std::strcpy(parametryDetal.receiptIdent, "PA");
     std::strcpy(parametryDetal.receiptSuffix, "");
     ASSERT_EQ(ZapiszParametryDETAL(), 0);
@@ -85,14 +69,7 @@ class EntryTest : public ReceiptTest {
       close(release[1]);
       waitpid(holder, nullptr, 0);
     }
-    paragonOnline = ParagonOnline{0, 0};
-    if (dfSesja) DFClose();
-    PosnetCmd(2 | DF_QUIET);
-    zamknij_okno_raportu(0);
-    salesOptions = savedSales;
-    std::memcpy(currentVatRates, savedRates, sizeof savedRates);
-    close_envr_win();
-    ReceiptTest::TearDown();
+    OnlinePrinterTest::TearDown();
   }
   // POSNET parameter 28 over the ONLINE protocol.
   void PrintMode(int mode) {
@@ -105,13 +82,7 @@ class EntryTest : public ReceiptTest {
   void Register(const std::string& keys) {
     ASSERT_EQ(HeadlessSetScript(""), 0);
     ASSERT_EQ(DFOpen(1), 1);
-    ASSERT_EQ(HeadlessSetScript(keys.c_str()), 0);
-    try {
-      paragony();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the register did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    Run(keys.c_str());
   }
 
  public:
@@ -188,9 +159,6 @@ class EntryTest : public ReceiptTest {
     return d4deleted(set.table) != 0;
   }
 
-  FakePort port;
-  SalesOptions savedSales{};
-  double savedRates[VAT_RATE_COUNT]{};
   pid_t holder = 0;
   int release[2] = {-1, -1};
 };

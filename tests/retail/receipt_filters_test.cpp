@@ -21,20 +21,16 @@ namespace {
 
 using namespace retail;
 
-class ReceiptFiltersTest : public ReceiptTest {
+class ReceiptFiltersTest : public PlainRegisterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    PlainRegisterTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5PARO(0), 0);
-    parametryDetal = DetalParams{};
-    parametryDetal.printAfterSave = 'N';
     Seed();
   }
   void TearDown() override {
     zwolnij_filtry_paragonow();
-    kontekstParagonow = nullptr;
-    ReceiptTest::TearDown();
+    PlainRegisterTest::TearDown();
   }
 
   // 1 ordinary without invoice; 2 margin without invoice; 3 ordinary with an
@@ -87,16 +83,6 @@ class ReceiptFiltersTest : public ReceiptTest {
     return found;
   }
 
-  void Run(const char* keys) {
-    ASSERT_EQ(HeadlessSetScript(keys), 0);
-    try {
-      paragony();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the register did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
-  }
-  bool Shown(const char* text) const { return seen.find(text) != std::string::npos; }
 
   kontekst_paragonow context;
 };

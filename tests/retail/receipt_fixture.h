@@ -1,19 +1,32 @@
 // Fixtures of the receipt tests: the catalogue fixture's firm of working
 // year 2026 with the receipt headers and positions open, and helpers that
-// seed a receipt and read its positions back.
+// seed a receipt, read its positions back and run the register; the
+// register without a printer; the simulated POSNET printer online.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/module_entries.h"
+#include "app/option_sets.h"
+#include "app/option_values.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "fiscal/fiscal_printer.h"
+#include "fiscal/posnet.h"
+#include "fiscal/printer_params.h"
+#include "masterdata/stock_update.h"
+#include "retail/receipt_positions.h"
+#include "retail/receipts.h"
 #include "tables/receipt_tables.h"
 #include "tests/app/screen_shots.h"
+#include "tests/fiscal/fake_port.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
+#include "ui/std_windows.h"
 
 class ReceiptTest : public TablesTest {
  protected:
@@ -72,4 +85,78 @@ class ReceiptTest : public TablesTest {
     }
     FAIL() << "no header " << rec;
   }
+  // The register run with the key script to its end; the screens taken are in `seen`.
+  void Run(const char* keys) {
+    ASSERT_EQ(HeadlessSetScript(keys), 0);
+    try {
+      paragony();
+    } catch (const ScriptEnded&) {
+      ADD_FAILURE() << "the register did not end:\n" << seen;
+    }
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+  }
+  bool Shown(const char* text) const { return seen.find(text) != std::string::npos; }
+};
+
+// The register without a printer: the buyers open, the retail parameters
+// blank but for no printing after saving.
+class PlainRegisterTest : public ReceiptTest {
+ protected:
+  void SetUp() override {
+    ReceiptTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5PARO(0), 0);
+    parametryDetal = DetalParams{};
+    parametryDetal.printAfterSave = 'N';
+  }
+  void TearDown() override {
+    retail::kontekstParagonow = nullptr;
+    ReceiptTest::TearDown();
+  }
+};
+
+// The simulated POSNET printer (type 2) over the ONLINE protocol behind a
+// fake port, rates 23 and 8 %, stock updated and the receipt printed after
+// saving; the options and rates are put back after the test.
+class OnlinePrinterTest : public ReceiptTest {
+ protected:
+  void SetUp() override {
+    ReceiptTest::SetUp();
+    if (HasFatalFailure()) return;
+    open_envr_win();
+    savedSales = salesOptions;
+    std::memcpy(savedRates, currentVatRates, sizeof savedRates);
+    currentVatRates[VAT_BASIC] = 23;
+    currentVatRates[VAT_REDUCED_1] = 8;
+    salesOptions.usualVatCode = 1;
+    salesOptions.list132 = 14;
+    salesOptions.procedureMarks = 'N';
+    salesOptions.blockNonPositiveStock = 'N';
+    ASSERT_EQ(CzytajParametryDETAL(), 0);
+    parametryDetal.printerType = 2;
+    parametryDetal.updateStock = 'T';
+    parametryDetal.printAfterSave = 'T';
+    parametryDetal.entryStart = 2;
+    parametryDetal.priceChange = 'T';
+    parametryDetal.useAccounts = 'N';
+    parametryDetal.sellingPrice = 1;
+    ASSERT_EQ(ZapiszParametryDETAL(), 0);
+    ASSERT_EQ(CzytajParametryPosnet(), 0);
+    parametryPosnet.onlineProtocol = 'T';
+    ASSERT_EQ(ZapiszParametryPosnet(), 0);
+  }
+  void TearDown() override {
+    retail::paragonOnline = retail::ParagonOnline{0, 0};
+    if (dfSesja) DFClose();
+    PosnetCmd(2 | DF_QUIET);
+    zamknij_okno_raportu(0);
+    salesOptions = savedSales;
+    std::memcpy(currentVatRates, savedRates, sizeof savedRates);
+    close_envr_win();
+    ReceiptTest::TearDown();
+  }
+
+  FakePort port;
+  SalesOptions savedSales{};
+  double savedRates[VAT_RATE_COUNT]{};
 };

@@ -26,14 +26,11 @@ namespace {
 
 using namespace retail;
 
-class InvoiceTest : public ReceiptTest {
+class InvoiceTest : public PlainRegisterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    PlainRegisterTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5PARO(0), 0);
-    parametryDetal = DetalParams{};
-    parametryDetal.printAfterSave = 'N';
     std::strcpy(parametryDetal.invoiceIdent, "FV");
     std::strcpy(parametryDetal.invoiceSuffix, "2025");
     std::strcpy(parametryDetal.paymentForm, Utf8ToMazText("GOTÓWKA").c_str());
@@ -53,19 +50,8 @@ class InvoiceTest : public ReceiptTest {
   }
   void TearDown() override {
     salesOptions = saved;
-    kontekstParagonow = nullptr;
-    ReceiptTest::TearDown();
+    PlainRegisterTest::TearDown();
   }
-  void Run(const char* keys) {
-    ASSERT_EQ(HeadlessSetScript(keys), 0);
-    try {
-      paragony();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the register did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
-  }
-  bool Shown(const char* text) const { return seen.find(text) != std::string::npos; }
   static int Count(const std::string& text, const std::string& part) {
     int n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;

@@ -16,30 +16,18 @@ namespace {
 
 using namespace retail;
 
-class MarksTest : public ReceiptTest {
+class MarksTest : public PlainRegisterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    PlainRegisterTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5PARO(0), 0);
-    parametryDetal = DetalParams{};
-    parametryDetal.printAfterSave = 'N';
     salesOptions.procedureMarks = 'T';
     year = env->settlementYear;
   }
   void TearDown() override {
     salesOptions.procedureMarks = 0;
     env->settlementYear = year;
-    ReceiptTest::TearDown();
-  }
-  void Run(const char* keys) {
-    ASSERT_EQ(HeadlessSetScript(keys), 0);
-    try {
-      paragony();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the register did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    PlainRegisterTest::TearDown();
   }
   // The buyer record of receipt 1 with the marks `re1`.
   void Invoice(const std::string& re1) {

@@ -24,47 +24,16 @@ namespace {
 
 using namespace retail;
 
-class ReceiptWindowTest : public ReceiptTest {
+class ReceiptWindowTest : public OnlinePrinterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    OnlinePrinterTest::SetUp();
     if (HasFatalFailure()) return;
-    open_envr_win();
-    savedSales = salesOptions;
-    std::memcpy(savedRates, currentVatRates, sizeof savedRates);
-    currentVatRates[VAT_BASIC] = 23;
-    currentVatRates[VAT_REDUCED_1] = 8;
-    salesOptions.usualVatCode = 1;
-    salesOptions.list132 = 14;
-    salesOptions.procedureMarks = 'N';
-    salesOptions.blockNonPositiveStock = 'N';
-    ASSERT_EQ(CzytajParametryDETAL(), 0);
-    parametryDetal.printerType = 2;
-    parametryDetal.updateStock = 'T';
-    parametryDetal.printAfterSave = 'T';
-    parametryDetal.entryStart = 2;
-    parametryDetal.priceChange = 'T';
-    parametryDetal.useAccounts = 'N';
-    parametryDetal.sellingPrice = 1;
-    ASSERT_EQ(ZapiszParametryDETAL(), 0);
-    ASSERT_EQ(CzytajParametryPosnet(), 0);
-    parametryPosnet.onlineProtocol = 'T';
-    ASSERT_EQ(ZapiszParametryPosnet(), 0);
     ASSERT_EQ(OpenZ5TOWA(0), 0);
     AppendNamed(Z5TOWA, {{"KOD", "T1"}, {"NA1", "CHLEB"}, {"ILO", "10"}, {"CSN", "8.13"}, {"CSB", "10"},
                          {"VST", "1"}});
     d4close(Z5TOWA.table);
     Header(1, {{"TRY", "2"}, {"STA", "N"}});
-  }
-  void TearDown() override {
-    paragonOnline = ParagonOnline{0, 0};
-    if (dfSesja) DFClose();
-    PosnetCmd(2 | DF_QUIET);
-    zamknij_okno_raportu(0);
-    salesOptions = savedSales;
-    std::memcpy(currentVatRates, savedRates, sizeof savedRates);
-    close_envr_win();
-    ReceiptTest::TearDown();
   }
   // The printer's receipt started as the entry starts it.
   void StartOnline() {
@@ -92,10 +61,6 @@ class ReceiptWindowTest : public ReceiptTest {
         lines.push_back(c);
     return lines;
   }
-
-  FakePort port;
-  SalesOptions savedSales{};
-  double savedRates[VAT_RATE_COUNT]{};
 };
 
 // Quantity 3, code T1, then Enter through price, discount, discounted price,

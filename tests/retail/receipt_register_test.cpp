@@ -23,33 +23,18 @@ namespace {
 
 using namespace retail;
 
-class RegisterTest : public ReceiptTest {
+class RegisterTest : public PlainRegisterTest {
  protected:
   void SetUp() override {
-    ReceiptTest::SetUp();
+    PlainRegisterTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5PARO(0), 0);
-    parametryDetal = DetalParams{};
-    parametryDetal.printAfterSave = 'N';
     parametryDetal.updateStock = 'T';
     std::memset(&context, 0, sizeof context);
   }
   void TearDown() override {
     zamknij_okno_raportu(0);
-    kontekstParagonow = nullptr;
-    ReceiptTest::TearDown();
+    PlainRegisterTest::TearDown();
   }
-  // The register run with the key script; the screens taken are in `seen`.
-  void Run(const char* keys) {
-    ASSERT_EQ(HeadlessSetScript(keys), 0);
-    try {
-      paragony();
-    } catch (const ScriptEnded&) {
-      ADD_FAILURE() << "the register did not end:\n" << seen;
-    }
-    EXPECT_EQ(HeadlessKeysLeft(), 0);
-  }
-  bool Shown(const char* text) const { return seen.find(text) != std::string::npos; }
   bool Deleted(TableHandles& set, long record) {
     EXPECT_EQ(d4go(set.table, record), 0);
     return d4deleted(set.table) != 0;
