@@ -1,8 +1,9 @@
 // Walks the real program, headless, through the items of the main menu tree
 // and of the modules' browse menus that open a window, form, menu or box, on
-// a firm with an invoice: each item is opened from the screen an operator
-// sees, its form's labels must stand on the grid, and after leaving it with
-// Esc (answering its question) the grid must be the one before.
+// a firm with a record or two in its tables: each item is opened from the
+// screen an operator sees, its form's labels must stand on the grid, and
+// after leaving it with Esc (answering its question) the grid must be the
+// one before.
 //
 // Not walked, and why:
 // - START > Detal > Drukarki > Funkcje and the receipt module's fiscal
@@ -106,6 +107,15 @@ class ScreenWalkTest : public ProgramRoadTest {
   void AddCatalogueRecords() {
     RunToEnd(std::string(LOGO) + "s{ENTER}khd{ENTER}{ENTER}K1{ENTER}{ENTER}Kontrahent Pierwszy{F2}t{ESC}{ESC}" +
              "mtdTOW1{ENTER}Towar Pierwszy{F2}t{ESC}{ESC}{ESC}");
+  }
+  // A record in each of the other catalogues of Kartoteki, entered through
+  // their " Dopisz " (the cash book's " Wpłata "); the rate is in PLN, the one
+  // currency a fresh countries table knows.
+  void AddCatalogueEntries() {
+    for (const char* keys : {"kk{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}50{F2}", "kn{ENTER}12{ENTER}Konto Pierwsze{F2}t",
+                             "ko{ENTER}K1{ENTER}Opis pierwszy{F2}t", "ky{ENTER}PLN{ENTER}{ENTER}4.25{F2}t",
+                             "kdu{ENTER}010125{ENTER}11.25{ENTER}R{F2}t", "kdd{ENTER}010525{F2}t"})
+      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
   }
   // A transfer order of 100.00, marked for printing, entered through Kartoteki > Przelewy.
   void AddTransferOrder() { RunToEnd(std::string(LOGO) + "s{ENTER}kp{ENTER}{ENTER}100{F2}t{ESC}{ESC}{ESC}{ESC}{ESC}"); }
@@ -316,22 +326,24 @@ std::vector<Item> PullDownItems(const char* pullDown, int count) {
   return items;
 }
 
-// The browses of Kartoteki over a contractor and a transfer order, and
-// their bars. The transfer orders' " Ustaw " and " Kasuj " open nothing: they
-// change the order's print mark (below).
+// The browses of Kartoteki, each over a record (the settlement of an
+// invoice), and their bars. The transfer orders' " Ustaw " and " Kasuj "
+// open nothing: they change the order's print mark (below).
 TEST_F(ScreenWalkTest, CatalogueMenus) {
   AddCatalogueRecords();
+  AddCatalogueEntries();
   AddTransferOrder();
+  AddInvoice();
   if (HasFatalFailure()) return;
   Walk(BarItems({{"s{ENTER}kk", 10, {}, {}},
                  {"s{ENTER}kr", 5, {}, {}},
-                 {"s{ENTER}kn", 4, {0}, {}},
+                 {"s{ENTER}kn", 4, {0, 1}, {}},
                  {"s{ENTER}kh", 6, {0, 1}, {}},
-                 {"s{ENTER}ko", 3, {0}, {}},
+                 {"s{ENTER}ko", 3, {0, 1}, {}},
                  {"s{ENTER}ke", 1, {0}, {}},
-                 {"s{ENTER}ky", 5, {0}, {}},
-                 {"s{ENTER}kdu", 1, {0}, {}},
-                 {"s{ENTER}kdd", 1, {0}, {}},
+                 {"s{ENTER}ky", 5, {0, 1}, {}},
+                 {"s{ENTER}kdu", 3, {0, 1}, {}},
+                 {"s{ENTER}kdd", 3, {0, 1}, {}},
                  {"s{ENTER}kp", 10, {0, 1}, {7, 8}}}));
 }
 
