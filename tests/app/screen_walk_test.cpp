@@ -117,6 +117,12 @@ class ScreenWalkTest : public ProgramRoadTest {
                              "kdu{ENTER}010125{ENTER}11.25{ENTER}R{F2}t", "kdd{ENTER}010525{F2}t"})
       RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
   }
+  // A service and an empty issue and receipt of the sub-warehouses, entered
+  // through the Magazyn browses.
+  void AddWarehouseEntries() {
+    for (const char* keys : {"mudUSL1{ENTER}Usługa Pierwsza{F2}t", "mwd{ENTER}{F2}t", "mpd{ENTER}{F2}t"})
+      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  }
   // A transfer order of 100.00, marked for printing, entered through Kartoteki > Przelewy.
   void AddTransferOrder() { RunToEnd(std::string(LOGO) + "s{ENTER}kp{ENTER}{ENTER}100{F2}t{ESC}{ESC}{ESC}{ESC}{ESC}"); }
   Shown Screen(const std::string& keys) {
@@ -381,15 +387,18 @@ TEST_F(ScreenWalkTest, SalesExchangeAndReceiptMenus) {
   Walk(BarItems({{"s{ENTER}dp{ENTER}", 9, {}, {}}}));
 }
 
-// The warehouse browses over a goods item, the auxiliary sales register,
-// and their bars; the goods' " Kasa " and " Kolektor " pull-downs with no
-// register configured.
+// The warehouse browses, each over a record, the auxiliary sales register
+// over a pro forma, and their bars; the goods' " Kasa " and " Kolektor "
+// pull-downs with no register configured.
 TEST_F(ScreenWalkTest, WarehouseMenus) {
   AddCatalogueRecords();
+  AddWarehouseEntries();
+  AddProForma();
   if (HasFatalFailure()) return;
   Walk(BarItems({{"s{ENTER}mw", 9, {}, {}},
+                 {"s{ENTER}mp", 9, {}, {}},
                  {"s{ENTER}mt", 9, {0}, {}},
-                 {"s{ENTER}mu", 8, {0}, {}},
+                 {"s{ENTER}mu", 8, {0, 1}, {}},
                  {"s{ENTER}p", 9, {}, {}}}));
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 6));   // " Kasa "
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 2));   // " Kolektor "
