@@ -1,8 +1,9 @@
 // Walks the real program, headless, through the items of the main menu tree
 // and of the modules' browse menus that open a window, form, menu or box, on
-// a firm with an invoice: each item is opened from the screen an operator
-// sees, its form's labels must stand on the grid, and after leaving it with
-// Esc (answering its question) the grid must be the one before.
+// a firm with a record or two in its tables: each item is opened from the
+// screen an operator sees, its form's labels must stand on the grid, and
+// after leaving it with Esc (answering its question) the grid must be the
+// one before.
 //
 // Not walked, and why:
 // - START > Detal > Drukarki > Funkcje and the receipt module's fiscal
@@ -13,9 +14,8 @@
 //   runs the archiver over the firm's files.
 // - " Drukuj " items past the print dialog: printing leaves the screen it
 //   was started from and sends a job (the page viewer is walked instead).
-// - The auxiliary register's " Przelew ": built by another issue in progress.
-// - Kartoteki > Przelewy's " Suma " and " Kasuj ": over an empty list they
-//   open nothing.
+// - Kartoteki > Przelewy's " Ustaw " and " Kasuj ": they open nothing, but
+//   turn print marks over (checked on their own).
 // - Pomoc's pages and the notes (Shift+F2) beyond the first page: the help
 //   viewer and the notes editor are walked on their first page only.
 #include <gtest/gtest.h>
@@ -91,9 +91,14 @@ class ScreenWalkTest : public ProgramRoadTest {
     if (HasFatalFailure()) return;
     RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
   }
-  // One invoice with a line, entered through the register.
-  void AddInvoice() {
-    RunToEnd(std::string(LOGO) + "s{ENTER}sd{ENTER}{ENTER}{F2}100325{ENTER}100325{ENTER}" +
+  // One invoice with a line, entered through the main register.
+  void AddInvoice() { AddDocument("s{ENTER}sd{ENTER}"); }
+  // A pro forma invoice with a line in the auxiliary register.
+  void AddProForma() { AddDocument("s{ENTER}pd{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}"); }
+  // From the register's " Dopisz " with the kind chosen: home delivery, the
+  // number as offered, a buyer typed by hand and one line.
+  void AddDocument(const std::string& kind) {
+    RunToEnd(std::string(LOGO) + kind + "{ENTER}{F2}100325{ENTER}100325{ENTER}" +
              "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy{F4}" +
              "{ENTER}Towar A{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}3{ENTER}10{ENTER}" +
              "{ENTER}{ENTER}{ENTER}{ENTER}{F2}t{ESC}{ESC}{ESC}{F2}t{ESC}{ESC}{ESC}{ESC}");
@@ -103,6 +108,23 @@ class ScreenWalkTest : public ProgramRoadTest {
     RunToEnd(std::string(LOGO) + "s{ENTER}khd{ENTER}{ENTER}K1{ENTER}{ENTER}Kontrahent Pierwszy{F2}t{ESC}{ESC}" +
              "mtdTOW1{ENTER}Towar Pierwszy{F2}t{ESC}{ESC}{ESC}");
   }
+  // A record in each of the other catalogues of Kartoteki, entered through
+  // their " Dopisz " (the cash book's " Wpłata "); the rate is in PLN, the one
+  // currency a fresh countries table knows.
+  void AddCatalogueEntries() {
+    for (const char* keys : {"kk{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}50{F2}", "kn{ENTER}12{ENTER}Konto Pierwsze{F2}t",
+                             "ko{ENTER}K1{ENTER}Opis pierwszy{F2}t", "ky{ENTER}PLN{ENTER}{ENTER}4.25{F2}t",
+                             "kdu{ENTER}010125{ENTER}11.25{ENTER}R{F2}t", "kdd{ENTER}010525{F2}t"})
+      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  }
+  // A service and an empty issue and receipt of the sub-warehouses, entered
+  // through the Magazyn browses.
+  void AddWarehouseEntries() {
+    for (const char* keys : {"mudUSL1{ENTER}Usługa Pierwsza{F2}t", "mwd{ENTER}{F2}t", "mpd{ENTER}{F2}t"})
+      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
+  }
+  // A transfer order of 100.00, marked for printing, entered through Kartoteki > Przelewy.
+  void AddTransferOrder() { RunToEnd(std::string(LOGO) + "s{ENTER}kp{ENTER}{ENTER}100{F2}t{ESC}{ESC}{ESC}{ESC}{ESC}"); }
   Shown Screen(const std::string& keys) {
     Outcome o = Run(std::string(LOGO) + keys);
     EXPECT_EQ(o.exit, 3) << keys << ": the program should wait for a key\n" << o.screen;
@@ -182,11 +204,17 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
   });
 }
 
-// The sales register's bar and pull-downs over a register with an invoice.
+// The sales registers' bars and pull-downs over a main register with an
+// invoice and an auxiliary one with a pro forma; " Przelew " into the
+// transfer order's window.
 TEST_F(ScreenWalkTest, SalesRegisterMenus) {
   AddInvoice();
+  AddProForma();
   if (HasFatalFailure()) return;
   Walk({
+      {"s{ENTER}s", "pt{ENTER}", "{ESC}", {"PRZELEW", "fakt. FV/1 z 10-03/25", "ZLECENIODAWCA: KONTRAHENT"}},
+      {"s{ENTER}p", "p", "{ESC}", {"Czy wystawić przelew ?"}},
+      {"s{ENTER}p", "pt{ENTER}", "{ESC}", {"PRZELEW", "fakt.proforma PF/1 z 10-03/25", "nazwa...Odbiorca Testowy"}},
       {"s{ENTER}s", "d", "{ESC}", {"FAKTURA"}},
       {"s{ENTER}s", "o", "{ESC}", {}},
       {"s{ENTER}sr", "t", "{ESC}", {}},
@@ -228,6 +256,23 @@ TEST_F(ScreenWalkTest, ArchiveWindows) {
       {"s{ENTER}aa", "z", "{ESC}{ESC}", {"data                10-03/25", "archiwum firmowe", "archiwum wspólne", "weryfikacja"}},
       {"s{ENTER}aa", "o", "{ESC}{ESC}", {"archiwum firmowe", "archiwum wspólne"}},
   });
+  // In the restore form only the get being edited stands in the edit colour:
+  // first the subdirectory's 12 cells, then the firm archive's switch.
+  struct Edited {
+    const char* keys;
+    const char* label;   // of the row the get stands on
+    int first, last;     // its columns
+  };
+  for (const Edited& e : {Edited{"", "katalog", 62, 73}, Edited{"{DOWN}", "archiwum firmowe", 25, 27}}) {
+    Shown form = Screen(std::string("s{ENTER}aao") + e.keys);
+    for (int r = 6; r < 25; r++) {
+      bool getRow = form.text[r].find(e.label) != std::string::npos;
+      for (int c = 4; c < 76; c++) {
+        bool edited = form.attributes[r].compare(2 * c, 2, "70") == 0;
+        EXPECT_EQ(edited, getRow && c >= e.first && c <= e.last) << e.keys << " row " << r << " column " << c << "\n" << Text(form);
+      }
+    }
+  }
   unsetenv("ZELSAL_DRIVE_A");
 }
 
@@ -287,22 +332,41 @@ std::vector<Item> PullDownItems(const char* pullDown, int count) {
   return items;
 }
 
-// The browses of Kartoteki over a contractor, and their bars. Not walked:
-// the transfer orders' " Suma " and " Kasuj ", which open nothing over an
-// empty list.
+// The browses of Kartoteki, each over a record (the settlement of an
+// invoice), and their bars. The transfer orders' " Ustaw " and " Kasuj "
+// open nothing: they change the order's print mark (below).
 TEST_F(ScreenWalkTest, CatalogueMenus) {
   AddCatalogueRecords();
+  AddCatalogueEntries();
+  AddTransferOrder();
+  AddInvoice();
   if (HasFatalFailure()) return;
   Walk(BarItems({{"s{ENTER}kk", 10, {}, {}},
                  {"s{ENTER}kr", 5, {}, {}},
-                 {"s{ENTER}kn", 4, {0}, {}},
+                 {"s{ENTER}kn", 4, {0, 1}, {}},
                  {"s{ENTER}kh", 6, {0, 1}, {}},
-                 {"s{ENTER}ko", 3, {0}, {}},
+                 {"s{ENTER}ko", 3, {0, 1}, {}},
                  {"s{ENTER}ke", 1, {0}, {}},
-                 {"s{ENTER}ky", 5, {0}, {}},
-                 {"s{ENTER}kdu", 1, {0}, {}},
-                 {"s{ENTER}kdd", 1, {0}, {}},
-                 {"s{ENTER}kp", 10, {0}, {6, 8}}}));
+                 {"s{ENTER}ky", 5, {0, 1}, {}},
+                 {"s{ENTER}kdu", 3, {0, 1}, {}},
+                 {"s{ENTER}kdd", 3, {0, 1}, {}},
+                 {"s{ENTER}kp", 10, {0, 1}, {7, 8}}}));
+}
+
+// " Ustaw " turns the current order's print mark over, " Kasuj " clears the
+// marks of the listed orders; only the mark changes on the screen.
+TEST_F(ScreenWalkTest, TransferOrderMarks) {
+  AddTransferOrder();
+  if (HasFatalFailure()) return;
+  const std::string marked = "T    │10-03/25│ZWYKŁY   │PRZELEW│     100.00│", cleared = "N" + marked.substr(1);
+  Shown before = Screen("s{ENTER}kp");
+  ASSERT_NE(Text(before).find(marked), std::string::npos) << Text(before);
+  for (int item : {7, 8}) {
+    Shown after = Screen("s{ENTER}kp" + BarItem(item));
+    EXPECT_NE(Text(after).find(cleared), std::string::npos) << item << "\n" << Text(after);
+    EXPECT_EQ(Changed(before, after).size(), 1u) << item << "\n" << Text(after);
+    Screen("s{ENTER}kp" + BarItem(7));   // marked again
+  }
 }
 
 // The accounts' " Drukuj " offers its three columns chosen, so the width
@@ -323,17 +387,19 @@ TEST_F(ScreenWalkTest, SalesExchangeAndReceiptMenus) {
   Walk(BarItems({{"s{ENTER}dp{ENTER}", 9, {}, {}}}));
 }
 
-// The warehouse browses over a goods item, the auxiliary sales register,
-// and their bars; the goods' " Kasa " and " Kolektor " pull-downs with no
-// register configured. Not walked: the auxiliary register's " Przelew ",
-// built by another issue in progress.
+// The warehouse browses, each over a record, the auxiliary sales register
+// over a pro forma, and their bars; the goods' " Kasa " and " Kolektor "
+// pull-downs with no register configured.
 TEST_F(ScreenWalkTest, WarehouseMenus) {
   AddCatalogueRecords();
+  AddWarehouseEntries();
+  AddProForma();
   if (HasFatalFailure()) return;
   Walk(BarItems({{"s{ENTER}mw", 9, {}, {}},
+                 {"s{ENTER}mp", 9, {}, {}},
                  {"s{ENTER}mt", 9, {0}, {}},
-                 {"s{ENTER}mu", 8, {0}, {}},
-                 {"s{ENTER}p", 9, {}, {6}}}));
+                 {"s{ENTER}mu", 8, {0, 1}, {}},
+                 {"s{ENTER}p", 9, {}, {}}}));
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 6));   // " Kasa "
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 2));   // " Kolektor "
   // The auxiliary register's filters need one row more than the window has;

@@ -84,8 +84,6 @@ TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
   d4close_all(&env->engine);
 }
 
-// After FV/1 the next form (FV/2) is left with Esc: its header goes again,
-// so the next " Dopisz " proposes FV/2 once more, on a new record.
 // The first document of a fresh firm is typed into a form the operator sees:
 // the header form's labels stand on the grid at the number window's F2 and
 // while the dates and the buyer are typed.
@@ -99,6 +97,25 @@ TEST_F(InvoiceRoadTest, TheFirstDocumentsFormIsShown) {
   }
 }
 
+// Before 2024 the header form names the kind as the register's " Dopisz "
+// lists it, without its "n. ", a blank off the label: the auxiliary
+// register's kind 9 is its advance invoice.
+TEST_F(InvoiceRoadTest, BeforeTheAdvanceKindsTheFormNamesTheKindOfItsList) {
+  date = "20230310";
+  MakeFirm();
+  const std::string eight = "{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}";
+  const std::pair<std::string, const char*> kinds[] = {{"s{ENTER}sd", "╠typ FAKTURA "},
+                                                       {"s{ENTER}sd{DOWN}", "╠typ RACHUNEK "},
+                                                       {"s{ENTER}sd" + eight, "╠typ FAKTURA do paragonu "},
+                                                       {"s{ENTER}pd" + eight, "╠typ FAKTURA ZALICZKOWA "}};
+  for (const auto& [keys, shown] : kinds) {
+    std::string screen = Run(std::string(LOGO) + keys + "{ENTER}{F2}").screen;
+    EXPECT_NE(screen.find(shown), std::string::npos) << keys << "\n" << screen;
+  }
+}
+
+// After FV/1 the next form (FV/2) is left with Esc: its header goes again,
+// so the next " Dopisz " proposes FV/2 once more, on a new record.
 TEST_F(InvoiceRoadTest, TheNextFormLeftWithEscLeavesNoHeader) {
   MakeFirm();
   RunToEnd(std::string(LOGO) + INTO_SALES + InvoiceKeys() + "{ENTER}{F2}{ESC}{ESC}" +
