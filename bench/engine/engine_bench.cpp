@@ -25,6 +25,7 @@
 
 #include <unistd.h>
 
+#include "bench/bench_support.h"
 #include "db/block_cache.h"
 #include "db/db_engine.h"
 #include "db/db_lock.h"
@@ -533,31 +534,11 @@ std::string run_name(const Operation& op, Side side) {
   return (side.engine ? std::string("engine") : std::string(kModeNames[side.mode])) + "/" + op.name;
 }
 
-// Keeps each run's rate and prints the side-by-side table of medians at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Prints the side-by-side table of medians at the end.
+class RatioReporter : public RateReporter {
  public:
-  RatioReporter() : ConsoleReporter(OO_None) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end()) rates[run.run_name.function_name].push_back(rate->second.value);
-    }
-  }
-  double Median(const std::string& name) const {
-    auto found = rates.find(name);
-    if (found == rates.end() || found->second.empty()) return -1;
-    std::vector<double> v = found->second;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-  }
-  void Line(const std::string& label, double e, double q) const {
-    if (e < 0 || q < 0) return;
-    std::printf("%-40s %12.0f %12.0f %8.2f\n", label.c_str(), e, q, q > 0 ? e / q : 0.0);
-  }
   void Table(const std::vector<Operation>& operations) const {
-    std::printf("\n%-40s %12s %12s %8s\n", "operation (records/s, median of 5)", "engine", "peer", "ratio");
+    Heading("operation (records/s, median of 5)", "engine");
     for (const Operation& op : operations) {
       double e = Median(run_name(op, {true, NO_SYNC}));
       Line(op.name + " [" + kModeNames[op.main] + "]", e, Median(run_name(op, {false, op.main})));
@@ -565,13 +546,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         Line("  against " + std::string(kModeNames[op.second]), e, Median(run_name(op, {false, op.second})));
     }
   }
-  std::map<std::string, std::vector<double>> rates;
 };
-
-long long_option(const char* arg, const char* name) {
-  size_t n = std::strlen(name);
-  return std::strncmp(arg, name, n) == 0 ? std::atol(arg + n) : -1;
-}
 
 }  // namespace
 
@@ -579,10 +554,10 @@ int main(int argc, char** argv) {
   std::vector<char*> rest;
   for (int i = 0; i < argc; i++) {
     long value;
-    if ((value = long_option(argv[i], "--records=")) > 0) options.records = value;
-    else if ((value = long_option(argv[i], "--shared_records=")) > 0) options.shared_records = value;
-    else if ((value = long_option(argv[i], "--cache_memory=")) > 0) options.cache_memory = value;
-    else if ((value = long_option(argv[i], "--print_lines=")) > 0) options.print_lines = value;
+    if ((value = LongOption(argv[i], "--records=")) > 0) options.records = value;
+    else if ((value = LongOption(argv[i], "--shared_records=")) > 0) options.shared_records = value;
+    else if ((value = LongOption(argv[i], "--cache_memory=")) > 0) options.cache_memory = value;
+    else if ((value = LongOption(argv[i], "--print_lines=")) > 0) options.print_lines = value;
     else if (std::strcmp(argv[i], "--no_large") == 0) options.large = false;
     else if (std::strcmp(argv[i], "--no_cache") == 0) options.cache = false;
     else rest.push_back(argv[i]);
@@ -593,11 +568,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&rest_count, rest.data());
 
   // A scratch directory that is the current one while the work runs.
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelsal_bench_" + std::to_string(std::random_device()()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::path start = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
-  setenv("ZELSAL_HOME", dir.c_str(), 1);
+  ScratchDir scratch("zelsal_bench_");
   static char program[] = "bench_engine";
   static char* env_argv[] = {program, nullptr};
   Environment* env = CreateEnvironment(1, env_argv);
@@ -633,11 +604,7 @@ int main(int argc, char** argv) {
     std::vector<Side> sides = {Side{true, NO_SYNC}, Side{false, op.main}};
     if (op.second != op.main) sides.push_back(Side{false, op.second});
     for (Side side : sides)
-      benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base, op.name)
-          ->Iterations(1)
-          ->Repetitions(5)
-          ->Unit(benchmark::kMillisecond)
-          ->UseRealTime();
+      FiveRuns(benchmark::RegisterBenchmark(run_name(op, side).c_str(), run, op.work, side, op.needs_base, op.name));
   }
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -661,8 +628,6 @@ int main(int argc, char** argv) {
     if (db != nullptr) sqlite3_close(db);
   d4init_undo(engine);
   DeleteEnvironment(env);
-  std::filesystem::current_path(start);
-  std::filesystem::remove_all(dir);
   benchmark::Shutdown();
   return 0;
 }

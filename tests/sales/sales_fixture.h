@@ -3,7 +3,6 @@
 // the routines showed (no screen is open, so messages become system boxes).
 #pragma once
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,61 +12,37 @@
 #include <utility>
 
 #include "app/option_sets.h"
-#include "app/program_messages.h"
 #include "db/db_engine.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/paths.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "tests/app/box_recorder.h"
 #include "tests/app/screen_shots.h"
+#include "tests/sales/sales_seed.h"
 #include "tests/support/env_test.h"
 #include "tests/support/lock_wait_signal.h"
 #include "tests/ui/ui_fixture.h"
 
-// Field values by name; numbers as digits.
-using Fields = std::initializer_list<std::pair<const char*, std::string>>;
-
+// Assertions around the seeding steps.
 inline void SetFields(DbTable* table, Fields fields) {
-  for (const auto& [name, value] : fields) {
-    DbField* field = d4field(table, name);
-    ASSERT_NE(field, nullptr) << name;
-    if (f4type(field) == 'N')
-      f4assign_double(field, std::stod(value));
-    else
-      f4assign(field, Utf8ToMazText(value.c_str()).c_str());
-  }
+  const char* missing = AssignFields(table, fields);
+  ASSERT_EQ(missing, nullptr) << missing;
 }
 
 // Appends a record of the fields; the table then stands on it.
 inline void AppendRecord(DbTable* table, Fields fields) {
-  ASSERT_EQ(d4append_start(table, 0), 0);
-  d4blank(table);
-  SetFields(table, fields);
-  ASSERT_EQ(d4append(table), 0);
+  const char* failed = AppendFields(table, fields);
+  ASSERT_EQ(failed, nullptr) << failed;
 }
 
-// A seeded sales document: its header, with a buyer of its own, and its
-// lines; kind, number and dates go into every line, `header` and each
-// line's fields over them. The headers table then stands on the header.
 inline void AppendSalesDocument(TableHandles& headers, TableHandles& rows, int rec, int kind, const char* prefix,
                                 const char* date, Fields header, std::initializer_list<Fields> lines) {
-  std::string r = std::to_string(rec), k = std::to_string(kind);
-  AppendRecord(headers.table, {{"REC", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
-                               {"DAS", date}, {"NA1", "Kontrahent " + r}, {"NIP", "526000123" + r},
-                               {"KOP", "25-001"}, {"MIA", "Kielce"}});
-  SetFields(headers.table, header);
-  ASSERT_EQ(d4write(headers.table, d4recno(headers.table)), 0);
-  for (const Fields& line : lines) {
-    AppendRecord(rows.table, {{"REK", r}, {"TYV", k}, {"PRE", prefix}, {"NRV", r}, {"DAW", date}, {"DAV", date},
-                              {"STM", "1"}, {"CSS", "T"}});
-    SetFields(rows.table, line);
-    ASSERT_EQ(d4write(rows.table, d4recno(rows.table)), 0);
-  }
+  const char* failed = SeedSalesDocument(headers, rows, rec, kind, prefix, date, header, lines);
+  ASSERT_EQ(failed, nullptr) << failed;
 }
 
 inline std::string FieldText(DbTable* table, const char* name) {
@@ -81,17 +56,8 @@ inline std::string FieldText(DbTable* table, const char* name) {
 // and without a screen.
 inline void StartSalesTables(Environment* env, const std::string& dir, kontekst_sprzedazy* context) {
   d4init(&env->engine);
-  RegisterProgramMessages();
-  env->settlementYear = 2026;
-  ASSERT_EQ(mkdir((dir + "firma").c_str(), 0775), 0);
-  TransDir(EnvFromDiskPath(dir + "firma/").c_str(), &env->dataPath);
-  ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-  ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
-  ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-  *context = kontekst_sprzedazy{};
-  context->rejestr = 1;
-  std::memcpy(context->workingDate, "20261210", 8);
-  salesContext = context;
+  const char* failed = OpenSalesFirm(env, dir, context);
+  ASSERT_EQ(failed, nullptr) << failed;
 }
 
 // The main register's headers, lines and recipients opened.
