@@ -207,9 +207,11 @@ int print_lines(const char* text, const char* bold, int width, int firstRow, int
   const int margin = leftMargin < 0 ? Printer.leftMargin : leftMargin;
   PrintJobState.currentLeftMargin = margin;
   const int take = width < kLineBuffer ? width : kLineBuffer;
-  auto trimmed = [](std::string& line) {
+  // Past take the line holds blanks alone, so the end is looked for within it.
+  const size_t filled = static_cast<size_t>(take < 0 ? 0 : take < kLineBuffer - 1 ? take : kLineBuffer - 1);
+  auto trimmed = [filled](std::string& line) {
     line[kLineBuffer - 1] = 0;
-    size_t end = std::strlen(line.c_str());
+    size_t end = strnlen(line.c_str(), filled);
     while (end > 0 && line[end - 1] == ' ') end--;
     line.resize(end);
   };
@@ -219,12 +221,11 @@ int print_lines(const char* text, const char* bold, int width, int firstRow, int
     second.assign(kLineBuffer, ' ');
     const char* textRow = text ? text + static_cast<size_t>(row) * width : nullptr;
     const char* boldRow = bold ? bold + static_cast<size_t>(row) * width : nullptr;
-    for (int i = 0; i < take; i++) {
-      if (textRow) first[i] = textRow[i];
-      if (boldRow) {
-        second[i] = boldRow[i];
+    if (textRow && take > 0) std::memcpy(first.data(), textRow, static_cast<size_t>(take));
+    if (boldRow && take > 0) {
+      std::memcpy(second.data(), boldRow, static_cast<size_t>(take));
+      for (int i = 0; i < take; i++)
         if (boldRow[i] != ' ') first[i] = boldRow[i];
-      }
     }
     conv_str(first.data(), take);
     conv_str(second.data(), take);
