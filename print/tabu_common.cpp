@@ -316,7 +316,8 @@ int BuildTabuFreeLines(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine cel
       SplitPrintedName(i, &l1, &l2);
       std::string label = l1.empty() ? "" : l1 + (l2.empty() ? "" : " " + l2) + ":";
       Place(&labels, e.column, label);
-      Place(&values, e.column + static_cast<int>(label.size()), cell(list, i, std::max(0, static_cast<int>(e.width)), true));
+      Place(&values, e.column + static_cast<int>(label.size()),
+            cell(list, i, std::max(0, static_cast<int>(e.width)), true, true));
     }
     if (!onRow) continue;
     labels.resize(TABU_LINE - 1);
@@ -345,13 +346,14 @@ int BuildTabuFramedRows(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine ce
     for (int p = 1; p <= fp.highest; p++) {
       const int w = fp.width[p];
       const int i = entry[p];
-      // Every value is taken, so the totals hold columns of other strips too.
-      const std::string text = i >= 0 ? cell(list, i, w, false) : "";
-      if (!fp.inStrip[p] || w <= 0 || full) continue;
-      if (at + w + 1 >= TABU_LINE - 1) {
+      bool shown = fp.inStrip[p] && w > 0 && !full;
+      if (shown && at + w + 1 >= TABU_LINE - 1) {
+        shown = false;
         full = true;
-        continue;
       }
+      // Every value is taken, so the totals hold columns of other strips too.
+      const std::string text = i >= 0 ? cell(list, i, w, false, shown) : "";
+      if (!shown) continue;
       Place(&values, at + 1, text.substr(0, static_cast<size_t>(w)));
       at += w + 1;
       frame[static_cast<size_t>(at)] = static_cast<char>(v);
