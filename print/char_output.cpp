@@ -140,8 +140,10 @@ int fwrite_spec(const void* buffer, int count, int flag) {
   }
   if (flag != 1) return WriteJobBytes(bytes, count, job.output);
   int cut = 0;
-  for (int i = 0; i < count; i++) {
-    if (bytes[i] != '\f') continue;
+  while (cut < count) {
+    const void* feed = std::memchr(bytes + cut, '\f', static_cast<size_t>(count - cut));
+    if (feed == nullptr) break;
+    const int i = static_cast<int>(static_cast<const char*>(feed) - bytes);
     if (WriteJobBytes(bytes + cut, i + 1 - cut, job.output) != 0) return -1;
     cut = i + 1;
     if (AfterFormFeed() != 0) return -1;
@@ -228,11 +230,11 @@ int print_lines(const char* text, const char* bold, int width, int firstRow, int
         if (boldRow[i] != ' ') first[i] = boldRow[i];
     }
     conv_str(first.data(), take);
-    conv_str(second.data(), take);
     trimmed(first);
-    trimmed(second);
     if (drukuj_bez_marginesu(first.c_str()) != 0) return -1;
     if (Printer.bold == 1 && !PrintJobState.graphicSpool) {
+      conv_str(second.data(), take);
+      trimmed(second);
       if (drukuj_bez_marginesu("\r") != 0) return -1;
       if (Printer.family == PRN_HP_LASER) {
         if (fwrite_spec_maxstring("\x1B*p2X", 0) != 0 || drukuj_left_margin(margin) != 0) return -1;

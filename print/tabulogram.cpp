@@ -72,7 +72,8 @@ int PrintText(const std::string& line, int length, bool lineFeed = true) {
   return lineFeed ? drukuj_line_feed(1) : 0;
 }
 
-bool AllBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+// A NUL counts as not blank, as any character but the blank does.
+bool AllBlank(const std::string& s) { return std::strspn(s.c_str(), " ") == s.size(); }
 
 class PrintSink : public TabuLineSink {
  public:
