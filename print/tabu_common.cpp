@@ -118,6 +118,12 @@ int FindLayoutRecord(const char* code) {
   }
 }
 
+// Copies a name into a zeroed buffer, leaving its last byte the terminator:
+// strncpy would clear the rest again for every cell.
+void CopyName(char* to, const char* from, size_t size) {
+  for (size_t k = 0; k + 1 < size && from[k]; k++) to[k] = from[k];
+}
+
 std::string RightAligned(const std::string& s, int w) {
   if (static_cast<int>(s.size()) > w) return std::string(static_cast<size_t>(std::max(0, w)), '*');
   return std::string(static_cast<size_t>(w) - s.size(), ' ') + s;
@@ -181,9 +187,9 @@ void FillTabuValue(TabuColumn* list, int index) {
       v.decimals = f4decimals(field);
     }
     std::memcpy(v.text, f4ptr(field), std::min<size_t>(length, sizeof v.text));
-    std::strncpy(v.fieldName, f4name(field), sizeof v.fieldName - 1);
+    CopyName(v.fieldName, f4name(field), sizeof v.fieldName);
     const char* source = !TabuRun.givenName.empty() ? TabuRun.givenName.c_str() : d4alias(f4data(field));
-    std::strncpy(v.sourceName, source, sizeof v.sourceName - 1);
+    CopyName(v.sourceName, source, sizeof v.sourceName);
   }
   if (e.valueRoutine) e.valueRoutine(&v);
   if (!field && !e.valueRoutine) ErrLogMessage(EL_ERROR, kLogNoValue, "");
