@@ -140,8 +140,10 @@ int fwrite_spec(const void* buffer, int count, int flag) {
   }
   if (flag != 1) return WriteJobBytes(bytes, count, job.output);
   int cut = 0;
-  for (int i = 0; i < count; i++) {
-    if (bytes[i] != '\f') continue;
+  while (cut < count) {
+    const void* feed = std::memchr(bytes + cut, '\f', static_cast<size_t>(count - cut));
+    if (feed == nullptr) break;
+    const int i = static_cast<int>(static_cast<const char*>(feed) - bytes);
     if (WriteJobBytes(bytes + cut, i + 1 - cut, job.output) != 0) return -1;
     cut = i + 1;
     if (AfterFormFeed() != 0) return -1;
@@ -207,9 +209,11 @@ int print_lines(const char* text, const char* bold, int width, int firstRow, int
   const int margin = leftMargin < 0 ? Printer.leftMargin : leftMargin;
   PrintJobState.currentLeftMargin = margin;
   const int take = width < kLineBuffer ? width : kLineBuffer;
-  auto trimmed = [](std::string& line) {
+  // Past take the line holds blanks alone, so the end is looked for within it.
+  const size_t filled = static_cast<size_t>(take < 0 ? 0 : take < kLineBuffer - 1 ? take : kLineBuffer - 1);
+  auto trimmed = [filled](std::string& line) {
     line[kLineBuffer - 1] = 0;
-    size_t end = std::strlen(line.c_str());
+    size_t end = strnlen(line.c_str(), filled);
     while (end > 0 && line[end - 1] == ' ') end--;
     line.resize(end);
   };
@@ -219,19 +223,18 @@ int print_lines(const char* text, const char* bold, int width, int firstRow, int
     second.assign(kLineBuffer, ' ');
     const char* textRow = text ? text + static_cast<size_t>(row) * width : nullptr;
     const char* boldRow = bold ? bold + static_cast<size_t>(row) * width : nullptr;
-    for (int i = 0; i < take; i++) {
-      if (textRow) first[i] = textRow[i];
-      if (boldRow) {
-        second[i] = boldRow[i];
+    if (textRow && take > 0) std::memcpy(first.data(), textRow, static_cast<size_t>(take));
+    if (boldRow && take > 0) {
+      std::memcpy(second.data(), boldRow, static_cast<size_t>(take));
+      for (int i = 0; i < take; i++)
         if (boldRow[i] != ' ') first[i] = boldRow[i];
-      }
     }
     conv_str(first.data(), take);
-    conv_str(second.data(), take);
     trimmed(first);
-    trimmed(second);
     if (drukuj_bez_marginesu(first.c_str()) != 0) return -1;
     if (Printer.bold == 1 && !PrintJobState.graphicSpool) {
+      conv_str(second.data(), take);
+      trimmed(second);
       if (drukuj_bez_marginesu("\r") != 0) return -1;
       if (Printer.family == PRN_HP_LASER) {
         if (fwrite_spec_maxstring("\x1B*p2X", 0) != 0 || drukuj_left_margin(margin) != 0) return -1;

@@ -62,23 +62,39 @@ int HighestPosition(const TabuColumn* list) {
   return highest;
 }
 
-// The cell width of a position and whether it is in the strip.
-int PositionWidth(const TabuColumn* list, int position, bool* inStrip) {
-  int w = 0, last = -1;
-  for (int i = 0, n = TabuCount(list); i < n; i++)
-    if (ChosenFramed(list[i]) && list[i].column == position) {
-      w = std::max(w, static_cast<int>(list[i].width));
-      last = i;
-    }
-  *inStrip = last >= 0 && StripState(list[last]) == 1;
-  return w;
+// A position is a column number (an int8_t): 1 to 127.
+constexpr int kPositions = 128;
+
+// The framed positions as the list stands: the highest, and each one's cell
+// width (its widest entry) and whether it is in the strip (as its last entry
+// is). Measured anew by every building step, since the layout dialog and the
+// strips change the list between them.
+struct FramedPositions {
+  int highest;
+  int width[kPositions];
+  bool inStrip[kPositions];
+};
+
+void MeasureFramed(const TabuColumn* list, int n, FramedPositions* fp) {
+  fp->highest = 0;
+  std::fill(fp->width, fp->width + kPositions, 0);
+  std::fill(fp->inStrip, fp->inStrip + kPositions, false);
+  for (int i = 0; i < n; i++) {
+    if (!ChosenFramed(list[i])) continue;
+    const int p = list[i].column;
+    fp->highest = std::max(fp->highest, p);
+    if (p < 1) continue;
+    fp->width[p] = std::max(fp->width[p], static_cast<int>(list[i].width));
+    fp->inStrip[p] = StripState(list[i]) == 1;
+  }
 }
 
-int EntryAt(const TabuColumn* list, int row, int position, bool freeLines) {
-  for (int i = 0, n = TabuCount(list); i < n; i++)
-    if (Chosen(list[i]) && FreeLine(list[i]) == freeLines && list[i].row == row && list[i].column == position)
-      return i;
-  return -1;
+// The entry of each position 1..highest on a framed row: the first in the
+// list, -1 where none.
+void FramedRowEntries(const TabuColumn* list, int n, int row, int highest, int* entry) {
+  std::fill(entry, entry + highest + 1, -1);
+  for (int i = n - 1; i >= 0; i--)
+    if (ChosenFramed(list[i]) && list[i].row == row && list[i].column >= 1) entry[list[i].column] = i;
 }
 
 // 1 found (the record current), 0 not found, -1 an error.
@@ -100,6 +116,12 @@ int FindLayoutRecord(const char* code) {
     if (r < 0) return -1;
     if (r != 0) return 0;
   }
+}
+
+// Copies a name into a zeroed buffer, leaving its last byte the terminator:
+// strncpy would clear the rest again for every cell.
+void CopyName(char* to, const char* from, size_t size) {
+  for (size_t k = 0; k + 1 < size && from[k]; k++) to[k] = from[k];
 }
 
 std::string RightAligned(const std::string& s, int w) {
@@ -165,9 +187,9 @@ void FillTabuValue(TabuColumn* list, int index) {
       v.decimals = f4decimals(field);
     }
     std::memcpy(v.text, f4ptr(field), std::min<size_t>(length, sizeof v.text));
-    std::strncpy(v.fieldName, f4name(field), sizeof v.fieldName - 1);
+    CopyName(v.fieldName, f4name(field), sizeof v.fieldName);
     const char* source = !TabuRun.givenName.empty() ? TabuRun.givenName.c_str() : d4alias(f4data(field));
-    std::strncpy(v.sourceName, source, sizeof v.sourceName - 1);
+    CopyName(v.sourceName, source, sizeof v.sourceName);
   }
   if (e.valueRoutine) e.valueRoutine(&v);
   if (!field && !e.valueRoutine) ErrLogMessage(EL_ERROR, kLogNoValue, "");
@@ -232,7 +254,10 @@ int BuildTabuHeadings(TabuColumn* list, TabuLineSink* sink) {
   run.rules[RULE_TOP][0] = static_cast<char>(f[FR_TL]);
   run.rules[RULE_MID][0] = static_cast<char>(f[FR_LT]);
   run.rules[RULE_BOT][0] = static_cast<char>(f[FR_BL]);
-  const int rows = HighestRow(list, false), positions = HighestPosition(list);
+  const int n = TabuCount(list), rows = HighestRow(list, false);
+  FramedPositions fp;
+  MeasureFramed(list, n, &fp);
+  int entry[kPositions];
   run.rulesLength = 1;
   bool topPrinted = false;
   for (int row = 1; row <= rows; row++) {
@@ -240,12 +265,12 @@ int BuildTabuHeadings(TabuColumn* list, TabuLineSink* sink) {
     line1[0] = line2[0] = static_cast<char>(f[FR_V]);
     bool named1 = false, named2 = false;
     int at = 0;
-    for (int p = 1; p <= positions; p++) {
-      bool inStrip;
-      const int w = PositionWidth(list, p, &inStrip);
-      if (!inStrip || w <= 0) continue;
+    FramedRowEntries(list, n, row, fp.highest, entry);
+    for (int p = 1; p <= fp.highest; p++) {
+      const int w = fp.width[p];
+      if (!fp.inStrip[p] || w <= 0) continue;
       if (at + w + 1 >= TABU_LINE) break;
-      const int i = EntryAt(list, row, p, false);
+      const int i = entry[p];
       if (i >= 0) {
         std::string l1, l2;
         SplitPrintedName(i, &l1, &l2);
@@ -297,7 +322,8 @@ int BuildTabuFreeLines(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine cel
       SplitPrintedName(i, &l1, &l2);
       std::string label = l1.empty() ? "" : l1 + (l2.empty() ? "" : " " + l2) + ":";
       Place(&labels, e.column, label);
-      Place(&values, e.column + static_cast<int>(label.size()), cell(list, i, std::max(0, static_cast<int>(e.width)), true));
+      Place(&values, e.column + static_cast<int>(label.size()),
+            cell(list, i, std::max(0, static_cast<int>(e.width)), true, true));
     }
     if (!onRow) continue;
     labels.resize(TABU_LINE - 1);
@@ -311,7 +337,10 @@ int BuildTabuFreeLines(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine cel
 }
 
 int BuildTabuFramedRows(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine cell, int onlyRow) {
-  const int rows = HighestRow(list, false), positions = HighestPosition(list);
+  const int n = TabuCount(list), rows = HighestRow(list, false);
+  FramedPositions fp;
+  MeasureFramed(list, n, &fp);
+  int entry[kPositions];
   const unsigned char v = TabuRun.frame[FR_V];
   for (int row = 1; row <= rows; row++) {
     if (onlyRow > 0 && row != onlyRow) continue;
@@ -319,17 +348,18 @@ int BuildTabuFramedRows(TabuColumn* list, TabuLineSink* sink, TabuCellRoutine ce
     frame[0] = static_cast<char>(v);
     int at = 0;
     bool full = false;
-    for (int p = 1; p <= positions; p++) {
-      bool inStrip;
-      const int w = PositionWidth(list, p, &inStrip);
-      const int i = EntryAt(list, row, p, false);
-      // Every value is taken, so the totals hold columns of other strips too.
-      const std::string text = i >= 0 ? cell(list, i, w, false) : "";
-      if (!inStrip || w <= 0 || full) continue;
-      if (at + w + 1 >= TABU_LINE - 1) {
+    FramedRowEntries(list, n, row, fp.highest, entry);
+    for (int p = 1; p <= fp.highest; p++) {
+      const int w = fp.width[p];
+      const int i = entry[p];
+      bool shown = fp.inStrip[p] && w > 0 && !full;
+      if (shown && at + w + 1 >= TABU_LINE - 1) {
+        shown = false;
         full = true;
-        continue;
       }
+      // Every value is taken, so the totals hold columns of other strips too.
+      const std::string text = i >= 0 ? cell(list, i, w, false, shown) : "";
+      if (!shown) continue;
       Place(&values, at + 1, text.substr(0, static_cast<size_t>(w)));
       at += w + 1;
       frame[static_cast<size_t>(at)] = static_cast<char>(v);

@@ -12,8 +12,9 @@
 
 namespace {
 
-std::string SampleCell(TabuColumn* list, int index, int w, bool freeLine) {
+std::string SampleCell(TabuColumn* list, int index, int w, bool freeLine, bool shown) {
   FillTabuValue(list, index);
+  if (!shown) return "";
   const TabuValue& v = TabuRun.value;
   switch (v.type) {
     case 'D': {

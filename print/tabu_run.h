@@ -72,7 +72,9 @@ class TabuLineSink {
   virtual int Pair(const std::string& text, const std::string& values, int length, bool skipBlank) = 0;
 };
 // The text of a column's cell, w wide (free line: in the value's own width).
-typedef std::string (*TabuCellRoutine)(TabuColumn* list, int index, int w, bool freeLine);
+// Not shown (another strip's, or past the line's end): the value is taken
+// all the same, for the totals, and no text is made.
+typedef std::string (*TabuCellRoutine)(TabuColumn* list, int index, int w, bool freeLine, bool shown);
 
 int BuildTabuHeadings(TabuColumn* list, TabuLineSink* sink);
 // 1 when any free line was put, 0 none, -1 on an error.

@@ -31,9 +31,11 @@ constexpr int kTabuJobFlags = 0x1018;
 constexpr size_t kSubtitleLine = 120;
 
 // A record's cell; numbers go into the column's total.
-std::string RecordCell(TabuColumn* list, int index, int w, bool freeLine) {
+std::string RecordCell(TabuColumn* list, int index, int w, bool freeLine, bool shown) {
   FillTabuValue(list, index);
   const TabuValue& v = TabuRun.value;
+  if ((v.type == 'N' || v.type == 'F') && v.number != 0 && index < TABU_SLOTS) TabuRun.totals[index] += v.number;
+  if (!shown) return "";
   switch (v.type) {
     case 'D': {
       if (v.text[0] == ' ' || v.text[0] == '\0') return "";
@@ -46,7 +48,6 @@ std::string RecordCell(TabuColumn* list, int index, int w, bool freeLine) {
     case 'N':
     case 'F':
       if (v.number == 0) return "";
-      if (index < TABU_SLOTS) TabuRun.totals[index] += v.number;
       return TabuNumberText(v.number, v.width, v.decimals, w, freeLine);
     default:
       return std::string(v.text, static_cast<size_t>(std::max(0, std::min(static_cast<int>(v.width), w))));
@@ -57,8 +58,8 @@ bool Summed(const TabuColumn& e, int index) {
   return (e.flags & TABU_SUMMED) && index < TABU_SLOTS && (TabuRun.types[index] == 'N' || TabuRun.types[index] == 'F');
 }
 
-std::string TotalCell(TabuColumn* list, int index, int w, bool freeLine) {
-  if (!Summed(list[index], index)) return "";
+std::string TotalCell(TabuColumn* list, int index, int w, bool freeLine, bool shown) {
+  if (!shown || !Summed(list[index], index)) return "";
   const TabuRunState& run = TabuRun;
   if (freeLine) return TabuGroupedNumber(run.totals[index], run.valueWidth[index], run.decimals[index], w);
   return TabuNumberText(run.totals[index], run.valueWidth[index], run.decimals[index], w, false);
@@ -71,7 +72,8 @@ int PrintText(const std::string& line, int length, bool lineFeed = true) {
   return lineFeed ? drukuj_line_feed(1) : 0;
 }
 
-bool AllBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+// A NUL counts as not blank, as any character but the blank does.
+bool AllBlank(const std::string& s) { return std::strspn(s.c_str(), " ") == s.size(); }
 
 class PrintSink : public TabuLineSink {
  public:
