@@ -14,14 +14,8 @@
 #include "tests/masterdata/goods_fixture.h"
 #include "ui/keyboard.h"
 
-class GoodsJobsTest : public GoodsTest {
+class GoodsJobsTest : public GoodsScreenTest {
  protected:
-  void SetUp() override {
-    GoodsTest::SetUp();
-    if (HasFatalFailure()) return;
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
-  }
   // The job's result; -99 when the keys ran out before it ended.
   template <class Job>
   int Run(Job job, const std::string& keys) {

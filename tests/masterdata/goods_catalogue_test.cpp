@@ -13,14 +13,8 @@
 
 namespace {
 
-class GoodsCatalogueTest : public GoodsTest {
+class GoodsCatalogueTest : public GoodsScreenTest {
  protected:
-  void SetUp() override {
-    GoodsTest::SetUp();
-    if (HasFatalFailure()) return;
-    g4set_key_to(KEY_F9, TakeShot);
-    seen.clear();
-  }
   // Runs the catalogue with the keys (F9 takes a screen); its result.
   int Run(const std::string& keys) {
     Keys(keys);

@@ -12,10 +12,12 @@
 #include "masterdata/goods_catalogue.h"
 #include "print/printer.h"
 #include "tables/masterdata_tables.h"
+#include "tests/app/screen_shots.h"
 #include "tests/print/print_fixture.h"
 #include "tests/print/printed_text.h"
 #include "tests/tables/tables_fixture.h"
 #include "ui/browse.h"
+#include "ui/keyboard.h"
 
 class GoodsTest : public TablesTest {
  protected:
@@ -99,4 +101,16 @@ class GoodsTest : public TablesTest {
   PrintScreen printing;
   kontekst_kartoteki_towarow* context = nullptr;
   BrowseContext* browse = nullptr;
+};
+
+// The goods fixture with F9 taking a screen, for tests that look at what a
+// key script showed.
+class GoodsScreenTest : public GoodsTest {
+ protected:
+  void SetUp() override {
+    GoodsTest::SetUp();
+    if (HasFatalFailure()) return;
+    g4set_key_to(KEY_F9, TakeShot);
+    seen.clear();
+  }
 };
