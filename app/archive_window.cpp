@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/archive_backup.h"
-#include "app/form_text.h"
 #include "app/maintenance.h"
 #include "app/option_forms.h"
 #include "app/option_sets.h"
@@ -18,6 +17,7 @@
 #include "db/db_engine.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
+#include "env/form_text.h"
 #include "env/paths.h"
 #include "env/services.h"
 #include "env/session/environment.h"

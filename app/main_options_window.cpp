@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/form_text.h"
 #include "app/operator_windows.h"
 #include "app/option_sets.h"
 #include "app/option_values.h"
 #include "app/working_date.h"
 #include "env/code_pages.h"
+#include "env/form_text.h"
 #include "env/session/environment.h"
 #include "tables/catalogue.h"
 #include "ui/desktop.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form_text.h"
 #include "app/operator_block.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "env/form_text.h"
 #include "env/messages.h"
 #include "env/session/environment.h"
 #include "ui/get4.h"

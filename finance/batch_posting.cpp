@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
@@ -15,7 +16,6 @@
 #include "finance/payments.h"
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "tables/cash_tables.h"
 #include "tables/sales_tables.h"

@@ -5,20 +5,20 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/dates.h"
-#include "env/temp_strings.h"
 #include "env/session/field_text.h"
+#include "env/temp_strings.h"
 #include "finance/payments.h"
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "masterdata/description_field.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/book_tables.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/vat_services.h"
@@ -20,7 +21,6 @@
 #include "finance/cash_book.h"
 #include "finance/payments.h"
 #include "print/tabulogram.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "ui/browse.h"
@@ -30,8 +30,8 @@
 #include "ui/message_box.h"
 #include "ui/opened_window.h"
 #include "ui/std_windows.h"
-#include "ui/window4.h"
 #include "ui/wiget.h"
+#include "ui/window4.h"
 
 KontekstKasy* kontekstKasy = nullptr;
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_seeks.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
@@ -24,7 +25,6 @@
 #include "finance/cash_book.h"
 #include "finance/payments.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/masterdata_tables.h"
 #include "ui/browse.h"

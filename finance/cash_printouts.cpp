@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_print.h"
 #include "app/document_text.h"
 #include "db/db_index.h"
@@ -26,7 +27,6 @@
 #include "print/page_viewer.h"
 #include "print/patterns.h"
 #include "print/printer.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "ui/browse.h"

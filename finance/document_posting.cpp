@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
@@ -23,7 +24,6 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "masterdata/exchange_rates.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/sales_context.h"
 #include "tables/cash_tables.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/settlement.h"
@@ -23,7 +24,6 @@
 #include "finance/posting_internal.h"
 #include "masterdata/exchange_rates.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/payments.h"
 #include "sales/sales_context.h"

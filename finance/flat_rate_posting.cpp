@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -18,7 +19,6 @@
 #include "finance/posting.h"
 #include "finance/posting_internal.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/book_tables.h"
 #include "tables/wait_notice.h"
 #include "ui/get4.h"

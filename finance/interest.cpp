@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_index.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/dates.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "ui/message_box.h"
 

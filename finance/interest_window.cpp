@@ -2,10 +2,10 @@
 // date and a payment date, asked again until Esc.
 #include <cstring>
 
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "env/numbers.h"
 #include "finance/interest.h"
-#include "sales/document_kinds.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/opened_window.h"

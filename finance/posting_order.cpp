@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "db/db_index.h"
 #include "db/dbf_records.h"
@@ -18,7 +19,6 @@
 #include "print/page_viewer.h"
 #include "print/patterns.h"
 #include "print/printer.h"
-#include "sales/document_kinds.h"
 #include "tables/book_tables.h"
 #include "tables/firm_tables.h"
 #include "tables/sales_tables.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/browse_search.h"
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -22,7 +23,6 @@
 #include "print/patterns.h"
 #include "print/printer.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "tables/masterdata_tables.h"
@@ -35,8 +35,8 @@
 #include "ui/opened_window.h"
 #include "ui/record_stamp.h"
 #include "ui/std_windows.h"
-#include "ui/window4.h"
 #include "ui/wiget.h"
+#include "ui/window4.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
@@ -21,7 +22,6 @@
 #include "finance/transfers.h"
 #include "masterdata/catalogue_browse.h"
 #include "print/tabulogram.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "ui/browse.h"

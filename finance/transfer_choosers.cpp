@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "app/prompts.h"
 #include "app/transfer_contractor.h"
@@ -17,7 +18,6 @@
 #include "finance/transfers.h"
 #include "masterdata/contractor_catalogue.h"
 #include "masterdata/contractors.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "tables/masterdata_tables.h"

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "finance/transfers.h"
-#include "sales/document_kinds.h"
 #include "ui/get4.h"
 #include "ui/message_box.h"
 

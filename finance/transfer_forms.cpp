@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "db/dbf_table.h"
 #include "env/dates.h"
 #include "env/services.h"
 #include "env/temp_strings.h"
 #include "finance/transfers.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/catalogue.h"
 #include "ui/definition_lists.h"

@@ -2,10 +2,10 @@
 // the main options, saved with F2.
 #include <cstdint>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "finance/transfers.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "ui/definition_lists.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"

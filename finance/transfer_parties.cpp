@@ -2,24 +2,24 @@
 // office, the own firm or a partner.
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_seeks.h"
 #include "app/document_text.h"
-#include "app/transfer_contractor.h"
-#include "env/dates.h"
 #include "app/prompts.h"
-#include "env/services.h"
-#include "jpk/bank_accounts.h"
-#include "sales/document_kinds.h"
-#include "ui/menu.h"
+#include "app/transfer_contractor.h"
 #include "db/dbf_table.h"
+#include "env/dates.h"
+#include "env/services.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "finance/transfers.h"
+#include "jpk/bank_accounts.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/personnel_tables.h"
 #include "tables/vat_tables.h"
+#include "ui/menu.h"
 #include "ui/validators.h"
 
 void (*OdswiezFormularzPrzelewu)() = nullptr;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/vat_services.h"
 #include "db/dbf_table.h"
@@ -11,7 +12,6 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
-#include "sales/document_kinds.h"
 #include "tables/receipt_tables.h"
 #include "tables/sales_tables.h"
 #include "ui/message_box.h"

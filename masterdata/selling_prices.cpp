@@ -14,7 +14,7 @@
 #include "ui/std_windows.h"
 #include "ui/window4.h"
 
-#include "app/form_text.h"
+#include "env/form_text.h"
 
 namespace {
 

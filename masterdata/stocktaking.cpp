@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/document_print.h"
-#include "app/form_text.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
@@ -13,6 +12,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
+#include "env/form_text.h"
 #include "env/numbers.h"
 #include "env/session/environment.h"
 #include "env/session/field_text.h"

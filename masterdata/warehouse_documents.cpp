@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/browse_search.h"
+#include "app/document_lines_view.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
@@ -33,7 +34,6 @@
 #include "masterdata/address_clipboard.h"
 #include "masterdata/catalogue_browse.h"
 #include "masterdata/stock_update.h"
-#include "sales/document_totals.h"
 #include "tables/warehouse_tables.h"
 #include "ui/browse.h"
 #include "ui/definition_lists.h"

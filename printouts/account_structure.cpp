@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_index.h"
 #include "db/dbf_table.h"
 #include "env/messages.h"
@@ -10,7 +11,6 @@
 #include "printouts/account_sums.h"
 #include "printouts/register_source.h"
 #include "sales/currency_view.h"
-#include "sales/document_kinds.h"
 #include "sales/vat_register.h"
 #include "tables/exchange_tables.h"
 #include "tables/sales_tables.h"

@@ -3,17 +3,17 @@
 #include <cstdio>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
+#include "db/db_scan.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
-#include "db/db_scan.h"
 #include "env/numbers.h"
 #include "print/tabulogram.h"
 #include "printouts/register_source.h"
 #include "printouts/vat_register_print.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/vat_register.h"
 #include "tables/exchange_tables.h"

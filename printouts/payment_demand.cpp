@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/settlement.h"
@@ -22,7 +23,6 @@
 #include "print/patterns.h"
 #include "print/printer.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/cash_tables.h"
 #include "tables/firm_tables.h"
 #include "tables/sales_tables.h"

@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
 #include "env/text_buffers.h"
 #include "printouts/vat_register_print.h"
-#include "sales/document_kinds.h"
 #include "tables/sales_tables.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_lock.h"
 #include "env/dates.h"
 #include "env/session/environment.h"
@@ -13,7 +14,6 @@
 #include "print/printer.h"
 #include "printouts/register_source.h"
 #include "printouts/register_totals.h"
-#include "sales/document_kinds.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
@@ -12,7 +13,6 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "printouts/register_source.h"
-#include "sales/document_kinds.h"
 #include "sales/register_filters.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
-#include "app/form_text.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "env/form_text.h"
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "env/text_buffers.h"
@@ -20,7 +21,6 @@
 #include "print/patterns.h"
 #include "print/printer.h"
 #include "sales/currency_view.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"

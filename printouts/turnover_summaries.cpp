@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_seeks.h"
 #include "app/prompts.h"
 #include "db/db_index.h"
@@ -13,7 +14,6 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "sales/currency_view.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/register_filters.h"
 #include "sales/sales_context.h"

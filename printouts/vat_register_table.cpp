@@ -4,13 +4,13 @@
 #include <iterator>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "db/db_scan.h"
 #include "db/dbf_table.h"
 #include "print/tabulogram.h"
 #include "printouts/register_source.h"
 #include "printouts/vat_register_print.h"
-#include "sales/document_kinds.h"
 #include "sales/vat_register.h"
 #include "tables/catalogue.h"
 #include "tables/exchange_tables.h"

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
@@ -19,7 +20,6 @@
 #include "retail/position_register.h"
 #include "retail/receipt_filters.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/catalogue.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"

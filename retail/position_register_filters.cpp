@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
 #include "db/db_scan.h"
@@ -13,7 +14,6 @@
 #include "retail/position_register.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/catalogue.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"

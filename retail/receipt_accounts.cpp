@@ -3,6 +3,7 @@
 // into Z5KONTES and shown as a list that prints itself.
 #include <cstdio>
 
+#include "app/document_kinds.h"
 #include "db/db_index.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
@@ -10,7 +11,6 @@
 #include "print/tabulogram.h"
 #include "printouts/account_sums.h"
 #include "retail/position_register.h"
-#include "sales/document_kinds.h"
 #include "tables/exchange_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
@@ -17,7 +18,6 @@
 #include "retail/receipt_filters.h"
 #include "retail/receipt_positions.h"
 #include "sales/background_screen.h"
-#include "sales/document_kinds.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"
 #include "ui/browse.h"

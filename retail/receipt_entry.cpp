@@ -7,9 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "app/validators.h"
+#include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -19,13 +21,11 @@
 #include "env/session/field_text.h"
 #include "fiscal/fiscal_printer.h"
 #include "fiscal/printer_params.h"
-#include "retail/receipt_positions.h"
 #include "retail/receipt_invoice.h"
+#include "retail/receipt_positions.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/catalogue.h"
 #include "tables/receipt_tables.h"
-#include "db/db_index.h"
 #include "ui/browse.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_index.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
@@ -23,7 +24,6 @@
 #include "print/tabulogram.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/receipt_tables.h"
 #include "ui/browse.h"
 #include "ui/filters.h"

@@ -7,16 +7,16 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/prompts.h"
+#include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/receipt_tables.h"
-#include "db/db_index.h"
 #include "ui/browse.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"

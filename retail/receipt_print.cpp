@@ -3,6 +3,7 @@
 // fiscal receipt sent from the saved positions.
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
@@ -11,7 +12,6 @@
 #include "fiscal/printer_params.h"
 #include "retail/receipt_invoice.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "tables/firm_tables.h"
 #include "tables/receipt_tables.h"
 #include "ui/browse.h"

@@ -7,9 +7,12 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/document_kinds.h"
+#include "app/document_lines_view.h"
 #include "app/document_text.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
+#include "db/db_index.h"
 #include "db/db_lock.h"
 #include "db/db_scan.h"
 #include "db/dbf_records.h"
@@ -24,10 +27,8 @@
 #include "retail/receipt_invoice.h"
 #include "retail/receipt_positions.h"
 #include "retail/receipts.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "tables/receipt_tables.h"
-#include "db/db_index.h"
 #include "ui/browse.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"

@@ -3,6 +3,7 @@
 // invoice, on one page of form 36, shown and printed on F2.
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/option_values.h"
@@ -14,7 +15,6 @@
 #include "env/text_buffers.h"
 #include "retail/position_register.h"
 #include "retail/receipt_filters.h"
-#include "sales/document_kinds.h"
 #include "tables/receipt_tables.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/prompts.h"
 #include "db/db_index.h"
@@ -13,7 +14,6 @@
 #include "db/dbf_table.h"
 #include "print/tabulogram.h"
 #include "retail/position_register.h"
-#include "sales/document_kinds.h"
 #include "tables/exchange_tables.h"
 #include "tables/receipt_tables.h"
 #include "tables/wait_notice.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
@@ -18,7 +19,6 @@
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "sales/document_copies.h"
-#include "sales/document_kinds.h"
 #include "sales/numbering.h"
 #include "sales/payments.h"
 #include "sales/register_actions.h"

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_seeks.h"
+#include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "db/db_index.h"
@@ -14,6 +16,7 @@
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/dates.h"
+#include "env/messages.h"
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
@@ -22,7 +25,6 @@
 #include "masterdata/nip_check_window.h"
 #include "masterdata/tax_number_checks.h"
 #include "sales/document_lines.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/line_code.h"
 #include "sales/sales_context.h"
@@ -30,13 +32,11 @@
 #include "tables/sales_tables.h"
 #include "ui/browse.h"
 #include "ui/coded_field.h"
+#include "ui/desktop.h"
 #include "ui/get4.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/std_windows.h"
-#include "app/document_text.h"
-#include "env/messages.h"
-#include "ui/desktop.h"
 #include "ui/window4.h"
 
 DaneNabywcy daneNabywcy{0, 0};

@@ -5,13 +5,13 @@
 #include <iterator>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/settlement.h"
 #include "db/dbf_table.h"
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "print/tabulogram.h"
-#include "sales/document_kinds.h"
 #include "sales/sales_context.h"
 #include "sales/sales_register.h"
 #include "tables/catalogue.h"

@@ -2,15 +2,15 @@
 #include <cmath>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/vat_services.h"
 #include "db/db_lock.h"
-#include "env/dates.h"
-#include "env/text_buffers.h"
-#include "masterdata/countries.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "env/dates.h"
 #include "env/session/field_text.h"
-#include "sales/document_kinds.h"
+#include "env/text_buffers.h"
+#include "masterdata/countries.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
 #include "sales/register_actions.h"
@@ -20,9 +20,9 @@
 #include "ui/browse.h"
 #include "ui/keyboard.h"
 #include "ui/menu.h"
+#include "ui/message_box.h"
 #include "ui/std_windows.h"
 #include "ui/window4.h"
-#include "ui/message_box.h"
 
 namespace {
 

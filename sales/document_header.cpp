@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"
@@ -23,7 +24,6 @@
 #include "sales/buyer.h"
 #include "sales/document_conversions.h"
 #include "sales/document_lines.h"
-#include "sales/document_kinds.h"
 #include "sales/document_preview.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"

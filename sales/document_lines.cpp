@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "app/vat_services.h"
@@ -20,7 +21,6 @@
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "masterdata/catalogue_lists.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/line_code.h"
 #include "sales/line_fields.h"

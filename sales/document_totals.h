@@ -92,5 +92,3 @@ int szukaj_konta_pozycji();
 // A menu item with its value and action; key 0 or 1 no hot key (1 with a
 // separator after it), another key its hot key, bit 0x80 F2.
 int dodaj_pozycje_menu(const char* text, int row, int col, int32_t value, int32_t (*action)(int32_t), int key);
-// F3 in a register: shows or hides the lines of the current document.
-void przelacz_dokument_pozycje(int key);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
 #include "app/settlement.h"
@@ -23,7 +24,6 @@
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/date_checks.h"
-#include "sales/document_kinds.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
 #include "sales/marks_dialogs.h"

@@ -1,10 +1,10 @@
 // " Pozycje " of the sales register: the lines of a stored document edited
 // under its header lock.
+#include "app/document_kinds.h"
 #include "db/db_lock.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/session/environment.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
 #include "sales/payments.h"

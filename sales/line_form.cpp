@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
@@ -18,7 +19,6 @@
 #include "env/text_buffers.h"
 #include "masterdata/accounts.h"
 #include "masterdata/catalogue_lists.h"
-#include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/line_code.h"
 #include "sales/line_fields.h"

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "db/db_lock.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "sales/document_conversions.h"
-#include "sales/document_kinds.h"
 #include "sales/numbering.h"
 #include "sales/payments.h"
 #include "sales/register_actions.h"

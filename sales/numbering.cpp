@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
@@ -18,7 +19,6 @@
 #include "env/session/environment.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
-#include "sales/document_kinds.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"

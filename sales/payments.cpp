@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/module_entries.h"
 #include "app/option_sets.h"
@@ -16,7 +17,6 @@
 #include "env/numbers.h"
 #include "env/session/field_text.h"
 #include "sales/document_header.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/sales_context.h"
 #include "tables/cash_tables.h"

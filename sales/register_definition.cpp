@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "app/sales_options.h"
 #include "app/settlement.h"
@@ -17,14 +18,13 @@
 #include "print/tabulogram.h"
 #include "printouts/invoice_print.h"
 #include "printouts/payment_demand.h"
-#include "sales/batch_copy.h"
 #include "printouts/sales_summary.h"
 #include "printouts/turnover_summaries.h"
+#include "sales/batch_copy.h"
 #include "sales/buyer.h"
 #include "sales/currency_view.h"
 #include "sales/document_copies.h"
 #include "sales/document_header.h"
-#include "sales/document_kinds.h"
 #include "sales/final_invoices.h"
 #include "sales/header_form.h"
 #include "sales/payments.h"

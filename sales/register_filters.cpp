@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_forms.h"
 #include "app/option_sets.h"
 #include "app/vat_services.h"
@@ -16,7 +17,6 @@
 #include "masterdata/catalogue_lists.h"
 #include "masterdata/countries.h"
 #include "sales/buyer.h"
-#include "sales/document_kinds.h"
 #include "sales/document_totals.h"
 #include "sales/line_code.h"
 #include "sales/numbering.h"

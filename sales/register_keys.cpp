@@ -1,5 +1,6 @@
 #include <string>
 
+#include "app/document_lines_view.h"
 #include "app/option_sets.h"
 #include "app/settlement.h"
 #include "db/db_lock.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/document_text.h"
 #include "app/option_sets.h"
 #include "app/prompts.h"
@@ -13,13 +14,12 @@
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
-#include "env/paths.h"
 #include "env/numbers.h"
+#include "env/paths.h"
 #include "env/session/field_text.h"
 #include "env/temp_strings.h"
 #include "masterdata/stock_update.h"
 #include "printouts/report_period.h"
-#include "sales/document_kinds.h"
 #include "sales/register_actions.h"
 #include "sales/sales_context.h"
 #include "tables/catalogue.h"

@@ -8,15 +8,11 @@
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
 #include "tables/vat_tables.h"
-#include "ui/browse.h"
 #include "ui/menu.h"
-#include "ui/std_windows.h"
 
 namespace {
 
-constexpr int KEY_F3 = 0x3D00;
 constexpr int ACCEPT_ROW = 45;
-constexpr int LINES_HINT_ORDER = 3;
 constexpr int MODE_DOCUMENT_CURRENCY = 2;
 
 }  // namespace
@@ -61,15 +57,3 @@ int dodaj_pozycje_menu(const char* text, int row, int col, int32_t value, int32_
   return item;
 }
 
-void przelacz_dokument_pozycje(int key) {
-  BrowseContext* browse = CurrentBrowse;
-  if (key != KEY_F3 || !browse) return;
-  remove_fun_help("F3");
-  if (browse->rel_shown) {
-    browse_reset_display_relate(browse);
-    set_fun_help("F3", "Pozycje", LINES_HINT_ORDER);
-  } else {
-    browse_active_display_relate(browse);
-    set_fun_help("F3", "Dokument", LINES_HINT_ORDER);
-  }
-}

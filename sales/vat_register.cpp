@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/document_kinds.h"
 #include "app/option_sets.h"
 #include "app/vat_services.h"
 #include "db/db_index.h"
@@ -21,10 +22,9 @@
 #include "printouts/margin_register.h"
 #include "printouts/register_totals.h"
 #include "printouts/sales_chart.h"
-#include "printouts/vat_register_print.h"
 #include "printouts/turnover_summaries.h"
+#include "printouts/vat_register_print.h"
 #include "sales/currency_view.h"
-#include "sales/document_kinds.h"
 #include "sales/document_lines.h"
 #include "sales/document_totals.h"
 #include "sales/numbering.h"

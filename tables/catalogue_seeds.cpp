@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form_text.h"
 #include "db/dbf_definition.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
+#include "env/form_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/form_text.h"
+#include "env/form_text.h"
 
 #include "env/messages.h"
 

@@ -1,4 +1,4 @@
-#include "sales/document_kinds.h"
+#include "app/document_kinds.h"
 
 #include <initializer_list>
 #include <iterator>

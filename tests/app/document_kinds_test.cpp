@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "sales/document_kinds.h"
+#include "app/document_kinds.h"
 #include "tests/sales/sales_fixture.h"
 
 namespace {
