@@ -307,6 +307,22 @@ TEST_F(BookkeepingImportTest, SellerCheckAsksAndEscStopsTheMerge) {
   EXPECT_EQ(Count(OpenZ5KONT, Z5KONT), 3);
 }
 
+// The same names under another NIP are another seller: the question, Esc
+// merges nothing, T merges and leaves the own NIP as it was.
+TEST_F(BookkeepingImportTest, SellerOfAnotherNipIsAskedAbout) {
+  Firm("Firma ABC", "ABC", "526-000-12-35");
+  Import("{F9}{ESC}");
+  EXPECT_TRUE(seen.find("Brak zgodności danych sprzedawcy") != std::string::npos) << seen;
+  EXPECT_EQ(Count(OpenZ5KONT, Z5KONT), 2);
+  seen.clear();
+  Import("{F9}T{ESC}x");
+  EXPECT_TRUE(seen.find("Brak zgodności danych sprzedawcy") != std::string::npos) << seen;
+  EXPECT_EQ(Count(OpenZ5KONT, Z5KONT), 3);
+  ASSERT_EQ(OpenZ5PAWL(), 0);
+  EXPECT_EQ(FieldText(Z5PAWL.table, "NIP"), "526-000-12-35");
+  d4close(Z5PAWL.table);
+}
+
 TEST_F(BookkeepingImportTest, DamagedArchiveSaysSoAndChangesNothing) {
   FILE* f = std::fopen((dir + "src/ZELM_2026_2.EXP").c_str(), "wb");
   std::fputs("garbage that is no archive at all", f);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "env/services.h"
 #include "fiscal/posnet.h"
@@ -78,6 +79,35 @@ TEST_F(PosnetOnlineTest, BadChecksumsAndBrokenFramesAreRefused) {
     port.input.clear();
     Reply(r.bytes);
     EXPECT_EQ(Receive(), r.result) << r.bytes;
+  }
+}
+
+// A reply fills its buffer up to the byte before the last (kept for the
+// NUL): text, "#" and four digits of 99 bytes fit the 100-byte buffer, and
+// of 299 the 300-byte one; one byte more is too long. The check sums were
+// worked out by hand.
+TEST_F(PosnetOnlineTest, ReplyUpToItsBufferAndOneByteOver) {
+  const struct {
+    int size;
+    std::string text;
+    const char* crc;
+    int result;
+  } replies[] = {
+      {100, "rtcget\t" + std::string(87, 'x'), "4666", 0},
+      {100, "rtcget\t" + std::string(88, 'x'), "B19D", PN_TOO_LONG},
+      {300, "trline\t" + std::string(287, 'x'), "4783", 0},
+      {300, "trline\t" + std::string(288, 'x'), "44BC", PN_TOO_LONG},
+  };
+  for (const auto& r : replies) {
+    SCOPED_TRACE(r.text.size());
+    port.input.clear();
+    Reply("\x02" + r.text + "#" + r.crc + "\x03");
+    std::vector<char> buffer(static_cast<size_t>(r.size) + 1, '!');
+    EXPECT_EQ(PosnetOnlineOdbierz(buffer.data(), r.size), r.result);
+    EXPECT_EQ(buffer[static_cast<size_t>(r.size)], '!') << "nothing written past the buffer";
+    if (r.result == 0) {
+      EXPECT_EQ(std::string(buffer.data()), r.text);
+    }
   }
 }
 

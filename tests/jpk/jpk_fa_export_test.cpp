@@ -193,6 +193,34 @@ TEST_F(JpkFaExportTest, EveryVariantValidatesAndItsControlSumsMatchTheWorkTable)
   }
 }
 
+// Before 2024 an advance invoice (kind 9) is "ZAL" only as the second pass
+// reads it from the auxiliary register; the main register's is "VAT". From
+// 2024 the main register's stays "VAT" too.
+TEST_F(JpkFaExportTest, AdvanceInvoiceIsZalOnlyInTheSecondPassBefore2024) {
+  FixedClock clock(2026, 12, 10, 10, 0, 0);
+  auto kind = [](const std::string& xml, const std::string& number) {
+    size_t at = xml.find("<P_2A>" + number + "</P_2A>");
+    if (at == std::string::npos) return std::string("<missing>");
+    size_t start = xml.rfind("<Faktura", at);
+    size_t end = xml.find("</Faktura>", at);
+    return Element(xml.substr(start, end - start), "RodzajFaktury");
+  };
+  for (const Variant& v : {kVariants[1], kVariants[3]}) {
+    SCOPED_TRACE(v.number);
+    WorkIn(v);
+    Fields line = {{"NA1", "Zaliczka"}, {"JED", "szt"}, {"ILO", "1"}, {"CNR", "100"}, {"CBR", "123"}, {"VAT", "1"},
+                   {"VAS", "23"}, {"WNE", "100"}, {"WAV", "23"}, {"WAB", "123"}, {"RE3", "N"}, {"KVA", "1"}};
+    AppendSalesDocument(Z5SPRZ, Z5SPRE, 1, 9, "  FP", Day(v, 11).c_str(), {{"WAL", "PLN"}, {"RE4", "T"}}, {line});
+    AppendSalesDocument(Z5SPRZ_2, Z5SPRE_2, 2, 9, "  FP", Day(v, 12).c_str(),
+                        {{"WAL", "PLN"}, {"RE4", "T"}, {"KZA", "123"}}, {line});
+    ASSERT_EQ(Export(v), 0);
+    std::string xml = ReadFile(firm + v.file);
+    EXPECT_EQ(ValidateJpk(firm + v.file, v.number), "") << xml;
+    EXPECT_EQ(kind(xml, "FP/1"), "VAT") << xml;
+    EXPECT_EQ(kind(xml, "FP/2"), v.number < 4 ? "ZAL" : "<missing>") << xml;
+  }
+}
+
 TEST_F(JpkFaExportTest, OneSmallFilePerVariantAsPublished) {
   FixedClock clock(2026, 12, 10, 10, 0, 0);
   for (const Variant& v : kVariants) {

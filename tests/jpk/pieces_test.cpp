@@ -137,6 +137,22 @@ TEST_F(ExportRegisterTest, VersionsBySentEntries) {
   EXPECT_EQ(Check("t"), 1);
 }
 
+// The walk stops at the first unsent version, whatever follows it: its
+// number is taken again, and no question is asked about later ones.
+TEST_F(ExportRegisterTest, UnsentVersionEndsTheWalk) {
+  Entry("6570001122", 3, 0, 'N');
+  Entry("6570001122", 3, 1, 'T');
+  Entry("6570001122", 3, 2, 'T');
+  EXPECT_EQ(Check(""), 0);
+  ASSERT_EQ(go_and_lock(Z5DEKL.table, 1), 0);
+  f4assign(d4field(Z5DEKL.table, "WYS"), "T");
+  ASSERT_EQ(write_and_unlock(Z5DEKL.table), 0);
+  ASSERT_EQ(go_and_lock(Z5DEKL.table, 2), 0);
+  f4assign(d4field(Z5DEKL.table, "WYS"), "N");
+  ASSERT_EQ(write_and_unlock(Z5DEKL.table), 0);
+  EXPECT_EQ(Check("t"), 1) << "one question, for version 0";
+}
+
 TEST_F(ExportRegisterTest, EntryAddedThenRewrittenForTheSameVersion) {
   long first = zapisz_eksport_jpk(KOD_JPK_FA, 2026, 3, 0, "JPK_FA_2026-03_00_F.XML", "20260301", "20260331", "C:\\JPK\\");
   EXPECT_EQ(first, 1);

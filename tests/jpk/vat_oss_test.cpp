@@ -164,6 +164,25 @@ TEST_F(VatOssTest, QuarterFilterKeepsItsThreeMonths) {
   EXPECT_EQ(seen.find("MARZEC-1"), std::string::npos) << seen;
 }
 
+// A record in every month: each quarter keeps its first and last month and
+// drops the months just outside it.
+TEST_F(VatOssTest, QuarterFilterKeepsItsFirstAndLastMonth) {
+  auto number = [](int month) { return "OSS/" + std::to_string(month) + "/Q"; };
+  for (int month = 1; month <= 12; month++)
+    AppendRecord(Z5VOSS.table, {{"MIE", std::to_string(month)}, {"TYD", "1"}, {"KKR", "DE"}, {"KRA", "NIEMCY"},
+                                {"NRD", number(month)}});
+  for (int quarter = 1; quarter <= 4; quarter++) {
+    SCOPED_TRACE(quarter);
+    seen.clear();
+    Keys(("f{ENTER}" + std::to_string(quarter) + "{ENTER}{F2}{F9}{ESC}").c_str());
+    EXPECT_EQ(ewidencja_vat_oss(0), 0);
+    for (int month = 1; month <= 12; month++) {
+      bool kept = month >= 3 * quarter - 2 && month <= 3 * quarter;
+      EXPECT_EQ(seen.find(number(month)) != std::string::npos, kept) << month << "\n" << seen;
+    }
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -54,6 +54,45 @@ TEST_F(ReceiptCalculatorsTest, ChainsGiveEveryAmountOfThePosition) {
   }
 }
 
+// One piece at each rate, its VAT landing above and below half a grosz:
+// every amount rounds to the nearest grosz, none is cut.
+TEST_F(ReceiptCalculatorsTest, VatRoundsToTheNearestGroszAtEveryRate) {
+  struct Case {
+    int fill;
+    const char* rate;
+    const char* price;
+    Named expected;
+  } cases[] = {
+      // net 0.50 x 23 % = 0.115, 0.47 x 23 % = 0.1081
+      {1, "23", "0.50", {{"CNR", "0.50"}, {"WNE", "0.50"}, {"WAV", "0.12"}, {"WAB", "0.62"}, {"CBR", "0.62"}, {"CBB", "0.62"}}},
+      {1, "23", "0.47", {{"CNR", "0.47"}, {"WNE", "0.47"}, {"WAV", "0.11"}, {"WAB", "0.58"}, {"CBR", "0.58"}, {"CBB", "0.58"}}},
+      // 0.87 x 8 % = 0.0696, 0.81 x 8 % = 0.0648
+      {1, "8", "0.87", {{"CNR", "0.87"}, {"WNE", "0.87"}, {"WAV", "0.07"}, {"WAB", "0.94"}, {"CBR", "0.94"}, {"CBB", "0.94"}}},
+      {1, "8", "0.81", {{"CNR", "0.81"}, {"WNE", "0.81"}, {"WAV", "0.06"}, {"WAB", "0.87"}, {"CBR", "0.87"}, {"CBB", "0.87"}}},
+      // 0.93 x 5 % = 0.0465, 0.81 x 5 % = 0.0405
+      {1, "5", "0.93", {{"CNR", "0.93"}, {"WNE", "0.93"}, {"WAV", "0.05"}, {"WAB", "0.98"}, {"CBR", "0.98"}, {"CBB", "0.98"}}},
+      {1, "5", "0.81", {{"CNR", "0.81"}, {"WNE", "0.81"}, {"WAV", "0.04"}, {"WAB", "0.85"}, {"CBR", "0.85"}, {"CBB", "0.85"}}},
+      {1, "0", "0.93", {{"CNR", "0.93"}, {"WNE", "0.93"}, {"WAV", "0"}, {"WAB", "0.93"}, {"CBR", "0.93"}, {"CBB", "0.93"}}},
+      // gross 1.00 x 23/123 = 0.18699, 0.50 x 23/123 = 0.09350
+      {2, "23", "1.00", {{"CBR", "1.00"}, {"WAB", "1.00"}, {"WAV", "0.19"}, {"CNR", "0.81"}, {"CNB", "0.81"}, {"WNE", "0.81"}}},
+      {2, "23", "0.50", {{"CBR", "0.50"}, {"WAB", "0.50"}, {"WAV", "0.09"}, {"CNR", "0.41"}, {"CNB", "0.41"}, {"WNE", "0.41"}}},
+      // 0.90 x 8/108 = 0.06667, 1.00 x 8/108 = 0.07407
+      {2, "8", "0.90", {{"CBR", "0.90"}, {"WAB", "0.90"}, {"WAV", "0.07"}, {"CNR", "0.83"}, {"CNB", "0.83"}, {"WNE", "0.83"}}},
+      {2, "8", "1.00", {{"CBR", "1.00"}, {"WAB", "1.00"}, {"WAV", "0.07"}, {"CNR", "0.93"}, {"CNB", "0.93"}, {"WNE", "0.93"}}},
+      // 1.00 x 5/105 = 0.04762, 0.50 x 5/105 = 0.02381
+      {2, "5", "1.00", {{"CBR", "1.00"}, {"WAB", "1.00"}, {"WAV", "0.05"}, {"CNR", "0.95"}, {"CNB", "0.95"}, {"WNE", "0.95"}}},
+      {2, "5", "0.50", {{"CBR", "0.50"}, {"WAB", "0.50"}, {"WAV", "0.02"}, {"CNR", "0.48"}, {"CNB", "0.48"}, {"WNE", "0.48"}}},
+      {2, "0", "1.00", {{"CBR", "1.00"}, {"WAB", "1.00"}, {"WAV", "0"}, {"CNR", "1.00"}, {"CNB", "1.00"}, {"WNE", "1.00"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.fill == 1 ? "net " : "gross ") + c.price + " at " + c.rate + " %");
+    trybWypelniania = c.fill;
+    Position(1, {{"ILO", "1"}, {c.fill == 1 ? "CNB" : "CBB", c.price}, {"VAS", c.rate}});
+    EXPECT_EQ(cena_pozycji(nullptr), 0);
+    for (const auto& [field, value] : c.expected) EXPECT_NEAR(f4double(P(field)), std::stod(value), 1e-9) << field;
+  }
+}
+
 TEST_F(ReceiptCalculatorsTest, ValueOfAHundredMillionIsRefusedAndNothingChanges) {
   struct Case {
     int fill;

@@ -2,12 +2,16 @@
 // their check against the header, the header stamped into the positions,
 // and the deletion of the positions with their stock.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "db/db_lock.h"
 #include "masterdata/stock_update.h"
 #include "retail/receipt_positions.h"
 #include "tables/masterdata_tables.h"
 #include "tests/masterdata/goods_stock.h"
 #include "tests/retail/receipt_fixture.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -93,6 +97,95 @@ TEST_F(ReceiptTotalsTest, GrossReceiptCorrectsTheNetSide) {
   EXPECT_DOUBLE_EQ(f4double(P("WNE")), 0.01);
   EXPECT_DOUBLE_EQ(f4double(P("CNB")), 0.01);
   EXPECT_DOUBLE_EQ(f4double(P("WAB")), 0);
+}
+
+// One position per receipt whose own VAT was left at 0: the correction is
+// the VAT of the rounded total, which lands above or below half a grosz at
+// each rate and must round to the nearest grosz.
+TEST_F(ReceiptTotalsTest, CorrectionRoundsTheTotalsVatToTheNearestGroszAtEveryRate) {
+  struct Case {
+    const char* fill;
+    const char* rate;
+    const char* amount;   // the net value of a net receipt, else the gross one
+    double vat, net, gross;   // the correction position's WAV, WNE and WAB
+  } cases[] = {
+      {"1", "23", "0.50", 0.12, 0, 0.12},    // 0.115
+      {"1", "23", "0.47", 0.11, 0, 0.11},    // 0.1081
+      {"1", "8", "0.87", 0.07, 0, 0.07},     // 0.0696
+      {"1", "8", "0.81", 0.06, 0, 0.06},     // 0.0648
+      {"1", "5", "0.93", 0.05, 0, 0.05},     // 0.0465
+      {"1", "5", "0.81", 0.04, 0, 0.04},     // 0.0405
+      {"2", "23", "1.00", 0.19, -0.19, 0},   // 0.18699
+      {"2", "23", "0.50", 0.09, -0.09, 0},   // 0.09350
+      {"2", "8", "0.90", 0.07, -0.07, 0},    // 0.06667
+      {"2", "8", "1.00", 0.07, -0.07, 0},    // 0.07407
+      {"2", "5", "1.00", 0.05, -0.05, 0},    // 0.04762
+      {"2", "5", "0.50", 0.02, -0.02, 0},    // 0.02381
+  };
+  long rec = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.fill) + ": " + c.amount + " at " + c.rate + " %");
+    Header(++rec, {{"TRY", c.fill}});
+    Position(rec, {{"VAT", "1"}, {"VAS", c.rate}, {"WNE", c.amount}, {"WAV", "0"}, {"WAB", c.amount}});
+    GoHeader(rec);
+    ASSERT_EQ(korekta_podsumowania(), 0);
+    std::vector<long> corrections = Corrections(rec);
+    ASSERT_EQ(corrections.size(), 1u);
+    d4go(Z5PARE.table, corrections[0]);
+    EXPECT_NEAR(f4double(P("WAV")), c.vat, 1e-9);
+    EXPECT_NEAR(f4double(P("WNE")), c.net, 1e-9);
+    EXPECT_NEAR(f4double(P("CNB")), c.net, 1e-9);
+    EXPECT_NEAR(f4double(P("WAB")), c.gross, 1e-9);
+    EXPECT_NEAR(f4double(P("CBB")), c.gross, 1e-9);
+    EXPECT_DOUBLE_EQ(f4double(P("VAS")), std::stod(c.rate));
+    GoHeader(rec);
+    ASSERT_EQ(sumuj_pozycje_paragonu(), 0);
+    EXPECT_NEAR(sumy_pozycji[SUMA_VAT], c.vat, 1e-9);
+    EXPECT_NEAR(sumy_pozycji[SUMA_NETTO], std::stod(c.amount) + c.net, 1e-9);
+    EXPECT_NEAR(sumy_pozycji[SUMA_BRUTTO], std::stod(c.amount) + c.gross, 1e-9);
+  }
+}
+
+// Another workstation holds the whole positions table: the correction waits
+// for it, and when the operator gives the wait up nothing is written.
+TEST_F(ReceiptTotalsTest, CorrectionWaitsForThePositionsHeldByAnotherWorkstation) {
+  TwoSmallPositions("1");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t other = fork();
+  if (other == 0) {
+    close(ready[0]);
+    close(release[1]);
+    d4close_all(&env->engine);
+    if (OpenZ5PARE(0) != 0 || set_lock(Z5PARE.table, -1) != 0) _exit(1);
+    char byte = 1;
+    if (write(ready[1], &byte, 1) != 1) _exit(1);
+    if (read(release[0], &byte, 1) < 0) _exit(1);
+    _exit(0);
+  }
+  close(ready[1]);
+  close(release[0]);
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  {
+    RecordingScreenHook hook;
+    hook.keys = {SCREEN_KEY_ESC};
+    env->engine.lock_tries = 1;
+    EXPECT_NE(korekta_podsumowania(), 0);
+    EXPECT_TRUE(hook.keys.empty()) << "the wait was given up with Esc";
+    EXPECT_GT(hook.noticeCount, 0);
+  }
+  EXPECT_TRUE(Corrections(1).empty());
+  close(release[1]);
+  close(ready[0]);
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  // Free again: the correction is made.
+  GoHeader(1);
+  EXPECT_EQ(korekta_podsumowania(), 0);
+  EXPECT_EQ(Corrections(1).size(), 1u);
 }
 
 TEST_F(ReceiptTotalsTest, CodesOutsideTheTaxedRatesNeverGetACorrection) {

@@ -91,6 +91,44 @@ TEST_F(LineFieldsTest, PriceChains) {
   }
 }
 
+// One piece at each rate, its VAT landing above and below half a grosz:
+// every amount rounds to the nearest grosz, none is cut.
+TEST_F(LineFieldsTest, VatRoundsToTheNearestGroszAtEveryRate) {
+  struct Case {
+    int priceEntry;
+    const char* rate;
+    const char* price;
+    Fields expected;
+  } cases[] = {
+      // net 0.50 x 23 % = 0.115, 0.47 x 23 % = 0.1081
+      {1, "23", "0.50", {{"WNE", "0.50"}, {"WAV", "0.12"}, {"WAB", "0.62"}, {"CBR", "0.62"}, {"CBB", "0.62"}}},
+      {1, "23", "0.47", {{"WNE", "0.47"}, {"WAV", "0.11"}, {"WAB", "0.58"}, {"CBR", "0.58"}, {"CBB", "0.58"}}},
+      // 0.87 x 8 % = 0.0696, 0.81 x 8 % = 0.0648
+      {1, "8", "0.87", {{"WNE", "0.87"}, {"WAV", "0.07"}, {"WAB", "0.94"}, {"CBR", "0.94"}, {"CBB", "0.94"}}},
+      {1, "8", "0.81", {{"WNE", "0.81"}, {"WAV", "0.06"}, {"WAB", "0.87"}, {"CBR", "0.87"}, {"CBB", "0.87"}}},
+      // 0.93 x 5 % = 0.0465, 0.81 x 5 % = 0.0405
+      {1, "5", "0.93", {{"WNE", "0.93"}, {"WAV", "0.05"}, {"WAB", "0.98"}, {"CBR", "0.98"}, {"CBB", "0.98"}}},
+      {1, "5", "0.81", {{"WNE", "0.81"}, {"WAV", "0.04"}, {"WAB", "0.85"}, {"CBR", "0.85"}, {"CBB", "0.85"}}},
+      // gross 1.00 x 23/123 = 0.18699, 0.50 x 23/123 = 0.09350
+      {2, "23", "1.00", {{"WAB", "1.00"}, {"WAV", "0.19"}, {"CNR", "0.81"}, {"CNB", "0.81"}, {"WNE", "0.81"}}},
+      {2, "23", "0.50", {{"WAB", "0.50"}, {"WAV", "0.09"}, {"CNR", "0.41"}, {"CNB", "0.41"}, {"WNE", "0.41"}}},
+      // 0.90 x 8/108 = 0.06667, 1.00 x 8/108 = 0.07407
+      {2, "8", "0.90", {{"WAB", "0.90"}, {"WAV", "0.07"}, {"CNR", "0.83"}, {"CNB", "0.83"}, {"WNE", "0.83"}}},
+      {2, "8", "1.00", {{"WAB", "1.00"}, {"WAV", "0.07"}, {"CNR", "0.93"}, {"CNB", "0.93"}, {"WNE", "0.93"}}},
+      // 1.00 x 5/105 = 0.04762, 0.50 x 5/105 = 0.02381
+      {2, "5", "1.00", {{"WAB", "1.00"}, {"WAV", "0.05"}, {"CNR", "0.95"}, {"CNB", "0.95"}, {"WNE", "0.95"}}},
+      {2, "5", "0.50", {{"WAB", "0.50"}, {"WAV", "0.02"}, {"CNR", "0.48"}, {"CNB", "0.48"}, {"WNE", "0.48"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.priceEntry == 1 ? "net " : "gross ") + c.price + " at " + c.rate + " %");
+    lines.cena = c.priceEntry;
+    d4blank(Z5SPRE.table);
+    SetFields(Z5SPRE.table, {{"ILO", "1"}, {c.priceEntry == 1 ? "CNB" : "CBB", c.price}, {"VAS", c.rate}});
+    EXPECT_EQ((c.priceEntry == 1 ? przelicz_od_ceny_netto : przelicz_od_ceny_brutto)(nullptr), 0);
+    for (const auto& [field, value] : c.expected) EXPECT_NEAR(Value(field), std::stod(value), 1e-9) << field;
+  }
+}
+
 TEST_F(LineFieldsTest, QuantityAboveTheStockIsCut) {
   salesOptions.blockNonPositiveStock = 'T';
   lines.cena = 1;
