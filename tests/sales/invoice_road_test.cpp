@@ -19,12 +19,6 @@ namespace {
 
 class InvoiceRoadTest : public SalesRoadTest {
  protected:
-  // The main register of the run's year the runs wrote into.
-  void OpenFirmRegister() {
-    OpenFirmHeaders();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-  }
   // Printing after the save on, and the invoice from net prices on a
   // character printer in the program directory's print settings.
   void PrintAfterSave(int mode = 1, int family = PRN_EPSON9) {
