@@ -23,6 +23,18 @@ constexpr int MAX_SLOTS = 4096;
 constexpr unsigned char MARK_SET = 1;        // a change under way
 constexpr unsigned char MARK_UNSYNCED = 2;   // changes done, the index not yet synced
 constexpr unsigned char MARK_CLEAR = 0;
+constexpr unsigned char ENTRY_SET = 1;       // an appended record still in its operator's hands
+
+// A slot's entry byte lies after every slot's change byte.
+uint64_t entry_offset(int slot) { return (uint64_t)MAX_SLOTS + (uint64_t)slot; }
+
+// The slot's entry byte; clear when the file ends before it.
+unsigned char read_entry(DbTable* table, int slot) {
+  unsigned char byte = MARK_CLEAR;
+  size_t got = 0;
+  if (PlatFileRead(table->mark_file, entry_offset(slot), &byte, 1, &got) != PLAT_OK || got == 0) return MARK_CLEAR;
+  return byte;
+}
 
 // The side file's bytes as they stand; the count read.
 size_t read_marks(DbTable* table, unsigned char* bytes) {
@@ -43,8 +55,9 @@ void give_up_marks(DbTable* table) {
 }
 
 // Opens the side file and takes a free slot: one whose lock is free and
-// whose byte is clear (a set byte on a free slot is a dead writer's, left
-// for the check). False when the table keeps no marks.
+// whose bytes are clear (a set byte on a free slot is a dead writer's, left
+// for the check, or a dead entry's, left for its owner's repair). False when
+// the table keeps no marks.
 bool open_marks(DbTable* table) {
   if (table->mark_file != PLAT_NO_FILE) return true;
   if (table->mark_unusable || table->file.read_only || l4first(&table->indexes) == nullptr) return false;
@@ -63,7 +76,8 @@ bool open_marks(DbTable* table) {
     if (locked != PLAT_OK) break;
     unsigned char byte = 0;
     size_t got = 0;
-    if (PlatFileRead(table->mark_file, (uint64_t)slot, &byte, 1, &got) == PLAT_OK && (got == 0 || byte == MARK_CLEAR)) {
+    if (PlatFileRead(table->mark_file, (uint64_t)slot, &byte, 1, &got) == PLAT_OK && (got == 0 || byte == MARK_CLEAR) &&
+        read_entry(table, slot) == MARK_CLEAR) {
       table->mark_slot = slot;
       return true;
     }
@@ -135,11 +149,15 @@ void tell_mended(DbTable* table, bool rebuilt, bool cut) {
     text += std::string(cut ? "\n" : "") + Utf8ToMazText("Indeks bazy ") + table->file.name +
             Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
                           "i został odbudowany.");
-  ErrLogMessage(EL_FORMAT, LOG_INTERRUPTED_CHANGE_MENDED, TextRef("%s"), text.c_str());
-  ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text.c_str());
+  db_report_mended(text.c_str());
 }
 
 }  // namespace
+
+void db_report_mended(const char* text) {
+  ErrLogMessage(EL_FORMAT, LOG_INTERRUPTED_CHANGE_MENDED, TextRef("%s"), text);
+  ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text);
+}
 
 void db_mark_change(DbTable* table) {
   if ((table->mark_standing && table->mark_value == MARK_SET) || !open_marks(table)) return;
@@ -228,4 +246,38 @@ void db_mark_close(DbTable* table, int written) {
   table->mark_standing = 0;
   table->mark_value = MARK_CLEAR;
   table->mark_deferred = 0;
+}
+
+int db_entry_begin(DbTable* table) {
+  if (!open_marks(table)) return -1;
+  unsigned char set = ENTRY_SET;
+  if (PlatFileWrite(table->mark_file, entry_offset(table->mark_slot), &set, 1) != PLAT_OK) return -1;
+  return table->mark_slot;
+}
+
+void db_entry_end(DbTable* table) {
+  if (table->mark_file == PLAT_NO_FILE || table->mark_slot < 0) return;
+  unsigned char clear = MARK_CLEAR;
+  PlatFileWrite(table->mark_file, entry_offset(table->mark_slot), &clear, 1);
+}
+
+int db_entry_take_dead(DbTable* table, int* slots, int max) {
+  if (!open_marks(table)) return 0;
+  unsigned char bytes[MAX_SLOTS];
+  size_t got = 0;
+  if (PlatFileRead(table->mark_file, entry_offset(0), bytes, MAX_SLOTS, &got) != PLAT_OK) return 0;
+  int count = 0;
+  for (size_t slot = 0; slot < got && count < max; slot++) {
+    if (bytes[slot] == MARK_CLEAR || (int)slot == table->mark_slot) continue;
+    if (PlatFileLock(table->mark_file, slot, 1, true) == PLAT_OK) slots[count++] = (int)slot;
+  }
+  return count;
+}
+
+void db_entry_release(DbTable* table, const int* slots, int count, int done) {
+  unsigned char clear = MARK_CLEAR;
+  for (int i = 0; i < count; i++) {
+    if (done) PlatFileWrite(table->mark_file, entry_offset(slots[i]), &clear, 1);
+    PlatFileUnlock(table->mark_file, (uint64_t)slots[i], 1);
+  }
 }

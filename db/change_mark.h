@@ -17,6 +17,10 @@ struct DbTable;
 // an index rebuilt).
 constexpr int LOG_INTERRUPTED_CHANGE_MENDED = 1087;
 
+// Tells the operator (a warning box) and the error log what a repair after
+// another workstation's interrupted work did; the text in the code page of the screen.
+void db_report_mended(const char* text);
+
 // Before the first index write of a change: sets this handle's mark.
 void db_mark_change(DbTable* table);
 // After a data write or an unlock: clears the mark once nothing is pending
@@ -42,3 +46,20 @@ int db_mark_dead_standing(DbTable* table);
 // change whose record failed to be written leaves it for the next
 // workstation), and closes the side file (its slot is free again).
 void db_mark_close(DbTable* table, int written);
+
+// Entries under way: a workstation that appends a record and leaves it in
+// its operator's hands (a document being entered, saved or taken back at
+// the end) sets its slot's entry byte meanwhile. A set entry byte on a slot
+// whose lock is free was left by a workstation that died in the entry; the
+// slot is not given to a new handle until the finder has dealt with it.
+
+// Sets this handle's entry byte; its slot, or -1 when the table keeps no marks.
+int db_entry_begin(DbTable* table);
+// The entry ended (the record saved or taken back): clears the byte.
+void db_entry_end(DbTable* table);
+// Up to `max` slots whose entry byte is set and whose owner is gone; their
+// locks are held here from now on. The count.
+int db_entry_take_dead(DbTable* table, int* slots, int max);
+// Frees the slots again; `done`: their entries were dealt with, the bytes are
+// cleared (else they stay for a later finder).
+void db_entry_release(DbTable* table, const int* slots, int count, int done);

@@ -11,5 +11,6 @@ int main() {
   if (!form.FormCreate()) return 1;
   RunTextFront(&form);
   form.FormDestroy();
-  return 0;
+  // A script must tell a failed installation from a done one.
+  return form.failed ? 1 : 0;
 }

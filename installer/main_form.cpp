@@ -1,5 +1,6 @@
 #include "installer/main_form.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -33,11 +34,31 @@ void Warn(const std::string& text) { ScreenMessageBox(SCREEN_BOX_WARNING, kCapti
 
 bool EndsInSeparator(const std::string& path) { return !path.empty() && (path.back() == '\\' || path.back() == '/'); }
 
-std::string DriveOf(const std::string& dir) { return dir.size() >= 2 && dir[1] == ':' ? dir.substr(0, 2) : dir; }
 
 bool Absolute(const std::string& path) {
   return !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() >= 2 && path[1] == ':'));
 }
+
+// Why a folder could not be made, for the operator.
+std::string ReasonOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM: return "Brak uprawnień do zapisu w tym miejscu.";
+    case EROFS: return "Dysk jest tylko do odczytu.";
+    case ENOSPC: return "Na dysku jest za mało wolnego miejsca.";
+    case ENOTDIR:
+    case EEXIST: return "W tym miejscu jest plik, a nie katalog.";
+    case ENAMETOOLONG: return "Nazwa katalogu jest za długa.";
+    case ENOENT: return "Nie ma takiego katalogu.";
+    default: return "Błąd systemu nr " + std::to_string(error) + ".";
+  }
+}
+
+bool HasDrive(const std::string& dir) { return dir.size() >= 2 && dir[1] == ':'; }
+
+// A folder of the pass in one style: as typed with its drive letter, else as
+// it lies on disk (a typed Linux folder with the script's "\" parts joined).
+std::string Shown(const std::string& dir) { return HasDrive(dir) ? dir : PlatTranslatePath(dir.c_str()); }
 
 // The program the shortcut starts can be run by whoever can read it.
 void MakeExecutable(const std::string& program) {
@@ -49,11 +70,12 @@ void MakeExecutable(const std::string& program) {
 
 }  // namespace
 
-bool ForceDirectory(const std::string& path) {
+int ForceDirectory(const std::string& path) {
   std::string made = PlatTranslatePath(path.c_str());
-  PlatMkDirs(made.c_str());
+  int error = PlatMkDirs(made.c_str()) == PLAT_OK ? 0 : PlatLastErrno();
   PlatFileInfo info;
-  return PlatFileInfoOf(made.c_str(), true, &info) == PLAT_OK && info.isDirectory;
+  if (PlatFileInfoOf(made.c_str(), true, &info) == PLAT_OK && info.isDirectory) return 0;
+  return error ? error : ENOTDIR;
 }
 
 TMainForm::TMainForm() {
@@ -83,12 +105,21 @@ void TMainForm::FormDestroy() {
   script.lines.clear();
 }
 
+std::string TMainForm::ScriptProgram() {
+  script.cursor = 0;
+  std::string program = kProgramFile, value;
+  for (int code; (code = NextScriptLine(&value)) != -1;)
+    if (code == SCRIPT_URUCHOM) program = value;
+  return program;
+}
+
 void TMainForm::ChooseShortcutName() {
   std::string dir = EditDir;
   if (!EndsInSeparator(dir)) dir += '\\';
-  std::string expected = PlatResolveName(PlatTranslatePath((dir + kProgramFile).c_str()).c_str());
+  // Both sides as the files lie on disk: the entries hold their program so.
+  std::string expected = PlatResolveName(PlatTranslatePath((dir + ScriptProgram()).c_str()).c_str());
   for (size_t i = 0; i < ShortcutList.size(); i++) {
-    if (SamePathIgnoringCase(ShortcutList[i].target, expected)) {
+    if (SamePathIgnoringCase(PlatResolveName(ShortcutList[i].target.c_str()), expected)) {
       shortcutSelected = int(i);
       ShortcutText = ShortcutList[i].text;
       return;
@@ -180,10 +211,10 @@ void TMainForm::ReportExtractError(const TArcSeekRec& rec) {
   const char* cannot = "Nie można wypakować pliku %s do katalogu %s.\r\n";
   switch (code) {
     case ARC_ERR_READ_ONLY:
-      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
+      Warn(Format(cannot, {rec.name, Shown(arc.outDir)}) + "Taki plik już istnieje i ma atrybut \"Tylko do odczytu\".");
       break;
     case ARC_ERR_CREATE_IN_USE:
-      Warn(Format(cannot, {rec.name, arc.outDir}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
+      Warn(Format(cannot, {rec.name, Shown(arc.outDir)}) + "Taki plik już istnieje i jest używany przez inną aplikację.");
       break;
     case ARC_ERR_CRC:
       Warn(Format("Błędna suma kontrolna pliku %s.\r\nArchiwum jest uszkodzone.", {rec.path}));
@@ -226,7 +257,7 @@ bool TMainForm::ExtractArchive(const std::string& archiveName, const std::string
       cancelled = true;
     } else if (arc.ArcTestError(ARC_ERR_DISK_FULL)) {
       Warn(Format("Nie można wypakować pliku %s do katalogu %s.\nNa dysku %s jest za mało wolnego miejsca.",
-                  {rec.name, outDir, DriveOf(outDir)}));
+                  {rec.name, Shown(outDir), HasDrive(outDir) ? outDir.substr(0, 2) : Shown(outDir)}));
     }
     arc.ArcSeekClose();
   }
@@ -245,9 +276,8 @@ bool TMainForm::InstallPass() {
     if (code == SCRIPT_PLIK) archive = value;
     if (code == SCRIPT_POLOZENIE) {
       std::string outDir = target + value + "\\";
-      if (!ForceDirectory(outDir)) {
-        Warn(Format("Nie można utworzyć katalogu %s.\n%s",
-                    {PlatTranslatePath(outDir.c_str()), std::string(PlatLastErrorText())}));
+      if (int error = ForceDirectory(outDir)) {
+        Warn(Format("Nie można utworzyć katalogu %s.\n%s", {PlatTranslatePath(outDir.c_str()), ReasonOf(error)}));
         failed = true;
       } else if (!ExtractArchive(archive, outDir)) {
         return false;
@@ -269,16 +299,19 @@ bool TMainForm::InstallPass() {
 }
 
 void TMainForm::BtnInstallClick() {
+  installed = false;
+  failed = false;
   long total = CountArchiveBytes();
-  if (total == 0) return;
+  if (total == 0) {
+    failed = true;   // told already; nothing could be installed
+    return;
+  }
   ProgressTotal.max = total;
   ProgressTotal.position = 0;
   ProgressTotal.visible = true;
   lastPercent = -1;
   BtnInstallEnabled = false;
   cancel = 0;
-  installed = false;
-  failed = false;
   try {
     if (InstallPass()) {
       if (failed) {
@@ -290,6 +323,7 @@ void TMainForm::BtnInstallClick() {
       }
     }
   } catch (const std::exception& e) {
+    failed = true;
     ScreenMessageBox(SCREEN_BOX_ERROR, "Zelsetup", e.what());
   }
   if (lastPercent >= 0) FrontPrint("\n");

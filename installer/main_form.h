@@ -33,7 +33,7 @@ struct TMainForm {
   ProgressBar ProgressTotal;
   bool closed = false;
   bool installed = false;             // the last pass ended with the closing message
-  bool failed = false;                // a file or folder of the pass could not be written
+  bool failed = false;                // the last pass failed (a file or folder could not be written)
   TPrevInstDlg PrevInstDlg;
 
   TMainForm();
@@ -49,6 +49,7 @@ struct TMainForm {
 
   int NextScriptLine(std::string* value) { return ::NextScriptLine(&script, value); }
   void ChooseShortcutName();
+  std::string ScriptProgram();        // the program "URUCHOM" names, relative to the target
   long CountArchiveBytes();
 
  private:
@@ -63,8 +64,8 @@ struct TMainForm {
   static void OnProgress(void* user, long bytes, unsigned char* cancel);
 };
 
-// Makes `path` (a stored path, "\" or "/") with every missing parent; true
-// when it exists afterwards.
-bool ForceDirectory(const std::string& path);
+// Makes `path` (a stored path, "\" or "/") with every missing parent; 0 when
+// it exists afterwards, else the system's error (errno) why not.
+int ForceDirectory(const std::string& path);
 // Runs the form on the terminal until it is closed.
 void RunTextFront(TMainForm* form);

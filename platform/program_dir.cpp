@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/dirs.h"
 #include "platform/files.h"
@@ -26,6 +27,20 @@ std::string ExistingFile(const std::string& path) {
   return PlatFileAccess(name.c_str()) == PLAT_OK ? name : "";
 }
 
+// Installed in the FHS places (<prefix>/bin beside <prefix>/share/zelsal):
+// bin/ belongs to the system, whoever may write there.
+bool Installed(const std::string& exeDir) {
+  PlatFileInfo info;
+  std::string share = PlatResolveName((exeDir + "../share/zelsal").c_str());
+  return PlatFileInfoOf(share.c_str(), true, &info) == PLAT_OK && info.isDirectory;
+}
+
+// An installation from before the rule keeps the tables it made beside itself.
+bool HoldsTables(const std::string& dir) {
+  std::vector<PlatDirEntry> tables;
+  return PlatListDir(dir.c_str(), "*.dbf", &tables) == PLAT_OK && !tables.empty();
+}
+
 }  // namespace
 
 std::string PlatExecutablePath() {
@@ -45,11 +60,8 @@ std::string PlatProgramDir() {
   std::string dir = FromEnvironment("ZELSAL_HOME");
   if (dir.empty()) {
     std::string exeDir = PlatExecutableDir();
-    if (access(exeDir.c_str(), W_OK) == 0) {
-      dir = exeDir;
-    } else {
-      dir = PlatDataHome() + "/zelsal";
-    }
+    bool beside = Installed(exeDir) ? HoldsTables(exeDir) : access(exeDir.c_str(), W_OK) == 0;
+    dir = beside ? exeDir : PlatDataHome() + "/zelsal";
   }
   dir = WithSlash(PlatResolveName(dir.c_str()));
   PlatMkDirs(dir.c_str());

@@ -1,7 +1,11 @@
 // The program directory: writable files (options, operators, firms, error log)
 // live in $ZELSAL_HOME, else in the executable's folder when writable, else in
-// $XDG_DATA_HOME/zelsal. Read-only program files are looked up there first,
-// then beside the executable, then in ../share/zelsal from it (installed).
+// $XDG_DATA_HOME/zelsal. An installed program (../share/zelsal beside it)
+// never writes beside itself: its data go to $XDG_DATA_HOME/zelsal, unless
+// its folder already holds tables (.DBF) an earlier version made there,
+// which it goes on using. Read-only program files are looked up in the
+// program directory first, then beside the executable, then in
+// ../share/zelsal from it.
 #pragma once
 #include <string>
 

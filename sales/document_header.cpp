@@ -27,6 +27,7 @@
 #include "sales/document_preview.h"
 #include "sales/document_totals.h"
 #include "sales/header_form.h"
+#include "sales/interrupted_entry.h"
 #include "sales/numbering.h"
 #include "sales/payments.h"
 #include "sales/sale_without_invoice.h"
@@ -425,8 +426,10 @@ int przygotuj_nowy_dokument() {
   d4blank(t);
   FillDefaults(kind, choices);
   odswiez_teksty_formularza();
+  BeginHeaderEntry(H("INF"));
   int failed = lock_and_append(t, przed_dopisaniem_naglowka, nullptr);
   d4unlock(t);
+  if (failed) EndHeaderEntry();
   return failed ? -1 : 0;
 }
 
@@ -437,7 +440,7 @@ int przed_dopisaniem_naglowka(int) {
 }
 
 int anuluj_nowy_dokument() {
-  DeleteCurrentHeader();
+  if (DeleteCurrentHeader() == 0) EndHeaderEntry();
   return 0;
 }
 
@@ -465,11 +468,14 @@ int zapisz_dokument(DbTable*, int (*)(int), int (*)(int)) {
   }
   if (linesLocked) d4unlock(lines);
   d4unlock(headers);
-  if (ok) return 0;
+  if (ok) {
+    EndHeaderEntry();
+    return 0;
+  }
   if (d4recno(headers) != record) d4go(headers, record);
   if (usun_pozycje_dokumentu(Register()) == 0 && go_and_lock(headers, record) == 0) {
     d4delete(headers);
-    d4flush(headers);
+    if (d4flush(headers) == 0) EndHeaderEntry();
     d4unlock(headers);
   }
   return -1;

@@ -18,6 +18,7 @@
 #include "sales/date_checks.h"
 #include "sales/document_header.h"
 #include "sales/document_totals.h"
+#include "sales/interrupted_entry.h"
 #include "sales/marks_dialogs.h"
 #include "sales/numbering.h"
 #include "sales/sales_context.h"
@@ -481,8 +482,10 @@ int nowa_sprzedaz_bezrachunkowa() {
   ToFieldCopyMaxString(H("RE1"), podstawa_zwolnienia(salesOptions.list103));
   int mark = salesOptions.list131;
   if (mark >= 1 && mark < NO_DEFAULT_MARK) SetPosition("NKV", mark, 'T');
+  BeginHeaderEntry(H("INF"));
   int failed = lock_and_append(t, przed_dopisaniem_naglowka, nullptr);
   d4unlock(t);
+  if (failed) EndHeaderEntry();
   return failed ? -1 : 0;
 }
 

@@ -14,6 +14,7 @@
 #include "sales/currency_view.h"
 #include "sales/document_header.h"
 #include "sales/header_form.h"
+#include "sales/interrupted_entry.h"
 #include "sales/sales_context.h"
 #include "sales/register_filters.h"
 #include "sales/sales_register.h"
@@ -122,6 +123,7 @@ int rejestr_sprzedazy(int rejestr) {
                         definition->menus[0]) == 0) {
       AuxiliaryStockOptions(rejestr);
       Settings(browse, *definition, rejestr);
+      RemoveInterruptedEntries();
       if (WorkingYear() >= 2024)
         definiuj_filtry_rejestru_2024(rejestr);
       else

@@ -77,6 +77,7 @@ void AnswerEndingWithEsc() {
     ErrRunFatalCleanup();
     std::exit(128 + PlatEndRequested());
   }
+  PlatEndProgress();
   KeySetReady(KEY_ESC);
 }
 

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -244,11 +246,73 @@ TEST_F(InstallForm, FolderThatCannotBeMadeIsReportedAndThePassFails) {
   form.BtnInstallClick();
   bool told = false;
   for (const auto& box : screen.shown)
-    told = told || box.text.rfind("Nie można utworzyć katalogu " + Path("c/Korbel/BIN/"), 0) == 0;
+    told = told || box.text == "Nie można utworzyć katalogu " + Path("c/Korbel/BIN/") +
+                                   ".\nW tym miejscu jest plik, a nie katalog.";
   EXPECT_TRUE(told);
   EXPECT_TRUE(Shown("Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane."));
   EXPECT_FALSE(Shown("Instalacja zakończona pomyślnie."));
   EXPECT_FALSE(fs::exists(Path("data/applications")));
+}
+
+// A folder the system refuses: the reason is the real one, in Polish.
+TEST_F(InstallForm, FolderOnAReadOnlyPlaceIsToldWithItsReason) {
+  Archive("A.LZH", {{"ZELSAL", "program"}});
+  Script("PLIK=A.LZH\nPOLOZENIE=BIN\nURUCHOM=BIN\\ZELSAL\n");
+  // Root writes anywhere a mode allows nothing; the kernel's folder refuses even root.
+  std::string target = geteuid() == 0 ? "/sys/zelsetup-test" : Path("ro");
+  if (geteuid() != 0) {
+    fs::create_directories(target);
+    chmod(target.c_str(), 0555);
+  }
+  ASSERT_TRUE(Create());
+  form.EditDir = target;
+  form.BtnInstallClick();
+  EXPECT_TRUE(Shown("Nie można utworzyć katalogu " + target + "/BIN/.\nBrak uprawnień do zapisu w tym miejscu."));
+  EXPECT_TRUE(Shown("Instalacja nie powiodła się: nie wszystkie pliki zostały zapisane."));
+  EXPECT_TRUE(form.failed);
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
+}
+
+// A target typed as a Linux folder is named in one style, the script's
+// "\" parts joined as on disk.
+TEST_F(InstallForm, ALinuxTargetIsNamedWithItsOwnSeparators) {
+  Archive("A.LZH", {{"RO.TXT", "new"}, {"ZELSAL", "program"}});
+  Script("PLIK=A.LZH\nPOLOZENIE=BIN\nURUCHOM=BIN\\ZELSAL\n");
+  fs::create_directories(Path("linux/Zel/BIN"));
+  WriteFile(Path("linux/Zel/BIN/RO.TXT"), "old");
+  chmod(Path("linux/Zel/BIN/RO.TXT").c_str(), 0444);
+  ASSERT_TRUE(Create());
+  form.EditDir = Path("linux/Zel");
+  form.BtnInstallClick();
+  EXPECT_TRUE(Shown("Nie można wypakować pliku RO.TXT do katalogu " + Path("linux/Zel/BIN/") +
+                    ".\r\nTaki plik już istnieje i ma atrybut \"Tylko do odczytu\"."));
+  EXPECT_TRUE(form.failed);
+}
+
+// Installing again into the same folder finds the shortcut it made: the
+// name is proposed again and the entry replaced, not doubled.
+TEST_F(InstallForm, ReinstallIntoTheSameFolderReplacesItsOwnShortcut) {
+  Archive("A.LZH", {{"Zelsal", "program"}});
+  Script("PLIK=A.LZH\nPOLOZENIE=PROGRAM\nURUCHOM=PROGRAM\\ZELSAL\nLINK=Zelsal\n");
+  for (const std::string& target : {std::string("C:\\Korbel"), Path("linux/Zel")}) {
+    SCOPED_TRACE(target);
+    fs::remove_all(Path("data/applications"));
+    for (int run = 1; run <= 2; run++) {
+      TMainForm again;
+      again.baseDir = dir;
+      ASSERT_TRUE(again.FormCreate());
+      again.EditDir = target;
+      again.EditDirExit();
+      EXPECT_EQ(again.ShortcutText, "Zelsal") << run;
+      EXPECT_EQ(again.shortcutSelected, run == 1 ? -1 : 0) << run;
+      again.BtnInstallClick();
+      EXPECT_FALSE(again.failed) << run;
+    }
+    std::vector<ShortcutItem> items;
+    ScanShortcuts(&items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].text, "Zelsal");
+  }
 }
 
 TEST_F(InstallForm, ArchiveThatCannotBeCountedStopsThePassBeforeItStarts) {
@@ -292,7 +356,7 @@ TEST_F(InstallForm, ForceDirectoryMakesEveryMissingLevel) {
       {Path("linux/ścieżka"), true, "linux/ścieżka"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ForceDirectory(c.path), c.made) << c.path;
+    EXPECT_EQ(ForceDirectory(c.path), c.made ? 0 : EEXIST) << c.path;
     if (c.checked) {
       EXPECT_TRUE(fs::is_directory(Path(c.checked))) << c.path;
     }

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -138,6 +139,28 @@ TEST_F(ZelsetupRun, EscWhileInstallingAsksAndYesStopsWithoutAShortcut) {
   EXPECT_NE(Output().find("Przerwać instalację ? (T/N)"), std::string::npos) << Output();
   EXPECT_EQ(Output().find("Instalacja zakończona pomyślnie."), std::string::npos) << Output();
   EXPECT_TRUE(fs::is_empty(Path("c/Korbel/DANE")));
+  EXPECT_FALSE(fs::exists(Path("data/applications")));
+}
+
+// A failed installation says so and ends with exit code 1, so that a script
+// can tell it from a done one; the reason is the system's, in Polish.
+TEST_F(ZelsetupRun, AFailedInstallationEndsWithExitCode1) {
+  WriteFile(Path("ZELSAL.LZH"), lha::Pack({{"Zelsal", "program"}}));
+  std::string target = geteuid() == 0 ? "/sys/zelsetup-test" : Path("ro");
+  if (geteuid() != 0) {
+    fs::create_directories(target);
+    chmod(target.c_str(), 0555);
+  }
+  WriteFile(Path("Instaluj.dat"),
+            "KATALOG=" + target + "\nLINK=Zelsal\nPLIK=ZELSAL.LZH\nPOLOZENIE=PROGRAM\nURUCHOM=PROGRAM\\ZELSAL\n");
+  int status = RunZelsetup("i\n");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << Output();
+  EXPECT_NE(Output().find("Nie można utworzyć katalogu " + target + "/PROGRAM/.\nBrak uprawnień do zapisu w tym miejscu."),
+            std::string::npos)
+      << Output();
+  EXPECT_EQ(Output().find("No such file"), std::string::npos) << Output();
+  EXPECT_NE(Output().find("Instalacja nie powiodła się"), std::string::npos) << Output();
   EXPECT_FALSE(fs::exists(Path("data/applications")));
 }
 

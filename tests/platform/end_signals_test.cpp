@@ -1,6 +1,7 @@
 // End signals only set the flag the event loop reads; a second one while the
-// first is pending ends the process at once. Each case runs in a child
-// process, as the handlers stay installed.
+// first is being handled (a session's logout sends two) is noted and ignored,
+// a third ends the process at once, and so does a clean end that stands still.
+// Each case runs in a child process, as the handlers stay installed.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -20,7 +21,7 @@ int InChild(Body body) {
   return status;
 }
 
-TEST(EndSignals, FirstSignalIsOnlyNotedSecondEndsAtOnce) {
+TEST(EndSignals, FirstSignalIsNotedSecondIgnoredThirdEndsAtOnce) {
   for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
     SCOPED_TRACE(sig);
     int status = InChild([sig] {
@@ -29,12 +30,43 @@ TEST(EndSignals, FirstSignalIsOnlyNotedSecondEndsAtOnce) {
       raise(sig);
       if (PlatEndRequested() != sig) return 11;
       if (PlatWaitForEndSignal(1000) != sig) return 12;
+      raise(SIGHUP);
+      if (PlatEndRequested() != sig) return 14;   // the first one's clean end goes on
       raise(SIGTERM);
-      return 13;   // not reached: the second signal ends the process
+      return 13;   // not reached: the third signal ends the process
     });
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
   }
+}
+
+// A clean end that makes no progress is given up with the first signal's
+// status; one that keeps reporting progress runs past the limit to its end.
+TEST(EndSignals, StalledEndIsForcedProgressingEndIsNot) {
+  pid_t stalled = fork();
+  if (stalled == 0) {
+    PlatWatchEndSignals();
+    raise(SIGHUP);
+    for (int i = 0; i < 60; i++) sleep(1);
+    _exit(13);
+  }
+  pid_t progressing = fork();
+  if (progressing == 0) {
+    PlatWatchEndSignals();
+    raise(SIGTERM);
+    for (int i = 0; i < 24; i++) {
+      usleep(500 * 1000);
+      PlatEndProgress();
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(stalled, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGHUP);
+  waitpid(progressing, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(EndSignals, WaitEndsWhenTheSignalComesOrTheTimeIsUp) {

@@ -27,11 +27,6 @@ const std::string TO_CORRECTED_QUANTITY = [] {
 
 class ConversionsRoadTest : public SalesPrintingRoadTest {
  protected:
-  void OpenFirmRegister() {
-    OpenFirmHeaders();
-    if (HasFatalFailure()) return;
-    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
-  }
   // FV/1 of 10-03-2025 entered through the program (55.00 / 8.90 / 63.90),
   // corrections printed on a character printer.
   void IssueFv1() {

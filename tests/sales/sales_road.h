@@ -26,6 +26,12 @@ class SalesRoadTest : public ProgramRoadTest {
     env->settlementYear = std::stoi(date.substr(0, 4));
     ASSERT_EQ(OpenZ5SPRZ(0, 0, SALES_MAIN), 0);
   }
+  // The headers and the lines.
+  void OpenFirmRegister() {
+    OpenFirmHeaders();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(OpenZ5SPRE(0, 0, SALES_MAIN), 0);
+  }
 };
 
 // The same with no print queue: the print dialog offers the file only.
