@@ -110,17 +110,21 @@ void SaveArchiveSubdir(const char* subdir) {
   d4close(ctx.table);
 }
 
-// A drive letter of the archive directory whose folder is missing: the
-// operator is told how to map it.
+// A drive letter of the archive directory whose folder is missing. The
+// archive never makes that folder itself, or it would land unseen on the
+// disk of the data it is to save; the operator is told which folder the
+// letter stands for, to make it or map the letter elsewhere.
 bool DriveUnmapped(const char* dir) {
   if (!std::isalpha(static_cast<unsigned char>(dir[0])) || dir[1] != ':') return false;
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(dir[0])));
+  const std::string root = PlatDriveRoot(letter);
   PlatFileInfo info;
-  if (PlatFileInfoOf(PlatDriveRoot(letter).c_str(), true, &info) == PLAT_OK && info.isDirectory) return false;
-  char line1[80], line2[80];
+  if (PlatFileInfoOf(root.c_str(), true, &info) == PLAT_OK && info.isDirectory) return false;
+  char line1[80], line4[80];
   std::snprintf(line1, sizeof line1, Utf8ToMazText("Napęd %c: nie jest przypisany do katalogu.").c_str(), letter);
-  std::snprintf(line2, sizeof line2, Utf8ToMazText("Ustaw zmienną ZELSAL_DRIVE_%c.").c_str(), letter);
-  MessageWindow(MB_ERROR, line1, line2);
+  std::snprintf(line4, sizeof line4, Utf8ToMazText("albo ustaw zmienną ZELSAL_DRIVE_%c.").c_str(), letter);
+  const std::string shown = EnvShownPath(root);
+  MessageWindow(MB_ERROR, line1, Utf8ToMazText("Utwórz katalog").c_str(), shown.c_str(), line4);
   return true;
 }
 

@@ -222,6 +222,13 @@ int FirmPickFilter(intptr_t) {
   return IsFirmAllowed(EnvCurrent()->operatorNumber, d4recno(Z5KATA.table)) ? X4_ACCEPT : X4_REJECT;
 }
 
+namespace {
+
+// A directory as the log shows it: where it lies on disk, as boxes show it.
+std::string ShownDir(const std::string& windowsPath) { return EnvShownPath(EnvToDiskPath(windowsPath.c_str())); }
+
+}  // namespace
+
 int WybierzFirme() {
   Environment* env = EnvCurrent();
   PathRecord* remembered = env->currentPath;
@@ -229,7 +236,7 @@ int WybierzFirme() {
   int opened = OpenZ5KATA(0);
   std::string after = WorkDirQStr();
   if (after != before) {
-    ErrLogMessage(EL_FORMAT, LOG_DIR_LEFT_CHANGED, "%s, %s", before.c_str(), after.c_str());
+    ErrLogMessage(EL_FORMAT, LOG_DIR_LEFT_CHANGED, "%s, %s", ShownDir(before).c_str(), ShownDir(after).c_str());
     ChangeDir(remembered, LOG_DIR_LEFT_CHANGED, 0);
   }
   if (opened != 0) return 0;
@@ -260,7 +267,8 @@ int WybierzFirme() {
   }
   d4close(table);
   if (ChangeDir(&env->dataPath, LOG_ENTER_FIRM, 0) == 0) {
-    ErrLogMessage(EL_FORMAT, LOG_FIRM_DIR, "%s%s", env->dataPath.drive, env->dataPath.dir);
+    ErrLogMessage(EL_FORMAT, LOG_FIRM_DIR, "%s",
+                  ShownDir(std::string(env->dataPath.drive) + env->dataPath.dir).c_str());
     return 1;
   }
   return ChangeDir(&env->startPath, LOG_BACK_TO_START, CHDIR_LOG) == 0 ? 0 : -1;

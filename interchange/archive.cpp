@@ -11,6 +11,8 @@
 #include "env/paths.h"
 #include "env/services.h"
 #include "platform/byte_order.h"
+#include "platform/end_signals.h"
+#include "platform/files.h"
 #include "platform/screen_hook.h"
 
 namespace {
@@ -24,7 +26,9 @@ constexpr int MSG_NO_ARCHIVE_FILE = 50072;
 constexpr int MSG_ESC_BREAKS = 50095;
 
 // How often the wait for the next volume looks for it.
-constexpr int VOLUME_POLL_MS = 500;
+constexpr int VOLUME_POLL_MS = 250;
+
+constexpr const char* DAMAGED_ARCHIVE = "Zbiór archiwalny jest uszkodzony lub niekompletny !";
 
 ArcContext* processContext = nullptr;
 
@@ -234,14 +238,18 @@ bool TryVolume(ArcContext* ctx, uint8_t volume, bool acceptNext) {
 }
 
 // Closes the archive and waits for the medium with the next volume; the
-// operator ends the wait with Esc. Without a screen nobody can bring it: -1.
+// operator ends the wait with Esc (read between tries), as does a signal to
+// end the program. The medium is changed in real time: the wait sleeps
+// between tries whatever clock the screen keeps. Without a screen nobody
+// can bring it: -1.
 int AwaitVolume(ArcContext* ctx, uint8_t volume, bool acceptNext) {
   PlatFileClose(ctx->input);
   ctx->input = PLAT_NO_FILE;
   bool noticeShown = false;
   int result = 0;
   while (!TryVolume(ctx, volume, acceptNext)) {
-    if (ScreenHookGet() == ScreenHookDefault() || (noticeShown && ScreenReadKey() == SCREEN_KEY_ESC)) {
+    if (ScreenHookGet() == ScreenHookDefault() || (noticeShown && ScreenReadKey() == SCREEN_KEY_ESC) ||
+        PlatEndRequested()) {
       LogProblem(ARC_LOG_READ, ArchiveName(ctx), "next volume not found");
       result = -1;
       break;
@@ -252,10 +260,22 @@ int AwaitVolume(ArcContext* ctx, uint8_t volume, bool acceptNext) {
       noticeShown = true;
       continue;
     }
-    ScreenWaitMs(VOLUME_POLL_MS);
+    PlatWaitForEndSignal(VOLUME_POLL_MS);
   }
   if (noticeShown) ScreenNoticeOff();
   return result;
+}
+
+// The archive file ends inside an entry. The packer goes on on another
+// medium only when this one is full, so an archive ending on a medium with
+// room left was cut short or damaged: no volume follows, and waiting for one
+// would never end. False after telling the operator so.
+bool MayContinueOnAnotherMedium(const ArcContext* ctx) {
+  const int64_t room = PlatDiskFree(ParentDir(ctx->archivePath).c_str());
+  if (room < ARC_MIN_FREE_BYTES) return true;   // full, or not known
+  LogProblem(ARC_LOG_READ, ArchiveName(ctx), "ends inside an entry on a medium with room left");
+  ScreenMessageBox(SCREEN_BOX_ALARM, nullptr, Utf8ToMazText(DAMAGED_ARCHIVE).c_str());
+  return false;
 }
 
 // Up to a header's bytes from `place` of the archive; false on a read failure (logged).
@@ -286,7 +306,7 @@ int ReadArchiveByte(ArcContext* ctx) {
   while (ctx->inPos == ctx->inCount) {
     int r = FillInput(ctx, ArchiveName(ctx));
     if (r > 0) break;
-    if (r < 0 || !ctx->readingEntryData) return -1;
+    if (r < 0 || !ctx->readingEntryData || !MayContinueOnAnotherMedium(ctx)) return -1;
     uint8_t next = uint8_t(ctx->volume + 1);
     if (AwaitVolume(ctx, next, false) < 0) return -1;
     ctx->volume = next;
@@ -518,6 +538,7 @@ int ArcReadHeader(ArcContext* ctx) {
     // The rest is on the next medium. Its first header either opens the next
     // entry (same volume number) or continues the entry just read with no
     // more data of it (one higher: only the end mark followed it).
+    if (got < sizeof bytes && !MayContinueOnAnotherMedium(ctx)) return -1;
     if (AwaitVolume(ctx, ctx->volume, true) < 0) return -1;
     if (ctx->header.volume == ctx->volume) break;
     ctx->volume = ctx->header.volume;

@@ -130,7 +130,7 @@ int rejestr_z_paragonow() {
   long start = numer_lp_wydruku();
   if (start < 0) return 0;
   DbTable* positions = Z5PARE.table;
-  if (d4lock_all(positions) != 0) return -1;
+  if (set_lock(positions, -1) != 0) return -1;
   if (CreateZ5ESPP() != 0) {
     d4unlock(positions);
     return -1;

@@ -127,7 +127,13 @@ void NoticeOn(const char* title, const char* text) {
 }
 
 int WaitKey() { return ScreenUp() ? g4char() : SCREEN_KEY_ESC; }
-int ReadKey() { return ScreenUp() && KeyPressed() ? g4char() : 0; }
+// While a notice stands the program waits on the operator, who may answer
+// it: a headless key script gets to give its next key then, as typing would.
+int ReadKey() {
+  if (!ScreenUp()) return 0;
+  if (noticeWindow >= 0 && !KeyPressed()) WaitFor(1, 1);
+  return KeyPressed() ? g4char() : 0;
+}
 void WaitMs(int milliseconds) { WaitFor(0, milliseconds); }
 int CriticalError(const char* text) { return ShowCriticalErrorWindow(text); }
 

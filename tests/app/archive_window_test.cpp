@@ -148,14 +148,27 @@ TEST_F(ArchiveWindowTest, DamagedArchiveLeftWithEscRestoresNothingAndSaysSo) {
   EXPECT_FALSE(Exists(firm + "Bak001"));
 }
 
+// Unmapped, "A:" stands for the folder drive_a of the program directory: the
+// box names it while it is missing, and once made the archive goes there.
 TEST_F(ArchiveWindowTest, UnmappedDriveIsNamedAndNothingHappens) {
   unsetenv("ZELSAL_DRIVE_A");
-  HeadlessSetScript("{F9}{ENTER}");
-  EXPECT_EQ(ArchiwumAction(ARCHIVE_RESTORE), 0);
-  EXPECT_EQ(HeadlessKeysLeft(), 0);
-  EXPECT_NE(seen.find("Napęd A: nie jest przypisany do katalogu."), std::string::npos) << seen;
-  EXPECT_NE(seen.find("ZELSAL_DRIVE_A"), std::string::npos) << seen;
-  EXPECT_EQ(seen.find("Odczyt danych z archiwum"), std::string::npos) << "no window opens" << seen;
+  for (int kind : {ARCHIVE_RESTORE, ARCHIVE_WRITE}) {
+    seen.clear();
+    HeadlessSetScript("{F9}{ENTER}");
+    EXPECT_EQ(ArchiwumAction(kind), 0);
+    EXPECT_EQ(HeadlessKeysLeft(), 0);
+    EXPECT_NE(seen.find("Napęd A: nie jest przypisany do katalogu."), std::string::npos) << seen;
+    EXPECT_NE(seen.find("Utwórz katalog"), std::string::npos) << seen;
+    EXPECT_NE(seen.find(dir + "home/drive_a"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("albo ustaw zmienną ZELSAL_DRIVE_A."), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("Odczyt danych z archiwum"), std::string::npos) << "no window opens" << seen;
+    EXPECT_EQ(seen.find("archiwum firmowe"), std::string::npos) << "no window opens" << seen;
+  }
+  EXPECT_FALSE(Exists(dir + "home/drive_a")) << "the folder is not made behind the operator's back";
+  MakeDir("home/drive_a");
+  HeadlessSetScript("{F9}{ESC}{ESC}");
+  EXPECT_EQ(ArchiwumAction(ARCHIVE_WRITE), 0);
+  EXPECT_NE(seen.find("archiwum firmowe"), std::string::npos) << "the form opens" << seen;
 }
 
 }  // namespace

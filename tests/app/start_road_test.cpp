@@ -83,6 +83,17 @@ TEST_F(StartRoadTest, FirmModuleOptionsServiceNotesAndEnd) {
   EXPECT_NE(log.find("firma1"), std::string::npos) << "the firm's directory entered:\n" << log;
 }
 
+// The error log names the firm's directory as boxes do: its Linux path.
+TEST_F(StartRoadTest, ErrorLogShowsTheFirmDirectoryAsItsLinuxPath) {
+  RunToEnd(std::string(LOGO) + "kdPIEKARNIA{ENTER}piekarnia{ENTER}{ENTER}{F2}t{ESC}");
+  RunToEnd(std::string(LOGO) + "s{ENTER}{ESC}");
+  EXPECT_TRUE(fs::is_directory(home + "piekarnia"));
+  const std::string log = ReadFile(home + "ER.Log");
+  EXPECT_NE(log.find(home + "piekarnia"), std::string::npos) << log;
+  EXPECT_EQ(log.find("\\piekarnia"), std::string::npos) << log;
+  EXPECT_EQ(log.find('\\'), std::string::npos) << log;
+}
+
 TEST_F(StartRoadTest, ResizeAtTheMainBarRestartsWithoutLogoOrDateAndKeepsTheFirm) {
   NameOwnFirm("FIRMA TESTOWA");
   AskDateAtStart();

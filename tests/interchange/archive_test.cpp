@@ -3,18 +3,23 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "env/session/environment.h"
+#include "env/code_pages.h"
 #include "env/messages.h"
 #include "interchange/archive.h"
 #include "tests/interchange/archive_fixture.h"
+#include "tests/support/small_medium.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -62,18 +67,18 @@ struct Entry {
 // Unpacks every entry through the work file, as the restore does. The result
 // is that of the last ArcReadHeader (0 at the end mark), or -3 when an entry
 // could not be unpacked.
-int UnpackAll(std::vector<Entry>* entries, ProgressLog* progress = nullptr) {
+int UnpackAll(std::vector<Entry>* entries, ProgressLog* progress = nullptr, const char* workFile = "tempxxxx.$$$") {
   entries->clear();
   if (!ArcAlloc(kArchive, RecordProgress, progress)) return -9;
   int r = ArcOpenReading(kArchive) == 1 ? 1 : -9;
   while (r == 1 && (r = ArcReadHeader()) == 1) {
-    bool ok = ArcOpenWriting("tempxxxx.$$$") == 1 && ArcDecode() == 1;
+    bool ok = ArcOpenWriting(workFile) == 1 && ArcDecode() == 1;
     if (ArcCloseWriting_D() != 1 || !ok) {
       r = -3;
       break;
     }
     const ArcHeader* h = ArcHeaderPtr();
-    entries->push_back({ArcEntryName(h), Slurp("tempxxxx.$$$"), *h, ArcHeaFileCRCError() == 1});
+    entries->push_back({ArcEntryName(h), Slurp(workFile), *h, ArcHeaFileCRCError() == 1});
   }
   ArcCloseReading();
   ArcFree();
@@ -216,35 +221,68 @@ TEST_F(ArchiveTest, RefusesNamesLongerThanThirteenCharacters) {
   EXPECT_EQ(ArcOpenReading("NO_SUCH.DBF"), 0);
 }
 
-// ---- volumes: a file-size limit plays a small medium; the screen hook
-// plays the operator who changes media.
+// ---- volumes: a file-size limit plays a small medium to the packer, and a
+// full small medium the drive the reader finds the volumes in; the screen
+// hook plays the operator who changes media.
+
+// The test's files, volumes and archive lie on a small medium of their own,
+// filled up while the archive is read. The reader's work file lies beside.
+class VolumeTest : public ArchiveTest {
+ protected:
+  void SetUp() override {
+    ArchiveTest::SetUp();
+    fs::create_directory(dir + "medium");
+    if (!medium.Mount(dir + "medium", 1 << 20)) GTEST_SKIP() << "no mount namespace for a small medium";
+    fs::current_path(dir + "medium");
+  }
+  void TearDown() override {
+    fs::current_path(dir);
+    medium.Unmount();
+    ArchiveTest::TearDown();
+  }
+  static constexpr const char* kWorkFile = "../tempxxxx.$$$";
+  SmallMedium medium;
+};
 
 class Media {
  public:
-  explicit Media(RecordingScreenHook* screen) : screen(screen) {
+  Media(RecordingScreenHook* screen, SmallMedium* medium) : screen(screen), medium(medium) {
     current = this;
+    medium->Empty();
     hook = *ScreenHookGet();
     hook.question = Question;
     hook.noticeOn = NoticeOn;
-    hook.waitMs = WaitMs;
+    hook.readKey = ReadKey;
     ScreenHookSet(&hook);
   }
   ~Media() {
     ScreenHookSet(ScreenHookDefault());
     current = nullptr;
+    medium->Empty();
   }
   // Keeps what the packer filled as "VOL<n>".
   bool changeOnQuestion = true;
+  bool changeOnNotice = true;
   int filled = 0;
   int questions = 0;
   int nextToInsert = 2;
 
   std::string Volume(int n) const { return "VOL" + std::to_string(n); }
-  // After packing: the last volume is put away too, and the first goes in.
+  // After packing: the last volume is put away too, and the first goes in;
+  // the medium is full.
   void PackingDone() {
     fs::rename(kArchive, Volume(++filled));
     fs::rename(Volume(1), kArchive);
     nextToInsert = 2;
+    medium->Fill();
+  }
+  // The next volume goes in, on a medium as full as the one before.
+  void InsertNext() {
+    std::error_code ignored;
+    if (!fs::exists(Volume(nextToInsert))) return;
+    fs::remove(kArchive, ignored);
+    fs::rename(Volume(nextToInsert++), kArchive);
+    medium->Fill();
   }
 
  private:
@@ -259,19 +297,18 @@ class Media {
   static void NoticeOn(const char* title, const char* text) {
     Media* m = current;
     m->screen->shown.push_back({"notice", 0, title ? title : "", text ? text : ""});
-    std::error_code ignored;
-    if (fs::exists(m->Volume(m->nextToInsert))) {
-      fs::remove(kArchive, ignored);
-      fs::rename(m->Volume(m->nextToInsert++), kArchive);
-    }
+    m->screen->noticeVisible = true;
+    if (m->changeOnNotice) m->InsertNext();
   }
   // A volume that is never accepted would keep the reader waiting: give up instead.
-  static void WaitMs(int) {
-    if (++current->waits == 50) current->screen->keys.push_back(SCREEN_KEY_ESC);
+  static int ReadKey() {
+    if (++current->tries == 50) current->screen->keys.push_back(SCREEN_KEY_ESC);
+    return current->screen->NextKey(0);
   }
   RecordingScreenHook* screen;
+  SmallMedium* medium;
   ScreenHook hook;
-  int waits = 0;
+  int tries = 0;
   static Media* current;
 };
 Media* Media::current = nullptr;
@@ -292,7 +329,7 @@ class FileSizeLimit {
 
 std::string FirstHeader(const std::string& volume) { return Slurp(volume).substr(0, ARC_HEADER_SIZE); }
 
-TEST_F(ArchiveTest, SplitsOverVolumesAndJoinsThemAgain) {
+TEST_F(VolumeTest, SplitsOverVolumesAndJoinsThemAgain) {
   const std::string random = RandomBytes(20000, 5), text = SomeText();
   WriteFile("RANDOM.BIN", random);
   WriteFile("TEXT.TXT", text);
@@ -316,7 +353,7 @@ TEST_F(ArchiveTest, SplitsOverVolumesAndJoinsThemAgain) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     RecordingScreenHook screen;
-    Media media(&screen);
+    Media media(&screen, &medium);
     ProgressLog packing, reading;
     {
       FileSizeLimit limit(c.limit);
@@ -331,7 +368,7 @@ TEST_F(ArchiveTest, SplitsOverVolumesAndJoinsThemAgain) {
     EXPECT_EQ(packing.volumes, media.filled - 1);
 
     std::vector<Entry> entries;
-    EXPECT_EQ(UnpackAll(&entries, &reading), 0);
+    EXPECT_EQ(UnpackAll(&entries, &reading, kWorkFile), 0);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].content, random);
     EXPECT_EQ(entries[1].content, text);
@@ -345,11 +382,11 @@ TEST_F(ArchiveTest, SplitsOverVolumesAndJoinsThemAgain) {
   }
 }
 
-TEST_F(ArchiveTest, ASplitEntryKeepsItsCrcInItsLastHeader) {
+TEST_F(VolumeTest, ASplitEntryKeepsItsCrcInItsLastHeader) {
   const std::string random = RandomBytes(20000, 6);
   WriteFile("RANDOM.BIN", random);
   RecordingScreenHook screen;
-  Media media(&screen);
+  Media media(&screen, &medium);
   {
     FileSizeLimit limit(15000);
     ASSERT_TRUE(Pack({{"RANDOM.BIN", 0}}));
@@ -368,10 +405,10 @@ TEST_F(ArchiveTest, ASplitEntryKeepsItsCrcInItsLastHeader) {
 
 // ---- the wait for the next volume can always be given up
 
-TEST_F(ArchiveTest, PackerGivesUpWhenTheOperatorPressesEsc) {
+TEST_F(VolumeTest, PackerGivesUpWhenTheOperatorPressesEsc) {
   WriteFile("RANDOM.BIN", RandomBytes(20000, 7));
   RecordingScreenHook screen;
-  Media media(&screen);
+  Media media(&screen, &medium);
   media.changeOnQuestion = false;
   screen.answers = {'T', SCREEN_KEY_ESC};   // "changed" without changing, then gives up
   {
@@ -387,18 +424,105 @@ TEST_F(ArchiveTest, PackerGivesUpWhenTheOperatorPressesEsc) {
   EXPECT_EQ(volume[10], 1);
 }
 
-TEST_F(ArchiveTest, ReaderGivesUpOnATruncatedArchiveWithEsc) {
+// On a full medium an archive that ends inside an entry goes on on the next
+// one: the reader waits for it, reading the keyboard between tries.
+TEST_F(VolumeTest, ReaderGivesUpOnATruncatedArchiveWithEsc) {
   WriteFile("TEXT.TXT", SomeText());
   ASSERT_TRUE(Pack({{"TEXT.TXT", 0}}));
   std::string whole = ReadFile(kArchive);
   WriteFile(kArchive, whole.substr(0, whole.size() / 2));
+  medium.Fill();
   RecordingScreenHook screen;
   screen.keys = {0, 0, SCREEN_KEY_ESC};
   std::vector<Entry> entries;
-  EXPECT_EQ(UnpackAll(&entries), -3);
+  EXPECT_EQ(UnpackAll(&entries, nullptr, kWorkFile), -3);
   EXPECT_TRUE(Shown(screen, "notice", 50072));
   EXPECT_FALSE(screen.noticeVisible);
-  EXPECT_GT(screen.waitedMs, 0);
+  EXPECT_TRUE(screen.keys.empty()) << "the Esc was read, after two tries without a key";
+  medium.Empty();
+}
+
+// With room left on its medium, an archive that ends inside an entry was cut
+// short: no volume follows, so none is waited for; the operator is told.
+TEST_F(ArchiveTest, ArchiveCutShortOnAMediumWithRoomIsDamaged) {
+  WriteFile("ONE.TXT", SomeText());
+  WriteFile("TWO.TXT", SomeText() + "2");
+  ASSERT_TRUE(Pack({{"ONE.TXT", 0}, {"TWO.TXT", 0}}));
+  const std::string whole = ReadFile(kArchive);
+  const size_t second = whole.find("CP1", 1);
+  ASSERT_NE(second, std::string::npos);
+  struct Case {
+    const char* what;
+    size_t length;
+    size_t entries;
+  } cases[] = {
+      {"inside the first entry's data", second / 2, 0},
+      {"inside the second header", second + 60, 1},
+      {"inside the second entry's data", second + 114 + 20, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(kArchive, whole.substr(0, c.length));
+    RecordingScreenHook screen;
+    screen.keys = {SCREEN_KEY_ESC};
+    std::vector<Entry> entries;
+    EXPECT_NE(UnpackAll(&entries), 0);
+    EXPECT_EQ(entries.size(), c.entries);
+    EXPECT_EQ(screen.noticeCount, 0) << "no wait for another volume";
+    ASSERT_EQ(screen.shown.size(), 1u);
+    EXPECT_EQ(screen.shown[0].what, "box");
+    EXPECT_EQ(screen.shown[0].kind, SCREEN_BOX_ALARM);
+    EXPECT_EQ(MazToUtf8Text(screen.shown[0].text.c_str()), "Zbiór archiwalny jest uszkodzony lub niekompletny !");
+    EXPECT_EQ(screen.keys.size(), 1u) << "no key was read";
+  }
+}
+
+// The wait for the next volume sleeps between its tries: the medium comes
+// after 1.5 s of real time, and the reader spent a small part of it working.
+// Both waits: for the rest of an entry's data and for the next header.
+TEST_F(VolumeTest, WaitForTheNextVolumeSleeps) {
+  const std::string random = RandomBytes(20000, 5), text = SomeText();
+  WriteFile("RANDOM.BIN", random);
+  WriteFile("TEXT.TXT", text);
+  const std::vector<std::pair<std::string, int>> files = {{"RANDOM.BIN", 0}, {"TEXT.TXT", 0}};
+  ASSERT_TRUE(Pack(files));
+  const size_t second = ReadFile(kArchive).find("CP1", 1);
+  ASSERT_NE(second, std::string::npos);
+  for (size_t limit : {second - 500, second + 50}) {
+    SCOPED_TRACE(limit);
+    RecordingScreenHook screen;
+    Media media(&screen, &medium);
+    media.changeOnNotice = false;
+    {
+      FileSizeLimit small(limit);
+      ASSERT_TRUE(Pack(files));
+    }
+    media.PackingDone();
+    ASSERT_EQ(media.filled, 2);
+    std::thread operatorChanges([&media] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      media.InsertNext();
+    });
+    timespec cpu0{}, cpu1{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
+    const auto wall0 = std::chrono::steady_clock::now();
+    std::vector<Entry> entries;
+    const int result = UnpackAll(&entries, nullptr, kWorkFile);
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+    operatorChanges.join();
+    const double cpu = double(cpu1.tv_sec - cpu0.tv_sec) + double(cpu1.tv_nsec - cpu0.tv_nsec) / 1e9;
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].content, random);
+    EXPECT_EQ(entries[1].content, text);
+    EXPECT_TRUE(Shown(screen, "notice", 50072));
+    EXPECT_GE(wall, 1.5);
+    EXPECT_LT(cpu, 0.1 * wall) << "cpu " << cpu << " s of " << wall << " s";
+    fs::remove(media.Volume(1));
+    fs::remove(media.Volume(2));
+    fs::remove(kArchive);
+  }
 }
 
 TEST_F(ArchiveTest, WithoutAScreenTheWaitEndsAtOnce) {

@@ -2,6 +2,8 @@
 // buyer, the description of the confirmed filters, the VAT filter through
 // the receipt rate menu, and the deletion of a position.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,7 +15,10 @@
 #include "db/db_index.h"
 #include "app/option_sets.h"
 #include "app/option_values.h"
+#include "db/db_lock.h"
 #include "db/db_scan.h"
+#include "env/code_pages.h"
+#include "platform/screen_hook.h"
 #include "retail/position_register.h"
 #include "tables/exchange_tables.h"
 #include "tables/masterdata_tables.h"
@@ -322,6 +327,70 @@ TEST_F(ReceiptSalesRegisterTest, TurnoverTakesWholeCodesAndTheThresholdHidesTheR
   EXPECT_EQ(GoodsRow(shots[1], "ABC"), "ABC ABC 3.0000 15.00 18.45") << shots[1];
   EXPECT_EQ(GoodsRow(shots[1], "AB"), "") << shots[1];
   EXPECT_EQ(GoodsRow(shots[1], "XYZ"), "") << shots[1];
+}
+
+// Another workstation holds a position: the register waits for the table
+// with the network notice, and Esc there gives up with nothing built.
+TEST_F(ReceiptSalesRegisterTest, PositionHeldElsewhereWaitsAndEscBuildsNothing) {
+  Month({1, 1, 1, 1, 1});
+  ASSERT_EQ(d4flush(Z5PARE.table), 0);
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t other = fork();
+  if (other == 0) {
+    d4close_all(&env->engine);
+    char byte = 1;
+    if (OpenZ5PARE(0) != 0 || go_and_lock(Z5PARE.table, 3) != 0) _exit(1);
+    if (write(ready[1], &byte, 1) != 1) _exit(1);
+    close(release[1]);
+    while (read(release[0], &byte, 1) > 0) {
+    }
+    _exit(0);
+  }
+  ASSERT_GT(other, 0);
+  close(release[0]);
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+
+  // One try a round; the operator presses Esc while the notice stands.
+  env->engine.lock_tries = 1;
+  static const ScreenHook* screen;
+  static std::string notice;
+  static bool waiting;
+  static ScreenHook givingUp;
+  screen = ScreenHookGet();
+  notice.clear();
+  waiting = false;
+  givingUp = *screen;
+  givingUp.noticeOn = [](const char* title, const char* text) {
+    notice = MazToUtf8Text(title ? title : "") + "|" + MazToUtf8Text(text ? text : "");
+    waiting = true;
+    screen->noticeOn(title, text);
+  };
+  givingUp.noticeOff = [] {
+    waiting = false;
+    screen->noticeOff();
+  };
+  givingUp.readKey = [] { return waiting ? SCREEN_KEY_ESC : screen->readKey(); };
+  ScreenHookSet(&givingUp);
+  open_envr_win();
+  ASSERT_EQ(HeadlessSetScript("{ENTER}"), 0);   // from Lp 1
+  const int result = rejestr_z_paragonow();
+  close_envr_win();
+  ScreenHookSet(screen);
+  close(release[1]);
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(notice, "SIEĆ|Oczekiwanie na dostęp do danych.");
+  EXPECT_FALSE(waiting) << "the notice is taken down";
+  EXPECT_EQ(HeadlessKeysLeft(), 0);
+  EXPECT_FALSE(std::filesystem::exists(firm + "Z5ESPP26.DBF"));
+  EXPECT_EQ(Z5PARE.table->file_locked, 0);
+  EXPECT_EQ(seen.find("Rejestr paragonów"), std::string::npos) << seen;
 }
 
 TEST_F(ReceiptSalesRegisterTest, EscAtTheLpPromptBuildsNothing) {
