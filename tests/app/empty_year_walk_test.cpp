@@ -126,4 +126,10 @@ TEST_F(EmptyYearWalkTest, Receipts) {
   Walk(Letters("s{ENTER}dp{ENTER}mu", "pf", "pf"));
 }
 
+// The receipt lines' register, the receipt register's " Ewidencja ".
+TEST_F(EmptyYearWalkTest, ReceiptLines) {
+  Walk(BarItems({{"s{ENTER}dp{ENTER}e", 6, {}, {}}}));
+  Walk(Letters("s{ENTER}dp{ENTER}er", "rpko"));
+}
+
 }  // namespace

@@ -127,11 +127,10 @@ inline std::vector<Item> Letters(const std::string& menu, const std::string& let
   return items;
 }
 
-// A pull-down's items from the first, each chosen with Enter and left with
-// Esc (twice for the items listed as asking).
-inline std::vector<Item> PullDownItems(const std::string& pullDown, int count, const std::vector<int>& asking = {}) {
+// A pull-down's items from the first, each chosen with Enter and left with Esc.
+inline std::vector<Item> PullDownItems(const std::string& pullDown, int count) {
   std::vector<Item> items;
-  for (int n = 0; n < count; n++) items.push_back({pullDown, PullDownItem(n), Listed(asking, n) ? "{ESC}{ESC}" : "{ESC}", {}});
+  for (int n = 0; n < count; n++) items.push_back({pullDown, PullDownItem(n), "{ESC}", {}});
   return items;
 }
 

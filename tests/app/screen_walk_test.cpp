@@ -42,7 +42,7 @@ TEST_F(ScreenWalkTest, MainMenu) {
   });
 }
 
-// START's bar and its pull-downs.
+// START's bar and its pull-downs but Kartoteki's (below).
 TEST_F(ScreenWalkTest, StartMenuTree) {
   Walk({
       {"s{ENTER}", "s", "{ESC}", {"Dokumenty sprzedaży 2025", "brutto.........:", "VAT........:"}},
@@ -52,17 +52,6 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
       {"s{ENTER}m", "t", "{ESC}", {"brutto  VAT z."}},
       {"s{ENTER}m", "u", "{ESC}", {}},
       {"s{ENTER}m", "o", "{ESC}{ESC}", {}},
-      {"s{ENTER}k", "k", "{ESC}", {}},
-      {"s{ENTER}k", "r", "{ESC}", {}},
-      {"s{ENTER}k", "n", "{ESC}", {}},
-      {"s{ENTER}k", "h", "{ESC}", {}},
-      {"s{ENTER}k", "o", "{ESC}", {}},
-      {"s{ENTER}k", "p", "{ESC}", {}},
-      {"s{ENTER}k", "e", "{ESC}", {}},
-      {"s{ENTER}k", "y", "{ESC}", {}},
-      {"s{ENTER}kd", "o", "{ESC}", {}},
-      {"s{ENTER}kd", "u", "{ESC}", {}},
-      {"s{ENTER}kd", "d", "{ESC}", {}},
       {"s{ENTER}d", "p", "{ESC}{ESC}", {}},
       {"s{ENTER}d", "o", "{ESC}{ESC}", {"OPCJE paragonów"}},
       {"s{ENTER}dd", "o", "{ESC}", {}},
@@ -75,13 +64,37 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
   });
 }
 
+// START > Kartoteki's pull-down and its Odsetki.
+TEST_F(ScreenWalkTest, CatalogueMenuTree) {
+  Walk({
+      {"s{ENTER}k", "k", "{ESC}", {}},
+      {"s{ENTER}k", "r", "{ESC}", {}},
+      {"s{ENTER}k", "n", "{ESC}", {}},
+      {"s{ENTER}k", "h", "{ESC}", {}},
+      {"s{ENTER}k", "o", "{ESC}", {}},
+      {"s{ENTER}k", "p", "{ESC}", {}},
+      {"s{ENTER}k", "e", "{ESC}", {}},
+      {"s{ENTER}k", "y", "{ESC}", {}},
+      {"s{ENTER}kd", "o", "{ESC}", {}},
+      {"s{ENTER}kd", "u", "{ESC}", {}},
+      {"s{ENTER}kd", "d", "{ESC}", {}},
+  });
+}
+
 // The sales registers' bars and pull-downs over a main register with an
-// invoice and an auxiliary one with a pro forma; " Przelew " into the
-// transfer order's window.
-TEST_F(ScreenWalkTest, SalesRegisterMenus) {
-  AddInvoice();
-  AddProForma();
-  if (HasFatalFailure()) return;
+// invoice and an auxiliary one with a pro forma, half of them a test;
+// " Przelew " into the transfer order's window.
+class SalesRegisterWalkTest : public ScreenWalkTest {
+ protected:
+  void SetUp() override {
+    ScreenWalkTest::SetUp();
+    if (HasFatalFailure()) return;
+    AddInvoice();
+    AddProForma();
+  }
+};
+
+TEST_F(SalesRegisterWalkTest, TransferPrintAndModifyMenus) {
   Walk({
       {"s{ENTER}s", "pt{ENTER}", "{ESC}", {"PRZELEW", "fakt. FV/1 z 10-03/25", "ZLECENIODAWCA: KONTRAHENT"}},
       {"s{ENTER}p", "p", "{ESC}", {"Czy wystawić przelew ?"}},
@@ -98,6 +111,11 @@ TEST_F(ScreenWalkTest, SalesRegisterMenus) {
       {"s{ENTER}sm", "u", "{ESC}", {}},
       {"s{ENTER}sm", "t", "{ESC}", {}},
       {"s{ENTER}sm", "k", "{ESC}", {}},
+  });
+}
+
+TEST_F(SalesRegisterWalkTest, SearchFilterAndOtherMenus) {
+  Walk({
       {"s{ENTER}ss", "d", "{ESC}", {"Szukaj daty -"}},
       {"s{ENTER}ss", "n", "{ESC}", {}},
       {"s{ENTER}ss", "r", "{ESC}", {}},
