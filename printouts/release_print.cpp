@@ -312,7 +312,7 @@ int drukuj_wz(long rec) {
 
 int wydruk_wz() {
   DbTable* t = Z5SPRZ.table;
-  if (d4reccount(t) == 0 || d4eof(t)) return browse_empty_function();
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
   int kind = f4int(H("TYV"));
   if (kind == 3 || kind == 4 || kind == 5) {
     Uwaga(MSG_NO_RELEASE);

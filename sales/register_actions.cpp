@@ -108,6 +108,7 @@ int szukaj_odbiorcy(int rejestr, long record) {
 }
 
 int drukuj_dokument_z_rejestru(int duplicate) {
+  if (EmptyBrowseWarning(CurrentBrowse) != 0) return 0;
   int kind = f4int(Header("TYV"));
   if (duplicate && kind == DUPLICATE_OF_SHEET_REFUSED) {
     Uwaga(Sys("Dla tego dokumentu nie drukujemy duplikatu."));

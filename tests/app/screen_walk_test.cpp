@@ -20,143 +20,14 @@
 //   viewer and the notes editor are walked on their first page only.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
-#include "tests/app/program_road.h"
+#include "tests/app/screen_walk.h"
 
 namespace {
 
-constexpr int GRID_ROWS = 30;
-
-// The text and the attribute rows of a dump.
-struct Shown {
-  std::vector<std::string> text, attributes;
-};
-
-Shown Parse(const std::string& dump) {
-  Shown g;
-  size_t at = 0;
-  for (int part = 0; part < 2; part++) {
-    std::vector<std::string>& rows = part == 0 ? g.text : g.attributes;
-    while (at < dump.size()) {
-      size_t end = dump.find('\n', at);
-      if (end == std::string::npos) end = dump.size();
-      std::string row = dump.substr(at, end - at);
-      at = end + 1;
-      if (row.empty()) break;
-      rows.push_back(row);
-    }
-  }
-  return g;
-}
-
-// A menu item drawn selected in one grid and not in the other: the bar and
-// its pull-downs keep the item last chosen highlighted, as they should.
-bool SelectionSwap(const std::string& a, const std::string& b) {
-  auto selected = [](const std::string& cell) { return cell == "F0" || cell == "70"; };
-  return selected(a) || selected(b);
-}
-
-// Rows whose text or attributes differ, besides menu selection swaps.
-std::vector<int> Changed(const Shown& before, const Shown& after) {
-  std::vector<int> rows;
-  size_t n = std::max(before.text.size(), after.text.size());
-  for (size_t r = 0; r < n; r++) {
-    std::string a = r < before.text.size() ? before.text[r] : "", b = r < after.text.size() ? after.text[r] : "";
-    std::string x = r < before.attributes.size() ? before.attributes[r] : "";
-    std::string y = r < after.attributes.size() ? after.attributes[r] : "";
-    bool differs = a != b || x.size() != y.size();
-    for (size_t c = 0; !differs && c + 1 < x.size(); c += 2)
-      differs = x.compare(c, 2, y, c, 2) != 0 && !SelectionSwap(x.substr(c, 2), y.substr(c, 2));
-    if (differs) rows.push_back(static_cast<int>(r));
-  }
-  return rows;
-}
-
-struct Item {
-  const char* before;                 // keys to the screen the item is chosen on
-  const char* open;                   // keys that open it
-  const char* leave;                  // keys that leave it again
-  std::vector<const char*> labels;    // texts of its form that must stand on the grid
-};
-
-class ScreenWalkTest : public ProgramRoadTest {
- protected:
-  void SetUp() override {
-    ProgramRoadTest::SetUp();
-    if (HasFatalFailure()) return;
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-  }
-  // One invoice with a line, entered through the main register.
-  void AddInvoice() { AddDocument("s{ENTER}sd{ENTER}"); }
-  // A pro forma invoice with a line in the auxiliary register.
-  void AddProForma() { AddDocument("s{ENTER}pd{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}"); }
-  // From the register's " Dopisz " with the kind chosen: home delivery, the
-  // number as offered, a buyer typed by hand and one line.
-  void AddDocument(const std::string& kind) {
-    RunToEnd(std::string(LOGO) + kind + "{ENTER}{F2}100325{ENTER}100325{ENTER}" +
-             "{ENTER}{ENTER}{ENTER}{ENTER}Odbiorca Testowy{F4}" +
-             "{ENTER}Towar A{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}3{ENTER}10{ENTER}" +
-             "{ENTER}{ENTER}{ENTER}{ENTER}{F2}t{ESC}{ESC}{ESC}{F2}t{ESC}{ESC}{ESC}{ESC}");
-  }
-  // A contractor and a goods item entered through their catalogues.
-  void AddCatalogueRecords() {
-    RunToEnd(std::string(LOGO) + "s{ENTER}khd{ENTER}{ENTER}K1{ENTER}{ENTER}Kontrahent Pierwszy{F2}t{ESC}{ESC}" +
-             "mtdTOW1{ENTER}Towar Pierwszy{F2}t{ESC}{ESC}{ESC}");
-  }
-  // A record in each of the other catalogues of Kartoteki, entered through
-  // their " Dopisz " (the cash book's " Wpłata "); the rate is in PLN, the one
-  // currency a fresh countries table knows.
-  void AddCatalogueEntries() {
-    for (const char* keys : {"kk{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}50{F2}", "kn{ENTER}12{ENTER}Konto Pierwsze{F2}t",
-                             "ko{ENTER}K1{ENTER}Opis pierwszy{F2}t", "ky{ENTER}PLN{ENTER}{ENTER}4.25{F2}t",
-                             "kdu{ENTER}010125{ENTER}11.25{ENTER}R{F2}t", "kdd{ENTER}010525{F2}t"})
-      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
-  }
-  // A service and an empty issue and receipt of the sub-warehouses, entered
-  // through the Magazyn browses.
-  void AddWarehouseEntries() {
-    for (const char* keys : {"mudUSL1{ENTER}Usługa Pierwsza{F2}t", "mwd{ENTER}{F2}t", "mpd{ENTER}{F2}t"})
-      RunToEnd(std::string(LOGO) + "s{ENTER}" + keys + "{ESC}{ESC}{ESC}{ESC}{ESC}{ESC}");
-  }
-  // A transfer order of 100.00, marked for printing, entered through Kartoteki > Przelewy.
-  void AddTransferOrder() { RunToEnd(std::string(LOGO) + "s{ENTER}kp{ENTER}{ENTER}100{F2}t{ESC}{ESC}{ESC}{ESC}{ESC}"); }
-  Shown Screen(const std::string& keys) {
-    Outcome o = Run(std::string(LOGO) + keys);
-    EXPECT_EQ(o.exit, 3) << keys << ": the program should wait for a key\n" << o.screen;
-    return Parse(o.screen);
-  }
-  static std::string Text(const Shown& g) {
-    std::string s;
-    for (const std::string& row : g.text) s += row + "\n";
-    return s;
-  }
-  void Walk(const std::vector<Item>& items) {
-    for (const Item& item : items) {
-      const std::string before = item.before, open = before + item.open;
-      SCOPED_TRACE(open);
-      // Opened first: what opening stores (a record's repairs) is shown before too.
-      Shown opened = Screen(open);
-      Shown start = Screen(before);
-      ASSERT_EQ(start.text.size(), static_cast<size_t>(GRID_ROWS)) << Text(start);
-      EXPECT_FALSE(Changed(start, opened).empty()) << "the item opened nothing\n" << Text(opened);
-      std::string shown = Text(opened);
-      for (const char* label : item.labels) EXPECT_NE(shown.find(label), std::string::npos) << label << "\n" << shown;
-      Shown left = Screen(open + item.leave);
-      std::vector<int> rows = Changed(start, left);
-      std::string report;
-      for (int r : rows) {
-        report += "row " + std::to_string(r) + "\n  before: " + (r < static_cast<int>(start.text.size()) ? start.text[r] : "");
-        report += "\n  after:  " + (r < static_cast<int>(left.text.size()) ? left.text[r] : "") + "\n";
-      }
-      EXPECT_TRUE(rows.empty()) << "the screen was not restored\n" << report;
-    }
-  }
-};
+using namespace walk;
 
 // The main menu and its frame windows.
 TEST_F(ScreenWalkTest, MainMenu) {
@@ -171,7 +42,7 @@ TEST_F(ScreenWalkTest, MainMenu) {
   });
 }
 
-// START's bar and its pull-downs.
+// START's bar and its pull-downs but Kartoteki's (below).
 TEST_F(ScreenWalkTest, StartMenuTree) {
   Walk({
       {"s{ENTER}", "s", "{ESC}", {"Dokumenty sprzedaży 2025", "brutto.........:", "VAT........:"}},
@@ -181,17 +52,6 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
       {"s{ENTER}m", "t", "{ESC}", {"brutto  VAT z."}},
       {"s{ENTER}m", "u", "{ESC}", {}},
       {"s{ENTER}m", "o", "{ESC}{ESC}", {}},
-      {"s{ENTER}k", "k", "{ESC}", {}},
-      {"s{ENTER}k", "r", "{ESC}", {}},
-      {"s{ENTER}k", "n", "{ESC}", {}},
-      {"s{ENTER}k", "h", "{ESC}", {}},
-      {"s{ENTER}k", "o", "{ESC}", {}},
-      {"s{ENTER}k", "p", "{ESC}", {}},
-      {"s{ENTER}k", "e", "{ESC}", {}},
-      {"s{ENTER}k", "y", "{ESC}", {}},
-      {"s{ENTER}kd", "o", "{ESC}", {}},
-      {"s{ENTER}kd", "u", "{ESC}", {}},
-      {"s{ENTER}kd", "d", "{ESC}", {}},
       {"s{ENTER}d", "p", "{ESC}{ESC}", {}},
       {"s{ENTER}d", "o", "{ESC}{ESC}", {"OPCJE paragonów"}},
       {"s{ENTER}dd", "o", "{ESC}", {}},
@@ -204,13 +64,37 @@ TEST_F(ScreenWalkTest, StartMenuTree) {
   });
 }
 
+// START > Kartoteki's pull-down and its Odsetki.
+TEST_F(ScreenWalkTest, CatalogueMenuTree) {
+  Walk({
+      {"s{ENTER}k", "k", "{ESC}", {}},
+      {"s{ENTER}k", "r", "{ESC}", {}},
+      {"s{ENTER}k", "n", "{ESC}", {}},
+      {"s{ENTER}k", "h", "{ESC}", {}},
+      {"s{ENTER}k", "o", "{ESC}", {}},
+      {"s{ENTER}k", "p", "{ESC}", {}},
+      {"s{ENTER}k", "e", "{ESC}", {}},
+      {"s{ENTER}k", "y", "{ESC}", {}},
+      {"s{ENTER}kd", "o", "{ESC}", {}},
+      {"s{ENTER}kd", "u", "{ESC}", {}},
+      {"s{ENTER}kd", "d", "{ESC}", {}},
+  });
+}
+
 // The sales registers' bars and pull-downs over a main register with an
-// invoice and an auxiliary one with a pro forma; " Przelew " into the
-// transfer order's window.
-TEST_F(ScreenWalkTest, SalesRegisterMenus) {
-  AddInvoice();
-  AddProForma();
-  if (HasFatalFailure()) return;
+// invoice and an auxiliary one with a pro forma, half of them a test;
+// " Przelew " into the transfer order's window.
+class SalesRegisterWalkTest : public ScreenWalkTest {
+ protected:
+  void SetUp() override {
+    ScreenWalkTest::SetUp();
+    if (HasFatalFailure()) return;
+    AddInvoice();
+    AddProForma();
+  }
+};
+
+TEST_F(SalesRegisterWalkTest, TransferPrintAndModifyMenus) {
   Walk({
       {"s{ENTER}s", "pt{ENTER}", "{ESC}", {"PRZELEW", "fakt. FV/1 z 10-03/25", "ZLECENIODAWCA: KONTRAHENT"}},
       {"s{ENTER}p", "p", "{ESC}", {"Czy wystawić przelew ?"}},
@@ -227,6 +111,11 @@ TEST_F(ScreenWalkTest, SalesRegisterMenus) {
       {"s{ENTER}sm", "u", "{ESC}", {}},
       {"s{ENTER}sm", "t", "{ESC}", {}},
       {"s{ENTER}sm", "k", "{ESC}", {}},
+  });
+}
+
+TEST_F(SalesRegisterWalkTest, SearchFilterAndOtherMenus) {
+  Walk({
       {"s{ENTER}ss", "d", "{ESC}", {"Szukaj daty -"}},
       {"s{ENTER}ss", "n", "{ESC}", {}},
       {"s{ENTER}ss", "r", "{ESC}", {}},
@@ -288,66 +177,35 @@ TEST_F(ScreenWalkTest, WarehouseReceiptMenus) {
   });
 }
 
-// The bar item n places right of the first, chosen with Enter.
-std::string BarItem(int n) {
-  std::string keys;
-  for (int i = 0; i < n; i++) keys += "{RIGHT}";
-  return keys + "{ENTER}";
-}
-
-// A browse's bar: its items from the first, each left with one Esc but for
-// the forms that ask a question (left with Esc twice, "Tak" to leaving
-// unsaved) and the items skipped.
-struct Bar {
-  const char* browse;
-  int count;
-  std::vector<int> asking, skipped;
+// The browses of Kartoteki, each over a record (the settlement of an
+// invoice), and their bars, a few browses a test. The transfer orders'
+// " Ustaw " and " Kasuj " open nothing: they change the order's print mark
+// (below).
+class CatalogueWalkTest : public ScreenWalkTest {
+ protected:
+  void SetUp() override {
+    ScreenWalkTest::SetUp();
+    if (HasFatalFailure()) return;
+    AddCatalogueRecords();
+    AddCatalogueEntries();
+    AddTransferOrder();
+    AddInvoice();
+  }
 };
 
-std::vector<Item> BarItems(const std::vector<Bar>& bars) {
-  std::vector<Item> items;
-  static std::vector<std::string> keys;   // the items point into it
-  keys.reserve(200);
-  for (const Bar& bar : bars)
-    for (int n = 0; n < bar.count; n++) {
-      auto has = [n](const std::vector<int>& list) { return std::find(list.begin(), list.end(), n) != list.end(); };
-      if (has(bar.skipped)) continue;
-      keys.push_back(BarItem(n));
-      items.push_back({bar.browse, keys.back().c_str(), has(bar.asking) ? "{ESC}{ESC}" : "{ESC}", {}});
-    }
-  return items;
+TEST_F(CatalogueWalkTest, CashBookAndSettlements) {
+  Walk(BarItems({{"s{ENTER}kk", 10, {}, {}}, {"s{ENTER}kr", 5, {}, {}}}));
 }
 
-// A pull-down's items from the first, each chosen with Enter and left with Esc.
-std::vector<Item> PullDownItems(const char* pullDown, int count) {
-  std::vector<Item> items;
-  static std::vector<std::string> keys;   // the items point into it
-  keys.reserve(50);
-  for (int n = 0; n < count; n++) {
-    std::string k;
-    for (int i = 0; i < n; i++) k += "{DOWN}";
-    keys.push_back(k + "{ENTER}");
-    items.push_back({pullDown, keys.back().c_str(), "{ESC}", {}});
-  }
-  return items;
-}
-
-// The browses of Kartoteki, each over a record (the settlement of an
-// invoice), and their bars. The transfer orders' " Ustaw " and " Kasuj "
-// open nothing: they change the order's print mark (below).
-TEST_F(ScreenWalkTest, CatalogueMenus) {
-  AddCatalogueRecords();
-  AddCatalogueEntries();
-  AddTransferOrder();
-  AddInvoice();
-  if (HasFatalFailure()) return;
-  Walk(BarItems({{"s{ENTER}kk", 10, {}, {}},
-                 {"s{ENTER}kr", 5, {}, {}},
-                 {"s{ENTER}kn", 4, {0, 1}, {}},
+TEST_F(CatalogueWalkTest, AccountsContractorsAndDescriptions) {
+  Walk(BarItems({{"s{ENTER}kn", 4, {0, 1}, {}},
                  {"s{ENTER}kh", 6, {0, 1}, {}},
                  {"s{ENTER}ko", 3, {0, 1}, {}},
-                 {"s{ENTER}ke", 1, {0}, {}},
-                 {"s{ENTER}ky", 5, {0, 1}, {}},
+                 {"s{ENTER}ke", 1, {0}, {}}}));
+}
+
+TEST_F(CatalogueWalkTest, RatesAndTransferOrders) {
+  Walk(BarItems({{"s{ENTER}ky", 5, {0, 1}, {}},
                  {"s{ENTER}kdu", 3, {0, 1}, {}},
                  {"s{ENTER}kdd", 3, {0, 1}, {}},
                  {"s{ENTER}kp", 10, {0, 1}, {7, 8}}}));
@@ -388,20 +246,31 @@ TEST_F(ScreenWalkTest, SalesExchangeAndReceiptMenus) {
 }
 
 // The warehouse browses, each over a record, the auxiliary sales register
-// over a pro forma, and their bars; the goods' " Kasa " and " Kolektor "
-// pull-downs with no register configured.
-TEST_F(ScreenWalkTest, WarehouseMenus) {
-  AddCatalogueRecords();
-  AddWarehouseEntries();
-  AddProForma();
-  if (HasFatalFailure()) return;
-  Walk(BarItems({{"s{ENTER}mw", 9, {}, {}},
-                 {"s{ENTER}mp", 9, {}, {}},
-                 {"s{ENTER}mt", 9, {0}, {}},
-                 {"s{ENTER}mu", 8, {0, 1}, {}},
-                 {"s{ENTER}p", 9, {}, {}}}));
+// over a pro forma, and their bars, a few browses a test; the goods' " Kasa "
+// and " Kolektor " pull-downs with no register configured.
+class WarehouseWalkTest : public ScreenWalkTest {
+ protected:
+  void SetUp() override {
+    ScreenWalkTest::SetUp();
+    if (HasFatalFailure()) return;
+    AddCatalogueRecords();
+    AddWarehouseEntries();
+    AddProForma();
+  }
+};
+
+TEST_F(WarehouseWalkTest, IssuesAndReceipts) {
+  Walk(BarItems({{"s{ENTER}mw", 9, {}, {}}, {"s{ENTER}mp", 9, {}, {}}}));
+}
+
+TEST_F(WarehouseWalkTest, Goods) {
+  Walk(BarItems({{"s{ENTER}mt", 9, {0}, {}}}));
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 6));   // " Kasa "
   Walk(PullDownItems("s{ENTER}mt{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{RIGHT}{ENTER}", 2));   // " Kolektor "
+}
+
+TEST_F(WarehouseWalkTest, ServicesAndAuxiliaryRegister) {
+  Walk(BarItems({{"s{ENTER}mu", 8, {0, 1}, {}}, {"s{ENTER}p", 9, {}, {}}}));
   // The auxiliary register's filters need one row more than the window has;
   // the GTU list's long texts are cut at the window's edge, not wrapped onto
   // the selected first row.
