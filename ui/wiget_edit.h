@@ -39,6 +39,7 @@ struct FormState {
   char fixed[FORM_BUFFER + 1];   // non-zero where the buffer holds a fixed character
   int32_t moving;           // a navigation key waits for the next entering
   int32_t pick_escaped;     // the last pick list ended with Esc
+  int32_t pick_closed;      // the current element's pick list was closed with Esc: it waits for a key
   uint8_t hint_added;
   FormState* outer;         // the form running when this one started
 };
