@@ -400,7 +400,7 @@ int ReadKey(FormState* form) {
     if (last == KEY_GREY_MINUS || last == KEY_PAD_CENTRE || last == KEY_CTRL_PGDN || last == KEY_CTRL_PGUP) return last;
     // Esc only closes the list: moving up would open the list of an element
     // above at once. The first element's list still ends the form.
-    if (last == KEY_ESC && HasElementBefore(form, w)) {
+    if ((form->options & AW_PICK_ESC_STAYS) && last == KEY_ESC && HasElementBefore(form, w)) {
       form->pick_closed = 1;
       return 0;
     }

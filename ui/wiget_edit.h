@@ -13,6 +13,8 @@ constexpr int AW_NO_QUESTIONS = 1;
 constexpr int AW_DISPLAY = 2;
 constexpr int AW_ASK_CONTINUE = 4;
 constexpr int AW_ENTER_NO_SAVE = 8;
+// Esc in a pick list closes it and keeps the cursor on its element (not Up).
+constexpr int AW_PICK_ESC_STAYS = 16;
 
 constexpr int FORM_BUFFER = 64;
 
