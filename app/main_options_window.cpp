@@ -195,7 +195,9 @@ void MainOptionsWindow() {
     }
     add_help_line();
     set_fun_help("F2", "Zapisz", 1);
-    int result = ActivateWindow(window, nullptr, nullptr, 0);
+    // The colour and font lists stand one above the other: Esc in the font
+    // list must not open the colour list.
+    int result = ActivateWindow(window, nullptr, nullptr, AW_PICK_ESC_STAYS);
     remove_help_line();
     if (result == F2_SAVED) {
       Apply(e, env);

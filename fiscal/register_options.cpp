@@ -19,6 +19,8 @@ namespace {
 
 constexpr int SAVED = 0x3C00;   // F2
 constexpr int ELEMENTS = 18;
+// The inside of the window: the switches at column 75 show "TAK"/"NIE" up to
+// its last column, the frame goes round it.
 constexpr int WINDOW_ROWS = 24, WINDOW_COLS = 78;
 
 // The characters the letter fields of the family take.
@@ -138,7 +140,7 @@ int KasaOpcje() {
   Letter(5, 46, letters[KFL_ZERO]);
   Letter(6, 46, letters[KFL_EXEMPT]);
   TypeEntries(KasaTyp(), edited);
-  int window = DefineOpcjeWindow(2, 0, WINDOW_ROWS, WINDOW_COLS, "OPCJE", list, &edited, 0);
+  int window = DefineOpcjeWindow(2, 0, WINDOW_ROWS + 2, WINDOW_COLS + 2, "OPCJE", list, &edited, 0);
   if (window >= 0) {
     ShowFirstOptionsPage(window, list);
     add_help_line();

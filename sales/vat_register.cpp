@@ -172,7 +172,7 @@ void Tabulogram(kontekst_ewidencji& c) {
 // ---- the information panel
 
 constexpr int16_t RES_PANEL = 200;
-constexpr int PANEL_ROWS = 12;
+constexpr int PANEL_ROWS = 13;
 
 void PutText(TextCtrl* entry, const std::string& text, int width) {
   std::string shown = text;
@@ -222,25 +222,27 @@ void Panel(kontekst_ewidencji& c) {
     const char* field;
     void (*draw)(TextCtrl*);
   };
+  // The document and the item on the left, the amounts in a column on the
+  // right: every value ends before column 78 and clear of the labels.
   const At at[] = {
-      {0, 9, "TYV", KindText},    {0, 34, "PRE", nullptr},    {0, 39, "NRV", nullptr},
-      {0, 45, "POS", nullptr},    {0, 72, "DAW", nullptr},    {1, 14, "KOT", nullptr},
-      {1, 48, "ILO", nullptr},    {2, 7, "NA1", nullptr},     {3, 7, "NA2", nullptr},
-      {4, 7, "NA3", nullptr},     {2, 48, "NA4", nullptr},    {3, 48, "NA5", nullptr},
-      {4, 48, "NA6", nullptr},    {5, 15, "CNB", ViewAmount}, {5, 43, "RAS", nullptr},
-      {5, 71, "JED", nullptr},    {6, 15, "CNR", ViewAmount}, {6, 43, "WAV", ViewAmount},
-      {6, 62, "KWU", nullptr},    {7, 15, "WAB", ViewAmount}, {7, 43, "ILK", nullptr},
-      {8, 15, "KRN", ViewAmount}, {8, 53, "VAS", nullptr},    {9, 15, "KON", AccountText},
-      {10, 20, "RYS", nullptr},   {10, 79, "CSS", nullptr},   {11, 7, "WAL", ViewCurrency},
+      {0, 9, "TYV", KindText},    {0, 34, "PRE", nullptr},     {0, 39, "NRV", nullptr},
+      {0, 45, "POS", nullptr},    {1, 14, "KOT", nullptr},     {1, 66, "DAW", nullptr},
+      {2, 8, "NA1", nullptr},     {3, 8, "NA2", nullptr},      {4, 8, "NA3", nullptr},
+      {5, 8, "NA4", nullptr},     {6, 8, "NA5", nullptr},      {7, 8, "NA6", nullptr},
+      {2, 64, "ILO", nullptr},    {3, 64, "CNB", ViewAmount},  {4, 64, "RAS", nullptr},
+      {5, 64, "CNR", ViewAmount}, {6, 64, "WAV", ViewAmount},  {7, 64, "WAB", ViewAmount},
+      {8, 64, "ILK", nullptr},    {9, 64, "KRN", ViewAmount},  {8, 14, "JED", nullptr},
+      {8, 27, "KWU", nullptr},    {9, 33, "VAS", nullptr},     {10, 33, "RYS", nullptr},
+      {11, 15, "KON", AccountText}, {12, 62, "CSS", nullptr},  {12, 74, "WAL", ViewCurrency},
   };
   for (const At& a : at) {
     TextCtrl* entry = DefineTextCtrl(a.row, a.col, LineSlot(a.field), 0);
     if (entry) entry->drawRoutine = a.draw;
   }
-  if (TextCtrl* e = DefineTextCtrl(7, 72, LineSlot("TYP"), 0))
+  if (TextCtrl* e = DefineTextCtrl(10, 64, LineSlot("TYP"), 0))
     e->codeTexts = CodeList({"1. SPRZEDAŻ", "2. POZOSTAŁE", "3. WYN. W NAT."});
-  if (TextCtrl* e = DefineTextCtrl(8, 42, LineSlot("VAT"), 0)) e->codeTexts = NAZWY_STAWEK_VAT;
-  if (TextCtrl* e = DefineTextCtrl(10, 36, LineSlot("STM"), 0)) e->codeTexts = DeliveryList(from2024);
+  if (TextCtrl* e = DefineTextCtrl(9, 14, LineSlot("VAT"), 0)) e->codeTexts = NAZWY_STAWEK_VAT;
+  if (TextCtrl* e = DefineTextCtrl(12, 8, LineSlot("STM"), 0)) e->codeTexts = DeliveryList(from2024);
   if (TextCtrl* e = DefineTextCtrl(10, 14, LineSlot("RYT"), 0)) e->codeTexts = ListaStawekRyczaltu(WorkingYear());
 }
 

@@ -285,6 +285,14 @@ Wiget* Choose(FormState* form, Wiget* from) {
   return nullptr;
 }
 
+bool HasElementBefore(FormState* form, Wiget* w) {
+  int key = form->move_key;
+  form->move_key = KEY_UP;
+  bool found = Choose(form, w) != nullptr;
+  form->move_key = key;
+  return found;
+}
+
 // Enters form->next, or the element the navigation key names; returns F2 or Esc when that ended the form.
 int EnterNext(FormState* form) {
   Wiget* was = form->current;
@@ -318,6 +326,7 @@ int EnterNext(FormState* form) {
   }
   form->moving = 0;
   form->pick_escaped = 0;
+  form->pick_closed = 0;
   Wiget* w = form->next;
   form->next = nullptr;
   if (!w) return 0;
@@ -382,13 +391,19 @@ void DrawField(FormState* form) {
 // Reads the key for the current element; 0 when the key was used up.
 int ReadKey(FormState* form) {
   Wiget* w = form->current;
-  if (w && IsPickList(w)) {
+  if (w && IsPickList(w) && !form->pick_closed) {
     int32_t code = WigetRawLong(w, false);
     int chosen = OpenSelectionList(w->list, code, form->field_row, form->field_col);
     if (chosen != -1) return WigetSetLong(w, chosen) ? KEY_ENTER : 0;
     int last = lastMenuKey;
     lastMenuKey = 0;
     if (last == KEY_GREY_MINUS || last == KEY_PAD_CENTRE || last == KEY_CTRL_PGDN || last == KEY_CTRL_PGUP) return last;
+    // Esc only closes the list: moving up would open the list of an element
+    // above at once. The first element's list still ends the form.
+    if ((form->options & AW_PICK_ESC_STAYS) && last == KEY_ESC && HasElementBefore(form, w)) {
+      form->pick_closed = 1;
+      return 0;
+    }
     form->pick_escaped = 1;
     return KEY_UP;
   }
@@ -441,7 +456,9 @@ void TypeKey(FormState* form, int key) {
     return;
   }
   if (IsCodeList(w)) {
-    Beep();
+    // A key on a list closed with Esc opens it again.
+    if (form->pick_closed) form->pick_closed = 0;
+    else Beep();
     return;
   }
   if (IsText(w)) {

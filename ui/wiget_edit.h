@@ -13,6 +13,8 @@ constexpr int AW_NO_QUESTIONS = 1;
 constexpr int AW_DISPLAY = 2;
 constexpr int AW_ASK_CONTINUE = 4;
 constexpr int AW_ENTER_NO_SAVE = 8;
+// Esc in a pick list closes it and keeps the cursor on its element (not Up).
+constexpr int AW_PICK_ESC_STAYS = 16;
 
 constexpr int FORM_BUFFER = 64;
 
@@ -39,6 +41,7 @@ struct FormState {
   char fixed[FORM_BUFFER + 1];   // non-zero where the buffer holds a fixed character
   int32_t moving;           // a navigation key waits for the next entering
   int32_t pick_escaped;     // the last pick list ended with Esc
+  int32_t pick_closed;      // the current element's pick list was closed with Esc: it waits for a key
   uint8_t hint_added;
   FormState* outer;         // the form running when this one started
 };
