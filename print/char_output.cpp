@@ -16,8 +16,9 @@ namespace {
 constexpr int kContinueQuestion = 50006;
 constexpr int kLogShortWrite = 80;
 constexpr int kLineBuffer = 600;
-// Looking for a key polls the display; once a line, or this often within a
-// long one, keeps Esc prompt without a poll per character.
+// Looking for a key polls the display, which costs a real window tens of
+// microseconds: the job looks at its start and then at most this often, which
+// keeps Esc prompt without a poll per line.
 constexpr int64_t kKeyCheckMs = 50;
 
 // Frame pieces the ESC/P dot-matrix families print as plain characters.
@@ -133,7 +134,6 @@ int fwrite_spec(const void* buffer, int count, int flag) {
   if (OperatorCancelled()) return -1;
   PrintJob& job = PrintJobState;
   const char* bytes = static_cast<const char*>(buffer);
-  if (count > 0 && std::memchr(bytes, '\n', static_cast<size_t>(count))) job.keyCheckDue = true;
   if (job.graphicSpool) {
     if (flag != 1 || job.spool == nullptr) return 0;
     return WriteJobBytes(bytes, count, job.spool);

@@ -138,7 +138,7 @@ struct PrintJob {
   char printerName[256];       // the chosen printer
   PlatPrinterCaps caps;        // of the chosen printer
   char replayFile[260];        // where "Wydruk.prn" was opened
-  bool keyCheckDue = true;     // a line ended since the last look for a key
+  bool keyCheckDue = true;     // the job's first text looks for a key at once
   int64_t lastKeyCheckMs;      // monotonic time of that look
 };
 extern PrintJob PrintJobState;

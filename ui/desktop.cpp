@@ -59,7 +59,8 @@ struct Video {
   int stride = 0, width = 0, height = 0;
   uint8_t palette[256 * 3] = {};
   bool bitmap = false;
-  bool dirty = false;
+  bool dirty = false;                 // the window needs a present
+  std::vector<uint8_t> changedRows;   // a flag a pixel row drawn since the last present
   bool displayOpen = false;
 };
 Video video;
@@ -68,7 +69,14 @@ Environment* Env() { return EnvCurrent(); }
 
 int BytesPerRow() { return (Desktop.cellWidth + 7) / 8; }
 
+void MarkAllRowsChanged() {
+  std::fill(video.changedRows.begin(), video.changedRows.end(), 1);
+  video.dirty = true;
+}
+
+// Every pixel changes colour: the whole frame goes to the window again.
 void SetVariantPalette() {
+  MarkAllRowsChanged();
   std::memset(video.palette, 0, sizeof video.palette);
   bool colour = !Env() || Env()->colourVariant == 'T';
   for (int i = 0; i < 16; i++)
@@ -206,15 +214,16 @@ void ImageCreate(int cols, int rows) {
   video.height = rows * Desktop.cellHeight;
   video.stride = (video.width + 3) & ~3;
   video.pixels.assign(static_cast<size_t>(video.stride) * video.height, 0);
+  video.changedRows.assign(static_cast<size_t>(video.height), 1);
   SetVariantPalette();
   video.bitmap = true;
   Desktop.caretDrawn = 0;
-  video.dirty = true;
 }
 
 void ImageDestroy() {
   video.pixels.clear();
   video.pixels.shrink_to_fit();
+  video.changedRows.clear();
   video.bitmap = false;
   video.width = video.height = video.stride = 0;
   Desktop.caretDrawn = 0;
@@ -360,7 +369,12 @@ void ImageScroll(int col, int row, int width, int height, int direction) {
   ImageInvalidate(col, row, width, height);
 }
 
-void ImageInvalidate(int, int, int, int) { video.dirty = true; }
+void ImageInvalidate(int col, int row, int width, int height) {
+  if (!ClipRect(&col, &row, &width, &height)) return;
+  int first = row * Desktop.cellHeight, end = std::min((row + height) * Desktop.cellHeight, video.height);
+  if (first < end) std::fill(video.changedRows.begin() + first, video.changedRows.begin() + end, 1);
+  video.dirty = true;
+}
 
 void ImageShade(int row, int col, int count, int attr) {
   Window4* w = Desktop.curWindow;
@@ -381,9 +395,11 @@ void ImageShade(int row, int col, int count, int attr) {
 void DesktopPaint() {
   if (!video.bitmap || !video.displayOpen) return;
   Environment* env = Env();
-  DisplayFrame frame{video.pixels.data(), video.stride, video.width, video.height, video.palette,
-                     env ? env->gridSpareX / 2 : 0, env ? env->gridSpareY / 2 : 0};
+  DisplayFrame frame{video.pixels.data(), video.stride, video.width,  video.height,
+                     video.palette,       env ? env->gridSpareX / 2 : 0, env ? env->gridSpareY / 2 : 0,
+                     video.changedRows.data()};
   DisplayCurrent()->present(&frame);
+  std::fill(video.changedRows.begin(), video.changedRows.end(), 0);
   video.dirty = false;
 }
 
@@ -480,9 +496,8 @@ void ShowLogo(ResIdRoutine resource, int size) {
       }
     }
   }
-  SetVariantPalette();
   std::fill(video.pixels.begin(), video.pixels.end(), 0);
-  video.dirty = true;
+  SetVariantPalette();
 }
 
 // ---- window size

@@ -40,11 +40,14 @@ struct DisplayEvent {
 
 // What the video layer hands over to be shown: the 8-bit bitmap, its colour
 // table and where the grid lies in the client area (the rest is black).
+// `changedRows` flags, one a pixel row, the rows drawn since the last frame
+// (a new colour table or font flags them all); NULL means every row.
 struct DisplayFrame {
   const uint8_t* pixels;
   int stride, width, height;
   const uint8_t* palette;   // 256 x R, G, B
   int left, top;
+  const uint8_t* changedRows;
 };
 
 struct DisplayBackend {
@@ -70,6 +73,11 @@ DisplayBackend* DisplayCurrent();
 void DisplaySelect(DisplayBackend* backend);   // tests switch backends
 DisplayBackend* DisplaySdl();
 DisplayBackend* DisplayHeadless();
+// What the SDL display sent to its window: the pixel rows its last present
+// converted and uploaded, and the whole frame as it holds it (0xAARRGGBB,
+// `width` a row), for tests.
+int SdlRowsUploaded();
+const uint32_t* SdlFrameHeld(int* width, int* height);
 // SDL's modifier state as DisplayMods (Right Alt is AltGr, not Alt).
 int DisplayModsFromSdl(int sdlMods);
 

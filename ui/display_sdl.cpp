@@ -20,7 +20,8 @@ struct Sdl {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   int textureW = 0, textureH = 0;
-  std::vector<uint32_t> rgb;
+  std::vector<uint32_t> rgb;   // the frame as the texture holds it
+  int rowsUploaded = 0;
   bool suppressText = false;   // Alt or Ctrl with a key types nothing
   bool maximised = false;
   bool ownStateChange = false; // the next maximise or restore was asked by the program
@@ -132,8 +133,12 @@ void Show() {
   if (sdl.window) SDL_ShowWindow(sdl.window);
 }
 
+// Only the rows drawn since the last frame are converted through the colour
+// table and uploaded: a key changes a few rows, and converting and sending the
+// whole frame cost the window ten times the program's own work.
 void Present(const DisplayFrame* f) {
   if (!sdl.renderer || f->width <= 0 || f->height <= 0) return;
+  bool all = !f->changedRows;
   if (!sdl.texture || sdl.textureW != f->width || sdl.textureH != f->height) {
     if (sdl.texture) SDL_DestroyTexture(sdl.texture);
     sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, f->width,
@@ -141,14 +146,30 @@ void Present(const DisplayFrame* f) {
     if (!sdl.texture) return;
     sdl.textureW = f->width;
     sdl.textureH = f->height;
+    sdl.rgb.assign(static_cast<size_t>(f->width) * f->height, 0);
+    all = true;
   }
   uint32_t lut[256];
   for (int i = 0; i < 256; i++)
     lut[i] = 0xFF000000u | f->palette[i * 3] << 16 | f->palette[i * 3 + 1] << 8 | f->palette[i * 3 + 2];
-  sdl.rgb.resize(static_cast<size_t>(f->width) * f->height);
-  for (int y = 0; y < f->height; y++)
-    for (int x = 0; x < f->width; x++) sdl.rgb[y * f->width + x] = lut[f->pixels[y * f->stride + x]];
-  SDL_UpdateTexture(sdl.texture, nullptr, sdl.rgb.data(), f->width * 4);
+  sdl.rowsUploaded = 0;
+  for (int y = 0; y < f->height;) {
+    if (!all && !f->changedRows[y]) {
+      y++;
+      continue;
+    }
+    int end = y + 1;
+    while (end < f->height && (all || f->changedRows[end])) end++;
+    for (int row = y; row < end; row++) {
+      const uint8_t* from = f->pixels + static_cast<size_t>(row) * f->stride;
+      uint32_t* to = &sdl.rgb[static_cast<size_t>(row) * f->width];
+      for (int x = 0; x < f->width; x++) to[x] = lut[from[x]];
+    }
+    SDL_Rect band{0, y, f->width, end - y};
+    SDL_UpdateTexture(sdl.texture, &band, &sdl.rgb[static_cast<size_t>(y) * f->width], f->width * 4);
+    sdl.rowsUploaded += end - y;
+    y = end;
+  }
   SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
   SDL_RenderClear(sdl.renderer);
   SDL_Rect to{f->left, f->top, f->width, f->height};
@@ -304,3 +325,11 @@ DisplayBackend backend = {"sdl", Open, Close, Show, Present, Poll, Wait, NowMs, 
 }  // namespace
 
 DisplayBackend* DisplaySdl() { return &backend; }
+
+int SdlRowsUploaded() { return sdl.rowsUploaded; }
+
+const uint32_t* SdlFrameHeld(int* width, int* height) {
+  *width = sdl.textureW;
+  *height = sdl.textureH;
+  return sdl.texture ? sdl.rgb.data() : nullptr;
+}

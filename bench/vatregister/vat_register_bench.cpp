@@ -6,9 +6,15 @@
 // a line a call. Prints both rates (lines a second, the median of five runs),
 // their ratio, the lines, the display polls a line and the build's time.
 //
-//   bench_vatregister [--documents=N] [benchmark flags]
+// Then the same printout, and page-down in the goods catalogue, in the real
+// SDL window on a virtual X screen of its own (Xvfb; skipped where it is
+// missing) against the headless display in the same run.
+//
+//   bench_vatregister [--documents=N] [--goods=N] [--page_downs=N] [--no_window] [benchmark flags]
 #include <benchmark/benchmark.h>
+#include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,13 +23,17 @@
 #include <string>
 #include <vector>
 
+#include "app/module_entries.h"
 #include "bench/bench_support.h"
+#include "bench/vatregister/xvfb_window.h"
 #include "db/db_engine.h"
+#include "db/db_lock.h"
 #include "db/dbf_table.h"
 #include "env/session/environment.h"
 #include "print/printer.h"
 #include "printouts/vat_register_print.h"
 #include "tables/exchange_tables.h"
+#include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
 #include "tests/sales/sales_seed.h"
 #include "ui/desktop.h"
@@ -34,6 +44,9 @@
 namespace {
 
 long documents = 10000;
+long goods = 100000;
+long page_downs = 200;
+bool window_runs = true;
 
 // The tabulogram's layout and print dialogs taken as offered, the file name
 // confirmed and its overwriting, "too wide: go on" and "in strips" answered
@@ -132,14 +145,144 @@ void Run(benchmark::State& state, long (*work)()) {
   for (auto _ : state) state.SetItemsProcessed(work());
 }
 
+// The goods catalogue's table with `goods` records, codes in order.
+void SeedGoods() {
+  if (OpenZ5TOWA(0) != 0) fail("OpenZ5TOWA");
+  if (d4lock_all(Z5TOWA.table) != 0) fail("d4lock_all");
+  char code[24];
+  for (long i = 1; i <= goods; i++) {
+    std::snprintf(code, sizeof code, "T%07ld", i);
+    const std::string name = "Towar handlowy numer " + std::to_string(i);
+    if (const char* failed = AppendFields(Z5TOWA.table, {{"KOD", code}, {"NA1", name}, {"ILO", "10"}, {"STA", "A"}}))
+      fail(failed);
+  }
+  d4unlock(Z5TOWA.table);
+}
+
+double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// One display the window comparison runs on: it gives the keys of a run.
+struct Display {
+  const char* name;
+  void (*select)();
+  void (*type)(const std::vector<int>& sdlKeys);   // SDL key codes, TypedSdlWindow::Text(c)
+  long (*polls)();
+};
+
+TypedSdlWindow* window = nullptr;
+
+// The headless display's script for the same keys.
+std::string ScriptOf(const std::vector<int>& keys) {
+  std::string script;
+  for (int key : keys) {
+    if (key < 0) script += static_cast<char>(-key);
+    else if (key == SDLK_F2) script += "{F2}";
+    else if (key == SDLK_RETURN) script += "{ENTER}";
+    else if (key == SDLK_PAGEDOWN) script += "{PGDN}";
+    else if (key == SDLK_ESCAPE) script += "{ESC}";
+    else fail("a key the script cannot name");
+  }
+  return script;
+}
+
+const Display kHeadless = {
+    "headless", [] { DisplaySelect(DisplayHeadless()); },
+    [](const std::vector<int>& keys) {
+      if (HeadlessSetScript(ScriptOf(keys).c_str()) != 0) fail("HeadlessSetScript");
+    },
+    [] { return HeadlessPollCount(); }};
+const Display kWindow = {
+    "SDL window", [] {
+      // The window runs on the real clock, as the program does.
+      PlatClockFix(nullptr);
+      window->Select();
+    },
+    [](const std::vector<int>& keys) { window->Type(std::deque<int>(keys.begin(), keys.end())); },
+    [] { return window->polls; }};
+
+const std::vector<int> kPrintKeys = {SDLK_F2, SDLK_F2, SDLK_RETURN, TypedSdlWindow::Text('T'),
+                                     TypedSdlWindow::Text('T'), TypedSdlWindow::Text('T')};
+
+// The register printed once on the display: wall-clock milliseconds.
+double PrintOn(const Display& display, long* polls) {
+  display.select();
+  if (d4go(Z5ESPP.table, built_on) != 0) fail("d4go");
+  display.type(kPrintKeys);
+  const long before = display.polls();
+  auto start = std::chrono::steady_clock::now();
+  if (drukuj_tabele_rejestru(1) != 0) fail("drukuj_tabele_rejestru");
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  *polls = display.polls() - before;
+  return ms;
+}
+
+// The goods catalogue opened, `count` page-downs and Esc: the program's CPU milliseconds.
+double CatalogueOn(const Display& display, long count) {
+  display.select();
+  std::vector<int> keys(static_cast<size_t>(count), SDLK_PAGEDOWN);
+  keys.push_back(SDLK_ESCAPE);
+  display.type(keys);
+  const double start = CpuMs();
+  if (kartoteka_towarow() != 0) fail("kartoteka_towarow");
+  return CpuMs() - start;
+}
+
+// The window against the headless display, run after run in turn.
+void CompareWindow() {
+  XvfbScreen screen(1024, 768);
+  if (!screen.ready) {
+    std::printf("\nno Xvfb: the SDL window's runs are skipped\n");
+    return;
+  }
+  DisplayBackend* sdl = DisplaySdl();
+  unsetenv("SDL_VIDEODRIVER");
+  if (sdl->open(Desktop.cols * Desktop.cellWidth, Desktop.rows * Desktop.cellHeight) != 0) fail("SDL open");
+  sdl->show();
+  TypedSdlWindow typed;
+  window = &typed;
+  const Display* displays[] = {&kHeadless, &kWindow};
+  std::vector<double> print_ms[2], page_ms[2];
+  long print_polls[2] = {0, 0};
+  for (int run = 0; run < 5; run++)
+    for (int d = 0; d < 2; d++) {
+      print_ms[d].push_back(PrintOn(*displays[d], &print_polls[d]));
+      const double opened = CatalogueOn(*displays[d], 0), paged = CatalogueOn(*displays[d], page_downs);
+      page_ms[d].push_back((paged - opened) / static_cast<double>(page_downs));
+    }
+  DisplaySelect(DisplayHeadless());
+  sdl->close();
+  std::printf("\n%-52s %10s %10s %8s\n", "SDL window against headless (median of 5)", "window", "headless", "ratio");
+  std::printf("%-52s %10.0f %10.0f %8.2f\n", "print the VAT register (ms, wall clock)", Median(print_ms[1]),
+              Median(print_ms[0]), Median(print_ms[1]) / Median(print_ms[0]));
+  std::printf("%-52s %10.3f %10.3f %8.2f\n",
+              ("page-down over " + std::to_string(goods) + " goods (ms of CPU a key)").c_str(), Median(page_ms[1]),
+              Median(page_ms[0]), Median(page_ms[1]) / Median(page_ms[0]));
+  std::printf("display polls of the last printout: window %ld, headless %ld; %ld page-downs a run, grid %d x %d\n",
+              print_polls[1], print_polls[0], page_downs, Desktop.cols, Desktop.rows);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<char*> rest;
   for (int i = 0; i < argc; i++) {
-    long value = LongOption(argv[i], "--documents=");
-    if (value > 0)
+    if (long value = LongOption(argv[i], "--documents="); value > 0)
       documents = value;
+    else if (long count = LongOption(argv[i], "--goods="); count > 0)
+      goods = count;
+    else if (long keys = LongOption(argv[i], "--page_downs="); keys > 0)
+      page_downs = keys;
+    else if (std::strcmp(argv[i], "--no_window") == 0)
+      window_runs = false;
     else
       rest.push_back(argv[i]);
   }
@@ -177,6 +320,7 @@ int main(int argc, char** argv) {
   if (const char* failed = OpenSalesFirm(env, dir.string() + "/", &context)) fail(failed);
   for (long i = 1; i <= documents; i++)
     if (const char* failed = SeedInvoice(i)) fail(failed);
+  if (window_runs) SeedGoods();
   const long sales_lines = d4reccount(Z5SPRE.table);
   // The register's printer settings: character printing to the file.
   if (CreateZ5ESPP() != 0) fail("CreateZ5ESPP");
@@ -216,6 +360,7 @@ int main(int argc, char** argv) {
               documents, sales_lines, build_ms, rows);
   std::printf("print: %zu lines, %ld bytes; %ld display polls in the last run (%.2f a line)\n", printout.size(),
               bytes, display_polls, static_cast<double>(display_polls) / static_cast<double>(printout.size()));
+  if (window_runs) CompareWindow();
 
   d4close(Z5ESPP.table);
   salesContext = nullptr;

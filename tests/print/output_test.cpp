@@ -153,20 +153,28 @@ TEST_F(OutputTest, EscAndEscCancelsTheJob) {
   screen.answers = {SCREEN_KEY_ESC};
   EXPECT_EQ(drukuj("abc"), -1);
   EXPECT_TRUE(PrintJobState.incomplete);
-  // A key other than Esc, or Esc answered with another key, goes on. Keys are
-  // looked for once a line: within the line nothing is read.
+  // A key other than Esc, or Esc answered with another key, goes on. After the
+  // job's first text keys are looked for at most every 50 ms: ended lines read
+  // nothing before that (a look a line cost the window most of the printout's time).
   PrintJobState.incomplete = false;
   screen.keys = {'x', SCREEN_KEY_ESC};
   screen.answers = {'T'};
   EXPECT_EQ(drukuj("de"), 0);
-  EXPECT_EQ(screen.keys.size(), 2u);
   for (const char* line : {"fg", "hi"}) {
     EXPECT_EQ(drukuj_line_feed(1), 0);
     EXPECT_EQ(drukuj(line), 0);
   }
+  PlatClockAdvanceMs(49);
+  EXPECT_EQ(drukuj("ij"), 0);
+  EXPECT_EQ(screen.keys.size(), 2u);
+  PlatClockAdvanceMs(1);
+  EXPECT_EQ(drukuj("kl"), 0);
+  EXPECT_EQ(screen.keys.size(), 1u);
+  PlatClockAdvanceMs(50);
+  EXPECT_EQ(drukuj("mn"), 0);
   EXPECT_TRUE(screen.keys.empty());
   EXPECT_FALSE(PrintJobState.incomplete);
-  // Within a long line the key is looked for again once 50 ms have passed.
+  // Esc and Esc at the next look stops the job.
   screen.keys = {SCREEN_KEY_ESC};
   screen.answers = {SCREEN_KEY_ESC};
   EXPECT_EQ(drukuj("jk"), 0);
@@ -272,8 +280,8 @@ class WindowOutputTest : public PrintUiTest {
   }
 };
 
-TEST_F(WindowOutputTest, APrintoutLooksAtTheDisplayAboutOnceALine) {
-  constexpr int kRows = 300, kWidth = 132;
+TEST_F(WindowOutputTest, APrintoutLooksAtTheDisplayAtItsStartAndEvery50Ms) {
+  constexpr int kRows = 300, kWidth = 132, kRowMs = 10;
   std::string page;
   for (int row = 0; row < kRows; row++) page += std::string(kWidth - 2, static_cast<char>('A' + row % 26)) + "\x86\xC9";
   struct Case {
@@ -285,18 +293,23 @@ TEST_F(WindowOutputTest, APrintoutLooksAtTheDisplayAboutOnceALine) {
     StartFileJob(PRN_EPSON9);
     Printer.bold = c.bold;
     Printer.codePage = 2;
+    // The headless display's clock stands still while the page prints: one
+    // look, at the job's first text (before, a look a line: 300).
     const long before = HeadlessPollCount();
     ASSERT_EQ(print_lines(page.data(), page.data(), kWidth, 0, kRows, 0, 4), 0);
+    EXPECT_EQ(HeadlessPollCount() - before, 1);
+    // Lines 10 ms apart: a look every fifth line, 60 in 3 s, each one poll
+    // and, when the caret's timer is due, a second after running it.
+    const long lines = HeadlessPollCount();
     for (int row = 0; row < kRows; row++) {
+      PlatClockAdvanceMs(kRowMs);
       ASSERT_EQ(drukuj("Wiersz"), 0);
       ASSERT_EQ(drukuj_line_feed(1), 0);
     }
-    const long polls = HeadlessPollCount() - before;
+    const long polls = HeadlessPollCount() - lines;
     deinit_prn();
-    // Two printouts of kRows lines each: a look per line (before, one per
-    // character: over 100 a line), with room for the timer a look may run.
-    EXPECT_GE(polls, 2 * kRows);
-    EXPECT_LE(polls, 2 * kRows + 4);
+    EXPECT_GE(polls, 60);
+    EXPECT_LE(polls, 120);
     const std::string out = ReadFile(Path("out.prn"));
     EXPECT_NE(out.find("    AAAA"), std::string::npos);
     EXPECT_NE(out.find(std::string(kWidth - 2, 'B') + "\xA5-"), std::string::npos);   // ą and ╔ converted
