@@ -125,21 +125,25 @@ int end_at_count(DbTable* table) {
   return result;
 }
 
+// The workstation that was cut short may have been this one, before a full
+// disk or a crash: the text blames no one.
 void tell_mended(DbTable* table, bool rebuilt, bool cut) {
   std::string text;
   if (cut)
     text += Utf8ToMazText("Baza ") + table->file.name +
-            Utf8ToMazText(" kończyła się rekordem dopisywanym przez inne stanowisko, którego praca została przerwana; "
-                          "rekord ten został odcięty.");
+            Utf8ToMazText(" kończyła się rekordem, którego\ndopisywanie zostało przerwane; rekord ten został odcięty.");
   if (rebuilt)
     text += std::string(cut ? "\n" : "") + Utf8ToMazText("Indeks bazy ") + table->file.name +
-            Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
-                          "i został odbudowany.");
-  ErrLogMessage(EL_FORMAT, LOG_INTERRUPTED_CHANGE_MENDED, TextRef("%s"), text.c_str());
-  ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text.c_str());
+            Utf8ToMazText(" nie zgadzał się z jej rekordami\npo przerwanej zmianie i został odbudowany.");
+  db_tell_mended(text.c_str());
 }
 
 }  // namespace
+
+void db_tell_mended(const char* text) {
+  ErrLogMessage(EL_FORMAT, LOG_INTERRUPTED_CHANGE_MENDED, TextRef("%s"), text);
+  ScreenMessageBox(SCREEN_BOX_WARNING, Utf8ToMazText("Uwaga").c_str(), text);
+}
 
 void db_mark_change(DbTable* table) {
   if ((table->mark_standing && table->mark_value == MARK_SET) || !open_marks(table)) return;

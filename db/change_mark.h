@@ -17,6 +17,11 @@ struct DbTable;
 // an index rebuilt).
 constexpr int LOG_INTERRUPTED_CHANGE_MENDED = 1087;
 
+// Tells the operator (a warning box) and the error log that an interrupted
+// change was mended; `text` in the system's character set, lines short
+// enough for the box.
+void db_tell_mended(const char* text);
+
 // Before the first index write of a change: sets this handle's mark.
 void db_mark_change(DbTable* table);
 // After a data write or an unlock: clears the mark once nothing is pending
