@@ -398,6 +398,8 @@ int d4remake_headerless(DbEngine* engine, const char* name, const DbfFieldDef* f
     int locked = file4lock_create(&file);
     if (locked == 0 && header_missing(&file)) {
       result = file4len_set(&file, 0) == 0 && write_definition(&file, fields, count, width) == 0 ? 1 : -1;
+      // Still without a header and holding nothing: not left for the next open.
+      if (result < 0) file.delete_on_close = 1;
     } else if (locked < 0) {
       result = -1;
     }
