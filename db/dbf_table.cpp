@@ -1,5 +1,6 @@
 #include "db/dbf_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -323,10 +324,12 @@ int write_definition(DbFile* file, const DbfFieldDef* fields, int count, long wi
 bool header_missing(DbFile* file) {
   long length = file4len(file);
   if (length < 0) return false;
+  if (length == 0) return true;
+  unsigned char header[DBF_HEADER_SIZE] = {};
+  unsigned take = (unsigned)std::min<long>(length, DBF_HEADER_SIZE);
+  if (file4read_all(file, 0, header, take) != 0 || header[0] != DBF_VERSION) return false;
   if (length < DBF_HEADER_SIZE) return true;
-  unsigned char header[DBF_HEADER_SIZE];
-  if (file4read_all(file, 0, header, sizeof header) != 0) return false;
-  return header[0] == DBF_VERSION && GetLe32(header + 4) == 0 && (long)GetLe16(header + 8) > length;
+  return GetLe32(header + 4) == 0 && (long)GetLe16(header + 8) > length;
 }
 
 }  // namespace
