@@ -11,7 +11,9 @@
 #include "app/option_sets.h"
 #include "app/program_messages.h"
 #include "db/db_engine.h"
+#include "env/code_pages.h"
 #include "env/dates.h"
+#include "env/file_cause.h"
 #include "env/error_log.h"
 #include "env/memory.h"
 #include "env/messages.h"
@@ -19,6 +21,8 @@
 #include "env/services.h"
 #include "env/session/environment.h"
 #include "platform/end_signals.h"
+#include "platform/program_dir.h"
+#include "platform/screen_hook.h"
 #include "platform/resources.h"
 #include "ui/calculator.h"
 #include "ui/calendar.h"
@@ -163,8 +167,23 @@ void ShowFrontInfo(int window) {
   w4select(previous);
 }
 
+// The program keeps its options, operators, error log and locks in its
+// directory: one it cannot write is named with the reason, and the program
+// ends before anything fails later under a misleading message.
+static bool ProgramDirWritable() {
+  std::string dir = PlatProgramDir();
+  if (PlatProgramDirWritable(dir) == PLAT_OK) return true;
+  std::string cause = FileCauseText();
+  if (cause.empty()) cause = Utf8ToMazText(PlatLastErrorText());
+  std::string text = Utf8ToMazText("Nie można zapisywać w katalogu programu\n") + Utf8ToMazText(dir.c_str()) +
+                     "\n" + cause + Utf8ToMazText("\nProgram kończy pracę.");
+  ScreenMessageBox(SCREEN_BOX_ERROR, Utf8ToMazText("BŁĄD").c_str(), text.c_str());
+  return false;
+}
+
 int WinMain(int argc, char** argv) {
   PlatWatchEndSignals();
+  if (!ProgramDirWritable()) return 1;
   OpenErrLog(argc, argv);
   ErrLogMessage(EL_FORMAT | EL_NEW_HEADER, LOG_START, " %s ver. %s kom. %s <%i>", "KORBEL", "2025.00.00", "0", 0);
   Environment* env = CreateEnvironment(argc, argv);

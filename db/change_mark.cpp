@@ -139,16 +139,16 @@ int end_at_count(DbTable* table) {
   return result;
 }
 
+// The workstation that was cut short may have been this one, before a full
+// disk or a crash: the text blames no one.
 void tell_mended(DbTable* table, bool rebuilt, bool cut) {
   std::string text;
   if (cut)
     text += Utf8ToMazText("Baza ") + table->file.name +
-            Utf8ToMazText(" kończyła się rekordem dopisywanym przez inne stanowisko, którego praca została przerwana; "
-                          "rekord ten został odcięty.");
+            Utf8ToMazText(" kończyła się rekordem, którego\ndopisywanie zostało przerwane; rekord ten został odcięty.");
   if (rebuilt)
     text += std::string(cut ? "\n" : "") + Utf8ToMazText("Indeks bazy ") + table->file.name +
-            Utf8ToMazText(" nie zgadzał się z jej rekordami po przerwanej pracy innego stanowiska "
-                          "i został odbudowany.");
+            Utf8ToMazText(" nie zgadzał się z jej rekordami\npo przerwanej zmianie i został odbudowany.");
   db_report_mended(text.c_str());
 }
 

@@ -17,8 +17,9 @@ struct DbTable;
 // an index rebuilt).
 constexpr int LOG_INTERRUPTED_CHANGE_MENDED = 1087;
 
-// Tells the operator (a warning box) and the error log what a repair after
-// another workstation's interrupted work did; the text in the code page of the screen.
+// Tells the operator (a warning box) and the error log that an interrupted
+// change was mended; `text` in the system's character set, lines short
+// enough for the box.
 void db_report_mended(const char* text);
 
 // Before the first index write of a change: sets this handle's mark.

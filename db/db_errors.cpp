@@ -4,6 +4,7 @@
 
 #include "db/db_engine.h"
 #include "env/code_pages.h"
+#include "env/file_cause.h"
 #include "platform/screen_hook.h"
 
 int e4set_code(DbEngine* engine, int code) {
@@ -25,5 +26,8 @@ int e4show_error_text(DbEngine* engine, int code, TextRef text) { return e4show_
 
 int e4show_file_error(DbEngine* engine, int code, const char* name) {
   static const std::string file_label = Utf8ToMazText("Zbiór:");
-  return e4show_error(engine, code, file_label.c_str(), name ? name : "");
+  // A create or a write has just failed in the platform: a full disk or a
+  // refused folder is said in words, as the code alone points elsewhere.
+  std::string cause = code == e4create || code == e4write || code == e4length_set ? FileCauseText() : "";
+  return e4show_error(engine, code, file_label.c_str(), name ? name : "", cause.c_str());
 }

@@ -13,7 +13,8 @@ int e4set_code(DbEngine* engine, int code);
 int e4show_error(DbEngine* engine, int code, TextRef text1 = TextRef(), TextRef text2 = TextRef(),
                  TextRef text3 = TextRef());
 int e4show_error_text(DbEngine* engine, int code, TextRef text);
-// A file error: the code with "Zbiór:" and the file name.
+// A file error: the code with "Zbiór:" and the file name; after a failed
+// create or write, the cause when it is a full disk or a refused write.
 int e4show_file_error(DbEngine* engine, int code, const char* name);
 
 // Message numbers of the checks.

@@ -558,6 +558,12 @@ int file4lock(DbFile* file, unsigned long offset, unsigned long length) {
   }
 }
 
+int file4lock_create(DbFile* file) {
+  if (file == nullptr) e4fatal_stop(e4parm, "file4lock_create()");
+  if (file->exclusive) return 0;
+  return file4lock(file, EXCLUSIVE_START, EXCLUSIVE_LENGTH);
+}
+
 int file4unlock(DbFile* file, unsigned long offset, unsigned long length) {
   if (file == nullptr) e4fatal_stop(e4parm, "file4unlock()");
   if (file->exclusive || file->read_only) return 0;

@@ -78,3 +78,8 @@ int file4seq_write_repeat(DbSeqWriter* writer, long count, char byte);
 // Byte-range locks; see db_lock.h for the offsets.
 int file4lock(DbFile* file, unsigned long offset, unsigned long length);
 int file4unlock(DbFile* file, unsigned long offset, unsigned long length);
+// The create lock: the whole range of the locking protocol, held by a file
+// being created (or made again) until it is closed, so that no other
+// workstation takes a file whose header is still being written for one cut
+// short. Waits as file4lock does; 0, r4locked, or -1.
+int file4lock_create(DbFile* file);

@@ -463,6 +463,9 @@ int open_dbf(const char* name, DbTable** table_var, const DbfFieldDef* fields, D
     if (table == nullptr) return fail_open(engine, table_var, nullptr, index_var);
     new_index = true;
   } else {
+    int remade = d4remake_headerless(engine, table_name.c_str(), fields);
+    if (remade < 0) return fail_open(engine, table_var, nullptr, index_var);
+    if (remade == 1) new_index = true;
     table = d4open(engine, table_name.c_str());
     if (table == nullptr) return fail_open(engine, table_var, nullptr, index_var);
     if (CompareDbfStructure(table, fields) != 0) {

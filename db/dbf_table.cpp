@@ -1,5 +1,6 @@
 #include "db/dbf_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,8 +20,10 @@
 #include "env/memory.h"
 #include "env/messages.h"
 #include "env/numbers.h"
+#include "env/paths.h"
 #include "env/temp_strings.h"
 #include "platform/byte_order.h"
+#include "platform/files.h"
 #include "platform/screen_hook.h"
 
 namespace {
@@ -232,19 +235,12 @@ DbTable* d4open(DbEngine* engine, const char* name) {
   return table;
 }
 
-DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields, const DbfTagDef* tags) {
-  if (engine == nullptr || name == nullptr || fields == nullptr) e4fatal_stop(e4parm, "d4create()");
-  char file_name[260];
-  std::snprintf(file_name, sizeof file_name, "%s", name);
-  u4name_ext(file_name, sizeof file_name, "DBF", 0);
-  char alias[11];
-  u4name_piece(alias, sizeof alias, file_name, 0, 0);
-  if (d4data(engine, alias) != nullptr) {
-    e4show_error(engine, e4info, "!425!");
-    return nullptr;
-  }
-  if (engine->error_code < 0) return nullptr;
+namespace {
 
+// The record width and field count of a definition; false (the error shown)
+// when the engine cannot hold it.
+bool measure_definition(DbEngine* engine, const char* file_name, const DbfFieldDef* fields, int* count_out,
+                        long* width_out) {
   long width = 1;
   int count = 0;
   for (const DbfFieldDef* f = fields; f->name != nullptr; f++, count++) {
@@ -264,11 +260,11 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
   }
   if (width >= 65535) {
     e4show_error(engine, e4record_len, file_name);
-    return nullptr;
+    return false;
   }
   if (32L * count + 34 >= 65535) {
     e4show_error(engine, e4create, Utf8ToMazText("Za dużo pól").c_str(), file_name);
-    return nullptr;
+    return false;
   }
   for (const DbfFieldDef* f = fields; f->name != nullptr; f++) {
     int type = EnvToUpper(f->type);
@@ -278,12 +274,17 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
       e4fatal_stop(e4data, "!403!");
     if (type == 'C' && f->length < 1) e4fatal_stop(e4data, "!403!");
   }
+  *count_out = count;
+  *width_out = width;
+  return true;
+}
 
-  DbFile file;
-  if (file4create(&file, engine, file_name, 0) != 0) return nullptr;
+// The header, the field descriptors and the end marks of an empty table;
+// the engine's error code after them.
+int write_definition(DbFile* file, const DbfFieldDef* fields, int count, long width) {
   char buffer[2048];
   DbSeqWriter writer;
-  file4seq_write_init(&writer, &file, 0, buffer, sizeof buffer);
+  file4seq_write_init(&writer, file, 0, buffer, sizeof buffer);
   unsigned char header[DBF_HEADER_SIZE] = {};
   header[0] = DBF_VERSION;
   date4today_bytes(header + 1);
@@ -314,9 +315,50 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
   const unsigned char ends[2] = {DBF_END_OF_FIELDS, DBF_END_OF_FILE};
   file4seq_write(&writer, ends, sizeof ends);
   file4seq_write_flush(&writer);
-  int written = engine->error_code;
+  return file->engine->error_code;
+}
+
+// A file shorter than the header it needs holds no record: a create cut
+// short (a full disk, a crash) left it. A file of another kind that happens
+// to be short is not taken for one.
+bool header_missing(DbFile* file) {
+  long length = file4len(file);
+  if (length < 0) return false;
+  if (length == 0) return true;
+  unsigned char header[DBF_HEADER_SIZE] = {};
+  unsigned take = (unsigned)std::min<long>(length, DBF_HEADER_SIZE);
+  if (file4read_all(file, 0, header, take) != 0 || header[0] != DBF_VERSION) return false;
+  if (length < DBF_HEADER_SIZE) return true;
+  return GetLe32(header + 4) == 0 && (long)GetLe16(header + 8) > length;
+}
+
+}  // namespace
+
+DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields, const DbfTagDef* tags) {
+  if (engine == nullptr || name == nullptr || fields == nullptr) e4fatal_stop(e4parm, "d4create()");
+  char file_name[260];
+  std::snprintf(file_name, sizeof file_name, "%s", name);
+  u4name_ext(file_name, sizeof file_name, "DBF", 0);
+  char alias[11];
+  u4name_piece(alias, sizeof alias, file_name, 0, 0);
+  if (d4data(engine, alias) != nullptr) {
+    e4show_error(engine, e4info, "!425!");
+    return nullptr;
+  }
+  if (engine->error_code < 0) return nullptr;
+  int count = 0;
+  long width = 0;
+  if (!measure_definition(engine, file_name, fields, &count, &width)) return nullptr;
+
+  DbFile file;
+  if (file4create(&file, engine, file_name, 0) != 0) return nullptr;
+  int written = file4lock_create(&file);
+  if (written == 0) written = write_definition(&file, fields, count, width);
+  // A table that could not be written whole is not left behind: the next
+  // open would find a file without a header.
+  if (written != 0) file.delete_on_close = 1;
   file4close(&file);
-  if (written < 0) return nullptr;
+  if (written != 0) return nullptr;
 
   DbTable* table = d4open(engine, file_name);
   if (table == nullptr || tags == nullptr) return table;
@@ -325,6 +367,54 @@ DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields,
     return nullptr;
   }
   return table;
+}
+
+int d4remake_headerless(DbEngine* engine, const char* name, const DbfFieldDef* fields) {
+  if (engine == nullptr || name == nullptr || fields == nullptr) e4fatal_stop(e4parm, "d4remake_headerless()");
+  if (engine->error_code < 0) return -1;
+  char file_name[260];
+  std::snprintf(file_name, sizeof file_name, "%s", name);
+  u4name_ext(file_name, sizeof file_name, "DBF", 0);
+  int count = 0;
+  long width = 0;
+  DbFile file;
+  if (!measure_definition(engine, file_name, fields, &count, &width)) return -1;
+  // A create cut short wrote no more than the definition's header: a longer
+  // file is left to the open, and tables in use cost no extra open here.
+  PlatFileInfo info;
+  if (PlatFileInfoOf(EnvToDiskPath(file_name).c_str(), true, &info) != PLAT_OK ||
+      info.size >= (uint64_t)(DBF_DESCRIPTOR_SIZE * count + DBF_HEADER_SIZE + 2))
+    return 0;
+  int saved_report = engine->report_open_errors;
+  engine->report_open_errors = 0;
+  int opened = file4open(&file, engine, file_name, 0);
+  engine->report_open_errors = saved_report;
+  if (opened != 0) {
+    // The open that follows reports it.
+    engine->error_code = 0;
+    return 0;
+  }
+  int result = 0;
+  if (!file.read_only && header_missing(&file)) {
+    // Under the create lock, and looked at again: a workstation creating it
+    // now holds the lock until its header is written.
+    int locked = file4lock_create(&file);
+    if (locked == 0 && header_missing(&file)) {
+      result = file4len_set(&file, 0) == 0 && write_definition(&file, fields, count, width) == 0 ? 1 : -1;
+      // Still without a header and holding nothing: not left for the next open.
+      if (result < 0) file.delete_on_close = 1;
+    } else if (locked < 0) {
+      result = -1;
+    }
+  }
+  if (file4close(&file) < 0) result = -1;
+  if (result == 1) {
+    std::string text = Utf8ToMazText("Baza ") + file_name +
+                       Utf8ToMazText(" nie miała nagłówka, bo jej zakładanie\nzostało przerwane; "
+                                     "została założona od nowa.");
+    db_report_mended(text.c_str());
+  }
+  return result;
 }
 
 int d4close(DbTable* table) {

@@ -95,6 +95,10 @@ struct DbfTagDef {
 
 DbTable* d4open(DbEngine* engine, const char* name);
 DbTable* d4create(DbEngine* engine, const char* name, const DbfFieldDef* fields, const DbfTagDef* tags);
+// An existing table file without its header (a create cut short) is made
+// again as an empty table of `fields` under the create lock; the operator
+// and the error log are told. 1 made again, 0 nothing to do, -1 on an error.
+int d4remake_headerless(DbEngine* engine, const char* name, const DbfFieldDef* fields);
 int d4close(DbTable* table);
 // Closes the table without writing anything pending (the fatal stop's way out).
 void d4abandon(DbTable* table);

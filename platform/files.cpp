@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,55 @@ std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
 std::string DirectoryOf(const std::string& path) {
   size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+struct WriteFailure {
+  int errnoValue = 0;
+  std::string pattern;
+};
+
+WriteFailure FromEnvironment() {
+  WriteFailure failure;
+  const char* value = std::getenv("ZELSAL_FAIL_WRITES");
+  if (value == nullptr) return failure;
+  std::string text = value;
+  size_t colon = text.find(':');
+  if (colon == std::string::npos) return failure;
+  std::string name = text.substr(0, colon);
+  failure.errnoValue = name == "ENOSPC" ? ENOSPC : name == "EACCES" ? EACCES : name == "EROFS" ? EROFS : 0;
+  failure.pattern = text.substr(colon + 1);
+  return failure;
+}
+
+WriteFailure& ChosenFailure() {
+  static WriteFailure failure = FromEnvironment();
+  return failure;
+}
+
+std::string Absolute(const std::string& name) {
+  if (!name.empty() && name[0] == '/') return name;
+  char cwd[PATH_MAX];
+  return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + name : name;
+}
+
+std::string PathOfDescriptor(PlatFile file) {
+  char link[64], target[PATH_MAX];
+  std::snprintf(link, sizeof link, "/proc/self/fd/%d", file);
+  ssize_t n = readlink(link, target, sizeof target - 1);
+  return n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
+}
+
+// The errno a write to `path` is to fail with under the test hook, or 0.
+int RefusedWrite(const std::string& path, bool opening) {
+  const WriteFailure& failure = ChosenFailure();
+  if (failure.errnoValue == 0 || failure.pattern.empty()) return 0;
+  if (opening && failure.errnoValue == ENOSPC) return 0;
+  return Absolute(path).find(failure.pattern) != std::string::npos ? failure.errnoValue : 0;
+}
+
+int RefusedWrite(PlatFile file) {
+  if (ChosenFailure().errnoValue == 0) return 0;
+  return RefusedWrite(PathOfDescriptor(file), false);
 }
 
 int OpenRetrying(const char* path, int flags) {
@@ -141,6 +192,8 @@ PlatResult PlatFileOpen(const char* path, PlatAccess access, PlatDisposition dis
     default: return PlatFail(PLAT_INVALID, "bad disposition");
   }
   bool existed = (flags & O_CREAT) && Exists(name);
+  bool writing = (flags & O_CREAT) || access != PLAT_READ;
+  if (int refused = writing ? RefusedWrite(name, true) : 0) return PlatFailErrno(refused, name.c_str());
   int fd = OpenRetrying(name.c_str(), flags);
   if (fd < 0) return PlatFailErrno(errno, name.c_str());
   struct stat st;
@@ -179,6 +232,7 @@ PlatResult PlatFileRead(PlatFile file, uint64_t offset, void* buffer, size_t cou
 
 PlatResult PlatFileWrite(PlatFile file, uint64_t offset, const void* buffer, size_t count) {
   if (offset > kMaxOffset || count > kMaxOffset - offset) return PlatFail(PLAT_INVALID, "write beyond the largest offset");
+  if (int refused = RefusedWrite(file)) return PlatFailErrno(refused, PathOfDescriptor(file).c_str());
   const char* p = static_cast<const char*>(buffer);
   size_t total = 0;
   while (total < count) {
@@ -202,6 +256,9 @@ PlatResult PlatFileLength(PlatFile file, uint64_t* length) {
 
 PlatResult PlatFileSetLength(PlatFile file, uint64_t length) {
   if (length > kMaxOffset) return PlatFail(PLAT_INVALID, "length too large");
+  struct stat st;
+  if (fstat(file, &st) == 0 && length > static_cast<uint64_t>(st.st_size))
+    if (int refused = RefusedWrite(file)) return PlatFailErrno(refused, PathOfDescriptor(file).c_str());
   int r;
   do {
     r = ftruncate(file, static_cast<off_t>(length));
@@ -339,6 +396,12 @@ PlatResult PlatFileLock(PlatFile file, uint64_t offset, uint64_t length, bool ex
 
 PlatResult PlatFileUnlock(PlatFile file, uint64_t offset, uint64_t length) {
   return LockCall(file, offset, length, F_UNLCK);
+}
+
+void PlatSetWriteFailure(int errnoValue, const char* pattern) {
+  WriteFailure& failure = ChosenFailure();
+  failure.errnoValue = errnoValue;
+  failure.pattern = pattern ? pattern : "";
 }
 
 int64_t PlatDiskFree(const char* path) {

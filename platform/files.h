@@ -66,5 +66,12 @@ std::string PlatResolveName(const char* path);
 // otherwise the last component as given inside the resolved directory.
 std::string PlatResolveForCreate(const char* path);
 
+// Test hook for a full disk or a folder that cannot be written, where a small
+// file system cannot be mounted: files whose absolute path contains `pattern`
+// fail with `errnoValue` (ENOSPC: writes and growth; EACCES, EROFS: opens for
+// writing and creates too). errnoValue 0 takes it away. The whole program
+// reads it once from $ZELSAL_FAIL_WRITES, "<ENOSPC|EACCES|EROFS>:<pattern>".
+void PlatSetWriteFailure(int errnoValue, const char* pattern);
+
 // Free bytes on the file system holding `path`, or -1.
 int64_t PlatDiskFree(const char* path);

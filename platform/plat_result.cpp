@@ -12,6 +12,23 @@ thread_local int lastErrno = 0;
 const char* PlatLastErrorText() { return lastError.c_str(); }
 int PlatLastErrno() { return lastErrno; }
 
+PlatCause PlatLastCause() { return PlatCauseOf(lastErrno); }
+
+PlatCause PlatCauseOf(int errnoValue) {
+  switch (errnoValue) {
+    case ENOSPC:
+    case EDQUOT:
+      return PLAT_CAUSE_DISK_FULL;
+    case EACCES:
+    case EPERM:
+      return PLAT_CAUSE_DENIED;
+    case EROFS:
+      return PLAT_CAUSE_READ_ONLY;
+    default:
+      return PLAT_CAUSE_OTHER;
+  }
+}
+
 PlatResult PlatFail(PlatResult result, const char* text) {
   lastError = text ? text : "";
   lastErrno = 0;

@@ -13,6 +13,19 @@ enum PlatResult {
   PLAT_INVALID = 8,      // bad argument
 };
 
+// What the operator is told caused a failure; the causes a disk or a folder
+// meets most, the rest are told by the system error.
+enum PlatCause {
+  PLAT_CAUSE_OTHER = 0,
+  PLAT_CAUSE_DISK_FULL,     // no space left, or over the quota
+  PLAT_CAUSE_DENIED,        // no permission
+  PLAT_CAUSE_READ_ONLY,     // the file system is mounted read-only
+};
+// The cause of the last failure of this thread.
+PlatCause PlatLastCause();
+// The cause behind an errno value (of a C library call such as fwrite).
+PlatCause PlatCauseOf(int errnoValue);
+
 // Text of the system error behind the last failure of this thread.
 const char* PlatLastErrorText();
 // The errno value behind the last failure of this thread; 0 when it had none.

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files.h"
 #include "platform/plat_result.h"
 
 namespace {
@@ -255,6 +256,9 @@ int PlatPrintFile(const char* printer, const char* path, const char* title, bool
 // ---- page documents
 
 struct PlatPageDoc {
+  PlatFile file = PLAT_NO_FILE;
+  uint64_t written = 0;
+  bool writeFailed = false;
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   PlatPrinterCaps caps{};
@@ -263,6 +267,31 @@ struct PlatPageDoc {
   int pages = 0;
   std::string printer, title, path;
 };
+
+namespace {
+
+// The PDF goes out through the file service, so a full disk or a refused
+// folder is known by its cause (and the test hook of the file service holds).
+cairo_status_t WriteDocBytes(void* closure, const unsigned char* data, unsigned int length) {
+  auto* doc = static_cast<PlatPageDoc*>(closure);
+  if (doc->writeFailed) return CAIRO_STATUS_WRITE_ERROR;
+  if (PlatFileWrite(doc->file, doc->written, data, length) != PLAT_OK) {
+    doc->writeFailed = true;
+    return CAIRO_STATUS_WRITE_ERROR;
+  }
+  doc->written += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// The result of a drawing call; a failure other than the file's own leaves
+// no stale cause behind it.
+int DocResult(PlatPageDoc* doc, cairo_status_t status) {
+  if (status == CAIRO_STATUS_SUCCESS) return 0;
+  if (!doc->writeFailed) PlatFail(PLAT_IO, cairo_status_to_string(status));
+  return -1;
+}
+
+}  // namespace
 
 PlatPageDoc* PlatPageDocOpen(const char* printer, const char* outputPath, const PlatPrinterCaps* caps,
                              bool landscape, const char* title) {
@@ -274,10 +303,15 @@ PlatPageDoc* PlatPageDocOpen(const char* printer, const char* outputPath, const 
   doc->path = outputPath ? outputPath : TempPath(".pdf");
   double w = caps->widthMm / 25.4 * 72, h = caps->heightMm / 25.4 * 72;
   if (landscape) std::swap(w, h);
-  if (!doc->path.empty()) doc->surface = cairo_pdf_surface_create(doc->path.c_str(), w, h);
-  if (doc->surface == nullptr || cairo_surface_status(doc->surface) != CAIRO_STATUS_SUCCESS) {
-    if (doc->surface) cairo_surface_destroy(doc->surface);
-    if (outputPath == nullptr && !doc->path.empty()) unlink(doc->path.c_str());
+  if (doc->path.empty() || PlatFileOpen(doc->path.c_str(), PLAT_WRITE, PLAT_CREATE_ALWAYS, &doc->file) != PLAT_OK) {
+    delete doc;
+    return nullptr;
+  }
+  doc->surface = cairo_pdf_surface_create_for_stream(WriteDocBytes, doc, w, h);
+  if (DocResult(doc, cairo_surface_status(doc->surface)) != 0) {
+    cairo_surface_destroy(doc->surface);
+    PlatFileClose(doc->file);
+    if (outputPath == nullptr) unlink(doc->path.c_str());
     delete doc;
     return nullptr;
   }
@@ -372,7 +406,7 @@ int PlatPageDocEndPage(PlatPageDoc* doc) {
   cairo_show_page(doc->cr);
   doc->pageDrawn = false;
   doc->pages++;
-  return cairo_status(doc->cr) == CAIRO_STATUS_SUCCESS ? 0 : -1;
+  return DocResult(doc, cairo_status(doc->cr));
 }
 
 int PlatPageDocClose(PlatPageDoc* doc, bool cancel) {
@@ -380,8 +414,9 @@ int PlatPageDocClose(PlatPageDoc* doc, bool cancel) {
   if (doc->pageDrawn) PlatPageDocEndPage(doc);
   cairo_destroy(doc->cr);
   cairo_surface_finish(doc->surface);
-  int result = cairo_surface_status(doc->surface) == CAIRO_STATUS_SUCCESS ? 0 : -1;
+  int result = DocResult(doc, cairo_surface_status(doc->surface));
   cairo_surface_destroy(doc->surface);
+  PlatFileClose(doc->file);
   if (!doc->printer.empty()) {
     // A document without pages sends nothing.
     if (!cancel && result == 0 && doc->pages > 0)

@@ -84,6 +84,16 @@ std::string PlatDataHome() {
   return data.empty() ? PlatHomeDir() + "/.local/share" : data;
 }
 
+PlatResult PlatProgramDirWritable(const std::string& dir) {
+  std::string trial;
+  PlatFile file = PLAT_NO_FILE;
+  PlatResult result = PlatCreateTempFile(dir.c_str(), "~zw", ".tmp", &trial, &file);
+  if (result != PLAT_OK) return result;
+  PlatFileClose(file);
+  PlatFileDelete(trial.c_str());
+  return PLAT_OK;
+}
+
 std::string PlatFindProgramFile(const char* name) {
   if (!name || !*name) return "";
   std::string found = ExistingFile(PlatProgramDir() + name);

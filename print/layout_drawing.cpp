@@ -8,6 +8,7 @@
 #include "platform/printers.h"
 #include "platform/screen_hook.h"
 #include "print/layout_print.h"
+#include "print/output_failure.h"
 #include "print/printer.h"
 
 LayoutDrawing Drawing;
@@ -63,7 +64,7 @@ int BeginDrawingPage() {
   if (PageByPage()) ScreenMessageBox(SCREEN_BOX_INFO, nullptr, EnvFindString(kMsgInsertSheet));
   // The continuous document is opened with the first page and stays open.
   if (JobDocument(Drawing.title.c_str()) == nullptr) {
-    ErrLogMessage(0x0210, kLogDocumentStart, Drawing.title.c_str());
+    if (!TellJobOutputFailure()) ErrLogMessage(0x0210, kLogDocumentStart, Drawing.title.c_str());
     return -1;
   }
   return 0;
@@ -76,7 +77,7 @@ int EndDrawingPage() {
     result = PlatPageDocClose(job.document, false);
     job.document = nullptr;
   }
-  if (result != 0) ErrLogMessage(0x0210, kLogPageEnd, Drawing.title.c_str());
+  if (result != 0 && !TellJobOutputFailure()) ErrLogMessage(0x0210, kLogPageEnd, Drawing.title.c_str());
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include "env/error_log.h"
 #include "env/messages.h"
 #include "print/graphic_render.h"
+#include "print/output_failure.h"
 #include "print/pcl_params.h"
 #include "print/printer.h"
 #include "platform/screen_hook.h"
@@ -87,7 +88,7 @@ void RasterRow(Replay& r, size_t pos, size_t n) {
 }
 
 void Fail(Replay& r, int code, int copy) {
-  ErrLogMessage(kLogFailure, code, "%i", copy);
+  if (!TellJobOutputFailure()) ErrLogMessage(kLogFailure, code, "%i", copy);
   r.failed = true;
 }
 

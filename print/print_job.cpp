@@ -14,6 +14,7 @@
 #include "print/char_output.h"
 #include "print/graphic_render.h"
 #include "print/pcl_replay.h"
+#include "print/output_failure.h"
 #include "print/printer.h"
 #include "print/settings_dialog.h"
 #include "ui/name_dialogs.h"
@@ -303,8 +304,10 @@ int deinit_prn() {
     job.rawPrinter = nullptr;
     job.rawChosen = false;
   } else {
-    PlatPageDocClose(job.document, false);
+    // The PDF is mostly written as it is finished: a full disk shows here.
+    if (PlatPageDocClose(job.document, false) != 0) TellJobOutputFailure();
     job.document = nullptr;
+    job.outputFailureTold = false;
     job.deviceContext = false;
   }
   ClearJobStrings(job);

@@ -127,6 +127,7 @@ struct PrintJob {
   PlatRawJob* rawPrinter;      // the raw job, started with the output
   bool deviceContext;          // the dialog chose a printer for page documents
   PlatPageDoc* document;       // the page document, opened at its first page
+  bool outputFailureTold;      // the document's write failure was told once
   FILE* output;
   FILE* spool;
   bool open, graphicSpool, incomplete, resendFont;

@@ -33,7 +33,7 @@ class ProgramRoadTest : public TablesTest {
   Outcome Run(const std::string& keys, const std::string& arguments = "") {
     std::string dump = dir + "screen.txt";
     std::remove(dump.c_str());
-    std::string command = "cd '" + firm + "' && ZELSAL_HOME='" + home + "' ZELKIT_DATE='" + date + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
+    std::string command = "cd '" + firm + "' && " + environment + " ZELSAL_HOME='" + home + "' ZELKIT_DATE='" + date + "' ZELKIT_DISPLAY=headless ZELKIT_KEYS='" +
                           keys + "' ZELKIT_DUMP='" + dump + "' '" ZELSAL_BINARY "' " + arguments + " >'" + dir +
                           "out.txt' 2>&1";
     int status = std::system(command.c_str());
@@ -69,6 +69,8 @@ class ProgramRoadTest : public TablesTest {
   }
 
   std::string home;
+  // More variables for the program's environment ("NAME='value' ...").
+  std::string environment;
   // The computer's date the program runs on (CCYYMMDD): a day of working
   // year 2025, the year the scripts type their dates in.
   std::string date = "20250310";

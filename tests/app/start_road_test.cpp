@@ -140,6 +140,30 @@ TEST_F(StartRoadTest, FailingStartShowsWhyAndKeepsTheMainBar) {
   RunToEnd(std::string(LOGO) + "s  ");
 }
 
+// A program directory that cannot be written (refused, or on a read-only
+// file system) is named once with its reason at start, and the program ends
+// there, before any table, log or option is tried in it.
+TEST_F(StartRoadTest, ProgramDirectoryThatCannotBeWrittenEndsTheStart) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"EACCES", "Brak uprawnień do zapisu."},
+      {"EROFS", "System plików tylko do odczytu."},
+  };
+  for (const auto& [name, cause] : cases) {
+    SCOPED_TRACE(name);
+    environment = std::string("ZELSAL_FAIL_WRITES='") + name + ":" + home + "'";
+    Outcome o = Run(LOGO);
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_EQ(ReadFile(dir + "out.txt"), Utf8ToMazText((std::string("BŁĄD: Nie można zapisywać w katalogu programu\n") +
+                                                        home + "\n" + cause + "\nProgram kończy pracę.\n").c_str()));
+    EXPECT_EQ(Count(home, ""), 0);
+    EXPECT_EQ(o.screen, "");
+  }
+  // Writable again, the same directory starts as usual.
+  environment.clear();
+  RunToEnd(LOGO);
+  EXPECT_EQ(Count(home, "ER"), 1);
+}
+
 TEST_F(StartRoadTest, CompanyDataAndWarehouseOptionsKeptInTheFirm) {
   RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
   // START > Administrator > Sprzedawca: the name saved (confirmed), back to the main bar

@@ -523,4 +523,116 @@ TEST_F(DefinitionTest, KilledConversionNeverLosesTheTable) {
   EXPECT_LT(converted_rounds, 12);
 }
 
+// ---- a full disk and a folder that cannot be written
+
+struct WriteRefusal {
+  int errnoValue;
+  int code;
+  const char* codeText;
+  const char* cause;
+};
+
+// A create that fails is told with its cause and leaves no file; once the
+// disk has room again the table is made as if nothing had happened.
+TEST_F(DefinitionTest, FailedCreateIsToldWithItsCauseAndLeavesNoFile) {
+  const WriteRefusal cases[] = {
+      {ENOSPC, -120, "Zapis do zbioru", "Brak miejsca na dysku."},
+      {EACCES, -20, "Utworzenie zbioru", "Brak uprawnień do zapisu."},
+      {EROFS, -20, "Utworzenie zbioru", "System plików tylko do odczytu."},
+  };
+  Define(kOld, {"NAME"});
+  for (const WriteRefusal& c : cases) {
+    SCOPED_TRACE(c.cause);
+    screen.shown.clear();
+    PlatSetWriteFailure(c.errnoValue, "/STOCK.");
+    EXPECT_EQ(Open("STOCK"), -1);
+    PlatSetWriteFailure(0, nullptr);
+    EXPECT_FALSE(fs::exists(Path("STOCK.DBF")));
+    EXPECT_FALSE(fs::exists(Path("STOCK.MDX")));
+    ASSERT_EQ(screen.shown.size(), 1u);
+    EXPECT_EQ(screen.shown[0].what, "critical");
+    char number[32];
+    std::snprintf(number, sizeof number, "%6i", c.code);
+    EXPECT_EQ(screen.shown[0].text, Utf8ToMazText((std::string("Błąd numer ") + number + "\n" + c.codeText +
+                                                   "\nZbiór:\nSTOCK.DBF\n" + c.cause + "\n").c_str()));
+  }
+  screen.shown.clear();
+  ASSERT_EQ(Open("STOCK"), 0);
+  EXPECT_TRUE(screen.shown.empty());
+  EXPECT_EQ(fs::file_size(Path("STOCK.DBF")), 98u);
+}
+
+// A table file left without its header by a create cut short is made again
+// on the next open, told as other interrupted changes are; the sales of a
+// new year are not blocked by it at every start.
+TEST_F(DefinitionTest, TableWithoutHeaderIsMadeAgainAndTold) {
+  Define(kOld, {"NAME"});
+  // Empty, and the header written only in part (a version 3 header of count
+  // 0 that claims 97 bytes in a file of 40).
+  std::string cut(40, '\0');
+  cut[0] = 3;
+  cut[8] = 97;
+  cut[10] = 12;
+  int rounds = 0;
+  for (const std::string& left : {std::string(), cut}) {
+    SCOPED_TRACE(left.size());
+    WriteFile(Path("STOCK.DBF"), left);
+    screen.shown.clear();
+    ASSERT_EQ(Open("STOCK"), 0) << engine->error_code;
+    EXPECT_EQ(d4reccount(table), 0);
+    d4close(table);
+    std::string made = ReadFile(Path("STOCK.DBF"));
+    ASSERT_EQ(made.size(), 98u);
+    EXPECT_EQ(made[0], 3);
+    EXPECT_EQ(Le16(made, 8), 97u);
+    EXPECT_EQ(made.substr(32, 4), std::string("NAME"));
+    EXPECT_EQ(made.substr(64, 3), std::string("QTY"));
+    EXPECT_EQ(made.substr(96, 2), std::string("\x0D\x1A"));
+    EXPECT_TRUE(fs::exists(Path("STOCK.MDX")));
+    const std::string told = Utf8ToMazText(
+        "Baza STOCK.DBF nie miała nagłówka, bo jej zakładanie\nzostało przerwane; została założona od nowa.");
+    ASSERT_EQ(screen.shown.size(), 1u);
+    EXPECT_EQ(screen.shown[0].what, "box");
+    EXPECT_EQ(screen.shown[0].text, told);
+    rounds++;
+    std::string log = Log();
+    // The log keeps its own character set: its plain part is looked for.
+    const std::string logged = "Baza STOCK.DBF nie mia";
+    EXPECT_NE(log.find("LGM(1087):" + logged), std::string::npos) << log;
+    int times = 0;
+    for (size_t at = log.find(logged); at != std::string::npos; at = log.find(logged, at + 1)) times++;
+    EXPECT_EQ(times, rounds) << log;
+  }
+  // A whole table of another structure, shorter than this header, is
+  // converted as before, not made again.
+  fs::remove(Path("STOCK.DBF"));
+  fs::remove(Path("STOCK.MDX"));
+  Define({{"NAME", 0x0602}});
+  ASSERT_EQ(Open("STOCK", 0, false), 0);
+  d4close(table);
+  ASSERT_EQ(fs::file_size(Path("STOCK.DBF")), 66u);
+  Define(kOld, {"NAME"});
+  screen.shown.clear();
+  ASSERT_EQ(Open("STOCK"), 0);
+  EXPECT_EQ(d4num_fields(table), 2);
+  for (const auto& shown : screen.shown) EXPECT_EQ(shown.text.find("STOCK.DBF nie mia"), std::string::npos);
+}
+
+// While another workstation holds the create lock of a file without its
+// header (its create is under way), the file is not made again under it.
+TEST_F(DefinitionTest, TableBeingCreatedElsewhereIsNotMadeAgain) {
+  Define(kOld, {"NAME"});
+  WriteFile(Path("STOCK.DBF"), "");
+  PlatFile creator = PLAT_NO_FILE;
+  ASSERT_EQ(PlatFileOpen(Path("STOCK.DBF").c_str(), PLAT_READ_WRITE, PLAT_OPEN_EXISTING, &creator), PLAT_OK);
+  ASSERT_EQ(PlatFileLock(creator, 0x40000000u, 0xC0000000u, true), PLAT_OK);
+  engine->lock_tries = 1;
+  EXPECT_EQ(d4remake_headerless(engine, "STOCK.DBF", GetFieldsInfo()), 0);
+  PlatFileClose(creator);
+  EXPECT_EQ(fs::file_size(Path("STOCK.DBF")), 0u);
+  EXPECT_EQ(d4remake_headerless(engine, "STOCK.DBF", GetFieldsInfo()), 1);
+  EXPECT_EQ(fs::file_size(Path("STOCK.DBF")), 98u);
+}
+
+
 }  // namespace

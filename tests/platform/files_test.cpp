@@ -293,3 +293,52 @@ TEST_F(PlatFilesTest, InfoModeAndTimeOfAnEntryFoundInAnyCase) {
 }
 
 }  // namespace
+
+namespace {
+
+// A full disk (the real /dev/full, and the hook for files that match) and a
+// folder that cannot be written are told apart by their cause.
+TEST_F(PlatFilesTest, FailedWritesKeepTheirCause) {
+  PlatFile full = PLAT_NO_FILE;
+  ASSERT_EQ(PlatFileOpen("/dev/full", PLAT_WRITE, PLAT_OPEN_EXISTING, &full), PLAT_OK);
+  EXPECT_EQ(PlatFileWrite(full, 0, "x", 1), PLAT_NO_SPACE);
+  EXPECT_EQ(PlatLastCause(), PLAT_CAUSE_DISK_FULL);
+  PlatFileClose(full);
+
+  PlatFile kept = Open("KEPT.DBF", PLAT_READ_WRITE, PLAT_CREATE_NEW);
+  struct Case {
+    int errnoValue;
+    PlatResult openResult, writeResult;
+    PlatCause cause;
+  };
+  const Case cases[] = {
+      {ENOSPC, PLAT_OK, PLAT_NO_SPACE, PLAT_CAUSE_DISK_FULL},
+      {EACCES, PLAT_ACCESS, PLAT_ACCESS, PLAT_CAUSE_DENIED},
+      {EROFS, PLAT_ACCESS, PLAT_ACCESS, PLAT_CAUSE_READ_ONLY},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.errnoValue);
+    PlatSetWriteFailure(c.errnoValue, "/work/NEW");
+    PlatFile made = PLAT_NO_FILE;
+    EXPECT_EQ(PlatFileOpen("NEW.DBF", PLAT_READ_WRITE, PLAT_CREATE_NEW, &made), c.openResult);
+    if (c.openResult != PLAT_OK) {
+      EXPECT_EQ(PlatLastCause(), c.cause);
+    }
+    EXPECT_EQ(PlatFileExists(Work("NEW.DBF").c_str()), c.openResult == PLAT_OK);
+    if (made != PLAT_NO_FILE) {
+      EXPECT_EQ(PlatFileWrite(made, 0, "abc", 3), c.writeResult);
+      EXPECT_EQ(PlatLastCause(), c.cause);
+      EXPECT_EQ(PlatFileSetLength(made, 10), c.writeResult);
+      EXPECT_EQ(PlatFileSetLength(made, 0), PLAT_OK);   // shrinking needs no room
+      PlatFileClose(made);
+      ASSERT_EQ(PlatFileDelete(Work("NEW.DBF").c_str()), PLAT_OK);
+    }
+    // Files the pattern does not name are written as ever.
+    EXPECT_EQ(PlatFileWrite(kept, 0, "abc", 3), PLAT_OK);
+    PlatSetWriteFailure(0, nullptr);
+  }
+  PlatFileClose(kept);
+  EXPECT_EQ(ReadFile(Work("KEPT.DBF")), "abc");
+}
+
+}  // namespace

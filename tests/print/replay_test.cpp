@@ -1,7 +1,10 @@
 // PCL replay: rendered pages and soft-font text placed on PDF pages, checked
 // with the poppler tools.
+#include <cerrno>
 #include <fstream>
 #include <sstream>
+#include "env/code_pages.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "print/graphic_render.h"
 #include "print/pcl_replay.h"
@@ -158,6 +161,33 @@ TEST_F(ReplayTest, SoftFontJobFromStartToPage) {
   EXPECT_GT(g.At(7, 10), 128);
   EXPECT_LT(g.At(20, 11), 128);   // the next character 7/120 inch on: 17.5 dots
   EXPECT_GT(g.At(3, 13), 128);
+}
+
+// A PDF that cannot be written for a full disk, a refused folder or a
+// read-only file system is told in words with the file named, once.
+TEST_F(ReplayTest, FullDiskOrRefusedFolderIsToldWithTheFile) {
+  const std::pair<int, const char*> cases[] = {
+      {ENOSPC, "Brak miejsca na dysku."},
+      {EACCES, "Brak uprawnień do zapisu."},
+      {EROFS, "System plików tylko do odczytu."},
+  };
+  WriteProgramFile("lport.fnt", SoftTextPcl(""));
+  for (const auto& [errnoValue, cause] : cases) {
+    SCOPED_TRACE(cause);
+    ASSERT_EQ(OpenSelectedPrinter({kPrintToFileEntry}, 0), 1);
+    std::snprintf(Printer.outputFile, sizeof Printer.outputFile, "strona.pdf");
+    RecordingScreenHook screen;
+    PlatSetWriteFailure(errnoValue, "/strona.pdf");
+    ASSERT_EQ(StartJob(0x100), 0);
+    ASSERT_EQ(drukuj("AA"), 0);
+    drukuj_form_feed();
+    deinit_prn();
+    PlatSetWriteFailure(0, nullptr);
+    std::vector<std::string> told;
+    for (const auto& shown : screen.shown)
+      if (shown.what != "notice") told.push_back(MazToUtf8Text(shown.text.c_str()));
+    EXPECT_EQ(told, std::vector<std::string>{std::string("Wydruk nie został zapisany do zbioru\nstrona.pdf\n") + cause});
+  }
 }
 
 TEST_F(ReplayTest, DataRunningPastTheFileIsSkipped) {
