@@ -536,9 +536,11 @@ void Build(Formularz& f, bool correction, int rejestr) {
   if (correction) {
     if (TextCtrl* corrected = b.Shown(2, 3, "TYM")) corrected->drawRoutine = formularz_rodzaj_korygowany;
     b.Text(0, 43, teksty.sta, wybierz_co_ksiegowac, CostList(), "STA");
+    DefineTextCtrl(2, 10, Slot("NUK"), 0)->drawRoutine = formularz_numer_powiazany;
     EditCtrl* nuk = DefineEditCtrl(2, 10, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
     nuk->keyRoutine = klawisz_korygowanego;
   } else {
+    DefineTextCtrl(0, 30, Slot("NUK"), 0)->drawRoutine = formularz_numer_powiazany;
     DefineEditCtrl(0, 30, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
   }
   b.Field(1, 68, "DAW", nullptr, waliduj_date_wystawienia);
@@ -591,6 +593,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
   }
   r = correction ? 15 : 13;
   b.Field(r, 10, "PLA", klawisz_formy_platnosci, po_formie_platnosci);
+  DefineTextCtrl(r, 54, Slot("NRM"), 0)->drawRoutine = formularz_mpp;
   EditCtrl* split = DefineEditCtrl(r, 54, teksty.split, EDIT_TEXT | EDIT_DIRECT);
   split->keyRoutine = wybierz_tak_nie;
   split->validator = po_mpp;
