@@ -69,16 +69,21 @@ char* NrDokumentuFldQStr(DbField* prefix, DbField* number, DbField* suffix) {
                          static_cast<int>(f4len(suffix)));
 }
 
-char* NrDokumentuStalyQStr(DbField* prefix, DbField* number, DbField* suffix) {
-  std::string out = FieldBytes(prefix);
-  out += FieldIsEmpty(prefix) ? ' ' : '/';
-  std::string digits = std::to_string(f4long(number));
-  size_t width = f4len(number);
-  if (digits.size() < width) out.append(width - digits.size(), ' ');
+char* NrDokumentuStalyTekstQStr(const char* prefix, long number, int numberWidth, const char* suffix) {
+  auto blank = [](const char* text) { return std::string(text).find_first_not_of(' ') == std::string::npos; };
+  std::string out = prefix;
+  out += blank(prefix) ? ' ' : '/';
+  std::string digits = std::to_string(number);
+  if (digits.size() < static_cast<size_t>(numberWidth)) out.append(static_cast<size_t>(numberWidth) - digits.size(), ' ');
   out += digits;
-  out += FieldIsEmpty(suffix) ? ' ' : '/';
-  out += FieldBytes(suffix);
+  out += blank(suffix) ? ' ' : '/';
+  out += suffix;
   return ToQStr(out);
+}
+
+char* NrDokumentuStalyQStr(DbField* prefix, DbField* number, DbField* suffix) {
+  return NrDokumentuStalyTekstQStr(FieldBytes(prefix).c_str(), f4long(number), static_cast<int>(f4len(number)),
+                                   FieldBytes(suffix).c_str());
 }
 
 char* KontoGrupyQStr(const char* text) {

@@ -15,6 +15,8 @@ char* NrDokumentuFldQStr(DbField* prefix, DbField* number, DbField* suffix);
 // The same in fixed width: the fields' full widths, the number right-aligned
 // in its field's width, a blank for the "/" of a blank prefix or suffix.
 char* NrDokumentuStalyQStr(DbField* prefix, DbField* number, DbField* suffix);
+// The same from a prefix and a suffix already at their fields' widths.
+char* NrDokumentuStalyTekstQStr(const char* prefix, long number, int numberWidth, const char* suffix);
 
 // A bank account in groups: 40 characters, blanks and "-" dropped, the group
 // gaps put back after characters 3, 8, 13 ... of the text (counted from 5 when

@@ -14,6 +14,7 @@
 #include "jpk/export_register.h"
 #include "jpk/jpk_export_road.h"
 #include "jpk/rate_sums.h"
+#include "sales/document_conversions.h"
 #include "tables/sales_tables.h"
 #include "tables/vat_tables.h"
 
@@ -79,7 +80,7 @@ int MarginAndCorrection(DbTable* h) {
   if (margin >= '2' && margin <= '4') JpkPut("PE3A", kinds[margin - '2']);
   int kind = Int(h, "TYV");
   if (kind != KIND_FK && kind != KIND_RK) return 0;
-  std::string corrected = JpkText(h, "NUK");
+  std::string corrected = PrintedLinkNumber(h, F(h, "NUK"));
   if (corrected.empty()) return 5;
   if (FieldIsEmpty(F(h, "DAK"))) return 6;
   std::string reason = JpkText(h, "TYK");

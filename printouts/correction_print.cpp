@@ -17,6 +17,7 @@
 #include "print/printer.h"
 #include "printouts/invoice_job.h"
 #include "printouts/invoice_print.h"
+#include "sales/document_conversions.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/message_box.h"
@@ -223,7 +224,7 @@ int drukuj_naglowek_korekty(int rejestr) {
   if (drukuj_top_margin() != 0) return -1;
   int row = IssueRows();
   PutTitle(row, tytul_dokumentu(j.kind, 0, rejestr), DocumentNumber());
-  std::string base = "do dokumentu nr " + Trimmed(H("NUK")) + " z " + FldFullDateQStr(H("DAK"));
+  std::string base = "do dokumentu nr " + PrintedLinkNumber(Z5SPRZ.table, H("NUK")) + " z " + FldFullDateQStr(H("DAK"));
   PutTitle(row + 1, " ", base);
   row = SellerRows(row + 3, SELLER_CORRECTION);
   row = PartyRows(row, rejestr) + 1;

@@ -27,6 +27,8 @@ constexpr int MARKS = 13;
 constexpr int MARKS_TEXT = 17;
 constexpr int NUMBER_WIDTH = 40;
 constexpr int KIND_WIDTH = 3;
+constexpr int LINKED_NUMBER_WIDTH = 20;
+constexpr int KIND_PRO_FORMA = 6;
 
 DbField* Header(const char* name) { return d4field(Z5SPRZ.table, name); }
 int HeaderInt(const char* name) { return f4int(Header(name)); }
@@ -301,3 +303,10 @@ void formularz_rodzaj_korygowany(TextCtrl* entry) {
   if (tym < 1 || tym > static_cast<int>(std::size(shortList))) return;
   Clipped(entry, std::string(" ") + shortList[tym - 1]);
 }
+
+void formularz_numer_powiazany(TextCtrl* entry) {
+  if (HeaderInt("TYV") == KIND_PRO_FORMA) return;
+  Clipped(entry, std::string(f4ptr(Header("NUK")), f4len(Header("NUK"))).substr(0, LINKED_NUMBER_WIDTH));
+}
+
+void formularz_mpp(TextCtrl* entry) { Clipped(entry, HeaderInt("NRM") > 0 ? "T" : "N"); }

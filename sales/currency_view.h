@@ -68,3 +68,7 @@ void panel_numer_wz(TextCtrl* entry);
 void formularz_rodzaj(TextCtrl* entry);
 void formularz_numer(TextCtrl* entry);
 void formularz_rodzaj_korygowany(TextCtrl* entry);
+// The linked document's number (none for a pro forma) and the split-payment
+// answer, "T" or "N", where the form shows what is typed into its buffers.
+void formularz_numer_powiazany(TextCtrl* entry);
+void formularz_mpp(TextCtrl* entry);

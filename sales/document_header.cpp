@@ -275,14 +275,18 @@ bool NukEditable(int kind) {
 }
 
 // The linked number typed in the form goes into NUK: for the documents whose
-// form offers it, and for every correction (its corrected document). A longer
-// number a correction was made with stays while its start is unchanged.
+// form offers it, and for every correction (its corrected document, kept in
+// the form " Koryguj " gives it). A longer number a correction was made with
+// stays while its start is unchanged.
 void TakeTypedNuk(int kind) {
   bool correction = kind == 3 || kind == 4;
   if (!NukEditable(kind) && !correction) return;
-  const char* typed = Def().nuk;
-  if (correction && std::strncmp(f4ptr(H("NUK")), typed, std::strlen(typed)) == 0) return;
-  FldCopyString(H("NUK"), typed);
+  std::string typed = Def().nuk;
+  if (correction) {
+    typed = StoredLinkNumber(Z5SPRZ.table, H("NUK"), typed);
+    if (std::strncmp(f4ptr(H("NUK")), typed.c_str(), typed.size()) == 0) return;
+  }
+  FldCopyString(H("NUK"), typed.c_str());
 }
 
 // Deletes the current header through the register's delete rules without a

@@ -1,13 +1,16 @@
 #include "sales/document_preview.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/option_sets.h"
+#include "db/dbf_records.h"
 #include "db/dbf_table.h"
 #include "env/code_pages.h"
 #include "env/session/field_text.h"
 #include "sales/background_screen.h"
 #include "sales/document_lines.h"
+#include "sales/header_form.h"
 #include "sales/marks_dialogs.h"
 #include "sales/register_actions.h"
 #include "sales/sale_without_invoice.h"
@@ -44,10 +47,26 @@ int KeyOfPreview(int window, int previous) {
   return key;
 }
 
+// The form's texts from the header; its record left as it was read, so that
+// the preview never writes it.
+void RefreshFormTexts() {
+  DbTable* t = Z5SPRZ.table;
+  std::string record(d4record(t), d4record_width(t));
+  int changed = d4changed(t, -1);
+  odswiez_teksty_formularza();
+  std::memcpy(d4record(t), record.data(), record.size());
+  d4changed(t, changed);
+}
+
 int HeaderStep() {
   if (f4int(H("TYV")) == 5) return podglad_sprzedazy_bezrachunkowej();
   BrowseContext* c = CurrentBrowse;
-  wybierz_formularz_naglowka(f4int(H("TYV")));
+  // The form, its labels and what its choice fields show are the document's own.
+  int kind = f4int(H("TYV"));
+  if (salesContext) salesContext->kind = kind;
+  wybierz_formularz_naglowka(kind);
+  uklad_formularza_modyfikacji(kind);
+  RefreshFormTexts();
   int previous = w4select(-1);
   int window = DefineEditModifyWindow(c);
   if (window < 0) return KEY_ESC;

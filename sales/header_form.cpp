@@ -50,6 +50,7 @@ constexpr int TEXT_WIDTH = 40;
 constexpr int FORM_ENTRIES = 56, FORM_TEXTS = 64;
 constexpr int NKV_SPLIT_PAYMENT = 13, MARK_POSITIONS = 13, NKV_MARGIN_TRAVEL = 6, NKV_MARGIN_GOODS = 7;
 constexpr int LABEL_ATTR = 23, TOTALS_ATTR = 31;
+constexpr int FORM_BACKGROUND_ATTR = 0x17, FORM_FIELD_ATTR = 0x1F;
 constexpr int LINE_HINTS_ORDER = 5;
 
 // The form's text buffers: what the choice fields show, NUL-terminated.
@@ -171,6 +172,14 @@ int Choose(const char* title, const char* const* list, int current) {
 
 void Redisplay() { OdswiezGety(); }
 
+// The whole form drawn again, what it only shows with it: after the lines the
+// totals and the price mode are new.
+void RedisplayForm() {
+  BrowseContext* c = CurrentBrowse;
+  if (c && c->edit_window >= 0) wyswietl_edit_window_modify(c, c->edit_window, FORM_BACKGROUND_ATTR, FORM_FIELD_ATTR);
+  Redisplay();
+}
+
 // ---- key routines and validators
 
 // A yes/no entry that turns a blank into 'T' first.
@@ -191,7 +200,7 @@ int LinesFromForm(int key) {
   int priceMode = LineEntryPriceMode(margin, key);
   PushKeyMessage('D', 1);   // the line list starts by adding a line
   if (wprowadz_pozycje_z_formularza(kind, priceMode, salesContext ? salesContext->rejestr : 1) < 0) return KEY_ESC;
-  Redisplay();
+  RedisplayForm();
   return KEY_HOME;
 }
 
@@ -527,9 +536,11 @@ void Build(Formularz& f, bool correction, int rejestr) {
   if (correction) {
     if (TextCtrl* corrected = b.Shown(2, 3, "TYM")) corrected->drawRoutine = formularz_rodzaj_korygowany;
     b.Text(0, 43, teksty.sta, wybierz_co_ksiegowac, CostList(), "STA");
+    DefineTextCtrl(2, 10, Slot("NUK"), 0)->drawRoutine = formularz_numer_powiazany;
     EditCtrl* nuk = DefineEditCtrl(2, 10, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
     nuk->keyRoutine = klawisz_korygowanego;
   } else {
+    DefineTextCtrl(0, 30, Slot("NUK"), 0)->drawRoutine = formularz_numer_powiazany;
     DefineEditCtrl(0, 30, definicjaRejestru->nuk, EDIT_TEXT | EDIT_DIRECT);
   }
   b.Field(1, 68, "DAW", nullptr, waliduj_date_wystawienia);
@@ -582,6 +593,7 @@ void Build(Formularz& f, bool correction, int rejestr) {
   }
   r = correction ? 15 : 13;
   b.Field(r, 10, "PLA", klawisz_formy_platnosci, po_formie_platnosci);
+  DefineTextCtrl(r, 54, Slot("NRM"), 0)->drawRoutine = formularz_mpp;
   EditCtrl* split = DefineEditCtrl(r, 54, teksty.split, EDIT_TEXT | EDIT_DIRECT);
   split->keyRoutine = wybierz_tak_nie;
   split->validator = po_mpp;

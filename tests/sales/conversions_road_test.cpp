@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "app/option_sets.h"
+#include "tables/firm_tables.h"
 #include "tables/masterdata_tables.h"
 #include "tables/sales_tables.h"
+#include "tests/jpk/schema_check.h"
 #include "tests/print/printed_text.h"
 #include "tests/sales/sales_road.h"
 
@@ -23,6 +26,28 @@ const std::string TO_CORRECTED_QUANTITY = [] {
   std::string keys;
   for (int i = 0; i < 16; i++) keys += "{ENTER}";
   return keys;
+}();
+
+// " Koryguj " of the register's first document, FV/1: its header form (16
+// fields down to "tytuł korekty") given a reason, then its first line
+// corrected from 3 to 2 pieces; back in the register.
+const std::string CORRECT_FV1 = [] {
+  std::string keys = "mk{F2}";
+  for (int i = 0; i < 16; i++) keys += "{ENTER}";
+  return keys + "Zwrot towaru{F2}tm" + TO_CORRECTED_QUANTITY + "2{ENTER}{F2}t{ESC}{ESC}";
+}();
+// " Dopisz " of a KOREKTA of FV with "FV/1" typed as the operator reads it,
+// its date and a reason (14 fields on); F4 there for its line, Towar A from
+// 3 to 2 pieces at 10.00; back on the header the split-payment answer T; the
+// save, the next form left, back in the register.
+const std::string ADD_CORRECTION_OF_FV1 = [] {
+  auto enters = [](int n) {
+    std::string keys;
+    for (int i = 0; i < n; i++) keys += "{ENTER}";
+    return keys;
+  };
+  return "d4{ENTER}{ENTER}{F2}FV/1{F2}x100325" + enters(14) + "Zwrot towaru{F4}{ENTER}Towar A" + enters(9) +
+         "3{ENTER}10{ENTER}" + enters(5) + "2{ENTER}10{ENTER}{F2}t{ESC}{ESC}{ESC}{ENTER}{ENTER}t{F2}t{ESC}{ESC}";
 }();
 
 class ConversionsRoadTest : public SalesPrintingRoadTest {
@@ -71,14 +96,15 @@ TEST_F(ConversionsRoadTest, CorrectionFromTheRegisterNamesItsInvoice) {
   EXPECT_DOUBLE_EQ(f4double(d4field(lines, "KILO")), 2);
   EXPECT_DOUBLE_EQ(f4double(d4field(lines, "KRN")), -10);
   d4close_all(&env->engine);
-  EXPECT_NE(page.find("do dokumentu nr FV/    1 z 10-03-2025"), std::string::npos) << page;
+  EXPECT_NE(page.find("do dokumentu nr FV/1 z 10-03-2025"), std::string::npos) << page;
   EXPECT_NE(page.find("-12.30"), std::string::npos) << page;
 }
 
 // " Dopisz " of a KOREKTA: the form starts in the corrected document's
 // number; F2 from there stops at its date, which must be filled ("Pole nie
 // może być puste.", the cursor moved there, nothing saved); filled, the
-// correction is saved naming FV/1 of 10-03-2025, what its page prints.
+// correction is saved naming FV/1 of 10-03-2025 in the register's
+// fixed-width number.
 TEST_F(ConversionsRoadTest, CorrectionAddedByHandNamesItsInvoice) {
   IssueFv1();
   if (HasFatalFailure()) return;
@@ -88,10 +114,68 @@ TEST_F(ConversionsRoadTest, CorrectionAddedByHandNamesItsInvoice) {
   OpenFirmRegister();
   if (HasFatalFailure()) return;
   ASSERT_EQ(d4reccount(Z5SPRZ.table), 2);
-  ExpectHeader(2, {{"TYV", "3"}, {"NRV", "1"}, {"TYM", "1"}, {"NUK", "FV/1"}, {"DAK", "20250310"}});
+  ExpectHeader(2, {{"TYV", "3"}, {"NRV", "1"}, {"TYM", "1"}, {"NUK", "FV/    1"}, {"DAK", "20250310"}});
   d4close_all(&env->engine);
   Outcome refused = Run(form + "FV/1{F2}");
   EXPECT_TRUE(Has(refused, "Pole nie może być puste.")) << refused.screen;
+}
+
+// Whichever road made it, a correction names FV/1 in one form: FK/1 by
+// " Koryguj " (split payment N), FK/2 by " Dopisz " with "FV/1" typed (split
+// payment T). Both keep the register's fixed-width number; the preview (F2)
+// shows it with the split-payment answer, and the page and the JPK_FA of
+// March name FV/1 as the invoice's own page and record do.
+TEST_F(ConversionsRoadTest, BothRoadsNameTheInvoiceAlike) {
+  IssueFv1();
+  if (HasFatalFailure()) return;
+  RunToEnd(std::string(LOGO) + INTO_SALES + CORRECT_FV1 + "{ESC}{ESC}{ESC}");
+  RunToEnd(std::string(LOGO) + INTO_SALES + ADD_CORRECTION_OF_FV1 + "{ESC}{ESC}{ESC}");
+  OpenFirmRegister();
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(d4reccount(Z5SPRZ.table), 3);
+  for (long record : {2L, 3L}) {
+    ASSERT_EQ(d4go(Z5SPRZ.table, record), 0);
+    EXPECT_EQ(FieldText(Z5SPRZ.table, "NUK"), "  FV/    1") << record;
+    ExpectHeader(record, {{"TYV", "3"}, {"NRV", std::to_string(record - 1).c_str()}, {"TYM", "1"},
+                          {"DAK", "20250310"}, {"TYK", "Zwrot towaru"}, {"KRN", "-10.00"}, {"KRV", "-2.30"}});
+  }
+  ASSERT_EQ(OpenZ5PAWL(), 0);
+  SetFields(Z5PAWL.table, {{"NA1", "Firma Jeden"}, {"NIP", "6570001122"}, {"TLX", "2603"}, {"KOD", "25-001"},
+                           {"MIA", "Kielce"}, {"ULI", "Polna"}, {"NRD", "1"}, {"WOJ", "świętokrzyskie"},
+                           {"POW", "Kielce"}, {"GMI", "Kielce"}, {"POC", "Kielce"}});
+  ASSERT_EQ(write_and_unlock(Z5PAWL.table), 0);
+  d4close_all(&env->engine);
+  const struct {
+    const char* row;   // of the register's list
+    const char* number;
+    const char* split;
+  } corrections[] = {{"{DOWN}", "╠ nr   FK/    1 ", "podzielona (MPP)? N "},
+                     {"{DOWN}{DOWN}", "╠ nr   FK/    2 ", "podzielona (MPP)? T "}};
+  for (const auto& c : corrections) {
+    Outcome preview = Run(std::string(LOGO) + INTO_SALES + c.row + "{F2}");
+    for (const char* shown :
+         {c.number, "╠do  FV nr   FV/    1                               z dnia.......... 10-03/25  ╣", c.split,
+          "╠RAZEM KOREKTY: netto:      -10.00    VAT:       -2.30 "})
+      EXPECT_TRUE(Has(preview, shown)) << shown << "\n" << preview.screen;
+    RunToEnd(std::string(LOGO) + INTO_SALES + c.row + "rd{F2}{ENTER}{ESC}{ESC}{ESC}");
+    std::string page = TakePrintedText(home + "firma1/win.prn");
+    EXPECT_NE(page.find("do dokumentu nr FV/1 z 10-03-2025"), std::string::npos) << c.number << "\n" << page;
+  }
+  // " Menu " > " JPK_FA eksport " of March, the default name, the closing box.
+  RunToEnd(std::string(LOGO) + INTO_SALES + "ej3{ENTER}{F2}{ENTER}{ENTER}{ESC}{ESC}{ESC}");
+  std::string path;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    if (entry.path().filename().string().rfind("JPK_FA", 0) == 0 && entry.path().extension() == ".XML")
+      path = entry.path().string();
+  ASSERT_NE(path, "");
+  EXPECT_EQ(ValidateJpk(path, 4), "");
+  std::string xml = ReadFile(path);
+  const std::string corrected = "<NrFaKorygowanej>FV/1</NrFaKorygowanej>";
+  size_t first = xml.find(corrected);
+  ASSERT_NE(first, std::string::npos) << xml;
+  EXPECT_NE(xml.find(corrected, first + 1), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<P_2A>FV/1</P_2A>"), std::string::npos) << xml;
+  EXPECT_EQ(ReadFile(home + "ER.Log").find("ERRCODE"), std::string::npos) << ReadFile(home + "ER.Log");
 }
 
 // Ctrl+C of FV/1: the copy's number window proposes FV/2; the copy has the

@@ -89,4 +89,44 @@ TEST_F(DocumentLinksTest, MissingOrNoPartner) {
   EXPECT_EQ(FieldText(h, "NUK"), "PF  /    4/");
 }
 
+// A correction's corrected number, typed by hand or stored: with standard
+// numbers the link keeps the register's fixed width (prefix right-aligned in
+// 4, number in 5, suffix in 9), and prints as the invoice's own number, from
+// either form; a free number (RE4 'N') and any other text stay as they are.
+TEST_F(DocumentLinksTest, CorrectedNumberIsKeptInOneFormAndPrintedFromEither) {
+  const struct {
+    const char* re4;
+    const char* text;
+    const char* stored;
+    const char* printed;
+  } cases[] = {
+      {"T", "FV/1", "  FV/    1", "FV/1"},
+      {"T", "  FV/    1", "  FV/    1", "FV/1"},
+      {"T", "FV  /    1/", "  FV/    1", "FV/1"},
+      {"T", "fv/12/2025", "  FV/   12/2025", "fv/12/2025"},
+      {"T", "  FV/   12/2025", "  FV/   12/2025", "FV/12/2025"},
+      {"T", "7", "         7", "7"},
+      {"T", "12/A", "        12/A", "12/A"},
+      {"T", "FV/    1", "  FV/    1", "FV/1"},
+      {"T", "ABCDE/1", "ABCDE/1", "ABCDE/1"},
+      {"T", "FV/0", "FV/0", "FV/0"},
+      {"T", "FV/123456", "FV/123456", "FV/123456"},
+      {"T", "FV/1/0123456789", "FV/1/0123456789", "FV/1/0123456789"},
+      {"T", "Faktura A", "Faktura A", "Faktura A"},
+      {"N", "FV/1", "FV/1", "FV/1"},
+      {"N", "  FV/    1", "  FV/    1", "FV/    1"},
+  };
+  Header({{"REC", "1"}, {"TYV", "3"}, {"TYM", "1"}});
+  DbTable* h = Z5SPRZ.table;
+  DbField* nuk = d4field(h, "NUK");
+  for (const auto& c : cases) {
+    f4assign(d4field(h, "RE4"), c.re4);
+    std::string stored = StoredLinkNumber(h, nuk, c.text);
+    stored.erase(stored.find_last_not_of(' ') + 1);
+    EXPECT_EQ(stored, c.stored) << c.re4 << " " << c.text;
+    f4assign(nuk, c.text);
+    EXPECT_EQ(PrintedLinkNumber(h, nuk), c.printed) << c.re4 << " " << c.text;
+  }
+}
+
 }  // namespace

@@ -78,6 +78,21 @@ TEST_F(InvoiceRoadTest, LinesAtTwoRatesAddUpIntoTheSavedHeader) {
   d4close_all(&env->engine);
 }
 
+// Back on the header after the lines, before the save: its totals row shows
+// what the lines add up to, under its labels, and the price mode they were
+// entered in.
+TEST_F(InvoiceRoadTest, TheHeaderShowsTheTotalsOfItsLines) {
+  MakeFirm();
+  Outcome back = Run(std::string(LOGO) + INTO_SALES + InvoiceLinesKeys());
+  for (const char* row : {"╠RAZEM: netto:       55.00       VAT:        8.90        brutto:       63.90   ╣",
+                          "╠typ FAKTURA                                                         NETTO     ╣",
+                          "╠nazwa 1 Odbiorca Testowy "})
+    EXPECT_TRUE(Has(back, row)) << row << "\n" << back.screen;
+  // The line list's window is gone from the form.
+  EXPECT_FALSE(Has(back, "Towar B")) << back.screen;
+  EXPECT_EQ(ReadFile(home + "ER.Log").find("ERRCODE"), std::string::npos) << ReadFile(home + "ER.Log");
+}
+
 // The first document of a fresh firm is typed into a form the operator sees:
 // the header form's labels stand on the grid at the number window's F2 and
 // while the dates and the buyer are typed.

@@ -57,11 +57,17 @@ inline std::string LineKeys(const char* name, const char* quantity, const char* 
 
 // From the register: " Dopisz " of FV/1 issued and sold on `day` (DDMMYY)
 // with a buyer typed by hand, F4 from the name, 3 x 10.00 at the default
-// rate and 2 x 12.50 at the first reduced one, F2; the form of the next
-// document then waits at its delivery menu.
-inline std::string InvoiceKeys(const std::string& day = "100325", const std::string& buyerName = "Odbiorca Testowy") {
+// rate and 2 x 12.50 at the first reduced one; the header form then waits
+// in the name again, the document not saved yet.
+inline std::string InvoiceLinesKeys(const std::string& day = "100325",
+                                    const std::string& buyerName = "Odbiorca Testowy") {
   const std::string dates = day + "{ENTER}" + day + "{ENTER}";
   const std::string buyer = "{ENTER}{ENTER}{ENTER}{ENTER}" + buyerName;
   return "d{ENTER}{ENTER}{F2}" + dates + buyer + "{F4}" + LineKeys("Towar A", "3", "10", "{ENTER}") +
-         LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}{F2}t";
+         LineKeys("Towar B", "2", "12.50", "{DOWN}{ENTER}") + "{ESC}{ESC}{ESC}";
+}
+// The same saved with F2; the form of the next document then waits at its
+// delivery menu.
+inline std::string InvoiceKeys(const std::string& day = "100325", const std::string& buyerName = "Odbiorca Testowy") {
+  return InvoiceLinesKeys(day, buyerName) + "{F2}t";
 }
