@@ -203,6 +203,11 @@ void InitSzukajPola(SearchField* array, int bytes) {
   target.capacity = array && bytes > 0 ? bytes / static_cast<int>(sizeof(SearchField)) : 0;
 }
 
+void BlankSearchBuffer(char* buffer, int width) {
+  std::memset(buffer, ' ', static_cast<size_t>(width));
+  buffer[width] = '\0';
+}
+
 SearchField* DefineSzukajPole(const char* label, DbField** field, DbTag** tag, void* buffer, uint32_t flags) {
   if (target.count >= target.capacity) {
     ErrLogMessage(EL_ERROR | EL_NO_TEXT, LOG_SEARCH_LIST_FULL, TextRef());

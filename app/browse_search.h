@@ -31,6 +31,8 @@ constexpr int LOG_SEARCH_NO_WIDTH = 74;
 constexpr int LOG_SEARCH_BAD_TYPE = 75;
 
 void InitSzukajPola(SearchField* array, int bytes);
+// A text or date search input starts as `width` blanks, ended for the input's length.
+void BlankSearchBuffer(char* buffer, int width);
 SearchField* DefineSzukajPole(const char* label, DbField** field, DbTag** tag, void* buffer, uint32_t flags);
 // -1 without memory for the window; browse_call's result when a seek found its key; else 0.
 int OknoSzukaj(SearchContext* context, SearchField* first);

@@ -130,11 +130,7 @@ void FillEntry(bool fresh) {
   f4assign_n(F("DAT"), date, 8);
   f4assign_char(F("ANU"), z->status == 0 ? ' ' : z->status);
   for (int i = 0; i < 6; i++) f4assign_double(F(AMOUNT_FIELDS[i]), *Amounts(z, i));
-  f4assign_char(F("KAS"), z->kasowo == 0 ? ' ' : z->kasowo);
-  f4assign_n(F("DWF"), z->dataWystawienia, 8);
-  f4assign_n(F("DNF"), z->dataPlatnosci, 8);
-  f4assign_double(F("KNF"), z->kwotaDokumentu);
-  f4assign_long(F("REW"), z->recDokumentu);
+  PolaMetodyKasowej(Z5DANE.table, z);
 }
 
 // The day's control writes the day into DAT.

@@ -161,15 +161,11 @@ void DefineFilters(KontekstKasy& k) {
 
 void DefineSearch(KontekstKasy& k) {
   InitSzukajPola(k.searchFields, sizeof k.searchFields);
-  auto blank = [](char* buffer, int width) {
-    std::memset(buffer, ' ', static_cast<size_t>(width));
-    buffer[width] = '\0';
-  };
-  blank(k.searchDate, 8);
-  blank(k.searchDocument, 30);
-  blank(k.searchContractor, 20);
-  blank(k.searchName, 30);
-  blank(k.searchTitle, 30);
+  BlankSearchBuffer(k.searchDate, 8);
+  BlankSearchBuffer(k.searchDocument, 30);
+  BlankSearchBuffer(k.searchContractor, 20);
+  BlankSearchBuffer(k.searchName, 30);
+  BlankSearchBuffer(k.searchTitle, 30);
   k.searchNumber = 1;
   DefineSzukajPole("data", Slot("DAT"), &Z5KASA.tag[CASH_TAG_DATE], k.searchDate, W_DATE);
   DefineSzukajPole("nr dokumentu", Slot("DOK"), nullptr, k.searchDocument, W_TEXT);

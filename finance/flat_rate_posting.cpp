@@ -159,13 +159,7 @@ void FillEntry(bool fresh) {
   }
   f4assign_double(F("RAZ"), RecordTotal(z));
   f4assign_n(F("DAT"), z->kasowo == 'T' ? revenue : z->dataZapisu, 8);
-  if (layout == &kFrom2022) {
-    f4assign_char(F("KAS"), z->kasowo == 0 ? ' ' : z->kasowo);
-    f4assign_n(F("DWF"), z->dataWystawienia, 8);
-    f4assign_n(F("DNF"), z->dataPlatnosci, 8);
-    f4assign_double(F("KNF"), z->kwotaDokumentu);
-    f4assign_long(F("REW"), z->recDokumentu);
-  }
+  if (layout == &kFrom2022) PolaMetodyKasowej(T(), z);
 }
 
 int DayIntoDate(Get4* get) {

@@ -46,6 +46,8 @@ struct KsiegaWpisow {
   DbAppendStep beforeAppend;
   void (*afterSave)(bool fresh);       // may be null
 };
+// The cash method's fields of a book entry (KAS, DWF, DNF, KNF, REW) from `z`.
+void PolaMetodyKasowej(DbTable* table, const ZapisKsiegowy* z);
 // The posting record into the book: the old entry found by recKsiegi is
 // rewritten, else a new one appended. 0 written or declined, 1 re-posting
 // declined, -2 form left, -1 failed.

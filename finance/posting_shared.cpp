@@ -69,6 +69,14 @@ void PoleKontaWpisu(int row, int col, int nameRow, int nameCol, DbField* ident) 
   g4valid(AccountValid);
 }
 
+void PolaMetodyKasowej(DbTable* table, const ZapisKsiegowy* z) {
+  f4assign_char(d4field(table, "KAS"), z->kasowo == 0 ? ' ' : z->kasowo);
+  f4assign_n(d4field(table, "DWF"), z->dataWystawienia, 8);
+  f4assign_n(d4field(table, "DNF"), z->dataPlatnosci, 8);
+  f4assign_double(d4field(table, "KNF"), z->kwotaDokumentu);
+  f4assign_long(d4field(table, "REW"), z->recDokumentu);
+}
+
 int ZapiszWpisKsiegi(const KsiegaWpisow& book, int seryjnie) {
   ZapisKsiegowy* z = zapisKsiegowy;
   DbTable* t = book.table;

@@ -143,14 +143,10 @@ void Define(KontekstRozliczen& k) {
                lista_kontrahentow_kasy, 0, nullptr);
 
   InitSzukajPola(k.searchFields, sizeof k.searchFields);
-  auto blank = [](char* buffer, int width) {
-    std::memset(buffer, ' ', static_cast<size_t>(width));
-    buffer[width] = '\0';
-  };
-  blank(k.searchDate, 8);
-  blank(k.searchDocument, 30);
-  blank(k.searchContractor, 20);
-  blank(k.searchName, 30);
+  BlankSearchBuffer(k.searchDate, 8);
+  BlankSearchBuffer(k.searchDocument, 30);
+  BlankSearchBuffer(k.searchContractor, 20);
+  BlankSearchBuffer(k.searchName, 30);
   DefineSzukajPole("data wystawienia", Slot("DAW"), &Z5ROZL.tag[SETTLEMENT_TAG_DATE], k.searchDate, W_DATE);
   DefineSzukajPole("nr dokumentu", Slot("DOK"), nullptr, k.searchDocument, W_TEXT);
   DefineSzukajPole("kod kontrahenta", Slot("KOD"), nullptr, k.searchContractor, W_TEXT);

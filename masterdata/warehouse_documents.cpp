@@ -558,12 +558,9 @@ void Preview() {
 
 void DefineSearch(Register& r) {
   InitSzukajPola(r.searchFields, sizeof r.searchFields);
-  std::memset(r.searchDate, ' ', 8);
-  r.searchDate[8] = '\0';
-  std::memset(r.searchName, ' ', 36);
-  r.searchName[36] = '\0';
-  std::memset(r.searchPattern, ' ', 36);
-  r.searchPattern[36] = '\0';
+  BlankSearchBuffer(r.searchDate, 8);
+  BlankSearchBuffer(r.searchName, 36);
+  BlankSearchBuffer(r.searchPattern, 36);
   r.searchNumber = 1;
   TableHandles* h = stronaMagazynu->headers;
   DefineSzukajPole("data wyst", HB("DAT"), &h->tag[WH_HEADERS_BY_DATE], r.searchDate, W_DATE);

@@ -433,9 +433,9 @@ void Define(LineRegister& r) {
   }
 
   InitSzukajPola(r.searchFields, sizeof r.searchFields);
-  std::memset(r.searchDate, ' ', 8);
-  std::memset(r.searchName, ' ', 40);
-  std::memset(r.searchPattern, ' ', 40);
+  BlankSearchBuffer(r.searchDate, 8);
+  BlankSearchBuffer(r.searchName, 40);
+  BlankSearchBuffer(r.searchPattern, 40);
   r.searchNumber = 1;
   TableHandles* l = stronaMagazynu->lines;
   DefineSzukajPole("data", Bound("DAT"), &l->tag[WH_LINES_BY_DATE], r.searchDate, W_DATE);

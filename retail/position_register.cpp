@@ -123,9 +123,9 @@ void Tabulogram(kontekst_ewidencji_paragonow& c) {
 
 void Search(kontekst_ewidencji_paragonow& c) {
   InitSzukajPola(c.polaSzukania, sizeof c.polaSzukania);
-  std::memset(c.szukanaData, ' ', 8);
-  std::memset(c.szukanaNazwa, ' ', 40);
-  std::memset(c.szukanyWzor, ' ', 40);
+  BlankSearchBuffer(c.szukanaData, 8);
+  BlankSearchBuffer(c.szukanaNazwa, 40);
+  BlankSearchBuffer(c.szukanyWzor, 40);
   c.szukanyNumer = 1;
   DefineSzukajPole("data", PS("DAV"), &Z5PARE.tag[TAG_DATE], c.szukanaData, W_DATE);
   DefineSzukajPole("nazwa", PS("NA1"), &Z5PARE.tag[TAG_NAME], c.szukanaNazwa, W_TEXT);

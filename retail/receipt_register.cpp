@@ -221,10 +221,8 @@ const char* BuyerName() {
 
 void DefineSearch(kontekst_paragonow& c) {
   InitSzukajPola(c.searchFields, sizeof c.searchFields);
-  std::memset(c.searchDate, ' ', 8);
-  c.searchDate[8] = '\0';
-  std::memset(c.searchName, ' ', 35);
-  c.searchName[35] = '\0';
+  BlankSearchBuffer(c.searchDate, 8);
+  BlankSearchBuffer(c.searchName, 35);
   c.searchReceipt = c.searchInvoice = 1;
   DefineSzukajPole("data wyst", HS("DSP"), &Z5PARA.tag[TAG_DATE], c.searchDate, W_DATE);
   DefineSzukajPole("nabywca", nullptr, nullptr, c.searchName, W_TEXT)->text = BuyerName;

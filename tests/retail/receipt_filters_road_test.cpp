@@ -13,7 +13,7 @@
 #include "fiscal/printer_params.h"
 #include "tables/exchange_tables.h"
 #include "tables/receipt_tables.h"
-#include "tests/app/program_road.h"
+#include "tests/retail/retail_road.h"
 #include "tests/print/printed_text.h"
 
 namespace {
@@ -23,16 +23,11 @@ const std::string RECEIPTS = std::string(LOGO) + "s{ENTER}dp";
 // The filters window's "marża" switched on and confirmed.
 const std::string MARGIN = "{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{DOWN}{ENTER}{F2}";
 
-class ReceiptFiltersRoadTest : public ProgramRoadTest {
+class ReceiptFiltersRoadTest : public RetailRoadTest {
  protected:
   void SetUp() override {
-    ProgramRoadTest::SetUp();
+    RetailRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = std::stoi(date.substr(0, 4));
-    ASSERT_EQ(CzytajParametryDETAL(), 0);
     parametryDetal.printerType = DF_TYPE_NONE;
     parametryDetal.printAfterSave = 'N';
     ASSERT_EQ(ZapiszParametryDETAL(), 0);

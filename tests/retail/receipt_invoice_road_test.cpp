@@ -14,7 +14,7 @@
 #include "fiscal/printer_params.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"
-#include "tests/app/program_road.h"
+#include "tests/retail/retail_road.h"
 
 namespace {
 
@@ -22,16 +22,11 @@ namespace {
 // is not there passed.
 const std::string RECEIPTS = std::string(LOGO) + "s{ENTER}dp{ENTER}";
 
-class InvoiceRoadTest : public ProgramRoadTest {
+class InvoiceRoadTest : public RetailRoadTest {
  protected:
   void SetUp() override {
-    ProgramRoadTest::SetUp();
+    RetailRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = std::stoi(date.substr(0, 4));
-    ASSERT_EQ(CzytajParametryDETAL(), 0);
     parametryDetal.printAfterSave = 'N';
     std::strcpy(parametryDetal.receiptIdent, "PA");
     parametryDetal.entryStart = 2;   // the list, not a new receipt

@@ -16,7 +16,7 @@
 #include "fiscal/printer_params.h"
 #include "tables/masterdata_tables.h"
 #include "tables/receipt_tables.h"
-#include "tests/app/program_road.h"
+#include "tests/retail/retail_road.h"
 #include "tests/fiscal/pty_printer.h"
 #include "tests/masterdata/goods_stock.h"
 
@@ -33,19 +33,14 @@ const std::string RECEIPT_KEYS =
     "d2{ENTER}{ENTER}MLEKO{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}{ENTER}12.50{ENTER}{ENTER}{ENTER}"
     "{ENTER}{DOWN}{ENTER}{ENTER}{F2}T{ESC}{ESC}{ESC}T60{ENTER}{ENTER}{ESC}{ESC}";
 
-class ReceiptRoadTest : public ProgramRoadTest {
+class ReceiptRoadTest : public RetailRoadTest {
  protected:
   void SetUp() override {
-    ProgramRoadTest::SetUp();
+    RetailRoadTest::SetUp();
     if (HasFatalFailure()) return;
-    RunToEnd(std::string(LOGO) + "kdFIRMA1{ENTER}firma1{ENTER}{ENTER}{F2}t{ESC}");
     setenv("ZELSAL_COM1", printer.Device().c_str(), 1);
     // The firm's retail options and printer settings, and its goods, as the
     // operator would have set them in their windows.
-    TransDir(EnvFromDiskPath(home + "firma1/").c_str(), &env->dataPath);
-    ASSERT_EQ(ChangeDir(&env->dataPath, 0, 0), 0);
-    env->settlementYear = std::stoi(date.substr(0, 4));
-    ASSERT_EQ(CzytajParametryDETAL(), 0);
     parametryDetal.printerType = DF_TYPE_POSNET_ONLINE;
     parametryDetal.comPort = 1;
     parametryDetal.updateStock = 'T';
@@ -69,7 +64,7 @@ class ReceiptRoadTest : public ProgramRoadTest {
   }
   void TearDown() override {
     unsetenv("ZELSAL_COM1");
-    ProgramRoadTest::TearDown();
+    RetailRoadTest::TearDown();
   }
   PtyPrinter printer;
 };
