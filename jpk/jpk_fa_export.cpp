@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/document_text.h"
+#include "app/link_numbers.h"
 #include "db/db_index.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -14,7 +15,6 @@
 #include "jpk/export_register.h"
 #include "jpk/jpk_export_road.h"
 #include "jpk/rate_sums.h"
-#include "sales/document_conversions.h"
 #include "tables/sales_tables.h"
 #include "tables/vat_tables.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/document_print.h"
+#include "app/link_numbers.h"
 #include "app/option_sets.h"
 #include "db/dbf_records.h"
 #include "db/dbf_table.h"
@@ -17,7 +18,6 @@
 #include "print/printer.h"
 #include "printouts/invoice_job.h"
 #include "printouts/invoice_print.h"
-#include "sales/document_conversions.h"
 #include "tables/catalogue.h"
 #include "tables/sales_tables.h"
 #include "ui/message_box.h"

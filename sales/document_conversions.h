@@ -10,15 +10,6 @@ struct DbTable;
 // The number of the current header of `t` as a link field holds it: the
 // fixed-width standard number, or the free number cut to the link's width.
 std::string LinkNumber(DbTable* t, DbField* link);
-// A linked document's number typed by hand, in the form the link of the
-// current header of `t` holds: with standard numbers (RE4 not 'N') a number
-// typed as "FV/1" or in fixed width becomes the fixed width LinkNumber gives
-// ("  FV/    1"); any other text stays as typed.
-std::string StoredLinkNumber(DbTable* t, DbField* link, const std::string& typed);
-// The linked document's number as that document prints it ("FV/1"), read
-// from the link in either form; any other text trimmed.
-std::string PrintedLinkNumber(DbTable* t, DbField* link);
-
 // The invoice `recFaktury` of the main register is about to go: its gathered
 // documents become free again.
 void odlacz_dokumenty_zrodlowe(long recFaktury);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/document_kinds.h"
+#include "app/link_numbers.h"
 #include "app/option_sets.h"
 #include "db/db_index.h"
 #include "db/db_lock.h"

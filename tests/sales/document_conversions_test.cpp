@@ -1,5 +1,6 @@
 #include "sales/document_conversions.h"
 
+#include "app/link_numbers.h"
 #include "db/dbf_records.h"
 #include "tests/sales/sales_fixture.h"
 
