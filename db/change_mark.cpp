@@ -186,7 +186,7 @@ int db_mark_defer_index_sync(DbTable* table) {
     table->mark_standing = 1;
     table->mark_value = MARK_UNSYNCED;
   }
-  if (PlatFileSyncData(table->mark_file) != PLAT_OK) return 0;
+  if (PlatFileFlush(table->mark_file) != PLAT_OK) return 0;
   table->engine->syncs++;
   table->mark_deferred = 1;
   return 1;

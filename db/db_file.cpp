@@ -323,9 +323,7 @@ int file4low_flush(DbFile* file, int release) {
   if (engine->error_code < 0) return -1;
   if (!file->is_open || file->handle == PLAT_NO_FILE) return 0;
   bool failed = opt4flush_lst(file, release) < 0;
-  // A table's new records and count, and the length that holds them, are
-  // on the disk with the data sync; the times need not be.
-  if (failed || PlatFileSyncData(file->handle) != PLAT_OK) {
+  if (failed || PlatFileFlush(file->handle) != PLAT_OK) {
     ErrLogMessage(5650, LOG_FLUSH_FAILED, TextRef(" %s%s"), file->name ? file->name : "",
                   file->read_only ? ", RONL" : "");
     engine->error_code = -630;

@@ -57,8 +57,6 @@ struct DbTag {
   DbBlock** held;              // spare blocks by block number while the index is held; NULL before
   unsigned char has_keys_disk;
   int header_changed;
-  unsigned char shifted;       // an unlocked walk found a block changed under it
-  int quick_retries;           // walks started again at once since the last wait
 };
 
 // One block of a tag in memory; `data` holds the block's bytes.

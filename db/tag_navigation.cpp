@@ -21,8 +21,6 @@ namespace {
 constexpr int MAX_DEPTH = 32;
 // Waits for a shared index that keeps looking inconsistent, about a second each.
 constexpr int MAX_RETRIES = 10;
-// Walks started again at once for each wait, while blocks change under them.
-constexpr int QUICK_RETRIES = 50;
 constexpr uint32_t ROOT_UNREAD = 0xFFFFFFFFu;
 
 unsigned bytes_of(const DbIndex* index) { return GetLe16(index->header + MDX_H_BLOCK_BYTES); }
@@ -184,38 +182,8 @@ int i4read_block(DbTag* tag, long number, DbBlock* parent, DbBlock* block) {
   return 0;
 }
 
-// A walk of an index that nobody here holds checks, after reading a block,
-// that what led to it (the parent block, or the root number) is still on
-// the disk as it was read. A writer writes a split's new lower half and the
-// parent above it before it rewrites the old block, so an unchanged parent
-// means the block read is whole. 0, 2 changed (the tag notes it), -1.
-int still_leads(DbTag* tag, DbBlock* parent) {
-  DbIndex* index = tag->index;
-  if (index_locked(index)) return 0;
-  DbEngine* engine = index->engine;
-  unsigned char read_through = engine->cache.read_through;
-  engine->cache.read_through = 1;
-  bool same = false;
-  if (parent == nullptr) {
-    unsigned char root[4];
-    if (file4read_all(&index->file, tag->header_pos + MDX_T_ROOT, root, 4) == 0)
-      same = std::memcmp(root, tag->header + MDX_T_ROOT, 4) == 0;
-  } else {
-    unsigned bytes = bytes_of(index);
-    std::vector<unsigned char> disk(bytes);
-    same = file4read(&index->file, parent->file_block * MDX_UNIT, disk.data(), bytes) == bytes &&
-           std::memcmp(disk.data(), parent->data, bytes) == 0;
-  }
-  engine->cache.read_through = read_through;
-  if (engine->error_code < 0) return -1;
-  if (same) return 0;
-  tag->shifted = 1;
-  return 2;
-}
-
 // Descends from the current entry (or into the root): 0, 1 at a leaf,
-// 2 an inconsistent block of a shared index (or one changed under the
-// walk), -1 an error.
+// 2 an inconsistent block of a shared index, -1 an error.
 int t4down(DbTag* tag) {
   DbBlock* parent = t4block(tag);
   long number;
@@ -261,16 +229,11 @@ int t4down(DbTag* tag) {
   if (block == nullptr) block = new_buffer(tag);
   if (block == nullptr) return -1;
   l4add(&tag->blocks, block);
-  unsigned long disk_reads = tag->index->file.disk_reads;
   int r = i4read_block(tag, number, parent, block);
-  // A block kept in memory was checked when it came from the disk.
-  if (r == 0 && tag->index->file.disk_reads != disk_reads) r = still_leads(tag, parent);
-  else if (r == 1) r = 2;
   if (r != 0) {
     l4remove(&tag->blocks, block);
     l4add(&tag->spare_blocks, block);
-    block->file_block = -1;
-    return r;
+    return r == 1 ? 2 : -1;
   }
   return 0;
 }
@@ -284,14 +247,6 @@ int t4up_to_root(DbTag* tag) {
 // re-read the header and start again. Bounded, and Esc gives up.
 int t4retry_wait(DbTag* tag, int* retries) {
   DbIndex* index = tag->index;
-  // A block changed under the walk is a writer at work, not a damaged
-  // tree: start again at once, waiting only after many such rounds.
-  bool quick = tag->shifted && ++tag->quick_retries % QUICK_RETRIES != 0;
-  tag->shifted = 0;
-  if (quick) {
-    file4refresh(&index->file);
-    return i4version_check(index, 0) == 0 ? 0 : -1;
-  }
   if (index_locked(index) || ++*retries > MAX_RETRIES || ScreenReadKey() == SCREEN_KEY_ESC) {
     e4show_error(index->engine, e4index_other, tag->name, index->file.name);
     return -1;
@@ -353,18 +308,8 @@ int write_raw(DbIndex* index, long number, const unsigned char* data) {
   return file4write(&index->file, number * MDX_UNIT, data, bytes_of(index));
 }
 
-// Writes the old blocks of the splits, the highest first, once the blocks
-// above them lead to their new lower halves: a reader that meets the old
-// block before then finds every key in it still.
-int write_split_blocks(const std::vector<DbBlock*>& split) {
-  for (auto b = split.rbegin(); b != split.rend(); ++b)
-    if (b4flush(*b) != 0) return -1;
-  return 0;
-}
-
 // Inserts at the current position of the top block, splitting full blocks
-// upwards; a split root gets a new root above it. Each split's new half and
-// the block above are written before the old block is.
+// upwards; a split root gets a new root above it.
 int insert_entry(DbTag* tag, const void* key, long number) {
   DbIndex* index = tag->index;
   unsigned key_len = t4key_len(tag), group = t4group_len(tag), bytes = bytes_of(index);
@@ -372,14 +317,11 @@ int insert_entry(DbTag* tag, const void* key, long number) {
   unsigned char pend_key[DB_KEY_MAX + 1];
   std::memcpy(pend_key, key, key_len);
   long pend = number;
-  std::vector<DbBlock*> split;
   for (;;) {
     DbBlock* block = t4block(tag);
     if (b4key_count(block) < kpb) {
       b4insert(block, pend_key, pend);
-      if (split.empty()) return 0;
-      if (b4flush(block) != 0) return -1;
-      return write_split_blocks(split);
+      return 0;
     }
     bool leaf = b4leaf(block) != 0;
     int n = b4key_count(block), p = block->key_on;
@@ -414,8 +356,7 @@ int insert_entry(DbTag* tag, const void* key, long number) {
     fill(block->data, lower, total - lower, !leaf);
     set_count(block, leaf ? total - lower : total - lower - 1);
     block->changed = 1;
-    if (write_raw(index, lower_number, low.data()) != 0) return -1;
-    split.push_back(block);
+    if (write_raw(index, lower_number, low.data()) != 0 || b4flush(block) != 0) return -1;
     pend = lower_number;
     long upper_number = block->file_block;
     t4up(tag);
@@ -429,9 +370,7 @@ int insert_entry(DbTag* tag, const void* key, long number) {
       PutLe32(data.data() + MDX_B_ENTRIES + group, (uint32_t)upper_number);
       if (write_raw(index, root, data.data()) != 0) return -1;
       set_root(tag, root);
-      if (file4write(&index->file, tag->header_pos + MDX_T_ROOT, tag->header + MDX_T_ROOT, 4) != 0) return -1;
-      tag->root_changed = 0;
-      return write_split_blocks(split);
+      return 0;
     }
   }
 }
@@ -572,13 +511,6 @@ int walk_to_entry(DbTag* tag, const char* key, long record) {
     r = t4down(tag);
   }
   return r;
-}
-
-// Entries in the order of the tag: by key, equal keys by record.
-int entry_order(DbTag* tag, const unsigned char* key, long record, const unsigned char* other, long other_record) {
-  int c = tag->compare(key, other, t4key_len(tag));
-  if (c != 0) return c < 0 ? -1 : 1;
-  return record < other_record ? -1 : record > other_record ? 1 : 0;
 }
 
 int seek_entry(DbTag* tag, const void* key, long record) {
@@ -723,8 +655,7 @@ long t4skip(DbTag* tag, long n) {
   if (t4block(tag) == nullptr && t4top(tag) < 0) return 0;
   if (!b4leaf(t4block(tag))) e4fatal_stop(e4info, "t4skip()");
   unsigned key_len = t4key_len(tag);
-  const bool shared = !index_locked(tag->index);
-  unsigned char saved[DB_KEY_MAX + 1], passed[DB_KEY_MAX + 1];
+  unsigned char saved[DB_KEY_MAX + 1];
   long moved = 0;
   int retries = 0;
   while (moved != n) {
@@ -737,11 +668,6 @@ long t4skip(DbTag* tag, long n) {
     moved += b4skip(leaf, left);
     if (moved == n) break;
     int dir = left > 0 ? 1 : -1;
-    // The entry the walk leaves the leaf from: in a shared index the next
-    // leaf must go on beyond it (a split under way shows some keys twice).
-    bool has_passed = shared && leaf->key_on < b4key_count(leaf);
-    long passed_record = has_passed ? b4recno(leaf, leaf->key_on) : 0;
-    if (has_passed) std::memcpy(passed, b4key_data(leaf, leaf->key_on), key_len);
     for (;;) {
       t4up(tag);
       DbBlock* parent = t4block(tag);
@@ -768,42 +694,14 @@ long t4skip(DbTag* tag, long n) {
       }
       child->key_on = dir > 0 ? 0 : count;
     }
-    if (r == 0) {
-      if (!has_passed || t4eof(tag) || entry_order(tag, t4key(tag), t4recno(tag), passed, passed_record) * dir > 0)
-        continue;
-      // Keys met again: go on from the one passed, seeking it from the root.
-      if (seek_entry(tag, passed, dir > 0 ? passed_record + 1 : passed_record) != 0) return moved - dir;
-      if (dir < 0) {
-        moved -= dir;   // standing at the passed key or the one after it
-        continue;
-      }
-      if (t4eof(tag)) {
-        edge(tag, false);
-        return moved - dir;
-      }
-      if (entry_order(tag, t4key(tag), t4recno(tag), passed, passed_record) <= 0) {
-        i4damaged(tag->index);
-        return moved - dir;
-      }
-      continue;
-    }
+    if (r == 0) continue;
     if (r != 2) return moved - dir;
     // The tree changed under the walk: find the remembered key again.
     moved = start_moved;
     if (t4retry_wait(tag, &retries) != 0) return moved;
-    if (saved_eof) {
-      if (t4go_past_end(tag) < 0) return moved;
-      continue;
-    }
-    if (seek_entry(tag, saved, saved_record) != 0) return moved;
-    // Gone meanwhile: the walk stands on the entry after it, one step on.
-    if (dir > 0 && (t4eof(tag) || entry_order(tag, t4key(tag), t4recno(tag), saved, saved_record) != 0)) {
-      if (t4eof(tag)) {
-        edge(tag, false);
-        return moved;
-      }
-      moved++;
-    }
+    int found = saved_eof ? t4go_past_end(tag) : t4go(tag, saved, saved_record);
+    if (found < 0) return moved;
+    if (found != 0 && dir > 0) moved++;
   }
   return moved;
 }

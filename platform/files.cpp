@@ -270,10 +270,6 @@ PlatResult PlatFileFlush(PlatFile file) {
   return fsync(file) == 0 ? PLAT_OK : PlatFailErrno(errno, "flush");
 }
 
-PlatResult PlatFileSyncData(PlatFile file) {
-  return fdatasync(file) == 0 ? PLAT_OK : PlatFailErrno(errno, "flush");
-}
-
 PlatResult PlatFileRename(const char* from, const char* to) {
   if (!from || !*from || !to || !*to) return PlatFail(PLAT_INVALID, "empty file name");
   std::string source = PlatResolveName(from);

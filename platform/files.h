@@ -28,8 +28,6 @@ PlatResult PlatFileWrite(PlatFile file, uint64_t offset, const void* buffer, siz
 PlatResult PlatFileLength(PlatFile file, uint64_t* length);
 PlatResult PlatFileSetLength(PlatFile file, uint64_t length);
 PlatResult PlatFileFlush(PlatFile file);     // fsync
-// fdatasync: the data and what reading it back needs (the length), not the times.
-PlatResult PlatFileSyncData(PlatFile file);
 
 PlatResult PlatFileRename(const char* from, const char* to);   // replaces `to`
 PlatResult PlatFileDelete(const char* path);
